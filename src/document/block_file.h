@@ -1,0 +1,75 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/error.h"
+
+namespace blok {
+
+// A block file is a sequence of block records:
+//   (empty line) / start marker / "Nazwa:" / name / date / time / "Grupa:" / "null" /
+//   "Jednostka:" / unit / header end / (empty line) / drawing marker / entity lines / end marker
+// Readers look only for the markers; lines between records are allowed and ignored.
+inline constexpr std::string_view kBlockStartMarker = "____________________v1.0";
+inline constexpr std::string_view kNameLabel = "Nazwa:";
+inline constexpr std::string_view kGroupLabel = "Grupa:";
+inline constexpr std::string_view kGroupValue = "null";
+inline constexpr std::string_view kUnitLabel = "Jednostka:";
+inline constexpr std::string_view kHeaderEnd = "____________________";
+inline constexpr std::string_view kDrawingMarker = "______________________________OpisBloku";
+inline constexpr std::string_view kBlockEndMarker = "______________________________KONIEC";
+
+// The interactive save writes entity lines cut to this many characters.
+inline constexpr size_t kCutLineLength = 255;
+
+struct LoadedBlock {
+  std::string name;
+  std::string unit;
+  std::vector<std::string> lines;
+};
+
+// Local date and time written into a saved block's header.
+struct SaveTime {
+  int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+  static SaveTime Now();
+  std::string Date() const;  // "2026-12-07"
+  std::string Time() const;  // "09:05:00"
+};
+
+struct BlockToSave {
+  std::string name;
+  std::string unit;
+  std::vector<std::string> lines;
+  bool cut_at_255 = false;  // the interactive save cuts every entity line
+  SaveTime time = SaveTime::Now();
+};
+
+// Names of the file's blocks in file order; a name saved twice is listed twice.
+Result<std::vector<std::string>> CzytajListeBlokow(const std::filesystem::path& file);
+
+// Whether some block of the file has this name.
+Result<bool> BlokIstnieje(const std::filesystem::path& file, std::string_view name);
+
+// The last block of that name in the file, or nothing when there is none. A record without
+// its end marker ends at the end of the file.
+Result<std::optional<LoadedBlock>> WczytajBlok(const std::filesystem::path& file,
+                                               std::string_view name);
+
+// Removes every block of that name; every other line stays, whole and in order.
+Result<void> UsunBlokZPliku(const std::filesystem::path& file, std::string_view name);
+
+// Appends one block record at the end; creates the file when it does not exist.
+Result<void> DopiszBlok(const std::filesystem::path& file, const BlockToSave& block);
+
+// Removes every block of the name and appends the new record, as one replacement of the file:
+// on any failure the file stays exactly as it was. The file must exist.
+Result<void> ZastapBlok(const std::filesystem::path& file, const BlockToSave& block);
+
+// The lines of one block record as written (UTF-8, without line ends).
+std::vector<std::string> BlockRecordLines(const BlockToSave& block);
+
+}  // namespace blok

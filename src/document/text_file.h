@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/error.h"
+
+namespace blok {
+
+// Text files of the program (block files, data files) are CP1250 with CR LF line ends. These
+// read them into UTF-8 lines and write UTF-8 lines back out.
+
+// The file's lines, converted to UTF-8. Lines end at LF; a CR before it is dropped, so files
+// with LF alone read the same. A last line without a line end is a line; an empty file has none.
+Result<std::vector<std::string>> ReadTextLines(const std::filesystem::path& file);
+
+// Appends line, converted to CP1250, and CR LF to bytes.
+void AppendTextLine(std::string& bytes, std::string_view line);
+
+// Replaces the whole file by bytes, or leaves it exactly as it was: the bytes go to a temporary
+// file beside it, are flushed to disk and renamed over it. A new file gets the permissions a
+// new file would get; an existing one keeps its own. A symbolic link is followed, not replaced.
+Result<void> ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes);
+
+// A message naming the file and the reason of the last system call's failure.
+Error FileError(std::string_view what, const std::filesystem::path& file, int error_number);
+
+}  // namespace blok

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace blok {
+
+// Code page 1250 at the file boundary. Memory holds UTF-8; files hold single bytes.
+// The mapping is lossless for every byte: the five bytes CP1250 leaves undefined map to the
+// code points of the same value, so a foreign byte survives a load and a save unchanged.
+
+// Converts CP1250 bytes to UTF-8.
+std::string Cp1250ToUtf8(std::string_view bytes);
+
+// Converts UTF-8 to CP1250. A character CP1250 cannot hold, and a malformed UTF-8 sequence,
+// becomes '?'.
+std::string Utf8ToCp1250(std::string_view text);
+
+// The CP1250 byte of one Unicode code point, or '?' when it has none.
+unsigned char CodePointToCp1250(char32_t code_point);
+
+// The Unicode code point of one CP1250 byte.
+char32_t Cp1250ToCodePoint(unsigned char byte);
+
+// Decodes one UTF-8 character at pos and moves pos past it; a malformed sequence gives
+// kBadCodePoint and moves pos past at least one byte.
+inline constexpr char32_t kBadCodePoint = 0xFFFFFFFF;
+char32_t DecodeUtf8(std::string_view text, size_t& pos);
+
+// The capital of a letter of the code page; anything else unchanged.
+char32_t UpperCodePoint(char32_t code_point);
+
+// Upper case in code page 1250 terms (Polish letters included), applied to UTF-8 text.
+std::string UpperCp1250(std::string_view text);
+
+}  // namespace blok

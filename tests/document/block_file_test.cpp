@@ -1,0 +1,279 @@
+#include "document/block_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include "support/test_dir.h"
+
+namespace blok {
+namespace {
+
+using testing::ReadBytes;
+using testing::TestDir;
+using testing::WriteBytes;
+
+constexpr SaveTime kTime{2026, 3, 4, 5, 6, 7};
+
+BlockToSave Block(std::string name, std::vector<std::string> lines, std::string unit = "m") {
+  return {std::move(name), std::move(unit), std::move(lines), false, kTime};
+}
+
+// A record exactly as the editor writes it, in CP1250 with CR LF.
+std::string Record(std::string_view name_cp1250, std::string_view unit,
+                   std::initializer_list<std::string_view> lines_cp1250) {
+  std::string r = "\r\n____________________v1.0\r\nNazwa:\r\n";
+  r += name_cp1250;
+  r += "\r\n2026-03-04\r\n05:06:07\r\nGrupa:\r\nnull\r\nJednostka:\r\n";
+  r += unit;
+  r += "\r\n____________________\r\n\r\n______________________________OpisBloku\r\n";
+  for (auto l : lines_cp1250) {
+    r += l;
+    r += "\r\n";
+  }
+  return r + "______________________________KONIEC\r\n";
+}
+
+std::vector<std::string> Names(const std::filesystem::path& file) {
+  auto names = CzytajListeBlokow(file);
+  EXPECT_TRUE(names.has_value());
+  return names.value_or(std::vector<std::string>{});
+}
+
+std::vector<std::string> Lines(const std::filesystem::path& file, std::string_view name) {
+  auto block = WczytajBlok(file, name);
+  EXPECT_TRUE(block.has_value() && block->has_value()) << name;
+  return block && *block ? (*block)->lines : std::vector<std::string>{};
+}
+
+class BlockFileTest : public ::testing::Test {
+ protected:
+  TestDir dir_;
+  std::filesystem::path file_ = dir_ / "lib.blk";
+};
+
+TEST_F(BlockFileTest, WritesTheRecordLayoutByteForByte) {
+  ASSERT_TRUE(DopiszBlok(file_, Block("Zasuw", {"L(0,0)-(1,1);K(0,0,0);GR(0,10)", "O(0,0,1)"},
+                                      "cm")));
+  EXPECT_EQ(ReadBytes(file_),
+            Record("Zasuw", "cm", {"L(0,0)-(1,1);K(0,0,0);GR(0,10)", "O(0,0,1)"}));
+}
+
+TEST_F(BlockFileTest, PolishNamesAndTextsRoundTripInCodePage1250) {
+  const std::vector<std::string> lines = {"T(0,0,'Zażółć gęślą jaźń',1,1,0);K(0,0,0);GR(0,10)"};
+  ASSERT_TRUE(DopiszBlok(file_, Block("Studzienka ściekowa", lines)));
+  EXPECT_NE(ReadBytes(file_).find("Studzienka \x9C" "ciekowa\r\n"), std::string::npos);
+  EXPECT_EQ(Names(file_), std::vector<std::string>{"Studzienka ściekowa"});
+  EXPECT_EQ(Lines(file_, "Studzienka ściekowa"), lines);
+}
+
+TEST_F(BlockFileTest, ListNameTestAndLoad) {
+  WriteBytes(file_, "foreign line\r\n" + Record("AAA", "m", {"L(0,0)-(1,1)"}) +
+                        Record("BBB", "mm", {"O(1,1,1)", "", "GR(1)"}) +
+                        Record("AAA", "cm", {"P(0,0)-(2,2)"}));
+  EXPECT_EQ(Names(file_), (std::vector<std::string>{"AAA", "BBB", "AAA"}));
+  EXPECT_TRUE(*BlokIstnieje(file_, "BBB"));
+  EXPECT_FALSE(*BlokIstnieje(file_, "bbb"));  // names compare case-sensitively
+  EXPECT_FALSE(*BlokIstnieje(file_, "Nazwa:"));
+  // The later of two blocks of one name is the one loaded.
+  const auto aaa = *WczytajBlok(file_, "AAA");
+  ASSERT_TRUE(aaa.has_value());
+  EXPECT_EQ(aaa->unit, "cm");
+  EXPECT_EQ(aaa->lines, std::vector<std::string>{"P(0,0)-(2,2)"});
+  EXPECT_EQ(Lines(file_, "BBB"), (std::vector<std::string>{"O(1,1,1)", "", "GR(1)"}));
+  EXPECT_FALSE(WczytajBlok(file_, "CCC")->has_value());
+}
+
+TEST_F(BlockFileTest, OnlyAHeaderNameLineStartsABlock) {
+  // Every header carries the group value "null"; a block named so loads its own drawing.
+  WriteBytes(file_, Record("null", "m", {"L(0,0)-(1,1)"}) + Record("BBB", "m", {"O(0,0,5)"}));
+  EXPECT_EQ(Lines(file_, "null"), std::vector<std::string>{"L(0,0)-(1,1)"});
+  // An entity line equal to a name does not start a block either.
+  WriteBytes(file_, Record("O(0,0,5)", "m", {"L(0,0)-(1,1)"}) + Record("BBB", "m", {"O(0,0,5)"}));
+  EXPECT_EQ(Lines(file_, "O(0,0,5)"), std::vector<std::string>{"L(0,0)-(1,1)"});
+}
+
+TEST_F(BlockFileTest, LfOnlyFilesAndMissingEndMarker) {
+  std::string lf = Record("AAA", "m", {"L(0,0)-(1,1)"});
+  std::erase(lf, '\r');
+  WriteBytes(file_, lf + "\n____________________v1.0\nNazwa:\nBBB\n1\n2\n3\n4\n5\nmm\n6\n7\n8\n"
+                         "O(0,0,1)\nO(0,0,2)");
+  EXPECT_EQ(Names(file_), (std::vector<std::string>{"AAA", "BBB"}));
+  EXPECT_EQ(Lines(file_, "AAA"), std::vector<std::string>{"L(0,0)-(1,1)"});
+  // A record without its end marker ends at the end of the file.
+  EXPECT_EQ(Lines(file_, "BBB"), (std::vector<std::string>{"O(0,0,1)", "O(0,0,2)"}));
+  ASSERT_TRUE(UsunBlokZPliku(file_, "BBB"));
+  EXPECT_EQ(Names(file_), std::vector<std::string>{"AAA"});
+}
+
+TEST_F(BlockFileTest, ShortFileReadsPastItsEndAsEmptyLines) {
+  WriteBytes(file_, "____________________v1.0\r\nNazwa:\r\nAAA\r\n");
+  EXPECT_EQ(Names(file_), std::vector<std::string>{"AAA"});
+  const auto block = *WczytajBlok(file_, "AAA");
+  ASSERT_TRUE(block.has_value());
+  EXPECT_EQ(block->unit, "");
+  EXPECT_TRUE(block->lines.empty());
+  WriteBytes(file_, "");
+  EXPECT_TRUE(Names(file_).empty());
+}
+
+TEST_F(BlockFileTest, ReplacingMovesTheBlockToTheEnd) {
+  for (const char* name : {"AAA", "BBB", "CCC"}) {
+    ASSERT_TRUE(DopiszBlok(file_, Block(name, {std::string("T(0,0,'") + name + "',1,1,0)"})));
+  }
+  ASSERT_TRUE(ZastapBlok(file_, Block("BBB", {"O(0,0,2)"})));
+  EXPECT_EQ(Names(file_), (std::vector<std::string>{"AAA", "CCC", "BBB"}));
+  EXPECT_EQ(ReadBytes(file_), Record("AAA", "m", {"T(0,0,'AAA',1,1,0)"}) +
+                                  Record("CCC", "m", {"T(0,0,'CCC',1,1,0)"}) +
+                                  Record("BBB", "m", {"O(0,0,2)"}));
+}
+
+TEST_F(BlockFileTest, SavingUnchangedGivesTheSameRecord) {
+  const std::string original = Record("AAA", "mm", {"L(0,0)-(1,1)", "O(0,0,1)"});
+  WriteBytes(file_, original);
+  const auto loaded = **WczytajBlok(file_, "AAA");
+  ASSERT_TRUE(ZastapBlok(file_, Block(loaded.name, loaded.lines, loaded.unit)));
+  // The same record; the empty line that opened the removed one stays in front.
+  EXPECT_EQ(ReadBytes(file_), "\r\n" + original);
+}
+
+TEST_F(BlockFileTest, RemovalDropsEveryBlockOfTheNameAndNothingElse) {
+  const std::string long_line = "L(0,0)-(1,1);K(0,0,0);GR(0,10)//" + std::string(268, 'x');
+  ASSERT_EQ(long_line.size(), 300u);
+  WriteBytes(file_, Record("AAA", "m", {"L(0,0)-(1,1)"}) + Record("BBB", "m", {long_line}) +
+                        Record("AAA", "m", {"O(0,0,1)"}) + "trailing foreign line\r\n");
+  ASSERT_TRUE(UsunBlokZPliku(file_, "AAA"));
+  // Other blocks' lines are copied whole, never cut to 255 characters. A removed record takes
+  // the empty line after it (which opens the next record) but never a line that is not empty.
+  EXPECT_EQ(ReadBytes(file_),
+            Record("BBB", "m", {long_line}) + "\r\ntrailing foreign line\r\n");
+  ASSERT_TRUE(UsunBlokZPliku(file_, "BBB"));
+  EXPECT_EQ(ReadBytes(file_), "\r\ntrailing foreign line\r\n");
+}
+
+TEST_F(BlockFileTest, RemovalKeepsABlockThatFollowsWithoutAnEmptyLine) {
+  std::string second = Record("BBB", "m", {"O(0,0,1)"});
+  second.erase(0, 2);  // no empty line before the next start marker
+  WriteBytes(file_, Record("AAA", "m", {"L(0,0)-(1,1)"}) + second);
+  ASSERT_TRUE(UsunBlokZPliku(file_, "AAA"));
+  EXPECT_EQ(ReadBytes(file_), "\r\n" + second);
+  EXPECT_EQ(Lines(file_, "BBB"), std::vector<std::string>{"O(0,0,1)"});
+}
+
+TEST_F(BlockFileTest, LongLinesWholeOrCutAt255) {
+  std::string long_line = "T(0,0,'";
+  for (int i = 0; i < 290; ++i) long_line += "ą";
+  long_line += "',1,1,0)";
+  BlockToSave block = Block("AAA", {long_line});
+  ASSERT_TRUE(DopiszBlok(file_, block));
+  EXPECT_EQ(Lines(file_, "AAA"), std::vector<std::string>{long_line});
+  block.cut_at_255 = true;
+  ASSERT_TRUE(ZastapBlok(file_, block));
+  const auto cut = Lines(file_, "AAA");
+  ASSERT_EQ(cut.size(), 1u);
+  EXPECT_EQ(long_line.rfind(cut[0], 0), 0u);  // a prefix of the line
+  std::string bytes = ReadBytes(file_);
+  const size_t at = bytes.find("T(0,0,'");
+  EXPECT_EQ(bytes.find("\r\n", at) - at, 255u);  // 255 characters of the file
+}
+
+TEST_F(BlockFileTest, LastLineOfOneCharacterIsNotWritten) {
+  ASSERT_TRUE(DopiszBlok(file_, Block("AAA", {"O(0,0,1)", "", "GR(1)", ""})));
+  EXPECT_EQ(Lines(file_, "AAA"), (std::vector<std::string>{"O(0,0,1)", "", "GR(1)"}));
+  ASSERT_TRUE(ZastapBlok(file_, Block("AAA", {"O(0,0,1)", "x"})));
+  EXPECT_EQ(Lines(file_, "AAA"), std::vector<std::string>{"O(0,0,1)"});
+}
+
+TEST_F(BlockFileTest, AppendAfterRemovingTheLastBlockLeavesTwoEmptyLines) {
+  ASSERT_TRUE(DopiszBlok(file_, Block("AAA", {"O(0,0,1)"})));
+  ASSERT_TRUE(DopiszBlok(file_, Block("BBB", {"O(0,0,2)"})));
+  ASSERT_TRUE(UsunBlokZPliku(file_, "BBB"));
+  ASSERT_TRUE(DopiszBlok(file_, Block("CCC", {"O(0,0,3)"})));
+  EXPECT_EQ(ReadBytes(file_),
+            Record("AAA", "m", {"O(0,0,1)"}) + "\r\n" + Record("CCC", "m", {"O(0,0,3)"}));
+  EXPECT_EQ(Names(file_), (std::vector<std::string>{"AAA", "CCC"}));
+}
+
+TEST_F(BlockFileTest, FailuresNameTheFileAndLeaveItAsItWas) {
+  const auto missing = dir_ / "brak.blk";
+  for (const Error& e : {CzytajListeBlokow(missing).error(), BlokIstnieje(missing, "A").error(),
+                         WczytajBlok(missing, "A").error(), UsunBlokZPliku(missing, "A").error(),
+                         ZastapBlok(missing, Block("A", {"O(0,0,1)"})).error()}) {
+    EXPECT_NE(e.message.find("brak.blk"), std::string::npos) << e.message;
+  }
+  EXPECT_FALSE(std::filesystem::exists(missing));
+
+  // A line break in a name would break the file's structure.
+  EXPECT_FALSE(DopiszBlok(file_, Block("A\nB", {"O(0,0,1)"})));
+  EXPECT_FALSE(std::filesystem::exists(file_));
+}
+
+// Runs body in a child process (so limits and a change of user stay there) and returns its exit
+// status: 0 when body returned true.
+template <typename Body>
+int InChild(Body body) {
+  const pid_t pid = ::fork();
+  if (pid == 0) ::_exit(body() ? 0 : 1);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
+}
+
+// A failed save must say so, name the file, and leave nothing behind.
+bool FailsNamingTheFile(const Result<void>& result, const std::filesystem::path& file) {
+  return !result && result.error().message.find(file.string()) != std::string::npos;
+}
+
+TEST_F(BlockFileTest, SaveIntoAReadOnlyDirectoryLeavesTheFileUnchanged) {
+  const std::string original = Record("AAA", "m", {"L(0,0)-(1,1)"}) + Record("BBB", "m", {"x"});
+  WriteBytes(file_, original);
+  ::chmod(dir_.path().c_str(), 0555);
+  // Root may write anywhere: the attempt runs as an ordinary user then.
+  EXPECT_EQ(InChild([&] {
+              if (::getuid() == 0 && ::setgid(65534) + ::setuid(65534) != 0) return false;
+              return FailsNamingTheFile(ZastapBlok(file_, Block("AAA", {"O(0,0,1)"})), file_) &&
+                     FailsNamingTheFile(UsunBlokZPliku(file_, "AAA"), file_) &&
+                     FailsNamingTheFile(DopiszBlok(file_, Block("CCC", {"O(0,0,1)"})), file_);
+            }),
+            0);
+  ::chmod(dir_.path().c_str(), 0755);
+  EXPECT_EQ(ReadBytes(file_), original);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
+}
+
+TEST_F(BlockFileTest, SaveOntoAFullDiskLeavesTheFileUnchanged) {
+  const std::string original = Record("AAA", "m", {"L(0,0)-(1,1)"});
+  WriteBytes(file_, original);
+  const std::vector<std::string> big(2000, "L(0,0)-(1,1);K(0,0,0);GR(0,10)");
+  // A file size limit makes every write past it fail, as a full disk does.
+  EXPECT_EQ(InChild([&] {
+              ::signal(SIGXFSZ, SIG_IGN);
+              const rlimit limit{4096, 4096};
+              if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return false;
+              return FailsNamingTheFile(ZastapBlok(file_, Block("AAA", big)), file_) &&
+                     FailsNamingTheFile(DopiszBlok(file_, Block("BBB", big)), file_);
+            }),
+            0);
+  EXPECT_EQ(ReadBytes(file_), original);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
+}
+
+TEST_F(BlockFileTest, ReplacementKeepsPermissionsAndFollowsLinks) {
+  WriteBytes(file_, Record("AAA", "m", {"O(0,0,1)"}));
+  ::chmod(file_.c_str(), 0640);
+  const auto link = dir_ / "link.blk";
+  std::filesystem::create_symlink(file_, link);
+  ASSERT_TRUE(ZastapBlok(link, Block("AAA", {"O(0,0,2)"})));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(Lines(file_, "AAA"), std::vector<std::string>{"O(0,0,2)"});
+  struct stat info {};
+  ASSERT_EQ(::stat(file_.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+}  // namespace
+}  // namespace blok

@@ -1,0 +1,95 @@
+#include "model/numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace blok {
+namespace {
+
+struct FormatCase {
+  double value;
+  std::string_view pattern;
+  const char* expected;
+};
+
+TEST(FormatPatternTest, PatternsOfTheWriters) {
+  const FormatCase cases[] = {
+      {2, kCoordinatePattern, "2.0"},
+      {1.0 / 3, kCoordinatePattern, "0.3333"},
+      {12.5, kCoordinatePattern, "12.5"},
+      {-0.00004, kCoordinatePattern, "0.0"},  // never "-0"
+      {-2.5, kCoordinatePattern, "-2.5"},
+      {2, kValuePattern, "2"},
+      {2.5, kValuePattern, "2.5"},
+      {0.00005, kValuePattern, "0.0001"},  // half away from zero
+      {-0.00005, kValuePattern, "-0.0001"},
+      {0.00004999, kValuePattern, "0"},
+      {99999.99995, kValuePattern, "100000"},  // the carry runs into the integer part
+      {12345.677734375, kValuePattern, "12345.6777"},
+      {1e15, kValuePattern, "1000000000000000"},  // integer digits are never cut
+      {0.35, kThicknessPattern, "0.35"},
+      {1, kThicknessPattern, "1.0"},
+      {0.1f, kThicknessPattern, "0.1"},  // a float thickness reads as its decimal
+      {2.675, kReadoutPattern, "2.68"},  // rounds the shortest form, not the binary value
+      {1.005, kFixed2Pattern10, "1.01"},
+      {3, kFixed2Pattern6, "3.00"},
+      {-1.25, kAxisLabelPattern, "-1.25"},
+      {2.5, kAxisLabelPattern, "2.5"},
+      {0.0005, kFixed3Pattern, "0.001"},
+      {7, kFixed3Pattern, "7.000"},
+      {std::numeric_limits<double>::quiet_NaN(), kValuePattern, "0"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatPattern(c.value, c.pattern), c.expected) << c.value << " " << c.pattern;
+  }
+}
+
+TEST(FormatPatternTest, DecimalComma) {
+  EXPECT_EQ(FormatPattern(2.5, kAxisLabelPattern, ','), "2,5");
+  EXPECT_EQ(FormatPattern(0.18, kThicknessPattern, ','), "0,18");
+}
+
+TEST(ToLocalDecimalTest, ReplacesBothSeparators) {
+  EXPECT_EQ(ToLocalDecimal("1.234,5", ','), "1,234,5");
+  EXPECT_EQ(ToLocalDecimal("1,5", '.'), "1.5");
+}
+
+struct ParseCase {
+  const char* field;
+  std::optional<double> expected;
+};
+
+TEST(ParseNumberTest, FieldsWithEitherSeparator) {
+  const ParseCase cases[] = {
+      {"1.5", 1.5},       {"1,5", 1.5},          {"-2", -2},     {"+3", 3},
+      {".5", 0.5},        {"5.", 5},             {"1e3", 1000},  {"1.5E-1", 0.15},
+      {"1.234,5", {}},    {"", {}},              {"-", {}},      {"abc", {}},
+      {"1 ", 1},          {" 1", 1},           {"1 2", {}},            {"1e", {}},     {"inf", {}},
+      {"nan", {}},        {"1e999", {}},         {"0x10", {}},   {"--1", {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ParseNumber(c.field, ','), c.expected) << '"' << c.field << '"';
+  }
+}
+
+TEST(ParseIntegerTest, ColourComponents) {
+  EXPECT_EQ(ParseInteger("255"), 255);
+  EXPECT_EQ(ParseInteger("-1"), -1);
+  EXPECT_EQ(ParseInteger("+7"), 7);
+  EXPECT_EQ(ParseInteger("1.0"), std::nullopt);
+  EXPECT_EQ(ParseInteger("+-1"), std::nullopt);
+  EXPECT_EQ(ParseInteger("99999999999"), std::nullopt);
+  EXPECT_EQ(ParseInteger(""), std::nullopt);
+}
+
+TEST(FloatAsDecimalTest, ShortestFormOfTheFloat) {
+  EXPECT_EQ(FloatAsDecimal(0.1f), 0.1);
+  EXPECT_EQ(FloatAsDecimal(12345.678f), 12345.678);
+  EXPECT_EQ(FloatAsDecimal(0.25f), 0.25);
+}
+
+}  // namespace
+}  // namespace blok

@@ -1,0 +1,117 @@
+// blk through its real binary, as a person at a shell uses it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <sstream>
+#include <nlohmann/json.hpp>
+
+#include "support/test_dir.h"
+
+namespace blok {
+namespace {
+
+using testing::ReadBytes;
+using testing::TestDir;
+using testing::WriteBytes;
+
+struct BlkRun {
+  int status;
+  std::string out;
+};
+
+// Runs blk with the arguments (already quoted for the shell) and standard input from a file.
+BlkRun Blk(const std::string& args, const std::string& input = "") {
+  static const std::string blk = std::string(BLOK_BIN_DIR) + "/blk";
+  TestDir dir;
+  WriteBytes(dir / "in", input);
+  const std::string command = blk + " " + args + " < " + (dir / "in").string() + " 2>" +
+                              (dir / "err").string();
+  BlkRun run{0, ""};
+  FILE* pipe = ::popen(command.c_str(), "r");
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;) run.out.append(buffer, n);
+  const int status = ::pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  if (run.status != 0) run.out += ReadBytes(dir / "err");
+  return run;
+}
+
+class BlkTest : public ::testing::Test {
+ protected:
+  TestDir dir_;
+  std::string file_ = (dir_ / "lib.blk").string();
+};
+
+TEST_F(BlkTest, SaveListShowCheckRemove) {
+  const std::string drawing =
+      "L(0,0)-(1,1);K(255,0,0);GR(0,25)\n"
+      "T(0,0,'Zażółć',1,0.5,0);K(0,0,0);GR(0,10)\n"
+      "// opis\n"
+      "L(x,0)-(1,1)\n";
+  ASSERT_EQ(Blk("save " + file_ + " 'Właz' cm", drawing).status, 0);
+  ASSERT_EQ(Blk("save " + file_ + " Zasuw m", "O(0,0,1)\n").status, 0);
+  ASSERT_EQ(Blk("save " + file_ + " 'Właz' mm", "O(0,0,2)\n").status, 0);
+  // The file is code page 1250; the terminal is UTF-8.
+  EXPECT_NE(ReadBytes(file_).find("W\xB3" "az\r\n"), std::string::npos);
+  EXPECT_EQ(Blk("list " + file_).out, "Zasuw\nWłaz\n");
+  EXPECT_EQ(Blk("show " + file_ + " 'Właz'").out, "unit: mm\nO(0,0,2)\n");
+
+  ASSERT_EQ(Blk("save " + file_ + " 'Właz' cm", drawing).status, 0);
+  const BlkRun check = Blk("check " + file_ + " 'Właz'");
+  EXPECT_EQ(check.status, 1);
+  EXPECT_EQ(check.out.substr(0, check.out.find("blk:")),
+            "0 ok L(0,0)-(1,1);K(255,0,0);GR(0,25)\n"
+            "1 ok T(0,0,'Zażółć',1,0.5,0);K(0,0,0);GR(0,10)\n"
+            "2 comment // opis\n"
+            "3 invalid L(x,0)-(1,1)\n");
+  EXPECT_EQ(Blk("check " + file_ + " Zasuw").status, 0);
+
+  ASSERT_EQ(Blk("remove " + file_ + " 'Właz'").status, 0);
+  EXPECT_EQ(Blk("list " + file_).out, "Zasuw\n");
+}
+
+TEST_F(BlkTest, ParseGivesRecordsAsJson) {
+  const BlkRun run = Blk(
+      "parse \"L(1,2)-(3,4);K(255,0,0);GR(0,5)\" \"LUK(0,0,1,0,90)\" \"T(0,0,'a',1,0.6,0)\" "
+      "\"K(żółty)\" \"GR(0,35)\" \"// x\" \"P(a,0)-(1,1)\"");
+  ASSERT_EQ(run.status, 0);
+  std::vector<nlohmann::json> lines;
+  std::istringstream in(run.out);
+  for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(lines[0], nlohmann::json::parse(R"({"kind":"line","valid":true,"x1":1.0,"y1":2.0,
+      "x2":3.0,"y2":4.0,"colour":[255,0,0],"thickness":0.5})"));
+  EXPECT_EQ(lines[1]["a2"], 90 * 0.01745329252);
+  EXPECT_EQ(lines[1]["thickness"], 0.1);  // the default, as its shortest decimal
+  EXPECT_EQ(lines[2]["w"], 0.6);
+  EXPECT_EQ(lines[3], nlohmann::json::parse(R"({"kind":"colour","valid":true,
+      "colour":[255,255,0]})"));
+  EXPECT_EQ(lines[4]["thickness"], 0.35);
+  EXPECT_EQ(lines[5]["kind"], "none");
+  EXPECT_EQ(lines[6]["kind"], "rectangle");
+  EXPECT_EQ(lines[6]["valid"], false);
+  // Lines on standard input read the same.
+  EXPECT_EQ(Blk("parse", "GR(0,35)\r\n").out, "{\"kind\":\"thickness\",\"thickness\":0.35,"
+                                               "\"valid\":true}\n");
+}
+
+TEST_F(BlkTest, ErrorsSayWhatAndLeaveTheFileAlone) {
+  const std::string missing = (dir_ / "brak.blk").string();
+  for (const std::string& args : {"list " + missing, "show " + missing + " A",
+                                 "remove " + missing + " A", "check " + missing + " A"}) {
+    const BlkRun run = Blk(args);
+    EXPECT_EQ(run.status, 2) << args;
+    EXPECT_NE(run.out.find("brak.blk"), std::string::npos) << run.out;
+  }
+  ASSERT_EQ(Blk("save " + file_ + " Zasuw m", "O(0,0,1)\n").status, 0);
+  const std::string before = ReadBytes(file_);
+  EXPECT_NE(Blk("show " + file_ + " Nieznany").status, 0);
+  EXPECT_NE(Blk("save " + file_ + " Pusty m", "").status, 0);
+  EXPECT_NE(Blk("frobnicate").status, 0);
+  EXPECT_NE(Blk("save " + file_).status, 0);
+  EXPECT_EQ(ReadBytes(file_), before);
+}
+
+}  // namespace
+}  // namespace blok

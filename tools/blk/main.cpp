@@ -1,0 +1,217 @@
+// blk: block libraries from the shell. Lists, shows, checks, parses, saves and removes blocks.
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "document/block_file.h"
+#include "model/entity_reader.h"
+#include "model/numbers.h"
+#include "model/syntax_check.h"
+
+namespace {
+
+constexpr int kFailure = 2;
+
+int Report(const blok::Error& error) {
+  std::cerr << "blk: " << error.message << "\n";
+  return kFailure;
+}
+
+std::vector<std::string> ReadStdinLines() {
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(std::cin, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+blok::Result<blok::LoadedBlock> LoadBlock(const std::string& file, const std::string& name) {
+  auto block = blok::WczytajBlok(file, name);
+  if (!block) return std::unexpected(block.error());
+  if (!*block) return blok::Fail("w pliku " + file + " nie ma bloku " + name);
+  return std::move(**block);
+}
+
+nlohmann::json ColourJson(blok::Colour c) {
+  return nlohmann::json::array({blok::Red(c), blok::Green(c), blok::Blue(c)});
+}
+
+// Floats are shown as the shortest decimal that reads back as the same float: 0.1, not
+// 0.100000001490116.
+double Short(float value) { return blok::FloatAsDecimal(value); }
+
+template <typename Record>
+nlohmann::json WithTail(nlohmann::json j, const Record& r) {
+  j["colour"] = ColourJson(r.colour);
+  j["thickness"] = Short(r.thickness);
+  return j;
+}
+
+template <typename... F>
+struct Overloaded : F... {
+  using F::operator()...;
+};
+
+nlohmann::json ParseJson(const std::string& line) {
+  const blok::ReadingDefaults defaults;  // black and 0.1
+  return std::visit(
+      Overloaded{
+          [](const std::monostate&) -> nlohmann::json {
+            return {{"kind", "none"}, {"valid", false}};
+          },
+          [](const blok::SegmentRecord& r) {
+            return WithTail({{"kind", r.kind == 'P' ? "rectangle" : "line"},
+                             {"valid", r.valid},
+                             {"x1", r.x1},
+                             {"y1", r.y1},
+                             {"x2", r.x2},
+                             {"y2", r.y2}},
+                            r);
+          },
+          [](const blok::CircleRecord& r) {
+            return WithTail(
+                {{"kind", "circle"}, {"valid", r.valid}, {"x", r.x}, {"y", r.y}, {"r", r.radius}},
+                r);
+          },
+          [](const blok::ArcRecord& r) {
+            return WithTail({{"kind", "arc"},
+                             {"valid", r.valid},
+                             {"x", r.x},
+                             {"y", r.y},
+                             {"r", r.radius},
+                             {"a1", r.start_angle},
+                             {"a2", r.end_angle}},
+                            r);
+          },
+          [](const blok::TextRecord& r) {
+            return WithTail({{"kind", "text"},
+                             {"valid", r.valid},
+                             {"x", r.x},
+                             {"y", r.y},
+                             {"text", r.text},
+                             {"h", Short(r.height)},
+                             {"w", Short(r.width)},
+                             {"angle", Short(r.angle)}},
+                            r);
+          },
+          [](const blok::ColourRecord& r) -> nlohmann::json {
+            return {{"kind", "colour"}, {"valid", r.valid}, {"colour", ColourJson(r.colour)}};
+          },
+          [](const blok::ThicknessRecord& r) -> nlohmann::json {
+            return {{"kind", "thickness"}, {"valid", r.valid}, {"thickness", Short(r.thickness)}};
+          },
+      },
+      blok::ReadEntity(line, defaults));
+}
+
+const char* StatusName(blok::LineStatus status) {
+  switch (status) {
+    case blok::LineStatus::kEntity:
+      return "ok";
+    case blok::LineStatus::kComment:
+      return "comment";
+    case blok::LineStatus::kInvalid:
+      break;
+  }
+  return "invalid";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"blk: lists, shows, checks, parses, saves and removes blocks of block files (*.blk)"};
+  app.require_subcommand(1);
+  std::string file, name, unit;
+  std::vector<std::string> parse_lines;
+  int status = 0;
+
+  auto* list = app.add_subcommand("list", "block names in file order, one a line");
+  list->add_option("FILE", file, "block file")->required();
+  list->callback([&] {
+    auto names = blok::CzytajListeBlokow(file);
+    if (!names) {
+      status = Report(names.error());
+      return;
+    }
+    for (const auto& n : *names) std::cout << n << "\n";
+  });
+
+  auto* show = app.add_subcommand("show", "the unit and the entity lines of a block");
+  show->add_option("FILE", file, "block file")->required();
+  show->add_option("NAME", name, "block name")->required();
+  show->callback([&] {
+    auto block = LoadBlock(file, name);
+    if (!block) {
+      status = Report(block.error());
+      return;
+    }
+    std::cout << "unit: " << block->unit << "\n";
+    for (const auto& line : block->lines) std::cout << line << "\n";
+  });
+
+  auto* check = app.add_subcommand("check", "syntax check of a block: INDEX STATUS TEXT a line");
+  check->add_option("FILE", file, "block file")->required();
+  check->add_option("NAME", name, "block name")->required();
+  check->callback([&] {
+    auto block = LoadBlock(file, name);
+    if (!block) {
+      status = Report(block.error());
+      return;
+    }
+    const auto checked = blok::CheckSyntax(block->lines);
+    for (size_t i = 0; i < checked.size(); ++i) {
+      std::cout << i << " " << StatusName(checked[i].status) << " " << checked[i].text << "\n";
+      if (checked[i].status == blok::LineStatus::kInvalid) status = 1;
+    }
+  });
+
+  auto* parse = app.add_subcommand("parse", "entity lines (arguments or standard input) as JSON");
+  parse->add_option("LINE", parse_lines, "entity command lines");
+  parse->callback([&] {
+    if (parse_lines.empty()) parse_lines = ReadStdinLines();
+    for (const auto& line : parse_lines) std::cout << ParseJson(line).dump() << "\n";
+  });
+
+  auto* save = app.add_subcommand(
+      "save", "save the entity lines of standard input as block NAME, replacing one of that name");
+  save->add_option("FILE", file, "block file (created when missing)")->required();
+  save->add_option("NAME", name, "block name")->required();
+  save->add_option("UNIT", unit, "drawing unit: m, cm or mm")->required();
+  save->callback([&] {
+    blok::BlockToSave block{name, unit, ReadStdinLines()};
+    if (name.empty()) {
+      status = Report({"pusta nazwa bloku"});
+      return;
+    }
+    if (block.lines.empty()) {
+      status = Report({"blok nie zawiera obiektów: na wejściu nie ma linii"});
+      return;
+    }
+    std::error_code ec;
+    const auto saved = std::filesystem::exists(file, ec) ? blok::ZastapBlok(file, block)
+                                                         : blok::DopiszBlok(file, block);
+    if (!saved) status = Report(saved.error());
+  });
+
+  auto* remove = app.add_subcommand("remove", "remove every block of that name");
+  remove->add_option("FILE", file, "block file")->required();
+  remove->add_option("NAME", name, "block name")->required();
+  remove->callback([&] {
+    const auto removed = blok::UsunBlokZPliku(file, name);
+    if (!removed) status = Report(removed.error());
+  });
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return kFailure;
+  }
+  return status;
+}
