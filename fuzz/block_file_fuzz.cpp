@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 
 #include "document/block_file.h"
 
@@ -24,6 +25,27 @@ const std::filesystem::path& WorkDir() {
     return std::filesystem::path(pattern);
   }();
   return dir;
+}
+
+// Whether every record ends with its end marker before the next one starts. Only then do the
+// records stand apart, so that replacing one cannot change what another loads.
+bool WellFormed(std::string_view bytes) {
+  bool open = false;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find('\n', start);
+    if (end == std::string_view::npos) end = bytes.size();
+    std::string_view line = bytes.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line == blok::kBlockStartMarker) {
+      if (open) return false;
+      open = true;
+    } else if (line == blok::kBlockEndMarker) {
+      open = false;
+    }
+    start = end + 1;
+  }
+  return !open;
 }
 
 }  // namespace
@@ -52,7 +74,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(blok::ZastapBlok(file, block).has_value());
   const auto loaded = blok::WczytajBlok(file, name);
   Require(loaded.has_value() && loaded->has_value() && (*loaded)->lines == block.lines);
+  const bool well_formed =
+      WellFormed(std::string_view(reinterpret_cast<const char*>(data), size));
   for (const auto& [other, before] : others) {
+    if (!well_formed) break;
     const auto after = blok::WczytajBlok(file, other);
     Require(after.has_value());
     // A block whose header sits inside the replaced one's drawing goes with it; any other
