@@ -1,0 +1,96 @@
+#include "document/journal.h"
+
+#include <charconv>
+
+namespace blok {
+namespace {
+
+constexpr int32_t kRecordLines = 5;
+
+}  // namespace
+
+void Journal::Record(const char* kind, std::string second, std::string third,
+                     std::string fourth) {
+  // A new change discards the undone records: redo is no longer possible.
+  lines_.erase(lines_.begin(), lines_.begin() + position_);
+  position_ = 0;
+  lines_.push_front("---");
+  lines_.push_front(std::move(fourth));
+  lines_.push_front(std::move(third));
+  lines_.push_front(std::move(second));
+  lines_.push_front(kind);
+}
+
+void Journal::DodajObiekt(std::string line) {
+  Record("dodaj", line, "", "");
+  drawing_.lines_.insert(drawing_.lines_.begin(), std::move(line));
+}
+
+bool Journal::UsunObiekt(int index) {
+  if (index < 0 || static_cast<size_t>(index) >= drawing_.size()) return false;
+  Record("usun", std::to_string(index), drawing_.lines_[index], "");
+  drawing_.lines_.erase(drawing_.lines_.begin() + index);
+  return true;
+}
+
+bool Journal::ZmienObiekt(int index, std::string line) {
+  if (index < 0 || static_cast<size_t>(index) >= drawing_.size()) return false;
+  Record("zmien", std::to_string(index), line, drawing_.lines_[index]);
+  drawing_.lines_[index] = std::move(line);
+  return true;
+}
+
+const std::string& Journal::LineAt(int32_t index) const {
+  static const std::string kNone;
+  return index >= 0 && static_cast<size_t>(index) < lines_.size() ? lines_[index] : kNone;
+}
+
+bool Journal::IndexAt(int32_t journal_line, bool allow_end, size_t& index) const {
+  const std::string& text = LineAt(journal_line);
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
+  if (ec != std::errc() || end != text.data() + text.size()) return false;
+  return index < drawing_.size() || (allow_end && index == drawing_.size());
+}
+
+bool Journal::Undo() {
+  if (!CanUndo()) return false;
+  const std::string& kind = LineAt(position_);
+  auto& lines = drawing_.lines_;
+  size_t index = 0;
+  if (kind == "dodaj" && !lines.empty()) {
+    lines.erase(lines.begin());
+  } else if (kind == "usun" && IndexAt(position_ + 1, true, index)) {
+    lines.insert(lines.begin() + index, LineAt(position_ + 2));
+  } else if (kind == "zmien" && IndexAt(position_ + 1, false, index)) {
+    lines[index] = LineAt(position_ + 3);
+  } else {
+    return false;
+  }
+  position_ += kRecordLines;
+  return true;
+}
+
+bool Journal::Redo() {
+  if (position_ < kRecordLines) return false;
+  const std::string& kind = LineAt(position_ - 5);
+  auto& lines = drawing_.lines_;
+  size_t index = 0;
+  if (kind == "dodaj") {
+    lines.insert(lines.begin(), LineAt(position_ - 4));
+  } else if (kind == "usun" && IndexAt(position_ - 4, false, index)) {
+    lines.erase(lines.begin() + index);
+  } else if (kind == "zmien" && IndexAt(position_ - 4, false, index)) {
+    lines[index] = LineAt(position_ - 3);
+  } else {
+    return false;
+  }
+  position_ -= kRecordLines;
+  return true;
+}
+
+void Journal::Clear() {
+  lines_.clear();
+  position_ = 0;
+}
+
+}  // namespace blok

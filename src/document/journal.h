@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+
+#include "document/drawing.h"
+
+namespace blok {
+
+// The undo journal: the one door through which commands change the drawing. Every change is
+// recorded as five text lines at the top of the journal, newest first:
+//   "dodaj" / added line / "" / "" / "---"
+//   "usun"  / index / deleted line / "" / "---"
+//   "zmien" / index / new line / old line / "---"
+// The position counts the journal lines of undone records (at the top), in steps of 5.
+class Journal {
+ public:
+  explicit Journal(Drawing& drawing) : drawing_(drawing) {}
+
+  // Adds an entity as line 0 of the drawing.
+  void DodajObiekt(std::string line);
+  // Deletes the entity at index; false (nothing recorded) for an index outside the drawing.
+  bool UsunObiekt(int index);
+  // Replaces the entity at index; false (nothing recorded) for an index outside the drawing.
+  bool ZmienObiekt(int index, std::string line);
+
+  // Step back or forth one record; false when there is none to step over.
+  bool Undo();
+  bool Redo();
+
+  // No records, position 0.
+  void Clear();
+
+  bool CanUndo() const { return position_ != static_cast<int32_t>(lines_.size()); }
+  bool CanRedo() const { return position_ != 0; }
+  int32_t position() const { return position_; }
+  const std::deque<std::string>& lines() const { return lines_; }
+
+ private:
+  void Record(const char* kind, std::string second, std::string third, std::string fourth);
+  const std::string& LineAt(int32_t index) const;
+  // The drawing index stored in a record, when it addresses a line of the drawing (or, with
+  // allow_end, the place just after the last line).
+  bool IndexAt(int32_t journal_line, bool allow_end, size_t& index) const;
+
+  Drawing& drawing_;
+  std::deque<std::string> lines_;
+  int32_t position_ = 0;
+};
+
+}  // namespace blok
