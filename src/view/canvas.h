@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace blok {
+
+// A pixel of a canvas: x to the right, y downwards from the top left corner.
+struct PixelPoint {
+  int x = 0;
+  int y = 0;
+  bool operator==(const PixelPoint&) const = default;
+};
+
+enum class PenStyle { kSolid, kDotted };
+enum class BrushStyle { kSolid, kClear, kDiagonalCross };
+
+// Platform-font text: colour of the letters, and the ground behind them (transparent when empty).
+struct TextStyle {
+  std::uint32_t colour = 0x000000;
+  std::optional<std::uint32_t> background;
+  int pixel_height = 0;  // 0: the platform's default size
+  bool operator==(const TextStyle&) const = default;
+};
+
+// What drawing needs of a bitmap. Colours are 0x00BBGGRR. The pen and the brush are state, set
+// piece by piece as on a platform canvas: previews set a dotted pen and then let the ordinary
+// primitives choose colour and width. A pen width of 0 draws the thinnest line there is.
+class Canvas {
+ public:
+  virtual ~Canvas() = default;
+
+  virtual void SetPenColour(std::uint32_t colour) = 0;
+  virtual void SetPenWidth(int width) = 0;
+  virtual void SetPenStyle(PenStyle style) = 0;
+  virtual void SetBrushColour(std::uint32_t colour) = 0;
+  virtual void SetBrushStyle(BrushStyle style) = 0;
+
+  // Pen only.
+  virtual void Line(int x1, int y1, int x2, int y2) = 0;
+  virtual void Polyline(std::span<const PixelPoint> points) = 0;
+  // Outlined with the pen and filled with the brush; the corners span the bounding box.
+  virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
+  virtual void Ellipse(int x1, int y1, int x2, int y2) = 0;
+  virtual void Polygon(std::span<const PixelPoint> points) = 0;
+  // UTF-8 text with its top left corner at the pixel.
+  virtual void Text(int x, int y, std::string_view text, const TextStyle& style) = 0;
+  // The dotted, inverting rectangle of a drag; drawing it twice removes it.
+  virtual void FocusRectangle(int x1, int y1, int x2, int y2) = 0;
+};
+
+}  // namespace blok

@@ -1,0 +1,171 @@
+#include "view/stroke_font.h"
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <string>
+
+#include "model/cp1250.h"
+
+namespace blok {
+namespace {
+
+constexpr int kX1Offset = 8;
+constexpr int kY1Offset = kX1Offset + kMaxGlyphStrokes;
+constexpr int kX2Offset = kY1Offset + kMaxGlyphStrokes;
+constexpr int kY2Offset = kX2Offset + kMaxGlyphStrokes;
+static_assert(kY2Offset + kMaxGlyphStrokes == kGlyphRecordSize);
+
+constexpr double kDegreesToRadians = 0.0174532;
+constexpr double kPixelsPerFontUnit = 12.0;  // at scale 1 and size 1; one font unit is 0.012 h
+constexpr double kLengthPerFontUnit = 0.0118;
+
+std::uint32_t ReadUint32(const unsigned char* p) {
+  return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+         std::uint32_t{p[3]} << 24;
+}
+
+// The CP1250 byte of the UTF-8 character at text[i]; moves i past it. A malformed sequence
+// counts as one '?', as in the codec.
+unsigned char NextCp1250Byte(std::string_view text, std::size_t& i) {
+  const auto lead = static_cast<unsigned char>(text[i++]);
+  if (lead < 0x80) return lead;
+  int extra = 0;
+  char32_t code_point = 0;
+  char32_t smallest = 0;
+  if ((lead & 0xE0) == 0xC0) {
+    extra = 1, code_point = lead & 0x1F, smallest = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    extra = 2, code_point = lead & 0x0F, smallest = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    extra = 3, code_point = lead & 0x07, smallest = 0x10000;
+  } else {
+    return '?';
+  }
+  for (int k = 0; k < extra; ++k) {
+    if (i >= text.size()) return '?';
+    const auto next = static_cast<unsigned char>(text[i]);
+    if ((next & 0xC0) != 0x80) return '?';
+    code_point = code_point << 6 | (next & 0x3F);
+    ++i;
+  }
+  if (code_point < smallest || code_point > 0x10FFFF ||
+      (code_point >= 0xD800 && code_point <= 0xDFFF)) {
+    return '?';
+  }
+  return CodePointToCp1250(code_point);
+}
+
+// Truncation towards zero, as for every pixel; a tiny scale must not overflow the int.
+int TruncPixel(double value) {
+  constexpr double kLimit = 1e9;
+  return static_cast<int>(std::clamp(value, -kLimit, kLimit));
+}
+
+std::string ReasonOf(int error) {
+  switch (error) {
+    case ENOENT:
+      return "nie ma takiego pliku";
+    case EACCES:
+      return "brak dostępu";
+    case EISDIR:
+      return "to jest katalog";
+    default:
+      return std::strerror(error);
+  }
+}
+
+}  // namespace
+
+Result<StrokeFont> DecodeStrokeFont(std::string_view bytes) {
+  if (bytes.size() < static_cast<std::size_t>(kFontFileSize)) {
+    return Fail("plik jest za krótki (" + std::to_string(bytes.size()) + " B zamiast " +
+                std::to_string(kFontFileSize) + " B)");
+  }
+  StrokeFont font;
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  for (int code = 0; code < kFontGlyphCount; ++code) {
+    const unsigned char* record = data + code * kGlyphRecordSize;
+    Glyph& glyph = font.glyphs[code];
+    const auto count = static_cast<std::int32_t>(ReadUint32(record));
+    glyph.stroke_count = std::clamp<std::int32_t>(count, 0, kMaxGlyphStrokes);
+    glyph.advance = std::bit_cast<float>(ReadUint32(record + 4));
+    if (!std::isfinite(glyph.advance)) glyph.advance = 0;
+    for (int k = 0; k < kMaxGlyphStrokes; ++k) {
+      glyph.strokes[k] = {record[kX1Offset + k], record[kY1Offset + k], record[kX2Offset + k],
+                          record[kY2Offset + k]};
+    }
+  }
+  return font;
+}
+
+Result<StrokeFont> LoadStrokeFont(const std::filesystem::path& file) {
+  const auto fail = [&](const std::string& reason) {
+    return Fail("Nie można wczytać czcionki " + file.string() + ": " + reason);
+  };
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(file.c_str(), "rb"), std::fclose);
+  if (!in) return fail(ReasonOf(errno));
+  std::string bytes(kFontFileSize, '\0');
+  errno = 0;
+  const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), in.get());
+  if (std::ferror(in.get())) return fail(ReasonOf(errno != 0 ? errno : EIO));
+  bytes.resize(got);
+  Result<StrokeFont> font = DecodeStrokeFont(bytes);
+  if (!font) return fail(font.error().message);
+  return font;
+}
+
+double TextLength(const StrokeFont& font, std::string_view text, double width) {
+  double length = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    length += font.glyphs[NextCp1250Byte(text, i)].advance * width * kLengthPerFontUnit;
+  }
+  return length;
+}
+
+void DrawText(Canvas& canvas, const StrokeFont& font, std::string_view text, std::uint32_t colour,
+              int pen_width, double height, double width, double angle, int px, int py,
+              double scale, int view_width) {
+  canvas.SetPenColour(colour);
+  canvas.SetPenWidth(pen_width);
+  // Dropped as a whole by the insertion pixel alone: px <= -10 or px >= view_width + 1.
+  const bool visible = px > -10 && px <= view_width;
+  const double alpha = angle * kDegreesToRadians;
+  const double cos_a = std::cos(alpha);
+  const double sin_a = std::sin(alpha);
+  // Pixels per font unit. A zero scale or a size that is not a number has no picture.
+  const double wide_sx = kPixelsPerFontUnit / scale * width;
+  const double wide_sy = kPixelsPerFontUnit / scale * height;
+  const auto fits_float = [](double v) { return std::abs(v) <= std::numeric_limits<float>::max(); };
+  if (visible && fits_float(wide_sx) && fits_float(wide_sy) && std::isfinite(cos_a)) {
+    // Single precision, as the font's own numbers are; it shows in the last pixel.
+    const auto sx = static_cast<float>(wide_sx);
+    const auto sy = static_cast<float>(wide_sy);
+    double pen = px;
+    for (std::size_t i = 0; i < text.size();) {
+      const Glyph& glyph = font.glyphs[NextCp1250Byte(text, i)];
+      const double along = pen - px;
+      const auto to_pixel = [&](std::uint8_t gx, std::uint8_t gy) {
+        const double u = along + static_cast<double>(sx) * gx;
+        const double v = static_cast<double>(sy) * gy;
+        return PixelPoint{TruncPixel(px + u * cos_a - v * sin_a),
+                          TruncPixel(py - (u * sin_a + v * cos_a))};
+      };
+      for (const GlyphStroke& stroke : glyph.used_strokes()) {
+        const PixelPoint a = to_pixel(stroke.x1, stroke.y1);
+        const PixelPoint b = to_pixel(stroke.x2, stroke.y2);
+        canvas.Line(a.x, a.y, b.x, b.y);
+      }
+      // The pen lands on a whole pixel after every character, so long texts drift a little.
+      pen = TruncPixel(pen + static_cast<double>(sx) * glyph.advance);
+    }
+  }
+  canvas.SetPenWidth(1);
+}
+
+}  // namespace blok

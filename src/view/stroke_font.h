@@ -1,0 +1,67 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string_view>
+
+#include "model/error.h"
+#include "view/canvas.h"
+
+namespace blok {
+
+// A font file is 256 records of 608 bytes, little-endian: stroke count (int32), advance in font
+// units (float32), then x1[150], y1[150], x2[150], y2[150] as unsigned bytes. Record i is the
+// glyph of code-page-1250 byte i. Font units run x right along the baseline and y up.
+inline constexpr int kFontGlyphCount = 256;
+inline constexpr int kMaxGlyphStrokes = 150;
+inline constexpr int kGlyphRecordSize = 608;
+inline constexpr int kFontFileSize = kFontGlyphCount * kGlyphRecordSize;
+
+struct GlyphStroke {
+  std::uint8_t x1 = 0;
+  std::uint8_t y1 = 0;
+  std::uint8_t x2 = 0;
+  std::uint8_t y2 = 0;
+  bool operator==(const GlyphStroke&) const = default;
+};
+
+struct Glyph {
+  int stroke_count = 0;  // 0..kMaxGlyphStrokes once loaded
+  float advance = 0;
+  std::array<GlyphStroke, kMaxGlyphStrokes> strokes{};
+
+  std::span<const GlyphStroke> used_strokes() const {
+    const int n = stroke_count < 0                  ? 0
+                  : stroke_count > kMaxGlyphStrokes ? kMaxGlyphStrokes
+                                                    : stroke_count;
+    return {strokes.data(), static_cast<std::size_t>(n)};
+  }
+};
+
+// The glyph table, fixed arrays only, so drawing a text allocates nothing.
+struct StrokeFont {
+  std::array<Glyph, kFontGlyphCount> glyphs{};
+};
+
+// Reads the first 256 records of a font file; bytes after them are ignored. A stroke count
+// outside 0..150 is clamped and an advance that is not a number becomes 0, so a damaged file
+// draws oddly but safely.
+Result<StrokeFont> LoadStrokeFont(const std::filesystem::path& file);
+
+// The same from the file's bytes; the error says what is wrong without naming a file.
+Result<StrokeFont> DecodeStrokeFont(std::string_view bytes);
+
+// Estimated length of a UTF-8 text of width w in world units: sum of advances × w × 0.0118.
+double TextLength(const StrokeFont& font, std::string_view text, double width);
+
+// Draws a UTF-8 text with its baseline starting at the insertion pixel (px, py), turned
+// counter-clockwise by angle degrees. Height and width are in world units, scale in world units
+// per 1000 pixels. A text whose insertion pixel lies 10 or more pixels left of the view, or right
+// of it, is not drawn at all. Leaves the pen width at 1 and the pen style as it was.
+void DrawText(Canvas& canvas, const StrokeFont& font, std::string_view text, std::uint32_t colour,
+              int pen_width, double height, double width, double angle, int px, int py,
+              double scale, int view_width);
+
+}  // namespace blok
