@@ -1,0 +1,65 @@
+#include "editor/block_list.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "model/cp1250.h"
+
+namespace blok {
+namespace {
+
+constexpr char32_t kPolishLetters[] = {U'Ą', U'Ć', U'Ę', U'Ł', U'Ń', U'Ó', U'Ś', U'Ź', U'Ż'};
+constexpr char kPolishBases[] = {'A', 'C', 'E', 'L', 'N', 'O', 'S', 'Z', 'Z'};
+constexpr uint32_t kLetterWeight = 0x1000;
+constexpr uint32_t kOtherWeight = 0x10000;
+
+// Punctuation and digits come before letters; letters weigh three steps each so that a Polish
+// letter (and Ż after Ź) fits between its base letter and the next one.
+uint32_t Weight(char32_t code_point) {
+  const char32_t upper = UpperCodePoint(code_point);
+  if (upper >= U'A' && upper <= U'Z') return kLetterWeight + (upper - U'A') * 3;
+  for (size_t i = 0; i < std::size(kPolishLetters); ++i) {
+    if (upper == kPolishLetters[i]) {
+      return kLetterWeight + (kPolishBases[i] - 'A') * 3 + (upper == U'Ż' ? 2 : 1);
+    }
+  }
+  return upper < 0x80 ? upper : kOtherWeight + upper;
+}
+
+}  // namespace
+
+bool BlockNameLess(std::string_view a, std::string_view b) {
+  size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    const uint32_t wa = Weight(DecodeUtf8(a, i));
+    const uint32_t wb = Weight(DecodeUtf8(b, j));
+    if (wa != wb) return wa < wb;
+  }
+  if (i < a.size() || j < b.size()) return j < b.size();
+  return a < b;
+}
+
+std::string BlockList::SelectedName() const { return selected_ ? names_[*selected_] : ""; }
+
+void BlockList::Assign(std::vector<std::string> names) {
+  names_ = std::move(names);
+  std::ranges::stable_sort(names_, BlockNameLess);
+  selected_.reset();
+}
+
+void BlockList::Add(std::string name) {
+  const auto at = std::ranges::upper_bound(names_, name, BlockNameLess);
+  const size_t index = static_cast<size_t>(at - names_.begin());
+  names_.insert(at, std::move(name));
+  if (selected_ && *selected_ >= index) ++*selected_;
+}
+
+bool BlockList::Contains(std::string_view name) const {
+  return std::ranges::find(names_, name) != names_.end();
+}
+
+void BlockList::Select(std::optional<size_t> index) {
+  selected_ = index && *index < names_.size() ? index : std::nullopt;
+}
+
+}  // namespace blok

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace blok {
+
+// Alphabetical order of block names as a Polish reader expects it: case does not matter and
+// each Polish letter follows its base letter (a, ą, b, c, ć, ...). Names equal but for case
+// fall back to their bytes, so the order is total.
+bool BlockNameLess(std::string_view a, std::string_view b);
+
+// The sorted list of the open file's block names (LB_NazwaBlokuCzytaj) with its selection.
+// Two blocks of one name are two entries.
+class BlockList {
+ public:
+  const std::vector<std::string>& names() const { return names_; }
+  std::optional<size_t> selected() const { return selected_; }
+  // The selected name, or empty when nothing is selected.
+  std::string SelectedName() const;
+
+  // Replaces the names; nothing is selected.
+  void Assign(std::vector<std::string> names);
+  void Clear() { Assign({}); }
+  // Inserts in order; the selected entry stays selected.
+  void Add(std::string name);
+  bool Contains(std::string_view name) const;
+  // An index outside the list selects nothing.
+  void Select(std::optional<size_t> index);
+
+ private:
+  std::vector<std::string> names_;
+  std::optional<size_t> selected_;
+};
+
+}  // namespace blok

@@ -1,0 +1,228 @@
+// The editor's work with block files: opening and creating them, loading, starting and saving
+// blocks, and the questions asked before work could be lost.
+
+#include "document/block_file.h"
+#include "document/text_file.h"
+#include "editor/editor.h"
+#include "model/cp1250.h"
+
+namespace blok {
+namespace {
+
+constexpr size_t kShortestBlockName = 3;
+constexpr std::string_view kUnsavedQuestion = "Dane niezapisane. Nadpisać?";
+constexpr std::string_view kBlockExistsQuestion = "Taki blok już istnieje! Nadpisać?";
+constexpr std::string_view kBadNameExclamation =
+    "Nazwa i grupa musi składać się z min 3 liter! Kasuje polecenie!";
+constexpr std::string_view kBadNameOne =
+    "Nazwa i grupa musi składać się z min 3 liter! Kasuje polecenie1";
+
+size_t CharacterCount(std::string_view text) {
+  size_t count = 0;
+  for (size_t pos = 0; pos < text.size(); ++count) DecodeUtf8(text, pos);
+  return count;
+}
+
+std::vector<FileFilter> BlockFileFilters(std::string block_files) {
+  return {
+      {std::move(block_files), "*.blk"}, {"Pliki tekstowe", "*.txt"}, {"Wszystkie pliki", "*.*"}};
+}
+
+bool FileExists(const std::filesystem::path& file) {
+  std::error_code ignored;
+  return std::filesystem::exists(file, ignored);
+}
+
+}  // namespace
+
+bool Editor::AskBeforeFileChange(BadNameText bad_name_text) {
+  if (!unsaved_) return true;
+  const Answer answer =
+      settings_.overwrite_without_asking ? Answer::kTak : ui_.Ask(kUnsavedQuestion);
+  if (answer == Answer::kNie) return true;
+  if (answer == Answer::kKasuj) return false;
+  if (!HasSaveableBlock()) {
+    ui_.ShowMessage(bad_name_text == BadNameText::kOne ? kBadNameOne : kBadNameExclamation);
+    return false;
+  }
+  // A save that failed has been shown; going on would lose the block.
+  return ZapiszBlokBezPytania();
+}
+
+bool Editor::HasSaveableBlock() const {
+  return CharacterCount(block_name_) >= kShortestBlockName && !drawing_.IsBlank();
+}
+
+bool Editor::WriteBlock(bool cut_at_255) {
+  if (!open_file_) {
+    ui_.ShowMessage("Nie otwarto pliku z blokami: blok nie został zapisany.");
+    return false;
+  }
+  // One replacement of the file: the older block of the name goes, the new one is appended.
+  const BlockToSave block{block_name_, unit_, drawing_.lines(), cut_at_255, SaveTime::Now()};
+  if (auto written = ZastapBlok(*open_file_, block); !written) {
+    ShowError(written.error());
+    return false;
+  }
+  unsaved_ = false;
+  return true;
+}
+
+void Editor::EmptyBlock() {
+  drawing_.Clear();
+  journal_.Clear();
+}
+
+void Editor::OpenFile(const std::filesystem::path& file, std::vector<std::string> names) {
+  open_file_ = file;
+  block_list_.Assign(std::move(names));
+  DodajDoOstatnich(file.string());
+  block_name_.clear();
+  EmptyBlock();
+  UstawNarzedzia(true);
+  messages_.clear();
+  unsaved_ = false;
+}
+
+void Editor::NowyPlikBlokow() {
+  AnulujPolecenie();
+  if (!AskBeforeFileChange(BadNameText::kExclamation)) return;
+  const std::optional<std::filesystem::path> file = ui_.SaveFileDialog(
+      {"Zapisz plik", BlockFileFilters("Pliki Blokow"), "blk", initial_directory_});
+  if (!file) return;
+  // The file is listed or created before anything is given up, so that a file that cannot be
+  // read or made leaves the editor as it was.
+  const bool existed = FileExists(*file);
+  std::vector<std::string> names;
+  if (existed) {
+    auto listed = CzytajListeBlokow(*file);
+    if (!listed) return ShowError(listed.error());
+    names = std::move(*listed);
+  } else if (auto created = ReplaceFileContents(*file, ""); !created) {
+    return ShowError(created.error());
+  }
+  OpenFile(*file, std::move(names));
+  ostatnie_polecenie_.reset();
+  Komunikat((existed ? "Otwieram istniejący plik " : "Tworzę nowy plik ") + file->string());
+  Redraw();
+}
+
+void Editor::OtworzPlikBlokow() {
+  AnulujPolecenie();
+  if (!AskBeforeFileChange(BadNameText::kOne)) return;
+  const std::optional<std::filesystem::path> file = ui_.OpenFileDialog(
+      {"Bloki VERADO", BlockFileFilters("Pliki bloków"), "blk", initial_directory_});
+  if (!file) return;
+  chosen_directory_ = (file->parent_path() / "").string();
+  if (!FileExists(*file)) return ui_.ShowMessage("Taki plik nie istnieje!");
+  auto names = CzytajListeBlokow(*file);
+  if (!names) return ShowError(names.error());
+  OpenFile(*file, std::move(*names));
+  Komunikat("Wczytano plik z blokami " + file->string());
+  ostatnie_polecenie_.reset();
+  Redraw();
+}
+
+void Editor::OtworzOstatniPlik(const std::string& path) {
+  AnulujPolecenie();
+  if (!AskBeforeFileChange(BadNameText::kExclamation)) return;
+  if (!FileExists(path)) return ui_.ShowMessage(" Plik nie istnieje! ");
+  auto names = CzytajListeBlokow(path);
+  if (!names) return ShowError(names.error());
+  OpenFile(path, std::move(*names));
+  Komunikat("Wczytano plik z blokami " + path);
+  Redraw();
+  Redraw();
+}
+
+void Editor::WczytajWybranyBlok() {
+  Answer answer = Answer::kNie;
+  if (!drawing_.IsBlank() && unsaved_) {
+    answer = settings_.overwrite_without_asking ? Answer::kTak : ui_.Ask(kUnsavedQuestion);
+    if (answer == Answer::kTak) {
+      // A block without a name is no block: it could never be loaded again.
+      if (!HasSaveableBlock()) {
+        ui_.ShowMessage(kBadNameExclamation);
+        return Redraw();
+      }
+      if (!ZapiszBlokBezPytania()) return Redraw();
+    }
+  }
+  const std::string name = block_list_.SelectedName();
+  if (open_file_ && CharacterCount(name) >= kShortestBlockName && answer != Answer::kKasuj) {
+    auto loaded = WczytajBlok(*open_file_, name);
+    if (!loaded) {
+      ShowError(loaded.error());
+    } else if (!*loaded) {
+      // Changed behind our back: saying "loaded" would hide the unsaved mark of a drawing that
+      // is still the old one.
+      ui_.ShowMessage("W pliku " + open_file_->string() + " nie ma bloku " + name + ".");
+    } else {
+      drawing_.Load(std::move((*loaded)->lines));
+      block_name_ = std::move((*loaded)->name);
+      unit_ = std::move((*loaded)->unit);
+      messages_.clear();
+      Komunikat("Wczytano blok " + name);
+      ostatnie_polecenie_.reset();
+      journal_.Clear();
+      unsaved_ = false;
+    }
+  }
+  Redraw();
+}
+
+void Editor::NowyBlok() {
+  if (!drawing_.IsBlank() && unsaved_) {
+    switch (ui_.Ask(kUnsavedQuestion)) {
+      case Answer::kTak:
+        if (!HasSaveableBlock()) return ui_.ShowMessage(kBadNameExclamation);
+        if (!ZapiszBlokBezPytania()) return;
+        break;
+      case Answer::kNie:
+        break;
+      case Answer::kKasuj:
+        return;
+    }
+  }
+  messages_.clear();
+  Komunikat("Nowy blok.");
+  ostatnie_polecenie_.reset();
+  AnulujPolecenie();
+  block_name_.clear();
+  EmptyBlock();
+  unsaved_ = false;
+  Redraw();
+}
+
+bool Editor::ZapiszBlokZPytaniem() {
+  if (CharacterCount(block_name_) < kShortestBlockName) {
+    Komunikat("NAZWA musi zawierać min 3 znaki!");
+    return false;
+  }
+  if (drawing_.IsBlank()) {
+    Komunikat("Blok nie zawiera obiektów!");
+    return false;
+  }
+  if (!open_file_) return WriteBlock(true);  // shows why nothing can be saved
+  auto existed = BlokIstnieje(*open_file_, block_name_);
+  if (!existed) {
+    ShowError(existed.error());
+    return false;
+  }
+  const bool write = !*existed || settings_.overwrite_without_asking ||
+                     ui_.Ask(kBlockExistsQuestion) == Answer::kTak;
+  if (write) {
+    if (!WriteBlock(true)) return false;
+    Komunikat((*existed ? "Nadpisano blok: " : "Zapisano blok: ") + block_name_);
+  }
+  if (!block_list_.Contains(block_name_)) block_list_.Add(block_name_);
+  return write;
+}
+
+bool Editor::ZapiszBlokBezPytania() { return WriteBlock(false); }
+
+void Editor::UstawNarzedzia(bool enabled) { tools_enabled_ = enabled; }
+
+void Editor::DodajDoOstatnich(const std::string& path) { recent_files_.DodajDoOstatnich(path); }
+
+}  // namespace blok

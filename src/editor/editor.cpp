@@ -1,0 +1,240 @@
+#include "editor/editor.h"
+
+#include "document/text_file.h"
+#include "editor/data_files.h"
+#include "model/cp1250.h"
+
+namespace blok {
+namespace {
+
+constexpr std::string_view kRomansFontFile = "Dane/Romans100.Lzs";
+constexpr std::string_view kGreeksFontFile = "Dane/Greeks100.Lzs";
+constexpr std::string_view kViewerFile = "Tabela.txt";
+constexpr std::string_view kViewerFileProblem =
+    "Wystąpił problem z dostępem do pliku. Sprawdź czy ścieżka do katalogu roboczego (menu "
+    "Pliki\\Ustawienia Programu) jest prawidłowa!";
+
+// A character the code page cannot hold never enters the drawing or a block's header: it
+// would come back from the file as something else.
+std::string FitToCodePage(std::string_view text) { return Cp1250ToUtf8(Utf8ToCp1250(text)); }
+
+}  // namespace
+
+Editor::Editor(std::filesystem::path program_dir, Ui& ui)
+    : program_dir_(std::move(program_dir)), ui_(ui), initial_directory_(program_dir_ / "Bloki/") {}
+
+Result<void> Editor::Start() {
+  for (auto [file, font] :
+       {std::pair{kRomansFontFile, &romans_font_}, std::pair{kGreeksFontFile, &greeks_font_}}) {
+    auto loaded = LoadStrokeFont(program_dir_ / file);
+    if (!loaded) {
+      ShowError(loaded.error());
+      return std::unexpected(loaded.error());
+    }
+    *font = std::make_unique<StrokeFont>(*loaded);
+  }
+  AnulujPolecenie();
+  settings_ = Settings{};
+  reading_defaults_ = ReadingDefaults{};
+  journal_.Clear();
+
+  // A data file that cannot be read is reported; the defaults stand and the program runs.
+  initial_directory_ = program_dir_ / "Bloki/";
+  auto directory = ReadProjectDirectory(program_dir_ / kProjectDirectoryFile);
+  if (!directory) {
+    ShowError(directory.error());
+  } else if (*directory) {
+    initial_directory_ = **directory;
+  }
+  auto recent = ReadRecentPaths(program_dir_ / kRecentFilesFile);
+  if (!recent) {
+    ShowError(recent.error());
+  } else {
+    for (const std::string& path : *recent) DodajDoOstatnich(path);
+  }
+  ostatnie_polecenie_.reset();
+  started_ = true;
+  return {};
+}
+
+void Editor::Finish() {
+  if (!started_) return;
+  if (auto written = WriteProjectDirectory(program_dir_ / kProjectDirectoryFile, chosen_directory_);
+      !written) {
+    ShowError(written.error());
+  }
+  if (auto written =
+          WriteRecentPaths(program_dir_ / kRecentFilesFile, recent_files_.PathsOldestFirst());
+      !written) {
+    ShowError(written.error());
+  }
+}
+
+bool Editor::CloseQuery() {
+  if (!unsaved_) return true;
+  switch (ui_.Ask("Dane nie zapisane. Zapisać?")) {
+    case Answer::kTak:
+      return ZapiszBlokZPytaniem();
+    case Answer::kNie:
+      return true;
+    case Answer::kKasuj:
+      break;
+  }
+  return false;
+}
+
+std::string Editor::FileLabel() const { return open_file_ ? open_file_->string() : "NAZWA"; }
+
+std::string Editor::WindowCaption() const { return open_file_ ? open_file_->string() : "..."; }
+
+void Editor::SetBlockName(std::string_view name) { block_name_ = FitToCodePage(name); }
+
+void Editor::SetUnit(std::string_view unit) { unit_ = FitToCodePage(unit); }
+
+void Editor::DodajObiekt(std::string line) {
+  journal_.DodajObiekt(FitToCodePage(line));
+  MarkChanged();
+}
+
+bool Editor::UsunObiekt(int index) {
+  if (!journal_.UsunObiekt(index)) return false;
+  MarkChanged();
+  return true;
+}
+
+bool Editor::ZmienObiekt(int index, std::string line) {
+  if (!journal_.ZmienObiekt(index, FitToCodePage(line))) return false;
+  MarkChanged();
+  return true;
+}
+
+void Editor::BCofnijClick() {
+  AnulujPolecenie();
+  if (journal_.Undo()) MarkChanged();
+  Redraw();
+}
+
+void Editor::BPrzodClick() {
+  AnulujPolecenie();
+  if (journal_.Redo()) MarkChanged();
+  Redraw();
+}
+
+void Editor::AnulujPolecenie() {
+  // The interactive command state is reset here once it exists. The undo and redo buttons
+  // need no refresh: their state is read from the journal.
+}
+
+void Editor::Komunikat(std::string text) { messages_.insert(messages_.begin(), std::move(text)); }
+
+void Editor::ShowMessagesInViewer() { ui_.ShowText(messages_); }
+
+void Editor::KopiujDoSchowka(const std::vector<std::string>& lines) {
+  std::string text;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += '\n';
+    text += lines[i];
+  }
+  ui_.CopyToClipboard(text);
+}
+
+bool Editor::PokazTekstWNotatniku(const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const std::string& line : lines) AppendTextLine(bytes, line);
+  const std::filesystem::path file = program_dir_ / kViewerFile;
+  if (!ReplaceFileContents(file, bytes) || !ui_.OpenWithShell(file)) {
+    ui_.ShowMessage(kViewerFileProblem);
+    return false;
+  }
+  return true;
+}
+
+void Editor::SetGridSnap(bool on) {
+  settings_.grid_snap = on;
+  Redraw();
+}
+
+void Editor::SetDrawGrid(bool on) {
+  settings_.draw_grid = on;
+  Redraw();
+}
+
+void Editor::SetSnap(Snap snap, bool on) {
+  switch (snap) {
+    case Snap::kEnd:
+      settings_.snap_end = on;
+      break;
+    case Snap::kMiddle:
+      settings_.snap_middle = on;
+      break;
+    case Snap::kIntersection:
+      settings_.snap_intersection = on;
+      break;
+    case Snap::kCentre:
+      settings_.snap_centre = on;
+      break;
+  }
+}
+
+void Editor::SetGridStepText(std::string_view text) {
+  settings_.grid_step_text = text;
+  settings_.grid_step = GridStepFromText(text);
+  Redraw();
+}
+
+void Editor::SetGridSizeText(std::string_view text) {
+  settings_.grid_size_text = text;
+  Redraw();
+}
+
+void Editor::SetThicknessText(std::string_view text) { settings_.thickness_text = text; }
+
+namespace {
+
+// The box keeps what was typed; the value changes only to a number.
+bool SetTextSize(Ui& ui, std::string_view text, std::string& box_text, float& value) {
+  box_text = text;
+  const std::optional<float> size = TextSizeFromText(text);
+  if (!size) {
+    ui.ShowMessage("\"" + std::string(text) + "\" nie jest poprawną liczbą.");
+    return false;
+  }
+  value = *size;
+  return true;
+}
+
+}  // namespace
+
+bool Editor::SetTextHeightText(std::string_view text) {
+  return SetTextSize(ui_, text, settings_.text_height_text, settings_.text_height);
+}
+
+bool Editor::SetTextWidthText(std::string_view text) {
+  return SetTextSize(ui_, text, settings_.text_width_text, settings_.text_width);
+}
+
+void Editor::ChooseColour() {
+  if (const std::optional<Colour> colour = ui_.ChooseColour(settings_.colour)) {
+    settings_.colour = *colour;
+  }
+}
+
+void Editor::SetBasePoint(bool on) { settings_.base_point = on; }
+
+ViewSettings Editor::view_settings() const {
+  ViewSettings view;
+  view.grid_snap = settings_.grid_snap;
+  view.draw_grid = settings_.draw_grid;
+  view.base_point = settings_.base_point;
+  view.grid_size_text = settings_.grid_size_text;
+  view.grid_step = settings_.grid_step;
+  return view;
+}
+
+StartPanelText Editor::StartPanel() {
+  return {"Wskaż plik do edycji.",
+          {"blokedit 1.1.0.0", "Autor: zespół blokedit", "www.blokedit.example.org",
+           "kontakt@blokedit.example.org", "z dn.  14 listopad 2021"}};
+}
+
+}  // namespace blok

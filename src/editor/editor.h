@@ -1,0 +1,195 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/drawing.h"
+#include "document/journal.h"
+#include "editor/block_list.h"
+#include "editor/recent_files.h"
+#include "editor/settings.h"
+#include "editor/ui.h"
+#include "model/entity.h"
+#include "model/error.h"
+#include "view/stroke_font.h"
+#include "view/view_settings.h"
+#include "view/view_transform.h"
+
+namespace blok {
+
+// What the view shows while no block file is open.
+struct StartPanelText {
+  std::string prompt;              // above the box
+  std::vector<std::string> lines;  // inside the box, top to bottom
+};
+
+// The main window's state and behaviour without widgets: the drawing and its journal, the
+// message pane, the open block file and block, the recent files, the settings. The window
+// forwards its events here and shows what the accessors say; whatever needs the user goes
+// through Ui.
+class Editor {
+ public:
+  Editor(std::filesystem::path program_dir, Ui& ui);
+  Editor(const Editor&) = delete;
+  Editor& operator=(const Editor&) = delete;
+
+  // --- Start and exit ---
+
+  // Reads the fonts (required: a missing or damaged one is shown and returned, and nothing
+  // else starts), then the remembered project directory and recent files.
+  Result<void> Start();
+  // Rewrites the data files; failures are shown. Does nothing after a failed start, so that
+  // the remembered files are not lost to an editor that never read them.
+  void Finish();
+  // Whether the window may close; asks when the block has unsaved changes.
+  bool CloseQuery();
+
+  // --- Block files and blocks ---
+
+  void NowyPlikBlokow();
+  void OtworzPlikBlokow();
+  void OtworzOstatniPlik(const std::string& path);
+  void WczytajWybranyBlok();
+  void NowyBlok();
+  // The save button: checks the name and content, asks before overwriting. True when the
+  // block went into the file.
+  bool ZapiszBlokZPytaniem();
+  // The silent save before work is lost: replaces a block of the same name without asking.
+  bool ZapiszBlokBezPytania();
+  void UstawNarzedzia(bool enabled);
+  void DodajDoOstatnich(const std::string& path);
+
+  // Hidden label L_NazwaPliku: "NAZWA" until a file is open, then its path.
+  std::string FileLabel() const;
+  // "..." until a file is open, then its path.
+  std::string WindowCaption() const;
+  const std::optional<std::filesystem::path>& open_file() const { return open_file_; }
+  const std::string& block_name() const { return block_name_; }
+  // E_NazwaBloku; a character the block file cannot hold becomes '?'. Not a change of the block.
+  void SetBlockName(std::string_view name);
+  const std::string& unit() const { return unit_; }
+  // CB_Jednostka; typed text is kept as typed (but for characters the file cannot hold).
+  void SetUnit(std::string_view unit);
+  const BlockList& block_list() const { return block_list_; }
+  void SelectBlock(std::optional<size_t> index) { block_list_.Select(index); }
+  // L_Zmiana: the block has changes not yet saved.
+  bool unsaved() const { return unsaved_; }
+  // Whether the drawing tools and block controls are usable: a file has been open.
+  bool tools_enabled() const { return tools_enabled_; }
+  const RecentFiles& recent_files() const { return recent_files_; }
+  // The open dialog's initial directory.
+  const std::filesystem::path& initial_directory() const { return initial_directory_; }
+
+  // --- The drawing: every change goes through the journal and marks the block unsaved ---
+
+  const Drawing& drawing() const { return drawing_; }
+  const Journal& journal() const { return journal_; }
+  void DodajObiekt(std::string line);
+  bool UsunObiekt(int index);
+  bool ZmienObiekt(int index, std::string line);
+  void BCofnijClick();
+  void BPrzodClick();
+  bool undo_enabled() const { return journal_.CanUndo(); }  // BCofnij
+  bool redo_enabled() const { return journal_.CanRedo(); }  // BPrzod
+  // Resets the running interactive command.
+  void AnulujPolecenie();
+
+  // --- Messages and the text viewer ---
+
+  // RE_Polecenia, newest first.
+  const std::vector<std::string>& messages() const { return messages_; }
+  void Komunikat(std::string text);
+  // The message pane's lines, top to bottom, in the text viewer.
+  void ShowMessagesInViewer();
+  // "Kopiuj do schowka": the lines, one a line, on the clipboard.
+  void KopiujDoSchowka(const std::vector<std::string>& lines);
+  // "Pokaż tekst w notatniku": the lines into Tabela.txt in the program directory, opened by
+  // the shell. True when done (the viewer closes); false after the failure was shown.
+  bool PokazTekstWNotatniku(const std::vector<std::string>& lines);
+
+  // The remembered last command entry, repeated by the space bar.
+  const std::optional<std::string>& ostatnie_polecenie() const { return ostatnie_polecenie_; }
+  void SetOstatniePolecenie(std::string entry) { ostatnie_polecenie_ = std::move(entry); }
+
+  // --- Settings ---
+
+  const Settings& settings() const { return settings_; }
+  void SetOrtho(bool on) { settings_.ortho = on; }
+  void SetGridSnap(bool on);
+  void SetDrawGrid(bool on);
+  void SetSnap(Snap snap, bool on);
+  void SetGridStepText(std::string_view text);
+  void SetGridSizeText(std::string_view text);
+  void SetThicknessText(std::string_view text);
+  // A text that is not a number is shown as an error and the old value stays. False then.
+  bool SetTextHeightText(std::string_view text);
+  bool SetTextWidthText(std::string_view text);
+  void SetColour(Colour colour) { settings_.colour = colour; }
+  // The colour dialog preset to the current colour; cancelling changes nothing.
+  void ChooseColour();
+  void SetBasePoint(bool on);
+  void SetOverwriteWithoutAsking(bool on) { settings_.overwrite_without_asking = on; }
+
+  // --- What a full redraw needs ---
+
+  void Redraw() { ui_.Redraw(); }
+  ViewSettings view_settings() const;
+  ViewTransform& view() { return view_; }
+  ReadingDefaults& reading_defaults() { return reading_defaults_; }
+  // Loaded by Start.
+  const StrokeFont* romans_font() const { return romans_font_.get(); }
+  const StrokeFont* greeks_font() const { return greeks_font_.get(); }
+  // The start panel is drawn while no file is open.
+  bool ShowsStartPanel() const { return !tools_enabled_; }
+  static StartPanelText StartPanel();
+
+  const std::filesystem::path& program_dir() const { return program_dir_; }
+
+ private:
+  enum class BadNameText { kExclamation, kOne };
+
+  // The unsaved-changes question before another file is opened: true to go on.
+  bool AskBeforeFileChange(BadNameText bad_name_text);
+  // Whether the block may be saved at all: a name of 3 characters and a drawing.
+  bool HasSaveableBlock() const;
+  // Replaces or appends the block in the open file; a failure is shown and the mark stays.
+  bool WriteBlock(bool cut_at_255);
+  // The file becomes the open one with these names listed; drawing, name and journal empty.
+  void OpenFile(const std::filesystem::path& file, std::vector<std::string> names);
+  // Empties the drawing and the journal; the mark is for the caller to set.
+  void EmptyBlock();
+  void MarkChanged() { unsaved_ = true; }
+  void ShowError(const Error& error) { ui_.ShowMessage(error.message); }
+
+  std::filesystem::path program_dir_;
+  Ui& ui_;
+  bool started_ = false;
+
+  Drawing drawing_;
+  Journal journal_{drawing_};
+  std::vector<std::string> messages_;
+  std::optional<std::string> ostatnie_polecenie_;
+
+  std::optional<std::filesystem::path> open_file_;
+  std::string block_name_;
+  std::string unit_ = "m";
+  BlockList block_list_;
+  bool unsaved_ = false;
+  bool tools_enabled_ = false;
+  RecentFiles recent_files_;
+  std::filesystem::path initial_directory_;
+  // The directory of the file last confirmed in the open dialog, remembered at exit.
+  std::string chosen_directory_;
+
+  Settings settings_;
+  ViewTransform view_;
+  ReadingDefaults reading_defaults_;
+  std::unique_ptr<StrokeFont> romans_font_;
+  std::unique_ptr<StrokeFont> greeks_font_;
+};
+
+}  // namespace blok

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/entity.h"
+
+namespace blok {
+
+// The three buttons of the question dialog. Closing it any other way counts as kKasuj.
+enum class Answer { kTak, kNie, kKasuj };
+
+struct FileFilter {
+  std::string name;     // "Pliki bloków"
+  std::string pattern;  // "*.blk"
+};
+
+// What a file dialog shows and where it starts.
+struct FileDialog {
+  std::string title;
+  std::vector<FileFilter> filters;
+  std::string default_extension;            // without the dot: "blk"
+  std::filesystem::path initial_directory;  // empty: the platform's choice
+};
+
+// What the editor asks of the window system. Every call is modal: it returns when the user
+// has answered. Implemented by the main window; tests answer from a script.
+class Ui {
+ public:
+  virtual ~Ui() = default;
+
+  // The question dialog with "Tak", "Nie" and "Kasuj".
+  virtual Answer Ask(std::string_view question) = 0;
+  // A message box with OK.
+  virtual void ShowMessage(std::string_view text) = 0;
+  // The chosen file, or nothing when the dialog was cancelled.
+  virtual std::optional<std::filesystem::path> OpenFileDialog(const FileDialog& dialog) = 0;
+  virtual std::optional<std::filesystem::path> SaveFileDialog(const FileDialog& dialog) = 0;
+  // The colour dialog preset to initial; nothing when cancelled.
+  virtual std::optional<Colour> ChooseColour(Colour initial) = 0;
+  // The text viewer, showing these lines top to bottom.
+  virtual void ShowText(const std::vector<std::string>& lines) = 0;
+  // The system shell's "open" action for a file; false when it could not be started.
+  virtual bool OpenWithShell(const std::filesystem::path& file) = 0;
+  virtual void CopyToClipboard(std::string_view text) = 0;
+  // A full redraw of the drawing surface, now.
+  virtual void Redraw() = 0;
+};
+
+}  // namespace blok

@@ -1,0 +1,73 @@
+#include "support/scripted_ui.h"
+
+#include <gtest/gtest.h>
+
+namespace blok::testing {
+namespace {
+
+// The next scripted answer, or fallback (a cancel) with a failure naming what was asked.
+template <typename T>
+T Next(std::deque<T>& script, T fallback, std::string_view what) {
+  if (script.empty()) {
+    ADD_FAILURE() << "ScriptedUi: no scripted answer for " << what;
+    return fallback;
+  }
+  T answer = std::move(script.front());
+  script.pop_front();
+  return answer;
+}
+
+}  // namespace
+
+ScriptedUi::~ScriptedUi() {
+  EXPECT_TRUE(answers.empty()) << answers.size() << " scripted answers to questions never asked";
+  EXPECT_TRUE(open_paths.empty()) << open_paths.size() << " open dialogs never shown";
+  EXPECT_TRUE(save_paths.empty()) << save_paths.size() << " save dialogs never shown";
+  EXPECT_TRUE(colours.empty()) << colours.size() << " colour dialogs never shown";
+}
+
+void ScriptedUi::ClearRecords() {
+  questions.clear();
+  message_boxes.clear();
+  dialogs.clear();
+  colour_dialogs.clear();
+  viewer_texts.clear();
+  shell_opens.clear();
+  clipboard.clear();
+  redraws = 0;
+}
+
+Answer ScriptedUi::Ask(std::string_view question) {
+  questions.emplace_back(question);
+  return Next(answers, Answer::kKasuj, "the question \"" + std::string(question) + "\"");
+}
+
+void ScriptedUi::ShowMessage(std::string_view text) { message_boxes.emplace_back(text); }
+
+std::optional<std::filesystem::path> ScriptedUi::OpenFileDialog(const FileDialog& dialog) {
+  dialogs.push_back({DialogKind::kOpen, dialog});
+  return Next(open_paths, std::optional<std::filesystem::path>(),
+              "the open dialog \"" + dialog.title + "\"");
+}
+
+std::optional<std::filesystem::path> ScriptedUi::SaveFileDialog(const FileDialog& dialog) {
+  dialogs.push_back({DialogKind::kSave, dialog});
+  return Next(save_paths, std::optional<std::filesystem::path>(),
+              "the save dialog \"" + dialog.title + "\"");
+}
+
+std::optional<Colour> ScriptedUi::ChooseColour(Colour initial) {
+  colour_dialogs.push_back(initial);
+  return Next(colours, std::optional<Colour>(), "the colour dialog");
+}
+
+void ScriptedUi::ShowText(const std::vector<std::string>& lines) { viewer_texts.push_back(lines); }
+
+bool ScriptedUi::OpenWithShell(const std::filesystem::path& file) {
+  shell_opens.push_back(file);
+  return shell_open_succeeds;
+}
+
+void ScriptedUi::CopyToClipboard(std::string_view text) { clipboard.emplace_back(text); }
+
+}  // namespace blok::testing

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/ui.h"
+
+namespace blok::testing {
+
+// A Ui that answers from a script and records everything it was asked to show. A question or
+// dialog without a scripted answer is a test failure, and so is a scripted answer left unused
+// when the ScriptedUi is destroyed: a test states every question it expects.
+class ScriptedUi : public Ui {
+ public:
+  enum class DialogKind { kOpen, kSave };
+  struct DialogShown {
+    DialogKind kind;
+    FileDialog dialog;
+  };
+
+  ~ScriptedUi() override;
+
+  // --- The script ---
+  std::deque<Answer> answers;
+  std::deque<std::optional<std::filesystem::path>> open_paths;  // nothing: cancelled
+  std::deque<std::optional<std::filesystem::path>> save_paths;
+  std::deque<std::optional<Colour>> colours;
+  bool shell_open_succeeds = true;
+
+  // --- What was shown ---
+  std::vector<std::string> questions;
+  std::vector<std::string> message_boxes;
+  std::vector<DialogShown> dialogs;
+  std::vector<Colour> colour_dialogs;  // the preset colour of each
+  std::vector<std::vector<std::string>> viewer_texts;
+  std::vector<std::filesystem::path> shell_opens;
+  std::vector<std::string> clipboard;
+  int redraws = 0;
+
+  // Forgets what was shown (the script stays).
+  void ClearRecords();
+
+  Answer Ask(std::string_view question) override;
+  void ShowMessage(std::string_view text) override;
+  std::optional<std::filesystem::path> OpenFileDialog(const FileDialog& dialog) override;
+  std::optional<std::filesystem::path> SaveFileDialog(const FileDialog& dialog) override;
+  std::optional<Colour> ChooseColour(Colour initial) override;
+  void ShowText(const std::vector<std::string>& lines) override;
+  bool OpenWithShell(const std::filesystem::path& file) override;
+  void CopyToClipboard(std::string_view text) override;
+  void Redraw() override { ++redraws; }
+};
+
+}  // namespace blok::testing
