@@ -113,5 +113,35 @@ TEST_F(BlkTest, ErrorsSayWhatAndLeaveTheFileAlone) {
   EXPECT_EQ(ReadBytes(file_), before);
 }
 
+uint32_t BigEndian(std::string_view bytes, size_t at) {
+  uint32_t v = 0;
+  for (size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(bytes[at + i]);
+  return v;
+}
+
+TEST_F(BlkTest, RenderWritesPngAndSvg) {
+  ASSERT_EQ(Blk("save " + file_ + " Znak m",
+                "T(0,0,'Zażółć',1,1,0);K(0,0,0);GR(0,10)\nO(0,0,3);K(255,0,0);GR(0,25)\n")
+                .status,
+            0);
+  const std::string png = (dir_ / "znak.png").string();
+  ASSERT_EQ(Blk("render " + file_ + " Znak -o " + png + " --size 320x200").status, 0);
+  const std::string bytes = ReadBytes(png);
+  ASSERT_GT(bytes.size(), 24u);
+  EXPECT_EQ(bytes.substr(1, 3), "PNG");
+  EXPECT_EQ(BigEndian(bytes, 16), 320u);  // the header's width and height
+  EXPECT_EQ(BigEndian(bytes, 20), 200u);
+  ASSERT_EQ(Blk("render " + file_ + " Znak -o " + png + " --plain").status, 0);
+  EXPECT_EQ(BigEndian(ReadBytes(png), 16), 800u);
+
+  const std::string svg = (dir_ / "znak.svg").string();
+  ASSERT_EQ(Blk("render " + file_ + " Znak -o " + svg).status, 0);
+  EXPECT_NE(ReadBytes(svg).find("<svg"), std::string::npos);
+
+  EXPECT_EQ(Blk("render " + file_ + " Znak -o " + png + " --size 12").status, 2);
+  EXPECT_EQ(Blk("render " + file_ + " Brak -o " + png).status, 2);
+  EXPECT_EQ(Blk("render " + file_ + " Znak -o " + (dir_ / "no/such/dir.png").string()).status, 2);
+}
+
 }  // namespace
 }  // namespace blok

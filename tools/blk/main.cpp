@@ -1,5 +1,6 @@
 // blk: block libraries from the shell. Lists, shows, checks, parses, saves and removes blocks.
 #include <CLI/CLI.hpp>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -10,10 +11,18 @@
 #include "model/entity_reader.h"
 #include "model/numbers.h"
 #include "model/syntax_check.h"
+#include "render.h"
 
 namespace {
 
 constexpr int kFailure = 2;
+
+// The directory of this program, where Dane/ with the stroke fonts lies.
+std::filesystem::path ProgramDir() {
+  std::error_code ec;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::current_path() : exe.parent_path();
+}
 
 int Report(const blok::Error& error) {
   std::cerr << "blk: " << error.message << "\n";
@@ -203,6 +212,35 @@ int main(int argc, char** argv) {
   remove->callback([&] {
     const auto removed = blok::UsunBlokZPliku(file, name);
     if (!removed) status = Report(removed.error());
+  });
+
+  blok::RenderRequest render_request;
+  std::string size_text = "800x600";
+  auto* render = app.add_subcommand("render", "draw a block into a PNG (or SVG) image");
+  render->add_option("FILE", file, "block file")->required();
+  render->add_option("NAME", name, "block name")->required();
+  render->add_option("-o,--output", render_request.output, "image file: .png or .svg")
+      ->required();
+  render->add_option("--size", size_text, "paint box size WxH")->capture_default_str();
+  render->add_flag("--plain", render_request.plain, "the entities alone on white");
+  render->callback([&] {
+    int width = 0, height = 0;
+    char x = 0, rest = 0;
+    if (std::sscanf(size_text.c_str(), "%d%c%d%c", &width, &x, &height, &rest) != 3 ||
+        (x != 'x' && x != 'X')) {
+      status = Report({"--size: oczekiwano WxH, na przykład 800x600, a nie " + size_text});
+      return;
+    }
+    auto block = LoadBlock(file, name);
+    if (!block) {
+      status = Report(block.error());
+      return;
+    }
+    render_request.lines = std::move(block->lines);
+    render_request.width = width;
+    render_request.height = height;
+    const auto rendered = blok::RenderBlock(render_request, ProgramDir() / "Dane" / "Romans100.Lzs");
+    if (!rendered) status = Report(rendered.error());
   });
 
   try {

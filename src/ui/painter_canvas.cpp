@@ -1,0 +1,144 @@
+#include "ui/painter_canvas.h"
+
+#include <QFont>
+#include <QPolygon>
+#include <QString>
+
+namespace blok {
+namespace {
+
+QPolygon ToPolygon(std::span<const PixelPoint> points) {
+  QPolygon polygon(static_cast<int>(points.size()));
+  for (size_t i = 0; i < points.size(); ++i) {
+    polygon.setPoint(static_cast<int>(i), points[i].x, points[i].y);
+  }
+  return polygon;
+}
+
+// A box given by two corners, the far edge excluded as on a device context.
+QRect Box(int x1, int y1, int x2, int y2) {
+  if (x1 > x2) std::swap(x1, x2);
+  if (y1 > y2) std::swap(y1, y2);
+  return QRect(x1, y1, std::max(0, x2 - x1 - 1), std::max(0, y2 - y1 - 1));
+}
+
+}  // namespace
+
+PainterCanvas::PainterCanvas(QPainter& painter) : painter_(painter) {
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+}
+
+void PainterCanvas::SetPenColour(std::uint32_t colour) {
+  pen_colour_ = ToQColor(colour);
+  pen_dirty_ = true;
+}
+
+void PainterCanvas::SetPenWidth(int width) {
+  pen_width_ = width;
+  pen_dirty_ = true;
+}
+
+void PainterCanvas::SetPenStyle(PenStyle style) {
+  pen_style_ = style;
+  pen_dirty_ = true;
+}
+
+void PainterCanvas::SetBrushColour(std::uint32_t colour) {
+  brush_colour_ = ToQColor(colour);
+  brush_dirty_ = true;
+}
+
+void PainterCanvas::SetBrushStyle(BrushStyle style) {
+  brush_style_ = style;
+  brush_dirty_ = true;
+}
+
+// QPen and QBrush are set only when something changed since the last primitive: a redraw sets
+// colour and width for most entities, and rebuilding the pen each time would cost more than
+// the line it draws.
+void PainterCanvas::ApplyPen() {
+  if (!pen_dirty_) return;
+  QPen pen(pen_colour_);
+  pen.setWidth(pen_width_ <= 1 ? 0 : pen_width_);
+  pen.setStyle(pen_style_ == PenStyle::kDotted ? Qt::DotLine : Qt::SolidLine);
+  pen.setCapStyle(Qt::RoundCap);
+  pen.setJoinStyle(Qt::RoundJoin);
+  painter_.setPen(pen);
+  pen_dirty_ = false;
+}
+
+void PainterCanvas::ApplyBrush() {
+  if (!brush_dirty_) return;
+  switch (brush_style_) {
+    case BrushStyle::kSolid:
+      painter_.setBrush(QBrush(brush_colour_, Qt::SolidPattern));
+      break;
+    case BrushStyle::kClear:
+      painter_.setBrush(Qt::NoBrush);
+      break;
+    case BrushStyle::kDiagonalCross:
+      painter_.setBrush(QBrush(brush_colour_, Qt::DiagCrossPattern));
+      break;
+  }
+  brush_dirty_ = false;
+}
+
+void PainterCanvas::Line(int x1, int y1, int x2, int y2) {
+  ApplyPen();
+  painter_.drawLine(x1, y1, x2, y2);
+}
+
+void PainterCanvas::Polyline(std::span<const PixelPoint> points) {
+  ApplyPen();
+  painter_.drawPolyline(ToPolygon(points));
+}
+
+void PainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  ApplyPen();
+  ApplyBrush();
+  painter_.drawRect(Box(x1, y1, x2, y2));
+}
+
+void PainterCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+  ApplyPen();
+  ApplyBrush();
+  painter_.drawEllipse(Box(x1, y1, x2, y2));
+}
+
+void PainterCanvas::Polygon(std::span<const PixelPoint> points) {
+  ApplyPen();
+  ApplyBrush();
+  painter_.drawPolygon(ToPolygon(points));
+}
+
+void PainterCanvas::Text(int x, int y, std::string_view text, const TextStyle& style) {
+  painter_.save();
+  QFont font = painter_.font();
+  if (style.pixel_height > 0) font.setPixelSize(style.pixel_height);
+  painter_.setFont(font);
+  painter_.setPen(ToQColor(style.colour));
+  if (style.background) {
+    painter_.setBackgroundMode(Qt::OpaqueMode);
+    painter_.setBackground(ToQColor(*style.background));
+  } else {
+    painter_.setBackgroundMode(Qt::TransparentMode);
+  }
+  const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  painter_.drawText(QRect(x, y, 100000, 100000), Qt::AlignLeft | Qt::AlignTop, string);
+  painter_.restore();
+}
+
+void PainterCanvas::FocusRectangle(int x1, int y1, int x2, int y2) {
+  // An inverted dotted outline: drawn twice, it is gone.
+  painter_.save();
+  painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  QPen pen(Qt::white);
+  pen.setWidth(0);
+  pen.setStyle(Qt::DotLine);
+  painter_.setPen(pen);
+  painter_.setBrush(Qt::NoBrush);
+  painter_.drawRect(Box(x1, y1, x2, y2));
+  painter_.restore();
+}
+
+}  // namespace blok

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QPainter>
+
+#include "view/canvas.h"
+
+namespace blok {
+
+// The Canvas on a QPainter: a QImage for the view and PNG files, a QSvgGenerator for SVG.
+// Drawing is pixel-exact, without antialiasing, as the view's arithmetic expects.
+class PainterCanvas : public Canvas {
+ public:
+  explicit PainterCanvas(QPainter& painter);
+
+  void SetPenColour(std::uint32_t colour) override;
+  void SetPenWidth(int width) override;
+  void SetPenStyle(PenStyle style) override;
+  void SetBrushColour(std::uint32_t colour) override;
+  void SetBrushStyle(BrushStyle style) override;
+
+  void Line(int x1, int y1, int x2, int y2) override;
+  void Polyline(std::span<const PixelPoint> points) override;
+  void Rectangle(int x1, int y1, int x2, int y2) override;
+  void Ellipse(int x1, int y1, int x2, int y2) override;
+  void Polygon(std::span<const PixelPoint> points) override;
+  void Text(int x, int y, std::string_view text, const TextStyle& style) override;
+  void FocusRectangle(int x1, int y1, int x2, int y2) override;
+
+ private:
+  void ApplyPen();
+  void ApplyBrush();
+
+  QPainter& painter_;
+  QColor pen_colour_{Qt::black};
+  int pen_width_ = 1;
+  PenStyle pen_style_ = PenStyle::kSolid;
+  QColor brush_colour_{Qt::white};
+  BrushStyle brush_style_ = BrushStyle::kSolid;
+  bool pen_dirty_ = true;
+  bool brush_dirty_ = true;
+};
+
+// 0x00BBGGRR as a QColor.
+inline QColor ToQColor(std::uint32_t colour) {
+  return QColor(colour & 255, (colour >> 8) & 255, (colour >> 16) & 255);
+}
+
+}  // namespace blok

@@ -1,0 +1,86 @@
+#include "render.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSvgGenerator>
+#include <memory>
+
+#include "ui/painter_canvas.h"
+#include "view/renderer.h"
+#include "view/stroke_font.h"
+#include "view/view_transform.h"
+
+namespace blok {
+namespace {
+
+constexpr Colour kWhite = 0xFFFFFF;
+
+// Fonts and paint devices want an application object; a command-line tool needs no display.
+void EnsureGuiApplication() {
+  if (QGuiApplication::instance() != nullptr) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "blk";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication app(argc, argv);
+}
+
+void Draw(QPainter& painter, const RenderRequest& request, const StrokeFont& font) {
+  PainterCanvas canvas(painter);
+  ViewTransform view;
+  view.SetViewSize(request.width, request.height);
+  ReadingDefaults defaults;
+  view.ZoomAll(ComputeExtents(request.lines, font, defaults));
+  if (request.plain) {
+    canvas.SetPenColour(kWhite);
+    canvas.SetBrushColour(kWhite);
+    canvas.SetBrushStyle(BrushStyle::kSolid);
+    canvas.Rectangle(0, 0, request.width + 1, request.height + 1);
+    DrawEntities(canvas, view, request.lines, font, defaults);
+  } else {
+    // The editor's start-up settings with a file open.
+    const ViewSettings settings;
+    RenderFrame(canvas, view, request.width, request.height, request.lines, font, settings,
+                defaults);
+  }
+}
+
+}  // namespace
+
+Result<void> RenderBlock(const RenderRequest& request, const std::filesystem::path& font_file) {
+  if (request.width < 1 || request.height < 1 || request.width > 20000 ||
+      request.height > 20000) {
+    return Fail("rozmiar obrazu poza zakresem 1..20000 pikseli");
+  }
+  auto font = LoadStrokeFont(font_file);
+  if (!font) return std::unexpected(font.error());
+  // The glyph tables are large: keep them off the stack.
+  const auto font_ptr = std::make_unique<StrokeFont>(*font);
+  EnsureGuiApplication();
+  const QString output = QString::fromStdString(request.output.string());
+  if (request.output.extension() == ".svg") {
+    QSvgGenerator svg;
+    svg.setFileName(output);
+    svg.setSize(QSize(request.width, request.height));
+    svg.setViewBox(QRect(0, 0, request.width, request.height));
+    svg.setTitle(QStringLiteral("blok"));
+    QPainter painter;
+    if (!painter.begin(&svg)) return Fail("Nie można zapisać pliku " + request.output.string());
+    Draw(painter, request, *font_ptr);
+    if (!painter.end()) return Fail("Nie można zapisać pliku " + request.output.string());
+    return {};
+  }
+  QImage image(request.width, request.height, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    Draw(painter, request, *font_ptr);
+  }
+  if (!image.save(output, "PNG")) {
+    return Fail("Nie można zapisać pliku " + request.output.string());
+  }
+  return {};
+}
+
+}  // namespace blok
