@@ -233,8 +233,8 @@ ViewSettings Editor::view_settings() const {
 
 StartPanelText Editor::StartPanel() {
   return {"Wskaż plik do edycji.",
-          {"blokedit 1.1.0.0", "Autor: zespół blokedit", "www.blokedit.example.org",
-           "kontakt@blokedit.example.org", "z dn.  14 listopad 2021"}};
+          {"blokedit 1.1.0.0", "zespół blokedit", "blokedit.example.org",
+           "biuro@blokedit.example.org", "z dn.  14 listopad 2021"}};
 }
 
 }  // namespace blok

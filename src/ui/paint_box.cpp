@@ -1,0 +1,126 @@
+#include "ui/paint_box.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QWheelEvent>
+
+namespace blok {
+
+PaintBox::PaintBox(QWidget* parent) : QWidget(parent) {
+  setObjectName("Podglad");
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setCursor(Qt::CrossCursor);
+  setMinimumSize(200, 150);
+}
+
+PaintBox::~PaintBox() {
+  EndImage();
+  EndOverlay();
+}
+
+void PaintBox::EnsureImages() {
+  const QSize size(std::max(1, width()), std::max(1, height()));
+  if (image_.size() != size) {
+    EndImage();
+    EndOverlay();
+    image_ = QImage(size, QImage::Format_RGB32);
+    image_.fill(Qt::white);
+    overlay_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    overlay_.fill(Qt::transparent);
+  }
+}
+
+Canvas& PaintBox::ImageCanvas() {
+  EnsureImages();
+  if (!image_painting_) {
+    image_painting_ = std::make_unique<Painting>();
+    image_painting_->painter.begin(&image_);
+    image_painting_->canvas.emplace(image_painting_->painter);
+  }
+  return *image_painting_->canvas;
+}
+
+void PaintBox::EndImage() {
+  if (!image_painting_) return;
+  image_painting_->canvas.reset();
+  image_painting_->painter.end();
+  image_painting_.reset();
+}
+
+void PaintBox::Present() {
+  EndImage();
+  // A full redraw shows the image alone: previews start afresh.
+  EndOverlay();
+  overlay_.fill(Qt::transparent);
+  update();
+}
+
+Canvas& PaintBox::OverlayCanvas() {
+  EnsureImages();
+  if (!overlay_painting_) {
+    overlay_painting_ = std::make_unique<Painting>();
+    overlay_painting_->painter.begin(&overlay_);
+    overlay_painting_->canvas.emplace(overlay_painting_->painter);
+  }
+  update();
+  return *overlay_painting_->canvas;
+}
+
+void PaintBox::EndOverlay() {
+  if (!overlay_painting_) return;
+  overlay_painting_->canvas.reset();
+  overlay_painting_->painter.end();
+  overlay_painting_.reset();
+}
+
+void PaintBox::RestoreView() {
+  EndOverlay();
+  overlay_.fill(Qt::transparent);
+  update();
+}
+
+void PaintBox::paintEvent(QPaintEvent* event) {
+  EndImage();
+  EndOverlay();
+  QPainter painter(this);
+  painter.drawImage(event->rect(), image_, event->rect());
+  painter.drawImage(event->rect(), overlay_, event->rect());
+}
+
+void PaintBox::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  EnsureImages();
+  emit resized();
+}
+
+void PaintBox::mousePressEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  emit mousePressed(event->button(), p.x(), p.y());
+}
+
+void PaintBox::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  emit mouseMoved(p.x(), p.y());
+}
+
+void PaintBox::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  emit mouseReleased(event->button(), p.x(), p.y());
+}
+
+void PaintBox::mouseDoubleClickEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  emit mouseDoubleClicked(p.x(), p.y());
+}
+
+void PaintBox::wheelEvent(QWheelEvent* event) {
+  // One notch is 120 eighths of a degree; touch pads send smaller steps that add up.
+  wheel_remainder_ += event->angleDelta().y();
+  const int notches = wheel_remainder_ / 120;
+  wheel_remainder_ -= notches * 120;
+  if (notches != 0) emit wheelTurned(notches);
+  event->accept();
+}
+
+}  // namespace blok
