@@ -263,6 +263,7 @@ void TPodgladRysowanie::BuildMenus() {
   }
   tool_actions_ << zapisz_blok << nowy_blok;
   for (QAction* action : toolbar_edycja_->actions()) tool_actions_ << action;
+  for (QAction* action : toolbar_wstawianie_->actions()) tool_actions_ << action;
 
   menu_zoom_ = new QMenu(this);
   menu_zoom_->setObjectName("MenuZoom");
