@@ -23,14 +23,6 @@ namespace {
 using testing::ScriptedUi;
 using testing::TestDir;
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "ui_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
-
 // Pixels of one colour in the paint box's image.
 int CountPixels(const QImage& image, Colour colour) {
   const QRgb wanted = qRgb(Red(colour), Green(colour), Blue(colour));
@@ -45,7 +37,6 @@ int CountPixels(const QImage& image, Colour colour) {
 class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() {
-    App();
     const auto built = std::filesystem::path(BLOK_BIN_DIR);
     std::filesystem::create_directories(dir_ / "Dane");
     std::filesystem::create_directories(dir_ / "Bloki");

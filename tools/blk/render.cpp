@@ -16,16 +16,6 @@ namespace {
 
 constexpr Colour kWhite = 0xFFFFFF;
 
-// Fonts and paint devices want an application object; a command-line tool needs no display.
-void EnsureGuiApplication() {
-  if (QGuiApplication::instance() != nullptr) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "blk";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication app(argc, argv);
-}
-
 void Draw(QPainter& painter, const RenderRequest& request, const StrokeFont& font) {
   PainterCanvas canvas(painter);
   ViewTransform view;
@@ -57,7 +47,13 @@ Result<void> RenderBlock(const RenderRequest& request, const std::filesystem::pa
   if (!font) return std::unexpected(font.error());
   // The glyph tables are large: keep them off the stack.
   const auto font_ptr = std::make_unique<StrokeFont>(*font);
-  EnsureGuiApplication();
+  // Fonts and paint devices want an application object; a command-line tool needs no display.
+  // It lives for this call only, so it is gone long before Qt's own statics.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  int argc = 1;
+  char name[] = "blk";
+  char* argv[] = {name, nullptr};
+  QGuiApplication app(argc, argv);
   const QString output = QString::fromStdString(request.output.string());
   if (request.output.extension() == ".svg") {
     QSvgGenerator svg;
