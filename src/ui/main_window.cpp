@@ -91,6 +91,9 @@ TPodgladRysowanie::TPodgladRysowanie(std::filesystem::path program_dir, QWidget*
     : QMainWindow(parent) {
   setObjectName("PodgladRysowanie");
   InitIconResource();
+  // The cursor of commands that wait for an object to be pointed at; its hot spot is the
+  // middle of the pick box.
+  pick_cursor_ = QCursor(QIcon(":/icons/wskazanie.svg").pixmap(32, 32), 16, 16);
   editor_ = std::make_unique<Editor>(std::move(program_dir), *this);
   podglad_ = new PaintBox(this);
 
@@ -312,6 +315,7 @@ QWidget* TPodgladRysowanie::BuildBlockPanel() {
   layout->addWidget(l_nazwa);
   e_nazwa_bloku_ = new QLineEdit(panel);
   e_nazwa_bloku_->setObjectName("E_NazwaBloku");
+  e_nazwa_bloku_->installEventFilter(this);
   layout->addWidget(e_nazwa_bloku_);
   auto* l_jednostka = Label("Jednostka ", panel, "L_Jednostka");
   cb_jednostka_ = Combo("CB_Jednostka", {"m", "cm", "mm"}, "m", panel, 70);
@@ -622,6 +626,13 @@ bool TPodgladRysowanie::eventFilter(QObject* watched, QEvent* event) {
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       e_polecenie_->clear();
+      return true;
+    }
+  }
+  if (watched == e_nazwa_bloku_ && event->type() == QEvent::KeyRelease) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+      e_polecenie_->setFocus();
       return true;
     }
   }

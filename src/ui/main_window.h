@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -38,6 +39,8 @@ class TPodgladRysowanie : public QMainWindow, public Ui {
   bool started() const { return started_; }
   Editor& editor() { return *editor_; }
   PaintBox& podglad() { return *podglad_; }
+  // "WSKAZANIE": shown on the paint box while a command waits for an object.
+  const QCursor& pick_cursor() const { return pick_cursor_; }
 
   // Tests answer the window's questions and dialogs from a script instead of the user.
   void SetDialogsForTesting(Ui* ui) { dialogs_for_testing_ = ui; }
@@ -82,6 +85,7 @@ class TPodgladRysowanie : public QMainWindow, public Ui {
   void SyncSwatch();
 
   std::unique_ptr<Editor> editor_;
+  QCursor pick_cursor_;
   bool started_ = false;
   bool shown_once_ = false;
   Ui* dialogs_for_testing_ = nullptr;
