@@ -741,7 +741,13 @@ void TPodgladRysowanie::closeEvent(QCloseEvent* event) {
 
 void TPodgladRysowanie::Redraw() {
   DrawEditorFrame(*editor_, *podglad_);
-  if (shown_once_) e_polecenie_->setFocus();
+  // The command entry takes the keys back after a redraw, but not from a field the user is
+  // typing into: a grid step typed digit by digit redraws at every key.
+  QWidget* focus = QApplication::focusWidget();
+  const auto* combo = qobject_cast<QComboBox*>(focus);
+  const bool typing =
+      qobject_cast<QLineEdit*>(focus) != nullptr || (combo != nullptr && combo->isEditable());
+  if (shown_once_ && !typing) e_polecenie_->setFocus();
 }
 
 Answer TPodgladRysowanie::Ask(std::string_view question) {

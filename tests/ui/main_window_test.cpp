@@ -203,5 +203,19 @@ TEST_F(MainWindowTest, SaveButtonWritesTheBlock) {
   EXPECT_EQ((*block)->lines.front(), "L(0,0)-(1,1);K(0,0,0);GR(0,10)");
 }
 
+TEST_F(MainWindowTest, TypingAGridStepKeepsTheKeys) {
+  OpenLibrary();
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  QLineEdit* step = Find<QComboBox>("CB_SiatkaKrok")->lineEdit();
+  step->setFocus();
+  step->selectAll();
+  QTest::keyClicks(step, "0,5");
+  EXPECT_FLOAT_EQ(window_->editor().settings().grid_step, 0.5f);
+  QWidget* focus = QApplication::focusWidget();
+  EXPECT_TRUE(focus == step || focus == Find<QComboBox>("CB_SiatkaKrok"));
+  EXPECT_EQ(step->text(), "0,5");
+}
+
 }  // namespace
 }  // namespace blok
