@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "document/block_file.h"
+#include "document/text_file.h"
 
 namespace {
 
@@ -29,21 +30,15 @@ const std::filesystem::path& WorkDir() {
 
 // Whether every record ends with its end marker before the next one starts. Only then do the
 // records stand apart, so that replacing one cannot change what another loads.
-bool WellFormed(std::string_view bytes) {
+bool WellFormed(const std::vector<std::string>& lines) {
   bool open = false;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find('\n', start);
-    if (end == std::string_view::npos) end = bytes.size();
-    std::string_view line = bytes.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  for (const std::string& line : lines) {
     if (line == blok::kBlockStartMarker) {
       if (open) return false;
       open = true;
     } else if (line == blok::kBlockEndMarker) {
       open = false;
     }
-    start = end + 1;
   }
   return !open;
 }
@@ -56,6 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   }
+  const bool well_formed = WellFormed(*blok::ReadTextLines(file));
   auto names = blok::CzytajListeBlokow(file);
   Require(names.has_value());
   std::string name = names->empty() ? std::string("null") : names->front();
@@ -74,8 +70,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(blok::ZastapBlok(file, block).has_value());
   const auto loaded = blok::WczytajBlok(file, name);
   Require(loaded.has_value() && loaded->has_value() && (*loaded)->lines == block.lines);
-  const bool well_formed =
-      WellFormed(std::string_view(reinterpret_cast<const char*>(data), size));
   for (const auto& [other, before] : others) {
     if (!well_formed) break;
     const auto after = blok::WczytajBlok(file, other);

@@ -162,7 +162,7 @@ std::vector<std::string> BlockRecordLines(const BlockToSave& block) {
                                   std::string(kDrawingMarker)};
   // An empty or one-character last line is the editor's trailing line end, not an entity.
   size_t count = block.lines.size();
-  if (count > 0 && Utf8ToCp1250(block.lines.back()).size() <= 1) --count;
+  if (count > 0 && CharacterCount(block.lines.back()) <= 1) --count;
   for (size_t i = 0; i < count; ++i) {
     std::string_view line = block.lines[i];
     if (block.cut_at_255) {

@@ -8,8 +8,7 @@ bool Drawing::IsBlank() const {
   size_t length = 0;
   for (size_t i = 0; i < lines_.size(); ++i) {
     if (i > 0) length += 2;
-    // Characters of the file, not bytes of UTF-8.
-    for (size_t pos = 0; pos < lines_[i].size(); ++length) DecodeUtf8(lines_[i], pos);
+    length += CharacterCount(lines_[i]);  // characters of the file, not bytes of UTF-8
     if (length > 5) return false;
   }
   return true;

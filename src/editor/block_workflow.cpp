@@ -17,12 +17,6 @@ constexpr std::string_view kBadNameExclamation =
 constexpr std::string_view kBadNameOne =
     "Nazwa i grupa musi składać się z min 3 liter! Kasuje polecenie1";
 
-size_t CharacterCount(std::string_view text) {
-  size_t count = 0;
-  for (size_t pos = 0; pos < text.size(); ++count) DecodeUtf8(text, pos);
-  return count;
-}
-
 std::vector<FileFilter> BlockFileFilters(std::string block_files) {
   return {
       {std::move(block_files), "*.blk"}, {"Pliki tekstowe", "*.txt"}, {"Wszystkie pliki", "*.*"}};

@@ -112,6 +112,12 @@ char32_t DecodeUtf8(std::string_view text, size_t& pos) {
   return cp;
 }
 
+size_t CharacterCount(std::string_view text) {
+  size_t count = 0;
+  for (size_t pos = 0; pos < text.size(); ++count) DecodeUtf8(text, pos);
+  return count;
+}
+
 std::string Cp1250ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 8);

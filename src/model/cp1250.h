@@ -27,6 +27,10 @@ char32_t Cp1250ToCodePoint(unsigned char byte);
 inline constexpr char32_t kBadCodePoint = 0xFFFFFFFF;
 char32_t DecodeUtf8(std::string_view text, size_t& pos);
 
+// Characters of the text as the code page counts them: one for every UTF-8 sequence (a
+// malformed byte counts as one, as it becomes '?').
+size_t CharacterCount(std::string_view text);
+
 // The capital of a letter of the code page; anything else unchanged.
 char32_t UpperCodePoint(char32_t code_point);
 

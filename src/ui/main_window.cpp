@@ -135,7 +135,17 @@ TPodgladRysowanie::TPodgladRysowanie(std::filesystem::path program_dir, QWidget*
   SyncFromEditor();
 }
 
-TPodgladRysowanie::~TPodgladRysowanie() = default;
+TPodgladRysowanie::~TPodgladRysowanie() {
+  // The children outlive this body: while they are torn down a line edit losing the focus
+  // still signals (editingFinished, activated), and the handlers would reach a half-destroyed
+  // window and an Editor already gone.
+  for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+  for (QWidget* watched : {static_cast<QWidget*>(e_polecenie_), static_cast<QWidget*>(shape_),
+                           static_cast<QWidget*>(cb_orto_),
+                           static_cast<QWidget*>(e_nazwa_bloku_), re_polecenia_->viewport()}) {
+    watched->removeEventFilter(this);
+  }
+}
 
 QAction* TPodgladRysowanie::Action(const char* name, const QString& text, const QString& hint,
                                    const QString& icon) {
