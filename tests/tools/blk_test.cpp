@@ -108,8 +108,12 @@ TEST_F(BlkTest, ErrorsSayWhatAndLeaveTheFileAlone) {
   const std::string before = ReadBytes(file_);
   EXPECT_NE(Blk("show " + file_ + " Nieznany").status, 0);
   EXPECT_NE(Blk("save " + file_ + " Pusty m", "").status, 0);
-  EXPECT_NE(Blk("frobnicate").status, 0);
-  EXPECT_NE(Blk("save " + file_).status, 0);
+  // Bad arguments: one line on standard error.
+  for (const char* args : {"frobnicate", "", "save lib.blk", "list a b c"}) {
+    const BlkRun run = Blk(args);
+    EXPECT_EQ(run.status, 2) << args;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
+  }
   EXPECT_EQ(ReadBytes(file_), before);
 }
 

@@ -132,7 +132,7 @@ const char* StatusName(blok::LineStatus status) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"blk: lists, shows, checks, parses, saves and removes blocks of block files (*.blk)"};
+  CLI::App app{"blk: lists, shows, checks, parses, saves, removes and renders blocks of block files (*.blk)"};
   app.require_subcommand(1);
   std::string file, name, unit;
   std::vector<std::string> parse_lines;
@@ -245,10 +245,9 @@ int main(int argc, char** argv) {
 
   try {
     app.parse(argc, argv);
-  } catch (const CLI::CallForHelp& e) {
-    return app.exit(e);
   } catch (const CLI::ParseError& e) {
-    app.exit(e);
+    if (e.get_exit_code() == 0) return app.exit(e);  // --help
+    std::cerr << "blk: " << e.what() << " (blk --help lists the commands)\n";
     return kFailure;
   }
   return status;
