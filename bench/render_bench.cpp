@@ -31,8 +31,7 @@ std::vector<std::string> MakeBlock(int count) {
   std::uniform_real_distribution<double> coordinate(-50, 50);
   std::uniform_real_distribution<double> size(0.2, 5);
   std::uniform_int_distribution<int> angle(0, 359);
-  const char* tails[] = {";K(0,0,0);GR(0,10)", ";K(255,0,0);GR(0,25)", ";K(0,128,0);GR(0.5)",
-                         ""};
+  const char* tails[] = {";K(0,0,0);GR(0,10)", ";K(255,0,0);GR(0,25)", ";K(0,128,0);GR(0.5)", ""};
   std::vector<std::string> lines;
   for (int i = 0; i < count; ++i) {
     const std::string tail = tails[i % 4];
@@ -43,8 +42,8 @@ std::vector<std::string> MakeBlock(int count) {
                         ")" + tail);
         break;
       case 1:
-        lines.push_back("O(" + Number(coordinate(random)) + "," + Number(coordinate(random)) +
-                        "," + Number(size(random)) + ")" + tail);
+        lines.push_back("O(" + Number(coordinate(random)) + "," + Number(coordinate(random)) + "," +
+                        Number(size(random)) + ")" + tail);
         break;
       case 2:
         lines.push_back("LUK(" + Number(coordinate(random)) + "," + Number(coordinate(random)) +

@@ -9,7 +9,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static blok::StrokeFont font;  // large: not on the stack
-  auto decoded = blok::DecodeStrokeFont(std::string_view(reinterpret_cast<const char*>(data), size));
+  auto decoded =
+      blok::DecodeStrokeFont(std::string_view(reinterpret_cast<const char*>(data), size));
   if (!decoded) return 0;
   font = *decoded;
   blok::NullCanvas canvas;

@@ -9,8 +9,7 @@ constexpr int32_t kRecordLines = 5;
 
 }  // namespace
 
-void Journal::Record(const char* kind, std::string second, std::string third,
-                     std::string fourth) {
+void Journal::Record(const char* kind, std::string second, std::string third, std::string fourth) {
   // A new change discards the undone records: redo is no longer possible.
   lines_.erase(lines_.begin(), lines_.begin() + position_);
   position_ = 0;

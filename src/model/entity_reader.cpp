@@ -100,7 +100,8 @@ Tail ReadTail(Scanner& s, const ReadingDefaults& defaults) {
     const std::string_view rest = s.rest();
     if (rest.size() >= 2 && Upper(rest[0]) == 'G' && Upper(rest[1]) == 'R') {
       s.Drop(3);
-      if (const auto thickness = s.NumberBefore(')')) tail.thickness = static_cast<float>(*thickness);
+      if (const auto thickness = s.NumberBefore(')'))
+        tail.thickness = static_cast<float>(*thickness);
     }
   }
   return tail;
@@ -130,10 +131,10 @@ struct ColourName {
 };
 
 constexpr ColourName kColourNames[] = {
-    {"ŻÓŁTY", 0x00FFFF},     {"ŻOŁTY", 0x00FFFF}, {"ZOŁTY", 0x00FFFF},  {"ZÓŁTY", 0x00FFFF},
-    {"CZERWONY", 0x0000FF},  {"RED", 0x0000FF},   {"NIEBIESKI", 0x800000}, {"NAVY", 0x800000},
-    {"ZIELONY", 0x008000},   {"GREEN", 0x008000}, {"BIAŁY", 0xFFFFFF},  {"BIALY", 0xFFFFFF},
-    {"WHITE", 0xFFFFFF},     {"CZARNY", 0x000000}, {"BLACK", 0x000000},
+    {"ŻÓŁTY", 0x00FFFF},    {"ŻOŁTY", 0x00FFFF},  {"ZOŁTY", 0x00FFFF},     {"ZÓŁTY", 0x00FFFF},
+    {"CZERWONY", 0x0000FF}, {"RED", 0x0000FF},    {"NIEBIESKI", 0x800000}, {"NAVY", 0x800000},
+    {"ZIELONY", 0x008000},  {"GREEN", 0x008000},  {"BIAŁY", 0xFFFFFF},     {"BIALY", 0xFFFFFF},
+    {"WHITE", 0xFFFFFF},    {"CZARNY", 0x000000}, {"BLACK", 0x000000},
 };
 
 }  // namespace
@@ -146,8 +147,9 @@ EntityKind ClassifyLine(std::string_view line) {
   const size_t next_at = line.find_first_not_of(' ', first_at + 1);
   const char first = Upper(line[first_at]);
   const char second = next_at == std::string_view::npos ? '\0' : Upper(line[next_at]);
-  const char third =
-      next_at == std::string_view::npos || next_at + 1 >= line.size() ? '\0' : Upper(line[next_at + 1]);
+  const char third = next_at == std::string_view::npos || next_at + 1 >= line.size()
+                         ? '\0'
+                         : Upper(line[next_at + 1]);
   const bool bracket_second = second == '(';
   if (first == 'L' && bracket_second) return EntityKind::kLine;
   if (first == 'K' && bracket_second) return EntityKind::kColour;

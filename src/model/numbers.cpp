@@ -32,8 +32,8 @@ std::string FormatPattern(double value, std::string_view pattern, char separator
   if (!std::isfinite(value)) value = 0;
   // Shortest fixed form: the digits a person would read for this double.
   char buffer[400];
-  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof(buffer), std::fabs(value),
-                                       std::chars_format::fixed);
+  const auto [end, ec] =
+      std::to_chars(buffer, buffer + sizeof(buffer), std::fabs(value), std::chars_format::fixed);
   std::string digits(buffer, ec == std::errc() ? end : buffer);
   const size_t point = digits.find('.');
   std::string integer = digits.substr(0, point);

@@ -172,10 +172,8 @@ TFormOprogramie::TFormOprogramie(QWidget* parent) : QDialog(parent) {
   auto* mail = Button("BitBtn1", "E-mail", this);
   mail->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
   auto* back = Button("BPowrot", "Powrót", this);
-  connect(www, &QPushButton::clicked, this,
-          [] { QDesktopServices::openUrl(QUrl(kWebAddress)); });
-  connect(mail, &QPushButton::clicked, this,
-          [] { QDesktopServices::openUrl(QUrl(kMailAddress)); });
+  connect(www, &QPushButton::clicked, this, [] { QDesktopServices::openUrl(QUrl(kWebAddress)); });
+  connect(mail, &QPushButton::clicked, this, [] { QDesktopServices::openUrl(QUrl(kMailAddress)); });
   connect(back, &QPushButton::clicked, this, &QDialog::accept);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(www);

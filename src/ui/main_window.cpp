@@ -124,9 +124,9 @@ TPodgladRysowanie::TPodgladRysowanie(std::filesystem::path program_dir, QWidget*
 
   // The other windows exist for the whole run.
   question_dialog_ = new TPytanieTakNieKasuj(this);
-  viewer_ = new TOpis([this](const auto& lines) { editor_->KopiujDoSchowka(lines); },
-                      [this](const auto& lines) { return editor_->PokazTekstWNotatniku(lines); },
-                      this);
+  viewer_ =
+      new TOpis([this](const auto& lines) { editor_->KopiujDoSchowka(lines); },
+                [this](const auto& lines) { return editor_->PokazTekstWNotatniku(lines); }, this);
   about_box_ = new TFormOprogramie(this);
 
   Connect();
@@ -141,8 +141,8 @@ TPodgladRysowanie::~TPodgladRysowanie() {
   // window and an Editor already gone.
   for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
   for (QWidget* watched : {static_cast<QWidget*>(e_polecenie_), static_cast<QWidget*>(shape_),
-                           static_cast<QWidget*>(cb_orto_),
-                           static_cast<QWidget*>(e_nazwa_bloku_), re_polecenia_->viewport()}) {
+                           static_cast<QWidget*>(cb_orto_), static_cast<QWidget*>(e_nazwa_bloku_),
+                           re_polecenia_->viewport()}) {
     watched->removeEventFilter(this);
   }
 }
@@ -239,8 +239,7 @@ void TPodgladRysowanie::BuildMenus() {
   recent_separator_ = menu_pliki_->addSeparator();
   menu_pliki_->addAction(koniec);
   connect(nowy, &QAction::triggered, this, [this] { Run([&] { editor_->NowyPlikBlokow(); }); });
-  connect(otworz, &QAction::triggered, this,
-          [this] { Run([&] { editor_->OtworzPlikBlokow(); }); });
+  connect(otworz, &QAction::triggered, this, [this] { Run([&] { editor_->OtworzPlikBlokow(); }); });
   connect(nowy_blok, &QAction::triggered, this, [this] { Run([&] { editor_->NowyBlok(); }); });
   connect(zapisz_blok, &QAction::triggered, this,
           [this] { Run([&] { editor_->ZapiszBlokZPytaniem(); }); });
@@ -266,10 +265,9 @@ void TPodgladRysowanie::BuildMenus() {
   modyfikuj->setObjectName("Modyfikuj1");
   for (const Item& item :
        {Item{"M_Kopiuj", "Kopiuj"}, Item{"M_Przesun", "Przesuń"}, Item{"M_Usun", "Usuń"},
-        Item{"M_Rozciagnij", "Rozciagnij"}, Item{"M_Skaluj", "Skaluj"},
-        Item{"M_Fazuj", "Fazuj"}, Item{"m_utnij", "Utnij"}, Item{"M_Wydluz", "Wydłuż"},
-        Item{"M_Odsun", "Odsuń"}, Item{"m_obroc", "Obróć"},
-        Item{"M_Wlasciwosci", "Właściwości"}}) {
+        Item{"M_Rozciagnij", "Rozciagnij"}, Item{"M_Skaluj", "Skaluj"}, Item{"M_Fazuj", "Fazuj"},
+        Item{"m_utnij", "Utnij"}, Item{"M_Wydluz", "Wydłuż"}, Item{"M_Odsun", "Odsuń"},
+        Item{"m_obroc", "Obróć"}, Item{"M_Wlasciwosci", "Właściwości"}}) {
     auto* action = Action(item.name, item.caption);
     modyfikuj->addAction(action);
     tool_actions_ << action;
@@ -358,8 +356,15 @@ QWidget* TPodgladRysowanie::BuildBlockPanel() {
   b_sprawdz_skladnie_ = PushButton("B_SprawdzSkladnia", "Sprawdz składnię", panel);
   b_sprawdz_skladnie_->setVisible(false);
   layout->addWidget(b_sprawdz_skladnie_);
-  block_controls_ = {e_nazwa_bloku_, cb_jednostka_,  lb_nazwa_bloku_czytaj_, b_wczytaj_blok_,
-                     bt_nowy_blok_,  bt_zapisz_blok_, l_nazwa, l_jednostka, l_lista,
+  block_controls_ = {e_nazwa_bloku_,
+                     cb_jednostka_,
+                     lb_nazwa_bloku_czytaj_,
+                     b_wczytaj_blok_,
+                     bt_nowy_blok_,
+                     bt_zapisz_blok_,
+                     l_nazwa,
+                     l_jednostka,
+                     l_lista,
                      b_sprawdz_skladnie_};
 
   connect(b_nowy_plik, &QPushButton::clicked, this,
@@ -401,10 +406,9 @@ QWidget* TPodgladRysowanie::BuildSettingsBar() {
   cb_centrum_ = CheckBox("CB_Centrum", "Centrum", bar);
   cb_prosto_ = CheckBox("CB_Prosto", "Prostopadły", bar);
   cb_prosto_->setEnabled(false);
-  cb_siatka_krok_ = Combo("CB_SiatkaKrok",
-                          {"0,01", "0,02", "0,05", "0,1", "0,2", "0,25", "0,5", "1", "2", "10",
-                           "100"},
-                          "1", bar);
+  cb_siatka_krok_ =
+      Combo("CB_SiatkaKrok",
+            {"0,01", "0,02", "0,05", "0,1", "0,2", "0,25", "0,5", "1", "2", "10", "100"}, "1", bar);
   cb_siatka_rozmiar_ =
       Combo("CB_SiatkaRozmiar", {"1", "2", "5", "10", "20", "25", "100", "200"}, "10", bar);
   cb_grubosci_ = Combo("CBGrubosci",
@@ -421,9 +425,9 @@ QWidget* TPodgladRysowanie::BuildSettingsBar() {
   shape_->setToolTip("Kolor");
   shape_->installEventFilter(this);
   cb_punkt_bazowy_ = CheckBox("CB_PunktBazowy", "Rpbw", bar, true);
-  for (QWidget* w : std::initializer_list<QWidget*>{cb_siatka_, cb_rysuj_siatka_, cb_orto_,
-                                                    cb_koniec_, cb_srodek_, cb_przeciecie_,
-                                                    cb_centrum_, cb_prosto_}) {
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{cb_siatka_, cb_rysuj_siatka_, cb_orto_, cb_koniec_,
+                                       cb_srodek_, cb_przeciecie_, cb_centrum_, cb_prosto_}) {
     layout->addWidget(w);
   }
   layout->addStretch();
@@ -461,7 +465,8 @@ QWidget* TPodgladRysowanie::BuildSettingsBar() {
   });
   connect(cb_orto_, &QCheckBox::toggled, this, [this](bool on) { editor_->SetOrtho(on); });
   const auto snap = [this](QCheckBox* box, Snap which) {
-    connect(box, &QCheckBox::toggled, this, [this, which](bool on) { editor_->SetSnap(which, on); });
+    connect(box, &QCheckBox::toggled, this,
+            [this, which](bool on) { editor_->SetSnap(which, on); });
   };
   snap(cb_koniec_, Snap::kEnd);
   snap(cb_srodek_, Snap::kMiddle);
@@ -475,8 +480,7 @@ QWidget* TPodgladRysowanie::BuildSettingsBar() {
   connect(cb_siatka_krok_, &QComboBox::activated, this, [this] { e_nazwa_bloku_->setFocus(); });
   connect(cb_siatka_rozmiar_, &QComboBox::currentTextChanged, this,
           [this](const QString& text) { editor_->SetGridSizeText(S(text)); });
-  connect(cb_siatka_rozmiar_, &QComboBox::activated, this,
-          [this] { e_nazwa_bloku_->setFocus(); });
+  connect(cb_siatka_rozmiar_, &QComboBox::activated, this, [this] { e_nazwa_bloku_->setFocus(); });
   connect(cb_grubosci_, &QComboBox::currentTextChanged, this,
           [this](const QString& text) { editor_->SetThicknessText(S(text)); });
   connect(cb_grubosci_, &QComboBox::activated, this, [this] { cb_orto_->setFocus(); });
@@ -661,8 +665,8 @@ bool TPodgladRysowanie::eventFilter(QObject* watched, QEvent* event) {
 
 void TPodgladRysowanie::SyncSwatch() {
   const QColor colour = ToQColor(editor_->settings().colour);
-  shape_->setStyleSheet(QString("background-color: %1; border: 1px solid #404040;")
-                            .arg(colour.name()));
+  shape_->setStyleSheet(
+      QString("background-color: %1; border: 1px solid #404040;").arg(colour.name()));
 }
 
 void TPodgladRysowanie::SyncRecentFiles() {

@@ -57,8 +57,8 @@ class BlockFileTest : public ::testing::Test {
 };
 
 TEST_F(BlockFileTest, WritesTheRecordLayoutByteForByte) {
-  ASSERT_TRUE(DopiszBlok(file_, Block("Zasuw", {"L(0,0)-(1,1);K(0,0,0);GR(0,10)", "O(0,0,1)"},
-                                      "cm")));
+  ASSERT_TRUE(
+      DopiszBlok(file_, Block("Zasuw", {"L(0,0)-(1,1);K(0,0,0);GR(0,10)", "O(0,0,1)"}, "cm")));
   EXPECT_EQ(ReadBytes(file_),
             Record("Zasuw", "cm", {"L(0,0)-(1,1);K(0,0,0);GR(0,10)", "O(0,0,1)"}));
 }
@@ -66,7 +66,9 @@ TEST_F(BlockFileTest, WritesTheRecordLayoutByteForByte) {
 TEST_F(BlockFileTest, PolishNamesAndTextsRoundTripInCodePage1250) {
   const std::vector<std::string> lines = {"T(0,0,'Zażółć gęślą jaźń',1,1,0);K(0,0,0);GR(0,10)"};
   ASSERT_TRUE(DopiszBlok(file_, Block("Studzienka ściekowa", lines)));
-  EXPECT_NE(ReadBytes(file_).find("Studzienka \x9C" "ciekowa\r\n"), std::string::npos);
+  EXPECT_NE(ReadBytes(file_).find("Studzienka \x9C"
+                                  "ciekowa\r\n"),
+            std::string::npos);
   EXPECT_EQ(Names(file_), std::vector<std::string>{"Studzienka ściekowa"});
   EXPECT_EQ(Lines(file_, "Studzienka ściekowa"), lines);
 }
@@ -149,8 +151,7 @@ TEST_F(BlockFileTest, RemovalDropsEveryBlockOfTheNameAndNothingElse) {
   ASSERT_TRUE(UsunBlokZPliku(file_, "AAA"));
   // Other blocks' lines are copied whole, never cut to 255 characters. A removed record takes
   // the empty line after it (which opens the next record) but never a line that is not empty.
-  EXPECT_EQ(ReadBytes(file_),
-            Record("BBB", "m", {long_line}) + "\r\ntrailing foreign line\r\n");
+  EXPECT_EQ(ReadBytes(file_), Record("BBB", "m", {long_line}) + "\r\ntrailing foreign line\r\n");
   ASSERT_TRUE(UsunBlokZPliku(file_, "BBB"));
   EXPECT_EQ(ReadBytes(file_), "\r\ntrailing foreign line\r\n");
 }

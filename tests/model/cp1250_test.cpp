@@ -18,18 +18,22 @@ TEST(Cp1250Test, EveryByteRoundTrips) {
 TEST(Cp1250Test, PolishLettersAndUndefinedBytes) {
   EXPECT_EQ(Utf8ToCp1250("ąćęłńóśźż"), "\xB9\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF");
   EXPECT_EQ(Utf8ToCp1250("ĄĆĘŁŃÓŚŹŻ"), "\xA5\xC6\xCA\xA3\xD1\xD3\x8C\x8F\xAF");
-  EXPECT_EQ(Cp1250ToUtf8("Zak\xB3" "ad \xB0"), "Zakład °");
+  EXPECT_EQ(Cp1250ToUtf8("Zak\xB3"
+                         "ad \xB0"),
+            "Zakład °");
   // Bytes the code page leaves undefined keep their value as the code point.
   for (unsigned char b : {0x81, 0x83, 0x88, 0x90, 0x98}) EXPECT_EQ(Cp1250ToCodePoint(b), b);
   EXPECT_EQ(Cp1250ToCodePoint(0x80), U'€');
 }
 
 TEST(Cp1250Test, WhatTheCodePageCannotHoldBecomesAQuestionMark) {
-  EXPECT_EQ(Utf8ToCp1250("a€b"), "a\x80" "b");
+  EXPECT_EQ(Utf8ToCp1250("a€b"),
+            "a\x80"
+            "b");
   EXPECT_EQ(Utf8ToCp1250("日本"), "??");
-  EXPECT_EQ(Utf8ToCp1250("x\xC3"), "x?");          // cut sequence
-  EXPECT_EQ(Utf8ToCp1250("\xC0\xAF"), "?");        // overlong form
-  EXPECT_EQ(Utf8ToCp1250("\xED\xA0\x80"), "?");    // surrogate
+  EXPECT_EQ(Utf8ToCp1250("x\xC3"), "x?");        // cut sequence
+  EXPECT_EQ(Utf8ToCp1250("\xC0\xAF"), "?");      // overlong form
+  EXPECT_EQ(Utf8ToCp1250("\xED\xA0\x80"), "?");  // surrogate
   EXPECT_EQ(Utf8ToCp1250("\xFF"), "?");
 }
 

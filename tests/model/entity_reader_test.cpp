@@ -133,9 +133,9 @@ TEST(ReadTextTest, QuotedTextKeepsWhatIsInside) {
       {"T(0,0,'  x  ',1,1,0)", true, "  x  "},
       {"T ( 0 , 0 , 'Zażółć gęślą' , 1 , 1 , 0 )", true, "Zażółć gęślą"},
       {"T(0,0,'',1,1,0)", true, ""},
-      {"T(0,0,'abc',1,1,0", false, ""},     // the angle reads from nothing
-      {"T(0,0,'a',b',1,1,0)", false, ""},   // the text ends at "'," and the rest is misread
-      {"T(0,0,'abc,1,1,0)", false, ""},     // no end of the text at all
+      {"T(0,0,'abc',1,1,0", false, ""},    // the angle reads from nothing
+      {"T(0,0,'a',b',1,1,0)", false, ""},  // the text ends at "'," and the rest is misread
+      {"T(0,0,'abc,1,1,0)", false, ""},    // no end of the text at all
       {"T(x,0,'abc',1,1,0)", false, ""},
       {"T(0,0,'it's',1 ,1,0)", true, "it's"},  // blanks around a number are harmless
   };
@@ -174,24 +174,15 @@ struct ColourCase {
 
 TEST(ReadColourCommandTest, NumbersAndNames) {
   const ColourCase cases[] = {
-      {"K(255,0,0)", true, 0x0000FF},
-      {"k(255,0,0)", true, 0x0000FF},
-      {"K(300,0,0)", true, 44},
-      {"K(-1,0,0)", true, 255},
-      {"K(czerwony)", true, 0x0000FF},
-      {"K(Zielony)", true, 0x008000},
-      {"K(żółty)", true, 0x00FFFF},
-      {"K(ŻOŁTY)", true, 0x00FFFF},
-      {"K(zołty)", true, 0x00FFFF},
-      {"K(niebieski)", true, 0x800000},
-      {"K(Biały)", true, 0xFFFFFF},
-      {"K(black)", true, 0},
-      {"K(YELLOW)", false, 0},
-      {"K(1,2)", false, 0},
-      {"K(1,2,3", false, 0},
-      {"K(a,b,c)", false, 0},
-      {"K(czerwony", false, 0},
-      {"K()", false, 0},
+      {"K(255,0,0)", true, 0x0000FF},  {"k(255,0,0)", true, 0x0000FF},
+      {"K(300,0,0)", true, 44},        {"K(-1,0,0)", true, 255},
+      {"K(czerwony)", true, 0x0000FF}, {"K(Zielony)", true, 0x008000},
+      {"K(żółty)", true, 0x00FFFF},    {"K(ŻOŁTY)", true, 0x00FFFF},
+      {"K(zołty)", true, 0x00FFFF},    {"K(niebieski)", true, 0x800000},
+      {"K(Biały)", true, 0xFFFFFF},    {"K(black)", true, 0},
+      {"K(YELLOW)", false, 0},         {"K(1,2)", false, 0},
+      {"K(1,2,3", false, 0},           {"K(a,b,c)", false, 0},
+      {"K(czerwony", false, 0},        {"K()", false, 0},
   };
   for (const auto& c : cases) {
     const ColourRecord r = ReadColourCommand(c.line, kDefaults);

@@ -3,8 +3,8 @@
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <sstream>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "support/test_dir.h"
 
@@ -25,8 +25,8 @@ BlkRun Blk(const std::string& args, const std::string& input = "") {
   static const std::string blk = std::string(BLOK_BIN_DIR) + "/blk";
   TestDir dir;
   WriteBytes(dir / "in", input);
-  const std::string command = blk + " " + args + " < " + (dir / "in").string() + " 2>" +
-                              (dir / "err").string();
+  const std::string command =
+      blk + " " + args + " < " + (dir / "in").string() + " 2>" + (dir / "err").string();
   BlkRun run{0, ""};
   FILE* pipe = ::popen(command.c_str(), "r");
   char buffer[4096];
@@ -53,7 +53,9 @@ TEST_F(BlkTest, SaveListShowCheckRemove) {
   ASSERT_EQ(Blk("save " + file_ + " Zasuw m", "O(0,0,1)\n").status, 0);
   ASSERT_EQ(Blk("save " + file_ + " 'Właz' mm", "O(0,0,2)\n").status, 0);
   // The file is code page 1250; the terminal is UTF-8.
-  EXPECT_NE(ReadBytes(file_).find("W\xB3" "az\r\n"), std::string::npos);
+  EXPECT_NE(ReadBytes(file_).find("W\xB3"
+                                  "az\r\n"),
+            std::string::npos);
   EXPECT_EQ(Blk("list " + file_).out, "Zasuw\nWłaz\n");
   EXPECT_EQ(Blk("show " + file_ + " 'Właz'").out, "unit: mm\nO(0,0,2)\n");
 
@@ -72,9 +74,9 @@ TEST_F(BlkTest, SaveListShowCheckRemove) {
 }
 
 TEST_F(BlkTest, ParseGivesRecordsAsJson) {
-  const BlkRun run = Blk(
-      "parse \"L(1,2)-(3,4);K(255,0,0);GR(0,5)\" \"LUK(0,0,1,0,90)\" \"T(0,0,'a',1,0.6,0)\" "
-      "\"K(żółty)\" \"GR(0,35)\" \"// x\" \"P(a,0)-(1,1)\"");
+  const BlkRun run =
+      Blk("parse \"L(1,2)-(3,4);K(255,0,0);GR(0,5)\" \"LUK(0,0,1,0,90)\" \"T(0,0,'a',1,0.6,0)\" "
+          "\"K(żółty)\" \"GR(0,35)\" \"// x\" \"P(a,0)-(1,1)\"");
   ASSERT_EQ(run.status, 0);
   std::vector<nlohmann::json> lines;
   std::istringstream in(run.out);
@@ -92,14 +94,15 @@ TEST_F(BlkTest, ParseGivesRecordsAsJson) {
   EXPECT_EQ(lines[6]["kind"], "rectangle");
   EXPECT_EQ(lines[6]["valid"], false);
   // Lines on standard input read the same.
-  EXPECT_EQ(Blk("parse", "GR(0,35)\r\n").out, "{\"kind\":\"thickness\",\"thickness\":0.35,"
-                                               "\"valid\":true}\n");
+  EXPECT_EQ(Blk("parse", "GR(0,35)\r\n").out,
+            "{\"kind\":\"thickness\",\"thickness\":0.35,"
+            "\"valid\":true}\n");
 }
 
 TEST_F(BlkTest, ErrorsSayWhatAndLeaveTheFileAlone) {
   const std::string missing = (dir_ / "brak.blk").string();
   for (const std::string& args : {"list " + missing, "show " + missing + " A",
-                                 "remove " + missing + " A", "check " + missing + " A"}) {
+                                  "remove " + missing + " A", "check " + missing + " A"}) {
     const BlkRun run = Blk(args);
     EXPECT_EQ(run.status, 2) << args;
     EXPECT_NE(run.out.find("brak.blk"), std::string::npos) << run.out;

@@ -118,8 +118,8 @@ TEST_F(MainWindowTest, OpensTheLibraryAndLoadsABlock) {
   EXPECT_EQ(ui_.dialogs[0].dialog.title, "Bloki VERADO");
   EXPECT_EQ(ui_.dialogs[0].dialog.initial_directory, dir_ / "Bloki" / "");
   EXPECT_EQ(window_->windowTitle(), QString::fromStdString(library_.string()));
-  EXPECT_EQ(Messages(), QStringList{"Wczytano plik z blokami " +
-                                    QString::fromStdString(library_.string())});
+  EXPECT_EQ(Messages(),
+            QStringList{"Wczytano plik z blokami " + QString::fromStdString(library_.string())});
   auto* list = Find<QListWidget>("LB_NazwaBlokuCzytaj");
   QStringList names;
   for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();

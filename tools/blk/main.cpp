@@ -132,7 +132,9 @@ const char* StatusName(blok::LineStatus status) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"blk: lists, shows, checks, parses, saves, removes and renders blocks of block files (*.blk)"};
+  CLI::App app{
+      "blk: lists, shows, checks, parses, saves, removes and renders blocks of block files "
+      "(*.blk)"};
   app.require_subcommand(1);
   std::string file, name, unit;
   std::vector<std::string> parse_lines;
@@ -219,8 +221,7 @@ int main(int argc, char** argv) {
   auto* render = app.add_subcommand("render", "draw a block into a PNG (or SVG) image");
   render->add_option("FILE", file, "block file")->required();
   render->add_option("NAME", name, "block name")->required();
-  render->add_option("-o,--output", render_request.output, "image file: .png or .svg")
-      ->required();
+  render->add_option("-o,--output", render_request.output, "image file: .png or .svg")->required();
   render->add_option("--size", size_text, "paint box size WxH")->capture_default_str();
   render->add_flag("--plain", render_request.plain, "the entities alone on white");
   render->callback([&] {
@@ -239,7 +240,8 @@ int main(int argc, char** argv) {
     render_request.lines = std::move(block->lines);
     render_request.width = width;
     render_request.height = height;
-    const auto rendered = blok::RenderBlock(render_request, ProgramDir() / "Dane" / "Romans100.Lzs");
+    const auto rendered =
+        blok::RenderBlock(render_request, ProgramDir() / "Dane" / "Romans100.Lzs");
     if (!rendered) status = Report(rendered.error());
   });
 

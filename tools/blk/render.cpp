@@ -39,8 +39,7 @@ void Draw(QPainter& painter, const RenderRequest& request, const StrokeFont& fon
 }  // namespace
 
 Result<void> RenderBlock(const RenderRequest& request, const std::filesystem::path& font_file) {
-  if (request.width < 1 || request.height < 1 || request.width > 20000 ||
-      request.height > 20000) {
+  if (request.width < 1 || request.height < 1 || request.width > 20000 || request.height > 20000) {
     return Fail("rozmiar obrazu poza zakresem 1..20000 pikseli");
   }
   auto font = LoadStrokeFont(font_file);
