@@ -1,7 +1,6 @@
 #include "ui/dialogs.h"
 
 #include <QDesktopServices>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -82,8 +81,9 @@ TOpis::TOpis(std::function<void(const std::vector<std::string>&)> copy,
   text_->setObjectName("Tekst");
   text_->setReadOnly(true);
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  mono.setPixelSize(13);
+  QFont mono("Courier New");
+  mono.setStyleHint(QFont::Monospace);  // the desktop's fixed font where Courier New is missing
+  mono.setPixelSize(10);
   text_->setFont(mono);
   auto* copy_button = Button("Button1", "Kopiuj do schowka", this);
   close_after_copy_ = new QCheckBox("Zamknij po skopiowaniu", this);
@@ -168,6 +168,7 @@ TFormOprogramie::TFormOprogramie(QWidget* parent) : QDialog(parent) {
       "używanych programach typu Cad.\n"
       " \n");
   description->setMinimumHeight(130);
+  description->setLineWrapMode(QTextEdit::NoWrap);
   auto* www = Button("B_www", "Strona www", this);
   auto* mail = Button("BitBtn1", "E-mail", this);
   mail->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
@@ -188,7 +189,7 @@ TFormOprogramie::TFormOprogramie(QWidget* parent) : QDialog(parent) {
   layout->addWidget(web);
   layout->addWidget(description);
   layout->addLayout(buttons);
-  setFixedSize(sizeHint().expandedTo(QSize(560, 360)));
+  setFixedSize(sizeHint().expandedTo(QSize(640, 360)));
 }
 
 void TFormOprogramie::showEvent(QShowEvent* event) {
