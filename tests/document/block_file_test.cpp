@@ -1,13 +1,10 @@
 #include "document/block_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
-
+#include "support/child_process.h"
 #include "support/test_dir.h"
 
 namespace blok {
@@ -213,17 +210,6 @@ TEST_F(BlockFileTest, FailuresNameTheFileAndLeaveItAsItWas) {
   EXPECT_FALSE(std::filesystem::exists(file_));
 }
 
-// Runs body in a child process (so limits and a change of user stay there) and returns its exit
-// status: 0 when body returned true.
-template <typename Body>
-int InChild(Body body) {
-  const pid_t pid = ::fork();
-  if (pid == 0) ::_exit(body() ? 0 : 1);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
-}
-
 // A failed save must say so, name the file, and leave nothing behind.
 bool FailsNamingTheFile(const Result<void>& result, const std::filesystem::path& file) {
   return !result && result.error().message.find(file.string()) != std::string::npos;
@@ -234,13 +220,12 @@ TEST_F(BlockFileTest, SaveIntoAReadOnlyDirectoryLeavesTheFileUnchanged) {
   WriteBytes(file_, original);
   ::chmod(dir_.path().c_str(), 0555);
   // Root may write anywhere: the attempt runs as an ordinary user then.
-  EXPECT_EQ(InChild([&] {
-              if (::getuid() == 0 && ::setgid(65534) + ::setuid(65534) != 0) return false;
-              return FailsNamingTheFile(ZastapBlok(file_, Block("AAA", {"O(0,0,1)"})), file_) &&
-                     FailsNamingTheFile(UsunBlokZPliku(file_, "AAA"), file_) &&
-                     FailsNamingTheFile(DopiszBlok(file_, Block("CCC", {"O(0,0,1)"})), file_);
-            }),
-            0);
+  EXPECT_TRUE(testing::InChild([&] {
+    if (::getuid() == 0 && ::setgid(65534) + ::setuid(65534) != 0) return false;
+    return FailsNamingTheFile(ZastapBlok(file_, Block("AAA", {"O(0,0,1)"})), file_) &&
+           FailsNamingTheFile(UsunBlokZPliku(file_, "AAA"), file_) &&
+           FailsNamingTheFile(DopiszBlok(file_, Block("CCC", {"O(0,0,1)"})), file_);
+  }));
   ::chmod(dir_.path().c_str(), 0755);
   EXPECT_EQ(ReadBytes(file_), original);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
@@ -250,15 +235,10 @@ TEST_F(BlockFileTest, SaveOntoAFullDiskLeavesTheFileUnchanged) {
   const std::string original = Record("AAA", "m", {"L(0,0)-(1,1)"});
   WriteBytes(file_, original);
   const std::vector<std::string> big(2000, "L(0,0)-(1,1);K(0,0,0);GR(0,10)");
-  // A file size limit makes every write past it fail, as a full disk does.
-  EXPECT_EQ(InChild([&] {
-              ::signal(SIGXFSZ, SIG_IGN);
-              const rlimit limit{4096, 4096};
-              if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return false;
-              return FailsNamingTheFile(ZastapBlok(file_, Block("AAA", big)), file_) &&
-                     FailsNamingTheFile(DopiszBlok(file_, Block("BBB", big)), file_);
-            }),
-            0);
+  EXPECT_TRUE(testing::OnAFullDisk([&] {
+    return FailsNamingTheFile(ZastapBlok(file_, Block("AAA", big)), file_) &&
+           FailsNamingTheFile(DopiszBlok(file_, Block("BBB", big)), file_);
+  }));
   EXPECT_EQ(ReadBytes(file_), original);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
 }

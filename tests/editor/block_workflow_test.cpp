@@ -1,13 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <csignal>
 #include <functional>
 
 #include "editor/editor_fixture.h"
+#include "support/child_process.h"
 
 namespace blok::testing {
 namespace {
@@ -537,21 +534,6 @@ TEST_F(BlockWorkflowTest, NothingIsSavedWithoutAnOpenFile) {
   EXPECT_FALSE(editor_.ZapiszBlokZPytaniem());
   EXPECT_EQ(ui_.message_boxes.size(), 1u);
   EXPECT_TRUE(editor_.unsaved());
-}
-
-// Runs body in a child process in which every write past 4 KiB fails, as on a full disk; true
-// when body returned true there.
-template <typename Body>
-bool OnAFullDisk(Body body) {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{4096, 4096};
-    ::_exit(::setrlimit(RLIMIT_FSIZE, &limit) == 0 && body() ? 0 : 1);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 TEST_F(BlockWorkflowTest, FailedSaveKeepsTheLibraryAndTheUnsavedMark) {
