@@ -70,11 +70,12 @@ void Editor::EmptyBlock() {
 void Editor::OpenFile(const std::filesystem::path& file, std::vector<std::string> names) {
   open_file_ = file;
   block_list_.Assign(std::move(names));
+  BlockListChanged();
   DodajDoOstatnich(file.string());
   block_name_.clear();
   EmptyBlock();
   UstawNarzedzia(true);
-  messages_.clear();
+  ClearMessages();
   unsaved_ = false;
 }
 
@@ -155,7 +156,7 @@ void Editor::WczytajWybranyBlok() {
       drawing_.Load(std::move((*loaded)->lines));
       block_name_ = std::move((*loaded)->name);
       unit_ = std::move((*loaded)->unit);
-      messages_.clear();
+      ClearMessages();
       Komunikat("Wczytano blok " + name);
       ostatnie_polecenie_.reset();
       journal_.Clear();
@@ -178,7 +179,7 @@ void Editor::NowyBlok() {
         return;
     }
   }
-  messages_.clear();
+  ClearMessages();
   Komunikat("Nowy blok.");
   ostatnie_polecenie_.reset();
   AnulujPolecenie();
@@ -209,7 +210,10 @@ bool Editor::ZapiszBlokZPytaniem() {
     if (!WriteBlock(true)) return false;
     Komunikat((*existed ? "Nadpisano blok: " : "Zapisano blok: ") + block_name_);
   }
-  if (!block_list_.Contains(block_name_)) block_list_.Add(block_name_);
+  if (!block_list_.Contains(block_name_)) {
+    block_list_.Add(block_name_);
+    BlockListChanged();
+  }
   return write;
 }
 

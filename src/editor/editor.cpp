@@ -20,8 +20,13 @@ std::string FitToCodePage(std::string_view text) { return Cp1250ToUtf8(Utf8ToCp1
 
 }  // namespace
 
-Editor::Editor(std::filesystem::path program_dir, Ui& ui)
-    : program_dir_(std::move(program_dir)), ui_(ui), initial_directory_(program_dir_ / "Bloki/") {}
+Editor::Editor(std::filesystem::path program_dir, Ui& ui, Surface& surface)
+    : program_dir_(std::move(program_dir)),
+      ui_(ui),
+      surface_(surface),
+      initial_directory_(program_dir_ / "Bloki/") {}
+
+Editor::~Editor() = default;
 
 Result<void> Editor::Start() {
   for (auto [file, font] :
@@ -125,7 +130,22 @@ void Editor::AnulujPolecenie() {
   // need no refresh: their state is read from the journal.
 }
 
-void Editor::Komunikat(std::string text) { messages_.insert(messages_.begin(), std::move(text)); }
+void Editor::Komunikat(std::string text) {
+  messages_.insert(messages_.begin(), std::move(text));
+  ++messages_added_;
+}
+
+void Editor::ClearMessages() {
+  messages_.clear();
+  messages_added_ = 0;
+  ++messages_cleared_;
+}
+
+void Editor::Redraw() {
+  surface_.RestoreView();
+  frame_pending_ = true;
+  ui_.Redraw();
+}
 
 void Editor::ShowMessagesInViewer() { ui_.ShowText(messages_); }
 

@@ -16,6 +16,7 @@
 #include "model/entity.h"
 #include "model/error.h"
 #include "view/stroke_font.h"
+#include "view/surface.h"
 #include "view/view_settings.h"
 #include "view/view_transform.h"
 
@@ -27,13 +28,17 @@ struct StartPanelText {
   std::vector<std::string> lines;  // inside the box, top to bottom
 };
 
+// The keys that E_Polecenie, E_dx and E_dy hand to the Editor.
+enum class Key { kF1, kF4, kF8, kEscape };
+
 // The main window's state and behaviour without widgets: the drawing and its journal, the
-// message pane, the open block file and block, the recent files, the settings. The window
-// forwards its events here and shows what the accessors say; whatever needs the user goes
-// through Ui.
+// message pane, the open block file and block, the recent files, the settings, the running
+// command. The window forwards its events here and shows what the accessors say; the Editor
+// draws through the Surface, and whatever needs the user goes through Ui.
 class Editor {
  public:
-  Editor(std::filesystem::path program_dir, Ui& ui);
+  Editor(std::filesystem::path program_dir, Ui& ui, Surface& surface);
+  ~Editor();
   Editor(const Editor&) = delete;
   Editor& operator=(const Editor&) = delete;
 
@@ -47,6 +52,43 @@ class Editor {
   void Finish();
   // Whether the window may close; asks when the block has unsaved changes.
   bool CloseQuery();
+
+  // --- Input: every event of the drawing surface, the command entry and the view buttons ---
+
+  // Podglad. Pan and zoom take an event first; what they take does nothing else.
+  void MouseDown(MouseButton button, int x, int y);
+  void MouseMove(int x, int y);
+  // True when a pan or zoom window took the release (then the right button opens no menu).
+  bool MouseUp(MouseButton button, int x, int y);
+  void DoubleClick(int x, int y);
+  // Positive notches zoom in.
+  void Wheel(int notches);
+  void ZoomIn();
+  void ZoomOut();
+  void ZoomAll();
+  void BeginZoomWindow();
+  void BeginPan();
+
+  // Enter in E_Polecenie with the field's text: a text of exactly one blank repeats the last
+  // accepted entry.
+  void CommandEntered(std::string text);
+  // Interprets one entry: typed, or sent by a button, a menu item, F1 or the help label.
+  void WykonajPolecenie(std::string entry);
+  // The same for a text sent by a control: it starts its command even while a text is awaited.
+  void ControlCommand(std::string entry);
+  // F1, F4, F8 and Esc in E_Polecenie, E_dx and E_dy.
+  void CommandKey(Key key);
+  // Enter in E_dx or E_dy, or B_Wprowadz_dxdy, with the fields' texts and CB_OdlKat.
+  void WprowadzDxDy(std::string_view dx, std::string_view dy, bool polar);
+  // The pop-up item Rezygnuj1.
+  void Rezygnuj();
+
+  // The first show of the window: the view fitted to the paint box and drawn.
+  void FirstShow();
+  // Draws the full frame into the surface's image when a redraw is due; the window calls it
+  // before it paints.
+  void PaintPendingFrame();
+  bool frame_pending() const { return frame_pending_; }
 
   // --- Block files and blocks ---
 
@@ -75,6 +117,8 @@ class Editor {
   // CB_Jednostka; typed text is kept as typed (but for characters the file cannot hold).
   void SetUnit(std::string_view unit);
   const BlockList& block_list() const { return block_list_; }
+  // Grows whenever the list's names change, so the window rebuilds it only then.
+  uint64_t block_list_revision() const { return block_list_revision_; }
   void SelectBlock(std::optional<size_t> index) { block_list_.Select(index); }
   // L_Zmiana: the block has changes not yet saved.
   bool unsaved() const { return unsaved_; }
@@ -102,6 +146,10 @@ class Editor {
 
   // RE_Polecenia, newest first.
   const std::vector<std::string>& messages() const { return messages_; }
+  // Messages inserted at the top since the pane was last emptied, and how often it was
+  // emptied: the window inserts only what is new.
+  uint64_t messages_added() const { return messages_added_; }
+  uint64_t messages_cleared() const { return messages_cleared_; }
   void Komunikat(std::string text);
   // The message pane's lines, top to bottom, in the text viewer.
   void ShowMessagesInViewer();
@@ -136,7 +184,8 @@ class Editor {
 
   // --- What a full redraw needs ---
 
-  void Redraw() { ui_.Redraw(); }
+  // A full redraw is due: previews are wiped now, the frame is drawn before the next paint.
+  void Redraw();
   ViewSettings view_settings() const;
   ViewTransform& view() { return view_; }
   ReadingDefaults& reading_defaults() { return reading_defaults_; }
@@ -163,21 +212,29 @@ class Editor {
   // Empties the drawing and the journal; the mark is for the caller to set.
   void EmptyBlock();
   void MarkChanged() { unsaved_ = true; }
+  void ClearMessages();
+  void ApplyViewResponse(const ViewResponse& response);
+  void BlockListChanged() { ++block_list_revision_; }
   void ShowError(const Error& error) { ui_.ShowMessage(error.message); }
 
   std::filesystem::path program_dir_;
   Ui& ui_;
+  Surface& surface_;
   bool started_ = false;
+  bool frame_pending_ = false;
 
   Drawing drawing_;
   Journal journal_{drawing_};
   std::vector<std::string> messages_;
+  uint64_t messages_added_ = 0;
+  uint64_t messages_cleared_ = 0;
   std::optional<std::string> ostatnie_polecenie_;
 
   std::optional<std::filesystem::path> open_file_;
   std::string block_name_;
   std::string unit_ = "m";
   BlockList block_list_;
+  uint64_t block_list_revision_ = 0;
   bool unsaved_ = false;
   bool tools_enabled_ = false;
   RecentFiles recent_files_;

@@ -26,8 +26,12 @@ struct FileDialog {
   std::filesystem::path initial_directory;  // empty: the platform's choice
 };
 
-// What the editor asks of the window system. Every call is modal: it returns when the user
-// has answered. Implemented by the main window; tests answer from a script.
+// The cursor shapes of the drawing surface Podglad; kPick is "WSKAZANIE", shown while a command
+// waits for an object.
+enum class CursorShape { kCross, kDrag, kHand, kPick };
+
+// What the editor asks of the window system. The dialogs are modal: they return when the user
+// has answered. Implemented by a Qt class of its own; tests answer from a script.
 class Ui {
  public:
   virtual ~Ui() = default;
@@ -46,8 +50,21 @@ class Ui {
   // The system shell's "open" action for a file; false when it could not be started.
   virtual bool OpenWithShell(const std::filesystem::path& file) = 0;
   virtual void CopyToClipboard(std::string_view text) = 0;
-  // A full redraw of the drawing surface, now.
+  // A full redraw of the drawing surface is due: the window asks the Editor to draw the frame
+  // (Editor::PaintPendingFrame) before it next paints. Several requests make one frame.
   virtual void Redraw() = 0;
+
+  // --- What interaction needs of the window ---
+
+  virtual void SetCursor(CursorShape shape) = 0;
+  // The caption of L_Polecenie.
+  virtual void SetPrompt(std::string_view caption) = 0;
+  // The keys go back to E_Polecenie (but not from a field the user is typing into).
+  virtual void FocusCommandEntry() = 0;
+  // Panel_dxdy, the relative-coordinate panel.
+  virtual void ShowRelativePanel(bool visible) = 0;
+  // Panel 0 of StatusBar1: the cursor's world coordinates.
+  virtual void SetStatusText(std::string_view text) = 0;
 };
 
 }  // namespace blok

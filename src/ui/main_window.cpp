@@ -94,8 +94,8 @@ TPodgladRysowanie::TPodgladRysowanie(std::filesystem::path program_dir, QWidget*
   // The cursor of commands that wait for an object to be pointed at; its hot spot is the
   // middle of the pick box.
   pick_cursor_ = QCursor(QIcon(":/icons/wskazanie.svg").pixmap(32, 32), 16, 16);
-  editor_ = std::make_unique<Editor>(std::move(program_dir), *this);
   podglad_ = new PaintBox(this);
+  editor_ = std::make_unique<Editor>(std::move(program_dir), *this, *podglad_);
 
   auto* central = new QWidget(this);
   auto* layout = new QHBoxLayout(central);
@@ -283,24 +283,14 @@ void TPodgladRysowanie::BuildMenus() {
     menu_zoom_->addAction(action);
     connect(action, &QAction::triggered, this, operation);
   };
-  zoom_item("Powieksz1", "Powiększ", [this] {
-    editor_->view().ZoomIn();
-    Redraw();
-  });
-  zoom_item("Pomniejsz1", "Pomniejsz", [this] {
-    editor_->view().ZoomOut();
-    Redraw();
-  });
+  zoom_item("Powieksz1", "Powiększ", [this] { editor_->ZoomIn(); });
+  zoom_item("Pomniejsz1", "Pomniejsz", [this] { editor_->ZoomOut(); });
   zoom_item("Wszystko1", "Wszystko", [this] { findChild<QAction*>("BWszystko")->trigger(); });
   zoom_item("Okno1", "Okno", [this] { findChild<QAction*>("BOkno")->trigger(); });
   zoom_item("Przesun1", "Przesuń", [this] { findChild<QAction*>("BPan")->trigger(); });
   menu_zoom_->addSeparator();
   zoom_item("Rezygnuj1", "Rezygnuj", [this] {
-    Run([&] {
-      editor_->AnulujPolecenie();
-      editor_->Komunikat("Anulowano.");
-    });
-    Redraw();
+    Run([&] { editor_->Rezygnuj(); });
   });
 }
 
@@ -532,40 +522,18 @@ void TPodgladRysowanie::Connect() {
   };
   on("BCofnij", [this] { Run([&] { editor_->BCofnijClick(); }); });
   on("BPrzod", [this] { Run([&] { editor_->BPrzodClick(); }); });
-  on("BPowieksz", [this] {
-    editor_->view().ZoomIn();
-    Redraw();
-  });
-  on("BPomniejsz", [this] {
-    editor_->view().ZoomOut();
-    Redraw();
-  });
-  on("BWszystko", [this] {
-    if (editor_->romans_font() == nullptr) return;
-    editor_->view().ZoomAll(ComputeExtents(editor_->drawing().lines(), *editor_->romans_font(),
-                                           editor_->reading_defaults()));
-    Redraw();
-  });
-  on("BOkno", [this] {
-    editor_->view().BeginZoomWindow();
-    podglad_->setCursor(Qt::SizeAllCursor);
-  });
-  on("BPan", [this] {
-    editor_->view().BeginPan();
-    podglad_->setCursor(Qt::OpenHandCursor);
-  });
-  on("BPrzerys", [this] { Redraw(); });
+  on("BPowieksz", [this] { editor_->ZoomIn(); });
+  on("BPomniejsz", [this] { editor_->ZoomOut(); });
+  on("BWszystko", [this] { editor_->ZoomAll(); });
+  on("BOkno", [this] { editor_->BeginZoomWindow(); });
+  on("BPan", [this] { editor_->BeginPan(); });
+  on("BPrzerys", [this] { editor_->Redraw(); });
   connect(podglad_, &PaintBox::mousePressed, this, &TPodgladRysowanie::PodgladMouseDown);
   connect(podglad_, &PaintBox::mouseMoved, this, &TPodgladRysowanie::PodgladMouseMove);
   connect(podglad_, &PaintBox::mouseReleased, this, &TPodgladRysowanie::PodgladMouseUp);
-  connect(podglad_, &PaintBox::wheelTurned, this, [this](int notches) {
-    for (int i = 0; i < std::abs(notches); ++i) {
-      notches > 0 ? editor_->view().ZoomIn() : editor_->view().ZoomOut();
-    }
-    Redraw();
-  });
+  connect(podglad_, &PaintBox::wheelTurned, this, [this](int notches) { editor_->Wheel(notches); });
   connect(podglad_, &PaintBox::resized, this, [this] {
-    if (shown_once_) Redraw();
+    if (shown_once_) editor_->Redraw();
   });
 }
 
@@ -575,40 +543,15 @@ void TPodgladRysowanie::Run(F&& operation) {
   SyncFromEditor();
 }
 
-void TPodgladRysowanie::ApplyViewResponse(const ViewResponse& response) {
-  if (response.cursor) {
-    switch (*response.cursor) {
-      case ViewCursor::kCross:
-        podglad_->setCursor(Qt::CrossCursor);
-        break;
-      case ViewCursor::kDrag:
-        podglad_->setCursor(Qt::SizeAllCursor);
-        break;
-      case ViewCursor::kHand:
-        podglad_->setCursor(Qt::ClosedHandCursor);
-        break;
-    }
-  }
-  if (response.redraw) Redraw();
-  if (response.rubber_band) {
-    podglad_->RestoreView();
-    editor_->view().DrawZoomWindow(podglad_->OverlayCanvas());
-  }
-}
-
 void TPodgladRysowanie::PodgladMouseDown(Qt::MouseButton button, int x, int y) {
-  ApplyViewResponse(editor_->view().MousePress(ToButton(button), x, y));
+  editor_->MouseDown(ToButton(button), x, y);
 }
 
-void TPodgladRysowanie::PodgladMouseMove(int x, int y) {
-  status_xy_->setText(Q(editor_->view().CoordinateReadout(x, y)));
-  ApplyViewResponse(editor_->view().MouseMove(x, y));
-}
+void TPodgladRysowanie::PodgladMouseMove(int x, int y) { editor_->MouseMove(x, y); }
 
 void TPodgladRysowanie::PodgladMouseUp(Qt::MouseButton button, int x, int y) {
-  const ViewResponse response = editor_->view().MouseRelease(ToButton(button), x, y);
-  ApplyViewResponse(response);
-  if (!response.taken && button == Qt::RightButton) {
+  const bool taken = editor_->MouseUp(ToButton(button), x, y);
+  if (!taken && button == Qt::RightButton) {
     menu_zoom_->popup(podglad_->mapToGlobal(QPoint(x, y)));
   }
 }
@@ -737,9 +680,7 @@ void TPodgladRysowanie::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (shown_once_) return;
   shown_once_ = true;
-  editor_->view().SetViewSize(podglad_->width(), podglad_->height());
-  editor_->view().FitToView();
-  Redraw();
+  editor_->FirstShow();
   e_polecenie_->setFocus();
 }
 
@@ -754,7 +695,7 @@ void TPodgladRysowanie::closeEvent(QCloseEvent* event) {
 }
 
 void TPodgladRysowanie::Redraw() {
-  DrawEditorFrame(*editor_, *podglad_);
+  editor_->PaintPendingFrame();
   // The command entry takes the keys back after a redraw, but not from a field the user is
   // typing into: a grid step typed digit by digit redraws at every key.
   QWidget* focus = QApplication::focusWidget();
@@ -817,6 +758,31 @@ bool TPodgladRysowanie::OpenWithShell(const std::filesystem::path& file) {
   if (dialogs_for_testing_ != nullptr) return dialogs_for_testing_->OpenWithShell(file);
   return QDesktopServices::openUrl(QUrl::fromLocalFile(Q(file.string())));
 }
+
+void TPodgladRysowanie::SetCursor(CursorShape shape) {
+  switch (shape) {
+    case CursorShape::kCross:
+      podglad_->setCursor(Qt::CrossCursor);
+      break;
+    case CursorShape::kDrag:
+      podglad_->setCursor(Qt::SizeAllCursor);
+      break;
+    case CursorShape::kHand:
+      podglad_->setCursor(Qt::ClosedHandCursor);
+      break;
+    case CursorShape::kPick:
+      podglad_->setCursor(pick_cursor_);
+      break;
+  }
+}
+
+void TPodgladRysowanie::SetPrompt(std::string_view caption) { l_polecenie_->setText(Q(caption)); }
+
+void TPodgladRysowanie::FocusCommandEntry() {}
+
+void TPodgladRysowanie::ShowRelativePanel(bool) {}
+
+void TPodgladRysowanie::SetStatusText(std::string_view text) { status_xy_->setText(Q(text)); }
 
 void TPodgladRysowanie::CopyToClipboard(std::string_view text) {
   if (dialogs_for_testing_ != nullptr) return dialogs_for_testing_->CopyToClipboard(text);

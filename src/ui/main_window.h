@@ -55,6 +55,11 @@ class TPodgladRysowanie : public QMainWindow, public Ui {
   bool OpenWithShell(const std::filesystem::path& file) override;
   void CopyToClipboard(std::string_view text) override;
   void Redraw() override;
+  void SetCursor(CursorShape shape) override;
+  void SetPrompt(std::string_view caption) override;
+  void FocusCommandEntry() override;
+  void ShowRelativePanel(bool visible) override;
+  void SetStatusText(std::string_view text) override;
 
   // Shows the editor's state in the controls.
   void SyncFromEditor();
@@ -79,7 +84,6 @@ class TPodgladRysowanie : public QMainWindow, public Ui {
   void PodgladMouseDown(Qt::MouseButton button, int x, int y);
   void PodgladMouseMove(int x, int y);
   void PodgladMouseUp(Qt::MouseButton button, int x, int y);
-  void ApplyViewResponse(const struct ViewResponse& response);
   void E_PolecenieKeyDown(int key);
   void SyncRecentFiles();
   void SyncSwatch();

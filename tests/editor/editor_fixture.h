@@ -8,6 +8,7 @@
 
 #include "document/block_file.h"
 #include "editor/editor.h"
+#include "support/fake_surface.h"
 #include "support/scripted_ui.h"
 #include "support/test_dir.h"
 
@@ -86,7 +87,8 @@ class EditorTest : public ::testing::Test {
   TestDir dir_;
   std::filesystem::path library_ = dir_ / "Bloki" / "lib.blk";
   ScriptedUi ui_;
-  Editor editor_{dir_.path(), ui_};
+  FakeSurface surface_;
+  Editor editor_{dir_.path(), ui_, surface_};
 };
 
 }  // namespace blok::testing

@@ -27,10 +27,11 @@ class StartupTest : public ::testing::Test {
   std::filesystem::path katalogi_ = dir_ / "Dane" / "Katalogi.Lst";
   std::filesystem::path poz_menu_ = dir_ / "Dane" / "PozMenu.Lpk";
   ScriptedUi ui_;
+  FakeSurface surface_;
 };
 
 TEST_F(StartupTest, StartsWithTheDefaults) {
-  Editor editor(dir_.path(), ui_);
+  Editor editor(dir_.path(), ui_, surface_);
   ASSERT_TRUE(editor.Start());
   EXPECT_THAT(ui_.message_boxes, IsEmpty());
   ASSERT_NE(editor.romans_font(), nullptr);
@@ -74,7 +75,7 @@ TEST_P(MissingFontTest, StopsStartUpAndKeepsTheDataFiles) {
   WriteBytes(poz_menu_, "/dane/a.blk\r\n");
   WriteBytes(katalogi_, kMarkerBytes + "\r\n/projekty/\r\n");
   {
-    Editor editor(dir_.path(), ui_);
+    Editor editor(dir_.path(), ui_, surface_);
     const Result<void> started = editor.Start();
     ASSERT_FALSE(started.has_value());
     EXPECT_THAT(started.error().message, HasSubstr(font.string()));
@@ -106,7 +107,7 @@ class ProjectDirectoryTest : public StartupTest,
 TEST_P(ProjectDirectoryTest, SetsTheOpenDialogsInitialDirectory) {
   const DirectoryCase& c = GetParam();
   if (c.file) WriteBytes(katalogi_, *c.file);
-  Editor editor(dir_.path(), ui_);
+  Editor editor(dir_.path(), ui_, surface_);
   ASSERT_TRUE(editor.Start());
   EXPECT_EQ(editor.initial_directory(),
             c.directory ? std::filesystem::path(*c.directory) : dir_.path() / "Bloki/");
@@ -131,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(StartupTest, RecentListKeepsTheFourNewest) {
   WriteBytes(poz_menu_, "/d/a.blk\r\n/d/b.blk\r\n/d/c.blk\r\n/d/d.blk\r\n/d/e.blk\r\n");
-  Editor editor(dir_.path(), ui_);
+  Editor editor(dir_.path(), ui_, surface_);
   ASSERT_TRUE(editor.Start());
   EXPECT_THAT(RecentPaths(editor), ElementsAre("/d/e.blk", "/d/d.blk", "/d/c.blk", "/d/b.blk"));
   EXPECT_EQ(editor.recent_files().Caption(0), "1. e.blk");
@@ -142,7 +143,7 @@ TEST_F(StartupTest, RecentListKeepsTheFourNewest) {
 
 TEST_F(StartupTest, DuplicatePathsAndBlankLinesInTheRecentList) {
   WriteBytes(poz_menu_, "/d/a.blk\n\n/d/b.blk\r\nab\r\n/d/a.blk\r\n");
-  Editor editor(dir_.path(), ui_);
+  Editor editor(dir_.path(), ui_, surface_);
   ASSERT_TRUE(editor.Start());
   EXPECT_THAT(RecentPaths(editor), ElementsAre("/d/a.blk", "/d/b.blk"));
   editor.Finish();
@@ -155,7 +156,7 @@ TEST_F(StartupTest, ExitRemembersTheDirectoryOfTheOpenDialogOnly) {
   WriteBytes(katalogi_, kMarkerBytes + "\r\n/projekty/\r\n");
   {
     // Files opened through the save dialog and the recent list leave no directory.
-    Editor editor(dir_.path(), ui_);
+    Editor editor(dir_.path(), ui_, surface_);
     ASSERT_TRUE(editor.Start());
     ui_.save_paths.push_back(dir_ / "nowy.blk");
     editor.NowyPlikBlokow();
@@ -168,7 +169,7 @@ TEST_F(StartupTest, ExitRemembersTheDirectoryOfTheOpenDialogOnly) {
   {
     // The next run starts the open dialog in an empty directory; opening through it is
     // remembered, even when the file chosen is not there.
-    Editor editor(dir_.path(), ui_);
+    Editor editor(dir_.path(), ui_, surface_);
     ASSERT_TRUE(editor.Start());
     EXPECT_EQ(editor.initial_directory(), "");
     ui_.open_paths.push_back(library);
@@ -178,7 +179,7 @@ TEST_F(StartupTest, ExitRemembersTheDirectoryOfTheOpenDialogOnly) {
     editor.Finish();
     EXPECT_EQ(ReadBytes(katalogi_), kMarkerBytes + "\r\n" + (dir_ / "inne/").string() + "\r\n");
   }
-  Editor editor(dir_.path(), ui_);
+  Editor editor(dir_.path(), ui_, surface_);
   ASSERT_TRUE(editor.Start());
   EXPECT_EQ(editor.initial_directory(), dir_ / "inne/");
 }
@@ -186,7 +187,7 @@ TEST_F(StartupTest, ExitRemembersTheDirectoryOfTheOpenDialogOnly) {
 TEST_F(StartupTest, DataFileFailuresAreShownAndTheRestGoesOn) {
   WriteBytes(poz_menu_, "/d/a.blk\r\n");
   std::filesystem::create_directory(katalogi_);  // a directory where the file should be
-  Editor editor(dir_.path(), ui_);
+  Editor editor(dir_.path(), ui_, surface_);
   ASSERT_TRUE(editor.Start());
   ASSERT_EQ(ui_.message_boxes.size(), 1u);
   EXPECT_THAT(ui_.message_boxes[0], HasSubstr(katalogi_.string()));
@@ -202,7 +203,7 @@ TEST_F(StartupTest, DataFileFailuresAreShownAndTheRestGoesOn) {
 }
 
 TEST_F(StartupTest, ExitWithoutADataDirectoryIsReported) {
-  Editor editor(dir_.path(), ui_);
+  Editor editor(dir_.path(), ui_, surface_);
   ASSERT_TRUE(editor.Start());
   std::filesystem::remove_all(dir_ / "Dane");
   editor.Finish();

@@ -35,6 +35,8 @@ void ScriptedUi::ClearRecords() {
   shell_opens.clear();
   clipboard.clear();
   redraws = 0;
+  cursors.clear();
+  command_entry_focus = 0;
 }
 
 Answer ScriptedUi::Ask(std::string_view question) {

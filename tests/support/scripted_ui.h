@@ -39,6 +39,11 @@ class ScriptedUi : public Ui {
   std::vector<std::filesystem::path> shell_opens;
   std::vector<std::string> clipboard;
   int redraws = 0;
+  std::vector<CursorShape> cursors;
+  std::string prompt = "Polecenie:";  // L_Polecenie as last set
+  int command_entry_focus = 0;         // how often the keys were sent back to E_Polecenie
+  bool relative_panel = false;         // Panel_dxdy
+  std::string status_text;
 
   // Forgets what was shown (the script stays).
   void ClearRecords();
@@ -52,6 +57,13 @@ class ScriptedUi : public Ui {
   bool OpenWithShell(const std::filesystem::path& file) override;
   void CopyToClipboard(std::string_view text) override;
   void Redraw() override { ++redraws; }
+  void SetCursor(CursorShape shape) override { cursors.push_back(shape); }
+  void SetPrompt(std::string_view caption) override { prompt = caption; }
+  void FocusCommandEntry() override { ++command_entry_focus; }
+  void ShowRelativePanel(bool visible) override { relative_panel = visible; }
+  void SetStatusText(std::string_view text) override { status_text = text; }
+  // The cursor last set; the cross before any.
+  CursorShape cursor() const { return cursors.empty() ? CursorShape::kCross : cursors.back(); }
 };
 
 }  // namespace blok::testing

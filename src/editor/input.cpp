@@ -1,0 +1,129 @@
+#include "editor/editor.h"
+#include "editor/frame.h"
+
+namespace blok {
+namespace {
+
+CursorShape ToCursorShape(ViewCursor cursor) {
+  switch (cursor) {
+    case ViewCursor::kDrag:
+      return CursorShape::kDrag;
+    case ViewCursor::kHand:
+      return CursorShape::kHand;
+    case ViewCursor::kCross:
+      break;
+  }
+  return CursorShape::kCross;
+}
+
+}  // namespace
+
+void Editor::FirstShow() {
+  view_.SetViewSize(surface_.width(), surface_.height());
+  view_.FitToView();
+  Redraw();
+}
+
+void Editor::PaintPendingFrame() {
+  if (!frame_pending_) return;
+  frame_pending_ = false;
+  DrawEditorFrame(*this, surface_);
+}
+
+void Editor::ApplyViewResponse(const ViewResponse& response) {
+  if (response.cursor) ui_.SetCursor(ToCursorShape(*response.cursor));
+  if (response.redraw) Redraw();
+  if (response.rubber_band) {
+    surface_.RestoreView();
+    view_.DrawZoomWindow(surface_.OverlayCanvas());
+  }
+}
+
+void Editor::MouseDown(MouseButton button, int x, int y) {
+  const ViewResponse response = view_.MousePress(button, x, y);
+  ApplyViewResponse(response);
+  if (response.taken) return;
+}
+
+void Editor::MouseMove(int x, int y) {
+  ui_.SetStatusText(view_.CoordinateReadout(x, y));
+  const ViewResponse response = view_.MouseMove(x, y);
+  ApplyViewResponse(response);
+  if (response.taken) return;
+}
+
+bool Editor::MouseUp(MouseButton button, int x, int y) {
+  const ViewResponse response = view_.MouseRelease(button, x, y);
+  ApplyViewResponse(response);
+  return response.taken;
+}
+
+void Editor::DoubleClick(int, int) {}
+
+void Editor::Wheel(int notches) {
+  for (int i = 0; i < std::abs(notches); ++i) notches > 0 ? view_.ZoomIn() : view_.ZoomOut();
+  Redraw();
+}
+
+void Editor::ZoomIn() {
+  view_.ZoomIn();
+  Redraw();
+}
+
+void Editor::ZoomOut() {
+  view_.ZoomOut();
+  Redraw();
+}
+
+void Editor::ZoomAll() {
+  if (romans_font_ == nullptr) return;
+  view_.ZoomAll(ComputeExtents(drawing_.lines(), *romans_font_, reading_defaults_));
+  Redraw();
+}
+
+void Editor::BeginZoomWindow() {
+  view_.BeginZoomWindow();
+  ui_.SetCursor(CursorShape::kDrag);
+}
+
+void Editor::BeginPan() {
+  view_.BeginPan();
+  ui_.SetCursor(CursorShape::kHand);
+}
+
+void Editor::CommandEntered(std::string text) {
+  if (text == " ") text = ostatnie_polecenie_.value_or("");
+  WykonajPolecenie(std::move(text));
+}
+
+void Editor::WykonajPolecenie(std::string) {}
+
+void Editor::ControlCommand(std::string entry) { WykonajPolecenie(std::move(entry)); }
+
+void Editor::CommandKey(Key key) {
+  switch (key) {
+    case Key::kF1:
+      ControlCommand("?");
+      break;
+    case Key::kF4:
+      SetGridSnap(!settings_.grid_snap);
+      break;
+    case Key::kF8:
+      SetOrtho(!settings_.ortho);
+      break;
+    case Key::kEscape:
+      AnulujPolecenie();
+      Komunikat("Anulowano.");
+      break;
+  }
+}
+
+void Editor::WprowadzDxDy(std::string_view, std::string_view, bool) {}
+
+void Editor::Rezygnuj() {
+  AnulujPolecenie();
+  Komunikat("Anulowano.");
+  Redraw();
+}
+
+}  // namespace blok

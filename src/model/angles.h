@@ -1,0 +1,16 @@
+#pragma once
+
+namespace blok {
+
+// Circle constants as the drawings have always been computed with, not full-precision pi.
+// Every layer takes them from here.
+inline constexpr double kPi = 3.141592654;
+inline constexpr double kHalfPi = 1.570796327;
+inline constexpr double kThreeHalfPi = 4.712388981;
+inline constexpr double kTwoPi = 6.283185308;
+inline constexpr double kDegreesPerRadian = 180 / kPi;
+inline constexpr double kRadiansPerDegree = kPi / 180;
+// A full circle as drawn: the single-precision 2 pi that arcs are stepped to.
+inline constexpr double kFullCircle = 6.2831855;
+
+}  // namespace blok

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cmath>
+#include <limits>
+#include <string_view>
+
+#include "model/entity.h"
+#include "model/entity_reader.h"
+
+namespace blok {
+
+// A record's colour when its line names none: the pass that draws it supplies the colour in
+// force there. No colour a line can name has its top byte set.
+inline constexpr Colour kColourFromPass = 0xFF000000;
+// A record's thickness when its line gives none (a quiet NaN, never a thickness a line gives).
+inline constexpr float kThicknessFromPass = std::numeric_limits<float>::quiet_NaN();
+
+// The world box round an entity's geometry: both points of a line or rectangle, the whole
+// circle of a circle or an arc, the insertion point of a text (a text's extent needs the
+// font). Empty (left > right) for colour and thickness commands and unreadable lines.
+struct WorldBox {
+  double left = 1, right = 0, bottom = 1, top = 0;
+  bool empty() const { return left > right; }
+};
+
+// One line of the drawing read once, when it entered the drawing. Redraw, picking and
+// snapping use these instead of reading the lines again.
+struct ParsedEntity {
+  EntityKind kind = EntityKind::kNone;
+  // Read with kColourFromPass and kThicknessFromPass as the defaults, so that a tail the line
+  // lacks is told apart from one it gives.
+  EntityRecord record;
+  WorldBox box;
+  bool valid() const { return IsValid(record); }
+};
+
+ParsedEntity ParseEntity(std::string_view line);
+
+// The colour and thickness a parsed record is drawn with under the pass's defaults.
+inline Colour ResolveColour(Colour colour, const ReadingDefaults& defaults) {
+  return colour == kColourFromPass ? defaults.colour : colour;
+}
+inline float ResolveThickness(float thickness, const ReadingDefaults& defaults) {
+  return std::isnan(thickness) ? defaults.thickness : thickness;
+}
+
+}  // namespace blok
