@@ -22,20 +22,20 @@ void Journal::Record(const char* kind, std::string second, std::string third, st
 
 void Journal::DodajObiekt(std::string line) {
   Record("dodaj", line, "", "");
-  drawing_.lines_.insert(drawing_.lines_.begin(), std::move(line));
+  drawing_.Insert(0, std::move(line));
 }
 
 bool Journal::UsunObiekt(int index) {
   if (index < 0 || static_cast<size_t>(index) >= drawing_.size()) return false;
   Record("usun", std::to_string(index), drawing_.lines_[index], "");
-  drawing_.lines_.erase(drawing_.lines_.begin() + index);
+  drawing_.Erase(index);
   return true;
 }
 
 bool Journal::ZmienObiekt(int index, std::string line) {
   if (index < 0 || static_cast<size_t>(index) >= drawing_.size()) return false;
   Record("zmien", std::to_string(index), line, drawing_.lines_[index]);
-  drawing_.lines_[index] = std::move(line);
+  drawing_.Replace(index, std::move(line));
   return true;
 }
 
@@ -54,14 +54,13 @@ bool Journal::IndexAt(int32_t journal_line, bool allow_end, size_t& index) const
 bool Journal::Undo() {
   if (!CanUndo()) return false;
   const std::string& kind = LineAt(position_);
-  auto& lines = drawing_.lines_;
   size_t index = 0;
-  if (kind == "dodaj" && !lines.empty()) {
-    lines.erase(lines.begin());
+  if (kind == "dodaj" && !drawing_.empty()) {
+    drawing_.Erase(0);
   } else if (kind == "usun" && IndexAt(position_ + 1, true, index)) {
-    lines.insert(lines.begin() + index, LineAt(position_ + 2));
+    drawing_.Insert(index, LineAt(position_ + 2));
   } else if (kind == "zmien" && IndexAt(position_ + 1, false, index)) {
-    lines[index] = LineAt(position_ + 3);
+    drawing_.Replace(index, LineAt(position_ + 3));
   } else {
     return false;
   }
@@ -72,14 +71,13 @@ bool Journal::Undo() {
 bool Journal::Redo() {
   if (position_ < kRecordLines) return false;
   const std::string& kind = LineAt(position_ - 5);
-  auto& lines = drawing_.lines_;
   size_t index = 0;
   if (kind == "dodaj") {
-    lines.insert(lines.begin(), LineAt(position_ - 4));
+    drawing_.Insert(0, LineAt(position_ - 4));
   } else if (kind == "usun" && IndexAt(position_ - 4, false, index)) {
-    lines.erase(lines.begin() + index);
+    drawing_.Erase(index);
   } else if (kind == "zmien" && IndexAt(position_ - 4, false, index)) {
-    lines[index] = LineAt(position_ - 3);
+    drawing_.Replace(index, LineAt(position_ - 3));
   } else {
     return false;
   }
