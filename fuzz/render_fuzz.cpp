@@ -46,11 +46,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   blok::NullCanvas canvas;
   blok::ViewTransform view;
   view.SetViewSize(640, 480);
+  const std::vector<blok::ParsedEntity> records = blok::ParseLines(lines);
   blok::ReadingDefaults defaults;
-  view.ZoomAll(blok::ComputeExtents(lines, Font(), defaults));
+  view.ZoomAll(blok::ComputeExtents(records, Font()));
   blok::ViewSettings settings;
   settings.grid_snap = true;
-  blok::RenderFrame(canvas, view, 640, 480, lines, Font(), settings, defaults);
+  blok::RenderFrame(canvas, view, 640, 480, records, Font(), settings, defaults);
   view.ZoomIn();
   view.ZoomOut();
   return 0;

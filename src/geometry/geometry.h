@@ -7,14 +7,9 @@
 // x runs to the right, y upwards; angles are radians counter-clockwise from the positive x axis.
 // Picking calls these with screen pixels, everything else with block units.
 
-namespace blok {
+#include "model/angles.h"
 
-// Circle constants as the drawings have always been computed with, not full-precision pi.
-inline constexpr double kPi = 3.141592654;
-inline constexpr double kHalfPi = 1.570796327;
-inline constexpr double kThreeHalfPi = 4.712388981;
-inline constexpr double kTwoPi = 6.283185308;
-inline constexpr double kDegreesPerRadian = 180 / kPi;
+namespace blok {
 
 struct Point {
   double x = 0;

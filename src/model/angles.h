@@ -12,5 +12,10 @@ inline constexpr double kDegreesPerRadian = 180 / kPi;
 inline constexpr double kRadiansPerDegree = kPi / 180;
 // A full circle as drawn: the single-precision 2 pi that arcs are stepped to.
 inline constexpr double kFullCircle = 6.2831855;
+// Degrees to radians as arc angles are read from entity commands.
+inline constexpr double kDegreesToRadians = 0.01745329252;
+// Degrees to radians as stroke-font texts are turned: shorter than the others, and a text at
+// 90 degrees falls just short of upright, which shows in its last pixel.
+inline constexpr double kTextDegreesToRadians = 0.0174532;
 
 }  // namespace blok

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "model/angles.h"
 #include "model/command_text.h"
 #include "model/cp1250.h"
 #include "model/numbers.h"

@@ -32,7 +32,4 @@ bool IsValid(const EntityRecord& record);
 // "K(r,g,b)" with the three bytes of the colour, lowest first.
 std::string FormatColour(Colour colour);
 
-// Degrees to radians as arcs are read.
-inline constexpr double kDegreesToRadians = 0.01745329252;
-
 }  // namespace blok

@@ -3,15 +3,16 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
-#include "model/entity_reader.h"
+#include "model/angles.h"
 #include "model/numbers.h"
+#include "view/entity_visit.h"
 
 namespace blok {
 namespace {
 
 constexpr double kChordAngle = 0.17453292522222222;  // 10 degrees
-constexpr double kTurn = 6.283185308;
 // Two turns of chords and the closing one. More than two turns are cut to one before the loop,
 // so this only stops a start angle so large that adding a chord no longer moves it.
 constexpr int kMaxChords = 2 * 36 + 1;
@@ -22,10 +23,6 @@ constexpr double kMaxGridLines = 50000;
 
 // The world box of the view, widened by a margin that covers wide pens and the labels that
 // start off the view but reach into it.
-struct WorldBox {
-  double left, right, bottom, top;
-};
-
 WorldBox VisibleBox(const ViewTransform& view, double step) {
   const double margin = step + (view.PenWidth(kGridThickness) + 12) * view.scale() / 1000;
   return {view.ScreenToWorldX(0) - margin, view.ScreenToWorldX(view.view_width()) + margin,
@@ -105,9 +102,9 @@ void DrawArc(Canvas& canvas, const ViewTransform& view, Colour colour, float thi
   const float radius = ToSingle(r);
   float t = ToSingle(start);
   float stop = ToSingle(end);
-  if (t > stop) stop = ToSingle(stop + kTurn);
+  if (t > stop) stop = ToSingle(stop + kTwoPi);
   // Beyond two turns the chords only go round the same circle again.
-  if (stop - double{t} > 2 * kTurn) stop = ToSingle(t + kTurn);
+  if (stop - double{t} > 2 * kTwoPi) stop = ToSingle(t + kTwoPi);
   canvas.SetPenColour(colour);
   canvas.SetPenWidth(view.PenWidth(thickness));
   const auto chord = [&](double from, double to) {
@@ -204,58 +201,210 @@ void DrawAxisIcon(Canvas& canvas, int view_height) {
   canvas.Text(45, h - 34, "X", letter);
 }
 
-void DrawEntities(Canvas& canvas, const ViewTransform& view, std::span<const std::string> lines,
+namespace {
+
+// The range of a font's advances and stroke ends in font units, 0 included. A font whose numbers
+// are not finite gives NaN, and NaN culls nothing.
+struct FontReach {
+  double advance_low = 0;
+  double advance_high = 0;
+  double glyph_x = 0;
+  double glyph_y = 0;
+
+  explicit FontReach(const StrokeFont& font) {
+    const auto widen_high = [](double& high, double value) {
+      if (!(value <= high)) high = value;
+    };
+    const auto widen_low = [](double& low, double value) {
+      if (!(value >= low)) low = value;
+    };
+    for (const Glyph& glyph : font.glyphs) {
+      widen_low(advance_low, glyph.advance);
+      widen_high(advance_high, glyph.advance);
+      for (const GlyphStroke& stroke : glyph.used_strokes()) {
+        widen_high(glyph_x, std::max(stroke.x1, stroke.x2));
+        widen_high(glyph_y, std::max(stroke.y1, stroke.y2));
+      }
+    }
+  }
+};
+
+struct Range {
+  double low, high;
+};
+
+// factor x value for every value in [low_value, high_value]; factor may be negative.
+Range Scaled(double factor, double low_value, double high_value) {
+  const double a = factor * low_value;
+  const double b = factor * high_value;
+  return {std::min(a, b), std::max(a, b)};
+}
+
+// Pixels an entity's points map to, as the drawing maps them.
+struct PixelBox {
+  double left, right, top, bottom;
+};
+
+// Draws the records VisitEntity hands it, each in its own colour and thickness or the pass's.
+// With culling it first asks whether the entity can touch the view at all; every bound below
+// follows the arithmetic of the primitive it stands for, so that skipping never loses a pixel.
+class EntityPainter {
+ public:
+  EntityPainter(Canvas& canvas, const ViewTransform& view, const StrokeFont& font,
+                ReadingDefaults& defaults, bool cull)
+      : canvas_(canvas),
+        view_(view),
+        font_(font),
+        defaults_(defaults),
+        cull_(cull && view.view_width() > 0 && view.view_height() > 0) {}
+
+  void operator()(const LineEntity& line) {
+    const SegmentRecord& r = line.segment;
+    const int px1 = view_.WorldToScreenX(r.x1);
+    const int py1 = view_.WorldToScreenY(r.y1);
+    const int px2 = view_.WorldToScreenX(r.x2);
+    const int py2 = view_.WorldToScreenY(r.y2);
+    const int pen = view_.PenWidth(ThicknessOf(r.thickness));
+    if (Hidden(Span(px1, py1, px2, py2), pen)) return;
+    canvas_.SetPenColour(ColourOf(r.colour));
+    canvas_.SetPenWidth(pen);
+    canvas_.Line(px1, py1, px2, py2);
+  }
+
+  void operator()(const RectangleEntity& rectangle) {
+    const SegmentRecord& r = rectangle.segment;
+    const float thickness = ThicknessOf(r.thickness);
+    if (cull_) {
+      const PixelBox box = Span(view_.WorldToScreenX(r.x1), view_.WorldToScreenY(r.y1),
+                                view_.WorldToScreenX(r.x2), view_.WorldToScreenY(r.y2));
+      if (Hidden(box, view_.PenWidth(thickness))) return;
+    }
+    DrawRectangle(canvas_, view_, ColourOf(r.colour), kRectangleFill, thickness, false, r.x1, r.y1,
+                  r.x2, r.y2);
+  }
+
+  void operator()(const CircleRecord& r) {
+    Arc(r.x, r.y, r.radius, 0, kFullCircle, r.colour, r.thickness);
+  }
+  void operator()(const ArcRecord& r) {
+    Arc(r.x, r.y, r.radius, r.start_angle, r.end_angle, r.colour, r.thickness);
+  }
+
+  void operator()(const TextRecord& r) {
+    const int pen = view_.PenWidth(ThicknessOf(r.thickness));
+    const int px = view_.WorldToScreenX(r.x);
+    const int py = view_.WorldToScreenY(r.y);
+    if (cull_ && Hidden(TextBox(r, px, py), pen)) return;
+    DrawText(canvas_, font_, r.text, ColourOf(r.colour), pen, r.height, r.width, r.angle, px, py,
+             view_.scale(), view_.view_width());
+  }
+
+  void operator()(const ColourRecord& r) { defaults_.colour = r.colour; }
+  void operator()(const ThicknessRecord& r) { defaults_.thickness = r.thickness; }
+
+ private:
+  Colour ColourOf(Colour colour) const { return ResolveColour(colour, defaults_); }
+  float ThicknessOf(float thickness) const { return ResolveThickness(thickness, defaults_); }
+
+  static PixelBox Span(int px1, int py1, int px2, int py2) {
+    return {static_cast<double>(std::min(px1, px2)), static_cast<double>(std::max(px1, px2)),
+            static_cast<double>(std::min(py1, py2)), static_cast<double>(std::max(py1, py2))};
+  }
+
+  // Wholly outside the view with room for the pen (half of it reaches past the centre line, a
+  // round cap past the end) and a pixel either way. Written so that NaN is never hidden.
+  bool Hidden(const PixelBox& box, int pen) const {
+    if (!cull_) return false;
+    const double margin = pen + 2.0;
+    return box.right < -margin || box.left > view_.view_width() + margin || box.bottom < -margin ||
+           box.top > view_.view_height() + margin;
+  }
+
+  // DrawArc's chords end at (x + r cos t, y + r sin t) of the single-precision centre and
+  // radius, so they stay within the square round that circle.
+  void Arc(double x, double y, double radius, double start, double end, Colour colour,
+           float thickness) {
+    const float t = ThicknessOf(thickness);
+    if (cull_) {
+      const double cx = ToSingle(x);
+      const double cy = ToSingle(y);
+      const double r = std::fabs(ToSingle(radius));
+      const PixelBox box = Span(view_.WorldToScreenX(cx - r), view_.WorldToScreenY(cy + r),
+                                view_.WorldToScreenX(cx + r), view_.WorldToScreenY(cy - r));
+      if (Hidden(box, view_.PenWidth(t))) return;
+    }
+    DrawArc(canvas_, view_, ColourOf(colour), t, x, y, radius, start, end);
+  }
+
+  // The pixels DrawText can reach with the text, as its own arithmetic places them: a glyph's
+  // stroke end lies at u along the baseline and v up from the insertion pixel, turned by the
+  // angle. u is the pen's advance so far (each character its advance, give or take a pixel of
+  // truncation) plus the stroke's x; the character count is taken as the byte count, which is
+  // never less. The extremes of a turned box lie at its corners.
+  PixelBox TextBox(const TextRecord& r, int px, int py) {
+    if (!reach_) reach_.emplace(font_);
+    const FontReach& font = *reach_;
+    const double unit = 12 / view_.scale();  // pixels per font unit of size 1
+    const double sx = unit * r.width;
+    const double sy = unit * r.height;
+    const Range advance = Scaled(sx, font.advance_low, font.advance_high);
+    const double steps = r.text.empty() ? 0 : static_cast<double>(r.text.size() - 1);
+    const Range pen = {std::min(0.0, steps * (advance.low - 1)),
+                       std::max(0.0, steps * (advance.high + 1))};
+    const Range stroke = Scaled(sx, 0, font.glyph_x);
+    const Range u = {pen.low + stroke.low, pen.high + stroke.high};
+    const Range v = Scaled(sy, 0, font.glyph_y);
+    const double alpha = r.angle * kTextDegreesToRadians;
+    const double cos_a = std::cos(alpha);
+    const double sin_a = std::sin(alpha);
+    PixelBox box = Span(px, py, px, py);
+    for (const double cu : {u.low, u.high}) {
+      for (const double cv : {v.low, v.high}) {
+        const double x = px + cu * cos_a - cv * sin_a;
+        const double y = py - (cu * sin_a + cv * cos_a);
+        if (std::isnan(x) || std::isnan(y)) return {x + y, x + y, x + y, x + y};  // never hidden
+        box = {std::min(box.left, x), std::max(box.right, x), std::min(box.top, y),
+               std::max(box.bottom, y)};
+      }
+    }
+    // Room for the single-precision sizes the glyphs are drawn with, and a pixel of truncation.
+    const double slack = (std::max(-u.low, u.high) + std::max(-v.low, v.high)) * 1e-6 + 1;
+    return {box.left - slack, box.right + slack, box.top - slack, box.bottom + slack};
+  }
+
+  Canvas& canvas_;
+  const ViewTransform& view_;
+  const StrokeFont& font_;
+  ReadingDefaults& defaults_;
+  const bool cull_;
+  std::optional<FontReach> reach_;  // worked out at the first text
+};
+
+}  // namespace
+
+void DrawEntities(Canvas& canvas, const ViewTransform& view, std::span<const ParsedEntity> records,
                   const StrokeFont& font, ReadingDefaults& defaults) {
   defaults.colour = 0;
   defaults.thickness = kDefaultThickness;
-  for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-    const std::string_view line = *it;
-    switch (ClassifyLine(line)) {
-      case EntityKind::kLine:
-        if (const SegmentRecord r = ReadSegment(line, defaults); r.valid) {
-          DrawSegment(canvas, view, r.colour, r.thickness, r.x1, r.y1, r.x2, r.y2);
-        }
-        break;
-      case EntityKind::kRectangle:
-        if (const SegmentRecord r = ReadSegment(line, defaults); r.valid) {
-          DrawRectangle(canvas, view, r.colour, kRectangleFill, r.thickness, false, r.x1, r.y1,
-                        r.x2, r.y2);
-        }
-        break;
-      case EntityKind::kCircle:
-        if (const CircleRecord r = ReadCircle(line, defaults); r.valid) {
-          DrawArc(canvas, view, r.colour, r.thickness, r.x, r.y, r.radius, 0, kFullCircle);
-        }
-        break;
-      case EntityKind::kArc:
-        if (const ArcRecord r = ReadArc(line, defaults); r.valid) {
-          DrawArc(canvas, view, r.colour, r.thickness, r.x, r.y, r.radius, r.start_angle,
-                  r.end_angle);
-        }
-        break;
-      case EntityKind::kText:
-        if (const TextRecord r = ReadText(line, defaults); r.valid) {
-          DrawTextEntity(canvas, view, font, r);
-        }
-        break;
-      case EntityKind::kColour:
-        if (const ColourRecord r = ReadColourCommand(line, defaults); r.valid) {
-          defaults.colour = r.colour;
-        }
-        break;
-      case EntityKind::kThickness:
-        if (const ThicknessRecord r = ReadThicknessCommand(line, defaults); r.valid) {
-          defaults.thickness = r.thickness;
-        }
-        break;
-      case EntityKind::kNone:
-        break;
-    }
-  }
+  EntityPainter painter(canvas, view, font, defaults, /*cull=*/true);
+  for (auto it = records.rbegin(); it != records.rend(); ++it) VisitEntity(*it, painter);
+}
+
+void DrawEntity(Canvas& canvas, const ViewTransform& view, const StrokeFont& font,
+                const ParsedEntity& entity, ReadingDefaults& defaults) {
+  EntityPainter painter(canvas, view, font, defaults, /*cull=*/false);
+  VisitEntity(entity, painter);
+}
+
+std::vector<ParsedEntity> ParseLines(std::span<const std::string> lines) {
+  std::vector<ParsedEntity> records;
+  records.reserve(lines.size());
+  for (const std::string& line : lines) records.push_back(ParseEntity(line));
+  return records;
 }
 
 void RenderFrame(Canvas& image, ViewTransform& view, int view_width, int view_height,
-                 std::span<const std::string> lines, const StrokeFont& font,
+                 std::span<const ParsedEntity> records, const StrokeFont& font,
                  const ViewSettings& settings, ReadingDefaults& defaults, const FrameHooks& hooks) {
   view.SetViewSize(view_width, view_height);
 
@@ -282,7 +431,7 @@ void RenderFrame(Canvas& image, ViewTransform& view, int view_width, int view_he
     if (settings.draw_grid) DrawAxes(image, view, font, size, step);
   }
 
-  DrawEntities(image, view, lines, font, defaults);
+  DrawEntities(image, view, records, font, defaults);
   if (hooks.overlays) hooks.overlays(image);
   DrawAxisIcon(image, view_height);
   if (hooks.present) hooks.present();

@@ -4,8 +4,11 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "model/angles.h"
 #include "model/entity.h"
+#include "model/parsed_entity.h"
 #include "view/canvas.h"
 #include "view/stroke_font.h"
 #include "view/view_settings.h"
@@ -21,8 +24,6 @@ inline constexpr Colour kFrameColour = 0x000000;
 // Rectangles of the drawing are outlines; the fill is passed for the filled form only.
 inline constexpr Colour kRectangleFill = 0xFFFFFF;
 inline constexpr float kGridThickness = 0.01f;
-// A circle is the arc from 0 to this.
-inline constexpr double kFullCircle = 6.2831855;
 
 // What the window adds to a full redraw.
 struct FrameHooks {
@@ -35,17 +36,29 @@ struct FrameHooks {
 // The full redraw into the off-screen image, whose used part is view_width x view_height:
 // the view's origin moves to the middle, then background with its border, base point, grid and
 // axes, the entities (which leave the reading defaults as the pass ends), the window's
-// overlays, the axis icon; then the image is presented.
+// overlays, the axis icon; then the image is presented. records are the drawing's lines parsed
+// (Drawing::records()).
 void RenderFrame(Canvas& image, ViewTransform& view, int view_width, int view_height,
-                 std::span<const std::string> lines, const StrokeFont& font,
+                 std::span<const ParsedEntity> records, const StrokeFont& font,
                  const ViewSettings& settings, ReadingDefaults& defaults,
                  const FrameHooks& hooks = {});
 
-// The entity pass: every line from the last to the first, so that a colour or thickness
+// The entity pass: every record from the last to the first, so that a colour or thickness
 // command acts on the lines above it. The defaults start at black and 0.1 (their decimal
-// separator is kept) and are left as the pass ends, for readers until the next pass.
-void DrawEntities(Canvas& canvas, const ViewTransform& view, std::span<const std::string> lines,
+// separator is kept) and are left as the pass ends, for readers until the next pass. An entity
+// lying wholly outside the view, its pen included, is skipped; the picture is the same. A view
+// without a size skips nothing.
+void DrawEntities(Canvas& canvas, const ViewTransform& view, std::span<const ParsedEntity> records,
                   const StrokeFont& font, ReadingDefaults& defaults);
+
+// One record as the pass draws it, wherever it lies: a colour or thickness the line lacks is
+// the one in defaults; a colour or thickness command changes defaults. Unreadable lines draw
+// nothing.
+void DrawEntity(Canvas& canvas, const ViewTransform& view, const StrokeFont& font,
+                const ParsedEntity& entity, ReadingDefaults& defaults);
+
+// For callers that hold lines only (files, tests): each line parsed as the drawing keeps it.
+std::vector<ParsedEntity> ParseLines(std::span<const std::string> lines);
 
 // The primitives, in world coordinates. Each sets the pen colour and width it needs and leaves
 // the pen style alone, so that previews can draw them dotted.

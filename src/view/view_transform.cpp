@@ -4,13 +4,12 @@
 #include <cmath>
 #include <limits>
 
-#include "model/entity_reader.h"
+#include "model/angles.h"
 #include "model/numbers.h"
+#include "view/entity_visit.h"
 
 namespace blok {
 namespace {
-
-constexpr double kPi = 3.141592654;
 
 // Truncation towards zero; a point far off the view still gives an int.
 int TruncPixel(double value) {
@@ -35,46 +34,38 @@ float ToSingle(double value) {
   return static_cast<float>(std::clamp(value, -kLargest, kLargest));
 }
 
-DrawingExtents ComputeExtents(std::span<const std::string> lines, const StrokeFont& font,
-                              const ReadingDefaults& defaults) {
+DrawingExtents ComputeExtents(std::span<const ParsedEntity> records, const StrokeFont& font) {
   DrawingExtents e;
-  for (const std::string& line : lines) {
-    switch (ClassifyLine(line)) {
-      case EntityKind::kLine:
-      case EntityKind::kRectangle:
-        if (const SegmentRecord r = ReadSegment(line, defaults); r.valid) {
-          Widen(e, r.x1, r.y1);
-          Widen(e, r.x2, r.y2);
-        }
-        break;
-      case EntityKind::kCircle:
-        if (const CircleRecord r = ReadCircle(line, defaults); r.valid) {
-          Widen(e, r.x - r.radius, r.y - r.radius);
-          Widen(e, r.x + r.radius, r.y + r.radius);
-        }
-        break;
-      case EntityKind::kArc:
-        // The whole circle: cheaper than finding which quadrants the arc crosses.
-        if (const ArcRecord r = ReadArc(line, defaults); r.valid) {
-          Widen(e, r.x - r.radius, r.y - r.radius);
-          Widen(e, r.x + r.radius, r.y + r.radius);
-        }
-        break;
-      case EntityKind::kText:
-        if (const TextRecord r = ReadText(line, defaults); r.valid) {
-          // A segment a fifth of the height above the baseline stands in for the letters.
-          const double a = r.angle * kPi / 180;
-          const double lift = 0.2 * r.height;
-          const double x = r.x - lift * std::sin(a);
-          const double y = r.y + lift * std::cos(a);
-          const double length = TextLength(font, r.text, r.width);
-          Widen(e, x, y);
-          Widen(e, x + length * std::cos(a), y + length * std::sin(a));
-        }
-        break;
-      default:
-        break;
-    }
+  const auto widen_segment = [&](const SegmentRecord& r) {
+    Widen(e, r.x1, r.y1);
+    Widen(e, r.x2, r.y2);
+  };
+  // An arc gives its whole circle: cheaper than finding which quadrants it crosses.
+  const auto widen_circle = [&](double x, double y, double radius) {
+    Widen(e, x - radius, y - radius);
+    Widen(e, x + radius, y + radius);
+  };
+  for (const ParsedEntity& entity : records) {
+    VisitEntity(entity,
+                Overloaded{
+                    [&](const LineEntity& line) { widen_segment(line.segment); },
+                    [&](const RectangleEntity& rectangle) { widen_segment(rectangle.segment); },
+                    [&](const CircleRecord& r) { widen_circle(r.x, r.y, r.radius); },
+                    [&](const ArcRecord& r) { widen_circle(r.x, r.y, r.radius); },
+                    [&](const TextRecord& r) {
+                      // A segment a fifth of the height above the baseline stands in for the
+                      // letters.
+                      const double a = r.angle * kPi / 180;
+                      const double lift = 0.2 * r.height;
+                      const double x = r.x - lift * std::sin(a);
+                      const double y = r.y + lift * std::cos(a);
+                      const double length = TextLength(font, r.text, r.width);
+                      Widen(e, x, y);
+                      Widen(e, x + length * std::cos(a), y + length * std::sin(a));
+                    },
+                    [](const ColourRecord&) {},
+                    [](const ThicknessRecord&) {},
+                });
   }
   return e;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/entity.h"
+#include "model/parsed_entity.h"
 #include "view/canvas.h"
 #include "view/stroke_font.h"
 
@@ -26,11 +27,11 @@ struct DrawingExtents {
   bool empty() const { return xmin > xmax; }
 };
 
-// The box round every valid entity of the drawing: both points of a line or rectangle, the
-// whole circle of a circle or arc, and for a text a segment 0.2 x height above its baseline as
-// long as the text's estimated length. Colour, thickness and unreadable lines add nothing.
-DrawingExtents ComputeExtents(std::span<const std::string> lines, const StrokeFont& font,
-                              const ReadingDefaults& defaults);
+// The box round every valid entity of the drawing (Drawing::records()): both points of a line
+// or rectangle, the whole circle of a circle or arc, and for a text a segment 0.2 x height above
+// its baseline as long as the text's estimated length. Colour, thickness and unreadable lines
+// add nothing.
+DrawingExtents ComputeExtents(std::span<const ParsedEntity> records, const StrokeFont& font);
 
 enum class MouseButton { kLeft, kMiddle, kRight };
 enum class ViewCursor { kCross, kDrag, kHand };

@@ -6,10 +6,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/recording_canvas.h"
+#include "view/entity_visit.h"
 
 namespace blok {
 namespace {
@@ -73,7 +76,7 @@ TEST_P(EntityPass, CommandsActOnTheLinesAboveThem) {
   RecordingCanvas canvas;
   ReadingDefaults defaults;
   // Scale 20: the default thickness 0.1 is a 0-pixel pen, a thickness of 1 is 5 pixels.
-  DrawEntities(canvas, MakeView(20, 1005, 805), c.lines, StrokeFont{}, defaults);
+  DrawEntities(canvas, MakeView(20, 1005, 805), ParseLines(c.lines), StrokeFont{}, defaults);
   EXPECT_THAT(LineStrokes(canvas), ElementsAreArray(c.strokes));
 }
 
@@ -106,7 +109,7 @@ TEST(EntityPass, EveryPassStartsFromBlackAndLeavesItsDefaults) {
   ReadingDefaults defaults;
   for (int pass = 0; pass < 2; ++pass) {
     RecordingCanvas canvas;
-    DrawEntities(canvas, view, lines, StrokeFont{}, defaults);
+    DrawEntities(canvas, view, ParseLines(lines), StrokeFont{}, defaults);
     EXPECT_THAT(LineStrokes(canvas), ElementsAre(Stroke{kBlack, 0})) << "pass " << pass;
     // Readers until the next pass see what the pass left.
     EXPECT_EQ(defaults.colour, kRed);
@@ -121,7 +124,7 @@ TEST(EntityPass, UnreadableLinesDrawNothing) {
       "T(0,0,'abc',1,1,0",           "LUK(1,2)"};
   RecordingCanvas canvas;
   ReadingDefaults defaults;
-  DrawEntities(canvas, HundredPixelView(), lines, StrokeFont{}, defaults);
+  DrawEntities(canvas, HundredPixelView(), ParseLines(lines), StrokeFont{}, defaults);
   EXPECT_TRUE(DrawingCalls(canvas).empty());
 }
 
@@ -133,7 +136,7 @@ TEST(EntityPass, RectangleCornersInEitherOrderDrawTheSameOutline) {
     RecordingCanvas canvas;
     ReadingDefaults defaults;
     const std::vector<std::string> lines = {line};
-    DrawEntities(canvas, HundredPixelView(), lines, StrokeFont{}, defaults);
+    DrawEntities(canvas, HundredPixelView(), ParseLines(lines), StrokeFont{}, defaults);
     const std::vector<CanvasCall> drawn = DrawingCalls(canvas);
     ASSERT_EQ(drawn.size(), 1u) << line;
     EXPECT_EQ(drawn[0].kind, Kind::kRectangle);
@@ -189,7 +192,7 @@ TEST(EntityPass, TextIsDrawnAtItsInsertionPixelInItsColourAndThickness) {
   RecordingCanvas canvas;
   ReadingDefaults defaults;
   const std::vector<std::string> lines = {"T(0.5,0.25,'Ab',4,1,0);K(255,0,0);GR(1)"};
-  DrawEntities(canvas, HundredPixelView(), lines, CodeFont(), defaults);
+  DrawEntities(canvas, HundredPixelView(), ParseLines(lines), CodeFont(), defaults);
   // One font unit is 12 / 10 x 4 pixels up.
   EXPECT_THAT(ReadTexts(canvas, 4.8), ElementsAre("Ab"));
   const std::vector<CanvasCall> strokes = canvas.CallsOf(Kind::kLine);
@@ -213,7 +216,7 @@ TEST_P(ArcChords, RunCounterClockwiseInTenDegreeSteps) {
   RecordingCanvas canvas;
   ReadingDefaults defaults;
   const std::vector<std::string> lines = {c.line};
-  DrawEntities(canvas, HundredPixelView(), lines, StrokeFont{}, defaults);
+  DrawEntities(canvas, HundredPixelView(), ParseLines(lines), StrokeFont{}, defaults);
   const std::vector<std::vector<int>> chords = canvas.Lines();
   ASSERT_FALSE(chords.empty());
   if (c.chords == 0) {
@@ -285,7 +288,8 @@ TEST(RenderFrame, DrawsItsLayersInOrder) {
     canvas.Text(1, 1, "overlay", {});
   };
   hooks.present = [&] { frame.present_at = frame.canvas.calls().size(); };
-  RenderFrame(frame.canvas, view, kWidth, kHeight, lines, StrokeFont{}, settings, defaults, hooks);
+  RenderFrame(frame.canvas, view, kWidth, kHeight, ParseLines(lines), StrokeFont{}, settings,
+              defaults, hooks);
   const RecordingCanvas& canvas = frame.canvas;
 
   EXPECT_EQ(view.origin_x(), 502.5);
@@ -441,6 +445,233 @@ TEST(Axes, LabelTicksWithTheDecimalComma) {
   EXPECT_EQ(arrows[1].ints[1], 3000 - 3333);
   EXPECT_EQ(arrows[0].brush, (::blok::testing::BrushState{kAxisColour, BrushStyle::kSolid}));
 }
+
+// Each entity kind without a tail of its own, or with an unreadable one, is drawn in the colour
+// and thickness of the commands below it in the drawing.
+class PassTail : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(PassTail, IsTakenByEveryKind) {
+  RecordingCanvas canvas;
+  ReadingDefaults defaults;
+  const std::vector<std::string> lines = {GetParam(), "GR(1)", "K(0,0,255)"};
+  DrawEntities(canvas, MakeView(20, 1005, 805), ParseLines(lines), CodeFont(), defaults);
+  const std::vector<CanvasCall> drawn = DrawingCalls(canvas);
+  ASSERT_FALSE(drawn.empty());
+  for (const CanvasCall& call : drawn) {
+    EXPECT_EQ(call.pen, (::blok::testing::PenState{kBlue, 5, PenStyle::kSolid})) << call;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, PassTail,
+                         ::testing::Values("L(0,0)-(1,1)", "P(0,0)-(1,1)", "O(0,0,1)",
+                                           "LUK(0,0,1,0,90)", "T(0,0,'AB',1,1,0)",
+                                           "L(0,0)-(1,1);K(255,0", "O(0,0,1);K(x,y,z);GR(2)"));
+
+TEST(PassTail, ColourOfItsOwnKeepsTheThicknessOfThePass) {
+  RecordingCanvas canvas;
+  ReadingDefaults defaults;
+  const std::vector<std::string> lines = {"L(0,0)-(1,1);K(0,255,0)", "GR(1)", "K(0,0,255)"};
+  DrawEntities(canvas, MakeView(20, 1005, 805), ParseLines(lines), StrokeFont{}, defaults);
+  EXPECT_EQ(canvas.CallsOf(Kind::kLine).at(0).pen,
+            (::blok::testing::PenState{kGreen, 5, PenStyle::kSolid}));
+}
+
+TEST(VisitEntity, TellsEveryKindApart) {
+  struct Case {
+    const char* line;
+    const char* seen;  // "" when not visited
+  };
+  const auto seen = [](const ParsedEntity& entity) {
+    std::string name;
+    const bool visited = VisitEntity(entity, Overloaded{
+                                                 [&](const LineEntity&) { name = "line"; },
+                                                 [&](const RectangleEntity&) { name = "rect"; },
+                                                 [&](const CircleRecord&) { name = "circle"; },
+                                                 [&](const ArcRecord&) { name = "arc"; },
+                                                 [&](const TextRecord&) { name = "text"; },
+                                                 [&](const ColourRecord&) { name = "colour"; },
+                                                 [&](const ThicknessRecord&) { name = "gr"; },
+                                             });
+    EXPECT_EQ(visited, !name.empty());
+    return name;
+  };
+  for (const Case& c :
+       {Case{"L(0,0)-(1,1)", "line"}, Case{" p (0,0)-(1,1)", "rect"}, Case{"O(0,0,1)", "circle"},
+        Case{"LUK(0,0,1,0,90)", "arc"}, Case{"T(0,0,'a',1,1,0)", "text"},
+        Case{"K(czerwony)", "colour"}, Case{"GR(2)", "gr"}, Case{"P(0,0)-(1,x)", ""},
+        Case{"K(purple)", ""}, Case{"// L(0,0)-(1,1)", ""}, Case{"", ""}}) {
+    EXPECT_EQ(seen(ParseEntity(c.line)), c.seen) << c.line;
+  }
+}
+
+// 100 pixels a unit, the view 200 x 200 pixels: world -1..1 both ways.
+struct CullCase {
+  const char* name;
+  std::vector<std::string> lines;
+  bool drawn;
+};
+
+class Culling : public ::testing::TestWithParam<CullCase> {};
+
+TEST_P(Culling, SkipsOnlyWhatCannotReachTheView) {
+  const CullCase& c = GetParam();
+  RecordingCanvas canvas;
+  ReadingDefaults defaults;
+  DrawEntities(canvas, HundredPixelView(), ParseLines(c.lines), CodeFont(), defaults);
+  EXPECT_EQ(!DrawingCalls(canvas).empty(), c.drawn);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Culling,
+    ::testing::Values(
+        CullCase{"LineInside", {"L(-0.5,0)-(0.5,0)"}, true},
+        CullCase{"LineAcrossWithBothEndsOutside", {"L(-5,0.5)-(5,0.5)"}, true},
+        CullCase{"LineOnTheLeftEdge", {"L(-1,-0.5)-(-1,0.5)"}, true},
+        CullCase{"LineLeftOfTheView", {"L(-1.5,-0.5)-(-1.2,0.5)"}, false},
+        // 30 pixels wide, 10 pixels left of the view: half of the pen reaches in.
+        CullCase{"WidePenReachesIn", {"L(-1.1,-0.5)-(-1.1,0.5);K(0,0,0);GR(3)"}, true},
+        CullCase{"WidePenOfThePass", {"L(-1.1,-0.5)-(-1.1,0.5)", "GR(3)"}, true},
+        CullCase{"ThinPenThereIsCulled", {"L(-1.1,-0.5)-(-1.1,0.5)"}, false},
+        CullCase{"RectangleAroundTheView", {"P(-3,-3)-(3,3)"}, true},
+        CullCase{"RectangleBelow", {"P(-3,-3)-(3,-1.5)"}, false},
+        CullCase{"CircleStraddlingTheRightEdge", {"O(1.2,0,0.3)"}, true},
+        CullCase{"CircleAboveRight", {"O(3,3,1)"}, false},
+        CullCase{"NegativeRadius", {"O(1.2,0,-0.3)"}, true},
+        CullCase{"ArcWhoseCircleStraddles", {"LUK(0,1.2,0.5,180,360)"}, true},
+        CullCase{"ArcFarAway", {"LUK(0,100,0.5,180,360)"}, false},
+        // A letter is 78 pixels high; these start 20 pixels outside the view.
+        CullCase{"TextBelowReachesUp", {"T(0,-1.2,'A',1,1,0)"}, true},
+        CullCase{"TextUpsideDownAboveReachesDown", {"T(0,1.2,'A',-1,1,0)"}, true},
+        CullCase{"TextTurnedDownFromAbove", {"T(0,1.2,'AAAA',1,1,270)"}, true},
+        CullCase{"TextTurnedBackFromTheRightEdge", {"T(0.99,0,'AAAA',1,1,180)"}, true},
+        CullCase{"TextRunningLeftFromTheLeftEdge", {"T(-1.09,0,'AAAA',1,-1,0)"}, false},
+        CullCase{"TextPointingAway", {"T(0,-1.2,'AB',1,1,180)"}, false},
+        CullCase{"TextFarBelow", {"T(0,-5,'AB',1,1,0)"}, false}),
+    [](const auto& info) { return info.param.name; });
+
+// The calls that can put a pixel into a width x height view: a line or outline whose pixels,
+// widened by half its pen and a pixel, reach into it. Only what shows is kept of each call
+// (the brush of a line is whatever the last rectangle left).
+std::vector<CanvasCall> CallsThatShow(const RecordingCanvas& canvas, int width, int height) {
+  std::vector<CanvasCall> shown;
+  for (CanvasCall call : DrawingCalls(canvas)) {
+    if (call.kind != Kind::kLine && call.kind != Kind::kRectangle) {
+      ADD_FAILURE() << "an entity drew " << call;
+      continue;
+    }
+    const int reach = std::max(call.pen.width, 1) / 2 + 1;
+    const auto [left, right] = std::minmax(call.ints[0], call.ints[2]);
+    const auto [top, bottom] = std::minmax(call.ints[1], call.ints[3]);
+    if (right + reach < 0 || left - reach >= width || bottom + reach < 0 || top - reach >= height) {
+      continue;
+    }
+    call.brush = {};
+    shown.push_back(std::move(call));
+  }
+  return shown;
+}
+
+// Glyphs of assorted widths and heights, one with an advance that moves the pen back.
+StrokeFont AssortedFont() {
+  StrokeFont font;
+  for (int c = 32; c < 128; ++c) {
+    Glyph& glyph = font.glyphs[c];
+    glyph.stroke_count = 2;
+    glyph.advance = static_cast<float>(30 + c % 50);
+    glyph.strokes[0] = {0, 0, static_cast<std::uint8_t>(c), 120};
+    glyph.strokes[1] = {static_cast<std::uint8_t>(c), 0, 10, static_cast<std::uint8_t>(2 * c)};
+  }
+  font.glyphs['<'].advance = -60;
+  return font;
+}
+
+// Entities of every kind scattered over -spread..spread, sized to match, with and without tails,
+// among colour and thickness commands.
+std::vector<std::string> ScatteredDrawing(unsigned seed, double spread) {
+  std::mt19937 random(seed);
+  const auto value = [&](double low, double high) {
+    return std::uniform_real_distribution<double>(low, high)(random);
+  };
+  const auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+  const char* tails[] = {"", ";K(255,0,0)", ";K(0,0,255);GR(3)", ";K(0,128,0);GR(0.5)"};
+  const char* commands[] = {"K(0,255,0)", "GR(2)", "GR(0.1)", "GR(8)"};
+  const char* texts[] = {"A", "AB<", "<<<x", "xyz12", "W"};
+  std::vector<std::string> lines;
+  for (int i = 0; i < 400; ++i) {
+    const double x = value(-spread, spread);
+    const double y = value(-spread, spread);
+    std::ostringstream line;
+    switch (pick(6)) {
+      case 0:
+      case 1:
+        line << (pick(2) ? "L" : "P") << "(" << x << "," << y << ")-("
+             << x + value(-spread, spread) / 4 << "," << y + value(-spread, spread) / 4 << ")";
+        break;
+      case 2:
+        line << "O(" << x << "," << y << "," << value(-spread / 4, spread / 2) << ")";
+        break;
+      case 3:
+        line << "LUK(" << x << "," << y << "," << value(0, spread / 2) << "," << value(0, 360)
+             << "," << value(0, 360) << ")";
+        break;
+      case 4:
+        line << "T(" << x << "," << y << ",'" << texts[pick(5)] << "',"
+             << value(-spread, spread) / 8 << "," << value(-spread, spread) / 8 << ","
+             << value(0, 360) << ")";
+        break;
+      default:
+        lines.push_back(commands[pick(4)]);
+        continue;
+    }
+    line << tails[pick(4)];
+    lines.push_back(line.str());
+  }
+  return lines;
+}
+
+struct ViewCase {
+  const char* name;
+  double scale;
+  int width, height;
+  double centre_x, centre_y;
+};
+
+class CullingKeepsThePicture : public ::testing::TestWithParam<ViewCase> {};
+
+TEST_P(CullingKeepsThePicture, OfEveryEntityThatReachesTheView) {
+  const ViewCase& c = GetParam();
+  ViewTransform view = MakeView(c.scale, c.width, c.height);
+  view.SetCentre(c.centre_x, c.centre_y);
+  const StrokeFont font = AssortedFont();
+  const double half_view = c.scale * std::max(c.width, c.height) / 2000;
+  for (unsigned seed = 1; seed <= 5; ++seed) {
+    // Three times as wide as the view: most entities lie off it, many across its border.
+    const std::vector<ParsedEntity> records = ParseLines(ScatteredDrawing(seed, 3 * half_view));
+    RecordingCanvas culled;
+    ReadingDefaults culled_defaults;
+    DrawEntities(culled, view, records, font, culled_defaults);
+
+    RecordingCanvas every;
+    ReadingDefaults every_defaults;
+    for (auto it = records.rbegin(); it != records.rend(); ++it) {
+      DrawEntity(every, view, font, *it, every_defaults);
+    }
+    EXPECT_EQ(CallsThatShow(culled, c.width, c.height), CallsThatShow(every, c.width, c.height))
+        << "seed " << seed;
+    // Wide pens and large texts and arcs reach far; still a good part is culled.
+    EXPECT_LT(DrawingCalls(culled).size(), DrawingCalls(every).size() * 3 / 4) << "seed " << seed;
+    EXPECT_EQ(culled_defaults.colour, every_defaults.colour);
+    EXPECT_EQ(culled_defaults.thickness, every_defaults.thickness);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Views, CullingKeepsThePicture,
+                         ::testing::Values(ViewCase{"Square", 10, 200, 200, 0, 0},
+                                           ViewCase{"WideOffCentre", 40, 300, 150, 0.5, -0.5},
+                                           // Pens of a hundred pixels and more.
+                                           ViewCase{"CloseUp", 3, 250, 180, -0.1, 0.1},
+                                           ViewCase{"Tall", 25, 120, 400, 0, 2}),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace blok

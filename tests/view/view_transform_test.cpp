@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/recording_canvas.h"
+#include "view/renderer.h"
 
 namespace blok {
 namespace {
@@ -154,7 +155,7 @@ class Extents : public ::testing::TestWithParam<ExtentsCase> {};
 
 TEST_P(Extents, CoverEveryValidEntity) {
   const ExtentsCase& c = GetParam();
-  const DrawingExtents e = ComputeExtents(c.lines, AdvanceFont(), ReadingDefaults{});
+  const DrawingExtents e = ComputeExtents(ParseLines(c.lines), AdvanceFont());
   ASSERT_EQ(e.empty(), c.empty);
   if (c.empty) return;
   EXPECT_NEAR(e.xmin, c.xmin, 1e-5);
@@ -187,7 +188,7 @@ TEST(ZoomAll, FitsTheExtentsWithAOneUnitMargin) {
   const StrokeFont font;
   const auto zoom_all = [&](std::vector<std::string> lines, int width, int height) {
     ViewTransform view = MakeView(20, width, height);
-    view.ZoomAll(ComputeExtents(lines, font, ReadingDefaults{}));
+    view.ZoomAll(ComputeExtents(ParseLines(lines), font));
     return view;
   };
   // Nothing to fit: -11..11; the height decides, 22 x 1000 / 800.

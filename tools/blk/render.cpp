@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QSvgGenerator>
 #include <memory>
+#include <vector>
 
 #include "ui/painter_canvas.h"
 #include "view/renderer.h"
@@ -20,19 +21,19 @@ void Draw(QPainter& painter, const RenderRequest& request, const StrokeFont& fon
   PainterCanvas canvas(painter);
   ViewTransform view;
   view.SetViewSize(request.width, request.height);
+  const std::vector<ParsedEntity> records = ParseLines(request.lines);
   ReadingDefaults defaults;
-  view.ZoomAll(ComputeExtents(request.lines, font, defaults));
+  view.ZoomAll(ComputeExtents(records, font));
   if (request.plain) {
     canvas.SetPenColour(kWhite);
     canvas.SetBrushColour(kWhite);
     canvas.SetBrushStyle(BrushStyle::kSolid);
     canvas.Rectangle(0, 0, request.width + 1, request.height + 1);
-    DrawEntities(canvas, view, request.lines, font, defaults);
+    DrawEntities(canvas, view, records, font, defaults);
   } else {
     // The editor's start-up settings with a file open.
     const ViewSettings settings;
-    RenderFrame(canvas, view, request.width, request.height, request.lines, font, settings,
-                defaults);
+    RenderFrame(canvas, view, request.width, request.height, records, font, settings, defaults);
   }
 }
 
