@@ -170,4 +170,10 @@ char32_t UpperCodePoint(char32_t cp) {
   return cp;
 }
 
+std::string CutToCharacters(std::string_view text, size_t n) {
+  size_t pos = 0;
+  for (size_t k = 0; k < n && pos < text.size(); ++k) DecodeUtf8(text, pos);
+  return std::string(text.substr(0, pos));
+}
+
 }  // namespace blok

@@ -31,6 +31,10 @@ char32_t DecodeUtf8(std::string_view text, size_t& pos);
 // malformed byte counts as one, as it becomes '?').
 size_t CharacterCount(std::string_view text);
 
+// The first n characters of the text (all of it when shorter), never cut inside a UTF-8
+// sequence.
+std::string CutToCharacters(std::string_view text, size_t n);
+
 // The capital of a letter of the code page; anything else unchanged.
 char32_t UpperCodePoint(char32_t code_point);
 

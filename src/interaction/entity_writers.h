@@ -1,0 +1,54 @@
+#pragma once
+
+// The writers that turn collected points, radius, angles and a typed text into entity lines.
+// They decide what to add and what to say; the caller adds the lines through the journal.
+//
+// A writer never produces a line that the readers would take for something else or that a save
+// would cut: a number at or beyond kLargestWritten, a line break, a text that would not read
+// back as typed, or a line of more than 255 characters is refused with the writer's message.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "geometry/geometry.h"
+#include "model/entity.h"
+
+namespace blok {
+
+// The main window's current colour swatch and the CBGrubosci text as shown ("0,10").
+struct EntityStyle {
+  Colour colour = 0;
+  std::string thickness_text = "0,10";
+};
+
+// What a writer makes: the entity lines to add, in the order to add them (each its own journal
+// record), and the message for the message pane. No lines: refused (the message says why).
+// error: a message-box text when a value could not be converted at all (the text size boxes).
+struct WriterResult {
+  std::vector<std::string> lines;
+  std::string message;
+  std::optional<std::string> error;
+};
+
+// Numbers this large print as 16 or more integer digits, past what the patterns are meant for.
+inline constexpr double kLargestWritten = 1e15;
+
+WriterResult DodajLinie(Point p1, Point p2, const EntityStyle& style);
+WriterResult DodajProstokat(Point p1, Point p2, const EntityStyle& style);
+WriterResult DodajOkrag(Point p0, float r, const EntityStyle& style);
+// a1, a2 in radians (singles); side as the step machine computes it (typed angles pass 1).
+WriterResult DodajLuk(Point p0, float r, float a1, float a2, double side, const EntityStyle& style);
+// angle a1 in radians; height_text/width_text: the CB_HTekstu / CB_STekstu texts.
+WriterResult DodajTekst(Point p0, float a1, std::string_view text, std::string_view height_text,
+                        std::string_view width_text, const EntityStyle& style);
+
+// The direct entries typed into the command line: "L(x1,y1)-(x2,y2)", "P(...)-(...)" (messages
+// "Dodaj linię." / "Dodaj prostokat.", refusal "Nieprawidłowy zapis!") and "T(x,y)_text"
+// ("Dodaj tekst.", refusal "Nieprawidłowy zapis").
+WriterResult DirectSegment(std::string_view entry, const EntityStyle& style);
+WriterResult DirectText(std::string_view entry, std::string_view height_text,
+                        std::string_view width_text, const EntityStyle& style);
+
+}  // namespace blok
