@@ -1,0 +1,128 @@
+#pragma once
+
+#include <span>
+
+#include "model/entity.h"
+#include "model/parsed_entity.h"
+#include "view/canvas.h"
+#include "view/stroke_font.h"
+#include "view/view_transform.h"
+
+// Finding the entity under the mouse. Distances are measured in screen pixels between the mouse
+// and the entity's points taken to the screen, as the user sees them; the parsed records are
+// never read again from text. Picking runs on every mouse move, so each entity's world box is
+// tried first and only the few near the mouse are taken to pixels.
+
+namespace blok {
+
+// An entity further than this from the mouse is not picked.
+inline constexpr float kPickReach = 10;
+// The two-nearest search, which feeds the intersection snap, looks this far.
+inline constexpr float kPairReach = 100;
+// The distance of anything that is not a readable entity.
+inline constexpr float kNoDistance = 100000;
+
+// The mouse pixel grown by a margin of some pixels, in world units. An entity whose world box
+// misses it lies further than the margin from the mouse, so its pixels need not be worked out.
+class MouseWindow {
+ public:
+  MouseWindow(const ViewTransform& view, int x, int y, double pixels);
+  bool Meets(const WorldBox& box) const {
+    return !box.empty() && box.left <= right_ && box.right >= left_ && box.bottom <= top_ &&
+           box.top >= bottom_;
+  }
+  // The same for the box grown by a further world distance on every side.
+  bool Meets(const WorldBox& box, double grown) const {
+    return !box.empty() && box.left - grown <= right_ && box.right + grown >= left_ &&
+           box.bottom - grown <= top_ && box.top + grown >= bottom_;
+  }
+
+ private:
+  double left_, right_, bottom_, top_;
+};
+
+// The segment a text is picked by, in world units: parallel to the baseline, 0.2 x height above
+// it, as long as the text's estimated length.
+struct TextPickSegment {
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+TextPickSegment PickSegmentOfText(const TextRecord& text, const StrokeFont& font);
+
+// Whether an entity can measure below a reach from the mouse, judged by its world box: false
+// only for entities that cannot.
+class ReachTest {
+ public:
+  ReachTest(const ViewTransform& view, const StrokeFont& font, int x, int y, float reach);
+  bool MayReach(const ParsedEntity& entity) const {
+    switch (entity.kind) {
+      case EntityKind::kLine:
+      case EntityKind::kRectangle:
+        return segment_window_.Meets(entity.box);
+      case EntityKind::kCircle:
+      case EntityKind::kArc:
+        return circle_window_.Meets(entity.box);
+      case EntityKind::kText:
+        return TextMayReach(entity);
+      default:
+        return false;
+    }
+  }
+
+ private:
+  bool TextMayReach(const ParsedEntity& entity) const;
+
+  MouseWindow segment_window_;
+  MouseWindow circle_window_;
+  double length_per_byte_;  // a bound on a text's length per byte of its string and unit width
+};
+
+// The pixel distance of the entity from the mouse (x, y): to a line, to the nearest edge of a
+// rectangle, to the whole circle of a circle or an arc, to a text's pick segment. Segments more
+// than 10 pixels beyond their box measure 10000; non-entities measure kNoDistance.
+float EntityPixelDistance(const ParsedEntity& entity, const ViewTransform& view,
+                          const StrokeFont& font, int x, int y);
+
+// The index of the nearest entity within kPickReach of (x, y), or -1; of equal distances the
+// earlier line wins.
+int FindNearestEntity(std::span<const ParsedEntity> records, const ViewTransform& view,
+                      const StrokeFont& font, int x, int y);
+
+struct NearestPair {
+  int nearest = -1;
+  int second = -1;
+  bool operator==(const NearestPair&) const = default;
+};
+// The nearest and second nearest entities closer than kPairReach, -1 where there is none.
+NearestPair FindTwoNearestEntities(std::span<const ParsedEntity> records, const ViewTransform& view,
+                                   const StrokeFont& font, int x, int y);
+
+// The same search an entity at a time, for a caller that walks the records anyway. Entities
+// must be offered in drawing order.
+class NearestPairSearch {
+ public:
+  NearestPairSearch(const ViewTransform& view, const StrokeFont& font, int x, int y);
+  void Offer(const ParsedEntity& entity, int index);
+  const NearestPair& pair() const { return pair_; }
+
+ private:
+  const ViewTransform& view_;
+  const StrokeFont& font_;
+  int x_;
+  int y_;
+  ReachTest reach_;
+  float best_ = kPairReach;
+  float second_ = kPairReach;
+  NearestPair pair_;
+};
+
+// FindNearestEntity, and the entity found drawn highlighted on the overlay. The caller keeps the
+// line at the returned index as the picked entity's text.
+int PickAndHighlight(Canvas& overlay, std::span<const ParsedEntity> records,
+                     const ViewTransform& view, const StrokeFont& font,
+                     const ReadingDefaults& defaults, int x, int y);
+// The same with the entity's thickness label, for the edit command's pick.
+int PickAndShowThickness(Canvas& overlay, std::span<const ParsedEntity> records,
+                         const ViewTransform& view, const StrokeFont& font,
+                         const ReadingDefaults& defaults, int x, int y);
+
+}  // namespace blok

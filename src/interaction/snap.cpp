@@ -1,0 +1,316 @@
+#include "interaction/snap.h"
+
+#include <cmath>
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+
+#include "editing/picking.h"
+#include "model/angles.h"
+#include "model/numbers.h"
+#include "view/previews.h"
+#include "view/renderer.h"
+
+namespace blok {
+namespace {
+
+enum class SnapKind { kEnd, kMiddle, kCentre, kIntersection };
+
+std::string_view KindName(SnapKind kind) {
+  switch (kind) {
+    case SnapKind::kEnd:
+      return kSnapEnd;
+    case SnapKind::kMiddle:
+      return kSnapMiddle;
+    case SnapKind::kCentre:
+      return kSnapCentre;
+    case SnapKind::kIntersection:
+      return kSnapIntersection;
+  }
+  return {};
+}
+
+// Truncation puts a candidate's pixel up to a pixel off its exact place, and a circle's drawn
+// outline under five; an entity whose world box lies further than this from the cursor offers
+// nothing within reach.
+constexpr double kWalkMargin = kSnapReach + 6;
+
+constexpr int kMarkerSize = 7;
+constexpr int kMarkerPen = 2;
+constexpr int kGridMarkerSize = 5;
+constexpr int kCursorLabelOffset = -20;
+constexpr int kSnapLabelOffset = 20;
+
+std::string Fixed3(double value) { return FormatPattern(value, kFixed3Pattern, kWorkingSeparator); }
+
+std::string Coordinates(Point p) { return "X=" + Fixed3(p.x) + " Y=" + Fixed3(p.y); }
+
+// The best candidate so far. Distances are singles, as the search has always compared them.
+class Search {
+ public:
+  Search(const ViewTransform& view, int x, int y) : view_(view), x_(x), y_(y) {}
+
+  float PixelDistance(double wx, double wy) const {
+    return static_cast<float>(
+        PointDistance(x_, y_, view_.WorldToScreenX(wx), view_.WorldToScreenY(wy)));
+  }
+
+  void Offer(double wx, double wy, SnapKind kind) { OfferAt(PixelDistance(wx, wy), wx, wy, kind); }
+
+  void OfferAt(float d, double wx, double wy, SnapKind kind) {
+    if (d < kSnapReach && d < best_) {
+      best_ = d;
+      found_ = true;
+      point_ = {wx, wy};
+      kind_ = kind;
+    }
+  }
+
+  bool found() const { return found_; }
+  float best() const { return best_; }
+
+  WynikSnapu Result() const {
+    WynikSnapu result;
+    result.found = found_;
+    if (found_) {
+      result.point = point_;
+      result.kind = KindName(kind_);
+    }
+    return result;
+  }
+
+ private:
+  const ViewTransform& view_;
+  int x_;
+  int y_;
+  float best_ = 10000;
+  bool found_ = false;
+  Point point_;
+  SnapKind kind_ = SnapKind::kEnd;
+};
+
+// The circle an entity runs along: a circle's own, an arc's whole one.
+bool CircleOf(const ParsedEntity& entity, double& cx, double& cy, double& r) {
+  if (const auto* c = std::get_if<CircleRecord>(&entity.record)) {
+    cx = c->x, cy = c->y, r = c->radius;
+    return true;
+  }
+  if (const auto* a = std::get_if<ArcRecord>(&entity.record)) {
+    cx = a->x, cy = a->y, r = a->radius;
+    return true;
+  }
+  return false;
+}
+
+// Of the crossings found, the one nearer the cursor on screen (the first of equals).
+void OfferNearerHit(Search& search, const CircleHits& hits) {
+  if (!hits.found1 && !hits.found2) return;
+  double wx = hits.x1, wy = hits.y1;
+  float d = hits.found1 ? search.PixelDistance(hits.x1, hits.y1) : 0;
+  if (hits.found2) {
+    const float d2 = search.PixelDistance(hits.x2, hits.y2);
+    if (!hits.found1 || d2 < d) wx = hits.x2, wy = hits.y2, d = d2;
+  }
+  search.OfferAt(d, wx, wy, SnapKind::kIntersection);
+}
+
+// The crossing of the two entities nearest the cursor: line with line, line with a circle or an
+// arc's whole circle, circle with circle. Other pairs do not cross for the snap.
+void OfferIntersection(Search& search, std::span<const ParsedEntity> records,
+                       const NearestPair& pair) {
+  if (pair.nearest < 0 || pair.second < 0) return;
+  const ParsedEntity* a = &records[pair.nearest];
+  const ParsedEntity* b = &records[pair.second];
+  if (b->kind == EntityKind::kLine && a->kind != EntityKind::kLine) std::swap(a, b);
+  if (a->kind == EntityKind::kLine && b->kind == EntityKind::kLine) {
+    const auto& s = std::get<SegmentRecord>(a->record);
+    const auto& t = std::get<SegmentRecord>(b->record);
+    const LineHit hit = SegmentSegmentIntersection(s.x1, s.y1, s.x2, s.y2, t.x1, t.y1, t.x2, t.y2);
+    if (hit.ok) search.Offer(hit.x, hit.y, SnapKind::kIntersection);
+    return;
+  }
+  double cx, cy, r;
+  if (a->kind == EntityKind::kLine && CircleOf(*b, cx, cy, r)) {
+    const auto& s = std::get<SegmentRecord>(a->record);
+    OfferNearerHit(search, SegmentCircleIntersection(s.x1, s.y1, s.x2, s.y2, cx, cy, r, 0, kTwoPi));
+    return;
+  }
+  if (a->kind == EntityKind::kCircle && b->kind == EntityKind::kCircle) {
+    const auto& c = std::get<CircleRecord>(a->record);
+    const auto& d = std::get<CircleRecord>(b->record);
+    OfferNearerHit(search, CircleCircleIntersection(c.x, c.y, c.radius, 0, kTwoPi, d.x, d.y,
+                                                    d.radius, 0, kTwoPi));
+  }
+}
+
+// A centre is caught by its outline: the distance is the pick distance of the whole circle.
+void OfferPointsOf(Search& search, const ParsedEntity& entity, const ViewTransform& view,
+                   const StrokeFont& font, const SnapSettings& settings, int x, int y) {
+  switch (entity.kind) {
+    case EntityKind::kLine: {
+      const auto& s = std::get<SegmentRecord>(entity.record);
+      if (settings.end) {
+        search.Offer(s.x1, s.y1, SnapKind::kEnd);
+        search.Offer(s.x2, s.y2, SnapKind::kEnd);
+      }
+      if (settings.middle) search.Offer((s.x1 + s.x2) / 2, (s.y1 + s.y2) / 2, SnapKind::kMiddle);
+      break;
+    }
+    case EntityKind::kRectangle: {
+      const auto& s = std::get<SegmentRecord>(entity.record);
+      if (settings.end) {
+        search.Offer(s.x1, s.y1, SnapKind::kEnd);
+        search.Offer(s.x2, s.y2, SnapKind::kEnd);
+        search.Offer(s.x1, s.y2, SnapKind::kEnd);
+        search.Offer(s.x2, s.y1, SnapKind::kEnd);
+      }
+      if (settings.middle) {
+        const double xm = (s.x1 + s.x2) / 2;
+        const double ym = (s.y1 + s.y2) / 2;
+        search.Offer(xm, s.y1, SnapKind::kMiddle);
+        search.Offer(xm, s.y2, SnapKind::kMiddle);
+        search.Offer(s.x1, ym, SnapKind::kMiddle);
+        search.Offer(s.x2, ym, SnapKind::kMiddle);
+      }
+      break;
+    }
+    case EntityKind::kCircle: {
+      const auto& c = std::get<CircleRecord>(entity.record);
+      if (settings.centre) {
+        search.OfferAt(EntityPixelDistance(entity, view, font, x, y), c.x, c.y, SnapKind::kCentre);
+      }
+      break;
+    }
+    case EntityKind::kArc: {
+      // An arc offers its centre only together with its ends.
+      const auto& a = std::get<ArcRecord>(entity.record);
+      if (!settings.end) break;
+      search.Offer(a.x + a.radius * std::cos(a.start_angle),
+                   a.y + a.radius * std::sin(a.start_angle), SnapKind::kEnd);
+      search.Offer(a.x + a.radius * std::cos(a.end_angle), a.y + a.radius * std::sin(a.end_angle),
+                   SnapKind::kEnd);
+      if (settings.centre) {
+        search.OfferAt(EntityPixelDistance(entity, view, font, x, y), a.x, a.y, SnapKind::kCentre);
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+double RoundHalfEven(double v) {
+  const double below = std::floor(v);
+  const double fraction = v - below;
+  if (fraction < 0.5) return below;
+  if (fraction > 0.5) return below + 1;
+  return std::fmod(below, 2) == 0 ? below : below + 1;
+}
+
+Point PointInput(Canvas& overlay, std::span<const ParsedEntity> records, const ViewTransform& view,
+                 const StrokeFont& font, const SnapSettings& settings, const OrthoReference* ortho,
+                 int x, int y) {
+  const WynikSnapu snap = SzukajSnapu(records, view, font, settings, x, y);
+  if (snap.found) {
+    DrawSnapMarker(overlay, view, snap);
+    return snap.point;
+  }
+  if (settings.grid) {
+    const Point p = SnapSiatki(view, x, y, settings.grid_step);
+    const int sx = view.WorldToScreenX(p.x);
+    const int sy = view.WorldToScreenY(p.y);
+    MarkerRectangle(overlay, sx - kGridMarkerSize, sy - kGridMarkerSize, sx + kGridMarkerSize,
+                    sy + kGridMarkerSize, kMarkerColour, kMarkerPen, kMarkerColour, false);
+    LabelAtPixel(overlay, x, y + kCursorLabelOffset, "SIATKA " + Coordinates(p));
+    return p;
+  }
+  if (ortho != nullptr && settings.ortho && ortho->valid) {
+    const Point p = SnapOrto(view, x, y, ortho->point);
+    LabelAtPixel(overlay, x, y + kCursorLabelOffset, "ORTO " + Coordinates(p));
+    return p;
+  }
+  const Point p{view.ScreenToWorldX(x), view.ScreenToWorldY(y)};
+  LabelAtPixel(overlay, x, y + kCursorLabelOffset, Coordinates(p));
+  return p;
+}
+
+}  // namespace
+
+WynikSnapu SzukajSnapu(std::span<const ParsedEntity> records, const ViewTransform& view,
+                       const StrokeFont& font, const SnapSettings& settings, int x, int y) {
+  const bool points = settings.end || settings.middle || settings.centre;
+  Search crossing(view, x, y);
+  Search walk(view, x, y);
+  if (!points && !settings.intersection) return walk.Result();
+  // One pass over the records serves both the two-nearest search and the walk: on a large
+  // drawing the pass, not the arithmetic, is the cost.
+  std::optional<NearestPairSearch> pairs;
+  if (settings.intersection) pairs.emplace(view, font, x, y);
+  const MouseWindow near(view, x, y, kWalkMargin);
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const ParsedEntity& entity = records[i];
+    if (pairs) pairs->Offer(entity, static_cast<int>(i));
+    if (points && near.Meets(entity.box)) {
+      OfferPointsOf(walk, entity, view, font, settings, x, y);
+    }
+  }
+  if (pairs) OfferIntersection(crossing, records, pairs->pair());
+  // The crossing is tried before the walk, so a point of the walk wins only when nearer.
+  if (walk.found() && (!crossing.found() || walk.best() < crossing.best())) return walk.Result();
+  return crossing.Result();
+}
+
+Point SnapSiatki(const ViewTransform& view, int x, int y, float step) {
+  // The step as it was chosen ("0,1", not the single nearest it), so that far grid points stay
+  // round numbers; and never finer than the grid is drawn.
+  const double g = FloatAsDecimal(static_cast<float>(GridStep(step)));
+  return {g * RoundHalfEven(view.ScreenToWorldX(x) / g),
+          g * RoundHalfEven(view.ScreenToWorldY(y) / g)};
+}
+
+Point SnapOrto(const ViewTransform& view, int x, int y, Point reference) {
+  const double wx = view.ScreenToWorldX(x);
+  const double wy = view.ScreenToWorldY(y);
+  if (std::fabs(wx - reference.x) > std::fabs(wy - reference.y)) return {wx, reference.y};
+  return {reference.x, wy};
+}
+
+Point PunktWskazany(Canvas& overlay, std::span<const ParsedEntity> records,
+                    const ViewTransform& view, const StrokeFont& font, const SnapSettings& settings,
+                    const OrthoReference& ortho, int x, int y) {
+  return PointInput(overlay, records, view, font, settings, &ortho, x, y);
+}
+
+Point PunktBezOrto(Canvas& overlay, std::span<const ParsedEntity> records,
+                   const ViewTransform& view, const StrokeFont& font, const SnapSettings& settings,
+                   int x, int y) {
+  return PointInput(overlay, records, view, font, settings, nullptr, x, y);
+}
+
+void DrawSnapMarker(Canvas& overlay, const ViewTransform& view, const WynikSnapu& snap) {
+  if (!snap.found) return;
+  const int sx = view.WorldToScreenX(snap.point.x);
+  const int sy = view.WorldToScreenY(snap.point.y);
+  const int k = kMarkerSize;
+  if (snap.kind == kSnapEnd) {
+    MarkerRectangle(overlay, sx - k, sy - k, sx + k, sy + k, kMarkerColour, kMarkerPen,
+                    kMarkerColour, false);
+  } else if (snap.kind == kSnapIntersection) {
+    MarkerLine(overlay, sx - k, sy - k, sx + k, sy + k, kMarkerPen);
+    MarkerLine(overlay, sx - k, sy + k, sx + k, sy - k, kMarkerPen);
+  } else if (snap.kind == kSnapMiddle) {
+    MarkerLine(overlay, sx - k, sy + k, sx, sy - k, kMarkerPen);
+    MarkerLine(overlay, sx + k, sy + k, sx, sy - k, kMarkerPen);
+    MarkerLine(overlay, sx - k, sy + k, sx + k, sy + k, kMarkerPen);
+  } else if (snap.kind == kSnapCentre) {
+    overlay.SetPenStyle(PenStyle::kSolid);
+    overlay.SetPenColour(kMarkerColour);
+    overlay.SetPenWidth(kMarkerPen);
+    overlay.SetBrushStyle(BrushStyle::kClear);
+    overlay.Ellipse(sx - k, sy - k, sx + k, sy + k);
+  }
+  LabelAtPixel(overlay, sx, sy + kSnapLabelOffset, " " + Coordinates(snap.point));
+}
+
+}  // namespace blok

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "geometry/geometry.h"
+#include "model/parsed_entity.h"
+#include "view/canvas.h"
+#include "view/stroke_font.h"
+#include "view/view_transform.h"
+
+// Point input from the mouse: the cursor pixel becomes a world point, caught by an object snap,
+// else by the grid, else by ortho, and the overlay shows which of them took it.
+
+namespace blok {
+
+// The snap switches of the bottom bar.
+struct SnapSettings {
+  bool grid = false;
+  bool ortho = false;
+  bool end = false;           // "Koniec": end points and corners
+  bool middle = false;        // "Środek": midpoints of lines and rectangle sides
+  bool centre = false;        // "Centrum": centres of circles and arcs, caught at the outline
+  bool intersection = false;  // "Przecięcie": crossing of the two entities nearest the cursor
+  float grid_step = 1;
+};
+
+// The point ortho keeps new points level or plumb with, once there is one.
+struct OrthoReference {
+  Point point;
+  bool valid = false;
+};
+
+inline constexpr std::string_view kSnapEnd = "Koniec";
+inline constexpr std::string_view kSnapMiddle = "Środek";
+inline constexpr std::string_view kSnapCentre = "Center";
+inline constexpr std::string_view kSnapIntersection = "Przeciecie";
+
+// An object snap: the world point and its kind (one of the four above) when found.
+struct WynikSnapu {
+  Point point;
+  bool found = false;
+  std::string kind;
+};
+
+// A snap candidate counts only when it lies closer than this to the cursor, in pixels.
+inline constexpr float kSnapReach = 10;
+
+// The object snap nearest the cursor pixel (x, y). The intersection of the two entities nearest
+// the cursor comes first; then the drawing's lines in order, each offering its points as the
+// switches allow. A later candidate wins only when strictly nearer, so of equal ones the first.
+WynikSnapu SzukajSnapu(std::span<const ParsedEntity> records, const ViewTransform& view,
+                       const StrokeFont& font, const SnapSettings& settings, int x, int y);
+
+// The grid point nearest the cursor's world point, halves to the even neighbour; the grid is
+// anchored at the origin and its step is the one the grid is drawn with.
+Point SnapSiatki(const ViewTransform& view, int x, int y, float step);
+
+// The cursor's world point brought level with the reference, or plumb with it when it is at
+// least as far off vertically.
+Point SnapOrto(const ViewTransform& view, int x, int y, Point reference);
+
+// The point taken for a mouse position: object snap, else grid, else ortho (with a reference),
+// else the cursor itself; draws on the overlay the marker and the coordinate label saying which.
+Point PunktWskazany(Canvas& overlay, std::span<const ParsedEntity> records,
+                    const ViewTransform& view, const StrokeFont& font, const SnapSettings& settings,
+                    const OrthoReference& ortho, int x, int y);
+// The same without ortho, for the first point of a command.
+Point PunktBezOrto(Canvas& overlay, std::span<const ParsedEntity> records,
+                   const ViewTransform& view, const StrokeFont& font, const SnapSettings& settings,
+                   int x, int y);
+
+// The marker of a found snap at its pixel, with " X=.. Y=.." below it.
+void DrawSnapMarker(Canvas& overlay, const ViewTransform& view, const WynikSnapu& snap);
+
+}  // namespace blok

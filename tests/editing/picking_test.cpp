@@ -1,0 +1,243 @@
+#include "editing/picking.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "support/recording_canvas.h"
+#include "view/font_file.h"
+
+namespace blok {
+namespace {
+
+using ::blok::testing::CanvasCall;
+using ::blok::testing::RecordingCanvas;
+using ::testing::IsEmpty;
+using Kind = CanvasCall::Kind;
+
+ViewTransform MakeView(double scale) {
+  ViewTransform view;
+  view.SetViewSize(200, 200);
+  view.SetScale(scale);
+  return view;
+}
+
+// 100 pixels a unit, origin at pixel (100, 100): (x, y) is at (100 + 100x, 100 - 100y).
+ViewTransform HundredPixelView() { return MakeView(10); }
+
+// "A" advances 20 font units: a text of width 1 is 0.236 long per letter.
+const StrokeFont& TestFont() {
+  static const StrokeFont font =
+      DecodeStrokeFont(blok::testing::FontFileBytes(
+                           std::vector{blok::testing::MakeGlyph('A', 20, {{0, 0, 20, 10}}),
+                                       blok::testing::MakeGlyph('i', 5, {{0, 0, 0, 10}})}))
+          .value();
+  return font;
+}
+
+std::vector<ParsedEntity> Parse(const std::vector<std::string>& lines) {
+  std::vector<ParsedEntity> records;
+  for (const std::string& line : lines) records.push_back(ParseEntity(line));
+  return records;
+}
+
+struct PickCase {
+  const char* name;
+  std::vector<std::string> lines;
+  int x, y;
+  int picked;
+};
+
+class FindNearest : public ::testing::TestWithParam<PickCase> {};
+
+TEST_P(FindNearest, PicksWithinTenPixels) {
+  const PickCase& c = GetParam();
+  EXPECT_EQ(FindNearestEntity(Parse(c.lines), HundredPixelView(), TestFont(), c.x, c.y), c.picked);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FindNearest,
+    ::testing::Values(
+        PickCase{"EqualDistanceLowerIndex",
+                 {"L(-1,0.05)-(1,0.05)", "L(-1,-0.05)-(1,-0.05)"},
+                 100,
+                 100,
+                 0},
+        PickCase{"EqualDistanceLowerIndexEitherWay",
+                 {"L(-1,-0.05)-(1,-0.05)", "L(-1,0.05)-(1,0.05)"},
+                 100,
+                 100,
+                 0},
+        PickCase{"NearerLaterLine",
+                 {"L(-1,0.08)-(1,0.08)", "O(0,0,0.5)", "L(-1,0.02)-(1,0.02)"},
+                 100,
+                 100,
+                 2},
+        PickCase{"TenPixelsPicks", {"L(-1,0)-(1,0)"}, 100, 110, 0},
+        PickCase{"ElevenPixelsDoNot", {"L(-1,0)-(1,0)"}, 100, 111, -1},
+        // Through pixels (0, 100) and (200, 99): 9.5 and 10.5 pixels below it.
+        PickCase{"NineAndAHalfPixels", {"L(-1,0)-(1,0.01)"}, 100, 109, 0},
+        PickCase{"TenAndAHalfPixels", {"L(-1,0)-(1,0.01)"}, 100, 110, -1},
+        PickCase{"BeyondTheEndOfALine", {"L(-1,0)-(0,0)"}, 111, 100, -1},
+        PickCase{"AlongTheLineBeyondItsEnd", {"L(-1,0)-(0,0)"}, 110, 100, 0},
+        PickCase{"ArcAlongItsUndrawnPart", {"LUK(0,0,0.5,0,90)"}, 100, 150, 0},
+        PickCase{"ArcNotAtItsCentre", {"LUK(0,0,0.5,0,90)"}, 100, 100, -1},
+        PickCase{"CircleFromInside", {"O(0,0,0.5)"}, 100, 58, 0},
+        PickCase{"RectangleNotInItsMiddle", {"P(-0.5,-0.5)-(0.5,0.5)"}, 100, 100, -1},
+        PickCase{"RectangleByAnEdge", {"P(-0.5,-0.5)-(0.5,0.5)"}, 55, 100, 0},
+        PickCase{"RectangleByItsLastEdge", {"P(-0.5,-0.5)-(0.5,0.5)"}, 100, 145, 0},
+        // The pick segment of T(0,0,'AA',0.5,1,0) runs 0.2 x 0.5 above the baseline, from
+        // pixel (100, 90) to (147, 90).
+        PickCase{"TextOnItsPickSegment", {"T(0,0,'AA',0.5,1,0)"}, 145, 90, 0},
+        PickCase{"TextAtItsInsertionPoint", {"T(0,0,'AA',0.5,1,0)"}, 100, 100, 0},
+        PickCase{"TextBelowItsInsertionPoint", {"T(0,0,'AA',0.5,1,0)"}, 100, 101, -1},
+        PickCase{"TextBeyondItsEnd", {"T(0,0,'AA',0.5,1,0)"}, 158, 90, -1},
+        // Upright: the segment runs up on the left of the insertion point, 10 pixels off.
+        PickCase{"UprightText", {"T(0,0,'AA',0.5,1,90)"}, 92, 55, 0},
+        PickCase{"UprightTextNotOnTheRight", {"T(0,0,'AA',0.5,1,90)"}, 106, 55, -1},
+        // Far from the insertion point, near the end of a long text: a bound on the length
+        // that was too short would skip it.
+        PickCase{"LongTextAtItsFarEnd", {"T(-1,0,'AAAAAAAAAAAA',0.5,1,0)"}, 280, 90, 0},
+        PickCase{"NarrowLettersShorten", {"T(0,0,'Aiiii',0.5,1,0)"}, 148, 90, 0},
+        PickCase{"NarrowLettersShortenBeyond", {"T(0,0,'Aiiii',0.5,1,0)"}, 159, 90, -1},
+        PickCase{"OnlyEntitiesTakePart",
+                 {"K(0,0,0)", "GR(1)", "L(0,0)-(1", "// L(0,0)-(1,0)", "L(-1,0)-(1,0)"},
+                 100,
+                 100,
+                 4},
+        PickCase{"LeadingBlanks", {"   L(-1,0)-(1,0)"}, 100, 100, 0},
+        PickCase{"EmptyDrawing", {}, 100, 100, -1}),
+    [](const auto& info) { return info.param.name; });
+
+struct PairCase {
+  const char* name;
+  std::vector<std::string> lines;
+  NearestPair pair;
+};
+
+class TwoNearest : public ::testing::TestWithParam<PairCase> {};
+
+TEST_P(TwoNearest, WithinAHundredPixelsOfTheOrigin) {
+  const PairCase& c = GetParam();
+  EXPECT_EQ(FindTwoNearestEntities(Parse(c.lines), HundredPixelView(), TestFont(), 100, 100),
+            c.pair);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TwoNearest,
+    ::testing::Values(
+        PairCase{"Ordered", {"O(0,0,0.3)", "L(-1,0.05)-(1,0.05)", "O(0,0,0.5)"}, {1, 0}},
+        PairCase{
+            "EqualKeepsDrawingOrder", {"L(-1,0.05)-(1,0.05)", "L(-1,-0.05)-(1,-0.05)"}, {0, 1}},
+        PairCase{"ThirdEqualToSecondIsLeftOut",
+                 {"O(0,0,0.2)", "L(-1,0.05)-(1,0.05)", "O(0,0,0.2)"},
+                 {1, 0}},
+        PairCase{"NewNearestPushesTheOldOneSecond",
+                 {"O(0,0,0.5)", "O(0,0,0.3)", "O(0,0,0.4)", "L(-1,0.05)-(1,0.05)"},
+                 {3, 1}},
+        PairCase{"CircleSixtyPixelsAway", {"O(0,0,0.6)", "L(-1,0.05)-(1,0.05)"}, {1, 0}},
+        PairCase{"NinetyNinePixels", {"L(-1,0.05)-(1,0.05)", "O(0,0,0.99)"}, {0, 1}},
+        PairCase{"AHundredPixelsIsOut", {"L(-1,0.05)-(1,0.05)", "O(0,0,1)"}, {0, -1}},
+        // A segment gives up 10 pixels beyond its box, however short of 100 it is.
+        PairCase{"SegmentFarBeyondItsBox", {"L(0.5,0)-(1,0)"}, {-1, -1}},
+        PairCase{"NothingNear", {"O(5,5,1)", "K(0,0,0)"}, {-1, -1}},
+        PairCase{"EmptyDrawing", {}, {-1, -1}}),
+    [](const auto& info) { return info.param.name; });
+
+// The box pre-tests only save work: every search must find what measuring every entity finds.
+TEST(PickingPreTests, AgreeWithMeasuringEveryEntity) {
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> where(-12, 12);
+  std::uniform_real_distribution<double> size(0, 4);
+  std::uniform_int_distribution<int> kind(0, 4);
+  std::uniform_int_distribution<int> angle(0, 359);
+  std::uniform_int_distribution<int> pixel(-20, 1020);
+  std::vector<std::string> lines;
+  const auto n = [](double v) { return std::to_string(v); };
+  for (int i = 0; i < 400; ++i) {
+    const double x = where(random), y = where(random), s = size(random), t = size(random);
+    switch (kind(random)) {
+      case 0:
+        lines.push_back("L(" + n(x) + "," + n(y) + ")-(" + n(x + s - 2) + "," + n(y + t - 2) + ")");
+        break;
+      case 1:
+        lines.push_back("P(" + n(x) + "," + n(y) + ")-(" + n(x + s) + "," + n(y - t) + ")");
+        break;
+      case 2:
+        lines.push_back("O(" + n(x) + "," + n(y) + "," + n(s) + ")");
+        break;
+      case 3:
+        lines.push_back("LUK(" + n(x) + "," + n(y) + "," + n(s) + ",10,200)");
+        break;
+      default:
+        lines.push_back("T(" + n(x) + "," + n(y) + ",'AiAAi'," + n(s) + "," + n(t) + "," +
+                        std::to_string(angle(random)) + ")");
+    }
+  }
+  const std::vector<ParsedEntity> records = Parse(lines);
+  for (const double scale : {1.0, 24.0, 60.0}) {
+    ViewTransform view;
+    view.SetViewSize(1000, 1000);
+    view.SetScale(scale);
+    for (int probe = 0; probe < 300; ++probe) {
+      const int x = pixel(random), y = pixel(random);
+      std::vector<float> d;
+      for (const ParsedEntity& e : records)
+        d.push_back(EntityPixelDistance(e, view, TestFont(), x, y));
+      int nearest = -1, first = -1, second = -1;
+      for (int i = 0; i < static_cast<int>(d.size()); ++i) {
+        if (d[i] <= kPickReach && (nearest < 0 || d[i] < d[nearest])) nearest = i;
+        if (d[i] >= kPairReach) continue;
+        if (first < 0 || d[i] < d[first]) {
+          second = first;
+          first = i;
+        } else if (second < 0 || d[i] < d[second]) {
+          second = i;
+        }
+      }
+      ASSERT_EQ(FindNearestEntity(records, view, TestFont(), x, y), nearest)
+          << "scale " << scale << " at " << x << "," << y;
+      ASSERT_EQ(FindTwoNearestEntities(records, view, TestFont(), x, y),
+                (NearestPair{first, second}))
+          << "scale " << scale << " at " << x << "," << y;
+    }
+  }
+}
+
+TEST(PickAndHighlight, HighlightsOnlyWhatItFinds) {
+  const std::vector<ParsedEntity> records = Parse({"O(5,5,1)", "L(-1,0)-(1,0);GR(2)"});
+  ReadingDefaults defaults;
+  RecordingCanvas canvas;
+  EXPECT_EQ(PickAndHighlight(canvas, records, HundredPixelView(), TestFont(), defaults, 100, 105),
+            1);
+  const std::vector<CanvasCall> lines = canvas.CallsOf(Kind::kLine);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].ints, (std::vector<int>{0, 100, 200, 100}));
+  EXPECT_EQ(lines[0].pen, (blok::testing::PenState{0x0000FF, 0, PenStyle::kDotted}));
+  EXPECT_THAT(canvas.CallsOf(Kind::kText), IsEmpty());
+
+  RecordingCanvas missed;
+  EXPECT_EQ(PickAndHighlight(missed, records, HundredPixelView(), TestFont(), defaults, 100, 150),
+            -1);
+  EXPECT_THAT(missed.calls(), IsEmpty());
+}
+
+TEST(PickAndShowThickness, LabelsTheEntityFound) {
+  const std::vector<ParsedEntity> records = Parse({"L(-1,0)-(1,0)"});
+  ReadingDefaults defaults;
+  defaults.thickness = 0.35f;
+  RecordingCanvas canvas;
+  EXPECT_EQ(
+      PickAndShowThickness(canvas, records, HundredPixelView(), TestFont(), defaults, 30, 104), 0);
+  const std::vector<CanvasCall> texts = canvas.CallsOf(Kind::kText);
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].text, "gr = 0,35");
+  EXPECT_EQ(texts[0].ints[0], 100);
+  EXPECT_EQ(texts[0].ints[1], 100);
+}
+
+}  // namespace
+}  // namespace blok
