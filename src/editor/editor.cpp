@@ -20,11 +20,43 @@ std::string FitToCodePage(std::string_view text) { return Cp1250ToUtf8(Utf8ToCp1
 
 }  // namespace
 
+// What the command machine reaches of the Editor.
+class Editor::Host : public InteractionHost {
+ public:
+  explicit Host(Editor& editor) : e_(editor) {}
+
+  bool BlockOpen() const override { return e_.tools_enabled_; }
+  const Drawing& drawing() const override { return e_.drawing_; }
+  void DodajObiekt(std::string line) override { e_.DodajObiekt(std::move(line)); }
+  void Komunikat(std::string text) override { e_.Komunikat(std::move(text)); }
+  void Redraw() override { e_.Redraw(); }
+  const Settings& settings() const override { return e_.settings_; }
+  const ViewTransform& view() const override { return e_.view_; }
+  Surface& surface() override { return e_.surface_; }
+  const StrokeFont* font() const override { return e_.romans_font_.get(); }
+  void SetOstatniePolecenie(std::string entry) override {
+    e_.ostatnie_polecenie_ = std::move(entry);
+  }
+  void SetPickCursor(bool pick) override {
+    e_.ui_.SetCursor(pick ? CursorShape::kPick : CursorShape::kCross);
+  }
+  void SetPrompt(std::string_view caption) override { e_.ui_.SetPrompt(caption); }
+  void FocusCommandEntry() override { e_.ui_.FocusCommandEntry(); }
+  void ShowRelativePanel(bool visible) override { e_.ui_.ShowRelativePanel(visible); }
+  void ShowHelp(const std::vector<std::string>& lines) override { e_.ui_.ShowText(lines); }
+  void ShowMessageBox(std::string_view text) override { e_.ui_.ShowMessage(text); }
+
+ private:
+  Editor& e_;
+};
+
 Editor::Editor(std::filesystem::path program_dir, Ui& ui, Surface& surface)
     : program_dir_(std::move(program_dir)),
       ui_(ui),
       surface_(surface),
-      initial_directory_(program_dir_ / "Bloki/") {}
+      initial_directory_(program_dir_ / "Bloki/"),
+      host_(std::make_unique<Host>(*this)),
+      machine_(*host_) {}
 
 Editor::~Editor() = default;
 
@@ -126,8 +158,8 @@ void Editor::BPrzodClick() {
 }
 
 void Editor::AnulujPolecenie() {
-  // The interactive command state is reset here once it exists. The undo and redo buttons
-  // need no refresh: their state is read from the journal.
+  // The undo and redo buttons need no refresh: the window reads their state from the journal.
+  machine_.AnulujPolecenie();
 }
 
 void Editor::Komunikat(std::string text) {
@@ -145,6 +177,7 @@ void Editor::Redraw() {
   surface_.RestoreView();
   frame_pending_ = true;
   ui_.Redraw();
+  ui_.FocusCommandEntry();
 }
 
 void Editor::ShowMessagesInViewer() { ui_.ShowText(messages_); }

@@ -11,8 +11,9 @@
 #include "document/journal.h"
 #include "editor/block_list.h"
 #include "editor/recent_files.h"
-#include "editor/settings.h"
+#include "interaction/settings.h"
 #include "editor/ui.h"
+#include "interaction/command_machine.h"
 #include "model/entity.h"
 #include "model/error.h"
 #include "view/stroke_font.h"
@@ -141,6 +142,9 @@ class Editor {
   bool redo_enabled() const { return journal_.CanRedo(); }  // BPrzod
   // Resets the running interactive command.
   void AnulujPolecenie();
+  // The running command and its step.
+  const Wskaz& wskaz() const { return machine_.wskaz(); }
+  const CommandMachine& machine() const { return machine_; }
 
   // --- Messages and the text viewer ---
 
@@ -247,6 +251,10 @@ class Editor {
   ReadingDefaults reading_defaults_;
   std::unique_ptr<StrokeFont> romans_font_;
   std::unique_ptr<StrokeFont> greeks_font_;
+
+  class Host;
+  std::unique_ptr<Host> host_;
+  CommandMachine machine_;
 };
 
 }  // namespace blok

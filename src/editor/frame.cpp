@@ -32,11 +32,12 @@ void DrawEditorFrame(Editor& editor, Surface& surface) {
   FrameHooks hooks;
   hooks.overlays = [&editor](Canvas& canvas) {
     if (editor.ShowsStartPanel()) DrawStartPanel(canvas, Editor::StartPanel());
+    editor.machine().DrawStateOverlay(canvas);  // only while switched on
   };
   const ViewSettings settings = editor.view_settings();
   editor.reading_defaults() = ReadingDefaults{};
   RenderFrame(surface.ImageCanvas(), editor.view(), surface.width(), surface.height(),
-              editor.drawing().lines(), *font, settings, editor.reading_defaults(), hooks);
+              editor.drawing().records(), *font, settings, editor.reading_defaults(), hooks);
   surface.Present();
 }
 

@@ -42,14 +42,17 @@ void Editor::ApplyViewResponse(const ViewResponse& response) {
 void Editor::MouseDown(MouseButton button, int x, int y) {
   const ViewResponse response = view_.MousePress(button, x, y);
   ApplyViewResponse(response);
-  if (response.taken) return;
+  // What pan or zoom took is theirs alone: no point, no selection.
+  if (response.taken || button != MouseButton::kLeft || !started_) return;
+  machine_.Press(x, y);
 }
 
 void Editor::MouseMove(int x, int y) {
   ui_.SetStatusText(view_.CoordinateReadout(x, y));
   const ViewResponse response = view_.MouseMove(x, y);
   ApplyViewResponse(response);
-  if (response.taken) return;
+  if (response.taken || !started_) return;
+  machine_.Move(x, y);
 }
 
 bool Editor::MouseUp(MouseButton button, int x, int y) {
@@ -77,7 +80,7 @@ void Editor::ZoomOut() {
 
 void Editor::ZoomAll() {
   if (romans_font_ == nullptr) return;
-  view_.ZoomAll(ComputeExtents(drawing_.lines(), *romans_font_, reading_defaults_));
+  view_.ZoomAll(ComputeExtents(drawing_.records(), *romans_font_));
   Redraw();
 }
 
@@ -96,9 +99,11 @@ void Editor::CommandEntered(std::string text) {
   WykonajPolecenie(std::move(text));
 }
 
-void Editor::WykonajPolecenie(std::string) {}
+void Editor::WykonajPolecenie(std::string entry) { machine_.WykonajPolecenie(entry); }
 
-void Editor::ControlCommand(std::string entry) { WykonajPolecenie(std::move(entry)); }
+void Editor::ControlCommand(std::string entry) {
+  machine_.WykonajPolecenie(entry, /*from_control=*/true);
+}
 
 void Editor::CommandKey(Key key) {
   switch (key) {
@@ -114,11 +119,15 @@ void Editor::CommandKey(Key key) {
     case Key::kEscape:
       AnulujPolecenie();
       Komunikat("Anulowano.");
+      // The preview of the abandoned step would stay until the mouse moves.
+      surface_.RestoreView();
       break;
   }
 }
 
-void Editor::WprowadzDxDy(std::string_view, std::string_view, bool) {}
+void Editor::WprowadzDxDy(std::string_view dx, std::string_view dy, bool polar) {
+  machine_.WprowadzDxDy(dx, dy, polar);
+}
 
 void Editor::Rezygnuj() {
   AnulujPolecenie();

@@ -1,4 +1,4 @@
-#include "editor/settings.h"
+#include "interaction/settings.h"
 
 #include <cmath>
 #include <limits>

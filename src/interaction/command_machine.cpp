@@ -1,0 +1,653 @@
+#include "interaction/command_machine.h"
+
+#include <array>
+#include <cmath>
+
+#include "interaction/entity_writers.h"
+#include "interaction/snap.h"
+#include "interaction/typed_input.h"
+#include "model/angles.h"
+#include "model/cp1250.h"
+#include "model/numbers.h"
+#include "view/previews.h"
+#include "view/renderer.h"
+
+namespace blok {
+namespace {
+
+constexpr std::string_view kUnknown = "         <- nieznane polecenie.";
+constexpr std::string_view kNoFile =
+    "Stworz nowy plik bloków (menu Pliki/Nowy plik) lub otwórz plik bloków (menu Pliki/Otworz "
+    "plik)";
+constexpr size_t kMaxMessage = 255;
+
+constexpr Colour kRed = 0x0000FF;
+constexpr Colour kYellow = 0x00FFFF;
+constexpr Colour kGreen = 0x008000;
+constexpr Colour kGrey = 0x808080;
+constexpr float kRubberThickness = 0.2f;
+
+std::string Upper(std::string_view s) { return UpperCp1250(s); }
+
+std::string Fixed(double value, std::string_view pattern = kFixed3Pattern) {
+  return FormatPattern(value, pattern, kWorkingSeparator);
+}
+
+std::string XY(Point p) { return "X=" + Fixed(p.x) + " Y=" + Fixed(p.y); }
+
+float Degrees(double radians) { return static_cast<float>(radians * kDegreesPerRadian); }
+
+// The keyword table. A row's flags are set after the reset that every keyword follows.
+struct Keyword {
+  std::array<std::string_view, 3> entries;
+  std::string_view command;  // Polecenie; empty for the commands without a name
+  bool pick_cursor;
+  std::string_view message;
+  void (*start)(Wskaz&);
+};
+
+constexpr Keyword kKeywords[] = {
+    {{"L"}, "LINIA", false, "Rysuj linia ... .", [](Wskaz& w) { w.szukajP1 = true; }},
+    {{"P"}, "PROST", false, "Rysuj prostokat ... .", [](Wskaz& w) { w.szukajP1 = true; }},
+    {{"O"}, "OKRAG", false, "Rysuj okrąg ... .", [](Wskaz& w) { w.szukajP0 = true; }},
+    {{"T"}, "TEKST", false, "Rysuj text ... .", [](Wskaz& w) { w.szukajP0 = true; }},
+    {{"A"}, "LUK", false, "Rysuj luk ... .", [](Wskaz& w) { w.szukajP0 = true; }},
+    {{"MO"},
+     "MOVE",
+     true,
+     "Przesun. Wskaż obiekty do przesuniecia.",
+     [](Wskaz& w) { w.szukaj = true; }},
+    {{"CO", "KO"},
+     "COPY",
+     true,
+     "Kopiuj. Wskaż obiekty do kopiowania.",
+     [](Wskaz& w) { w.szukaj = true; }},
+    {{"RO"},
+     "STRE",
+     false,
+     "Rozciągnij. Wskaż obiekty do rozciągania",
+     [](Wskaz& w) { w.szukaj = true; }},
+    {{"OD"},
+     "OFFSET",
+     false,
+     "Odsun. Wpisz odległość lub wskaz myszką 2 punkty.",
+     [](Wskaz& w) { w.szukajP1 = true; }},
+    {{"ODL"}, "ODL", false, "Zmierz odległośc. Wskaż punkty.", [](Wskaz& w) { w.szukajP1 = true; }},
+    {{"SC", "SK"},
+     "",
+     true,
+     "Skaluj. Wskaż obiekty do skalowania.",
+     [](Wskaz& w) { w.skaluj = w.wybor = true; }},
+    {{"OB"}, "OBROT", true, "Obrót. Wskaż obiekty do obrotu.", [](Wskaz& w) { w.szukaj = true; }},
+    {{"F"},
+     "",
+     true,
+     "Fazuj. Wskaż obiekty.",
+     [](Wskaz& w) {
+       w.fazuj1 = true;
+       w.fazuj2 = false;
+     }},
+    {{"TR"},
+     "",
+     true,
+     "Tnij. Wskaż obiekty.",
+     [](Wskaz& w) { w.tnijKrawedz = w.wskazObiekt = true; }},
+    {{"W"},
+     "",
+     true,
+     "Wydłuż. Wskaż obiekty.",
+     [](Wskaz& w) { w.wydluzKrawedz = w.wskazObiekt = true; }},
+    {{"U"}, "", true, "Usun. Wskaż obiekty.", [](Wskaz& w) { w.usun = w.wybor = true; }},
+    {{"ED", "E"}, "", true, "Edycja. Wskaż obiekt.", [](Wskaz& w) { w.edycja = w.wybor = true; }},
+};
+
+bool IsHelp(std::string_view upper) { return upper == "?" || upper == "LISTA" || upper == "POMOC"; }
+
+}  // namespace
+
+const std::vector<std::string>& CommandMachine::HelpLines() {
+  static const std::vector<std::string> kLines = {
+      "",
+      "Lista polecen programu ver.  1.1.0.0  14 listopad 2021",
+      "",
+      "UWAGA! Symbolem dzisiętnym jest \" . - kropka\", \" , - przecinek\" służy odzieleniu "
+      "wartości.",
+      "       Wielkość liter nie ma znaczenia.",
+      "",
+      "\" \" (spacja)   -   powtórzenie ostatniego polecenia, pierwszego z listy.",
+      "",
+      "Rysowanie :",
+      "l  - rysuj linia",
+      "p  -       prostokat",
+      "a  -       luk",
+      "o  -       okrag",
+      "t  -       tekst",
+      "",
+      "edycja :",
+      "co   -  kopiuj",
+      "mo   -  przesun",
+      "u    -  usun",
+      "tr   -  utnij",
+      "f    -  fazuj",
+      "w    -  wydłuż",
+      "od   -  odsuń",
+      "ob   -  obrót",
+  };
+  return kLines;
+}
+
+// --- Reset, prompt ---
+
+void CommandMachine::AnulujPolecenie() {
+  const bool pokaz = wskaz_.pokazStan;
+  wskaz_ = Wskaz{};
+  wskaz_.pokazStan = pokaz;
+  host_.SetPickCursor(false);
+  host_.ShowRelativePanel(false);
+  host_.SetPrompt("Polecenie:");
+  host_.FocusCommandEntry();
+}
+
+void CommandMachine::Monit(std::string_view text) {
+  host_.SetPrompt("Wprowadz " + std::string(text));
+  host_.FocusCommandEntry();
+}
+
+// --- The interpreter ---
+
+void CommandMachine::WykonajPolecenie(const std::string& entry, bool from_control) {
+  const std::string upper = Upper(entry);
+  std::string pending;
+  bool value = false;
+  if (IsHelp(upper)) {
+    host_.ShowHelp(HelpLines());
+    pending = "Pomoc, lista poleceń.";
+  }
+  if (!host_.BlockOpen()) {
+    pending = kNoFile;
+  } else {
+    // A control's text is a command, never the value a step waits for.
+    Consumed consumed = from_control ? Consumed{} : TypedArgument(entry);
+    pending = CutToCharacters(consumed.message, kMaxMessage);
+    value = consumed.value;
+    if (pending.empty()) AnulujPolecenie();
+    if (auto started = StartCommand(upper)) pending = *started;
+    if (auto direct = DirectEntry(entry)) pending = *direct;
+    if (upper == "WSKAZ?") {
+      wskaz_.pokazStan = !wskaz_.pokazStan;
+      host_.Redraw();
+      value = true;
+    }
+  }
+  if (CharacterCount(pending) < 2) {
+    if (value) {
+      // A text, a factor or the overlay switch: taken, so echoed and remembered.
+      host_.SetOstatniePolecenie(entry);
+      host_.Komunikat(entry);
+    } else {
+      host_.Komunikat(entry + std::string(kUnknown));
+    }
+  } else {
+    host_.SetOstatniePolecenie(entry);
+    host_.Komunikat(entry);
+    host_.Komunikat(pending);
+  }
+  if (wskaz_.szukajP0 || wskaz_.szukajP1 || wskaz_.szukajP2) Monit(" X , Y");
+}
+
+std::optional<std::string> CommandMachine::StartCommand(const std::string& upper_entry) {
+  if (IsHelp(upper_entry)) return "Pomoc, lista poleceń.";
+  for (const Keyword& keyword : kKeywords) {
+    for (std::string_view e : keyword.entries) {
+      if (e.empty() || e != upper_entry) continue;
+      wskaz_.Polecenie = keyword.command;
+      keyword.start(wskaz_);
+      if (keyword.pick_cursor) host_.SetPickCursor(true);
+      if (wskaz_.Polecenie == "TEKST") {
+        const Settings& s = host_.settings();
+        tekst_roboczy_ = TekstRoboczy{};
+        tekst_roboczy_.height = s.text_height;
+        tekst_roboczy_.width = s.text_width;
+      }
+      return std::string(keyword.message);
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> CommandMachine::DirectEntry(const std::string& entry) {
+  const std::string start = Upper(entry.substr(0, 2));
+  WriterResult result;
+  if (start == "L(" || start == "P(") {
+    result = DirectSegment(entry, Style());
+  } else if (start == "T(") {
+    const Settings& s = host_.settings();
+    result = DirectText(entry, s.text_height_text, s.text_width_text, Style());
+  } else {
+    return std::nullopt;
+  }
+  if (result.error) {
+    host_.ShowMessageBox(*result.error);
+    return std::string();
+  }
+  for (std::string& line : result.lines) host_.DodajObiekt(std::move(line));
+  if (!result.lines.empty()) host_.Redraw();
+  return result.message;
+}
+
+CommandMachine::Consumed CommandMachine::TypedArgument(const std::string& entry) {
+  Wskaz& w = wskaz_;
+  if (w.SzukTekst) {
+    const Settings& s = host_.settings();
+    Apply(DodajTekst(w.p0, w.A1, entry, s.text_height_text, s.text_width_text, Style()));
+    AnulujPolecenie();
+    host_.Redraw();
+    return {"", true};
+  }
+  const std::string wrapped = "(" + entry + ")";
+  std::string message;
+  if (w.szukajA2) {
+    if (auto degrees = ParsujLiczbe(wrapped)) {
+      double d = *degrees;
+      if (static_cast<float>(d * kRadiansPerDegree) < w.A1) d += 360;
+      KrokA2(1, static_cast<float>(d * kRadiansPerDegree));
+      message = "Wprowadzono kat A2=" + Fixed(d, kFixed2Pattern8);
+    }
+  }
+  if (w.szukajA1) {
+    if (auto degrees = ParsujLiczbe(wrapped)) {
+      const float a = static_cast<float>(*degrees * kRadiansPerDegree);
+      // The arc's side test measures from a point on the start ray; a typed angle has none.
+      if (w.Polecenie == "LUK") w.P1 = {w.p0.x + std::cos(a), w.p0.y + std::sin(a)};
+      KrokA1(a);
+      message = "Wprowadzono kat A1=" + Fixed(*degrees, kFixed2Pattern8);
+    }
+  }
+  if (w.szukajR) {
+    if (auto r = ParsujLiczbe(wrapped)) {
+      KrokR(static_cast<float>(*r));
+      message = "Wprowadzono promien R=" + Fixed(*r, kFixed2Pattern8);
+    }
+  }
+  if (w.szukajP0) {
+    if (auto p = ParsujPunkt(wrapped)) {
+      KrokP0(p->point);
+      message = "Wprowadzono wsp. ";
+    }
+  }
+  if (w.szukajP2) {
+    if (auto p = ParsujPunkt(wrapped)) message = KrokP2(p->point);
+  }
+  if (w.szukajP1) {
+    if (entry.find(',') != std::string::npos) {
+      if (auto p = ParsujPunkt(wrapped)) message = KrokP1(p->point);
+    } else if (auto d = ParsujLiczbe(wrapped)) {
+      // A bare number is a distance along x from the origin.
+      w.szukajP1 = false;
+      w.P1 = {0, 0};
+      message = KrokP2({*d, 0});
+    }
+  }
+  return {message, false};
+}
+
+// --- Steps ---
+
+void CommandMachine::KrokP0(Point point) {
+  Wskaz& w = wskaz_;
+  w.p0 = w.ORTOJest = point;
+  w.maOrto = true;
+  w.szukajP0 = false;
+  if (w.Polecenie == "OBROT") {
+    w.szukajA1 = true;
+    Monit("Kąt obrotu");
+  } else if (w.Polecenie == "OKRAG" || w.Polecenie == "LUK") {
+    w.szukajR = true;
+    Monit("Promień");
+  } else if (w.Polecenie == "TEKST") {
+    w.szukajA1 = true;
+    Monit("Kąt [st]");
+  }
+  host_.Redraw();
+  const ViewTransform& view = host_.view();
+  Label(view.WorldToScreenX(point.x), view.WorldToScreenY(point.y), XY(point));
+}
+
+std::string CommandMachine::KrokP1(Point point) {
+  Wskaz& w = wskaz_;
+  w.P1 = w.ORTOJest = point;
+  w.maOrto = true;
+  w.szukajP1 = false;
+  w.szukajP2 = true;
+  host_.ShowRelativePanel(true);
+  return "Wprowadzono wsp. poczatkowa " + FormatXY(point.x, point.y);
+}
+
+std::string CommandMachine::KrokP2(Point point) {
+  Wskaz& w = wskaz_;
+  w.P2 = point;
+  if (w.Polecenie == "LINIA") {
+    Apply(DodajLinie(w.P1, w.P2, Style()));
+    w.P1 = w.ORTOJest = w.P2;
+  } else if (w.Polecenie == "PROST") {
+    Apply(DodajProstokat(w.P1, w.P2, Style()));
+    AnulujPolecenie();
+  } else if (w.Polecenie == "ODL") {
+    const double dx = w.P2.x - w.P1.x;
+    const double dy = w.P2.y - w.P1.y;
+    host_.Komunikat(
+        "l= " + Fixed(PointDistance(w.P1.x, w.P1.y, w.P2.x, w.P2.y)) + "  dx=" + Fixed(dx) +
+        " dy=" + Fixed(dy) + "  kat= " +
+        Fixed(DirectionAngle(w.P1.x, w.P1.y, w.P2.x, w.P2.y) * kDegreesPerRadian, "0.0"));
+    AnulujPolecenie();
+  } else if (w.Polecenie == "OFFSET") {
+    w.odleglosc = static_cast<float>(PointDistance(w.P1.x, w.P1.y, w.P2.x, w.P2.y));
+    w.wskazObiekt = true;
+    w.szukajP2 = false;
+    host_.SetPickCursor(true);
+  }
+  host_.Redraw();
+  // The point handed in: after a reset P2 is unset again.
+  return "Wprowadzono wsp. koncowa " + FormatXY(point.x, point.y);
+}
+
+void CommandMachine::KrokR(float r) {
+  Wskaz& w = wskaz_;
+  w.szukajR = false;
+  w.R = r;
+  if (w.Polecenie == "OKRAG") {
+    Apply(DodajOkrag(w.p0, w.R, Style()));
+  } else if (w.Polecenie == "LUK") {
+    w.szukajA1 = true;
+    Monit("Kąt pocz.");
+  }
+  host_.Redraw();
+}
+
+void CommandMachine::KrokA1(float a) {
+  Wskaz& w = wskaz_;
+  if (w.Polecenie == "LUK") {
+    w.A1 = a;
+    w.szukajA1 = false;
+    w.szukajA2 = true;
+    Monit("Kąt konc.");
+  } else if (w.Polecenie == "TEKST") {
+    w.A1 = a;
+    w.szukajA1 = false;
+    w.SzukTekst = true;
+    tekst_roboczy_.angle = Degrees(a);
+    Monit("tekst");
+  }
+}
+
+void CommandMachine::KrokA2(double side, float a) {
+  Wskaz& w = wskaz_;
+  if (w.Polecenie == "LUK") {
+    w.A2 = a;
+    Apply(DodajLuk(w.p0, w.R, w.A1, w.A2, side, Style()));
+    AnulujPolecenie();
+  }
+  host_.Redraw();
+}
+
+void CommandMachine::Apply(const WriterResult& result) {
+  if (result.error) {
+    host_.ShowMessageBox(*result.error);
+    return;
+  }
+  for (const std::string& line : result.lines) host_.DodajObiekt(line);
+  if (!result.message.empty()) host_.Komunikat(result.message);
+}
+
+EntityStyle CommandMachine::Style() const {
+  const Settings& s = host_.settings();
+  return EntityStyle{s.colour, s.thickness_text};
+}
+
+// --- The relative-coordinate panel ---
+
+void CommandMachine::WprowadzDxDy(std::string_view dx_text, std::string_view dy_text, bool polar) {
+  const std::optional<double> first = ParseNumber(dx_text, kWorkingSeparator);
+  const std::optional<double> second = ParseNumber(dy_text, kWorkingSeparator);
+  for (const auto& [value, text] : {std::pair{first, dx_text}, std::pair{second, dy_text}}) {
+    if (!value || !std::isfinite(static_cast<float>(*value))) {
+      host_.ShowMessageBox("\"" + std::string(text) + "\" nie jest poprawną liczbą.");
+      return;
+    }
+  }
+  double dx = *first;
+  double dy = *second;
+  if (polar) {
+    const float a = static_cast<float>(*second * kPi / 180);
+    dx = static_cast<float>(std::cos(a) * *first);
+    dy = static_cast<float>(std::sin(a) * *first);
+  }
+  Wskaz& w = wskaz_;
+  if (w.Polecenie == "LINIA" && w.szukajP2) {
+    w.P2 = {w.P1.x + dx, w.P1.y + dy};
+    Apply(DodajLinie(w.P1, w.P2, Style()));
+    w.P1 = w.P2;
+  }
+  host_.Redraw();
+}
+
+// --- Mouse ---
+
+Point CommandMachine::RawPoint(int x, int y) const {
+  const ViewTransform& view = host_.view();
+  return {view.ScreenToWorldX(x), view.ScreenToWorldY(y)};
+}
+
+void CommandMachine::Press(int x, int y) {
+  // Later stages of a two-stage pick come before their first stage, so that one click never
+  // serves both.
+  using Block = void (CommandMachine::*)(int, int);
+  static constexpr Block kBlocks[] = {
+      &CommandMachine::PressPointStep,
+  };
+  for (Block block : kBlocks) (this->*block)(x, y);
+}
+
+void CommandMachine::PressPointStep(int x, int y) {
+  Wskaz& w = wskaz_;
+  if (w.szukajP0) {
+    KrokP0(PunktBezOrto(x, y));
+  } else if (w.szukajP2) {
+    KrokP2(PunktWskazany(x, y));
+  } else if (w.szukajP1) {
+    KrokP1(PunktWskazany(x, y));
+  } else if (w.szukajA2) {
+    w.P2 = PunktWskazany(x, y);
+    const float a = static_cast<float>(DirectionAngle(w.p0.x, w.p0.y, w.P2.x, w.P2.y));
+    const Point c = RawPoint(x, y);
+    // Negative when the click lies counter-clockwise of the start ray.
+    const double side = -CrossAbout(w.P1.x, w.P1.y, w.p0.x, w.p0.y, c.x, c.y);
+    KrokA2(side, a);
+  } else if (w.szukajA1) {
+    w.P1 = PunktWskazany(x, y);
+    KrokA1(static_cast<float>(DirectionAngle(w.p0.x, w.p0.y, w.P1.x, w.P1.y)));
+  } else if (w.szukajR) {
+    w.P1 = PunktWskazany(x, y);
+    KrokR(static_cast<float>(PointDistance(w.p0.x, w.p0.y, w.P1.x, w.P1.y)));
+  }
+}
+
+void CommandMachine::Move(int x, int y) {
+  // The first row that applies draws the preview of the step.
+  using Row = bool (CommandMachine::*)(int, int);
+  static constexpr Row kRows[] = {
+      &CommandMachine::PreviewRadius,      &CommandMachine::PreviewTextAngle,
+      &CommandMachine::PreviewArcStart,    &CommandMachine::PreviewArcEnd,
+      &CommandMachine::PreviewSecondPoint, &CommandMachine::PreviewFirstPoint,
+      &CommandMachine::PreviewCentre,
+  };
+  for (Row row : kRows) {
+    if ((this->*row)(x, y)) return;
+  }
+}
+
+bool CommandMachine::PreviewRadius(int x, int y) {
+  const Wskaz& w = wskaz_;
+  if (!w.szukajR) return false;
+  host_.surface().RestoreView();
+  const Point p = PunktWskazany(x, y);
+  const double r = PointDistance(w.p0.x, w.p0.y, p.x, p.y);
+  Canvas& canvas = host_.surface().OverlayCanvas();
+  const ViewTransform& view = host_.view();
+  RubberCircle(canvas, view, kRed, kRubberThickness, w.p0.x, w.p0.y, r);
+  DrawSegment(canvas, view, kYellow, kRubberThickness, w.p0.x, w.p0.y, p.x, p.y);
+  Label(x, y - 40, " R=" + Fixed(r));
+  return true;
+}
+
+bool CommandMachine::PreviewTextAngle(int x, int y) {
+  const Wskaz& w = wskaz_;
+  if (!w.szukajA1 || w.Polecenie != "TEKST") return false;
+  host_.surface().RestoreView();
+  const Point p = PunktWskazany(x, y);
+  DrawWorkingText(host_.surface().OverlayCanvas(), w.p0.x, w.p0.y,
+                  Degrees(DirectionAngle(w.p0.x, w.p0.y, p.x, p.y)));
+  return true;
+}
+
+bool CommandMachine::PreviewArcStart(int x, int y) {
+  const Wskaz& w = wskaz_;
+  if (!w.szukajA1 || w.Polecenie != "LUK") return false;
+  host_.surface().RestoreView();
+  const Point p = PunktWskazany(x, y);
+  Canvas& canvas = host_.surface().OverlayCanvas();
+  const ViewTransform& view = host_.view();
+  DrawSegment(canvas, view, kRed, kRubberThickness, w.p0.x, w.p0.y, p.x, p.y);
+  RubberCircle(canvas, view, kGrey, kRubberThickness, w.p0.x, w.p0.y, w.R);
+  Label(
+      x, y - 40,
+      "KAT pocz := " + Fixed(DirectionAngle(w.p0.x, w.p0.y, p.x, p.y) * kDegreesPerRadian, "0.00"));
+  return true;
+}
+
+bool CommandMachine::PreviewArcEnd(int x, int y) {
+  const Wskaz& w = wskaz_;
+  if (!w.szukajA2) return false;
+  host_.surface().RestoreView();
+  const Point p = PunktWskazany(x, y);
+  Canvas& canvas = host_.surface().OverlayCanvas();
+  const ViewTransform& view = host_.view();
+  DrawSegment(canvas, view, kRed, kRubberThickness, w.p0.x, w.p0.y, p.x, p.y);
+  const Point c = RawPoint(x, y);
+  const double side = -CrossAbout(w.P1.x, w.P1.y, w.p0.x, w.p0.y, c.x, c.y);
+  const double cursor = DirectionAngle(w.p0.x, w.p0.y, p.x, p.y);
+  // Counter-clockwise always: the sweep of at most half a turn between the two directions.
+  if (side < 0) {
+    DrawArc(canvas, view, kRed, 0, w.p0.x, w.p0.y, w.R, w.A1, cursor);
+  } else {
+    DrawArc(canvas, view, kRed, 0, w.p0.x, w.p0.y, w.R, cursor, w.A1);
+  }
+  return true;
+}
+
+bool CommandMachine::PreviewSecondPoint(int x, int y) {
+  const Wskaz& w = wskaz_;
+  if (!w.szukajP2) return false;
+  host_.surface().RestoreView();
+  const Point p = PunktWskazany(x, y);
+  DrawSegment(host_.surface().OverlayCanvas(), host_.view(), kGreen, 0, w.P1.x, w.P1.y, p.x, p.y);
+  const double dx = p.x - w.P1.x;
+  const double dy = p.y - w.P1.y;
+  Label(x, y - 35,
+        "dx=" + Fixed(dx) + " dy=" + Fixed(dy) +
+            " L=" + Fixed(PointDistance(w.P1.x, w.P1.y, p.x, p.y)) +
+            " A=" + Fixed(DirectionAngle(w.P1.x, w.P1.y, p.x, p.y) * kDegreesPerRadian));
+  return true;
+}
+
+bool CommandMachine::PreviewFirstPoint(int x, int y) {
+  if (!wskaz_.szukajP1) return false;
+  host_.surface().RestoreView();
+  PunktBezOrto(x, y);
+  return true;
+}
+
+bool CommandMachine::PreviewCentre(int x, int y) {
+  const Wskaz& w = wskaz_;
+  if (!w.szukajP0) return false;
+  host_.surface().RestoreView();
+  const Point p = PunktBezOrto(x, y);
+  std::string_view label;
+  if (w.Polecenie == "TEKST") {
+    DrawWorkingText(host_.surface().OverlayCanvas(), p.x, p.y, tekst_roboczy_.angle);
+    label = "PUNKT WSTAWIENIA TEKSTU";
+  } else if (w.Polecenie == "OKRAG" || w.Polecenie == "LUK") {
+    label = "PUNKT ŚRODKOWY";
+  } else if (w.Polecenie == "OBROT") {
+    label = "PUNKT BAZOWY OBROTU";
+  }
+  if (!label.empty()) Label(x, y - 40, label);
+  return true;
+}
+
+void CommandMachine::Label(int px, int py, std::string_view text) {
+  LabelAtPixel(host_.surface().OverlayCanvas(), px, py, text);
+}
+
+void CommandMachine::DrawWorkingText(Canvas& canvas, double x, double y, float angle) {
+  if (host_.font() == nullptr) return;
+  const TekstRoboczy& t = tekst_roboczy_;
+  WorkingText(canvas, host_.view(), *host_.font(), t.text, host_.settings().colour,
+              kDefaultThickness, t.height, t.width, angle, x, y);
+}
+
+// --- Point input ---
+
+SnapSettings CommandMachine::Snaps() const {
+  const Settings& s = host_.settings();
+  return SnapSettings{s.grid_snap,         s.ortho,    s.snap_end, s.snap_middle, s.snap_centre,
+                      s.snap_intersection, s.grid_step};
+}
+
+Point CommandMachine::PunktWskazany(int x, int y) {
+  if (host_.font() == nullptr) return RawPoint(x, y);
+  return blok::PunktWskazany(host_.surface().OverlayCanvas(), host_.drawing().records(),
+                             host_.view(), *host_.font(), Snaps(),
+                             OrthoReference{wskaz_.ORTOJest, wskaz_.maOrto}, x, y);
+}
+
+Point CommandMachine::PunktBezOrto(int x, int y) {
+  if (host_.font() == nullptr) return RawPoint(x, y);
+  return blok::PunktBezOrto(host_.surface().OverlayCanvas(), host_.drawing().records(),
+                            host_.view(), *host_.font(), Snaps(), x, y);
+}
+
+// --- The state overlay ---
+
+void CommandMachine::DrawStateOverlay(Canvas& image) const {
+  if (!wskaz_.pokazStan) return;
+  const Wskaz& w = wskaz_;
+  std::vector<std::string> rows;
+  rows.push_back("Wskaz:");
+  rows.push_back(CutToCharacters("Polecenie : " + w.Polecenie, 22));
+  const auto point = [&](std::string_view label, Point p) {
+    if (p.x > -999) rows.push_back(std::string(label) + FormatXY(p.x, p.y));
+  };
+  const auto flag = [&](bool on, std::string_view label) {
+    if (on) rows.push_back(std::string(label) + "TAK");
+  };
+  flag(w.szukaj, "szukaj = ");
+  flag(w.szukajR, "szukajR = ");
+  flag(w.szukajA1, "szukajA1 = ");
+  flag(w.szukajA2, "szukajA2 = ");
+  flag(w.szukajP0, "szukajP0 = ");
+  point("Wskaz.p0 = ", w.p0);
+  flag(w.szukajP1, "szukajP1 = ");
+  point("Wskaz.P1 = ", w.P1);
+  flag(w.szukajP2, "szukajP2 = ");
+  point("Wskaz.P2 = ", w.P2);
+  if (w.maOrto) rows.push_back("Wskaz.ORTOJest = " + FormatXY(w.ORTOJest.x, w.ORTOJest.y));
+  if (w.SzukTekst) rows.push_back("SzukTekst = TAK");
+  int y = 10;
+  for (const std::string& row : rows) {
+    image.Text(250, y, row, TextStyle{0x000000, kYellow, 0});
+    y += 14;
+  }
+}
+
+}  // namespace blok

@@ -1,0 +1,124 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/drawing.h"
+#include "interaction/settings.h"
+#include "interaction/wskaz.h"
+#include "view/canvas.h"
+#include "view/stroke_font.h"
+#include "view/surface.h"
+#include "view/view_transform.h"
+
+namespace blok {
+
+// What the command machine needs of the Editor that owns it: the drawing and the one door for
+// changing it, the message pane, the view, and the few things it asks of the window.
+class InteractionHost {
+ public:
+  virtual ~InteractionHost() = default;
+
+  // A block file is open, so drawing commands may start.
+  virtual bool BlockOpen() const = 0;
+  virtual const Drawing& drawing() const = 0;
+  virtual void DodajObiekt(std::string line) = 0;
+  virtual void Komunikat(std::string text) = 0;
+  virtual void Redraw() = 0;
+  virtual const Settings& settings() const = 0;
+  virtual const ViewTransform& view() const = 0;
+  virtual Surface& surface() = 0;
+  virtual const StrokeFont* font() const = 0;
+  virtual void SetOstatniePolecenie(std::string entry) = 0;
+
+  virtual void SetPickCursor(bool pick) = 0;
+  virtual void SetPrompt(std::string_view caption) = 0;
+  virtual void FocusCommandEntry() = 0;
+  virtual void ShowRelativePanel(bool visible) = 0;
+  virtual void ShowHelp(const std::vector<std::string>& lines) = 0;
+  virtual void ShowMessageBox(std::string_view text) = 0;
+};
+
+// The typed command line and the step machine of the interactive commands: the interpreter,
+// the typed values, the steps that mouse presses and typed values share, and the preview
+// that follows the mouse. The Editor forwards what pan and zoom did not take.
+class CommandMachine {
+ public:
+  explicit CommandMachine(InteractionHost& host) : host_(host) {}
+
+  const Wskaz& wskaz() const { return wskaz_; }
+  const TekstRoboczy& tekst_roboczy() const { return tekst_roboczy_; }
+
+  // Resets the running command.
+  void AnulujPolecenie();
+  // Shows a prompt in L_Polecenie.
+  void Monit(std::string_view text);
+  // Interprets one entry. An entry sent by a control (button, menu item, F1, the help label)
+  // is never taken as a value: it always starts its command.
+  void WykonajPolecenie(const std::string& entry, bool from_control = false);
+  // The relative-coordinate panel's values, as typed.
+  void WprowadzDxDy(std::string_view dx_text, std::string_view dy_text, bool polar);
+
+  // The left button pressed on Podglad (not taken by pan or zoom).
+  void Press(int x, int y);
+  // The mouse moved over Podglad (not taken by pan or zoom): the preview of the step.
+  void Move(int x, int y);
+
+  // The state overlay, written into the image at every redraw while "WSKAZ?" has it on.
+  void DrawStateOverlay(Canvas& image) const;
+
+  static const std::vector<std::string>& HelpLines();
+
+ private:
+  struct Consumed {
+    std::string message;  // the interpreter's pending message; empty: not a usable value
+    bool value = false;   // the entry was taken as a value without a message of its own
+  };
+
+  // The typed-argument stage: hands the entry to the running command as a value.
+  Consumed TypedArgument(const std::string& entry);
+  // The keyword table; nothing when the entry is no keyword.
+  std::optional<std::string> StartCommand(const std::string& upper_entry);
+  // L(...)-(...), P(...)-(...) and T(x,y) text; nothing when the entry is none of them.
+  std::optional<std::string> DirectEntry(const std::string& entry);
+
+  // The steps that a click and a typed value share.
+  void KrokP0(Point point);
+  std::string KrokP1(Point point);
+  std::string KrokP2(Point point);
+  void KrokR(float r);
+  void KrokA1(float a);
+  void KrokA2(double side, float a);
+
+  // Adds what a writer made and reports it; a conversion error goes to a message box.
+  void Apply(const struct WriterResult& result);
+  struct EntityStyle Style() const;
+
+  // The point input: the cursor snapped to objects, the grid or (full) ortho, with its marker
+  // and label drawn on the overlay.
+  Point PunktWskazany(int x, int y);
+  Point PunktBezOrto(int x, int y);
+  Point RawPoint(int x, int y) const;
+  struct SnapSettings Snaps() const;
+
+  // Press-step blocks and preview rows; see the tables in the .cpp.
+  void PressPointStep(int x, int y);
+  bool PreviewRadius(int x, int y);
+  bool PreviewTextAngle(int x, int y);
+  bool PreviewArcStart(int x, int y);
+  bool PreviewArcEnd(int x, int y);
+  bool PreviewSecondPoint(int x, int y);
+  bool PreviewFirstPoint(int x, int y);
+  bool PreviewCentre(int x, int y);
+
+  void Label(int px, int py, std::string_view text);
+  void DrawWorkingText(Canvas& canvas, double x, double y, float angle);
+
+  InteractionHost& host_;
+  Wskaz wskaz_;
+  TekstRoboczy tekst_roboczy_;
+};
+
+}  // namespace blok
