@@ -1,45 +1,25 @@
 #include "ui/main_window.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QColorDialog>
-#include <QDesktopServices>
-#include <QFileDialog>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QUrl>
 #include <QVBoxLayout>
 
-#include "editor/frame.h"
+#include "ui/command_area.h"
 #include "ui/dialogs.h"
 #include "ui/paint_box.h"
 #include "ui/painter_canvas.h"
-#include "view/view_transform.h"
+#include "ui/qt_text.h"
+#include "ui/qt_ui.h"
 
 // The icons live in this static library: their resource must be registered by hand.
 static void InitIconResource() { Q_INIT_RESOURCE(icons); }
 
 namespace blok {
 namespace {
-
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-std::string S(const QString& s) { return s.toStdString(); }
-
-// "Pliki bloków|*.blk|..." in Qt's form: "Pliki bloków (*.blk);;...".
-QString QtFilter(const FileDialog& dialog) {
-  QStringList parts;
-  for (const auto& f : dialog.filters) parts << Q(f.name) + " (" + Q(f.pattern) + ")";
-  return parts.join(";;");
-}
 
 QCheckBox* CheckBox(const char* name, const QString& caption, QWidget* parent,
                     bool checked = false) {
@@ -91,11 +71,8 @@ TPodgladRysowanie::TPodgladRysowanie(std::filesystem::path program_dir, QWidget*
     : QMainWindow(parent) {
   setObjectName("PodgladRysowanie");
   InitIconResource();
-  // The cursor of commands that wait for an object to be pointed at; its hot spot is the
-  // middle of the pick box.
-  pick_cursor_ = QCursor(QIcon(":/icons/wskazanie.svg").pixmap(32, 32), 16, 16);
   podglad_ = new PaintBox(this);
-  editor_ = std::make_unique<Editor>(std::move(program_dir), *this, *podglad_);
+  command_area_ = new CommandArea(this);
 
   auto* central = new QWidget(this);
   auto* layout = new QHBoxLayout(central);
@@ -104,7 +81,7 @@ TPodgladRysowanie::TPodgladRysowanie(std::filesystem::path program_dir, QWidget*
   right->addWidget(BuildSettingsBar());
   auto* splitter = new QSplitter(Qt::Vertical, central);
   splitter->addWidget(podglad_);
-  splitter->addWidget(BuildCommandArea());
+  splitter->addWidget(command_area_);
   splitter->setStretchFactor(0, 5);
   splitter->setStretchFactor(1, 1);
   right->addWidget(splitter, 1);
@@ -129,6 +106,18 @@ TPodgladRysowanie::TPodgladRysowanie(std::filesystem::path program_dir, QWidget*
                 [this](const auto& lines) { return editor_->PokazTekstWNotatniku(lines); }, this);
   about_box_ = new TFormOprogramie(this);
 
+  ui_ = std::make_unique<QtUi>(QtUiParts{
+      .window = *this,
+      .podglad = *podglad_,
+      .e_polecenie = command_area_->entry(),
+      .l_polecenie = command_area_->prompt(),
+      .panel_dxdy = command_area_->relative_panel(),
+      .status_xy = *status_xy_,
+      .question_dialog = *question_dialog_,
+      .viewer = *viewer_,
+  });
+  editor_ = std::make_unique<Editor>(std::move(program_dir), *ui_, *podglad_);
+  podglad_->SetFrameHook([this] { editor_->PaintPendingFrame(); });
   Connect();
   started_ = editor_->Start().has_value();
   resize(1180, 780);
@@ -139,13 +128,15 @@ TPodgladRysowanie::~TPodgladRysowanie() {
   // The children outlive this body: while they are torn down a line edit losing the focus
   // still signals (editingFinished, activated), and the handlers would reach a half-destroyed
   // window and an Editor already gone.
+  podglad_->SetFrameHook(nullptr);
   for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
-  for (QWidget* watched : {static_cast<QWidget*>(e_polecenie_), static_cast<QWidget*>(shape_),
-                           static_cast<QWidget*>(cb_orto_), static_cast<QWidget*>(e_nazwa_bloku_),
-                           re_polecenia_->viewport()}) {
+  for (QWidget* watched : {static_cast<QWidget*>(shape_), static_cast<QWidget*>(cb_orto_),
+                           static_cast<QWidget*>(e_nazwa_bloku_)}) {
     watched->removeEventFilter(this);
   }
 }
+
+const QCursor& TPodgladRysowanie::pick_cursor() const { return ui_->pick_cursor(); }
 
 QAction* TPodgladRysowanie::Action(const char* name, const QString& text, const QString& hint,
                                    const QString& icon) {
@@ -162,26 +153,28 @@ void TPodgladRysowanie::BuildToolBars() {
     const char* caption;
     const char* hint;
     const char* icon;
+    const char* command = nullptr;  // the text it sends to the command line
   };
   const ToolButton insert[] = {
-      {"BWstawLinie", "Wstaw linie", "Linia", "linia"},
-      {"BWstawProstokat", "Wstaw prostokąt", "Prostokąt", "prostokat"},
-      {"BWstawOkrag", "Wstaw okrąg", "Okrąg", "okrag"},
-      {"BWstawLuk", "Wstaw łuk", "Łuk", "luk"},
-      {"BWstawTekst", "Wstaw tekst", "Tekst", "tekst"},
+      {"BWstawLinie", "Wstaw linie", "Linia", "linia", "l"},
+      {"BWstawProstokat", "Wstaw prostokąt", "Prostokąt", "prostokat", "p"},
+      {"BWstawOkrag", "Wstaw okrąg", "Okrąg", "okrag", "o"},
+      {"BWstawLuk", "Wstaw łuk", "Łuk", "luk", "a"},
+      {"BWstawTekst", "Wstaw tekst", "Tekst", "tekst", "t"},
   };
   const ToolButton edit[] = {
-      {"BPrzesun", "Przesuń", "Przesuń", "przesun"},
-      {"BKopiuj", "Kopiuj", "Kopiuj", "kopiuj"},
-      {"BUsun", "Usuń obiekt", "Usuń", "usun"},
-      {"BRozciagnij", "Rozciaganie", "Rozciagnij", "rozciagnij"},
-      {"BSkaluj", "Skaluj wszystko", "Skaluj", "skaluj"},
-      {"BFazuj", "Fazuj linie", "Fazuj", "fazuj"},
-      {"BTnij", "Tnij", "Utnij", "tnij"},
-      {"BWydluz", "Wydłuż", "Wydłuż", "wydluz"},
-      {"BOdsun", "Odsuń", "Odsuń", "odsun"},
-      {"B_Obrot", "Obrot", "Obróć", "obrot"},
-      {"BEdycjaCech", "Zmiana cech", "Właściwości", "cechy"},
+      {"BPrzesun", "Przesuń", "Przesuń", "przesun", "mo"},
+      {"BKopiuj", "Kopiuj", "Kopiuj", "kopiuj", "co"},
+      {"BUsun", "Usuń obiekt", "Usuń", "usun", "u"},
+      {"BRozciagnij", "Rozciaganie", "Rozciagnij", "rozciagnij", "ro"},
+      {"BSkaluj", "Skaluj wszystko", "Skaluj", "skaluj", "sc"},
+      {"BFazuj", "Fazuj linie", "Fazuj", "fazuj", "f"},
+      {"BTnij", "Tnij", "Utnij", "tnij", "tr"},
+      {"BWydluz", "Wydłuż", "Wydłuż", "wydluz", "w"},
+      {"BOdsun", "Odsuń", "Odsuń", "odsun", "od"},
+      {"B_Obrot", "Obrot", "Obróć", "obrot", "ob"},
+      {"BEdycjaCech", "Zmiana cech", "Właściwości", "cechy", "ed"},
+      {"B_Odleglosc", "", "", "odleglosc", "odl"},
   };
   const ToolButton options[] = {
       {"BCofnij", "Cofnij", "Cofnij", "cofnij"},
@@ -197,12 +190,23 @@ void TPodgladRysowanie::BuildToolBars() {
     auto* bar = addToolBar(title);
     bar->setObjectName(name);
     bar->setIconSize(QSize(24, 24));
-    for (const ToolButton& b : buttons) bar->addAction(Action(b.name, b.caption, b.hint, b.icon));
+    for (const ToolButton& b : buttons) {
+      QAction* action = Action(b.name, b.caption, b.hint, b.icon);
+      if (b.command != nullptr) SendsCommand(action, b.command);
+      bar->addAction(action);
+    }
     return bar;
   };
   toolbar_wstawianie_ = make("ToolBarWstawianie", "Wstawianie", insert);
   toolbar_edycja_ = make("ToolBarEdycja", "Edycja", edit);
   toolbar_opcje_ = make("ToolBarOpcje", "Opcje", options);
+  b_cofnij_ = findChild<QAction*>("BCofnij");
+  b_przod_ = findChild<QAction*>("BPrzod");
+}
+
+void TPodgladRysowanie::SendsCommand(QAction* action, const char* command) {
+  connect(action, &QAction::triggered, this,
+          [this, command] { Run([&] { editor_->ControlCommand(command); }); });
 }
 
 void TPodgladRysowanie::BuildMenus() {
@@ -254,23 +258,28 @@ void TPodgladRysowanie::BuildMenus() {
   struct Item {
     const char* name;
     const char* caption;
+    const char* command;
   };
-  for (const Item& item : {Item{"Linia1", "Linia"}, Item{"Prostokt1", "Prostokąt"},
-                           Item{"Okrg1", "Okrąg"}, Item{"uk1", "Łuk"}, Item{"ekst1", "Tekst"}}) {
-    auto* action = Action(item.name, item.caption);
-    wstaw->addAction(action);
+  const auto add = [this](QMenu* menu, const Item& item) {
+    QAction* action = Action(item.name, item.caption);
+    SendsCommand(action, item.command);
+    menu->addAction(action);
     tool_actions_ << action;
+  };
+  for (const Item& item :
+       {Item{"Linia1", "Linia", "l"}, Item{"Prostokt1", "Prostokąt", "p"},
+        Item{"Okrg1", "Okrąg", "o"}, Item{"uk1", "Łuk", "a"}, Item{"ekst1", "Tekst", "t"}}) {
+    add(wstaw, item);
   }
   auto* modyfikuj = menuBar()->addMenu("Modyfikuj");
   modyfikuj->setObjectName("Modyfikuj1");
-  for (const Item& item :
-       {Item{"M_Kopiuj", "Kopiuj"}, Item{"M_Przesun", "Przesuń"}, Item{"M_Usun", "Usuń"},
-        Item{"M_Rozciagnij", "Rozciagnij"}, Item{"M_Skaluj", "Skaluj"}, Item{"M_Fazuj", "Fazuj"},
-        Item{"m_utnij", "Utnij"}, Item{"M_Wydluz", "Wydłuż"}, Item{"M_Odsun", "Odsuń"},
-        Item{"m_obroc", "Obróć"}, Item{"M_Wlasciwosci", "Właściwości"}}) {
-    auto* action = Action(item.name, item.caption);
-    modyfikuj->addAction(action);
-    tool_actions_ << action;
+  for (const Item& item : {Item{"M_Kopiuj", "Kopiuj", "co"}, Item{"M_Przesun", "Przesuń", "mo"},
+                           Item{"M_Usun", "Usuń", "u"}, Item{"M_Rozciagnij", "Rozciagnij", "ro"},
+                           Item{"M_Skaluj", "Skaluj", "sc"}, Item{"M_Fazuj", "Fazuj", "f"},
+                           Item{"m_utnij", "Utnij", "tr"}, Item{"M_Wydluz", "Wydłuż", "w"},
+                           Item{"M_Odsun", "Odsuń", "od"}, Item{"m_obroc", "Obróć", "ob"},
+                           Item{"M_Wlasciwosci", "Właściwości", "ed"}}) {
+    add(modyfikuj, item);
   }
   tool_actions_ << zapisz_blok << nowy_blok;
   for (QAction* action : toolbar_edycja_->actions()) tool_actions_ << action;
@@ -289,9 +298,7 @@ void TPodgladRysowanie::BuildMenus() {
   zoom_item("Okno1", "Okno", [this] { findChild<QAction*>("BOkno")->trigger(); });
   zoom_item("Przesun1", "Przesuń", [this] { findChild<QAction*>("BPan")->trigger(); });
   menu_zoom_->addSeparator();
-  zoom_item("Rezygnuj1", "Rezygnuj", [this] {
-    Run([&] { editor_->Rezygnuj(); });
-  });
+  zoom_item("Rezygnuj1", "Rezygnuj", [this] { Run([&] { editor_->Rezygnuj(); }); });
 }
 
 QWidget* TPodgladRysowanie::BuildBlockPanel() {
@@ -496,26 +503,6 @@ QWidget* TPodgladRysowanie::BuildSettingsBar() {
   return bar;
 }
 
-QWidget* TPodgladRysowanie::BuildCommandArea() {
-  auto* area = new QWidget(this);
-  auto* layout = new QVBoxLayout(area);
-  layout->setContentsMargins(0, 0, 0, 0);
-  re_polecenia_ = new QPlainTextEdit(area);
-  re_polecenia_->setObjectName("RE_Polecenia");
-  re_polecenia_->setReadOnly(true);
-  re_polecenia_->viewport()->installEventFilter(this);
-  layout->addWidget(re_polecenia_, 1);
-  auto* row = new QHBoxLayout;
-  l_polecenie_ = Label("Wprowadz polecenie", area, "L_Polecenie");
-  e_polecenie_ = new QLineEdit(area);
-  e_polecenie_->setObjectName("E_Polecenie");
-  e_polecenie_->installEventFilter(this);
-  row->addWidget(l_polecenie_);
-  row->addWidget(e_polecenie_, 1);
-  layout->addLayout(row);
-  return area;
-}
-
 void TPodgladRysowanie::Connect() {
   const auto on = [this](const char* name, auto handler) {
     connect(findChild<QAction*>(name), &QAction::triggered, this, handler);
@@ -528,13 +515,33 @@ void TPodgladRysowanie::Connect() {
   on("BOkno", [this] { editor_->BeginZoomWindow(); });
   on("BPan", [this] { editor_->BeginPan(); });
   on("BPrzerys", [this] { editor_->Redraw(); });
-  connect(podglad_, &PaintBox::mousePressed, this, &TPodgladRysowanie::PodgladMouseDown);
-  connect(podglad_, &PaintBox::mouseMoved, this, &TPodgladRysowanie::PodgladMouseMove);
+  connect(podglad_, &PaintBox::mousePressed, this, [this](Qt::MouseButton button, int x, int y) {
+    Run([&] { editor_->MouseDown(ToButton(button), x, y); });
+  });
+  // Moves come often and change nothing the controls show.
+  connect(podglad_, &PaintBox::mouseMoved, this,
+          [this](int x, int y) { editor_->MouseMove(x, y); });
   connect(podglad_, &PaintBox::mouseReleased, this, &TPodgladRysowanie::PodgladMouseUp);
+  connect(podglad_, &PaintBox::mouseDoubleClicked, this,
+          [this](int x, int y) { Run([&] { editor_->DoubleClick(x, y); }); });
   connect(podglad_, &PaintBox::wheelTurned, this, [this](int notches) { editor_->Wheel(notches); });
   connect(podglad_, &PaintBox::resized, this, [this] {
     if (shown_once_) editor_->Redraw();
   });
+
+  CommandArea* area = command_area_;
+  connect(area, &CommandArea::commandEntered, this,
+          [this](const QString& text) { Run([&] { editor_->CommandEntered(S(text)); }); });
+  connect(area, &CommandArea::keyPressed, this,
+          [this](Key key) { Run([&] { editor_->CommandKey(key); }); });
+  connect(area, &CommandArea::relativeEntered, this,
+          [this](const QString& dx, const QString& dy, bool polar) {
+            Run([&] { editor_->WprowadzDxDy(S(dx), S(dy), polar); });
+          });
+  connect(area, &CommandArea::controlCommand, this,
+          [this](const QString& text) { Run([&] { editor_->ControlCommand(S(text)); }); });
+  connect(area, &CommandArea::messagesDoubleClicked, this,
+          [this] { editor_->ShowMessagesInViewer(); });
 }
 
 template <typename F>
@@ -543,73 +550,37 @@ void TPodgladRysowanie::Run(F&& operation) {
   SyncFromEditor();
 }
 
-void TPodgladRysowanie::PodgladMouseDown(Qt::MouseButton button, int x, int y) {
-  editor_->MouseDown(ToButton(button), x, y);
-}
-
-void TPodgladRysowanie::PodgladMouseMove(int x, int y) { editor_->MouseMove(x, y); }
-
 void TPodgladRysowanie::PodgladMouseUp(Qt::MouseButton button, int x, int y) {
   const bool taken = editor_->MouseUp(ToButton(button), x, y);
+  SyncFromEditor();
   if (!taken && button == Qt::RightButton) {
     menu_zoom_->popup(podglad_->mapToGlobal(QPoint(x, y)));
   }
 }
 
-void TPodgladRysowanie::E_PolecenieKeyDown(int key) {
-  switch (key) {
-    case Qt::Key_F4:
-      editor_->SetGridSnap(!editor_->settings().grid_snap);
-      break;
-    case Qt::Key_F8:
-      editor_->SetOrtho(!editor_->settings().ortho);
-      break;
-    case Qt::Key_Escape:
-      editor_->AnulujPolecenie();
-      editor_->Komunikat("Anulowano.");
-      break;
-    default:
-      return;
-  }
-  SyncFromEditor();
-}
-
 bool TPodgladRysowanie::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == e_polecenie_ && event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_F4 || key == Qt::Key_F8 || key == Qt::Key_Escape) {
-      E_PolecenieKeyDown(key);
-      return true;
-    }
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      e_polecenie_->clear();
-      return true;
-    }
-  }
   if (watched == e_nazwa_bloku_ && event->type() == QEvent::KeyRelease) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
-      e_polecenie_->setFocus();
+      command_area_->entry().setFocus();
       return true;
     }
-  }
-  if (watched == re_polecenia_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-    editor_->ShowMessagesInViewer();
-    return true;
   }
   if (watched == shape_ && event->type() == QEvent::MouseButtonRelease) {
     editor_->ChooseColour();
     SyncSwatch();
     return true;
   }
-  if (watched == cb_orto_ && event->type() == QEvent::KeyPress) Redraw();
+  if (watched == cb_orto_ && event->type() == QEvent::KeyPress) editor_->Redraw();
   return QMainWindow::eventFilter(watched, event);
 }
 
 void TPodgladRysowanie::SyncSwatch() {
-  const QColor colour = ToQColor(editor_->settings().colour);
+  const Colour colour = editor_->settings().colour;
+  if (shown_colour_ == colour) return;
+  shown_colour_ = colour;
   shape_->setStyleSheet(
-      QString("background-color: %1; border: 1px solid #404040;").arg(colour.name()));
+      QString("background-color: %1; border: 1px solid #404040;").arg(ToQColor(colour).name()));
 }
 
 void TPodgladRysowanie::SyncRecentFiles() {
@@ -622,29 +593,33 @@ void TPodgladRysowanie::SyncRecentFiles() {
   }
 }
 
-void TPodgladRysowanie::SyncFromEditor() {
+void TPodgladRysowanie::SyncBlockList() {
   const Editor& e = *editor_;
-  setWindowTitle(Q(e.WindowCaption()));
-  l_nazwa_pliku_->setText(Q(e.FileLabel()));
-  if (S(e_nazwa_bloku_->text()) != e.block_name()) e_nazwa_bloku_->setText(Q(e.block_name()));
-  if (S(cb_jednostka_->currentText()) != e.unit()) cb_jednostka_->setCurrentText(Q(e.unit()));
-
-  QStringList names;
-  for (const auto& name : e.block_list().names()) names << Q(name);
-  QStringList shown;
-  for (int i = 0; i < lb_nazwa_bloku_czytaj_->count(); ++i) {
-    shown << lb_nazwa_bloku_czytaj_->item(i)->text();
-  }
-  if (names != shown) {
+  // A library may hold tens of thousands of blocks: the list is rebuilt only when it changed.
+  if (shown_block_list_revision_ != e.block_list_revision()) {
+    shown_block_list_revision_ = e.block_list_revision();
+    QStringList names;
+    for (const auto& name : e.block_list().names()) names << Q(name);
     const QSignalBlocker block(lb_nazwa_bloku_czytaj_);
     lb_nazwa_bloku_czytaj_->clear();
     lb_nazwa_bloku_czytaj_->addItems(names);
   }
-  {
+  const auto selected = e.block_list().selected();
+  const int row = selected ? static_cast<int>(*selected) : -1;
+  if (lb_nazwa_bloku_czytaj_->currentRow() != row) {
     const QSignalBlocker block(lb_nazwa_bloku_czytaj_);
-    const auto selected = e.block_list().selected();
-    lb_nazwa_bloku_czytaj_->setCurrentRow(selected ? static_cast<int>(*selected) : -1);
+    lb_nazwa_bloku_czytaj_->setCurrentRow(row);
   }
+}
+
+void TPodgladRysowanie::SyncFromEditor() {
+  const Editor& e = *editor_;
+  const QString caption = Q(e.WindowCaption());
+  if (windowTitle() != caption) setWindowTitle(caption);
+  l_nazwa_pliku_->setText(Q(e.FileLabel()));
+  if (S(e_nazwa_bloku_->text()) != e.block_name()) e_nazwa_bloku_->setText(Q(e.block_name()));
+  if (S(cb_jednostka_->currentText()) != e.unit()) cb_jednostka_->setCurrentText(Q(e.unit()));
+  SyncBlockList();
 
   l_zmiana_->setVisible(e.unsaved());
   const bool tools = e.tools_enabled();
@@ -653,13 +628,10 @@ void TPodgladRysowanie::SyncFromEditor() {
   }
   for (QAction* action : tool_actions_) action->setEnabled(tools);
   for (QWidget* widget : block_controls_) widget->setEnabled(tools);
-  findChild<QAction*>("BCofnij")->setEnabled(e.undo_enabled());
-  findChild<QAction*>("BPrzod")->setEnabled(e.redo_enabled());
+  b_cofnij_->setEnabled(e.undo_enabled());
+  b_przod_->setEnabled(e.redo_enabled());
 
-  QStringList messages;
-  for (const auto& m : e.messages()) messages << Q(m);
-  const QString pane = messages.join('\n');
-  if (re_polecenia_->toPlainText() != pane) re_polecenia_->setPlainText(pane);
+  command_area_->ShowMessages(e.messages(), e.messages_added(), e.messages_cleared());
 
   const Settings& s = e.settings();
   const auto check = [](QCheckBox* box, bool on) {
@@ -681,7 +653,7 @@ void TPodgladRysowanie::showEvent(QShowEvent* event) {
   if (shown_once_) return;
   shown_once_ = true;
   editor_->FirstShow();
-  e_polecenie_->setFocus();
+  command_area_->entry().setFocus();
 }
 
 void TPodgladRysowanie::closeEvent(QCloseEvent* event) {
@@ -692,101 +664,6 @@ void TPodgladRysowanie::closeEvent(QCloseEvent* event) {
   }
   editor_->Finish();
   event->accept();
-}
-
-void TPodgladRysowanie::Redraw() {
-  editor_->PaintPendingFrame();
-  // The command entry takes the keys back after a redraw, but not from a field the user is
-  // typing into: a grid step typed digit by digit redraws at every key.
-  QWidget* focus = QApplication::focusWidget();
-  const auto* combo = qobject_cast<QComboBox*>(focus);
-  const bool typing =
-      qobject_cast<QLineEdit*>(focus) != nullptr || (combo != nullptr && combo->isEditable());
-  if (shown_once_ && !typing) e_polecenie_->setFocus();
-}
-
-Answer TPodgladRysowanie::Ask(std::string_view question) {
-  if (dialogs_for_testing_ != nullptr) return dialogs_for_testing_->Ask(question);
-  return question_dialog_->Ask(Q(question));
-}
-
-void TPodgladRysowanie::ShowMessage(std::string_view text) {
-  if (dialogs_for_testing_ != nullptr) return dialogs_for_testing_->ShowMessage(text);
-  QMessageBox::information(isVisible() ? this : nullptr, "blokedit", Q(text));
-}
-
-std::optional<std::filesystem::path> TPodgladRysowanie::OpenFileDialog(const FileDialog& d) {
-  if (dialogs_for_testing_ != nullptr) return dialogs_for_testing_->OpenFileDialog(d);
-  QFileDialog dialog(this, Q(d.title), Q(d.initial_directory.string()), QtFilter(d));
-  dialog.setObjectName("OpenDialog1");
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setDefaultSuffix(Q(d.default_extension));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-    return std::nullopt;
-  }
-  return std::filesystem::path(S(dialog.selectedFiles().front()));
-}
-
-std::optional<std::filesystem::path> TPodgladRysowanie::SaveFileDialog(const FileDialog& d) {
-  if (dialogs_for_testing_ != nullptr) return dialogs_for_testing_->SaveFileDialog(d);
-  QFileDialog dialog(this, Q(d.title), Q(d.initial_directory.string()), QtFilter(d));
-  dialog.setObjectName("SaveDialog1");
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  // An existing file is opened, not overwritten: no question about replacing it.
-  dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  dialog.setDefaultSuffix(Q(d.default_extension));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-    return std::nullopt;
-  }
-  return std::filesystem::path(S(dialog.selectedFiles().front()));
-}
-
-std::optional<Colour> TPodgladRysowanie::ChooseColour(Colour initial) {
-  if (dialogs_for_testing_ != nullptr) return dialogs_for_testing_->ChooseColour(initial);
-  const QColor chosen = QColorDialog::getColor(ToQColor(initial), this, "Kolor");
-  if (!chosen.isValid()) return std::nullopt;
-  return RgbColour(chosen.red(), chosen.green(), chosen.blue());
-}
-
-void TPodgladRysowanie::ShowText(const std::vector<std::string>& lines) {
-  if (dialogs_for_testing_ != nullptr) return dialogs_for_testing_->ShowText(lines);
-  viewer_->ShowLines(lines);
-}
-
-bool TPodgladRysowanie::OpenWithShell(const std::filesystem::path& file) {
-  if (dialogs_for_testing_ != nullptr) return dialogs_for_testing_->OpenWithShell(file);
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(Q(file.string())));
-}
-
-void TPodgladRysowanie::SetCursor(CursorShape shape) {
-  switch (shape) {
-    case CursorShape::kCross:
-      podglad_->setCursor(Qt::CrossCursor);
-      break;
-    case CursorShape::kDrag:
-      podglad_->setCursor(Qt::SizeAllCursor);
-      break;
-    case CursorShape::kHand:
-      podglad_->setCursor(Qt::ClosedHandCursor);
-      break;
-    case CursorShape::kPick:
-      podglad_->setCursor(pick_cursor_);
-      break;
-  }
-}
-
-void TPodgladRysowanie::SetPrompt(std::string_view caption) { l_polecenie_->setText(Q(caption)); }
-
-void TPodgladRysowanie::FocusCommandEntry() {}
-
-void TPodgladRysowanie::ShowRelativePanel(bool) {}
-
-void TPodgladRysowanie::SetStatusText(std::string_view text) { status_xy_->setText(Q(text)); }
-
-void TPodgladRysowanie::CopyToClipboard(std::string_view text) {
-  if (dialogs_for_testing_ != nullptr) return dialogs_for_testing_->CopyToClipboard(text);
-  QApplication::clipboard()->setText(Q(text));
 }
 
 }  // namespace blok

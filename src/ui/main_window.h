@@ -9,18 +9,20 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolBar>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "editor/editor.h"
-#include "editor/ui.h"
 
 namespace blok {
 
+class CommandArea;
 class PaintBox;
+class QtUi;
 class TFormOprogramie;
 class TOpis;
 class TPytanieTakNieKasuj;
@@ -28,7 +30,7 @@ class TPytanieTakNieKasuj;
 // The main window: it shows what the Editor holds and forwards every event to it. Built for
 // any program directory (Dane/ with the fonts and data files, Bloki/ with block files), so a
 // test can start it on a directory of its own.
-class TPodgladRysowanie : public QMainWindow, public Ui {
+class TPodgladRysowanie : public QMainWindow {
   Q_OBJECT
 
  public:
@@ -39,27 +41,10 @@ class TPodgladRysowanie : public QMainWindow, public Ui {
   bool started() const { return started_; }
   Editor& editor() { return *editor_; }
   PaintBox& podglad() { return *podglad_; }
+  // What the Editor asks of the window goes here.
+  QtUi& qt_ui() { return *ui_; }
   // "WSKAZANIE": shown on the paint box while a command waits for an object.
-  const QCursor& pick_cursor() const { return pick_cursor_; }
-
-  // Tests answer the window's questions and dialogs from a script instead of the user.
-  void SetDialogsForTesting(Ui* ui) { dialogs_for_testing_ = ui; }
-
-  // Ui
-  Answer Ask(std::string_view question) override;
-  void ShowMessage(std::string_view text) override;
-  std::optional<std::filesystem::path> OpenFileDialog(const FileDialog& dialog) override;
-  std::optional<std::filesystem::path> SaveFileDialog(const FileDialog& dialog) override;
-  std::optional<Colour> ChooseColour(Colour initial) override;
-  void ShowText(const std::vector<std::string>& lines) override;
-  bool OpenWithShell(const std::filesystem::path& file) override;
-  void CopyToClipboard(std::string_view text) override;
-  void Redraw() override;
-  void SetCursor(CursorShape shape) override;
-  void SetPrompt(std::string_view caption) override;
-  void FocusCommandEntry() override;
-  void ShowRelativePanel(bool visible) override;
-  void SetStatusText(std::string_view text) override;
+  const QCursor& pick_cursor() const;
 
   // Shows the editor's state in the controls.
   void SyncFromEditor();
@@ -76,23 +61,22 @@ class TPodgladRysowanie : public QMainWindow, public Ui {
   void BuildToolBars();
   QWidget* BuildBlockPanel();
   QWidget* BuildSettingsBar();
-  QWidget* BuildCommandArea();
   void Connect();
+  // Every trigger of the action sends this text to the command line.
+  void SendsCommand(QAction* action, const char* command);
   // Runs an editor operation, then shows what changed.
   template <typename F>
   void Run(F&& operation);
-  void PodgladMouseDown(Qt::MouseButton button, int x, int y);
-  void PodgladMouseMove(int x, int y);
   void PodgladMouseUp(Qt::MouseButton button, int x, int y);
-  void E_PolecenieKeyDown(int key);
+  void SyncBlockList();
   void SyncRecentFiles();
   void SyncSwatch();
 
+  // The Editor holds the Ui: it goes first.
+  std::unique_ptr<QtUi> ui_;
   std::unique_ptr<Editor> editor_;
-  QCursor pick_cursor_;
   bool started_ = false;
   bool shown_once_ = false;
-  Ui* dialogs_for_testing_ = nullptr;
 
   TPytanieTakNieKasuj* question_dialog_ = nullptr;
   TFormOprogramie* about_box_ = nullptr;
@@ -107,6 +91,8 @@ class TPodgladRysowanie : public QMainWindow, public Ui {
   QToolBar* toolbar_edycja_ = nullptr;
   QToolBar* toolbar_opcje_ = nullptr;
   QList<QAction*> tool_actions_;  // enabled once a file is open
+  QAction* b_cofnij_ = nullptr;
+  QAction* b_przod_ = nullptr;
 
   QLabel* l_nazwa_pliku_ = nullptr;
   QLineEdit* e_nazwa_bloku_ = nullptr;
@@ -136,11 +122,12 @@ class TPodgladRysowanie : public QMainWindow, public Ui {
   QLabel* shape_ = nullptr;
   QCheckBox* cb_punkt_bazowy_ = nullptr;
 
-  QPlainTextEdit* re_polecenia_ = nullptr;
-  QLabel* l_polecenie_ = nullptr;
-  QLineEdit* e_polecenie_ = nullptr;
+  CommandArea* command_area_ = nullptr;
   QLabel* status_xy_ = nullptr;
   QLabel* status_second_ = nullptr;
+  // What the controls show, so that a sync changes only what changed.
+  std::optional<uint64_t> shown_block_list_revision_;
+  std::optional<Colour> shown_colour_;
 };
 
 }  // namespace blok

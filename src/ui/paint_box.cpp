@@ -50,10 +50,10 @@ void PaintBox::EndImage() {
 
 void PaintBox::Present() {
   EndImage();
-  // A full redraw shows the image alone: previews start afresh.
-  EndOverlay();
-  overlay_.fill(Qt::transparent);
-  update();
+  ++frames_presented_;
+  // The overlay stays: it was wiped when the frame was asked for, and what has been drawn on
+  // it since belongs on top of this frame.
+  if (!painting_) update();
 }
 
 Canvas& PaintBox::OverlayCanvas() {
@@ -81,11 +81,19 @@ void PaintBox::RestoreView() {
 }
 
 void PaintBox::paintEvent(QPaintEvent* event) {
+  const std::uint64_t frames = frames_presented_;
+  if (frame_hook_) {
+    painting_ = true;
+    frame_hook_();
+    painting_ = false;
+  }
   EndImage();
   EndOverlay();
   QPainter painter(this);
   painter.drawImage(event->rect(), image_, event->rect());
   painter.drawImage(event->rect(), overlay_, event->rect());
+  // A paint of part of the box that brought a new frame leaves the rest of it stale.
+  if (frames_presented_ != frames && event->rect() != rect()) update();
 }
 
 void PaintBox::resizeEvent(QResizeEvent* event) {
@@ -110,6 +118,8 @@ void PaintBox::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void PaintBox::mouseDoubleClickEvent(QMouseEvent* event) {
+  // Qt sends the second press of a double click as this event alone: the press step runs for
+  // the first press only, and the double click does its own work.
   const QPoint p = event->position().toPoint();
   emit mouseDoubleClicked(p.x(), p.y());
 }

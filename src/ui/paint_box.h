@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -13,7 +14,8 @@
 namespace blok {
 
 // `Podglad`: the drawing surface. It keeps the off-screen image and an overlay for previews
-// and composes both when Qt asks it to paint; drawing itself never happens in paintEvent.
+// and composes both when Qt asks it to paint. A full frame due is drawn into the image by the
+// frame hook at the start of that paint, so any number of redraw requests make one frame.
 class PaintBox : public QWidget, public Surface {
   Q_OBJECT
 
@@ -28,7 +30,11 @@ class PaintBox : public QWidget, public Surface {
   Canvas& OverlayCanvas() override;
   void RestoreView() override;
 
+  // Runs at the start of every paint, before the image is shown.
+  void SetFrameHook(std::function<void()> hook) { frame_hook_ = std::move(hook); }
   const QImage& image() const { return image_; }
+  // Full frames presented so far.
+  std::uint64_t frames_presented() const { return frames_presented_; }
 
  signals:
   void mousePressed(Qt::MouseButton button, int x, int y);
@@ -60,6 +66,9 @@ class PaintBox : public QWidget, public Surface {
   QImage overlay_;
   std::unique_ptr<Painting> image_painting_;
   std::unique_ptr<Painting> overlay_painting_;
+  std::function<void()> frame_hook_;
+  bool painting_ = false;
+  std::uint64_t frames_presented_ = 0;
   int wheel_remainder_ = 0;
 };
 

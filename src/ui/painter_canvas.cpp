@@ -1,6 +1,7 @@
 #include "ui/painter_canvas.h"
 
 #include <QFont>
+#include <QImage>
 #include <QPolygon>
 #include <QString>
 
@@ -20,6 +21,25 @@ QRect Box(int x1, int y1, int x2, int y2) {
   if (x1 > x2) std::swap(x1, x2);
   if (y1 > y2) std::swap(y1, y2);
   return QRect(x1, y1, std::max(0, x2 - x1 - 1), std::max(0, y2 - y1 - 1));
+}
+
+// The pixels of a box's outline as drawRect draws them with a thin pen, each once, clockwise
+// from the top left corner.
+QPolygon Outline(const QRect& box) {
+  const int left = box.x();
+  const int top = box.y();
+  const int right = box.x() + box.width();
+  const int bottom = box.y() + box.height();
+  QPolygon points;
+  for (int x = left; x <= right; ++x) points << QPoint(x, top);
+  for (int y = top + 1; y <= bottom; ++y) points << QPoint(right, y);
+  if (bottom > top) {
+    for (int x = right - 1; x >= left; --x) points << QPoint(x, bottom);
+  }
+  if (right > left) {
+    for (int y = bottom - 1; y > top; --y) points << QPoint(left, y);
+  }
+  return points;
 }
 
 }  // namespace
@@ -129,15 +149,32 @@ void PainterCanvas::Text(int x, int y, std::string_view text, const TextStyle& s
 }
 
 void PainterCanvas::FocusRectangle(int x1, int y1, int x2, int y2) {
-  // An inverted dotted outline: drawn twice, it is gone.
+  const QRect box = Box(x1, y1, x2, y2);
   painter_.save();
-  painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-  QPen pen(Qt::white);
-  pen.setWidth(0);
-  pen.setStyle(Qt::DotLine);
-  painter_.setPen(pen);
   painter_.setBrush(Qt::NoBrush);
-  painter_.drawRect(Box(x1, y1, x2, y2));
+  const auto* image = dynamic_cast<const QImage*>(painter_.device());
+  if (image != nullptr && image->hasAlphaChannel()) {
+    // On a transparent layer an inverting pen leaves nothing to see. The outline is opaque
+    // instead, black and white by turns so it shows on any ground; Xor composition still
+    // takes it away when it is drawn a second time.
+    QPolygon dark;
+    QPolygon light;
+    for (const QPoint& p : Outline(box))
+      ((dark.size() + light.size()) % 2 == 0 ? dark : light) << p;
+    painter_.setCompositionMode(QPainter::CompositionMode_Xor);
+    painter_.setPen(QPen(Qt::black, 0));
+    painter_.drawPoints(dark);
+    painter_.setPen(QPen(Qt::white, 0));
+    painter_.drawPoints(light);
+  } else {
+    // An inverted dotted outline: drawn twice, it is gone.
+    painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    QPen pen(Qt::white);
+    pen.setWidth(0);
+    pen.setStyle(Qt::DotLine);
+    painter_.setPen(pen);
+    painter_.drawRect(box);
+  }
   painter_.restore();
 }
 

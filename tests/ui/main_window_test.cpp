@@ -1,93 +1,24 @@
 // The main window as a user meets it: built on a program directory of its own, driven through
-// its controls (found by their object names), with dialogs answered from a script.
-#include "ui/main_window.h"
-
+// its controls (found by their object names), with its real dialogs answered as they show.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QTest>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QWheelEvent>
 
 #include "document/block_file.h"
-#include "support/scripted_ui.h"
-#include "support/test_dir.h"
-#include "ui/paint_box.h"
-#include "view/renderer.h"
+#include "ui/window_fixture.h"
 
 namespace blok {
 namespace {
 
-using testing::ScriptedUi;
-using testing::TestDir;
+using testing::CountPixels;
+using testing::ModalDialogs;
 
-// Pixels of one colour in the paint box's image.
-int CountPixels(const QImage& image, Colour colour) {
-  const QRgb wanted = qRgb(Red(colour), Green(colour), Blue(colour));
-  int count = 0;
-  for (int y = 0; y < image.height(); ++y) {
-    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    for (int x = 0; x < image.width(); ++x) count += (row[x] & 0xFFFFFF) == (wanted & 0xFFFFFF);
-  }
-  return count;
-}
-
-class MainWindowTest : public ::testing::Test {
- protected:
-  MainWindowTest() {
-    const auto built = std::filesystem::path(BLOK_BIN_DIR);
-    std::filesystem::create_directories(dir_ / "Dane");
-    std::filesystem::create_directories(dir_ / "Bloki");
-    for (const char* font : {"Romans100.Lzs", "Greeks100.Lzs"}) {
-      std::filesystem::copy_file(built / "Dane" / font, dir_ / "Dane" / font);
-    }
-    std::filesystem::copy_file(std::filesystem::path(BLOK_SOURCE_DIR) / "data/Bloki/przyklad.blk",
-                               library_);
-    window_ = std::make_unique<TPodgladRysowanie>(dir_.path());
-    window_->SetDialogsForTesting(&ui_);
-    window_->resize(1000, 700);
-    window_->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-  }
-
-  ~MainWindowTest() override {
-    window_->SetDialogsForTesting(nullptr);
-    window_.reset();
-  }
-
-  template <typename T>
-  T* Find(const char* name) {
-    T* found = window_->findChild<T*>(name);
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-  }
-
-  void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
-
-  QStringList Messages() {
-    return Find<QPlainTextEdit>("RE_Polecenia")->toPlainText().split('\n', Qt::SkipEmptyParts);
-  }
-
-  void OpenLibrary() {
-    ui_.open_paths.push_back(library_);
-    Click("B_OtworzPlik");
-  }
-
-  void LoadBlock(const QString& name) {
-    auto* list = Find<QListWidget>("LB_NazwaBlokuCzytaj");
-    const auto items = list->findItems(name, Qt::MatchExactly);
-    ASSERT_EQ(items.size(), 1);
-    list->setCurrentItem(items.front());
-    Click("B_WczytajBlok");
-  }
-
-  TestDir dir_;
-  std::filesystem::path library_ = dir_ / "Bloki" / "przyklad.blk";
-  ScriptedUi ui_;
-  std::unique_ptr<TPodgladRysowanie> window_;
-};
+using MainWindowTest = testing::WindowTest;
 
 TEST_F(MainWindowTest, StartsWithTheStartPanelAndToolsDisabled) {
   ASSERT_TRUE(window_->started());
@@ -109,14 +40,14 @@ TEST_F(MainWindowTest, StartsWithTheStartPanelAndToolsDisabled) {
   EXPECT_FALSE(Find<QCheckBox>("CB_Prosto")->isEnabled());
   EXPECT_TRUE(Find<QCheckBox>("CB_RysujSiatka")->isChecked());
   // The start panel's red frame is in the image.
-  EXPECT_GT(CountPixels(window_->podglad().image(), 0x0000FF), 300);
+  EXPECT_GT(CountPixels(Image(), 0x0000FF), 300);
 }
 
 TEST_F(MainWindowTest, OpensTheLibraryAndLoadsABlock) {
   OpenLibrary();
-  ASSERT_EQ(ui_.dialogs.size(), 1u);
-  EXPECT_EQ(ui_.dialogs[0].dialog.title, "Bloki VERADO");
-  EXPECT_EQ(ui_.dialogs[0].dialog.initial_directory, dir_ / "Bloki" / "");
+  ASSERT_EQ(dialogs_.shown().size(), 1u);
+  EXPECT_EQ(dialogs_.shown()[0].title, "Bloki VERADO");
+  EXPECT_EQ(dialogs_.shown()[0].text, QString::fromStdString((dir_ / "Bloki").string()));
   EXPECT_EQ(window_->windowTitle(), QString::fromStdString(library_.string()));
   EXPECT_EQ(Messages(),
             QStringList{"Wczytano plik z blokami " + QString::fromStdString(library_.string())});
@@ -128,7 +59,7 @@ TEST_F(MainWindowTest, OpensTheLibraryAndLoadsABlock) {
   EXPECT_TRUE(Find<QPushButton>("Bt_ZapiszBlok")->isEnabled());
   EXPECT_TRUE(Find<QAction>("BWstawLinie")->isEnabled());
   // No file open any more: no start panel.
-  EXPECT_EQ(CountPixels(window_->podglad().image(), 0x0000FF), 0);
+  EXPECT_EQ(CountPixels(Image(), 0x0000FF), 0);
 
   LoadBlock("Znak STOP");
   EXPECT_EQ(Messages(), QStringList{"Wczytano blok Znak STOP"});
@@ -137,7 +68,7 @@ TEST_F(MainWindowTest, OpensTheLibraryAndLoadsABlock) {
   EXPECT_FALSE(Find<QLabel>("L_Zmiana")->isVisible());
   Find<QAction>("BWszystko")->trigger();
   // The red octagon fills a good part of the view once zoomed to everything.
-  EXPECT_GT(CountPixels(window_->podglad().image(), 0x0000FF), 1000);
+  EXPECT_GT(CountPixels(Image(), 0x0000FF), 1000);
 }
 
 TEST_F(MainWindowTest, WheelZoomsAndMiddleButtonPans) {
@@ -166,14 +97,16 @@ TEST_F(MainWindowTest, UnsavedChangesGuardTheClose) {
   EXPECT_TRUE(Find<QLabel>("L_Zmiana")->isVisible());
   EXPECT_TRUE(Find<QAction>("BCofnij")->isEnabled());
 
-  ui_.answers.push_back(Answer::kKasuj);
+  dialogs_.Expect(ModalDialogs::Press("Kasuj"));
   window_->close();
   EXPECT_TRUE(window_->isVisible());
-  EXPECT_EQ(ui_.questions.back(), "Dane nie zapisane. Zapisać?");
+  ASSERT_EQ(dialogs_.shown().size(), 2u);
+  EXPECT_EQ(dialogs_.shown().back().name, "PytanieTakNieKasuj");
+  EXPECT_EQ(dialogs_.shown().back().text, "Dane nie zapisane. Zapisać?");
 
   Find<QAction>("BCofnij")->trigger();
   EXPECT_TRUE(Find<QAction>("BPrzod")->isEnabled());
-  ui_.answers.push_back(Answer::kNie);
+  dialogs_.Expect(ModalDialogs::Press("Button2"));  // "Nie"
   window_->close();
   EXPECT_FALSE(window_->isVisible());
   // The recent files were written at exit.
@@ -184,9 +117,11 @@ TEST_F(MainWindowTest, UnsavedChangesGuardTheClose) {
 TEST_F(MainWindowTest, DoubleClickOnTheMessagesOpensTheViewer) {
   OpenLibrary();
   auto* pane = Find<QPlainTextEdit>("RE_Polecenia");
+  dialogs_.Expect(ModalDialogs::Press("B_Powrot"));
   QTest::mouseDClick(pane->viewport(), Qt::LeftButton);
-  ASSERT_EQ(ui_.viewer_texts.size(), 1u);
-  EXPECT_EQ(ui_.viewer_texts[0].size(), 1u);
+  ASSERT_EQ(dialogs_.shown().size(), 2u);
+  EXPECT_EQ(dialogs_.shown().back().name, "Opis");
+  EXPECT_EQ(dialogs_.shown().back().text, Pane());
 }
 
 TEST_F(MainWindowTest, SaveButtonWritesTheBlock) {
@@ -194,13 +129,33 @@ TEST_F(MainWindowTest, SaveButtonWritesTheBlock) {
   LoadBlock("Hydrant");
   window_->editor().DodajObiekt("L(0,0)-(1,1);K(0,0,0);GR(0,10)");
   window_->SyncFromEditor();
-  ui_.answers.push_back(Answer::kTak);  // "Taki blok już istnieje! Nadpisać?"
+  dialogs_.Expect(ModalDialogs::Press("Button1"));  // "Tak" to "Taki blok już istnieje! Nadpisać?"
   Click("Bt_ZapiszBlok");
+  EXPECT_EQ(dialogs_.shown().back().text, "Taki blok już istnieje! Nadpisać?");
   EXPECT_EQ(Messages().front(), "Nadpisano blok: Hydrant");
   EXPECT_FALSE(Find<QLabel>("L_Zmiana")->isVisible());
   const auto block = WczytajBlok(library_, "Hydrant");
   ASSERT_TRUE(block && *block);
   EXPECT_EQ((*block)->lines.front(), "L(0,0)-(1,1);K(0,0,0);GR(0,10)");
+}
+
+TEST_F(MainWindowTest, SwatchOpensTheColourDialog) {
+  struct Choice {
+    ModalDialogs::Answer answer;
+    Colour colour;  // the current colour afterwards
+  };
+  for (const Choice& choice : {Choice{ModalDialogs::ChooseColour(QColor(255, 128, 0)), 0x0080FF},
+                               Choice{ModalDialogs::Cancel(), 0x0080FF},
+                               Choice{ModalDialogs::ChooseColour(Qt::black), 0x000000}}) {
+    dialogs_.Expect(choice.answer);
+    QTest::mouseClick(Find<QLabel>("Shape"), Qt::LeftButton);
+    EXPECT_EQ(window_->editor().settings().colour, choice.colour);
+  }
+  // Each time the dialog started from the colour of the swatch.
+  ASSERT_EQ(dialogs_.shown().size(), 3u);
+  EXPECT_EQ(dialogs_.shown()[0].text, "#000000");
+  EXPECT_EQ(dialogs_.shown()[1].text, "#ff8000");
+  EXPECT_EQ(dialogs_.shown()[2].text, "#ff8000");
 }
 
 TEST_F(MainWindowTest, TypingAGridStepKeepsTheKeys) {

@@ -1,0 +1,188 @@
+#include "ui/command_area.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QVBoxLayout>
+#include <optional>
+
+#include "ui/qt_text.h"
+
+namespace blok {
+namespace {
+
+std::optional<Key> CommandKeyOf(int qt_key) {
+  switch (qt_key) {
+    case Qt::Key_F1:
+      return Key::kF1;
+    case Qt::Key_F4:
+      return Key::kF4;
+    case Qt::Key_F8:
+      return Key::kF8;
+    case Qt::Key_Escape:
+      return Key::kEscape;
+    default:
+      return std::nullopt;
+  }
+}
+
+bool IsEnter(int qt_key) { return qt_key == Qt::Key_Return || qt_key == Qt::Key_Enter; }
+
+QString Joined(const std::vector<std::string>& messages, size_t count) {
+  QString text;
+  for (size_t i = 0; i < count; ++i) {
+    if (i > 0) text += '\n';
+    text += Q(messages[i]);
+  }
+  return text;
+}
+
+QLabel* Label(const char* name, const QString& caption, QWidget* parent) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(name);
+  return label;
+}
+
+QLineEdit* Field(const char* name, const QString& text, QWidget* parent) {
+  auto* field = new QLineEdit(text, parent);
+  field->setObjectName(name);
+  return field;
+}
+
+}  // namespace
+
+CommandArea::CommandArea(QWidget* parent) : QWidget(parent) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  re_polecenia_ = new QPlainTextEdit(this);
+  re_polecenia_->setObjectName("RE_Polecenia");
+  re_polecenia_->setReadOnly(true);
+  // Messages only ever arrive: an undo history of them would grow for nothing.
+  re_polecenia_->setUndoRedoEnabled(false);
+  re_polecenia_->viewport()->installEventFilter(this);
+  layout->addWidget(re_polecenia_, 1);
+
+  auto* row = new QHBoxLayout;
+  l_polecenie_ = Label("L_Polecenie", "Polecenie:", this);
+  e_polecenie_ = Field("E_Polecenie", "", this);
+  e_polecenie_->installEventFilter(this);
+  static_text15_ = Label("StaticText15", "   Pomoc", this);
+  static_text15_->setCursor(Qt::PointingHandCursor);
+  static_text15_->installEventFilter(this);
+  row->addWidget(l_polecenie_);
+  row->addWidget(e_polecenie_, 1);
+  row->addWidget(BuildRelativePanel());
+  row->addWidget(static_text15_);
+  layout->addLayout(row);
+}
+
+CommandArea::~CommandArea() {
+  // Focus changes while the children go would still reach the filter.
+  for (QObject* watched : {static_cast<QObject*>(e_polecenie_), static_cast<QObject*>(e_dx_),
+                           static_cast<QObject*>(e_dy_), static_cast<QObject*>(static_text15_),
+                           static_cast<QObject*>(re_polecenia_->viewport())}) {
+    watched->removeEventFilter(this);
+  }
+}
+
+QWidget* CommandArea::BuildRelativePanel() {
+  panel_dxdy_ = new QWidget(this);
+  panel_dxdy_->setObjectName("Panel_dxdy");
+  auto* layout = new QHBoxLayout(panel_dxdy_);
+  layout->setContentsMargins(0, 0, 0, 0);
+  l_dx_ = Label("L_dx", "dx=", panel_dxdy_);
+  e_dx_ = Field("E_dx", "0", panel_dxdy_);
+  l_dy_ = Label("L_dy", "dy=", panel_dxdy_);
+  e_dy_ = Field("E_dy", "0", panel_dxdy_);
+  cb_odl_kat_ = new QCheckBox("odl - kąt", panel_dxdy_);
+  cb_odl_kat_->setObjectName("CB_OdlKat");
+  auto* enter = new QPushButton("Wprowadź", panel_dxdy_);
+  enter->setObjectName("B_Wprowadz_dxdy");
+  for (QLineEdit* field : {e_dx_, e_dy_}) {
+    field->setFixedWidth(70);
+    field->installEventFilter(this);
+  }
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{l_dx_, e_dx_, l_dy_, e_dy_, cb_odl_kat_, enter}) {
+    layout->addWidget(w);
+  }
+  connect(cb_odl_kat_, &QCheckBox::toggled, this, [this](bool polar) {
+    l_dx_->setText(polar ? "l=" : "dx=");
+    l_dy_->setText(polar ? "kąt[st]=" : "dy=");
+  });
+  connect(enter, &QPushButton::clicked, this, &CommandArea::EnterRelative);
+  // Shown once a command has its first point.
+  panel_dxdy_->setVisible(false);
+  return panel_dxdy_;
+}
+
+void CommandArea::EnterRelative() {
+  emit relativeEntered(e_dx_->text(), e_dy_->text(), cb_odl_kat_->isChecked());
+}
+
+bool CommandArea::eventFilter(QObject* watched, QEvent* event) {
+  const bool entry = watched == e_polecenie_;
+  const bool relative = watched == e_dx_ || watched == e_dy_;
+  if ((entry || relative) && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (IsEnter(key)) {
+      if (entry) {
+        const QString text = e_polecenie_->text();
+        e_polecenie_->clear();
+        emit commandEntered(text);
+      } else {
+        EnterRelative();
+      }
+      return true;
+    }
+    if (const std::optional<Key> command_key = CommandKeyOf(key)) {
+      emit keyPressed(*command_key);
+      return true;
+    }
+  }
+  if (watched == static_text15_ && event->type() == QEvent::MouseButtonRelease) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::LeftButton &&
+        static_text15_->rect().contains(mouse->position().toPoint())) {
+      emit controlCommand("?");
+    }
+    return true;
+  }
+  if (watched == re_polecenia_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    emit messagesDoubleClicked();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void CommandArea::ShowMessages(const std::vector<std::string>& messages, uint64_t added,
+                               uint64_t cleared) {
+  const bool rebuild =
+      cleared != shown_cleared_ || added < shown_added_ || added - shown_added_ > messages.size();
+  if (rebuild) {
+    re_polecenia_->setPlainText(Joined(messages, messages.size()));
+    shows_lines_ = !messages.empty();
+  } else if (added > shown_added_) {
+    // The newest messages go on top; the rest of the pane stays as it is.
+    QString text = Joined(messages, added - shown_added_);
+    if (shows_lines_) text += '\n';
+    QScrollBar* scroll = re_polecenia_->verticalScrollBar();
+    const bool at_top = scroll->value() == scroll->minimum();
+    QTextCursor cursor(re_polecenia_->document());
+    cursor.movePosition(QTextCursor::Start);
+    cursor.insertText(text);
+    if (at_top) scroll->setValue(scroll->minimum());
+    shows_lines_ = true;
+  }
+  shown_added_ = added;
+  shown_cleared_ = cleared;
+}
+
+}  // namespace blok

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "editor/editor.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace blok {
+
+// The command line below the drawing: the message pane RE_Polecenia, the prompt L_Polecenie
+// with the command entry E_Polecenie, the relative-entry panel Panel_dxdy and the help label
+// StaticText15. It turns keys and clicks into signals and decides nothing about them.
+class CommandArea : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit CommandArea(QWidget* parent = nullptr);
+  ~CommandArea() override;
+
+  QPlainTextEdit& messages() { return *re_polecenia_; }
+  QLabel& prompt() { return *l_polecenie_; }
+  QLineEdit& entry() { return *e_polecenie_; }
+  QWidget& relative_panel() { return *panel_dxdy_; }
+
+  // Brings RE_Polecenia up to the editor's messages (newest first). Only messages added since
+  // the last call are inserted; the pane is rebuilt only after it was emptied.
+  void ShowMessages(const std::vector<std::string>& messages, uint64_t added, uint64_t cleared);
+
+ signals:
+  // Enter in E_Polecenie, with the text it held; the field is empty by now.
+  void commandEntered(const QString& text);
+  // F1, F4, F8 or Esc in E_Polecenie, E_dx or E_dy.
+  void keyPressed(Key key);
+  // Enter in E_dx or E_dy, or B_Wprowadz_dxdy.
+  void relativeEntered(const QString& dx, const QString& dy, bool polar);
+  // StaticText15 sends its command text like a button.
+  void controlCommand(const QString& text);
+  void messagesDoubleClicked();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget* BuildRelativePanel();
+  void EnterRelative();
+
+  QPlainTextEdit* re_polecenia_ = nullptr;
+  QLabel* l_polecenie_ = nullptr;
+  QLineEdit* e_polecenie_ = nullptr;
+  QWidget* panel_dxdy_ = nullptr;
+  QLabel* l_dx_ = nullptr;
+  QLineEdit* e_dx_ = nullptr;
+  QLabel* l_dy_ = nullptr;
+  QLineEdit* e_dy_ = nullptr;
+  QCheckBox* cb_odl_kat_ = nullptr;
+  QLabel* static_text15_ = nullptr;
+  // What RE_Polecenia shows, by the editor's counters.
+  uint64_t shown_added_ = 0;
+  uint64_t shown_cleared_ = 0;
+  bool shows_lines_ = false;
+};
+
+}  // namespace blok

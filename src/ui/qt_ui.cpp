@@ -1,0 +1,127 @@
+#include "ui/qt_ui.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "ui/dialogs.h"
+#include "ui/paint_box.h"
+#include "ui/painter_canvas.h"
+#include "ui/qt_text.h"
+
+namespace blok {
+namespace {
+
+// "Pliki bloków|*.blk|..." in Qt's form: "Pliki bloków (*.blk);;...".
+QString QtFilter(const FileDialog& dialog) {
+  QStringList parts;
+  for (const auto& f : dialog.filters) parts << Q(f.name) + " (" + Q(f.pattern) + ")";
+  return parts.join(";;");
+}
+
+std::optional<std::filesystem::path> Chosen(QFileDialog& dialog) {
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  return std::filesystem::path(S(dialog.selectedFiles().front()));
+}
+
+}  // namespace
+
+QtUi::QtUi(const QtUiParts& parts)
+    : parts_(parts),
+      // The hot spot is the middle of the pick box.
+      pick_cursor_(QIcon(":/icons/wskazanie.svg").pixmap(32, 32), 16, 16) {}
+
+Answer QtUi::Ask(std::string_view question) { return parts_.question_dialog.Ask(Q(question)); }
+
+void QtUi::ShowMessage(std::string_view text) {
+  QMessageBox::information(parts_.window.isVisible() ? &parts_.window : nullptr, "blokedit",
+                           Q(text));
+}
+
+std::optional<std::filesystem::path> QtUi::OpenFileDialog(const FileDialog& d) {
+  QFileDialog dialog(&parts_.window, Q(d.title), Q(d.initial_directory.string()), QtFilter(d));
+  dialog.setObjectName("OpenDialog1");
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(Q(d.default_extension));
+  return Chosen(dialog);
+}
+
+std::optional<std::filesystem::path> QtUi::SaveFileDialog(const FileDialog& d) {
+  QFileDialog dialog(&parts_.window, Q(d.title), Q(d.initial_directory.string()), QtFilter(d));
+  dialog.setObjectName("SaveDialog1");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  // An existing file is opened, not overwritten: no question about replacing it.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setDefaultSuffix(Q(d.default_extension));
+  return Chosen(dialog);
+}
+
+std::optional<Colour> QtUi::ChooseColour(Colour initial) {
+  QColorDialog dialog(ToQColor(initial), &parts_.window);
+  dialog.setObjectName("Kolor");
+  dialog.setWindowTitle("Kolor");
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QColor chosen = dialog.selectedColor();
+  if (!chosen.isValid()) return std::nullopt;
+  return RgbColour(chosen.red(), chosen.green(), chosen.blue());
+}
+
+void QtUi::ShowText(const std::vector<std::string>& lines) { parts_.viewer.ShowLines(lines); }
+
+bool QtUi::OpenWithShell(const std::filesystem::path& file) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(Q(file.string())));
+}
+
+void QtUi::CopyToClipboard(std::string_view text) { QApplication::clipboard()->setText(Q(text)); }
+
+void QtUi::Redraw() {
+  // The frame itself is drawn when the paint box next paints: requests until then make one.
+  parts_.podglad.update();
+}
+
+void QtUi::SetCursor(CursorShape shape) {
+  switch (shape) {
+    case CursorShape::kCross:
+      parts_.podglad.setCursor(Qt::CrossCursor);
+      break;
+    case CursorShape::kDrag:
+      parts_.podglad.setCursor(Qt::SizeAllCursor);
+      break;
+    case CursorShape::kHand:
+      parts_.podglad.setCursor(Qt::ClosedHandCursor);
+      break;
+    case CursorShape::kPick:
+      parts_.podglad.setCursor(pick_cursor_);
+      break;
+  }
+}
+
+void QtUi::SetPrompt(std::string_view caption) { parts_.l_polecenie.setText(Q(caption)); }
+
+void QtUi::FocusCommandEntry() {
+  // Not from a field the user is typing into: a grid step typed digit by digit redraws at
+  // every key.
+  QWidget* focus = QApplication::focusWidget();
+  const auto* combo = qobject_cast<QComboBox*>(focus);
+  const bool typing =
+      (focus != &parts_.e_polecenie && qobject_cast<QLineEdit*>(focus) != nullptr) ||
+      (combo != nullptr && combo->isEditable());
+  if (parts_.window.isVisible() && !typing) parts_.e_polecenie.setFocus();
+}
+
+void QtUi::ShowRelativePanel(bool visible) { parts_.panel_dxdy.setVisible(visible); }
+
+void QtUi::SetStatusText(std::string_view text) { parts_.status_xy.setText(Q(text)); }
+
+}  // namespace blok

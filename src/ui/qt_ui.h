@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QCursor>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/ui.h"
+
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+namespace blok {
+
+class PaintBox;
+class TOpis;
+class TPytanieTakNieKasuj;
+
+// The widgets and dialogs of the main window that the Editor's requests reach.
+struct QtUiParts {
+  QWidget& window;
+  PaintBox& podglad;
+  QLineEdit& e_polecenie;
+  QLabel& l_polecenie;
+  QWidget& panel_dxdy;
+  QLabel& status_xy;
+  TPytanieTakNieKasuj& question_dialog;
+  TOpis& viewer;
+};
+
+// The Editor's requests to the window system, answered by Qt: real modal dialogs, and the
+// controls of the main window.
+class QtUi : public Ui {
+ public:
+  explicit QtUi(const QtUiParts& parts);
+
+  // "WSKAZANIE": shown on the paint box while a command waits for an object.
+  const QCursor& pick_cursor() const { return pick_cursor_; }
+
+  Answer Ask(std::string_view question) override;
+  void ShowMessage(std::string_view text) override;
+  std::optional<std::filesystem::path> OpenFileDialog(const FileDialog& dialog) override;
+  std::optional<std::filesystem::path> SaveFileDialog(const FileDialog& dialog) override;
+  std::optional<Colour> ChooseColour(Colour initial) override;
+  void ShowText(const std::vector<std::string>& lines) override;
+  bool OpenWithShell(const std::filesystem::path& file) override;
+  void CopyToClipboard(std::string_view text) override;
+  void Redraw() override;
+  void SetCursor(CursorShape shape) override;
+  void SetPrompt(std::string_view caption) override;
+  void FocusCommandEntry() override;
+  void ShowRelativePanel(bool visible) override;
+  void SetStatusText(std::string_view text) override;
+
+ private:
+  QtUiParts parts_;
+  QCursor pick_cursor_;
+};
+
+}  // namespace blok

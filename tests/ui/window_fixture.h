@@ -1,0 +1,91 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+
+#include "model/entity.h"
+#include "support/test_dir.h"
+#include "ui/main_window.h"
+#include "ui/modal_dialogs.h"
+#include "ui/paint_box.h"
+
+namespace blok::testing {
+
+// Pixels of one colour in an image.
+inline int CountPixels(const QImage& image, Colour colour) {
+  const QRgb wanted = qRgb(Red(colour), Green(colour), Blue(colour));
+  const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+  int count = 0;
+  for (int y = 0; y < rgb.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+    for (int x = 0; x < rgb.width(); ++x) count += (row[x] & 0xFFFFFF) == (wanted & 0xFFFFFF);
+  }
+  return count;
+}
+
+// The main window as a user meets it: built on a program directory of its own, with the
+// fonts and the sample library, shown, driven through its controls (found by their object
+// names), its modal dialogs answered by `dialogs`.
+class WindowTest : public ::testing::Test {
+ protected:
+  WindowTest() {
+    const auto built = std::filesystem::path(BLOK_BIN_DIR);
+    std::filesystem::create_directories(dir_ / "Dane");
+    std::filesystem::create_directories(dir_ / "Bloki");
+    for (const char* font : {"Romans100.Lzs", "Greeks100.Lzs"}) {
+      std::filesystem::copy_file(built / "Dane" / font, dir_ / "Dane" / font);
+    }
+    std::filesystem::copy_file(std::filesystem::path(BLOK_SOURCE_DIR) / "data/Bloki/przyklad.blk",
+                               library_);
+    window_ = std::make_unique<TPodgladRysowanie>(dir_.path());
+    window_->resize(1000, 700);
+    window_->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+  }
+
+  template <typename T>
+  T* Find(const char* name) {
+    T* found = window_->findChild<T*>(name);
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+
+  void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+
+  QString Pane() { return Find<QPlainTextEdit>("RE_Polecenia")->toPlainText(); }
+  QStringList Messages() { return Pane().split('\n', Qt::SkipEmptyParts); }
+
+  void OpenLibrary() {
+    dialogs_.Expect(ModalDialogs::ChooseFile(library_));
+    Click("B_OtworzPlik");
+  }
+
+  void LoadBlock(const QString& name) {
+    auto* list = Find<QListWidget>("LB_NazwaBlokuCzytaj");
+    const auto items = list->findItems(name, Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1);
+    list->setCurrentItem(items.front());
+    Click("B_WczytajBlok");
+  }
+
+  // The image once the paint box has painted what is due.
+  const QImage& Image() {
+    window_->podglad().repaint();
+    return window_->podglad().image();
+  }
+
+  // Must outlive the window: its last dialogs can come while the window closes.
+  ModalDialogs dialogs_;
+  TestDir dir_;
+  std::filesystem::path library_ = dir_ / "Bloki" / "przyklad.blk";
+  std::unique_ptr<TPodgladRysowanie> window_;
+};
+
+}  // namespace blok::testing
