@@ -18,6 +18,7 @@
 #include "model/numbers.h"
 #include "model/parsed_entity.h"
 #include "view/canvas.h"
+#include "view/null_canvas.h"
 #include "view/stroke_font.h"
 #include "view/view_transform.h"
 
@@ -29,23 +30,6 @@ constexpr int kWidth = 1600;
 constexpr int kHeight = 1000;
 constexpr int kCursors = 256;
 
-class NullCanvas : public Canvas {
- public:
-  void SetPenColour(std::uint32_t) override {}
-  void SetPenWidth(int) override {}
-  void SetPenStyle(PenStyle) override {}
-  void SetBrushColour(std::uint32_t) override {}
-  void SetBrushStyle(BrushStyle) override {}
-  void Line(int, int, int, int) override {}
-  void Polyline(std::span<const PixelPoint>) override {}
-  void Rectangle(int, int, int, int) override {}
-  void Ellipse(int, int, int, int) override {}
-  void Polygon(std::span<const PixelPoint>) override {}
-  void Text(int x, int y, std::string_view text, const TextStyle&) override {
-    benchmark::DoNotOptimize(x + y + text.size());
-  }
-  void FocusRectangle(int, int, int, int) override {}
-};
 
 std::string Number(double v) { return FormatPattern(v, kValuePattern); }
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/cp1250.h"
-#include "null_canvas.h"
+#include "view/null_canvas.h"
 #include "view/renderer.h"
 #include "view/stroke_font.h"
 #include "view/view_transform.h"

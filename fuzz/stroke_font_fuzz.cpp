@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "null_canvas.h"
+#include "view/null_canvas.h"
 #include "view/stroke_font.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

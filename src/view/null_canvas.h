@@ -4,7 +4,7 @@
 
 namespace blok {
 
-// A canvas that draws nothing, so the fuzzers exercise the arithmetic, not the rasteriser.
+// A canvas that draws nothing: fuzzers and benchmarks exercise the arithmetic, not a rasteriser.
 class NullCanvas : public Canvas {
  public:
   void SetPenColour(std::uint32_t) override {}

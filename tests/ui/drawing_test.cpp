@@ -1,0 +1,72 @@
+// Drawing in the main window as a user does: typed commands, clicks on Podglad with the grid
+// snap, the previews on screen, and the block saved into the library.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+
+#include "document/block_file.h"
+#include "ui/window_fixture.h"
+
+namespace blok {
+namespace {
+
+class DrawingTest : public testing::WindowTest {
+ protected:
+  void Type(const QString& text) {
+    auto* entry = Find<QLineEdit>("E_Polecenie");
+    entry->setText(text);
+    QTest::keyClick(entry, Qt::Key_Return);
+  }
+  QPoint Pixel(double x, double y) {
+    const ViewTransform& view = window_->editor().view();
+    return {view.WorldToScreenX(x), view.WorldToScreenY(y)};
+  }
+  void ClickAt(double x, double y) {
+    QTest::mouseMove(&window_->podglad(), Pixel(x, y));
+    QTest::mouseClick(&window_->podglad(), Qt::LeftButton, {}, Pixel(x, y));
+  }
+  // What the user sees on Podglad: the image with the overlay over it.
+  QImage Screen() {
+    window_->podglad().repaint();
+    return window_->podglad().grab().toImage();
+  }
+};
+
+TEST_F(DrawingTest, ClicksAndTypedValuesDrawAndTheBlockIsSaved) {
+  OpenLibrary();
+  QTest::keyClick(Find<QLineEdit>("E_Polecenie"), Qt::Key_F4);  // grid snap
+  Type("l");
+  ClickAt(0, 0);
+  ClickAt(3, 0);
+  // The rubber line to the cursor is on the screen, green, and gone after Esc.
+  QTest::mouseMove(&window_->podglad(), Pixel(3, 4));
+  EXPECT_GT(testing::CountPixels(Screen(), 0x008000), 20);
+  QTest::keyClick(Find<QLineEdit>("E_Polecenie"), Qt::Key_Escape);
+  EXPECT_EQ(testing::CountPixels(Screen(), 0x008000), 0);
+
+  Type("o");
+  ClickAt(-2, -2);
+  Type("1,5");
+  Type("t");
+  Type("1,1");
+  Type("90");
+  Type("Hydrant");
+
+  auto* name = Find<QLineEdit>("E_NazwaBloku");
+  name->setFocus();
+  QTest::keyClicks(name, "Rysunek");
+  Click("Bt_ZapiszBlok");
+
+  const auto block = WczytajBlok(library_, "Rysunek");
+  ASSERT_TRUE(block.has_value()) << block.error().message;
+  ASSERT_TRUE(block->has_value());
+  EXPECT_EQ((*block)->lines, (std::vector<std::string>{
+                                 "T(1,1,'Hydrant',0.6,0.5,90);K(0,0,0);GR(0,10)",
+                                 "O(-2,-2,1.5);K(0,0,0);GR(0,10)",
+                                 "L(0.0,0.0)-(3.0,0.0);K(0,0,0);GR(0,10)",
+                             }));
+  EXPECT_TRUE(Messages().front().startsWith("Zapisano blok")) << Messages().front().toStdString();
+}
+
+}  // namespace
+}  // namespace blok
