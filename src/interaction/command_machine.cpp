@@ -19,6 +19,7 @@ constexpr std::string_view kUnknown = "         <- nieznane polecenie.";
 constexpr std::string_view kNoFile =
     "Stworz nowy plik bloków (menu Pliki/Nowy plik) lub otwórz plik bloków (menu Pliki/Otworz "
     "plik)";
+constexpr std::string_view kHelpMessage = "Pomoc, lista poleceń.";
 constexpr size_t kMaxMessage = 255;
 
 constexpr Colour kRed = 0x0000FF;
@@ -161,7 +162,7 @@ void CommandMachine::WykonajPolecenie(const std::string& entry, bool from_contro
   bool value = false;
   if (IsHelp(upper)) {
     host_.ShowHelp(HelpLines());
-    pending = "Pomoc, lista poleceń.";
+    pending = kHelpMessage;
   }
   if (!host_.BlockOpen()) {
     pending = kNoFile;
@@ -196,7 +197,7 @@ void CommandMachine::WykonajPolecenie(const std::string& entry, bool from_contro
 }
 
 std::optional<std::string> CommandMachine::StartCommand(const std::string& upper_entry) {
-  if (IsHelp(upper_entry)) return "Pomoc, lista poleceń.";
+  if (IsHelp(upper_entry)) return std::string(kHelpMessage);
   for (const Keyword& keyword : kKeywords) {
     for (std::string_view e : keyword.entries) {
       if (e.empty() || e != upper_entry) continue;
