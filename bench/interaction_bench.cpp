@@ -30,7 +30,6 @@ constexpr int kWidth = 1600;
 constexpr int kHeight = 1000;
 constexpr int kCursors = 256;
 
-
 std::string Number(double v) { return FormatPattern(v, kValuePattern); }
 
 struct Scene {

@@ -82,8 +82,8 @@ TEST_F(CommandLineTest, TypedSessionsDrawEveryKind) {
       {"circle by centre and radius",
        {"o", "1,1", "2"},
        {"O(1,1,2);K(0,0,0);GR(0,10)"},
-       {"Wprowadzono promien R=2,00", "2", "Dodano okrg X=1,00 Y=1,00 R=2,00",
-        "Wprowadzono wsp. ", "1,1", "Rysuj okrąg ... ."}},
+       {"Wprowadzono promien R=2,00", "2", "Dodano okrg X=1,00 Y=1,00 R=2,00", "Wprowadzono wsp. ",
+        "1,1", "Rysuj okrąg ... ."}},
       {"typed arc beyond half a turn is the short one",
        {"a", "0,0", "1", "0", "270"},
        {"LUK(0,0,1,270,360);K(0,0,0);GR(0,10)"},
@@ -114,10 +114,7 @@ TEST_F(CommandLineTest, TypedSessionsDrawEveryKind) {
        {"T(1,2) Opis"},
        {"T(1,2,'Opis',0.6,0.5,0);K(0,0,0);GR(0,1)"},
        {"Dodaj tekst.", "T(1,2) Opis"}},
-      {"malformed direct line",
-       {"L(a,0)-(1,1)"},
-       {},
-       {"Nieprawidłowy zapis!", "L(a,0)-(1,1)"}},
+      {"malformed direct line", {"L(a,0)-(1,1)"}, {}, {"Nieprawidłowy zapis!", "L(a,0)-(1,1)"}},
       {"keywords ignore case but not blanks",
        {" L", "xyz", ""},
        {},
@@ -148,8 +145,8 @@ TEST_F(CommandLineTest, BlankRepeatsTheLastAcceptedEntry) {
   Enter({"l", "3,4"});
   Enter({" "});
   // The repeat of the point 3,4 is a second point equal to the first: no line.
-  EXPECT_THAT(Top(3), ElementsAre("Wprowadzono wsp. koncowa X=3,00 Y=4,00", "3,4",
-                                  "Anulowano linia."));
+  EXPECT_THAT(Top(3),
+              ElementsAre("Wprowadzono wsp. koncowa X=3,00 Y=4,00", "3,4", "Anulowano linia."));
   EXPECT_EQ(editor_.ostatnie_polecenie(), "3,4");
   // An unknown entry is not remembered (and it abandoned the line, so 3,4 means nothing now).
   Enter({"zzz", " "});
@@ -161,10 +158,14 @@ TEST_F(CommandLineTest, PromptsFollowTheSteps) {
     std::vector<std::string> entries;
     std::string prompt;
   } cases[] = {
-      {{"l"}, "Wprowadz  X , Y"},      {{"o", "0,0"}, "Wprowadz Promień"},
-      {{"a", "0,0", "1"}, "Wprowadz Kąt pocz."}, {{"a", "0,0", "1", "5"}, "Wprowadz Kąt konc."},
-      {{"t", "0,0"}, "Wprowadz Kąt [st]"},      {{"t", "0,0", "0"}, "Wprowadz tekst"},
-      {{"p", "0,0", "1,1"}, "Polecenie:"},      {{"mo"}, "Polecenie:"},
+      {{"l"}, "Wprowadz  X , Y"},
+      {{"o", "0,0"}, "Wprowadz Promień"},
+      {{"a", "0,0", "1"}, "Wprowadz Kąt pocz."},
+      {{"a", "0,0", "1", "5"}, "Wprowadz Kąt konc."},
+      {{"t", "0,0"}, "Wprowadz Kąt [st]"},
+      {{"t", "0,0", "0"}, "Wprowadz tekst"},
+      {{"p", "0,0", "1,1"}, "Polecenie:"},
+      {{"mo"}, "Polecenie:"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.entries.front() + " ... " + c.entries.back());

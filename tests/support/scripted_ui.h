@@ -41,8 +41,8 @@ class ScriptedUi : public Ui {
   int redraws = 0;
   std::vector<CursorShape> cursors;
   std::string prompt = "Polecenie:";  // L_Polecenie as last set
-  int command_entry_focus = 0;         // how often the keys were sent back to E_Polecenie
-  bool relative_panel = false;         // Panel_dxdy
+  int command_entry_focus = 0;        // how often the keys were sent back to E_Polecenie
+  bool relative_panel = false;        // Panel_dxdy
   std::string status_text;
 
   // Forgets what was shown (the script stays).
