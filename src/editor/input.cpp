@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <cstdlib>
+
 #include "editor/editor.h"
 #include "editor/frame.h"
 
@@ -15,6 +18,11 @@ CursorShape ToCursorShape(ViewCursor cursor) {
   }
   return CursorShape::kCross;
 }
+
+// A mouse grabbed far off the paint box still reports where it is. Beyond the view's pixel bound
+// a point is as far off as any, and within it labels and markers offset from the cursor, and
+// differences of pixels, still fit an int.
+int ClampPixel(int p) { return std::clamp(p, -ViewTransform::kMaxPixel, ViewTransform::kMaxPixel); }
 
 }  // namespace
 
@@ -40,6 +48,8 @@ void Editor::ApplyViewResponse(const ViewResponse& response) {
 }
 
 void Editor::MouseDown(MouseButton button, int x, int y) {
+  x = ClampPixel(x);
+  y = ClampPixel(y);
   const ViewResponse response = view_.MousePress(button, x, y);
   ApplyViewResponse(response);
   // What pan or zoom took is theirs alone: no point, no selection.
@@ -48,6 +58,8 @@ void Editor::MouseDown(MouseButton button, int x, int y) {
 }
 
 void Editor::MouseMove(int x, int y) {
+  x = ClampPixel(x);
+  y = ClampPixel(y);
   ui_.SetStatusText(view_.CoordinateReadout(x, y));
   const ViewResponse response = view_.MouseMove(x, y);
   ApplyViewResponse(response);
@@ -56,6 +68,8 @@ void Editor::MouseMove(int x, int y) {
 }
 
 bool Editor::MouseUp(MouseButton button, int x, int y) {
+  x = ClampPixel(x);
+  y = ClampPixel(y);
   const ViewResponse response = view_.MouseRelease(button, x, y);
   ApplyViewResponse(response);
   return response.taken;
@@ -64,6 +78,10 @@ bool Editor::MouseUp(MouseButton button, int x, int y) {
 void Editor::DoubleClick(int, int) {}
 
 void Editor::Wheel(int notches) {
+  // A few hundred notches take any scale to its bound, so more zoom no further; counting them
+  // all would stall the window (and the magnitude of INT_MIN does not fit an int).
+  constexpr int kMostNotches = 1000;
+  notches = std::clamp(notches, -kMostNotches, kMostNotches);
   for (int i = 0; i < std::abs(notches); ++i) notches > 0 ? view_.ZoomIn() : view_.ZoomOut();
   Redraw();
 }

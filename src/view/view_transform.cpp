@@ -152,7 +152,7 @@ ViewResponse ViewTransform::MousePress(MouseButton button, int x, int y) {
       response.cursor = ViewCursor::kHand;
     }
     pan_start_x_ = x;
-    pan_start_y_ = view_height_ - y;
+    pan_start_y_ = static_cast<double>(view_height_) - y;
     pan_saved_x_ = centre_x_;
     pan_saved_y_ = centre_y_;
     panning_ = true;
@@ -213,7 +213,7 @@ void ViewTransform::DrawZoomWindow(Canvas& canvas) const {
 
 void ViewTransform::PanTo(int x, int y) {
   SetCentre(pan_saved_x_ + (static_cast<double>(pan_start_x_) - x) * scale_ / 1000,
-            pan_saved_y_ + (static_cast<double>(pan_start_y_) + y - view_height_) * scale_ / 1000);
+            pan_saved_y_ + (pan_start_y_ + y - view_height_) * scale_ / 1000);
 }
 
 void ViewTransform::ApplyZoomWindow(int x, int y) {
@@ -221,8 +221,12 @@ void ViewTransform::ApplyZoomWindow(int x, int y) {
   const int right = std::max(window_start_x_, x);
   const int top = std::min(window_start_y_, y);
   const int bottom = std::max(window_start_y_, y);
-  // A click rather than a drag would give a scale of (nearly) zero.
-  if (right - left < kMinZoomWindow && bottom - top < kMinZoomWindow) return;
+  // A click rather than a drag would give a scale of (nearly) zero. The sides of a window
+  // dragged far off the paint box do not fit an int.
+  if (static_cast<double>(right) - left < kMinZoomWindow &&
+      static_cast<double>(bottom) - top < kMinZoomWindow) {
+    return;
+  }
   const double xl = ScreenToWorldX(left);
   const double xr = ScreenToWorldX(right);
   const double yt = ScreenToWorldY(top);

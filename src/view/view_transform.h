@@ -128,7 +128,8 @@ class ViewTransform {
   int view_height_ = 0;
 
   int pan_start_x_ = 0;
-  int pan_start_y_ = 0;  // counted from the bottom of the paint box
+  // Counted from the bottom of the paint box: from a press far above it, beyond an int.
+  double pan_start_y_ = 0;
   double pan_saved_x_ = 0;
   double pan_saved_y_ = 0;
   // Kept apart from the pan's start so that a middle-button pan during a window drag does not

@@ -259,6 +259,21 @@ INSTANTIATE_TEST_SUITE_P(
         WindowCase{"Shake", 100, 100, 103, 97, 0, 0, 20}),
     [](const auto& info) { return info.param.name; });
 
+// A window from one end of the int range to the other is the widest drag there can be, not a
+// click: it zooms out until the window fits (the height decides in this landscape box).
+TEST(ZoomWindow, DraggedAcrossTheWholePixelRangeZoomsOut) {
+  constexpr int kLowest = std::numeric_limits<int>::min();
+  constexpr int kHighest = std::numeric_limits<int>::max();
+  ViewTransform view = MakeView();
+  view.BeginZoomWindow();
+  view.MousePress(MouseButton::kLeft, kLowest, kLowest);
+  EXPECT_TRUE(view.MouseRelease(MouseButton::kLeft, kHighest, kHighest).taken);
+  const double side = (static_cast<double>(kHighest) - kLowest) * 20 / 1000;
+  EXPECT_NEAR(view.scale(), side * 1000 / (kHeight - 5), 100);
+  EXPECT_NEAR(view.centre_x(), -(kWidth + 1) * 0.5 * 20 / 1000, 1e-3);
+  EXPECT_NEAR(view.centre_y(), (kHeight + 1) * 0.5 * 20 / 1000, 1e-3);
+}
+
 TEST(ZoomWindow, RubberBandRunsFromThePressToTheMouse) {
   ViewTransform view = MakeView();
   RecordingCanvas canvas;
@@ -304,6 +319,16 @@ TEST(Pan, DragMovesTheDrawingWithTheMouse) {
   EXPECT_FALSE(view.pan_mode());
   EXPECT_FALSE(view.panning());
   EXPECT_FALSE(view.MouseMove(600, 300).taken);
+}
+
+// The press may come from anywhere the mouse can be grabbed to, however far off the box.
+TEST(Pan, FromAPressFarAboveThePaintBoxFollowsTheMouse) {
+  constexpr int kLowest = std::numeric_limits<int>::min();
+  ViewTransform view = MakeView();
+  view.MousePress(MouseButton::kMiddle, 0, kLowest);
+  view.MouseMove(-10, kLowest + 10);
+  EXPECT_NEAR(view.centre_x(), 0.2, 1e-9);
+  EXPECT_NEAR(view.centre_y(), 0.2, 1e-9);
 }
 
 TEST(Pan, LeftButtonPansOnlyInPanMode) {
