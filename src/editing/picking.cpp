@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 #include "geometry/geometry.h"
 #include "model/angles.h"
+#include "model/cp1250.h"
 #include "view/previews.h"
 
 namespace blok {
@@ -17,24 +19,31 @@ constexpr double kSegmentSlack = 3;
 constexpr double kCircleSlack = 6;
 // PointSegmentDistance gives up 10 pixels beyond a segment's box.
 constexpr double kSegmentBoxMargin = 10;
-// As TextLength counts a glyph's advance: world units per font unit of a text of width 1.
-constexpr double kTextLengthPerAdvance = 0.0118;
+
+float PixelSegmentDistance(int px1, int py1, int px2, int py2, int x, int y) {
+  return PointSegmentDistance(static_cast<float>(px1), static_cast<float>(py1),
+                              static_cast<float>(px2), static_cast<float>(py2),
+                              static_cast<float>(x), static_cast<float>(y));
+}
 
 float SegmentPixelDistance(const ViewTransform& view, double x1, double y1, double x2, double y2,
                            int x, int y) {
-  return PointSegmentDistance(
-      static_cast<float>(view.WorldToScreenX(x1)), static_cast<float>(view.WorldToScreenY(y1)),
-      static_cast<float>(view.WorldToScreenX(x2)), static_cast<float>(view.WorldToScreenY(y2)),
-      static_cast<float>(x), static_cast<float>(y));
+  return PixelSegmentDistance(view.WorldToScreenX(x1), view.WorldToScreenY(y1),
+                              view.WorldToScreenX(x2), view.WorldToScreenY(y2), x, y);
 }
 
-float OutlinePixelDistance(const ViewTransform& view, double cx, double cy, double r, int x,
-                           int y) {
-  const int pcx = view.WorldToScreenX(cx);
-  const int pcy = view.WorldToScreenY(cy);
-  const double radius =
-      PointDistance(pcx, pcy, view.WorldToScreenX(cx + r), view.WorldToScreenY(cy));
-  return static_cast<float>(std::fabs(PointDistance(x, y, pcx, pcy) - radius));
+// The longest a character of the font can make a text of width 1: TextLength of its widest
+// glyph.
+double LongestCharacterLength(const StrokeFont& font) {
+  int widest = -1;
+  double widest_advance = 0;
+  for (int byte = 0; byte < kFontGlyphCount; ++byte) {
+    const double advance = std::fabs(double{font.glyphs[byte].advance});
+    if (advance > widest_advance) widest = byte, widest_advance = advance;
+  }
+  if (widest < 0) return 0;
+  const std::string character = Cp1250ToUtf8(std::string(1, static_cast<char>(widest)));
+  return std::fabs(TextLength(font, character, 1));
 }
 
 }  // namespace
@@ -51,22 +60,16 @@ MouseWindow::MouseWindow(const ViewTransform& view, int x, int y, double pixels)
 
 ReachTest::ReachTest(const ViewTransform& view, const StrokeFont& font, int x, int y, float reach)
     : segment_window_(view, x, y, kSegmentBoxMargin + kSegmentSlack),
-      circle_window_(view, x, y, reach + kCircleSlack) {
-  double widest = 0;
-  for (const Glyph& glyph : font.glyphs) {
-    widest = std::max(widest, std::fabs(double{glyph.advance}));
-  }
-  // A little over, so that rounding in TextLength never makes the bound too short.
-  length_per_byte_ = widest * kTextLengthPerAdvance * 1.001;
-}
+      circle_window_(view, x, y, reach + kCircleSlack),
+      // A little over, so that rounding in TextLength never makes the bound too short.
+      length_per_byte_(LongestCharacterLength(font) * 1.001) {}
 
 // The pick segment lies within 0.2 x height plus its length of the insertion point; the length
 // is bounded by the widest glyph, so TextLength runs only for texts near by.
-bool ReachTest::TextMayReach(const ParsedEntity& entity) const {
-  const auto& t = std::get<TextRecord>(entity.record);
-  return segment_window_.Meets(entity.box,
-                               0.2 * std::fabs(double{t.height}) +
-                                   t.text.size() * length_per_byte_ * std::fabs(double{t.width}));
+bool ReachTest::TextMayReach(const WorldBox& box, const TextRecord& text) const {
+  return segment_window_.Meets(
+      box, 0.2 * std::fabs(double{text.height}) +
+               text.text.size() * length_per_byte_ * std::fabs(double{text.width}));
 }
 
 TextPickSegment PickSegmentOfText(const TextRecord& text, const StrokeFont& font) {
@@ -78,37 +81,47 @@ TextPickSegment PickSegmentOfText(const TextRecord& text, const StrokeFont& font
   return {x1, y1, x1 + length * std::cos(a), y1 + length * std::sin(a)};
 }
 
+float OutlinePixelDistance(const ViewTransform& view, double cx, double cy, double r, int x,
+                           int y) {
+  const int pcx = view.WorldToScreenX(cx);
+  const int pcy = view.WorldToScreenY(cy);
+  const double radius = PointDistance(pcx, pcy, view.WorldToScreenX(cx + r), pcy);
+  return static_cast<float>(std::fabs(PointDistance(x, y, pcx, pcy) - radius));
+}
+
 float EntityPixelDistance(const ParsedEntity& entity, const ViewTransform& view,
                           const StrokeFont& font, int x, int y) {
-  if (!entity.valid()) return kNoDistance;
-  switch (entity.kind) {
-    case EntityKind::kLine: {
-      const auto& s = std::get<SegmentRecord>(entity.record);
-      return SegmentPixelDistance(view, s.x1, s.y1, s.x2, s.y2, x, y);
-    }
-    case EntityKind::kRectangle: {
-      const auto& s = std::get<SegmentRecord>(entity.record);
-      return std::min({SegmentPixelDistance(view, s.x1, s.y1, s.x1, s.y2, x, y),
-                       SegmentPixelDistance(view, s.x1, s.y2, s.x2, s.y2, x, y),
-                       SegmentPixelDistance(view, s.x2, s.y1, s.x2, s.y2, x, y),
-                       SegmentPixelDistance(view, s.x1, s.y1, s.x2, s.y1, x, y)});
-    }
-    case EntityKind::kCircle: {
-      const auto& c = std::get<CircleRecord>(entity.record);
-      return OutlinePixelDistance(view, c.x, c.y, c.radius, x, y);
-    }
-    case EntityKind::kArc: {
+  float distance = kNoDistance;
+  const Overloaded measure{
+      [&](const LineEntity& line) {
+        const SegmentRecord& s = line.segment;
+        distance = SegmentPixelDistance(view, s.x1, s.y1, s.x2, s.y2, x, y);
+      },
+      [&](const RectangleEntity& rectangle) {
+        // The four edges share their corners' pixels.
+        const SegmentRecord& s = rectangle.segment;
+        const int px1 = view.WorldToScreenX(s.x1);
+        const int py1 = view.WorldToScreenY(s.y1);
+        const int px2 = view.WorldToScreenX(s.x2);
+        const int py2 = view.WorldToScreenY(s.y2);
+        distance = std::min({PixelSegmentDistance(px1, py1, px1, py2, x, y),
+                             PixelSegmentDistance(px1, py2, px2, py2, x, y),
+                             PixelSegmentDistance(px2, py1, px2, py2, x, y),
+                             PixelSegmentDistance(px1, py1, px2, py1, x, y)});
+      },
+      [&](const CircleRecord& c) {
+        distance = OutlinePixelDistance(view, c.x, c.y, c.radius, x, y);
+      },
       // Measured as its whole circle: the angles play no part.
-      const auto& a = std::get<ArcRecord>(entity.record);
-      return OutlinePixelDistance(view, a.x, a.y, a.radius, x, y);
-    }
-    case EntityKind::kText: {
-      const TextPickSegment s = PickSegmentOfText(std::get<TextRecord>(entity.record), font);
-      return SegmentPixelDistance(view, s.x1, s.y1, s.x2, s.y2, x, y);
-    }
-    default:
-      return kNoDistance;
-  }
+      [&](const ArcRecord& a) { distance = OutlinePixelDistance(view, a.x, a.y, a.radius, x, y); },
+      [&](const TextRecord& t) {
+        const TextPickSegment s = PickSegmentOfText(t, font);
+        distance = SegmentPixelDistance(view, s.x1, s.y1, s.x2, s.y2, x, y);
+      },
+      [](const auto&) {},
+  };
+  VisitEntity(entity, measure);
+  return distance;
 }
 
 int FindNearestEntity(std::span<const ParsedEntity> records, const ViewTransform& view,

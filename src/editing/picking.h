@@ -5,6 +5,7 @@
 #include "model/entity.h"
 #include "model/parsed_entity.h"
 #include "view/canvas.h"
+#include "view/entity_visit.h"
 #include "view/stroke_font.h"
 #include "view/view_transform.h"
 
@@ -53,28 +54,32 @@ TextPickSegment PickSegmentOfText(const TextRecord& text, const StrokeFont& font
 class ReachTest {
  public:
   ReachTest(const ViewTransform& view, const StrokeFont& font, int x, int y, float reach);
-  bool MayReach(const ParsedEntity& entity) const {
-    switch (entity.kind) {
-      case EntityKind::kLine:
-      case EntityKind::kRectangle:
-        return segment_window_.Meets(entity.box);
-      case EntityKind::kCircle:
-      case EntityKind::kArc:
-        return circle_window_.Meets(entity.box);
-      case EntityKind::kText:
-        return TextMayReach(entity);
-      default:
-        return false;
-    }
+  // It runs for every entity on every mouse move; a call there costs more than the test.
+  [[gnu::always_inline]] bool MayReach(const ParsedEntity& entity) const {
+    bool may = false;
+    const Overloaded reach{
+        [&](const LineEntity&) { may = segment_window_.Meets(entity.box); },
+        [&](const RectangleEntity&) { may = segment_window_.Meets(entity.box); },
+        [&](const CircleRecord&) { may = circle_window_.Meets(entity.box); },
+        [&](const ArcRecord&) { may = circle_window_.Meets(entity.box); },
+        [&](const TextRecord& text) { may = TextMayReach(entity.box, text); },
+        [](const auto&) {},
+    };
+    VisitEntity(entity, reach);
+    return may;
   }
 
  private:
-  bool TextMayReach(const ParsedEntity& entity) const;
+  bool TextMayReach(const WorldBox& box, const TextRecord& text) const;
 
   MouseWindow segment_window_;
   MouseWindow circle_window_;
   double length_per_byte_;  // a bound on a text's length per byte of its string and unit width
 };
+
+// The pixel distance of the mouse (x, y) from the circle round (cx, cy) of radius r, its centre
+// and radius taken to pixels.
+float OutlinePixelDistance(const ViewTransform& view, double cx, double cy, double r, int x, int y);
 
 // The pixel distance of the entity from the mouse (x, y): to a line, to the nearest edge of a
 // rectangle, to the whole circle of a circle or an arc, to a text's pick segment. Segments more

@@ -3,12 +3,11 @@
 #include <cmath>
 #include <optional>
 #include <string>
-#include <utility>
-#include <variant>
 
 #include "editing/picking.h"
 #include "model/angles.h"
 #include "model/numbers.h"
+#include "view/entity_visit.h"
 #include "view/previews.h"
 #include "view/renderer.h"
 
@@ -52,11 +51,21 @@ class Search {
   Search(const ViewTransform& view, int x, int y) : view_(view), x_(x), y_(y) {}
 
   float PixelDistance(double wx, double wy) const {
-    return static_cast<float>(
-        PointDistance(x_, y_, view_.WorldToScreenX(wx), view_.WorldToScreenY(wy)));
+    return PixelDistance(view_.WorldToScreenX(wx), view_.WorldToScreenY(wy));
+  }
+  float PixelDistance(int px, int py) const {
+    return static_cast<float>(PointDistance(x_, y_, px, py));
   }
 
   void Offer(double wx, double wy, SnapKind kind) { OfferAt(PixelDistance(wx, wy), wx, wy, kind); }
+  // For a caller that has the candidate's pixel already.
+  void OfferAtPixel(int px, int py, double wx, double wy, SnapKind kind) {
+    OfferAt(PixelDistance(px, py), wx, wy, kind);
+  }
+  // A centre is caught by its outline: the distance is the pick distance of the whole circle.
+  void OfferCentre(double cx, double cy, double r) {
+    OfferAt(OutlinePixelDistance(view_, cx, cy, r, x_, y_), cx, cy, SnapKind::kCentre);
+  }
 
   void OfferAt(float d, double wx, double wy, SnapKind kind) {
     if (d < kSnapReach && d < best_) {
@@ -90,19 +99,6 @@ class Search {
   SnapKind kind_ = SnapKind::kEnd;
 };
 
-// The circle an entity runs along: a circle's own, an arc's whole one.
-bool CircleOf(const ParsedEntity& entity, double& cx, double& cy, double& r) {
-  if (const auto* c = std::get_if<CircleRecord>(&entity.record)) {
-    cx = c->x, cy = c->y, r = c->radius;
-    return true;
-  }
-  if (const auto* a = std::get_if<ArcRecord>(&entity.record)) {
-    cx = a->x, cy = a->y, r = a->radius;
-    return true;
-  }
-  return false;
-}
-
 // Of the crossings found, the one nearer the cursor on screen (the first of equals).
 void OfferNearerHit(Search& search, const CircleHits& hits) {
   if (!hits.found1 && !hits.found2) return;
@@ -115,89 +111,104 @@ void OfferNearerHit(Search& search, const CircleHits& hits) {
   search.OfferAt(d, wx, wy, SnapKind::kIntersection);
 }
 
-// The crossing of the two entities nearest the cursor: line with line, line with a circle or an
-// arc's whole circle, circle with circle. Other pairs do not cross for the snap.
-void OfferIntersection(Search& search, std::span<const ParsedEntity> records,
-                       const NearestPair& pair) {
-  if (pair.nearest < 0 || pair.second < 0) return;
-  const ParsedEntity* a = &records[pair.nearest];
-  const ParsedEntity* b = &records[pair.second];
-  if (b->kind == EntityKind::kLine && a->kind != EntityKind::kLine) std::swap(a, b);
-  if (a->kind == EntityKind::kLine && b->kind == EntityKind::kLine) {
-    const auto& s = std::get<SegmentRecord>(a->record);
-    const auto& t = std::get<SegmentRecord>(b->record);
-    const LineHit hit = SegmentSegmentIntersection(s.x1, s.y1, s.x2, s.y2, t.x1, t.y1, t.x2, t.y2);
-    if (hit.ok) search.Offer(hit.x, hit.y, SnapKind::kIntersection);
-    return;
-  }
-  double cx, cy, r;
-  if (a->kind == EntityKind::kLine && CircleOf(*b, cx, cy, r)) {
-    const auto& s = std::get<SegmentRecord>(a->record);
+// A line against the other entity of the pair: another line, or a circle or an arc's whole
+// circle.
+void OfferLineCrossing(Search& search, const SegmentRecord& s, const ParsedEntity& other) {
+  const auto circle = [&](double cx, double cy, double r) {
     OfferNearerHit(search, SegmentCircleIntersection(s.x1, s.y1, s.x2, s.y2, cx, cy, r, 0, kTwoPi));
-    return;
-  }
-  if (a->kind == EntityKind::kCircle && b->kind == EntityKind::kCircle) {
-    const auto& c = std::get<CircleRecord>(a->record);
-    const auto& d = std::get<CircleRecord>(b->record);
-    OfferNearerHit(search, CircleCircleIntersection(c.x, c.y, c.radius, 0, kTwoPi, d.x, d.y,
-                                                    d.radius, 0, kTwoPi));
-  }
+  };
+  const Overloaded cross{
+      [&](const LineEntity& line) {
+        const SegmentRecord& t = line.segment;
+        const LineHit hit =
+            SegmentSegmentIntersection(s.x1, s.y1, s.x2, s.y2, t.x1, t.y1, t.x2, t.y2);
+        if (hit.ok) search.Offer(hit.x, hit.y, SnapKind::kIntersection);
+      },
+      [&](const CircleRecord& c) { circle(c.x, c.y, c.radius); },
+      [&](const ArcRecord& a) { circle(a.x, a.y, a.radius); },
+      [](const auto&) {},
+  };
+  VisitEntity(other, cross);
 }
 
-// A centre is caught by its outline: the distance is the pick distance of the whole circle.
+// The crossing of the two entities nearest the cursor, the nearest first: line with line, line
+// with a circle or an arc's whole circle (whichever of the two is the line), circle with circle.
+// Other pairs do not cross for the snap.
+void OfferIntersection(Search& search, const ParsedEntity& a, const ParsedEntity& b) {
+  const auto line_b_with_a = [&](const LineEntity& line) {
+    OfferLineCrossing(search, line.segment, a);
+  };
+  const Overloaded cross{
+      [&](const LineEntity& line) { OfferLineCrossing(search, line.segment, b); },
+      [&](const CircleRecord& c) {
+        const Overloaded with_circle{
+            line_b_with_a,
+            [&](const CircleRecord& d) {
+              OfferNearerHit(search, CircleCircleIntersection(c.x, c.y, c.radius, 0, kTwoPi, d.x,
+                                                              d.y, d.radius, 0, kTwoPi));
+            },
+            [](const auto&) {},
+        };
+        VisitEntity(b, with_circle);
+      },
+      [&](const auto&) {
+        VisitEntity(b, Overloaded{line_b_with_a, [](const auto&) {}});
+      },
+  };
+  VisitEntity(a, cross);
+}
+
+// The points an entity offers as the switches allow.
 void OfferPointsOf(Search& search, const ParsedEntity& entity, const ViewTransform& view,
-                   const StrokeFont& font, const SnapSettings& settings, int x, int y) {
-  switch (entity.kind) {
-    case EntityKind::kLine: {
-      const auto& s = std::get<SegmentRecord>(entity.record);
-      if (settings.end) {
-        search.Offer(s.x1, s.y1, SnapKind::kEnd);
-        search.Offer(s.x2, s.y2, SnapKind::kEnd);
-      }
-      if (settings.middle) search.Offer((s.x1 + s.x2) / 2, (s.y1 + s.y2) / 2, SnapKind::kMiddle);
-      break;
-    }
-    case EntityKind::kRectangle: {
-      const auto& s = std::get<SegmentRecord>(entity.record);
-      if (settings.end) {
-        search.Offer(s.x1, s.y1, SnapKind::kEnd);
-        search.Offer(s.x2, s.y2, SnapKind::kEnd);
-        search.Offer(s.x1, s.y2, SnapKind::kEnd);
-        search.Offer(s.x2, s.y1, SnapKind::kEnd);
-      }
-      if (settings.middle) {
-        const double xm = (s.x1 + s.x2) / 2;
-        const double ym = (s.y1 + s.y2) / 2;
-        search.Offer(xm, s.y1, SnapKind::kMiddle);
-        search.Offer(xm, s.y2, SnapKind::kMiddle);
-        search.Offer(s.x1, ym, SnapKind::kMiddle);
-        search.Offer(s.x2, ym, SnapKind::kMiddle);
-      }
-      break;
-    }
-    case EntityKind::kCircle: {
-      const auto& c = std::get<CircleRecord>(entity.record);
-      if (settings.centre) {
-        search.OfferAt(EntityPixelDistance(entity, view, font, x, y), c.x, c.y, SnapKind::kCentre);
-      }
-      break;
-    }
-    case EntityKind::kArc: {
-      // An arc offers its centre only together with its ends.
-      const auto& a = std::get<ArcRecord>(entity.record);
-      if (!settings.end) break;
-      search.Offer(a.x + a.radius * std::cos(a.start_angle),
-                   a.y + a.radius * std::sin(a.start_angle), SnapKind::kEnd);
-      search.Offer(a.x + a.radius * std::cos(a.end_angle), a.y + a.radius * std::sin(a.end_angle),
-                   SnapKind::kEnd);
-      if (settings.centre) {
-        search.OfferAt(EntityPixelDistance(entity, view, font, x, y), a.x, a.y, SnapKind::kCentre);
-      }
-      break;
-    }
-    default:
-      break;
-  }
+                   const SnapSettings& settings) {
+  const Overloaded offer{
+      [&](const LineEntity& line) {
+        const SegmentRecord& s = line.segment;
+        if (settings.end) {
+          search.Offer(s.x1, s.y1, SnapKind::kEnd);
+          search.Offer(s.x2, s.y2, SnapKind::kEnd);
+        }
+        if (settings.middle) search.Offer((s.x1 + s.x2) / 2, (s.y1 + s.y2) / 2, SnapKind::kMiddle);
+      },
+      [&](const RectangleEntity& rectangle) {
+        // Corners and side midpoints share their pixel columns and rows.
+        const SegmentRecord& s = rectangle.segment;
+        const int px1 = view.WorldToScreenX(s.x1);
+        const int px2 = view.WorldToScreenX(s.x2);
+        const int py1 = view.WorldToScreenY(s.y1);
+        const int py2 = view.WorldToScreenY(s.y2);
+        if (settings.end) {
+          search.OfferAtPixel(px1, py1, s.x1, s.y1, SnapKind::kEnd);
+          search.OfferAtPixel(px2, py2, s.x2, s.y2, SnapKind::kEnd);
+          search.OfferAtPixel(px1, py2, s.x1, s.y2, SnapKind::kEnd);
+          search.OfferAtPixel(px2, py1, s.x2, s.y1, SnapKind::kEnd);
+        }
+        if (settings.middle) {
+          const double xm = (s.x1 + s.x2) / 2;
+          const double ym = (s.y1 + s.y2) / 2;
+          const int pxm = view.WorldToScreenX(xm);
+          const int pym = view.WorldToScreenY(ym);
+          search.OfferAtPixel(pxm, py1, xm, s.y1, SnapKind::kMiddle);
+          search.OfferAtPixel(pxm, py2, xm, s.y2, SnapKind::kMiddle);
+          search.OfferAtPixel(px1, pym, s.x1, ym, SnapKind::kMiddle);
+          search.OfferAtPixel(px2, pym, s.x2, ym, SnapKind::kMiddle);
+        }
+      },
+      [&](const CircleRecord& c) {
+        if (settings.centre) search.OfferCentre(c.x, c.y, c.radius);
+      },
+      [&](const ArcRecord& a) {
+        // An arc offers its centre only together with its ends.
+        if (!settings.end) return;
+        search.Offer(a.x + a.radius * std::cos(a.start_angle),
+                     a.y + a.radius * std::sin(a.start_angle), SnapKind::kEnd);
+        search.Offer(a.x + a.radius * std::cos(a.end_angle), a.y + a.radius * std::sin(a.end_angle),
+                     SnapKind::kEnd);
+        if (settings.centre) search.OfferCentre(a.x, a.y, a.radius);
+      },
+      [](const auto&) {},
+  };
+  VisitEntity(entity, offer);
 }
 
 double RoundHalfEven(double v) {
@@ -252,10 +263,15 @@ WynikSnapu SzukajSnapu(std::span<const ParsedEntity> records, const ViewTransfor
     const ParsedEntity& entity = records[i];
     if (pairs) pairs->Offer(entity, static_cast<int>(i));
     if (points && near.Meets(entity.box)) {
-      OfferPointsOf(walk, entity, view, font, settings, x, y);
+      OfferPointsOf(walk, entity, view, settings);
     }
   }
-  if (pairs) OfferIntersection(crossing, records, pairs->pair());
+  if (pairs) {
+    const NearestPair& pair = pairs->pair();
+    if (pair.nearest >= 0 && pair.second >= 0) {
+      OfferIntersection(crossing, records[pair.nearest], records[pair.second]);
+    }
+  }
   // The crossing is tried before the walk, so a point of the walk wins only when nearer.
   if (walk.found() && (!crossing.found() || walk.best() < crossing.best())) return walk.Result();
   return crossing.Result();

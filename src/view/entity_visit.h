@@ -21,25 +21,30 @@ struct LineEntity {
 struct RectangleEntity {
   const SegmentRecord& segment;
 };
+// The same for a visitor that changes the record.
+struct MutableLineEntity {
+  SegmentRecord& segment;
+};
+struct MutableRectangleEntity {
+  SegmentRecord& segment;
+};
 
-// The one dispatch on a parsed line for everything that walks the records (redraw, extents,
-// previews, snapping, picking): calls visitor with a LineEntity, RectangleEntity, CircleRecord,
-// ArcRecord, TextRecord, ColourRecord or ThicknessRecord. Unreadable lines and lines of no kind
-// are not visited. Returns whether the visitor was called.
-template <class Visitor>
-bool VisitEntity(const ParsedEntity& entity, Visitor&& visitor) {
+namespace entity_visit_internal {
+
+template <class Line, class Rectangle, class Entity, class Visitor>
+bool Dispatch(Entity& entity, Visitor& visitor) {
   return std::visit(
-      [&](const auto& record) {
-        using Record = std::decay_t<decltype(record)>;
+      [&](auto& record) {
+        using Record = std::remove_cvref_t<decltype(record)>;
         if constexpr (std::is_same_v<Record, std::monostate>) {
           return false;
         } else {
           if (!record.valid) return false;
           if constexpr (std::is_same_v<Record, SegmentRecord>) {
             if (entity.kind == EntityKind::kRectangle) {
-              visitor(RectangleEntity{record});
+              visitor(Rectangle{record});
             } else {
-              visitor(LineEntity{record});
+              visitor(Line{record});
             }
           } else {
             visitor(record);
@@ -48,6 +53,27 @@ bool VisitEntity(const ParsedEntity& entity, Visitor&& visitor) {
         }
       },
       entity.record);
+}
+
+}  // namespace entity_visit_internal
+
+// The one dispatch on a parsed line for everything that walks the records (redraw, extents,
+// previews, snapping, picking): calls visitor with a LineEntity, RectangleEntity, CircleRecord,
+// ArcRecord, TextRecord, ColourRecord or ThicknessRecord. Unreadable lines and lines of no kind
+// are not visited. Returns whether the visitor was called.
+template <class Visitor>
+bool VisitEntity(const ParsedEntity& entity, Visitor&& visitor) {
+  return entity_visit_internal::Dispatch<LineEntity, RectangleEntity>(entity, visitor);
+}
+
+// The same dispatch for a visitor that changes the record in place (a preview changes its own
+// copy): lines and rectangles come as MutableLineEntity and MutableRectangleEntity, the other
+// records by non-const reference. A name of its own, so that a non-const entity never picks it
+// by accident.
+template <class Visitor>
+bool VisitEntityToChange(ParsedEntity& entity, Visitor&& visitor) {
+  return entity_visit_internal::Dispatch<MutableLineEntity, MutableRectangleEntity>(entity,
+                                                                                    visitor);
 }
 
 }  // namespace blok

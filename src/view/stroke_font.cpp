@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "model/angles.h"
 #include "model/cp1250.h"
 
 namespace blok {
@@ -21,7 +22,6 @@ constexpr int kX2Offset = kY1Offset + kMaxGlyphStrokes;
 constexpr int kY2Offset = kX2Offset + kMaxGlyphStrokes;
 static_assert(kY2Offset + kMaxGlyphStrokes == kGlyphRecordSize);
 
-constexpr double kDegreesToRadians = 0.0174532;
 constexpr double kPixelsPerFontUnit = 12.0;  // at scale 1 and size 1; one font unit is 0.012 h
 constexpr double kLengthPerFontUnit = 0.0118;
 
@@ -135,7 +135,7 @@ void DrawText(Canvas& canvas, const StrokeFont& font, std::string_view text, std
   canvas.SetPenWidth(pen_width);
   // Dropped as a whole by the insertion pixel alone: px <= -10 or px >= view_width + 1.
   const bool visible = px > -10 && px <= view_width;
-  const double alpha = angle * kDegreesToRadians;
+  const double alpha = angle * kTextDegreesToRadians;
   const double cos_a = std::cos(alpha);
   const double sin_a = std::sin(alpha);
   // Pixels per font unit. A zero scale or a size that is not a number has no picture.

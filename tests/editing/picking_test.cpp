@@ -112,6 +112,40 @@ INSTANTIATE_TEST_SUITE_P(
         PickCase{"EmptyDrawing", {}, 100, 100, -1}),
     [](const auto& info) { return info.param.name; });
 
+// "a" advances 10 font units, "ą" (CP1250 0xB9) 40: the widest glyph lies outside ASCII and
+// takes two bytes in UTF-8.
+const StrokeFont& WideLetterFont() {
+  static const StrokeFont font =
+      DecodeStrokeFont(blok::testing::FontFileBytes(
+                           std::vector{blok::testing::MakeGlyph('a', 10, {{0, 0, 10, 10}}),
+                                       blok::testing::MakeGlyph(0xB9, 40, {{0, 0, 40, 10}})}))
+          .value();
+  return font;
+}
+
+class FindNearestInWideLetters : public ::testing::TestWithParam<PickCase> {};
+
+// The box pre-test bounds a text's length by its widest glyph: a bound taken from the wrong
+// glyph would skip the far end of a long text.
+TEST_P(FindNearestInWideLetters, PicksAlongTheWholeText) {
+  const PickCase& c = GetParam();
+  EXPECT_EQ(FindNearestEntity(Parse(c.lines), HundredPixelView(), WideLetterFont(), c.x, c.y),
+            c.picked);
+}
+
+// Ten "ą" of width 1 are 4.72 long: the pick segment of T(-1,0,...,0.5,1,0) runs from pixel
+// (0, 90) to about (472, 90).
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FindNearestInWideLetters,
+    ::testing::Values(PickCase{"FarEnd", {"T(-1,0,'ąąąąąąąąąą',0.5,1,0)"}, 465, 90, 0},
+                      PickCase{"BeyondTheFarEnd", {"T(-1,0,'ąąąąąąąąąą',0.5,1,0)"}, 490, 90, -1},
+                      // Five "a" and five "ą": 2.95 long, to about pixel 295.
+                      PickCase{"MixedFarEnd", {"T(-1,0,'aąaąaąaąaą',0.5,1,0)"}, 290, 90, 0},
+                      PickCase{"MixedBeyond", {"T(-1,0,'aąaąaąaąaą',0.5,1,0)"}, 310, 90, -1},
+                      // Upright, the segment runs up 10 pixels left of the insertion point.
+                      PickCase{"UprightFarEnd", {"T(0,-4,'ąąąąąąąąąą',0.5,1,90)"}, 90, 40, 0}),
+    [](const auto& info) { return info.param.name; });
+
 struct PairCase {
   const char* name;
   std::vector<std::string> lines;

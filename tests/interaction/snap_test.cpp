@@ -136,6 +136,19 @@ INSTANTIATE_TEST_SUITE_P(
                  "Przeciecie",
                  -29.9833,
                  1},
+        // The same with an arc nearest: it crosses as its whole circle.
+        SnapCase{"ArcFirstIsSwapped",
+                 {"LUK(0,0,30,0,90)", "L(-50,1)-(50,1)"},
+                 kCrossing,
+                 -30,
+                 2,
+                 "Przeciecie",
+                 -29.9833,
+                 1},
+        // A circle nearest with an arc second: only whole circles cross each other.
+        SnapCase{
+            "CircleAndArcDoNotCross", {"O(0,0,20)", "LUK(30,0,20,0,180)"}, kCrossing, 15, 12, ""},
+        SnapCase{"TextDoesNotCross", {"T(0,0,'A',1,1,0)", "L(-50,0)-(50,0)"}, kCrossing, 0, 0, ""},
         SnapCase{"LinesCross",
                  {"L(-50,-50)-(50,50)", "L(-50,50)-(50,-50)"},
                  kCrossing,

@@ -8,6 +8,7 @@
 
 #include "model/angles.h"
 #include "support/recording_canvas.h"
+#include "view/entity_visit.h"
 #include "view/font_file.h"
 #include "view/renderer.h"
 
@@ -262,6 +263,118 @@ INSTANTIATE_TEST_SUITE_P(
                       StretchCase{"LUK(0.5,0.5,3,0,45)", "LUK(0.75,1,3,0,45)"},
                       StretchCase{"LUK(1.5,0.5,0.1,0,45)", "LUK(1.5,0.5,0.1,0,45)"},
                       StretchCase{"T(0.5,0.5,'A',1,1,0)", "T(0.75,1,'A',1,1,0)"}));
+
+// Every entity routine, by name, on one line with the pass's defaults.
+struct PreviewRoutine {
+  const char* name;
+  void (*draw)(Canvas&, std::string_view, const ReadingDefaults&);
+};
+
+constexpr PreviewRoutine kPreviewRoutines[] = {
+    {"HighlightEntity",
+     [](Canvas& c, std::string_view line, const ReadingDefaults& d) {
+       HighlightEntity(c, HundredPixelView(), TestFont(), line, d);
+     }},
+    {"HighlightParsed",
+     [](Canvas& c, std::string_view line, const ReadingDefaults& d) {
+       HighlightEntity(c, HundredPixelView(), TestFont(), ParseEntity(line), d);
+     }},
+    {"HighlightEntityWithThickness",
+     [](Canvas& c, std::string_view line, const ReadingDefaults& d) {
+       HighlightEntityWithThickness(c, HundredPixelView(), TestFont(), line, d);
+     }},
+    {"PreviewMove",
+     [](Canvas& c, std::string_view line, const ReadingDefaults& d) {
+       PreviewMove(c, HundredPixelView(), TestFont(), line, d, 0.5, 0.5);
+     }},
+    {"PreviewRotate",
+     [](Canvas& c, std::string_view line, const ReadingDefaults& d) {
+       PreviewRotate(c, HundredPixelView(), TestFont(), line, d, kHalfPi, 0, 0);
+     }},
+    {"PreviewStretch",
+     [](Canvas& c, std::string_view line, const ReadingDefaults& d) {
+       PreviewStretch(c, HundredPixelView(), TestFont(), line, d, {-5, 5, -5, 5}, 0.5, 0.5);
+     }},
+};
+
+TEST(EntityRoutines, LinesThatAreNoEntityDrawNothingUnderADottedPen) {
+  ReadingDefaults defaults;
+  defaults.colour = kGreen;
+  defaults.thickness = 1;
+  for (const PreviewRoutine& routine : kPreviewRoutines) {
+    for (const char* line : {"K(1,2,3)", "K(czerwony)", "GR(2)", "// L(0,0)-(1,1)", "L(0,0)-(1",
+                             "LUK(0,0,1,0)", "T(0,0,'A',1,1)", "P(0,0)-(1,x)", "", "   "}) {
+      RecordingCanvas canvas;
+      routine.draw(canvas, line, defaults);
+      EXPECT_THAT(Drawn(canvas), IsEmpty()) << routine.name << " " << line;
+      EXPECT_EQ(canvas.pen().style, PenStyle::kDotted) << routine.name << " " << line;
+    }
+  }
+}
+
+TEST(EntityRoutines, EveryKindIsDrawnDottedInThePassColourItLacks) {
+  ReadingDefaults defaults;
+  defaults.colour = kGreen;
+  defaults.thickness = 1;
+  for (const PreviewRoutine& routine : kPreviewRoutines) {
+    const bool highlight = std::string_view(routine.name).starts_with("Highlight");
+    for (const char* line : {"L(0,0)-(1,0.5)", "P(0,0)-(1,0.5)", "O(0,0,0.5)", "LUK(0,0,0.5,0,90)",
+                             "T(0,0,'AT',0.5,1,0)"}) {
+      // A turned rectangle is not shown at all.
+      if (std::string_view(routine.name) == "PreviewRotate" && line[0] == 'P') continue;
+      RecordingCanvas canvas;
+      routine.draw(canvas, line, defaults);
+      const std::vector<CanvasCall> drawn = Drawn(canvas);
+      ASSERT_FALSE(drawn.empty()) << routine.name << " " << line;
+      for (const CanvasCall& call : drawn) {
+        if (call.kind == Kind::kText) continue;  // the thickness label
+        EXPECT_EQ(call.pen.style, PenStyle::kDotted) << routine.name << " " << line;
+        EXPECT_EQ(call.pen.colour, highlight ? kRed : kGreen) << routine.name << " " << line;
+      }
+    }
+  }
+}
+
+// Previews change their own copy of a record through this dispatch, so it must tell the kinds
+// apart as VisitEntity does and hand out the record itself.
+TEST(VisitEntityToChange, HandsOutTheRecordOfEachKind) {
+  struct Case {
+    const char* line;
+    const char* seen;  // "" when not visited
+  };
+  for (const Case& c :
+       {Case{"L(0,0)-(1,1)", "line"}, Case{" p (0,0)-(1,1)", "rect"}, Case{"O(0,0,1)", "circle"},
+        Case{"LUK(0,0,1,0,90)", "arc"}, Case{"T(0,0,'a',1,1,0)", "text"},
+        Case{"K(czerwony)", "colour"}, Case{"GR(2)", "gr"}, Case{"P(0,0)-(1,x)", ""},
+        Case{"// L(0,0)-(1,1)", ""}, Case{"", ""}}) {
+    ParsedEntity entity = ParseEntity(c.line);
+    std::string seen;
+    const bool visited = VisitEntityToChange(
+        entity, Overloaded{
+                    [&](const MutableLineEntity& l) { seen = "line", l.segment.x1 = 7; },
+                    [&](const MutableRectangleEntity& r) { seen = "rect", r.segment.x1 = 7; },
+                    [&](CircleRecord& r) { seen = "circle", r.x = 7; },
+                    [&](ArcRecord& r) { seen = "arc", r.x = 7; },
+                    [&](TextRecord& r) { seen = "text", r.x = 7; },
+                    [&](ColourRecord& r) { seen = "colour", r.colour = 7; },
+                    [&](ThicknessRecord& r) { seen = "gr", r.thickness = 7; },
+                });
+    EXPECT_EQ(seen, c.seen) << c.line;
+    EXPECT_EQ(visited, !seen.empty()) << c.line;
+    if (seen.empty()) continue;
+    double changed = 0;
+    VisitEntity(entity, Overloaded{
+                            [&](const LineEntity& l) { changed = l.segment.x1; },
+                            [&](const RectangleEntity& r) { changed = r.segment.x1; },
+                            [&](const CircleRecord& r) { changed = r.x; },
+                            [&](const ArcRecord& r) { changed = r.x; },
+                            [&](const TextRecord& r) { changed = r.x; },
+                            [&](const ColourRecord& r) { changed = r.colour; },
+                            [&](const ThicknessRecord& r) { changed = r.thickness; },
+                        });
+    EXPECT_EQ(changed, 7) << c.line;
+  }
+}
 
 TEST(WorkingText, EmptyTextShowsAsTekst) {
   RecordingCanvas empty, tekst;
