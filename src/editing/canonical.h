@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "model/parsed_entity.h"
+
+namespace blok {
+
+// The colour and thickness in force at a line of the drawing: those of the nearest valid colour
+// and thickness commands below it (the redraw goes from the last line up), else black and 0.1.
+ReadingDefaults DefaultsAt(std::span<const ParsedEntity> records, size_t index);
+
+// The record with the colour and thickness its line lacks taken from the defaults.
+ParsedEntity Resolved(ParsedEntity entity, const ReadingDefaults& defaults);
+
+// The canonical text the editing operations write for a (resolved) line, rectangle, circle,
+// arc or text: every number "#############0.####" with a point, arc angles in degrees, the
+// colour as K(r,g,b) and the thickness as a number. Nothing for other kinds, for a number that
+// is not finite or too large to write, and for a text that would not read back as it is.
+std::optional<std::string> CanonicalText(const ParsedEntity& entity);
+
+}  // namespace blok

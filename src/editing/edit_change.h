@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "view/previews.h"
+
+namespace blok {
+
+// One change of the drawing as an operation returns it. The Editor applies a list of them in
+// order through the journal, so an index is the line's index when its change is applied (an
+// add goes to line 0 and moves every later index down by one).
+struct EditChange {
+  enum class Kind { kReplace, kAdd, kDelete };
+  Kind kind = Kind::kReplace;
+  int index = -1;    // replace, delete
+  std::string line;  // replace, add
+  bool operator==(const EditChange&) const = default;
+};
+using EditChanges = std::vector<EditChange>;
+
+// The selection: a flag for every line of the drawing and the copies of the selected lines in
+// drawing order (the hidden list RE_Pomoc), with the window of the last selection gesture,
+// normalised and held in single precision (stretch reads it).
+struct Selection {
+  std::vector<std::uint8_t> flags;
+  std::vector<std::string> lines;
+  StretchWindow window;
+
+  bool empty() const { return lines.empty(); }
+};
+
+}  // namespace blok
