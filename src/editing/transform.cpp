@@ -1,0 +1,307 @@
+#include "editing/transform.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "editing/canonical.h"
+#include "geometry/geometry.h"
+#include "model/angles.h"
+#include "view/entity_visit.h"
+
+namespace blok {
+namespace {
+
+// A turn this close to a multiple of a right angle keeps a rectangle axis-parallel.
+constexpr double kRightAngleTolerance = 1e-6;
+// Smaller scale factors are typing slips, not scales.
+constexpr double kSmallestFactor = 0.000001;
+
+// The colour and thickness in force at a line, kept while walking the drawing from its last line
+// up: each command passed is nearer to the lines above it than those passed before.
+class DefaultsBelow {
+ public:
+  void Pass(const ParsedEntity& entity) {
+    if (const auto* c = std::get_if<ColourRecord>(&entity.record); c && c->valid) {
+      defaults_.colour = c->colour;
+    } else if (const auto* t = std::get_if<ThicknessRecord>(&entity.record); t && t->valid) {
+      defaults_.thickness = t->thickness;
+    }
+  }
+  const ReadingDefaults& defaults() const { return defaults_; }
+
+ private:
+  ReadingDefaults defaults_;
+};
+
+// Calls visit(index, entity) for the selected lines from the last one up, at most count of them,
+// each entity resolved with the colour and thickness in force at its line. One pass: a large
+// selection in a large drawing costs no more than the drawing's length.
+template <class Visit>
+void ForSelectedFromLast(std::span<const ParsedEntity> records, std::span<const std::uint8_t> flags,
+                         size_t count, Visit visit) {
+  DefaultsBelow below;
+  size_t next = std::min(flags.size(), records.size());
+  for (; count > 0; --count) {
+    while (next > 0 && !flags[next - 1]) below.Pass(records[--next]);
+    if (next == 0) return;
+    const size_t index = --next;
+    visit(index, Resolved(records[index], below.defaults()));
+    // A selected colour or thickness command is not rewritten, so it still rules above it.
+    below.Pass(records[index]);
+  }
+}
+
+// The rewrite loop: every visited flag is cleared and every entity that can be written replaced.
+// rewrite(entity, later) returns the new text and may leave lines to add after all replacements.
+template <class Rewrite>
+EditChanges RewriteSelection(std::span<const ParsedEntity> records, Selection& selection,
+                             Rewrite rewrite) {
+  EditChanges changes;
+  std::vector<std::string> later;
+  ForSelectedFromLast(
+      records, selection.flags, selection.lines.size(), [&](size_t index, ParsedEntity entity) {
+        selection.flags[index] = 0;
+        if (std::optional<std::string> text = rewrite(entity, later)) {
+          changes.push_back(
+              {EditChange::Kind::kReplace, static_cast<int>(index), std::move(*text)});
+        }
+      });
+  for (std::string& line : later) {
+    changes.push_back({.kind = EditChange::Kind::kAdd, .line = std::move(line)});
+  }
+  return changes;
+}
+
+// The common case: the record changed in place by a visitor, then written.
+template <class Visitor>
+EditChanges ChangeEachSelected(std::span<const ParsedEntity> records, Selection& selection,
+                               const Visitor& visitor) {
+  return RewriteSelection(records, selection, [&](ParsedEntity& entity, std::vector<std::string>&) {
+    VisitEntityToChange(entity, visitor);
+    return CanonicalText(entity);
+  });
+}
+
+// Calls move(x, y) on every defining point: both points of a line or rectangle, the centre of a
+// circle or arc, the insertion point of a text.
+template <class Move>
+auto EachDefiningPoint(Move move) {
+  return Overloaded{
+      [move](const MutableLineEntity& l) {
+        move(l.segment.x1, l.segment.y1);
+        move(l.segment.x2, l.segment.y2);
+      },
+      [move](const MutableRectangleEntity& r) {
+        move(r.segment.x1, r.segment.y1);
+        move(r.segment.x2, r.segment.y2);
+      },
+      [move](CircleRecord& c) { move(c.x, c.y); },
+      [move](ArcRecord& a) { move(a.x, a.y); },
+      [move](TextRecord& t) { move(t.x, t.y); },
+      [](const auto&) {},
+  };
+}
+
+auto Displacement(float dx, float dy) {
+  return [ddx = double{dx}, ddy = double{dy}](double& x, double& y) {
+    x += ddx;
+    y += ddy;
+  };
+}
+
+// Arc angles after a turn: a start past a full circle comes back by one.
+void WrapArcAngles(ArcRecord& arc) {
+  if (arc.start_angle > kTwoPi) {
+    arc.start_angle -= kTwoPi;
+    arc.end_angle -= kTwoPi;
+  }
+}
+
+// The four edges of a turned rectangle as lines, in the order the rectangle writer adds them;
+// nothing unless all four can be written.
+std::optional<std::array<std::string, 4>> EdgeLines(const SegmentRecord& rectangle,
+                                                    const std::array<Point, 4>& corners) {
+  std::array<std::string, 4> lines;
+  for (size_t k = 0; k < corners.size(); ++k) {
+    const Point& from = corners[k];
+    const Point& to = corners[(k + 1) % corners.size()];
+    SegmentRecord edge = rectangle;
+    edge.x1 = from.x, edge.y1 = from.y, edge.x2 = to.x, edge.y2 = to.y;
+    std::optional<std::string> text =
+        CanonicalText(ParsedEntity{.kind = EntityKind::kLine, .record = edge, .box = {}});
+    if (!text) return std::nullopt;
+    lines[k] = std::move(*text);
+  }
+  return lines;
+}
+
+}  // namespace
+
+EditChanges MoveSelection(std::span<const ParsedEntity> records, Selection& selection, float dx,
+                          float dy) {
+  return ChangeEachSelected(records, selection, EachDefiningPoint(Displacement(dx, dy)));
+}
+
+EditChanges CopySelection(std::span<const ParsedEntity> records, const Selection& selection,
+                          float dx, float dy) {
+  const auto move = EachDefiningPoint(Displacement(dx, dy));
+  std::vector<std::string> copies;  // from the last selected line up
+  ForSelectedFromLast(records, selection.flags, selection.lines.size(),
+                      [&](size_t, ParsedEntity entity) {
+                        VisitEntityToChange(entity, move);
+                        if (std::optional<std::string> text = CanonicalText(entity)) {
+                          copies.push_back(std::move(*text));
+                        }
+                      });
+  EditChanges changes;
+  changes.reserve(copies.size());
+  for (auto copy = copies.rbegin(); copy != copies.rend(); ++copy) {
+    changes.push_back({.kind = EditChange::Kind::kAdd, .line = std::move(*copy)});
+  }
+  return changes;
+}
+
+EditChanges StretchSelection(std::span<const ParsedEntity> records, Selection& selection, float dx,
+                             float dy) {
+  const StretchWindow window = selection.window;
+  const auto inside = [window](double x, double y) {
+    return window.left < x && x < window.right && window.bottom < y && y < window.top;
+  };
+  const double ddx = dx;
+  const double ddy = dy;
+  const auto defining_points = EachDefiningPoint([&](double& x, double& y) {
+    if (!inside(x, y)) return;
+    x += ddx;
+    y += ddy;
+  });
+  const Overloaded stretch{
+      [&](MutableRectangleEntity r) {
+        // Each coordinate moves once when a corner that uses it is inside.
+        SegmentRecord& s = r.segment;
+        const bool low_left = inside(s.x1, s.y1);
+        const bool low_right = inside(s.x2, s.y1);
+        const bool high_left = inside(s.x1, s.y2);
+        const bool high_right = inside(s.x2, s.y2);
+        if (low_left || high_left) s.x1 += ddx;
+        if (low_right || high_right) s.x2 += ddx;
+        if (low_left || low_right) s.y1 += ddy;
+        if (high_left || high_right) s.y2 += ddy;
+      },
+      [&](auto&& other) { defining_points(other); },
+  };
+  return ChangeEachSelected(records, selection, stretch);
+}
+
+EditChanges RotateSelection(std::span<const ParsedEntity> records, Selection& selection, double cx,
+                            double cy, float angle) {
+  const double turn = angle;
+  const bool right_angle = std::abs(std::remainder(turn, kHalfPi)) <= kRightAngleTolerance;
+  const auto turned = [&](double x, double y) { return RotatePoint(cx, cy, x, y, turn); };
+  const auto rotate = [&](double& x, double& y) {
+    const Point p = turned(x, y);
+    x = p.x;
+    y = p.y;
+  };
+  const auto defining_points = EachDefiningPoint(rotate);
+  return RewriteSelection(
+      records, selection,
+      [&](ParsedEntity& entity, std::vector<std::string>& later) -> std::optional<std::string> {
+        bool split = false;
+        std::optional<std::array<std::string, 4>> edges;
+        const Overloaded visitor{
+            [&](MutableRectangleEntity r) {
+              if (right_angle) {
+                defining_points(r);
+                return;
+              }
+              // An axis-parallel rectangle cannot hold a turned one: it becomes its edges.
+              const SegmentRecord& s = r.segment;
+              split = true;
+              edges = EdgeLines(s, {turned(s.x1, s.y1), turned(s.x1, s.y2), turned(s.x2, s.y2),
+                                    turned(s.x2, s.y1)});
+            },
+            [&](ArcRecord& a) {
+              rotate(a.x, a.y);
+              a.start_angle += turn;
+              a.end_angle += turn;
+              WrapArcAngles(a);
+            },
+            [&](TextRecord& t) {
+              rotate(t.x, t.y);
+              t.angle = static_cast<float>(t.angle + turn * 180 / kPi);
+              if (t.angle > 360) t.angle -= 360;
+            },
+            [&](auto&& other) { defining_points(other); },
+        };
+        VisitEntityToChange(entity, visitor);
+        if (!split) return CanonicalText(entity);
+        if (!edges) return std::nullopt;
+        later.insert(later.end(), std::make_move_iterator(edges->begin() + 1),
+                     std::make_move_iterator(edges->end()));
+        return std::move(edges->front());
+      });
+}
+
+EditChanges ScaleSelection(std::span<const ParsedEntity> records, Selection& selection, double bx,
+                           double by, float factor) {
+  const double f = factor;
+  if (!(std::abs(f) > kSmallestFactor)) return {};
+  const auto scale = [&](double& x, double& y) {
+    x = bx + f * (x - bx);
+    y = by + f * (y - by);
+  };
+  const auto defining_points = EachDefiningPoint(scale);
+  const Overloaded visitor{
+      [&](CircleRecord& c) {
+        scale(c.x, c.y);
+        c.radius = std::abs(f * c.radius);
+      },
+      [&](ArcRecord& a) {
+        scale(a.x, a.y);
+        a.radius *= f;
+        // Mirrored through the base point the arc is the same arc turned half a circle; with the
+        // radius kept positive it draws, picks and offsets as before.
+        if (a.radius < 0) {
+          a.radius = -a.radius;
+          a.start_angle += kPi;
+          a.end_angle += kPi;
+          WrapArcAngles(a);
+        }
+      },
+      [&](TextRecord& t) {
+        scale(t.x, t.y);
+        t.height = static_cast<float>(f * t.height);
+        t.width = static_cast<float>(f * t.width);
+      },
+      [&](auto&& other) { defining_points(other); },
+  };
+  return ChangeEachSelected(records, selection, visitor);
+}
+
+EditChanges ChangeSelectionProperties(std::span<const ParsedEntity> records, Selection& selection,
+                                      const PropertyChange& change) {
+  const auto tail = [&](Colour& colour, float& thickness) {
+    if (change.colour) colour = change.colour_value;
+    if (change.thickness) thickness = change.thickness_value;
+  };
+  const Overloaded visitor{
+      [&](const MutableLineEntity& l) { tail(l.segment.colour, l.segment.thickness); },
+      [&](const MutableRectangleEntity& r) { tail(r.segment.colour, r.segment.thickness); },
+      [&](CircleRecord& c) { tail(c.colour, c.thickness); },
+      [&](ArcRecord& a) { tail(a.colour, a.thickness); },
+      [&](TextRecord& t) {
+        tail(t.colour, t.thickness);
+        if (change.height) t.height = change.height_value;
+        if (change.width) t.width = change.width_value;
+      },
+      [](const auto&) {},
+  };
+  return ChangeEachSelected(records, selection, visitor);
+}
+
+}  // namespace blok
