@@ -65,6 +65,13 @@ class CancellingUi : public blok::Ui {
   void FocusCommandEntry() override {}
   void ShowRelativePanel(bool) override {}
   void SetStatusText(std::string_view) override {}
+  // The entity dialogs are confirmed as filled, so that their writing runs too.
+  bool EditLine(blok::LineDialogModel& model) override { return model.Apply().has_value(); }
+  bool EditCircle(blok::CircleDialogModel& model) override { return model.Apply().has_value(); }
+  bool EditText(blok::TextDialogModel& model) override { return model.Apply().has_value(); }
+  bool ChangeProperties(blok::PropertiesDialogModel& model) override {
+    return model.Apply().has_value();
+  }
 };
 
 class NullSurface : public blok::Surface {

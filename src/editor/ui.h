@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "interaction/entity_dialogs.h"
 #include "model/entity.h"
 
 namespace blok {
@@ -65,6 +66,17 @@ class Ui {
   virtual void ShowRelativePanel(bool visible) = 0;
   // Panel 0 of StatusBar1: the cursor's world coordinates.
   virtual void SetStatusText(std::string_view text) = 0;
+
+  // --- The entity dialogs and "Zmiana cech" ---
+  // Each shows its form modally over the model and leaves the fields in it as the user left
+  // them. The apply button ("Wprowadź", "Wykonaj") runs the model's Apply: a refusal shows its
+  // message and keeps the form open. True when the form closed on an apply that succeeded (the
+  // model's result holds what it made); false for "Powrót", "Rezygnuj" or closing the form.
+
+  virtual bool EditLine(LineDialogModel& model) = 0;                // LinieEdycja
+  virtual bool EditCircle(CircleDialogModel& model) = 0;            // OkragEdycja
+  virtual bool EditText(TextDialogModel& model) = 0;                // TekstyEdycja
+  virtual bool ChangeProperties(PropertiesDialogModel& model) = 0;  // EdycjaCech
 };
 
 }  // namespace blok

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -13,8 +12,8 @@
 #include <QUrl>
 
 #include "ui/dialogs.h"
+#include "ui/entity_dialogs.h"
 #include "ui/paint_box.h"
-#include "ui/painter_canvas.h"
 #include "ui/qt_text.h"
 
 namespace blok {
@@ -39,7 +38,11 @@ std::optional<std::filesystem::path> Chosen(QFileDialog& dialog) {
 QtUi::QtUi(const QtUiParts& parts)
     : parts_(parts),
       // The hot spot is the middle of the pick box.
-      pick_cursor_(QIcon(":/icons/wskazanie.svg").pixmap(32, 32), 16, 16) {}
+      pick_cursor_(QIcon(":/icons/wskazanie.svg").pixmap(32, 32), 16, 16),
+      line_dialog_(new TLinieEdycja(ChooseColourDialog, &parts_.window)),
+      circle_dialog_(new TOkragEdycja(ChooseColourDialog, &parts_.window)),
+      text_dialog_(new TTekstyEdycja(ChooseColourDialog, &parts_.window)),
+      properties_dialog_(new TEdycjaCech(ChooseColourDialog, &parts_.window)) {}
 
 Answer QtUi::Ask(std::string_view question) { return parts_.question_dialog.Ask(Q(question)); }
 
@@ -68,13 +71,7 @@ std::optional<std::filesystem::path> QtUi::SaveFileDialog(const FileDialog& d) {
 }
 
 std::optional<Colour> QtUi::ChooseColour(Colour initial) {
-  QColorDialog dialog(ToQColor(initial), &parts_.window);
-  dialog.setObjectName("Kolor");
-  dialog.setWindowTitle("Kolor");
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  const QColor chosen = dialog.selectedColor();
-  if (!chosen.isValid()) return std::nullopt;
-  return RgbColour(chosen.red(), chosen.green(), chosen.blue());
+  return ChooseColourDialog(&parts_.window, initial);
 }
 
 void QtUi::ShowText(const std::vector<std::string>& lines) { parts_.viewer.ShowLines(lines); }
@@ -123,5 +120,15 @@ void QtUi::FocusCommandEntry() {
 void QtUi::ShowRelativePanel(bool visible) { parts_.panel_dxdy.setVisible(visible); }
 
 void QtUi::SetStatusText(std::string_view text) { parts_.status_xy.setText(Q(text)); }
+
+bool QtUi::EditLine(LineDialogModel& model) { return line_dialog_->Edit(model); }
+
+bool QtUi::EditCircle(CircleDialogModel& model) { return circle_dialog_->Edit(model); }
+
+bool QtUi::EditText(TextDialogModel& model) { return text_dialog_->Edit(model); }
+
+bool QtUi::ChangeProperties(PropertiesDialogModel& model) {
+  return properties_dialog_->Edit(model);
+}
 
 }  // namespace blok

@@ -16,8 +16,12 @@ class QWidget;
 namespace blok {
 
 class PaintBox;
+class TEdycjaCech;
+class TLinieEdycja;
+class TOkragEdycja;
 class TOpis;
 class TPytanieTakNieKasuj;
+class TTekstyEdycja;
 
 // The widgets and dialogs of the main window that the Editor's requests reach.
 struct QtUiParts {
@@ -32,7 +36,8 @@ struct QtUiParts {
 };
 
 // The Editor's requests to the window system, answered by Qt: real modal dialogs, and the
-// controls of the main window.
+// controls of the main window. The entity dialogs and "Zmiana cech" are built here, once, over
+// the window.
 class QtUi : public Ui {
  public:
   explicit QtUi(const QtUiParts& parts);
@@ -54,10 +59,19 @@ class QtUi : public Ui {
   void FocusCommandEntry() override;
   void ShowRelativePanel(bool visible) override;
   void SetStatusText(std::string_view text) override;
+  bool EditLine(LineDialogModel& model) override;
+  bool EditCircle(CircleDialogModel& model) override;
+  bool EditText(TextDialogModel& model) override;
+  bool ChangeProperties(PropertiesDialogModel& model) override;
 
  private:
   QtUiParts parts_;
   QCursor pick_cursor_;
+  // Children of the window.
+  TLinieEdycja* line_dialog_;
+  TOkragEdycja* circle_dialog_;
+  TTekstyEdycja* text_dialog_;
+  TEdycjaCech* properties_dialog_;
 };
 
 }  // namespace blok

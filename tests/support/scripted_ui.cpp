@@ -17,6 +17,21 @@ T Next(std::deque<T>& script, T fallback, std::string_view what) {
   return answer;
 }
 
+// A modal form: answers until one closes it; a refused apply shows its message and stays open.
+template <typename Model>
+bool RunDialog(std::deque<std::function<bool(Model&)>>& script, Model& model,
+               std::vector<Model>& shown, std::vector<std::string>& message_boxes,
+               std::string_view name) {
+  shown.push_back(model);
+  for (;;) {
+    auto answer = Next(script, std::function<bool(Model&)>([](Model&) { return false; }), name);
+    if (!answer(model)) return false;
+    auto applied = model.Apply();
+    if (applied) return true;
+    if (!applied.error().empty()) message_boxes.push_back(applied.error());
+  }
+}
+
 }  // namespace
 
 ScriptedUi::~ScriptedUi() {
@@ -24,6 +39,11 @@ ScriptedUi::~ScriptedUi() {
   EXPECT_TRUE(open_paths.empty()) << open_paths.size() << " open dialogs never shown";
   EXPECT_TRUE(save_paths.empty()) << save_paths.size() << " save dialogs never shown";
   EXPECT_TRUE(colours.empty()) << colours.size() << " colour dialogs never shown";
+  EXPECT_TRUE(line_answers.empty()) << line_answers.size() << " LinieEdycja answers unused";
+  EXPECT_TRUE(circle_answers.empty()) << circle_answers.size() << " OkragEdycja answers unused";
+  EXPECT_TRUE(text_answers.empty()) << text_answers.size() << " TekstyEdycja answers unused";
+  EXPECT_TRUE(properties_answers.empty())
+      << properties_answers.size() << " EdycjaCech answers unused";
 }
 
 void ScriptedUi::ClearRecords() {
@@ -37,6 +57,10 @@ void ScriptedUi::ClearRecords() {
   redraws = 0;
   cursors.clear();
   command_entry_focus = 0;
+  line_dialogs.clear();
+  circle_dialogs.clear();
+  text_dialogs.clear();
+  properties_dialogs.clear();
 }
 
 Answer ScriptedUi::Ask(std::string_view question) {
@@ -71,5 +95,22 @@ bool ScriptedUi::OpenWithShell(const std::filesystem::path& file) {
 }
 
 void ScriptedUi::CopyToClipboard(std::string_view text) { clipboard.emplace_back(text); }
+
+bool ScriptedUi::EditLine(LineDialogModel& model) {
+  return RunDialog(line_answers, model, line_dialogs, message_boxes, "the dialog LinieEdycja");
+}
+
+bool ScriptedUi::EditCircle(CircleDialogModel& model) {
+  return RunDialog(circle_answers, model, circle_dialogs, message_boxes, "the dialog OkragEdycja");
+}
+
+bool ScriptedUi::EditText(TextDialogModel& model) {
+  return RunDialog(text_answers, model, text_dialogs, message_boxes, "the dialog TekstyEdycja");
+}
+
+bool ScriptedUi::ChangeProperties(PropertiesDialogModel& model) {
+  return RunDialog(properties_answers, model, properties_dialogs, message_boxes,
+                   "the dialog EdycjaCech");
+}
 
 }  // namespace blok::testing

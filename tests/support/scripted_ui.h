@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +30,15 @@ class ScriptedUi : public Ui {
   std::deque<std::optional<std::filesystem::path>> save_paths;
   std::deque<std::optional<Colour>> colours;
   bool shell_open_succeeds = true;
+  // The entity dialogs and "Zmiana cech": each answer edits the model as the user would and
+  // returns true for the apply button, false for the way out. An apply the model refuses keeps
+  // the dialog open (its message box is recorded) for the next answer.
+  template <typename Model>
+  using DialogAnswer = std::function<bool(Model&)>;
+  std::deque<DialogAnswer<LineDialogModel>> line_answers;
+  std::deque<DialogAnswer<CircleDialogModel>> circle_answers;
+  std::deque<DialogAnswer<TextDialogModel>> text_answers;
+  std::deque<DialogAnswer<PropertiesDialogModel>> properties_answers;
 
   // --- What was shown ---
   std::vector<std::string> questions;
@@ -44,6 +54,21 @@ class ScriptedUi : public Ui {
   int command_entry_focus = 0;        // how often the keys were sent back to E_Polecenie
   bool relative_panel = false;        // Panel_dxdy
   std::string status_text;
+  // Each entity dialog and "Zmiana cech" as it opened.
+  std::vector<LineDialogModel> line_dialogs;
+  std::vector<CircleDialogModel> circle_dialogs;
+  std::vector<TextDialogModel> text_dialogs;
+  std::vector<PropertiesDialogModel> properties_dialogs;
+
+  // Answers: the apply button as the fields stand, and the way out.
+  template <typename Model>
+  static DialogAnswer<Model> Confirm() {
+    return [](Model&) { return true; };
+  }
+  template <typename Model>
+  static DialogAnswer<Model> Cancel() {
+    return [](Model&) { return false; };
+  }
 
   // Forgets what was shown (the script stays).
   void ClearRecords();
@@ -62,6 +87,10 @@ class ScriptedUi : public Ui {
   void FocusCommandEntry() override { ++command_entry_focus; }
   void ShowRelativePanel(bool visible) override { relative_panel = visible; }
   void SetStatusText(std::string_view text) override { status_text = text; }
+  bool EditLine(LineDialogModel& model) override;
+  bool EditCircle(CircleDialogModel& model) override;
+  bool EditText(TextDialogModel& model) override;
+  bool ChangeProperties(PropertiesDialogModel& model) override;
   // The cursor last set; the cross before any.
   CursorShape cursor() const { return cursors.empty() ? CursorShape::kCross : cursors.back(); }
 };
