@@ -1,11 +1,49 @@
 #include "document/drawing.h"
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
 #include "model/cp1250.h"
 
 namespace blok {
+namespace {
+
+// Room made in front of line 0 at least, so that a small drawing does not grow on every add.
+constexpr size_t kLeastFrontRoom = 16;
+
+// The elements [front, front + index) step one place towards the front, opening a slot at
+// front + index - 1; the caller has made sure the slot front - 1 is spare.
+template <class T>
+void ShiftFrontPartDown(std::vector<T>& v, size_t front, size_t index) {
+  const auto first = v.begin() + static_cast<std::ptrdiff_t>(front);
+  std::move(first, first + static_cast<std::ptrdiff_t>(index), first - 1);
+}
+
+// The elements [front, front + index) step one place towards the back over the element at
+// front + index, leaving the slot at front moved-from.
+template <class T>
+void ShiftFrontPartUp(std::vector<T>& v, size_t front, size_t index) {
+  const auto first = v.begin() + static_cast<std::ptrdiff_t>(front);
+  std::move_backward(first, first + static_cast<std::ptrdiff_t>(index),
+                     first + static_cast<std::ptrdiff_t>(index) + 1);
+}
+
+template <class T>
+void GrowFrontOf(std::vector<T>& v, size_t front, size_t room) {
+  std::vector<T> grown;
+  grown.reserve(room + v.size() - front);
+  grown.resize(room);
+  grown.insert(grown.end(), std::make_move_iterator(v.begin() + static_cast<std::ptrdiff_t>(front)),
+               std::make_move_iterator(v.end()));
+  v = std::move(grown);
+}
+
+}  // namespace
 
 void Drawing::Load(std::vector<std::string> lines) {
   lines_ = std::move(lines);
+  front_ = 0;
   records_.clear();
   records_.reserve(lines_.size());
   for (const std::string& line : lines_) records_.push_back(ParseEntity(line));
@@ -14,28 +52,58 @@ void Drawing::Load(std::vector<std::string> lines) {
 void Drawing::Clear() {
   lines_.clear();
   records_.clear();
+  front_ = 0;
+}
+
+void Drawing::GrowFront() {
+  const size_t room = std::max(size(), kLeastFrontRoom);
+  GrowFrontOf(lines_, front_, room);
+  GrowFrontOf(records_, front_, room);
+  front_ = room;
 }
 
 void Drawing::Insert(size_t index, std::string line) {
-  records_.insert(records_.begin() + static_cast<std::ptrdiff_t>(index), ParseEntity(line));
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index), std::move(line));
+  ParsedEntity record = ParseEntity(line);
+  const size_t at = front_ + index;
+  if (index > size() / 2) {
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+    records_.insert(records_.begin() + static_cast<std::ptrdiff_t>(at), std::move(record));
+    return;
+  }
+  if (front_ == 0) GrowFront();
+  ShiftFrontPartDown(lines_, front_, index);
+  ShiftFrontPartDown(records_, front_, index);
+  --front_;
+  lines_[front_ + index] = std::move(line);
+  records_[front_ + index] = std::move(record);
 }
 
 void Drawing::Erase(size_t index) {
-  records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(index));
-  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(index));
+  if (index >= size() / 2) {
+    const size_t at = front_ + index;
+    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(at));
+    records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(at));
+    return;
+  }
+  ShiftFrontPartUp(lines_, front_, index);
+  ShiftFrontPartUp(records_, front_, index);
+  // A spare slot keeps no text of its own.
+  std::string().swap(lines_[front_]);
+  records_[front_] = ParsedEntity{};
+  ++front_;
 }
 
 void Drawing::Replace(size_t index, std::string line) {
-  records_[index] = ParseEntity(line);
-  lines_[index] = std::move(line);
+  records_[front_ + index] = ParseEntity(line);
+  lines_[front_ + index] = std::move(line);
 }
 
 bool Drawing::IsBlank() const {
+  const std::span<const std::string> all = lines();
   size_t length = 0;
-  for (size_t i = 0; i < lines_.size(); ++i) {
+  for (size_t i = 0; i < all.size(); ++i) {
     if (i > 0) length += 2;
-    length += CharacterCount(lines_[i]);  // characters of the file, not bytes of UTF-8
+    length += CharacterCount(all[i]);  // characters of the file, not bytes of UTF-8
     if (length > 5) return false;
   }
   return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -13,14 +15,18 @@ class Journal;
 // 0-based line index. Loading a block or starting a new one replaces all lines at once; every
 // other change goes through the journal, so that it can be undone. Each line's parsed record is
 // kept beside it and changes with it, so that nothing needs to read the lines again.
+//
+// New entities always become line 0, so the lines are kept with free room in front of line 0:
+// adding there, and undoing that, moves no other line. A change further in moves the shorter
+// side of the drawing. The lines and the records stay contiguous and in drawing order.
 class Drawing {
  public:
-  const std::vector<std::string>& lines() const { return lines_; }
-  size_t size() const { return lines_.size(); }
-  bool empty() const { return lines_.empty(); }
-  const std::string& operator[](size_t index) const { return lines_[index]; }
+  std::span<const std::string> lines() const { return {lines_.data() + front_, size()}; }
+  size_t size() const { return lines_.size() - front_; }
+  bool empty() const { return size() == 0; }
+  const std::string& operator[](size_t index) const { return lines_[front_ + index]; }
   // records()[i] is lines()[i] parsed.
-  const std::vector<ParsedEntity>& records() const { return records_; }
+  std::span<const ParsedEntity> records() const { return {records_.data() + front_, size()}; }
 
   void Load(std::vector<std::string> lines);
   void Clear();
@@ -36,8 +42,13 @@ class Drawing {
   void Erase(size_t index);
   void Replace(size_t index, std::string line);
 
+  // Makes room in front of line 0 when there is none, as much as the drawing holds.
+  void GrowFront();
+
+  // Slots [0, front_) are spare: empty strings and records of no kind.
   std::vector<std::string> lines_;
   std::vector<ParsedEntity> records_;
+  size_t front_ = 0;
 };
 
 }  // namespace blok

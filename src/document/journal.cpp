@@ -27,14 +27,14 @@ void Journal::DodajObiekt(std::string line) {
 
 bool Journal::UsunObiekt(int index) {
   if (index < 0 || static_cast<size_t>(index) >= drawing_.size()) return false;
-  Record("usun", std::to_string(index), drawing_.lines_[index], "");
+  Record("usun", std::to_string(index), drawing_[index], "");
   drawing_.Erase(index);
   return true;
 }
 
 bool Journal::ZmienObiekt(int index, std::string line) {
   if (index < 0 || static_cast<size_t>(index) >= drawing_.size()) return false;
-  Record("zmien", std::to_string(index), line, drawing_.lines_[index]);
+  Record("zmien", std::to_string(index), line, drawing_[index]);
   drawing_.Replace(index, std::move(line));
   return true;
 }

@@ -53,7 +53,10 @@ bool Editor::WriteBlock(bool cut_at_255) {
     return false;
   }
   // One replacement of the file: the older block of the name goes, the new one is appended.
-  const BlockToSave block{block_name_, unit_, drawing_.lines(), cut_at_255, SaveTime::Now()};
+  const BlockToSave block{
+      block_name_, unit_,
+      std::vector<std::string>(drawing_.lines().begin(), drawing_.lines().end()), cut_at_255,
+      SaveTime::Now()};
   if (auto written = ZastapBlok(*open_file_, block); !written) {
     ShowError(written.error());
     return false;

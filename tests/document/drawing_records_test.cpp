@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 #include <string>
 #include <variant>
@@ -140,6 +141,93 @@ INSTANTIATE_TEST_SUITE_P(
                    5},
         ScriptCase{"ClearThenAdd", {"load", "clear", "add O(1,1,1)"}, 1}),
     [](const auto& info) { return info.param.name; });
+
+// Changes at every depth of drawings of every size, against the plain list of lines each
+// change and undo should leave (a copy of the drawing kept per recorded change). Adds, deletes
+// and their undos work near line 0 and near the end, and grow the room in front of line 0.
+struct ModelCase {
+  const char* name;
+  unsigned seed;
+  int loaded;  // lines loaded first
+  int steps;
+};
+
+class ChangesAtAnyDepth : public ::testing::TestWithParam<ModelCase> {};
+
+TEST_P(ChangesAtAnyDepth, LeaveTheLinesAPlainListWould) {
+  const ModelCase& c = GetParam();
+  std::mt19937 random(c.seed);
+  const auto pick = [&](size_t n) {
+    return std::uniform_int_distribution<size_t>(0, n - 1)(random);
+  };
+  const std::vector<std::string> kinds{
+      "L(0,0)-(1,{})", "O(0,0,{})", "P(0,0)-({},2)", "LUK(0,0,1,0,{})", "T(0,0,'{}',1,1,0)",
+      "K({},0,0)",     "x{}"};
+  int serial = 0;
+  const auto new_line = [&] {
+    std::string line = kinds[pick(kinds.size())];
+    line.replace(line.find("{}"), 2, std::to_string(++serial));
+    return line;
+  };
+
+  Drawing drawing;
+  Journal journal(drawing);
+  std::vector<std::string> loaded;
+  for (int i = 0; i < c.loaded; ++i) loaded.push_back(new_line());
+  drawing.Load(loaded);
+  // states[k] is the drawing after k recorded changes; at is the one shown.
+  std::vector<std::vector<std::string>> states{loaded};
+  size_t at = 0;
+  const auto record = [&](std::vector<std::string> next) {
+    states.resize(at + 1);
+    states.push_back(std::move(next));
+    ++at;
+  };
+
+  for (int step = 0; step < c.steps; ++step) {
+    std::vector<std::string> lines = states[at];
+    const int what = static_cast<int>(pick(10));
+    std::string done;
+    if (what < 3 || lines.empty()) {
+      std::string line = new_line();
+      done = "add " + line;
+      journal.DodajObiekt(line);
+      lines.insert(lines.begin(), line);
+      record(std::move(lines));
+    } else if (what < 5) {
+      const size_t i = pick(lines.size());
+      done = "delete " + std::to_string(i);
+      ASSERT_TRUE(journal.UsunObiekt(static_cast<int>(i)));
+      lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+      record(std::move(lines));
+    } else if (what < 6) {
+      const size_t i = pick(lines.size());
+      std::string line = new_line();
+      done = "replace " + std::to_string(i) + " " + line;
+      ASSERT_TRUE(journal.ZmienObiekt(static_cast<int>(i), line));
+      lines[i] = line;
+      record(std::move(lines));
+    } else if (what < 9) {
+      done = "undo";
+      EXPECT_EQ(journal.Undo(), at > 0);
+      if (at > 0) --at;
+    } else {
+      done = "redo";
+      EXPECT_EQ(journal.Redo(), at + 1 < states.size());
+      if (at + 1 < states.size()) ++at;
+    }
+    const std::string where = "step " + std::to_string(step) + ": " + done;
+    ASSERT_EQ(std::vector<std::string>(drawing.lines().begin(), drawing.lines().end()), states[at])
+        << where;
+    ExpectRecordsMatchLines(drawing, where);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, ChangesAtAnyDepth,
+                         ::testing::Values(ModelCase{"FromEmpty", 1, 0, 800},
+                                           ModelCase{"FromAFewLines", 2, 3, 800},
+                                           ModelCase{"FromALoadedBlock", 3, 60, 800}),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace blok

@@ -9,6 +9,8 @@ using Lines = std::vector<std::string>;
 
 class JournalTest : public ::testing::Test {
  protected:
+  Lines DrawingLines() const { return {drawing_.lines().begin(), drawing_.lines().end()}; }
+
   Drawing drawing_;
   Journal journal_{drawing_};
 };
@@ -16,7 +18,7 @@ class JournalTest : public ::testing::Test {
 TEST_F(JournalTest, AddAddUndoUndoRedoRedo) {
   journal_.DodajObiekt("A");
   journal_.DodajObiekt("B");
-  EXPECT_EQ(drawing_.lines(), (Lines{"B", "A"}));
+  EXPECT_EQ(DrawingLines(), (Lines{"B", "A"}));
   EXPECT_EQ(Lines(journal_.lines().begin(), journal_.lines().end()),
             (Lines{"dodaj", "B", "", "", "---", "dodaj", "A", "", "", "---"}));
   EXPECT_TRUE(journal_.CanUndo());
@@ -29,26 +31,26 @@ TEST_F(JournalTest, AddAddUndoUndoRedoRedo) {
   EXPECT_FALSE(journal_.Undo());
   EXPECT_TRUE(journal_.Redo());
   EXPECT_TRUE(journal_.Redo());
-  EXPECT_EQ(drawing_.lines(), (Lines{"B", "A"}));
+  EXPECT_EQ(DrawingLines(), (Lines{"B", "A"}));
   EXPECT_FALSE(journal_.Redo());
 }
 
 TEST_F(JournalTest, DeleteAndReplaceComeBack) {
   drawing_.Load({"L0", "L1", "L2", "L3"});
   ASSERT_TRUE(journal_.UsunObiekt(2));
-  EXPECT_EQ(drawing_.lines(), (Lines{"L0", "L1", "L3"}));
+  EXPECT_EQ(DrawingLines(), (Lines{"L0", "L1", "L3"}));
   EXPECT_EQ(Lines(journal_.lines().begin(), journal_.lines().end()),
             (Lines{"usun", "2", "L2", "", "---"}));
   ASSERT_TRUE(journal_.ZmienObiekt(1, "X"));
   EXPECT_EQ(Lines(journal_.lines().begin(), journal_.lines().begin() + 5),
             (Lines{"zmien", "1", "X", "L1", "---"}));
   journal_.Undo();
-  EXPECT_EQ(drawing_.lines(), (Lines{"L0", "L1", "L3"}));
+  EXPECT_EQ(DrawingLines(), (Lines{"L0", "L1", "L3"}));
   journal_.Undo();
-  EXPECT_EQ(drawing_.lines(), (Lines{"L0", "L1", "L2", "L3"}));
+  EXPECT_EQ(DrawingLines(), (Lines{"L0", "L1", "L2", "L3"}));
   journal_.Redo();
   journal_.Redo();
-  EXPECT_EQ(drawing_.lines(), (Lines{"L0", "X", "L3"}));
+  EXPECT_EQ(DrawingLines(), (Lines{"L0", "X", "L3"}));
 }
 
 TEST_F(JournalTest, ANewChangeDiscardsUndoneRecords) {
@@ -61,17 +63,17 @@ TEST_F(JournalTest, ANewChangeDiscardsUndoneRecords) {
   EXPECT_EQ(journal_.position(), 0);
   EXPECT_FALSE(journal_.CanRedo());
   EXPECT_FALSE(journal_.Redo());
-  EXPECT_EQ(drawing_.lines(), Lines{"C"});
+  EXPECT_EQ(DrawingLines(), Lines{"C"});
 }
 
 TEST_F(JournalTest, ThreeRewritesUndoLastFirst) {
   drawing_.Load({"a", "b", "c"});
   for (int i = 0; i < 3; ++i) journal_.ZmienObiekt(i, "new" + std::to_string(i));
   journal_.Undo();
-  EXPECT_EQ(drawing_.lines(), (Lines{"new0", "new1", "c"}));
+  EXPECT_EQ(DrawingLines(), (Lines{"new0", "new1", "c"}));
   journal_.Undo();
   journal_.Undo();
-  EXPECT_EQ(drawing_.lines(), (Lines{"a", "b", "c"}));
+  EXPECT_EQ(DrawingLines(), (Lines{"a", "b", "c"}));
 }
 
 TEST_F(JournalTest, IndexOutsideTheDrawingIsRefused) {
@@ -80,7 +82,7 @@ TEST_F(JournalTest, IndexOutsideTheDrawingIsRefused) {
   EXPECT_FALSE(journal_.UsunObiekt(-1));
   EXPECT_FALSE(journal_.ZmienObiekt(5, "x"));
   EXPECT_TRUE(journal_.lines().empty());
-  EXPECT_EQ(drawing_.lines(), Lines{"a"});
+  EXPECT_EQ(DrawingLines(), Lines{"a"});
 }
 
 TEST_F(JournalTest, ClearEmptiesEverything) {
