@@ -1,6 +1,7 @@
 #include "editor/editor.h"
 
 #include "document/text_file.h"
+#include "editing/transform.h"
 #include "editor/data_files.h"
 #include "model/cp1250.h"
 
@@ -45,6 +46,11 @@ class Editor::Host : public InteractionHost {
   void ShowRelativePanel(bool visible) override { e_.ui_.ShowRelativePanel(visible); }
   void ShowHelp(const std::vector<std::string>& lines) override { e_.ui_.ShowText(lines); }
   void ShowMessageBox(std::string_view text) override { e_.ui_.ShowMessage(text); }
+  Selection& selection() override { return e_.selection_; }
+  const ReadingDefaults& reading_defaults() const override { return e_.reading_defaults_; }
+  void ApplyChanges(const EditChanges& changes) override { e_.ApplyChanges(changes); }
+  void OpenEntityEditor(int index) override { e_.OpenEntityEditor(index); }
+  void ChangeProperties() override { e_.ChangeProperties(); }
 
  private:
   Editor& e_;
@@ -143,6 +149,36 @@ bool Editor::ZmienObiekt(int index, std::string line) {
   if (!journal_.ZmienObiekt(index, FitToCodePage(line))) return false;
   MarkChanged();
   return true;
+}
+
+void Editor::ApplyChanges(const EditChanges& changes) {
+  for (const EditChange& change : changes) {
+    switch (change.kind) {
+      case EditChange::Kind::kReplace:
+        ZmienObiekt(change.index, change.line);
+        break;
+      case EditChange::Kind::kAdd:
+        DodajObiekt(change.line);
+        break;
+      case EditChange::Kind::kDelete:
+        UsunObiekt(change.index);
+        break;
+    }
+  }
+}
+
+void Editor::OpenEntityEditor(int index) {
+  if (auto change =
+          entity_editor_.Open(ui_, drawing_.records(), drawing_.lines(), index)) {
+    ApplyChanges({*change});
+  }
+  Redraw();
+}
+
+void Editor::ChangeProperties() {
+  if (auto change = entity_editor_.ChangeProperties(ui_)) {
+    ApplyChanges(ChangeSelectionProperties(drawing_.records(), selection_, *change));
+  }
 }
 
 void Editor::BCofnijClick() {

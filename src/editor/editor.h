@@ -10,6 +10,7 @@
 #include "document/drawing.h"
 #include "document/journal.h"
 #include "editor/block_list.h"
+#include "editor/entity_editor.h"
 #include "editor/recent_files.h"
 #include "editor/ui.h"
 #include "interaction/command_machine.h"
@@ -144,6 +145,14 @@ class Editor {
   void AnulujPolecenie();
   // The running command and its step.
   const Wskaz& wskaz() const { return machine_.wskaz(); }
+  // The selection list RE_Pomoc with the per-line flags.
+  const Selection& selection() const { return selection_; }
+  // Applies an operation's changes through the journal, in order.
+  void ApplyChanges(const EditChanges& changes);
+  // The entity's dialog, filled from its line; confirmed, the line is rewritten (or added).
+  void OpenEntityEditor(int index);
+  // "Zmiana cech" for the selection.
+  void ChangeProperties();
   const CommandMachine& machine() const { return machine_; }
 
   // --- Messages and the text viewer ---
@@ -229,6 +238,8 @@ class Editor {
 
   Drawing drawing_;
   Journal journal_{drawing_};
+  Selection selection_;
+  EntityEditor entity_editor_;
   std::vector<std::string> messages_;
   uint64_t messages_added_ = 0;
   uint64_t messages_cleared_ = 0;

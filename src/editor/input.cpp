@@ -72,10 +72,14 @@ bool Editor::MouseUp(MouseButton button, int x, int y) {
   y = ClampPixel(y);
   const ViewResponse response = view_.MouseRelease(button, x, y);
   ApplyViewResponse(response);
+  if (!response.taken && button == MouseButton::kLeft && started_) machine_.Release(x, y);
   return response.taken;
 }
 
-void Editor::DoubleClick(int, int) {}
+// The double click picks at the last press: Qt gives it no press of its own.
+void Editor::DoubleClick(int, int) {
+  if (started_) machine_.DoubleClick();
+}
 
 void Editor::Wheel(int notches) {
   // A few hundred notches take any scale to its bound, so more zoom no further; counting them

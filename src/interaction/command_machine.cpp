@@ -3,6 +3,11 @@
 #include <array>
 #include <cmath>
 
+#include "editing/chamfer_offset.h"
+#include "editing/picking.h"
+#include "editing/selection.h"
+#include "editing/transform.h"
+#include "editing/trim_extend.h"
 #include "interaction/entity_writers.h"
 #include "interaction/snap.h"
 #include "interaction/typed_input.h"
@@ -26,6 +31,10 @@ constexpr Colour kRed = 0x0000FF;
 constexpr Colour kYellow = 0x00FFFF;
 constexpr Colour kGreen = 0x008000;
 constexpr Colour kGrey = 0x808080;
+constexpr Colour kFramePen = 0xFA3232;
+constexpr Colour kFrameHatch = 0xC89696;
+// Below this a typed scale factor is no factor at all.
+constexpr double kSmallestFactor = 1e-6;
 constexpr float kRubberThickness = 0.2f;
 
 std::string Upper(std::string_view s) { return UpperCp1250(s); }
@@ -143,6 +152,7 @@ void CommandMachine::AnulujPolecenie() {
   const bool pokaz = wskaz_.pokazStan;
   wskaz_ = Wskaz{};
   wskaz_.pokazStan = pokaz;
+  host_.selection().lines.clear();
   host_.SetPickCursor(false);
   host_.ShowRelativePanel(false);
   host_.SetPrompt("Polecenie:");
@@ -289,6 +299,19 @@ CommandMachine::Consumed CommandMachine::TypedArgument(const std::string& entry)
       message = KrokP2({*d, 0});
     }
   }
+  if (w.skaluj) {
+    // A factor before the base point has nothing to scale about.
+    const std::optional<double> factor = ParsujLiczbe(wrapped);
+    if (factor && !w.skalujBaza && w.p0.x != kUnsetCoordinate) {
+      if (std::abs(*factor) > kSmallestFactor) {
+        host_.ApplyChanges(ScaleSelection(host_.drawing().records(), host_.selection(), w.p0.x,
+                                          w.p0.y, static_cast<float>(*factor)));
+        host_.Redraw();
+      }
+      AnulujPolecenie();
+      return {"", true};
+    }
+  }
   return {message, false};
 }
 
@@ -333,6 +356,8 @@ std::string CommandMachine::KrokP2(Point point) {
   } else if (w.Polecenie == "PROST") {
     Apply(DodajProstokat(w.P1, w.P2, Style()));
     AnulujPolecenie();
+  } else if (w.Polecenie == "MOVE" || w.Polecenie == "COPY" || w.Polecenie == "STRE") {
+    ApplyDisplacement(static_cast<float>(w.P2.x - w.P1.x), static_cast<float>(w.P2.y - w.P1.y));
   } else if (w.Polecenie == "ODL") {
     const double dx = w.P2.x - w.P1.x;
     const double dy = w.P2.y - w.P1.y;
@@ -367,7 +392,12 @@ void CommandMachine::KrokR(float r) {
 
 void CommandMachine::KrokA1(float a) {
   Wskaz& w = wskaz_;
-  if (w.Polecenie == "LUK") {
+  if (w.Polecenie == "OBROT") {
+    host_.ApplyChanges(RotateSelection(host_.drawing().records(), host_.selection(), w.p0.x,
+                                       w.p0.y, a));
+    w.szukajA1 = false;
+    host_.Redraw();
+  } else if (w.Polecenie == "LUK") {
     w.A1 = a;
     w.szukajA1 = false;
     w.szukajA2 = true;
@@ -428,8 +458,24 @@ void CommandMachine::WprowadzDxDy(std::string_view dx_text, std::string_view dy_
     w.P2 = {w.P1.x + dx, w.P1.y + dy};
     Apply(DodajLinie(w.P1, w.P2, Style()));
     w.P1 = w.P2;
+  } else if (w.Polecenie == "MOVE" || w.Polecenie == "COPY" || w.Polecenie == "STRE") {
+    ApplyDisplacement(static_cast<float>(dx), static_cast<float>(dy));
   }
   host_.Redraw();
+}
+
+void CommandMachine::ApplyDisplacement(float dx, float dy) {
+  const auto records = host_.drawing().records();
+  Selection& selection = host_.selection();
+  const std::string& command = wskaz_.Polecenie;
+  if (command == "MOVE") {
+    host_.ApplyChanges(MoveSelection(records, selection, dx, dy));
+  } else if (command == "COPY") {
+    host_.ApplyChanges(CopySelection(records, selection, dx, dy));
+  } else if (command == "STRE") {
+    host_.ApplyChanges(StretchSelection(records, selection, dx, dy));
+  }
+  AnulujPolecenie();
 }
 
 // --- Mouse ---
@@ -440,13 +486,64 @@ Point CommandMachine::RawPoint(int x, int y) const {
 }
 
 void CommandMachine::Press(int x, int y) {
-  // Later stages of a two-stage pick come before their first stage, so that one click never
-  // serves both.
+  Wskaz& w = wskaz_;
+  if (w.wybor || w.szukaj) {
+    frame_start_ = {x, y};
+    w.ramka = true;
+    const Point p = RawPoint(x, y);
+    Label(x, y - 12, "X=" + Fixed(p.x, "0.00") + " Y=" + Fixed(p.y, "0.00"));
+  }
+  // Every block tests its own flags as the blocks before it left them. Later stages of a
+  // two-stage pick come before their first stage, so that one click never serves both.
   using Block = void (CommandMachine::*)(int, int);
   static constexpr Block kBlocks[] = {
-      &CommandMachine::PressPointStep,
+      &CommandMachine::PressOffsetSide,    &CommandMachine::PressOffsetObject,
+      &CommandMachine::PressPointStep,     &CommandMachine::PressScaleBase,
+      &CommandMachine::PressEdit,          &CommandMachine::PressChamferSecond,
+      &CommandMachine::PressChamferFirst,  &CommandMachine::PressTrimObject,
+      &CommandMachine::PressTrimEdge,      &CommandMachine::PressExtendObject,
+      &CommandMachine::PressExtendEdge,
   };
   for (Block block : kBlocks) (this->*block)(x, y);
+  press_ = {x, y};
+}
+
+int CommandMachine::Pick(int x, int y) {
+  if (host_.font() == nullptr) return -1;
+  return PickAndHighlight(host_.surface().OverlayCanvas(), host_.drawing().records(),
+                          host_.view(), *host_.font(), host_.reading_defaults(), x, y);
+}
+
+bool CommandMachine::IsLine(int index) const {
+  const auto records = host_.drawing().records();
+  return index >= 0 && static_cast<size_t>(index) < records.size() &&
+         records[index].kind == EntityKind::kLine && records[index].valid();
+}
+
+void CommandMachine::PressOffsetSide(int x, int y) {
+  Wskaz& w = wskaz_;
+  if (!w.odsunKierunek) return;
+  if (w.obiekt1 >= 0) {
+    const EditChanges changes =
+        OffsetEntity(host_.drawing().records(), w.obiekt1, w.odleglosc, RawPoint(x, y));
+    host_.ApplyChanges(changes);
+    // The copy just made is line 0: further clicks offset it again. A click that made nothing
+    // keeps the object it had.
+    if (!changes.empty()) w.obiekt1 = 0;
+  }
+  host_.Redraw();
+}
+
+void CommandMachine::PressOffsetObject(int x, int y) {
+  Wskaz& w = wskaz_;
+  if (w.Polecenie != "OFFSET" || !w.wskazObiekt) return;
+  host_.surface().RestoreView();
+  host_.SetPickCursor(false);
+  if (const int index = Pick(x, y); index >= 0) {
+    w.obiekt1 = index;
+    w.odsunKierunek = true;
+    w.wskazObiekt = false;
+  }
 }
 
 void CommandMachine::PressPointStep(int x, int y) {
@@ -466,25 +563,325 @@ void CommandMachine::PressPointStep(int x, int y) {
     KrokA2(side, a);
   } else if (w.szukajA1) {
     w.P1 = PunktWskazany(x, y);
-    KrokA1(static_cast<float>(DirectionAngle(w.p0.x, w.p0.y, w.P1.x, w.P1.y)));
+    // A rotation turns by the direction its preview showed.
+    KrokA1(w.Polecenie == "OBROT"
+               ? VectorAngle(static_cast<float>(w.p0.x), static_cast<float>(w.p0.y),
+                             static_cast<float>(w.P1.x), static_cast<float>(w.P1.y))
+               : static_cast<float>(DirectionAngle(w.p0.x, w.p0.y, w.P1.x, w.P1.y)));
   } else if (w.szukajR) {
     w.P1 = PunktWskazany(x, y);
     KrokR(static_cast<float>(PointDistance(w.p0.x, w.p0.y, w.P1.x, w.P1.y)));
   }
 }
 
+void CommandMachine::PressScaleBase(int x, int y) {
+  Wskaz& w = wskaz_;
+  if (!w.skaluj || !w.skalujBaza) return;
+  w.p0 = PunktWskazany(x, y);
+  w.skalujBaza = false;
+  Monit("Współczynnik :");
+}
+
+void CommandMachine::PressEdit(int x, int y) {
+  Wskaz& w = wskaz_;
+  if (!w.edycja) return;
+  // Only a press on an entity ends the edit mode; on empty ground the drag that follows
+  // selects for "Zmiana cech".
+  const int index = Pick(x, y);
+  if (index < 0) return;
+  w.edycja = w.wybor = w.ramka = false;
+  host_.Redraw();
+  host_.OpenEntityEditor(index);
+}
+
+void CommandMachine::PressChamferSecond(int x, int y) {
+  Wskaz& w = wskaz_;
+  if (!w.fazuj2) return;
+  host_.surface().RestoreView();
+  const int index = Pick(x, y);
+  if (!IsLine(index)) return;
+  w.obiekt2 = index;
+  host_.ApplyChanges(ChamferLines(host_.drawing().records(), w.obiekt1, w.obiekt2,
+                                  RawPoint(x, y), w.punktKlikniecia));
+  w.fazuj2 = false;
+  host_.Redraw();
+  host_.SetPickCursor(false);
+}
+
+void CommandMachine::PressChamferFirst(int x, int y) {
+  Wskaz& w = wskaz_;
+  if (!w.fazuj1) return;
+  host_.surface().RestoreView();
+  const int index = Pick(x, y);
+  if (!IsLine(index)) return;
+  w.obiekt1 = index;
+  w.punktKlikniecia = RawPoint(x, y);
+  w.fazuj1 = false;
+  w.fazuj2 = true;
+}
+
+void CommandMachine::PressTrimObject(int x, int y) {
+  Wskaz& w = wskaz_;
+  if (!w.wskazObiekt || !w.tnijObiekt) return;
+  host_.surface().RestoreView();
+  const int index = Pick(x, y);
+  if (index < 0) return;
+  w.obiekt2 = index;
+  w.punktKlikniecia = RawPoint(x, y);
+  host_.ApplyChanges(
+      TrimLine(host_.drawing().records(), w.obiekt1, w.obiekt2, w.punktKlikniecia));
+  host_.Redraw();
+}
+
+void CommandMachine::PressTrimEdge(int x, int y) {
+  Wskaz& w = wskaz_;
+  if (!w.wskazObiekt || !w.tnijKrawedz) return;
+  host_.surface().RestoreView();
+  const int index = Pick(x, y);
+  if (!IsLine(index)) return;
+  w.obiekt1 = index;
+  w.tnijKrawedz = false;
+  w.tnijObiekt = true;
+}
+
+void CommandMachine::PressExtendObject(int x, int y) {
+  Wskaz& w = wskaz_;
+  if (!w.wskazObiekt || !w.wydluzObiekt) return;
+  host_.surface().RestoreView();
+  const int index = Pick(x, y);
+  if (index < 0) return;
+  w.obiekt2 = index;
+  w.punktKlikniecia = RawPoint(x, y);
+  host_.ApplyChanges(
+      ExtendLine(host_.drawing().records(), w.obiekt1, w.obiekt2, w.punktKlikniecia));
+  host_.Redraw();
+}
+
+void CommandMachine::PressExtendEdge(int x, int y) {
+  Wskaz& w = wskaz_;
+  if (!w.wskazObiekt || !w.wydluzKrawedz) return;
+  host_.surface().RestoreView();
+  const int index = Pick(x, y);
+  if (!IsLine(index)) return;
+  w.obiekt1 = index;
+  w.wydluzKrawedz = false;
+  w.wydluzObiekt = true;
+}
+
+bool CommandMachine::SelectByGesture(int x, int y) {
+  if (host_.font() == nullptr) return false;
+  const Drawing& drawing = host_.drawing();
+  return blok::SelectByGesture(host_.surface().OverlayCanvas(), drawing.records(),
+                               drawing.lines(), host_.view(), *host_.font(),
+                               host_.reading_defaults(), host_.selection(), frame_start_.x,
+                               frame_start_.y, x, y);
+}
+
+void CommandMachine::Release(int x, int y) {
+  Wskaz& w = wskaz_;
+  if (!w.wybor && !w.szukaj) return;
+  const Selection& selection = host_.selection();
+  // Each flag set selects anew; the command of each takes what it needs.
+  if (w.usun && SelectByGesture(x, y)) {
+    host_.ApplyChanges(DeleteSelection(host_.drawing().records(), selection));
+    w.usun = false;
+    host_.SetPickCursor(false);
+    host_.Redraw();
+  }
+  if (w.edycja && SelectByGesture(x, y)) {
+    w.edycja = w.wybor = w.ramka = false;
+    host_.surface().RestoreView();
+    host_.ChangeProperties();
+    host_.Redraw();
+    AnulujPolecenie();
+    return;
+  }
+  if (w.skaluj && SelectByGesture(x, y)) {
+    w.skalujBaza = true;
+    host_.SetPickCursor(false);
+  }
+  if (w.szukaj && SelectByGesture(x, y)) {
+    w.szukaj = false;
+    host_.SetPickCursor(false);
+    if (w.Polecenie == "OBROT") {
+      w.szukajP0 = true;
+    } else if (w.Polecenie == "MOVE" || w.Polecenie == "COPY" || w.Polecenie == "STRE") {
+      w.szukajP1 = true;
+    }
+  }
+  if (!selection.empty()) w.wybor = false;
+  w.ramka = false;
+  host_.surface().RestoreView();
+  if (w.szukajP0 || w.szukajP1) Monit(" X , Y");
+}
+
+void CommandMachine::DoubleClick() {
+  const int index = Pick(press_.x, press_.y);
+  if (index >= 0) host_.OpenEntityEditor(index);
+  host_.surface().RestoreView();
+}
+
 void CommandMachine::Move(int x, int y) {
   // The first row that applies draws the preview of the step.
+  if (wskaz_.ramka) {
+    // The selection frame from the press to the cursor.
+    host_.surface().RestoreView();
+    Canvas& canvas = host_.surface().OverlayCanvas();
+    canvas.SetPenStyle(PenStyle::kSolid);
+    canvas.SetPenColour(kFramePen);
+    canvas.SetPenWidth(1);
+    canvas.SetBrushColour(kFrameHatch);
+    canvas.SetBrushStyle(BrushStyle::kDiagonalCross);
+    canvas.Rectangle(std::min(frame_start_.x, x), std::min(frame_start_.y, y),
+                     std::max(frame_start_.x, x), std::max(frame_start_.y, y));
+    return;
+  }
   using Row = bool (CommandMachine::*)(int, int);
   static constexpr Row kRows[] = {
       &CommandMachine::PreviewRadius,      &CommandMachine::PreviewTextAngle,
-      &CommandMachine::PreviewArcStart,    &CommandMachine::PreviewArcEnd,
-      &CommandMachine::PreviewSecondPoint, &CommandMachine::PreviewFirstPoint,
-      &CommandMachine::PreviewCentre,
+      &CommandMachine::PreviewArcStart,    &CommandMachine::PreviewRotation,
+      &CommandMachine::PreviewArcEnd,      &CommandMachine::PreviewChamfer,
+      &CommandMachine::PreviewOffsetSide,  &CommandMachine::PreviewPickLabel,
+      &CommandMachine::PreviewScaleBase,   &CommandMachine::PreviewSecondPoint,
+      &CommandMachine::PreviewFirstPoint,  &CommandMachine::PreviewCentre,
+      &CommandMachine::PreviewEdgeObject,  &CommandMachine::PreviewEdit,
   };
   for (Row row : kRows) {
     if ((this->*row)(x, y)) return;
   }
+}
+
+void CommandMachine::PreviewSelectionMove(double dx, double dy) {
+  if (host_.font() == nullptr) return;
+  Canvas& canvas = host_.surface().OverlayCanvas();
+  for (const std::string& line : host_.selection().lines) {
+    PreviewMove(canvas, host_.view(), *host_.font(), line, host_.reading_defaults(), dx, dy);
+  }
+}
+
+void CommandMachine::PreviewSelectionStretch(double dx, double dy) {
+  if (host_.font() == nullptr) return;
+  Canvas& canvas = host_.surface().OverlayCanvas();
+  const Selection& selection = host_.selection();
+  for (const std::string& line : selection.lines) {
+    PreviewStretch(canvas, host_.view(), *host_.font(), line, host_.reading_defaults(),
+                   selection.window, dx, dy);
+  }
+}
+
+void CommandMachine::ShowObject1() {
+  const auto records = host_.drawing().records();
+  const int index = wskaz_.obiekt1;
+  if (host_.font() == nullptr || index < 0 || static_cast<size_t>(index) >= records.size()) return;
+  PreviewMove(host_.surface().OverlayCanvas(), host_.view(), *host_.font(),
+              host_.drawing().lines()[index], host_.reading_defaults(), 0, 0);
+}
+
+bool CommandMachine::PreviewRotation(int x, int y) {
+  const Wskaz& w = wskaz_;
+  if (!w.szukajA1 || w.Polecenie == "TEKST" || w.Polecenie == "LUK") return false;
+  host_.surface().RestoreView();
+  const Point p = PunktWskazany(x, y);
+  const double angle = VectorAngle(static_cast<float>(w.p0.x), static_cast<float>(w.p0.y),
+                                   static_cast<float>(p.x), static_cast<float>(p.y));
+  if (host_.font() != nullptr) {
+    for (const std::string& line : host_.selection().lines) {
+      PreviewRotate(host_.surface().OverlayCanvas(), host_.view(), *host_.font(), line,
+                    host_.reading_defaults(), angle, w.p0.x, w.p0.y);
+    }
+  }
+  const ViewTransform& view = host_.view();
+  Label(view.WorldToScreenX(w.p0.x), view.WorldToScreenY(w.p0.y),
+        "alfa = " + Fixed(angle, kFixed2Pattern7));
+  return true;
+}
+
+bool CommandMachine::PreviewChamfer(int x, int y) {
+  const Wskaz& w = wskaz_;
+  if (!w.fazuj1 && !w.fazuj2) return false;
+  host_.surface().RestoreView();
+  Pick(x, y);
+  Label(x, y - 20,
+        w.fazuj1 ? "Wskaż pierwszą linię do fazowania" : "Wskaż drugą linię do fazowania");
+  return true;
+}
+
+bool CommandMachine::PreviewOffsetSide(int x, int y) {
+  const Wskaz& w = wskaz_;
+  if (!w.odsunKierunek) return false;
+  host_.surface().RestoreView();
+  ShowObject1();
+  if (host_.font() != nullptr) {
+    if (auto line = OffsetPreviewLine(host_.drawing().records(), w.obiekt1, w.odleglosc,
+                                      RawPoint(x, y))) {
+      PreviewMove(host_.surface().OverlayCanvas(), host_.view(), *host_.font(), *line,
+                  host_.reading_defaults(), 0, 0);
+    }
+  }
+  Label(x, y - 20, "Wskaż KIERUNEK odsunięcia");
+  return true;
+}
+
+// The commands that wait for a click on one object: a hover highlight and what to pick.
+bool CommandMachine::PreviewPickLabel(int x, int y) {
+  const Wskaz& w = wskaz_;
+  std::string_view label;
+  int offset = -20;
+  if (w.wskazObiekt && w.Polecenie == "OFFSET") {
+    label = "Wskaż OBIEKT do odsunięcia";
+  } else if (w.usun) {
+    label = "Wskaż OBIEKT do usunięcia";
+  } else if (w.skaluj && !w.skalujBaza) {
+    label = "Wskaż OBIEKT do skalowania";
+  } else if (w.szukaj) {
+    if (w.Polecenie == "OBROT") label = "Wskaż OBIEKT do obrotu";
+    if (w.Polecenie == "MOVE") label = "Wskaż OBIEKT do przesunięcia";
+    if (w.Polecenie == "COPY") label = "Wskaż OBIEKT do kopiowania";
+    if (w.Polecenie == "STRE") label = "Wskaż PROSTOKĄTEM rozciąganie";
+  } else if (w.wskazObiekt && w.tnijKrawedz) {
+    label = "Wskaż krawędź tnącą (linia).";
+    offset = 20;
+  } else if (w.wskazObiekt && w.wydluzKrawedz) {
+    label = "Wskaż krawędź wydłużenia (linie).";
+    offset = 20;
+  } else {
+    return false;
+  }
+  host_.surface().RestoreView();
+  Pick(x, y);
+  if (!label.empty()) Label(x, y + offset, label);
+  return true;
+}
+
+bool CommandMachine::PreviewScaleBase(int x, int y) {
+  if (!wskaz_.skalujBaza) return false;
+  host_.surface().RestoreView();
+  PunktBezOrto(x, y);
+  PreviewSelectionMove(0, 0);
+  Label(x, y - 40, "PUNKT BAZOWY SKALOWANIA");
+  return true;
+}
+
+bool CommandMachine::PreviewEdgeObject(int x, int y) {
+  const Wskaz& w = wskaz_;
+  if (!w.wskazObiekt || (!w.wydluzObiekt && !w.tnijObiekt)) return false;
+  host_.surface().RestoreView();
+  ShowObject1();
+  Pick(x, y);
+  Label(x, y + 20,
+        w.wydluzObiekt ? "Wskaż OBIEKT do wydłużenia (linie)." : "Wskaż obiekt do cięcia (linie).");
+  return true;
+}
+
+bool CommandMachine::PreviewEdit(int x, int y) {
+  if (!wskaz_.edycja) return false;
+  host_.surface().RestoreView();
+  if (host_.font() != nullptr) {
+    PickAndShowThickness(host_.surface().OverlayCanvas(), host_.drawing().records(), host_.view(),
+                         *host_.font(), host_.reading_defaults(), x, y);
+  }
+  Label(x, y + 20, "Wskaż OBIEKT do edycji");
+  return true;
 }
 
 bool CommandMachine::PreviewRadius(int x, int y) {
@@ -562,9 +959,15 @@ bool CommandMachine::PreviewSecondPoint(int x, int y) {
 }
 
 bool CommandMachine::PreviewFirstPoint(int x, int y) {
-  if (!wskaz_.szukajP1) return false;
+  const Wskaz& w = wskaz_;
+  if (!w.szukajP1) return false;
   host_.surface().RestoreView();
   PunktBezOrto(x, y);
+  if (w.Polecenie == "MOVE" || w.Polecenie == "COPY") {
+    PreviewSelectionMove(0, 0);
+  } else if (w.Polecenie == "STRE") {
+    PreviewSelectionStretch(0, 0);
+  }
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "document/drawing.h"
+#include "editing/edit_change.h"
 #include "interaction/settings.h"
 #include "interaction/wskaz.h"
 #include "view/canvas.h"
@@ -32,6 +33,16 @@ class InteractionHost {
   virtual Surface& surface() = 0;
   virtual const StrokeFont* font() const = 0;
   virtual void SetOstatniePolecenie(std::string entry) = 0;
+  // The selection list and flags, emptied by every reset.
+  virtual Selection& selection() = 0;
+  // What the last redraw left: the colour and thickness of lines that give none.
+  virtual const ReadingDefaults& reading_defaults() const = 0;
+  // An operation's changes, through the journal, in order.
+  virtual void ApplyChanges(const EditChanges& changes) = 0;
+  // The entity's dialog, filled from its line; confirmed, it rewrites the line.
+  virtual void OpenEntityEditor(int index) = 0;
+  // "Zmiana cech" for the selection.
+  virtual void ChangeProperties() = 0;
 
   virtual void SetPickCursor(bool pick) = 0;
   virtual void SetPrompt(std::string_view caption) = 0;
@@ -63,8 +74,13 @@ class CommandMachine {
 
   // The left button pressed on Podglad (not taken by pan or zoom).
   void Press(int x, int y);
-  // The mouse moved over Podglad (not taken by pan or zoom): the preview of the step.
+  // The mouse moved over Podglad (not taken by pan or zoom): the selection frame being dragged,
+  // or the preview of the step.
   void Move(int x, int y);
+  // The left button released (not taken by pan or zoom): the end of a selection.
+  void Release(int x, int y);
+  // A double click: the entity under the last press in its dialog, whatever command runs.
+  void DoubleClick();
 
   // The state overlay, written into the image at every redraw while "WSKAZ?" has it on.
   void DrawStateOverlay(Canvas& image) const;
@@ -104,7 +120,24 @@ class CommandMachine {
   struct SnapSettings Snaps() const;
 
   // Press-step blocks and preview rows; see the tables in the .cpp.
+  void PressOffsetSide(int x, int y);
+  void PressOffsetObject(int x, int y);
   void PressPointStep(int x, int y);
+  void PressScaleBase(int x, int y);
+  void PressEdit(int x, int y);
+  void PressChamferSecond(int x, int y);
+  void PressChamferFirst(int x, int y);
+  void PressTrimObject(int x, int y);
+  void PressTrimEdge(int x, int y);
+  void PressExtendObject(int x, int y);
+  void PressExtendEdge(int x, int y);
+  bool PreviewRotation(int x, int y);
+  bool PreviewChamfer(int x, int y);
+  bool PreviewOffsetSide(int x, int y);
+  bool PreviewPickLabel(int x, int y);
+  bool PreviewScaleBase(int x, int y);
+  bool PreviewEdgeObject(int x, int y);
+  bool PreviewEdit(int x, int y);
   bool PreviewRadius(int x, int y);
   bool PreviewTextAngle(int x, int y);
   bool PreviewArcStart(int x, int y);
@@ -114,11 +147,25 @@ class CommandMachine {
   bool PreviewCentre(int x, int y);
 
   void Label(int px, int py, std::string_view text);
+  // The entity under the pixel, highlighted on the overlay; -1 when none is within reach.
+  int Pick(int x, int y);
+  bool IsLine(int index) const;
+  // The selection's lines drawn as they would be after the step (in place for a zero shift).
+  void PreviewSelectionMove(double dx, double dy);
+  void PreviewSelectionStretch(double dx, double dy);
+  // Moves, copies or stretches the selection by the displacement, then resets.
+  void ApplyDisplacement(float dx, float dy);
+  // Selects into the selection list by the gesture from the press to (x, y).
+  bool SelectByGesture(int x, int y);
+  // Draws the entity obiekt1 dotted in place.
+  void ShowObject1();
   void DrawWorkingText(Canvas& canvas, double x, double y, float angle);
 
   InteractionHost& host_;
   Wskaz wskaz_;
   TekstRoboczy tekst_roboczy_;
+  PixelPoint press_;  // the last press of the left button
+  PixelPoint frame_start_;
 };
 
 }  // namespace blok

@@ -1,0 +1,202 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "editor/editor_fixture.h"
+
+namespace blok::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+// Editing commands driven as a user drives them: typed commands, clicks on entities and points
+// of the grid, drags of a selection window, typed values.
+class EditingSessionTest : public EditorTest {
+ protected:
+  void SetUp() override {
+    EditorTest::SetUp();
+    OpenLibrary();
+    editor_.FirstShow();
+    editor_.PaintPendingFrame();
+    editor_.SetGridSnap(true);
+  }
+
+  // A fresh block holding these lines, oldest first (the last one ends up as line 0).
+  void Draw(const std::vector<std::string>& lines) {
+    if (editor_.unsaved()) ui_.answers.push_back(Answer::kNie);
+    editor_.NowyBlok();
+    for (const std::string& line : lines) editor_.DodajObiekt(line);
+    editor_.PaintPendingFrame();
+  }
+
+  PixelPoint Pixel(double x, double y) {
+    return {editor_.view().WorldToScreenX(x), editor_.view().WorldToScreenY(y)};
+  }
+  void Click(double x, double y) {
+    const PixelPoint p = Pixel(x, y);
+    editor_.MouseMove(p.x, p.y);
+    editor_.MouseDown(MouseButton::kLeft, p.x, p.y);
+    editor_.MouseUp(MouseButton::kLeft, p.x, p.y);
+  }
+  void Drag(double x1, double y1, double x2, double y2) {
+    const PixelPoint a = Pixel(x1, y1);
+    const PixelPoint b = Pixel(x2, y2);
+    editor_.MouseMove(a.x, a.y);
+    editor_.MouseDown(MouseButton::kLeft, a.x, a.y);
+    editor_.MouseMove(b.x, b.y);
+    editor_.MouseUp(MouseButton::kLeft, b.x, b.y);
+  }
+  std::vector<std::string> Lines() const {
+    const auto& lines = editor_.drawing().lines();
+    return {lines.begin(), lines.end()};
+  }
+  size_t Records() const { return editor_.journal().lines().size() / 5; }
+};
+
+// One step of a session: a typed entry, a click at a world point, or a window drag.
+struct Step {
+  enum Kind { kType, kClick, kDrag } kind;
+  std::string text;
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+Step Type(std::string text) { return {Step::kType, std::move(text)}; }
+Step ClickAt(double x, double y) { return {Step::kClick, "", x, y}; }
+Step DragFrom(double x1, double y1, double x2, double y2) {
+  return {Step::kDrag, "", x1, y1, x2, y2};
+}
+
+struct Session {
+  const char* label;
+  std::vector<std::string> drawing;  // oldest first
+  std::vector<Step> steps;
+  std::vector<std::string> lines;  // the drawing afterwards, line 0 first
+};
+
+TEST_F(EditingSessionTest, EveryEditingCommandOfTheHelpList) {
+  const std::string a = "L(0,0)-(2,0);K(0,0,0);GR(0.1)";
+  const Session cases[] = {
+      {"move a picked line by two points",
+       {a},
+       {Type("mo"), ClickAt(1, 0), ClickAt(0, 0), ClickAt(1, 2)},
+       {"L(1,2)-(3,2);K(0,0,0);GR(0.1)"}},
+      {"copy",
+       {a},
+       {Type("co"), ClickAt(1, 0), ClickAt(0, 0), ClickAt(0, 3)},
+       {"L(0,3)-(2,3);K(0,0,0);GR(0.1)", a}},
+      {"delete",
+       {a, "O(5,5,1)"},
+       {Type("u"), ClickAt(6, 5)},
+       {a}},
+      {"rotate by a typed angle",
+       {a},
+       {Type("ob"), ClickAt(1, 0), ClickAt(0, 0), Type("90")},
+       {"L(0,0)-(0,2);K(0,0,0);GR(0.1)"}},
+      {"scale about a base point",
+       {a},
+       {Type("sc"), ClickAt(1, 0), ClickAt(0, 0), Type("2")},
+       {"L(0,0)-(4,0);K(0,0,0);GR(0.1)"}},
+      {"stretch the end inside the window",
+       {a},
+       {Type("ro"), DragFrom(1.5, -1, 3, 1), ClickAt(2, 0), ClickAt(3, 1)},
+       {"L(0,0)-(3,1);K(0,0,0);GR(0.1)"}},
+      {"window selection for a move",
+       {a, "O(5,5,1)"},
+       {Type("mo"), DragFrom(-1, -1, 3, 1), ClickAt(0, 0), ClickAt(0, -2)},
+       {"O(5,5,1)", "L(0,-2)-(2,-2);K(0,0,0);GR(0.1)"}},
+      {"trim the clicked part at the cutting line",
+       {"L(0,-2)-(0,2)", "L(-2,0)-(2,0)"},
+       {Type("tr"), ClickAt(0, 1), ClickAt(1, 0)},
+       {"L(-2,0)-(0,0);K(0,0,0);GR(0.1)", "L(0,-2)-(0,2)"}},
+      {"extend to the boundary",
+       {"L(3,-2)-(3,2)", "L(-2,0)-(1,0)"},
+       {Type("w"), ClickAt(3, 1), ClickAt(0, 0)},
+       {"L(-2,0)-(3,0);K(0,0,0);GR(0.1)", "L(3,-2)-(3,2)"}},
+      {"chamfer two lines at their crossing",
+       {"L(-2,0)-(2,0)", "L(0,-2)-(0,2)"},
+       {Type("f"), ClickAt(-1, 0), ClickAt(0, 1)},
+       {"L(0,0)-(0,2);K(0,0,0);GR(0.1)", "L(-2,0)-(0,0);K(0,0,0);GR(0.1)"}},
+      {"offset by a typed distance, twice",
+       {"L(0,0)-(4,0)"},
+       {Type("od"), Type("1"), ClickAt(2, 0), ClickAt(2, 3), ClickAt(2, 3)},
+       {"L(0,2)-(4,2);K(0,0,0);GR(0.1)", "L(0,1)-(4,1);K(0,0,0);GR(0.1)", "L(0,0)-(4,0)"}},
+  };
+  for (const Session& c : cases) {
+    SCOPED_TRACE(c.label);
+    Draw(c.drawing);
+    const size_t before = Records();
+    for (const Step& step : c.steps) {
+      switch (step.kind) {
+        case Step::kType:
+          editor_.CommandEntered(step.text);
+          break;
+        case Step::kClick:
+          Click(step.x1, step.y1);
+          break;
+        case Step::kDrag:
+          Drag(step.x1, step.y1, step.x2, step.y2);
+          break;
+      }
+    }
+    EXPECT_THAT(Lines(), ElementsAreArray(c.lines));
+    // Every change is undone by the journal.
+    for (size_t n = Records() - before; n > 0; --n) editor_.BCofnijClick();
+    EXPECT_EQ(Lines(), std::vector<std::string>(c.drawing.rbegin(), c.drawing.rend()));
+  }
+}
+
+TEST_F(EditingSessionTest, PicksThatAreNotLinesKeepTrimWaiting) {
+  Draw({"O(0,5,1)", "L(-2,0)-(2,0)", "L(3,-2)-(3,2)"});
+  editor_.CommandEntered("tr");
+  Click(1, 5);    // a circle is no cutting line
+  Click(5, 5);    // nothing there
+  EXPECT_TRUE(editor_.wskaz().tnijKrawedz);
+  Click(3, 1);    // the line
+  EXPECT_TRUE(editor_.wskaz().tnijObiekt);
+  EXPECT_EQ(editor_.wskaz().obiekt1, 0);
+  editor_.CommandKey(Key::kEscape);
+  EXPECT_EQ(editor_.wskaz().obiekt1, -1);
+  EXPECT_EQ(editor_.wskaz().obiekt2, -1);
+  EXPECT_TRUE(editor_.selection().empty());
+}
+
+TEST_F(EditingSessionTest, ScaleFactorBeforeTheBaseIsIgnored) {
+  Draw({"L(0,0)-(2,0)"});
+  editor_.CommandEntered("sc");
+  Click(1, 0);
+  editor_.CommandEntered("2");  // no base point yet
+  EXPECT_THAT(Lines(), ElementsAre("L(0,0)-(2,0)"));
+  EXPECT_EQ(editor_.messages().front(), "2         <- nieznane polecenie.");
+}
+
+TEST_F(EditingSessionTest, DoubleClickEditsTheLineInItsDialog) {
+  Draw({"L(0,0)-(2,0)", "O(5,5,1)"});
+  editor_.CommandEntered("l");
+  ui_.line_answers.push_back([](LineDialogModel& model) {
+    EXPECT_EQ(model.x2, "2");
+    model.x2 = "3,5";
+    return model.Apply().has_value();
+  });
+  const PixelPoint p = Pixel(1, 0);
+  editor_.MouseDown(MouseButton::kLeft, p.x, p.y);
+  editor_.DoubleClick(p.x, p.y);
+  EXPECT_THAT(Lines(), ElementsAre("O(5,5,1)", "L(0,0.0)-(3.5,0.0);K(0,0,0);GR(0,1)"));
+  // The line command goes on where it was: the first press gave its first point.
+  EXPECT_TRUE(editor_.wskaz().szukajP2);
+}
+
+TEST_F(EditingSessionTest, EditOnEmptyGroundSelectsForChangeOfProperties) {
+  Draw({"L(0,0)-(2,0)", "O(5,5,1)", "T(0,3,'Opis',1,1,0)"});
+  editor_.CommandEntered("ed");
+  ui_.properties_answers.push_back([](PropertiesDialogModel& model) {
+    model.ThicknessEdited("0,25");
+    return model.Apply().has_value();
+  });
+  Drag(-1, -1, 3, 4);  // the line and the text, not the circle
+  EXPECT_THAT(Lines(), ElementsAre("T(0,3,'Opis',1,1,0);K(0,0,0);GR(0.25)", "O(5,5,1)",
+                                   "L(0,0)-(2,0);K(0,0,0);GR(0.25)"));
+  EXPECT_TRUE(editor_.wskaz().Polecenie.empty());
+  EXPECT_FALSE(editor_.wskaz().wybor);
+}
+
+}  // namespace
+}  // namespace blok::testing
