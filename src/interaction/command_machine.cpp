@@ -949,6 +949,13 @@ bool CommandMachine::PreviewSecondPoint(int x, int y) {
   host_.surface().RestoreView();
   const Point p = PunktWskazany(x, y);
   DrawSegment(host_.surface().OverlayCanvas(), host_.view(), kGreen, 0, w.P1.x, w.P1.y, p.x, p.y);
+  // The selection follows the cursor itself, as it will be displaced.
+  const Point raw = RawPoint(x, y);
+  if (w.Polecenie == "MOVE" || w.Polecenie == "COPY") {
+    PreviewSelectionMove(raw.x - w.P1.x, raw.y - w.P1.y);
+  } else if (w.Polecenie == "STRE") {
+    PreviewSelectionStretch(raw.x - w.P1.x, raw.y - w.P1.y);
+  }
   const double dx = p.x - w.P1.x;
   const double dy = p.y - w.P1.y;
   Label(x, y - 35,

@@ -200,3 +200,24 @@ TEST_F(EditingSessionTest, EditOnEmptyGroundSelectsForChangeOfProperties) {
 
 }  // namespace
 }  // namespace blok::testing
+
+namespace blok::testing {
+namespace {
+
+TEST_F(EditingSessionTest, MovePreviewFollowsTheMouse) {
+  Draw({"L(0,0)-(2,0);K(0,0,255)"});
+  editor_.CommandEntered("mo");
+  Drag(-1, -1, 3, 1);
+  ASSERT_EQ(editor_.selection().lines.size(), 1u);
+  Click(0, 0);
+  const PixelPoint p = Pixel(1, 2);
+  editor_.MouseMove(p.x, p.y);
+  size_t moved = 0;
+  for (const auto& call : surface_.overlay().CallsOf(CanvasCall::Kind::kLine)) {
+    if (call.pen.colour == 0xFF0000u && call.pen.style == PenStyle::kDotted) ++moved;
+  }
+  EXPECT_EQ(moved, 1u);
+}
+
+}  // namespace
+}  // namespace blok::testing
