@@ -2,7 +2,11 @@
 // snap, the previews on screen, and the block saved into the library.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialog>
+#include <QMouseEvent>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "document/block_file.h"
 #include "ui/window_fixture.h"
@@ -66,6 +70,36 @@ TEST_F(DrawingTest, ClicksAndTypedValuesDrawAndTheBlockIsSaved) {
                                  "L(0.0,0.0)-(3.0,0.0);K(0,0,0);GR(0,10)",
                              }));
   EXPECT_TRUE(Messages().front().startsWith("Zapisano blok")) << Messages().front().toStdString();
+}
+
+TEST_F(DrawingTest, DoubleClickOpensTheDialogAndTheEditIsSaved) {
+  OpenLibrary();
+  Type("o");
+  Type("2,0");
+  Type("1");
+  const QPoint on_circle = Pixel(3, 0);
+  dialogs_.Expect([](QDialog& d) {
+    EXPECT_EQ(d.objectName(), "OkragEdycja");
+    auto* r = d.findChild<QLineEdit*>("E_r");
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->text(), "1");
+    r->setText("2,5");
+    QTest::mouseClick(d.findChild<QPushButton*>("wprowadz"), Qt::LeftButton);
+  });
+  // Qt delivers a double click as a press, a release and then the double click itself.
+  QTest::mouseClick(&window_->podglad(), Qt::LeftButton, {}, on_circle);
+  QMouseEvent dbl(QEvent::MouseButtonDblClick, on_circle, window_->podglad().mapToGlobal(on_circle),
+                  Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window_->podglad(), &dbl);
+
+  auto* name = Find<QLineEdit>("E_NazwaBloku");
+  name->setFocus();
+  QTest::keyClicks(name, "Okrag");
+  Click("Bt_ZapiszBlok");
+  const auto block = WczytajBlok(library_, "Okrag");
+  ASSERT_TRUE(block.has_value()) << block.error().message;
+  ASSERT_TRUE(block->has_value());
+  EXPECT_EQ((*block)->lines, (std::vector<std::string>{"O(2,0,2.5);K(0,0,0);GR(0,1)"}));
 }
 
 }  // namespace
