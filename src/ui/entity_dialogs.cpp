@@ -410,19 +410,30 @@ TEdycjaCech::TEdycjaCech(ColourChooser choose_colour, QWidget* parent)
         Sync();
       },
       this);
-  const auto combo = [this](const char* name, const QStringList& items,
-                            void (PropertiesDialogModel::*edited)(std::string)) {
+  // Each combo tells the model which of its three values was edited.
+  enum class Value { kThickness, kHeight, kWidth };
+  const auto combo = [this](const char* name, const QStringList& items, Value value) {
     auto* c = Combo(name, items, this);
-    connect(c, &QComboBox::currentTextChanged, this, [this, edited](const QString& text) {
+    connect(c, &QComboBox::currentTextChanged, this, [this, value](const QString& text) {
       if (model_ == nullptr) return;
-      (model_->*edited)(S(text));
+      switch (value) {
+        case Value::kThickness:
+          model_->ThicknessEdited(S(text));
+          break;
+        case Value::kHeight:
+          model_->HeightEdited(S(text));
+          break;
+        case Value::kWidth:
+          model_->WidthEdited(S(text));
+          break;
+      }
       Sync();
     });
     return c;
   };
-  thickness_ = combo("CBGrubosci", kSelectionThicknesses, &PropertiesDialogModel::ThicknessEdited);
-  height_ = combo("CBHTekstu", kTextSizes, &PropertiesDialogModel::HeightEdited);
-  width_ = combo("CBSTekstu", kTextSizes, &PropertiesDialogModel::WidthEdited);
+  thickness_ = combo("CBGrubosci", kSelectionThicknesses, Value::kThickness);
+  height_ = combo("CBHTekstu", kTextSizes, Value::kHeight);
+  width_ = combo("CBSTekstu", kTextSizes, Value::kWidth);
   auto* grid = new QGridLayout;
   grid->addWidget(change_colour_, 0, 0);
   grid->addWidget(swatch_, 0, 1);
