@@ -9,7 +9,13 @@
 // held against formatting the same 10,000 lines with the number patterns alone. The same cycle
 // on a drawing of 100,000 lines must cost about as much: an add goes to line 0, and nothing
 // here may grow with the drawing. A plain vector that inserts at its front is timed beside it
-// for scale. Ratios are of CPU time.
+// for scale.
+//
+// Moving the whole block, selected, the Editor's way (the operation's changes applied one by
+// one through the journal), copying it, and undoing every record are held against the same
+// formatting: each with its undos, and all three in one cycle. Window selection reads the
+// drawing as the editor keeps it; over the records alone it is timed beside it for scale.
+// Ratios are of CPU time.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -22,6 +28,7 @@
 #include "document/journal.h"
 #include "editing/picking.h"
 #include "editing/selection.h"
+#include "editing/transform.h"
 #include "geometry/geometry.h"
 #include "model/numbers.h"
 #include "model/parsed_entity.h"
@@ -64,6 +71,7 @@ struct Scene {
   StrokeFont font;
   std::vector<std::string> lines;
   std::vector<ParsedEntity> records;
+  Drawing drawing;  // the same lines as the editor keeps them
   std::vector<PixelPoint> cursors;
   std::vector<StretchWindow> windows;
   // The baseline's segments: every line and rectangle, in pixels.
@@ -112,6 +120,7 @@ const Scene& TheScene() {
       s.lines.push_back(line);
       s.records.push_back(ParseEntity(line));
     }
+    s.drawing.Load(s.lines);
     for (const ParsedEntity& e : s.records) {
       if (const auto* r = std::get_if<SegmentRecord>(&e.record)) {
         s.segments.push_back({static_cast<float>(s.view.WorldToScreenX(r->x1)),
@@ -204,19 +213,30 @@ void BM_FindNearestEntity(benchmark::State& state) {
 }
 BENCHMARK(BM_FindNearestEntity);
 
-// One selection, kept from window to window as the editor keeps its own.
+// One selection, kept from window to window as the editor keeps its own, over the drawing.
 void BM_SelectByWindow(benchmark::State& state) {
   const Scene& s = TheScene();
   Selection selection;
   std::size_t k = 0;
   std::size_t selected = 0;
   for (auto _ : state) {
-    SelectByWindow(s.records, s.lines, s.font, selection, s.windows[k++ % kWindows]);
+    SelectByWindow(s.drawing, s.font, selection, s.windows[k++ % kWindows]);
     selected += selection.lines.size();
   }
   state.counters["selected"] = static_cast<double>(selected) / static_cast<double>(k);
 }
 BENCHMARK(BM_SelectByWindow);
+
+// For scale: the same over the records and lines alone, without the drawing's compact boxes.
+void BM_SelectByWindowOverRecords(benchmark::State& state) {
+  const Scene& s = TheScene();
+  Selection selection;
+  std::size_t k = 0;
+  for (auto _ : state) {
+    SelectByWindow(s.records, s.lines, s.font, selection, s.windows[k++ % kWindows]);
+  }
+}
+BENCHMARK(BM_SelectByWindowOverRecords);
 
 // B: the 10,000 lines a move or copy of the whole block would write, formatted.
 void BM_FormatLines(benchmark::State& state) {
@@ -270,6 +290,86 @@ void BM_AddAndUndoAtTheFrontOfAVector(benchmark::State& state) {
 }
 BENCHMARK(BM_AddAndUndoAtTheFrontOfAVector)->Unit(benchmark::kMillisecond);
 
+// The whole block in a drawing with its journal, every line selected; a move or copy is
+// applied as the Editor applies an operation: each change through the journal in turn.
+class Editing {
+ public:
+  explicit Editing(const Scene& s) {
+    drawing_.Load(s.lines);
+    selection_.lines = s.lines;
+  }
+
+  // By (1.5, -2.5), as the lines of the formatting baseline are moved. A move clears the flags
+  // it visits, so each selects the block afresh.
+  void Move() {
+    selection_.flags.assign(drawing_.size(), 1);
+    Apply(MoveSelection(drawing_.records(), selection_, 1.5f, -2.5f));
+  }
+  void Copy() {
+    selection_.flags.assign(drawing_.size(), 1);
+    Apply(CopySelection(drawing_.records(), selection_, 1.5f, -2.5f));
+  }
+  // Every record, one at a time. The drawing is as loaded again; the next change discards the
+  // undone records.
+  void UndoAll() {
+    while (journal_.Undo()) {
+    }
+    benchmark::DoNotOptimize(drawing_.size());
+  }
+
+ private:
+  void Apply(const EditChanges& changes) {
+    for (const EditChange& change : changes) {
+      switch (change.kind) {
+        case EditChange::Kind::kReplace:
+          journal_.ZmienObiekt(change.index, change.line);
+          break;
+        case EditChange::Kind::kAdd:
+          journal_.DodajObiekt(change.line);
+          break;
+        case EditChange::Kind::kDelete:
+          journal_.UsunObiekt(change.index);
+          break;
+      }
+    }
+  }
+
+  Drawing drawing_;
+  Journal journal_{drawing_};
+  Selection selection_;
+};
+
+// 10,000 replacements, then their undos.
+void BM_MoveAndUndo(benchmark::State& state) {
+  Editing editing(TheScene());
+  for (auto _ : state) {
+    editing.Move();
+    editing.UndoAll();
+  }
+}
+BENCHMARK(BM_MoveAndUndo)->Unit(benchmark::kMillisecond);
+
+// 10,000 adds, then their undos.
+void BM_CopyAndUndo(benchmark::State& state) {
+  Editing editing(TheScene());
+  for (auto _ : state) {
+    editing.Copy();
+    editing.UndoAll();
+  }
+}
+BENCHMARK(BM_CopyAndUndo)->Unit(benchmark::kMillisecond);
+
+// Both, then all 20,000 undos.
+void BM_MoveCopyAndUndo(benchmark::State& state) {
+  Editing editing(TheScene());
+  for (auto _ : state) {
+    editing.Move();
+    editing.Copy();
+    editing.UndoAll();
+  }
+}
+BENCHMARK(BM_MoveCopyAndUndo)->Unit(benchmark::kMillisecond);
+
 // The console report, then the ratios the benchmarks are for.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
@@ -306,9 +406,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
           "BM_BaselineOverRecords", 2);
     ratio("window selection / baseline over the records", "BM_SelectByWindow",
           "BM_BaselineOverRecords", 2);
+    ratio("window selection without boxes / baseline", "BM_SelectByWindowOverRecords",
+          "BM_Baseline", 0);
     ratio("adds and undos / formatting", "BM_AddAndUndo/10000", "BM_FormatLines", 3);
     ratio("the same onto 100,000 lines / onto 10,000", "BM_AddAndUndo/100000",
           "BM_AddAndUndo/10000", 1.5);
+    ratio("move and its undos / formatting", "BM_MoveAndUndo", "BM_FormatLines", 3);
+    ratio("copy and its undos / formatting", "BM_CopyAndUndo", "BM_FormatLines", 3);
+    ratio("move, copy and all undos / formatting", "BM_MoveCopyAndUndo", "BM_FormatLines", 3);
     ratio("front of a vector / adds and undos", "BM_AddAndUndoAtTheFrontOfAVector",
           "BM_AddAndUndo/10000", 0);
   }

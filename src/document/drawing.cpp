@@ -47,11 +47,15 @@ void Drawing::Load(std::vector<std::string> lines) {
   records_.clear();
   records_.reserve(lines_.size());
   for (const std::string& line : lines_) records_.push_back(ParseEntity(line));
+  boxes_.clear();
+  boxes_.reserve(records_.size());
+  for (const ParsedEntity& record : records_) boxes_.push_back(CompactBoxOf(record));
 }
 
 void Drawing::Clear() {
   lines_.clear();
   records_.clear();
+  boxes_.clear();
   front_ = 0;
 }
 
@@ -59,23 +63,28 @@ void Drawing::GrowFront() {
   const size_t room = std::max(size(), kLeastFrontRoom);
   GrowFrontOf(lines_, front_, room);
   GrowFrontOf(records_, front_, room);
+  GrowFrontOf(boxes_, front_, room);
   front_ = room;
 }
 
 void Drawing::Insert(size_t index, std::string line) {
   ParsedEntity record = ParseEntity(line);
+  const CompactBox box = CompactBoxOf(record);
   const size_t at = front_ + index;
   if (index > size() / 2) {
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
     records_.insert(records_.begin() + static_cast<std::ptrdiff_t>(at), std::move(record));
+    boxes_.insert(boxes_.begin() + static_cast<std::ptrdiff_t>(at), box);
     return;
   }
   if (front_ == 0) GrowFront();
   ShiftFrontPartDown(lines_, front_, index);
   ShiftFrontPartDown(records_, front_, index);
+  ShiftFrontPartDown(boxes_, front_, index);
   --front_;
   lines_[front_ + index] = std::move(line);
   records_[front_ + index] = std::move(record);
+  boxes_[front_ + index] = box;
 }
 
 void Drawing::Erase(size_t index) {
@@ -83,18 +92,22 @@ void Drawing::Erase(size_t index) {
     const size_t at = front_ + index;
     lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(at));
     records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(at));
+    boxes_.erase(boxes_.begin() + static_cast<std::ptrdiff_t>(at));
     return;
   }
   ShiftFrontPartUp(lines_, front_, index);
   ShiftFrontPartUp(records_, front_, index);
+  ShiftFrontPartUp(boxes_, front_, index);
   // A spare slot keeps no text of its own.
   std::string().swap(lines_[front_]);
   records_[front_] = ParsedEntity{};
+  boxes_[front_] = CompactBox{};
   ++front_;
 }
 
 void Drawing::Replace(size_t index, std::string line) {
   records_[front_ + index] = ParseEntity(line);
+  boxes_[front_ + index] = CompactBoxOf(records_[front_ + index]);
   lines_[front_ + index] = std::move(line);
 }
 

@@ -18,7 +18,8 @@ class Journal;
 //
 // New entities always become line 0, so the lines are kept with free room in front of line 0:
 // adding there, and undoing that, moves no other line. A change further in moves the shorter
-// side of the drawing. The lines and the records stay contiguous and in drawing order.
+// side of the drawing. The lines, the records and their boxes stay contiguous and in drawing
+// order.
 class Drawing {
  public:
   std::span<const std::string> lines() const { return {lines_.data() + front_, size()}; }
@@ -27,6 +28,9 @@ class Drawing {
   const std::string& operator[](size_t index) const { return lines_[front_ + index]; }
   // records()[i] is lines()[i] parsed.
   std::span<const ParsedEntity> records() const { return {records_.data() + front_, size()}; }
+  // boxes()[i] is CompactBoxOf(records()[i]): a pass over a large drawing reads these, a small
+  // part of the records' memory, and then only the records of the few entities near it.
+  std::span<const CompactBox> boxes() const { return {boxes_.data() + front_, size()}; }
 
   void Load(std::vector<std::string> lines);
   void Clear();
@@ -45,9 +49,10 @@ class Drawing {
   // Makes room in front of line 0 when there is none, as much as the drawing holds.
   void GrowFront();
 
-  // Slots [0, front_) are spare: empty strings and records of no kind.
+  // Slots [0, front_) are spare: empty strings, records of no kind and empty boxes.
   std::vector<std::string> lines_;
   std::vector<ParsedEntity> records_;
+  std::vector<CompactBox> boxes_;
   size_t front_ = 0;
 };
 

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <limits>
 #include <string>
 #include <variant>
 #include <vector>
@@ -22,6 +24,11 @@ constexpr double kCrossingTolerance = 0.001;
 // Arc angles are written and turned in single precision: a crossing this close to an end of the
 // sweep is on the arc.
 constexpr double kSweepSlack = 1e-6;
+
+// A compact box as one vector of its four sides, for GCC and Clang to compare at once.
+using Float4 = float __attribute__((vector_size(16)));
+using Int4 = std::int32_t __attribute__((vector_size(16)));
+static_assert(sizeof(CompactBox) == sizeof(Float4));
 
 // The window's sides in the order the edges are tried: left, right, bottom, top.
 struct WindowEdges {
@@ -44,6 +51,35 @@ class WindowTest {
     reach_ = 10 * kCrossingTolerance + 1e-6 * far;
     near_ = {w_.left - reach_, w_.right + reach_, w_.bottom - reach_, w_.top + reach_};
     well_inside_ = {w_.left + reach_, w_.right - reach_, w_.bottom + reach_, w_.top - reach_};
+    // The near window rounded outwards and the inner one inwards: a compact box holds the
+    // entity's box, so either test in single precision implies its own in double.
+    const CompactBox compact_near{FloatAtOrBelow(near_.left), FloatAtOrAbove(near_.right),
+                                  FloatAtOrBelow(near_.bottom), FloatAtOrAbove(near_.top)};
+    // A box meets it where its left and bottom are at most these, and its right and top at
+    // least those; the infinities leave the other sides free.
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    near_highs_ = Float4{compact_near.right, kInfinity, compact_near.top, kInfinity};
+    near_lows_ = Float4{-kInfinity, compact_near.left, -kInfinity, compact_near.bottom};
+    compact_inside_ = {FloatAtOrAbove(well_inside_.left), FloatAtOrBelow(well_inside_.right),
+                       FloatAtOrAbove(well_inside_.bottom), FloatAtOrBelow(well_inside_.top)};
+  }
+
+  // By an entity's compact box: false only where MayCatch is false, true only where Catches
+  // would find it well inside. An empty box is inside out and meets nothing. The first is run
+  // on every entity of the drawing, so its four comparisons are made as one.
+  bool MayCatch(const CompactBox& box) const {
+    Float4 sides;
+    std::memcpy(&sides, &box, sizeof sides);
+    const Int4 meets = (sides <= near_highs_) & (sides >= near_lows_);
+    std::int64_t halves[2];
+    std::memcpy(halves, &meets, sizeof halves);
+    return (halves[0] & halves[1]) == -1;
+  }
+  bool CatchesWellInside(const CompactBox& box) const {
+    // An inside-out box would pass inside a window of infinite sides.
+    return (compact_inside_.left < box.left) & (box.right < compact_inside_.right) &
+           (compact_inside_.bottom < box.bottom) & (box.top < compact_inside_.top) &
+           (box.left <= box.right);
   }
 
   // False only for entities the window cannot catch. A text's box is its insertion point
@@ -130,8 +166,8 @@ class WindowTest {
     const WorldBox box{cx - r, cx + r, cy - r, cy + r};
     for (int e = 0; e < 4; ++e) {
       if (!EdgeNear(e, box)) continue;
-      const CircleHits hits = SegmentCircleIntersection(edges_.x1[e], edges_.y1[e], edges_.x2[e],
-                                                        edges_.y2[e], cx, cy, r, 0, kTwoPi);
+      const CircleHits hits = SegmentCircleCrossings(edges_.x1[e], edges_.y1[e], edges_.x2[e],
+                                                     edges_.y2[e], cx, cy, r);
       if (hits.found1 || hits.found2) return true;
     }
     return false;
@@ -148,11 +184,15 @@ class WindowTest {
     const double start = a.start_angle + turn;
     const double end = a.end_angle + turn;
     if (CircleInside(cx, cy, r)) return true;
+    // An arc that starts inside either stays there or crosses an edge on its way out; without
+    // this an arc lying wholly inside would be missed when its unseen rest of circle leaves.
+    // Tried before the crossings, which cost several times more.
+    if (StrictlyInside(cx + r * std::cos(start), cy + r * std::sin(start))) return true;
     const WorldBox box{cx - r, cx + r, cy - r, cy + r};
     for (int e = 0; e < 4; ++e) {
       if (!EdgeNear(e, box)) continue;
-      const CircleHits hits = SegmentCircleIntersection(edges_.x1[e], edges_.y1[e], edges_.x2[e],
-                                                        edges_.y2[e], cx, cy, r, 0, kTwoPi);
+      const CircleHits hits = SegmentCircleCrossings(edges_.x1[e], edges_.y1[e], edges_.x2[e],
+                                                     edges_.y2[e], cx, cy, r);
       if (hits.found1 && WithinSweep(std::atan2(hits.y1 - cy, hits.x1 - cx), start, end)) {
         return true;
       }
@@ -160,9 +200,7 @@ class WindowTest {
         return true;
       }
     }
-    // An arc that starts inside either stays there or crosses an edge on its way out; without
-    // this an arc lying wholly inside would be missed when its unseen rest of circle leaves.
-    return StrictlyInside(cx + r * std::cos(start), cy + r * std::sin(start));
+    return false;
   }
 
   // Counter-clockwise from start to end, modulo a turn, so that 300 to 30 degrees and angles
@@ -200,6 +238,8 @@ class WindowTest {
   double reach_ = 0;
   WorldBox near_;         // the window grown by reach_
   WorldBox well_inside_;  // and shrunk by it
+  Float4 near_highs_{}, near_lows_{};
+  CompactBox compact_inside_;
 };
 
 StretchWindow Normalised(double x1, double y1, double x2, double y2) {
@@ -227,6 +267,68 @@ class Copies {
   std::size_t count_ = 0;
 };
 
+// boxes, when given, are the records' compact boxes: the records of entities far from the
+// window are then never read.
+bool SelectOverRecords(std::span<const ParsedEntity> records, std::span<const CompactBox> boxes,
+                       std::span<const std::string> lines, const StrokeFont& font, Selection& s,
+                       const StretchWindow& window) {
+  s.window = Normalised(window.left, window.bottom, window.right, window.top);
+  ResetSelectionFlags(s, records.size());
+  const WindowTest test(s.window, font);
+  Copies copies(s.lines);
+  const bool by_boxes = boxes.size() == records.size();
+  // A block of records at a time: first the few near the window, without a branch per
+  // entity, then those.
+  constexpr std::size_t kBlock = 512;
+  std::array<std::uint32_t, kBlock> near;
+  for (std::size_t from = 0; from < records.size(); from += kBlock) {
+    const std::size_t to = std::min(records.size(), from + kBlock);
+    std::size_t near_count = 0;
+    if (by_boxes) {
+      for (std::size_t i = from; i < to; ++i) {
+        near[near_count] = static_cast<std::uint32_t>(i - from);
+        near_count += test.MayCatch(boxes[i]);
+      }
+    } else {
+      for (std::size_t i = from; i < to; ++i) {
+        near[near_count] = static_cast<std::uint32_t>(i - from);
+        near_count += test.MayCatch(records[i]);
+      }
+    }
+    for (std::size_t k = 0; k < near_count; ++k) {
+      const std::size_t i = from + near[k];
+      // Most caught entities lie well inside: their records need not be read.
+      if (!(by_boxes && test.CatchesWellInside(boxes[i]))) {
+        // The compact box is rounded outwards: the record itself decides.
+        if (by_boxes && !test.MayCatch(records[i])) continue;
+        if (!test.Catches(records[i])) continue;
+      }
+      s.flags[i] = 1;
+      if (i < lines.size()) copies.Add(lines[i]);
+    }
+  }
+  copies.Finish();
+  return !s.empty();
+}
+
+bool GestureOverRecords(Canvas& overlay, std::span<const ParsedEntity> records,
+                        std::span<const CompactBox> boxes, std::span<const std::string> lines,
+                        const ViewTransform& view, const StrokeFont& font,
+                        const ReadingDefaults& defaults, Selection& s, int press_x, int press_y,
+                        int release_x, int release_y) {
+  // Pixels are clamped to a billion either way, so their sums want more than an int.
+  const std::int64_t dx = std::int64_t{release_x} - press_x;
+  const std::int64_t dy = std::int64_t{release_y} - press_y;
+  const StretchWindow window = WindowBetweenPixels(view, press_x, press_y, release_x, release_y);
+  if (std::llabs(dx) + std::llabs(dy) > kClickTravel) {
+    return SelectOverRecords(records, boxes, lines, font, s, window);
+  }
+  s.window = window;
+  const int x = static_cast<int>((std::int64_t{press_x} + release_x) / 2);
+  const int y = static_cast<int>((std::int64_t{press_y} + release_y) / 2);
+  return SelectByPoint(overlay, records, lines, view, font, defaults, s, x, y);
+}
+
 }  // namespace
 
 void ResetSelectionFlags(Selection& s, std::size_t line_count) { s.flags.assign(line_count, 0); }
@@ -241,17 +343,15 @@ bool SelectByGesture(Canvas& overlay, std::span<const ParsedEntity> records,
                      std::span<const std::string> lines, const ViewTransform& view,
                      const StrokeFont& font, const ReadingDefaults& defaults, Selection& s,
                      int press_x, int press_y, int release_x, int release_y) {
-  // Pixels are clamped to a billion either way, so their sums want more than an int.
-  const std::int64_t dx = std::int64_t{release_x} - press_x;
-  const std::int64_t dy = std::int64_t{release_y} - press_y;
-  const StretchWindow window = WindowBetweenPixels(view, press_x, press_y, release_x, release_y);
-  if (std::llabs(dx) + std::llabs(dy) > kClickTravel) {
-    return SelectByWindow(records, lines, font, s, window);
-  }
-  s.window = window;
-  const int x = static_cast<int>((std::int64_t{press_x} + release_x) / 2);
-  const int y = static_cast<int>((std::int64_t{press_y} + release_y) / 2);
-  return SelectByPoint(overlay, records, lines, view, font, defaults, s, x, y);
+  return GestureOverRecords(overlay, records, {}, lines, view, font, defaults, s, press_x, press_y,
+                            release_x, release_y);
+}
+
+bool SelectByGesture(Canvas& overlay, const Drawing& drawing, const ViewTransform& view,
+                     const StrokeFont& font, const ReadingDefaults& defaults, Selection& s,
+                     int press_x, int press_y, int release_x, int release_y) {
+  return GestureOverRecords(overlay, drawing.records(), drawing.boxes(), drawing.lines(), view,
+                            font, defaults, s, press_x, press_y, release_x, release_y);
 }
 
 bool SelectByPoint(Canvas& overlay, std::span<const ParsedEntity> records,
@@ -270,30 +370,12 @@ bool SelectByPoint(Canvas& overlay, std::span<const ParsedEntity> records,
 
 bool SelectByWindow(std::span<const ParsedEntity> records, std::span<const std::string> lines,
                     const StrokeFont& font, Selection& s, const StretchWindow& window) {
-  s.window = Normalised(window.left, window.bottom, window.right, window.top);
-  ResetSelectionFlags(s, records.size());
-  const WindowTest test(s.window, font);
-  Copies copies(s.lines);
-  // A block of records at a time: first the few near the window, without a branch per
-  // entity, then those.
-  constexpr std::size_t kBlock = 512;
-  std::array<std::uint32_t, kBlock> near;
-  for (std::size_t from = 0; from < records.size(); from += kBlock) {
-    const std::size_t to = std::min(records.size(), from + kBlock);
-    std::size_t near_count = 0;
-    for (std::size_t i = from; i < to; ++i) {
-      near[near_count] = static_cast<std::uint32_t>(i - from);
-      near_count += test.MayCatch(records[i]);
-    }
-    for (std::size_t k = 0; k < near_count; ++k) {
-      const std::size_t i = from + near[k];
-      if (!test.Catches(records[i])) continue;
-      s.flags[i] = 1;
-      if (i < lines.size()) copies.Add(lines[i]);
-    }
-  }
-  copies.Finish();
-  return !s.empty();
+  return SelectOverRecords(records, {}, lines, font, s, window);
+}
+
+bool SelectByWindow(const Drawing& drawing, const StrokeFont& font, Selection& s,
+                    const StretchWindow& window) {
+  return SelectOverRecords(drawing.records(), drawing.boxes(), drawing.lines(), font, s, window);
 }
 
 }  // namespace blok

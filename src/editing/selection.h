@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "document/drawing.h"
 #include "editing/edit_change.h"
 #include "model/entity.h"
 #include "model/parsed_entity.h"
@@ -34,6 +35,10 @@ bool SelectByGesture(Canvas& overlay, std::span<const ParsedEntity> records,
                      std::span<const std::string> lines, const ViewTransform& view,
                      const StrokeFont& font, const ReadingDefaults& defaults, Selection& s,
                      int press_x, int press_y, int release_x, int release_y);
+// The same over a drawing: a window selection reads its compact boxes first.
+bool SelectByGesture(Canvas& overlay, const Drawing& drawing, const ViewTransform& view,
+                     const StrokeFont& font, const ReadingDefaults& defaults, Selection& s,
+                     int press_x, int press_y, int release_x, int release_y);
 
 // The entity under the pixel alone (PickAndHighlight, so it shows highlighted on the overlay).
 bool SelectByPoint(Canvas& overlay, std::span<const ParsedEntity> records,
@@ -53,5 +58,9 @@ bool SelectByPoint(Canvas& overlay, std::span<const ParsedEntity> records,
 // Circles and arcs are taken in single precision, with the size of their radius.
 bool SelectByWindow(std::span<const ParsedEntity> records, std::span<const std::string> lines,
                     const StrokeFont& font, Selection& s, const StretchWindow& window);
+// The same over a drawing, with the same result: its compact boxes are read first, so that only
+// the records of entities near the window are.
+bool SelectByWindow(const Drawing& drawing, const StrokeFont& font, Selection& s,
+                    const StretchWindow& window);
 
 }  // namespace blok

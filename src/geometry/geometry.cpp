@@ -171,13 +171,9 @@ LineHit SegmentSegmentIntersection(double x1, double y1, double x2, double y2, d
   return hit;
 }
 
-CircleHits SegmentCircleIntersection(double x1, double y1, double x2, double y2, double cx,
-                                     double cy, double r, double start_angle,
-                                     double end_angle) noexcept {
+CircleHits SegmentCircleCrossings(double x1, double y1, double x2, double y2, double cx,
+                                  double cy, double r) noexcept {
   CircleHits hits;
-  auto direction = [&](double x, double y) {
-    return static_cast<float>(DirectionAngle(cx, cy, x, y));
-  };
 
   if (std::abs(x1 - x2) < kVerticalTolerance) {
     if (!(cx - r < x1 && x1 < cx + r)) return hits;
@@ -190,8 +186,6 @@ CircleHits SegmentCircleIntersection(double x1, double y1, double x2, double y2,
     hits.y2 = cy - h;
     hits.found1 = y1 <= hits.y1 && hits.y1 <= y2;
     hits.found2 = y1 <= hits.y2 && hits.y2 <= y2;
-    if (hits.found1) hits.angle1 = direction(hits.x1, hits.y1);
-    if (hits.found2) hits.angle2 = direction(hits.x2, hits.y2);
   } else {
     const double m = (y1 - y2) / (x1 - x2);
     const double b = y1 - m * x1;
@@ -211,15 +205,24 @@ CircleHits SegmentCircleIntersection(double x1, double y1, double x2, double y2,
       hits.y2 = m * hits.x2 + b;
       hits.found1 = x_min < hits.x1 && hits.x1 < x_max;
       hits.found2 = x_min < hits.x2 && hits.x2 < x_max;
-      hits.angle1 = direction(hits.x1, hits.y1);
-      hits.angle2 = direction(hits.x2, hits.y2);
     } else if (d == 0) {
       hits.x1 = -qb / (2 * qa);
       hits.y1 = m * hits.x1 + b;
       hits.found1 = x_min < hits.x1 && hits.x1 < x_max;
-      hits.angle1 = direction(hits.x1, hits.y1);
     }
   }
+  return hits;
+}
+
+CircleHits SegmentCircleIntersection(double x1, double y1, double x2, double y2, double cx,
+                                     double cy, double r, double start_angle,
+                                     double end_angle) noexcept {
+  CircleHits hits = SegmentCircleCrossings(x1, y1, x2, y2, cx, cy, r);
+  auto direction = [&](double x, double y) {
+    return static_cast<float>(DirectionAngle(cx, cy, x, y));
+  };
+  if (hits.found1) hits.angle1 = direction(hits.x1, hits.y1);
+  if (hits.found2) hits.angle2 = direction(hits.x2, hits.y2);
   hits.inArc1 = hits.found1 && start_angle <= hits.angle1 && hits.angle1 <= end_angle;
   hits.inArc2 = hits.found2 && start_angle <= hits.angle2 && hits.angle2 <= end_angle;
   return hits;

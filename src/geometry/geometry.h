@@ -108,7 +108,12 @@ LineHit LineLineIntersection(double x1, double y1, double x2, double y2, double 
 LineHit SegmentSegmentIntersection(double x1, double y1, double x2, double y2, double x3, double y3,
                                    double x4, double y4) noexcept;
 
-// Crossings of a segment with a circle, with their directions from the centre and whether they
+// Crossings of a segment with a circle, the points alone. A crossing exactly at an end of a
+// non-vertical segment is not found; on a vertical segment the ends count.
+CircleHits SegmentCircleCrossings(double x1, double y1, double x2, double y2, double cx, double cy,
+                                  double r) noexcept;
+
+// The same crossings, with their directions from the centre and whether they
 // fall in [start_angle, end_angle] (no wrap past 0). A crossing exactly at an end of a non-vertical
 // segment is not found; on a vertical segment the ends count.
 CircleHits SegmentCircleIntersection(double x1, double y1, double x2, double y2, double cx,

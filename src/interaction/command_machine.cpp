@@ -671,10 +671,9 @@ void CommandMachine::PressExtendEdge(int x, int y) {
 bool CommandMachine::SelectByGesture(int x, int y) {
   if (host_.font() == nullptr) return false;
   const Drawing& drawing = host_.drawing();
-  return blok::SelectByGesture(host_.surface().OverlayCanvas(), drawing.records(),
-                               drawing.lines(), host_.view(), *host_.font(),
-                               host_.reading_defaults(), host_.selection(), frame_start_.x,
-                               frame_start_.y, x, y);
+  return blok::SelectByGesture(host_.surface().OverlayCanvas(), drawing, host_.view(),
+                               *host_.font(), host_.reading_defaults(), host_.selection(),
+                               frame_start_.x, frame_start_.y, x, y);
 }
 
 void CommandMachine::Release(int x, int y) {

@@ -1,6 +1,8 @@
 #include "model/parsed_entity.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace blok {
 namespace {
@@ -31,6 +33,31 @@ ParsedEntity ParseEntity(std::string_view line) {
     parsed.box = {t->x, t->x, t->y, t->y};
   }
   return parsed;
+}
+
+float FloatAtOrBelow(double value) {
+  constexpr float kInfinity = std::numeric_limits<float>::infinity();
+  constexpr double kLargest = std::numeric_limits<float>::max();
+  if (std::isnan(value)) return -kInfinity;
+  // Converting a finite double beyond the float range is undefined.
+  if (std::isfinite(value) && std::fabs(value) > kLargest) {
+    return value > 0 ? static_cast<float>(kLargest) : -kInfinity;
+  }
+  const float f = static_cast<float>(value);
+  return f > value ? std::nextafter(f, -kInfinity) : f;
+}
+
+float FloatAtOrAbove(double value) { return -FloatAtOrBelow(-value); }
+
+CompactBox CompactBoxOf(const ParsedEntity& entity) {
+  if (const auto* t = std::get_if<TextRecord>(&entity.record); t && t->valid) {
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    return {-kInfinity, kInfinity, -kInfinity, kInfinity};
+  }
+  const WorldBox& box = entity.box;
+  if (box.empty()) return {};
+  return {FloatAtOrBelow(box.left), FloatAtOrAbove(box.right), FloatAtOrBelow(box.bottom),
+          FloatAtOrAbove(box.top)};
 }
 
 }  // namespace blok

@@ -36,6 +36,24 @@ struct ParsedEntity {
 
 ParsedEntity ParseEntity(std::string_view line);
 
+// An entity's world box in single precision, rounded outwards so that it holds the whole box: a
+// small part of the record's size, for passes over a large drawing that mostly decide by box
+// alone. A text's holds everything (its extent needs the font). An empty box is inside out by
+// infinities, so that no test of overlap needs to ask whether it is empty.
+struct CompactBox {
+  float left = std::numeric_limits<float>::infinity();
+  float right = -std::numeric_limits<float>::infinity();
+  float bottom = std::numeric_limits<float>::infinity();
+  float top = -std::numeric_limits<float>::infinity();
+};
+
+CompactBox CompactBoxOf(const ParsedEntity& entity);
+
+// The float nearest to value that is not above it, and the one not below it; for NaN (nothing
+// known) the infinity on that side.
+float FloatAtOrBelow(double value);
+float FloatAtOrAbove(double value);
+
 // The colour and thickness a parsed record is drawn with under the pass's defaults.
 inline Colour ResolveColour(Colour colour, const ReadingDefaults& defaults) {
   return colour == kColourFromPass ? defaults.colour : colour;

@@ -3,9 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
+#include "document/drawing.h"
+#include "document/journal.h"
+#include "model/numbers.h"
 #include "support/recording_canvas.h"
 #include "view/font_file.h"
 
@@ -69,6 +73,18 @@ TEST_P(WindowSelection, CatchesByKind) {
   Selection s;
   s.lines = {"left over from the last selection"};
   const bool any = SelectByWindow(Parse(c.lines), c.lines, TestFont(), s, c.window);
+  EXPECT_EQ(any, !c.selected.empty());
+  ExpectSelected(s, c.lines, c.selected);
+}
+
+// Over a drawing the compact boxes are read first; nothing may change by it.
+TEST_P(WindowSelection, TheSameOverADrawing) {
+  const WindowCase& c = GetParam();
+  Drawing drawing;
+  drawing.Load(c.lines);
+  Selection s;
+  s.lines = {"left over from the last selection"};
+  const bool any = SelectByWindow(drawing, TestFont(), s, c.window);
   EXPECT_EQ(any, !c.selected.empty());
   ExpectSelected(s, c.lines, c.selected);
 }
@@ -145,6 +161,126 @@ INSTANTIATE_TEST_SUITE_P(
         WindowCase{"EmptyDrawing", {}, kUnitWindow, {}}),
     [](const auto& info) { return info.param.name; });
 
+// Selections over the drawing and over its records alone, for windows on the drawing's edges.
+void ExpectTheSameOverTheDrawing(const Drawing& drawing, const std::vector<StretchWindow>& windows,
+                                 const std::string& step) {
+  const Lines lines(drawing.lines().begin(), drawing.lines().end());
+  for (const StretchWindow& w : windows) {
+    Selection by_records;
+    Selection by_drawing;
+    SelectByWindow(drawing.records(), drawing.lines(), TestFont(), by_records, w);
+    SelectByWindow(drawing, TestFont(), by_drawing, w);
+    EXPECT_EQ(by_drawing.flags, by_records.flags)
+        << step << ", window " << w.left << " " << w.right << " " << w.bottom << " " << w.top;
+    EXPECT_EQ(by_drawing.lines, by_records.lines) << step;
+  }
+}
+
+// Entities on and about the sides of the unit window, closer to them than single precision
+// tells apart, and some beyond its range: the compact boxes must never decide otherwise.
+TEST(SelectByWindow, CompactBoxesDecideNothingOtherwise) {
+  std::mt19937 random(5);
+  // A side of the window, or a little off it, by steps from a double's to a float's rounding.
+  const auto near_side = [&](double side) {
+    static constexpr double kSteps[] = {0,     1e-15, -1e-15, 6e-8,  -6e-8, 1e-7,
+                                        -1e-7, 0.001, -0.001, 0.011, -0.011};
+    return side + kSteps[random() % std::size(kSteps)];
+  };
+  const auto coordinate = [&] {
+    switch (random() % 6) {
+      case 0:
+        return near_side(-1);
+      case 1:
+        return near_side(1);
+      case 2:
+        return near_side(-0.99);  // about the inner margin of well inside
+      case 3:
+        return near_side(0.99);
+      case 4:
+        return std::uniform_real_distribution<double>(-1.5, 1.5)(random);
+      default:
+        return (random() % 2 ? 1 : -1) * (random() % 2 ? 1e39 : 3.4028234e38);
+    }
+  };
+  const auto n = [](double v) { return FormatPattern(v, "0.#################"); };
+  Lines lines;
+  for (int i = 0; i < 3000; ++i) {
+    const double x = coordinate(), y = coordinate(), u = coordinate(), v = coordinate();
+    const double r = std::fabs(u - x) / 2 * (random() % 4 ? 1 : -1);
+    switch (i % 6) {
+      case 0:
+        lines.push_back("L(" + n(x) + "," + n(y) + ")-(" + n(u) + "," + n(v) + ")");
+        break;
+      case 1:
+        lines.push_back("P(" + n(x) + "," + n(y) + ")-(" + n(u) + "," + n(v) + ")");
+        break;
+      case 2:
+        lines.push_back("O(" + n(x) + "," + n(y) + "," + n(r) + ")");
+        break;
+      case 3:
+        lines.push_back("LUK(" + n(x) + "," + n(y) + "," + n(r) + "," +
+                        std::to_string(random() % 720) + "," + std::to_string(random() % 720) +
+                        ")");
+        break;
+      case 4:
+        lines.push_back("T(" + n(x) + "," + n(y) + ",'AA',0.5,1," + std::to_string(random() % 360) +
+                        ")");
+        break;
+      default:
+        lines.push_back(random() % 2 ? "K(1,2,3)" : "L(0,0)-(1");
+        break;
+    }
+  }
+  Drawing drawing;
+  drawing.Load(lines);
+  ExpectTheSameOverTheDrawing(drawing,
+                              {kUnitWindow,
+                               {-0.99, 0.99, -0.99, 0.99},
+                               {-1e39, 1e39, -1e39, 1e39},
+                               {1, 1, -1, 1},
+                               {0.5, 3.4e38, -3.4e38, 0.5}},
+                              "loaded");
+}
+
+// The compact boxes follow every change the journal makes, and its undo and redo.
+TEST(SelectByWindow, TheDrawingsBoxesFollowItsChanges) {
+  Drawing drawing;
+  drawing.Load(
+      {"L(-0.5,0)-(0.5,0)", "O(3,0,0.5)", "K(1,2,3)", "T(0,0,'AA',0.5,1,0)", "P(0,0)-(0.5,0.5)"});
+  Journal journal(drawing);
+  const std::vector<StretchWindow> windows{kUnitWindow, {2, 4, -1, 1}, {-1, 4, -1, 1}};
+  const auto check = [&](const std::string& step) {
+    ASSERT_EQ(drawing.boxes().size(), drawing.size()) << step;
+    for (size_t i = 0; i < drawing.size(); ++i) {
+      const CompactBox expected = CompactBoxOf(drawing.records()[i]);
+      const CompactBox& box = drawing.boxes()[i];
+      EXPECT_TRUE(box.left == expected.left && box.right == expected.right &&
+                  box.bottom == expected.bottom && box.top == expected.top)
+          << step << ", line " << i;
+    }
+    ExpectTheSameOverTheDrawing(drawing, windows, step);
+  };
+  check("loaded");
+  // Enough adds at line 0 to make the drawing grow room in front of it.
+  for (int i = 0; i < 20; ++i) journal.DodajObiekt("O(" + std::to_string(i % 5) + ",0,0.5)");
+  check("added");
+  journal.UsunObiekt(3);
+  journal.UsunObiekt(22);  // beyond the middle: the back of the drawing moves
+  check("deleted");
+  journal.ZmienObiekt(0, "O(3,0,0.5)");
+  journal.ZmienObiekt(20, "T(0,0,'AA',0.5,1,0)");
+  journal.ZmienObiekt(21, "GR(1)");
+  check("replaced");
+  while (journal.Undo()) {
+  }
+  check("undone");
+  while (journal.Redo()) {
+  }
+  check("redone");
+  drawing.Clear();
+  check("cleared");
+}
+
 TEST(SelectByWindow, KeepsTheWindowNormalisedInSinglePrecision) {
   Selection s;
   SelectByWindow({}, {}, TestFont(), s, {0.1, -0.3, 2.7, -1.9});
@@ -172,6 +308,20 @@ TEST_P(Gesture, ClickOrWindow) {
   const bool any =
       SelectByGesture(overlay, Parse(c.lines), c.lines, HundredPixelView(), TestFont(),
                       ReadingDefaults{}, s, c.press_x, c.press_y, c.release_x, c.release_y);
+  EXPECT_EQ(any, !c.selected.empty());
+  ExpectSelected(s, c.lines, c.selected);
+  EXPECT_EQ(overlay.calls().empty(), !c.highlighted);
+}
+
+TEST_P(Gesture, TheSameOverADrawing) {
+  const GestureCase& c = GetParam();
+  Drawing drawing;
+  drawing.Load(c.lines);
+  RecordingCanvas overlay;
+  Selection s;
+  const bool any =
+      SelectByGesture(overlay, drawing, HundredPixelView(), TestFont(), ReadingDefaults{}, s,
+                      c.press_x, c.press_y, c.release_x, c.release_y);
   EXPECT_EQ(any, !c.selected.empty());
   ExpectSelected(s, c.lines, c.selected);
   EXPECT_EQ(overlay.calls().empty(), !c.highlighted);
