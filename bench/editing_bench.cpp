@@ -13,7 +13,8 @@
 //
 // Moving the whole block, selected, the Editor's way (the operation's changes applied one by
 // one through the journal), copying it, and undoing every record are held against the same
-// formatting: each with its undos, and all three in one cycle. Window selection reads the
+// formatting: each with its undos, and both in one cycle with all their undos against formatting
+// their 20,000 lines. Window selection reads the
 // drawing as the editor keeps it; over the records alone it is timed beside it for scale.
 // Ratios are of CPU time.
 #include <benchmark/benchmark.h>
@@ -318,14 +319,14 @@ class Editing {
   }
 
  private:
-  void Apply(const EditChanges& changes) {
-    for (const EditChange& change : changes) {
+  void Apply(EditChanges changes) {
+    for (EditChange& change : changes) {
       switch (change.kind) {
         case EditChange::Kind::kReplace:
-          journal_.ZmienObiekt(change.index, change.line);
+          journal_.ZmienObiekt(change.index, std::move(change.line));
           break;
         case EditChange::Kind::kAdd:
-          journal_.DodajObiekt(change.line);
+          journal_.DodajObiekt(std::move(change.line));
           break;
         case EditChange::Kind::kDelete:
           journal_.UsunObiekt(change.index);
@@ -387,12 +388,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
 
   void PrintRatios() const {
+    // times: how many runs of b a's work holds.
     const auto ratio = [&](const char* what, const std::string& a, const std::string& b,
-                           double target) {
+                           double target, double times = 1) {
       const auto ia = times_.find(a);
       const auto ib = times_.find(b);
       if (ia == times_.end() || ib == times_.end() || ib->second <= 0) return;
-      const double r = ia->second / ib->second;
+      const double r = ia->second / (times * ib->second);
       if (target > 0) {
         std::printf("%-44s %7.2f  (at most %.2f: %s)\n", what, r, target,
                     r <= target ? "met" : "NOT MET");
@@ -413,7 +415,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
           "BM_AddAndUndo/10000", 1.5);
     ratio("move and its undos / formatting", "BM_MoveAndUndo", "BM_FormatLines", 3);
     ratio("copy and its undos / formatting", "BM_CopyAndUndo", "BM_FormatLines", 3);
-    ratio("move, copy and all undos / formatting", "BM_MoveCopyAndUndo", "BM_FormatLines", 3);
+    ratio("move, copy and all undos / formatting twice", "BM_MoveCopyAndUndo", "BM_FormatLines",
+          3, 2);
     ratio("front of a vector / adds and undos", "BM_AddAndUndoAtTheFrontOfAVector",
           "BM_AddAndUndo/10000", 0);
   }

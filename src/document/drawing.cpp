@@ -67,8 +67,7 @@ void Drawing::GrowFront() {
   front_ = room;
 }
 
-void Drawing::Insert(size_t index, std::string line) {
-  ParsedEntity record = ParseEntity(line);
+void Drawing::Insert(size_t index, std::string line, ParsedEntity record) {
   const CompactBox box = CompactBoxOf(record);
   const size_t at = front_ + index;
   if (index > size() / 2) {
@@ -87,13 +86,14 @@ void Drawing::Insert(size_t index, std::string line) {
   boxes_[front_ + index] = box;
 }
 
-void Drawing::Erase(size_t index) {
+ParsedEntity Drawing::Erase(size_t index) {
+  ParsedEntity erased = std::move(records_[front_ + index]);
   if (index >= size() / 2) {
     const size_t at = front_ + index;
     lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(at));
     records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(at));
     boxes_.erase(boxes_.begin() + static_cast<std::ptrdiff_t>(at));
-    return;
+    return erased;
   }
   ShiftFrontPartUp(lines_, front_, index);
   ShiftFrontPartUp(records_, front_, index);
@@ -103,12 +103,13 @@ void Drawing::Erase(size_t index) {
   records_[front_] = ParsedEntity{};
   boxes_[front_] = CompactBox{};
   ++front_;
+  return erased;
 }
 
-void Drawing::Replace(size_t index, std::string line) {
-  records_[front_ + index] = ParseEntity(line);
+void Drawing::Exchange(size_t index, std::string& line, ParsedEntity& record) {
+  std::swap(records_[front_ + index], record);
+  std::swap(lines_[front_ + index], line);
   boxes_[front_ + index] = CompactBoxOf(records_[front_ + index]);
-  lines_[front_ + index] = std::move(line);
 }
 
 bool Drawing::IsBlank() const {

@@ -41,10 +41,14 @@ class Drawing {
 
  private:
   friend class Journal;
-  // The journal's only ways in: each keeps the records in step with the lines.
-  void Insert(size_t index, std::string line);
-  void Erase(size_t index);
-  void Replace(size_t index, std::string line);
+  // The journal's only ways in: each keeps the records in step with the lines. A record handed
+  // in is its line parsed; the journal keeps the records it takes out, so that undo and redo
+  // need not parse again.
+  void Insert(size_t index, std::string line, ParsedEntity record);
+  // The erased line's record.
+  ParsedEntity Erase(size_t index);
+  // Puts line and record in place of those at index, and hands those back in them.
+  void Exchange(size_t index, std::string& line, ParsedEntity& record);
 
   // Makes room in front of line 0 when there is none, as much as the drawing holds.
   void GrowFront();

@@ -1,6 +1,7 @@
 #include "document/journal.h"
 
 #include <charconv>
+#include <utility>
 
 namespace blok {
 namespace {
@@ -9,33 +10,40 @@ constexpr int32_t kRecordLines = 5;
 
 }  // namespace
 
-void Journal::Record(const char* kind, std::string second, std::string third, std::string fourth) {
+void Journal::Record(const char* kind, std::string second, std::string third, std::string fourth,
+                     ParsedEntity aside) {
   // A new change discards the undone records: redo is no longer possible.
   lines_.erase(lines_.begin(), lines_.begin() + position_);
+  aside_.erase(aside_.begin(), aside_.begin() + position_ / kRecordLines);
   position_ = 0;
   lines_.push_front("---");
   lines_.push_front(std::move(fourth));
   lines_.push_front(std::move(third));
   lines_.push_front(std::move(second));
   lines_.push_front(kind);
+  aside_.push_front(std::move(aside));
 }
 
 void Journal::DodajObiekt(std::string line) {
-  Record("dodaj", line, "", "");
-  drawing_.Insert(0, std::move(line));
+  ParsedEntity record = ParseEntity(line);
+  Record("dodaj", line, "", "", {});
+  drawing_.Insert(0, std::move(line), std::move(record));
 }
 
 bool Journal::UsunObiekt(int index) {
   if (index < 0 || static_cast<size_t>(index) >= drawing_.size()) return false;
-  Record("usun", std::to_string(index), drawing_[index], "");
-  drawing_.Erase(index);
+  std::string line = drawing_[index];
+  ParsedEntity erased = drawing_.Erase(index);
+  Record("usun", std::to_string(index), std::move(line), "", std::move(erased));
   return true;
 }
 
 bool Journal::ZmienObiekt(int index, std::string line) {
   if (index < 0 || static_cast<size_t>(index) >= drawing_.size()) return false;
-  Record("zmien", std::to_string(index), line, drawing_[index]);
-  drawing_.Replace(index, std::move(line));
+  std::string kept = line;
+  ParsedEntity record = ParseEntity(line);
+  drawing_.Exchange(index, line, record);
+  Record("zmien", std::to_string(index), std::move(kept), std::move(line), std::move(record));
   return true;
 }
 
@@ -54,13 +62,15 @@ bool Journal::IndexAt(int32_t journal_line, bool allow_end, size_t& index) const
 bool Journal::Undo() {
   if (!CanUndo()) return false;
   const std::string& kind = LineAt(position_);
+  ParsedEntity& aside = aside_[position_ / kRecordLines];
   size_t index = 0;
   if (kind == "dodaj" && !drawing_.empty()) {
-    drawing_.Erase(0);
+    aside = drawing_.Erase(0);
   } else if (kind == "usun" && IndexAt(position_ + 1, true, index)) {
-    drawing_.Insert(index, LineAt(position_ + 2));
+    drawing_.Insert(index, LineAt(position_ + 2), std::exchange(aside, {}));
   } else if (kind == "zmien" && IndexAt(position_ + 1, false, index)) {
-    drawing_.Replace(index, LineAt(position_ + 3));
+    std::string line = LineAt(position_ + 3);
+    drawing_.Exchange(index, line, aside);
   } else {
     return false;
   }
@@ -71,13 +81,15 @@ bool Journal::Undo() {
 bool Journal::Redo() {
   if (position_ < kRecordLines) return false;
   const std::string& kind = LineAt(position_ - 5);
+  ParsedEntity& aside = aside_[position_ / kRecordLines - 1];
   size_t index = 0;
   if (kind == "dodaj") {
-    drawing_.Insert(0, LineAt(position_ - 4));
+    drawing_.Insert(0, LineAt(position_ - 4), std::exchange(aside, {}));
   } else if (kind == "usun" && IndexAt(position_ - 4, false, index)) {
-    drawing_.Erase(index);
+    aside = drawing_.Erase(index);
   } else if (kind == "zmien" && IndexAt(position_ - 4, false, index)) {
-    drawing_.Replace(index, LineAt(position_ - 3));
+    std::string line = LineAt(position_ - 3);
+    drawing_.Exchange(index, line, aside);
   } else {
     return false;
   }
@@ -87,6 +99,7 @@ bool Journal::Redo() {
 
 void Journal::Clear() {
   lines_.clear();
+  aside_.clear();
   position_ = 0;
 }
 

@@ -38,7 +38,9 @@ class Journal {
   const std::deque<std::string>& lines() const { return lines_; }
 
  private:
-  void Record(const char* kind, std::string second, std::string third, std::string fourth);
+  // aside is the record of the entity the change took out of the drawing, if any.
+  void Record(const char* kind, std::string second, std::string third, std::string fourth,
+              ParsedEntity aside);
   const std::string& LineAt(int32_t index) const;
   // The drawing index stored in a record, when it addresses a line of the drawing (or, with
   // allow_end, the place just after the last line).
@@ -46,6 +48,9 @@ class Journal {
 
   Drawing& drawing_;
   std::deque<std::string> lines_;
+  // One for each record, newest first: the parsed record of the line that the record's change,
+  // as it stands done or undone, keeps out of the drawing (none for an add that is done).
+  std::deque<ParsedEntity> aside_;
   int32_t position_ = 0;
 };
 

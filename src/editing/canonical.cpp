@@ -23,11 +23,40 @@ bool Writable(std::initializer_list<double> values) {
   return true;
 }
 
-std::string Number(double v) { return FormatPattern(v, kValuePattern, '.'); }
+// A line built piece by piece in one string.
+class LineText {
+ public:
+  explicit LineText(std::string_view head) {
+    text_.reserve(96);
+    text_.append(head);
+  }
+  LineText& Number(double v) {
+    AppendPattern(text_, v, kValuePattern, '.');
+    return *this;
+  }
+  LineText& Numbers(std::initializer_list<double> values) {
+    bool first = true;
+    for (double v : values) {
+      if (!first) text_.push_back(',');
+      first = false;
+      Number(v);
+    }
+    return *this;
+  }
+  LineText& Text(std::string_view s) {
+    text_.append(s);
+    return *this;
+  }
+  std::string Finish(Colour colour, double thickness) {
+    std::string thickness_text;
+    AppendPattern(thickness_text, thickness, kValuePattern, '.');
+    AppendStyleTail(text_, colour, thickness_text);
+    return std::move(text_);
+  }
 
-std::string Tail(Colour colour, float thickness) {
-  return ";" + FormatColour(colour) + ";GR(" + Number(thickness) + ")";
-}
+ private:
+  std::string text_;
+};
 
 }  // namespace
 
@@ -66,51 +95,60 @@ ParsedEntity Resolved(ParsedEntity entity, const ReadingDefaults& defaults) {
 
 std::optional<std::string> CanonicalText(const ParsedEntity& entity) {
   std::optional<std::string> text;
+  const auto segment = [&](const char* head, const SegmentRecord& s) {
+    if (!Writable({s.x1, s.y1, s.x2, s.y2, s.thickness})) return;
+    text = LineText(head)
+               .Numbers({s.x1, s.y1})
+               .Text(")-(")
+               .Numbers({s.x2, s.y2})
+               .Text(")")
+               .Finish(s.colour, s.thickness);
+  };
   VisitEntity(entity, Overloaded{
-                          [&](const LineEntity& l) {
-                            const SegmentRecord& s = l.segment;
-                            if (!Writable({s.x1, s.y1, s.x2, s.y2, s.thickness})) return;
-                            text = "L(" + Number(s.x1) + "," + Number(s.y1) + ")-(" +
-                                   Number(s.x2) + "," + Number(s.y2) + ")" +
-                                   Tail(s.colour, s.thickness);
-                          },
-                          [&](const RectangleEntity& r) {
-                            const SegmentRecord& s = r.segment;
-                            if (!Writable({s.x1, s.y1, s.x2, s.y2, s.thickness})) return;
-                            text = "P(" + Number(s.x1) + "," + Number(s.y1) + ")-(" +
-                                   Number(s.x2) + "," + Number(s.y2) + ")" +
-                                   Tail(s.colour, s.thickness);
-                          },
+                          [&](const LineEntity& l) { segment("L(", l.segment); },
+                          [&](const RectangleEntity& r) { segment("P(", r.segment); },
                           [&](const CircleRecord& c) {
                             if (!Writable({c.x, c.y, c.radius, c.thickness})) return;
-                            text = "O(" + Number(c.x) + "," + Number(c.y) + "," +
-                                   Number(c.radius) + ")" + Tail(c.colour, c.thickness);
+                            text = LineText("O(")
+                                       .Numbers({c.x, c.y, c.radius})
+                                       .Text(")")
+                                       .Finish(c.colour, c.thickness);
                           },
                           [&](const ArcRecord& a) {
                             const double start = a.start_angle / kDegreesToRadians;
                             const double end = a.end_angle / kDegreesToRadians;
                             if (!Writable({a.x, a.y, a.radius, start, end, a.thickness})) return;
-                            text = "LUK(" + Number(a.x) + "," + Number(a.y) + "," +
-                                   Number(a.radius) + "," + Number(start) + "," + Number(end) +
-                                   ")" + Tail(a.colour, a.thickness);
+                            text = LineText("LUK(")
+                                       .Numbers({a.x, a.y, a.radius, start, end})
+                                       .Text(")")
+                                       .Finish(a.colour, a.thickness);
                           },
                           [&](const TextRecord& t) {
                             if (!Writable({t.x, t.y, t.height, t.width, t.angle, t.thickness})) {
                               return;
                             }
-                            std::string line = "T(" + Number(t.x) + "," + Number(t.y) + ",'" +
-                                               t.text + "'," + Number(t.height) + "," +
-                                               Number(t.width) + "," + Number(t.angle) + ")" +
-                                               Tail(t.colour, t.thickness);
-                            // A text that would read back as something else is not written.
+                            std::string line = LineText("T(")
+                                                   .Numbers({t.x, t.y})
+                                                   .Text(",'")
+                                                   .Text(t.text)
+                                                   .Text("',")
+                                                   .Numbers({t.height, t.width, t.angle})
+                                                   .Text(")")
+                                                   .Finish(t.colour, t.thickness);
+                            // A text that would read back as something else, or would not stay
+                            // one line, is not written.
+                            if (line.find('\r') != std::string::npos ||
+                                line.find('\n') != std::string::npos) {
+                              return;
+                            }
                             const ParsedEntity back = ParseEntity(line);
                             const auto* read = std::get_if<TextRecord>(&back.record);
                             if (read && read->valid && read->text == t.text) text = std::move(line);
                           },
                           [](const auto&) {},
                       });
-  if (text && (text->find_first_of("\r\n") != std::string::npos ||
-               CharacterCount(*text) > kLongestLine)) {
+  // Characters are never more than bytes: most lines need no count.
+  if (text && text->size() > kLongestLine && CharacterCount(*text) > kLongestLine) {
     return std::nullopt;
   }
   return text;

@@ -48,7 +48,7 @@ class Editor::Host : public InteractionHost {
   void ShowMessageBox(std::string_view text) override { e_.ui_.ShowMessage(text); }
   Selection& selection() override { return e_.selection_; }
   const ReadingDefaults& reading_defaults() const override { return e_.reading_defaults_; }
-  void ApplyChanges(const EditChanges& changes) override { e_.ApplyChanges(changes); }
+  void ApplyChanges(EditChanges changes) override { e_.ApplyChanges(std::move(changes)); }
   void OpenEntityEditor(int index) override { e_.OpenEntityEditor(index); }
   void ChangeProperties() override { e_.ChangeProperties(); }
 
@@ -151,14 +151,14 @@ bool Editor::ZmienObiekt(int index, std::string line) {
   return true;
 }
 
-void Editor::ApplyChanges(const EditChanges& changes) {
-  for (const EditChange& change : changes) {
+void Editor::ApplyChanges(EditChanges changes) {
+  for (EditChange& change : changes) {
     switch (change.kind) {
       case EditChange::Kind::kReplace:
-        ZmienObiekt(change.index, change.line);
+        ZmienObiekt(change.index, std::move(change.line));
         break;
       case EditChange::Kind::kAdd:
-        DodajObiekt(change.line);
+        DodajObiekt(std::move(change.line));
         break;
       case EditChange::Kind::kDelete:
         UsunObiekt(change.index);

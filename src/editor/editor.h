@@ -148,7 +148,7 @@ class Editor {
   // The selection list RE_Pomoc with the per-line flags.
   const Selection& selection() const { return selection_; }
   // Applies an operation's changes through the journal, in order.
-  void ApplyChanges(const EditChanges& changes);
+  void ApplyChanges(EditChanges changes);
   // The entity's dialog, filled from its line; confirmed, the line is rewritten (or added).
   void OpenEntityEditor(int index);
   // "Zmiana cech" for the selection.

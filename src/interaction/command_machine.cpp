@@ -524,12 +524,13 @@ void CommandMachine::PressOffsetSide(int x, int y) {
   Wskaz& w = wskaz_;
   if (!w.odsunKierunek) return;
   if (w.obiekt1 >= 0) {
-    const EditChanges changes =
+    EditChanges changes =
         OffsetEntity(host_.drawing().records(), w.obiekt1, w.odleglosc, RawPoint(x, y));
-    host_.ApplyChanges(changes);
+    const bool made = !changes.empty();
+    host_.ApplyChanges(std::move(changes));
     // The copy just made is line 0: further clicks offset it again. A click that made nothing
     // keeps the object it had.
-    if (!changes.empty()) w.obiekt1 = 0;
+    if (made) w.obiekt1 = 0;
   }
   host_.Redraw();
 }

@@ -61,10 +61,6 @@ std::string Shown(double v) { return FormatPattern(v, kValuePattern, kWorkingSep
 std::string Shown(float v) { return Shown(FloatAsDecimal(v)); }
 std::string Written(double v) { return FormatKropka(kValuePattern, v); }
 
-std::string Tail(Colour colour, std::string_view thickness) {
-  return ";" + FormatColour(colour) + ";GR(" + std::string(thickness) + ")";
-}
-
 // The end of every apply that built a line: a save keeps it whole, the dialog normalises its
 // thickness box, and the line is the result.
 DialogResult<std::string> Built(std::string line, std::string& thickness,
@@ -109,7 +105,7 @@ DialogResult<std::string> LineDialogModel::Apply() {
   std::string line = (typ == "P" ? "P(" : "L(") + Written(vx1) + "," +
                      FormatKropka(kCoordinatePattern, vy1) + ")-(" +
                      FormatKropka(kCoordinatePattern, vx2) + "," +
-                     FormatKropka(kCoordinatePattern, vy2) + ")" + Tail(colour, thickness);
+                     FormatKropka(kCoordinatePattern, vy2) + ")" + StyleTail(colour, thickness);
   return Built(std::move(line), thickness, result);
 }
 
@@ -155,7 +151,7 @@ DialogResult<std::string> CircleDialogModel::Apply() {
   std::string line = arc() ? "LUK(" : "O(";
   line += Written(cx) + "," + Written(cy) + "," + written_radius;
   if (arc()) line += "," + Written(angles[0]) + "," + Written(angles[1]);
-  line += ")" + Tail(colour, thickness);
+  line += ")" + StyleTail(colour, thickness);
   return Built(std::move(line), thickness, result);
 }
 
@@ -199,7 +195,7 @@ DialogResult<std::string> TextDialogModel::Apply() {
   const auto& [tx, ty, h, w] = *v;
   std::string line = "T(" + Written(tx) + "," + Written(ty) + ",'" + written_text + "'," +
                      Written(h) + "," + Written(w) + "," + Written(a) + ")" +
-                     Tail(colour, thickness);
+                     StyleTail(colour, thickness);
   // The format has no escapes: "'," inside a text would end it early, and blanks after an odd
   // quote are lost on reading.
   const ParsedEntity back = ParseEntity(line);

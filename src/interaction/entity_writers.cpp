@@ -53,10 +53,6 @@ std::string Coordinate(double v) { return FormatKropka(kCoordinatePattern, v); }
 std::string Value(double v) { return FormatKropka(kValuePattern, v); }
 std::string Fixed2(double v) { return FormatPattern(v, kFixed2Pattern6, kWorkingSeparator); }
 
-std::string StyleTail(Colour colour, std::string_view thickness_text) {
-  return ";" + FormatColour(colour) + ";GR(" + std::string(thickness_text) + ")";
-}
-
 std::string SegmentLine(char kind, Point a, Point b, std::string_view tail) {
   return std::string(1, kind) + "(" + Coordinate(a.x) + "," + Coordinate(a.y) + ")-(" +
          Coordinate(b.x) + "," + Coordinate(b.y) + ")" + std::string(tail);

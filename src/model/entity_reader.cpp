@@ -1,5 +1,6 @@
 #include "model/entity_reader.h"
 
+#include <charconv>
 #include <optional>
 
 #include "model/angles.h"
@@ -78,6 +79,24 @@ class Scanner {
  private:
   std::string_view rest_;
   char separator_;
+};
+
+// The line without its blanks: the line itself when it has none, as the program writes them.
+class WithoutBlanks {
+ public:
+  explicit WithoutBlanks(std::string_view line) : view_(line) {
+    if (line.find(' ') != std::string_view::npos) {
+      copy_ = StripAllBlanks(line);
+      view_ = copy_;
+    }
+  }
+  WithoutBlanks(const WithoutBlanks&) = delete;
+  WithoutBlanks& operator=(const WithoutBlanks&) = delete;
+  std::string_view view() const { return view_; }
+
+ private:
+  std::string copy_;
+  std::string_view view_;
 };
 
 struct Tail {
@@ -163,10 +182,10 @@ EntityKind ClassifyLine(std::string_view line) {
 }
 
 SegmentRecord ReadSegment(std::string_view line, const ReadingDefaults& defaults) {
-  const std::string stripped = StripAllBlanks(line);
-  Scanner s(stripped, defaults.decimal_separator);
+  const WithoutBlanks stripped(line);
+  Scanner s(stripped.view(), defaults.decimal_separator);
   SegmentRecord record;
-  record.kind = stripped.empty() ? 'L' : Upper(stripped[0]);
+  record.kind = stripped.view().empty() ? 'L' : Upper(stripped.view()[0]);
   s.Drop(1);
   double first[2], second[2];
   record.valid = [&] {
@@ -184,8 +203,8 @@ SegmentRecord ReadSegment(std::string_view line, const ReadingDefaults& defaults
 }
 
 CircleRecord ReadCircle(std::string_view line, const ReadingDefaults& defaults) {
-  const std::string stripped = StripAllBlanks(line);
-  Scanner s(stripped, defaults.decimal_separator);
+  const WithoutBlanks stripped(line);
+  Scanner s(stripped.view(), defaults.decimal_separator);
   CircleRecord record;
   s.Drop(1);
   double v[3];
@@ -198,8 +217,8 @@ CircleRecord ReadCircle(std::string_view line, const ReadingDefaults& defaults) 
 }
 
 ArcRecord ReadArc(std::string_view line, const ReadingDefaults& defaults) {
-  const std::string stripped = StripAllBlanks(line);
-  Scanner s(stripped, defaults.decimal_separator);
+  const WithoutBlanks stripped(line);
+  Scanner s(stripped.view(), defaults.decimal_separator);
   ArcRecord record;
   s.Drop(3);
   double v[5];
@@ -247,8 +266,8 @@ TextRecord ReadText(std::string_view line, const ReadingDefaults& defaults) {
 }
 
 ColourRecord ReadColourCommand(std::string_view line, const ReadingDefaults& defaults) {
-  const std::string stripped = StripAllBlanks(line);
-  Scanner s(stripped, defaults.decimal_separator);
+  const WithoutBlanks stripped(line);
+  Scanner s(stripped.view(), defaults.decimal_separator);
   ColourRecord record;
   s.Drop(1);
   if (s.rest().find(',') != std::string_view::npos) {
@@ -273,8 +292,8 @@ ColourRecord ReadColourCommand(std::string_view line, const ReadingDefaults& def
 }
 
 ThicknessRecord ReadThicknessCommand(std::string_view line, const ReadingDefaults& defaults) {
-  const std::string stripped = StripAllBlanks(line);
-  Scanner s(stripped, defaults.decimal_separator);
+  const WithoutBlanks stripped(line);
+  Scanner s(stripped.view(), defaults.decimal_separator);
   ThicknessRecord record;
   s.Drop(3);
   if (const auto thickness = s.NumberBefore(')')) {
@@ -317,9 +336,40 @@ bool IsValid(const EntityRecord& record) {
       record);
 }
 
+namespace {
+
+void AppendColour(std::string& out, Colour colour) {
+  char buffer[24] = "K(";
+  char* at = buffer + 2;
+  const int parts[] = {Red(colour), Green(colour), Blue(colour)};
+  for (int part : parts) {
+    at = std::to_chars(at, buffer + sizeof(buffer), part).ptr;
+    *at++ = ',';
+  }
+  at[-1] = ')';
+  out.append(buffer, at);
+}
+
+}  // namespace
+
 std::string FormatColour(Colour colour) {
-  return "K(" + std::to_string(Red(colour)) + "," + std::to_string(Green(colour)) + "," +
-         std::to_string(Blue(colour)) + ")";
+  std::string out;
+  AppendColour(out, colour);
+  return out;
+}
+
+void AppendStyleTail(std::string& out, Colour colour, std::string_view thickness) {
+  out.push_back(';');
+  AppendColour(out, colour);
+  out.append(";GR(");
+  out.append(thickness);
+  out.push_back(')');
+}
+
+std::string StyleTail(Colour colour, std::string_view thickness) {
+  std::string out;
+  AppendStyleTail(out, colour, thickness);
+  return out;
 }
 
 }  // namespace blok

@@ -32,4 +32,9 @@ bool IsValid(const EntityRecord& record);
 // "K(r,g,b)" with the three bytes of the colour, lowest first.
 std::string FormatColour(Colour colour);
 
+// ";K(r,g,b);GR(thickness)": the colour and thickness written behind an entity's body.
+std::string StyleTail(Colour colour, std::string_view thickness);
+// The same, written at the end of out.
+void AppendStyleTail(std::string& out, Colour colour, std::string_view thickness);
+
 }  // namespace blok

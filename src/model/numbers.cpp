@@ -27,47 +27,62 @@ Decimals PatternDecimals(std::string_view pattern) {
 
 }  // namespace
 
-std::string FormatPattern(double value, std::string_view pattern, char separator) {
+void AppendPattern(std::string& out, double value, std::string_view pattern, char separator) {
   const Decimals decimals = PatternDecimals(pattern);
   if (!std::isfinite(value)) value = 0;
   // Shortest fixed form: the digits a person would read for this double.
   char buffer[400];
   const auto [end, ec] =
       std::to_chars(buffer, buffer + sizeof(buffer), std::fabs(value), std::chars_format::fixed);
-  std::string digits(buffer, ec == std::errc() ? end : buffer);
-  const size_t point = digits.find('.');
-  std::string integer = digits.substr(0, point);
-  std::string fraction = point == std::string::npos ? "" : digits.substr(point + 1);
-  if (static_cast<int>(fraction.size()) > decimals.maximum) {
-    const bool round_up = fraction[decimals.maximum] >= '5';
-    fraction.resize(decimals.maximum);
+  const std::string_view shortest(buffer, ec == std::errc() ? end - buffer : 0);
+  const size_t point = shortest.find('.');
+  const std::string_view integer_part = shortest.substr(0, point);
+  const std::string_view fraction_part =
+      point == std::string_view::npos ? std::string_view() : shortest.substr(point + 1);
+  // The digits without the point, one place left in front for a carry out of the integer.
+  char digits[sizeof(buffer) + 1];
+  char* first = digits + 1;
+  size_t integer = integer_part.size();
+  size_t fraction = fraction_part.size();
+  integer_part.copy(first, integer);
+  fraction_part.copy(first + integer, fraction);
+  if (fraction > static_cast<size_t>(decimals.maximum)) {
+    const bool round_up = first[integer + decimals.maximum] >= '5';
+    fraction = decimals.maximum;
     if (round_up) {
-      std::string all = integer + fraction;
-      int i = static_cast<int>(all.size()) - 1;
-      for (; i >= 0 && all[i] == '9'; --i) all[i] = '0';
+      ptrdiff_t i = static_cast<ptrdiff_t>(integer + fraction) - 1;
+      for (; i >= 0 && first[i] == '9'; --i) first[i] = '0';
       if (i >= 0) {
-        ++all[i];
+        ++first[i];
       } else {
-        all = '1' + all;
+        *--first = '1';
+        ++integer;
       }
-      integer = all.substr(0, all.size() - fraction.size());
-      fraction = all.substr(all.size() - fraction.size());
     }
   }
-  while (static_cast<int>(fraction.size()) > decimals.minimum && fraction.back() == '0') {
-    fraction.pop_back();
+  while (fraction > static_cast<size_t>(decimals.minimum) && first[integer + fraction - 1] == '0') {
+    --fraction;
   }
-  while (static_cast<int>(fraction.size()) < decimals.minimum) fraction.push_back('0');
-  if (integer.empty()) integer.push_back('0');
-  const bool zero = integer.find_first_not_of('0') == std::string::npos &&
-                    fraction.find_first_not_of('0') == std::string::npos;
-  std::string out;
+  const size_t padding =
+      fraction < static_cast<size_t>(decimals.minimum) ? decimals.minimum - fraction : 0;
+  const std::string_view kept(first, integer + fraction);
+  const bool zero = kept.find_first_not_of('0') == std::string_view::npos;
   if (value < 0 && !zero) out.push_back('-');
-  out += integer;
-  if (!fraction.empty()) {
-    out.push_back(separator);
-    out += fraction;
+  if (integer == 0) {
+    out.push_back('0');
+  } else {
+    out.append(first, integer);
   }
+  if (fraction + padding > 0) {
+    out.push_back(separator);
+    out.append(first + integer, fraction);
+    out.append(padding, '0');
+  }
+}
+
+std::string FormatPattern(double value, std::string_view pattern, char separator) {
+  std::string out;
+  AppendPattern(out, value, pattern, separator);
   return out;
 }
 

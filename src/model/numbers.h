@@ -26,6 +26,9 @@ inline constexpr char kWorkingSeparator = ',';
 // (so 2.675 gives 2.68 at two decimals), trailing "#" decimals dropped, a leading "-" for
 // negatives (never "-0"), no digit grouping, decimal separator as given.
 std::string FormatPattern(double value, std::string_view pattern, char separator = '.');
+// The same, written at the end of out.
+void AppendPattern(std::string& out, double value, std::string_view pattern,
+                   char separator = '.');
 
 // Every "." and "," of s replaced by separator.
 std::string ToLocalDecimal(std::string_view s, char separator = kWorkingSeparator);

@@ -41,10 +41,21 @@ TEST(FormatPatternTest, PatternsOfTheWriters) {
       {0.0005, kFixed3Pattern, "0.001"},
       {7, kFixed3Pattern, "7.000"},
       {std::numeric_limits<double>::quiet_NaN(), kValuePattern, "0"},
+      {0.99996, kValuePattern, "1"},             // a carry out of "0" makes a new digit
+      {-9.99996, kCoordinatePattern, "-10.0"},   // and keeps the sign and the least decimals
+      {5e-324, kFixed3Pattern, "0.000"},         // the longest fixed form there is
   };
   for (const auto& c : cases) {
     EXPECT_EQ(FormatPattern(c.value, c.pattern), c.expected) << c.value << " " << c.pattern;
   }
+}
+
+TEST(FormatPatternTest, AppendsBehindWhatIsThere) {
+  std::string line = "O(";
+  AppendPattern(line, -2.5, kValuePattern);
+  line.push_back(',');
+  AppendPattern(line, 0.99996, kValuePattern, ',');
+  EXPECT_EQ(line, "O(-2.5,1");
 }
 
 TEST(FormatPatternTest, DecimalComma) {
