@@ -395,7 +395,9 @@ void CommandMachine::KrokA1(float a) {
   if (w.Polecenie == "OBROT") {
     host_.ApplyChanges(RotateSelection(host_.drawing().records(), host_.selection(), w.p0.x,
                                        w.p0.y, a));
-    w.szukajA1 = false;
+    // The rotation ends the command, as a move does: left at its angle step, the prompt would
+    // go on asking for an angle that nothing takes any more.
+    AnulujPolecenie();
     host_.Redraw();
   } else if (w.Polecenie == "LUK") {
     w.A1 = a;

@@ -46,6 +46,7 @@ QPolygon Outline(const QRect& box) {
 
 PainterCanvas::PainterCanvas(QPainter& painter) : painter_(painter) {
   painter_.setRenderHint(QPainter::Antialiasing, false);
+  painter_.setBackground(Qt::white);
 }
 
 void PainterCanvas::SetPenColour(std::uint32_t colour) {
@@ -87,6 +88,15 @@ void PainterCanvas::ApplyPen() {
   pen_dirty_ = false;
 }
 
+// The gaps of a dotted line are the paper's white, so that a dotted preview shows even where it
+// lies over the entity itself (a selection shown in place). Shapes with a brush keep a clear
+// ground: a hatched frame lets the drawing show through.
+void PainterCanvas::ApplyGround(bool line_only) {
+  const Qt::BGMode mode =
+      line_only && pen_style_ == PenStyle::kDotted ? Qt::OpaqueMode : Qt::TransparentMode;
+  if (painter_.backgroundMode() != mode) painter_.setBackgroundMode(mode);
+}
+
 void PainterCanvas::ApplyBrush() {
   if (!brush_dirty_) return;
   switch (brush_style_) {
@@ -105,29 +115,34 @@ void PainterCanvas::ApplyBrush() {
 
 void PainterCanvas::Line(int x1, int y1, int x2, int y2) {
   ApplyPen();
+  ApplyGround(true);
   painter_.drawLine(x1, y1, x2, y2);
 }
 
 void PainterCanvas::Polyline(std::span<const PixelPoint> points) {
   ApplyPen();
+  ApplyGround(true);
   painter_.drawPolyline(ToPolygon(points));
 }
 
 void PainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   ApplyPen();
   ApplyBrush();
+  ApplyGround(false);
   painter_.drawRect(Box(x1, y1, x2, y2));
 }
 
 void PainterCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   ApplyPen();
   ApplyBrush();
+  ApplyGround(false);
   painter_.drawEllipse(Box(x1, y1, x2, y2));
 }
 
 void PainterCanvas::Polygon(std::span<const PixelPoint> points) {
   ApplyPen();
   ApplyBrush();
+  ApplyGround(false);
   painter_.drawPolygon(ToPolygon(points));
 }
 

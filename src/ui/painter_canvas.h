@@ -28,6 +28,7 @@ class PainterCanvas : public Canvas {
 
  private:
   void ApplyPen();
+  void ApplyGround(bool line_only);
   void ApplyBrush();
 
   QPainter& painter_;

@@ -168,6 +168,36 @@ TEST_F(EditingSessionTest, ScaleFactorBeforeTheBaseIsIgnored) {
   EXPECT_EQ(editor_.messages().front(), "2         <- nieznane polecenie.");
 }
 
+// A rotation ends its command however its angle came: the prompt asks for a command again and
+// a number typed next is no angle.
+TEST_F(EditingSessionTest, RotationEndsTheCommand) {
+  const struct {
+    const char* label;
+    std::vector<Step> angle;
+    const char* line;
+  } cases[] = {
+      {"typed", {Type("90")}, "L(0,0)-(0,2);K(0,0,0);GR(0.1)"},
+      {"clicked", {ClickAt(0, 3)}, "L(0,0)-(0,2);K(0,0,0);GR(0.1)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    Draw({"L(0,0)-(2,0);K(0,0,0);GR(0.1)"});
+    editor_.CommandEntered("ob");
+    Click(1, 0);
+    Click(0, 0);
+    EXPECT_EQ(ui_.prompt, "Wprowadz Kąt obrotu");
+    for (const Step& step : c.angle) {
+      if (step.kind == Step::kType) editor_.CommandEntered(step.text);
+      if (step.kind == Step::kClick) Click(step.x1, step.y1);
+    }
+    EXPECT_THAT(Lines(), ElementsAre(c.line));
+    EXPECT_EQ(ui_.prompt, "Polecenie:");
+    EXPECT_TRUE(editor_.wskaz().Polecenie.empty());
+    editor_.CommandEntered("45");
+    EXPECT_THAT(Lines(), ElementsAre(c.line));
+  }
+}
+
 TEST_F(EditingSessionTest, DoubleClickEditsTheLineInItsDialog) {
   Draw({"L(0,0)-(2,0)", "O(5,5,1)"});
   editor_.CommandEntered("l");

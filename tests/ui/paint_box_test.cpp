@@ -109,6 +109,34 @@ TEST_F(PaintBoxTest, DottedLineAndLabelGroundShowOnTheOverlay) {
   EXPECT_GT(CountPixels(screen, kYellow), 100);
 }
 
+// A selection shown in place is the entity dotted over itself: the gaps are the paper's white,
+// or nothing would show. A hatched frame keeps a clear ground: the drawing shows through it.
+TEST_F(PaintBoxTest, DottedLineOverItselfShowsItsGapsAndHatchingLetsTheDrawingThrough) {
+  Frame(kWhite);
+  Canvas& image = box_.ImageCanvas();
+  image.SetPenColour(kBlack);
+  image.SetPenWidth(1);
+  image.SetPenStyle(PenStyle::kSolid);
+  image.Line(10, 100, 150, 100);
+  image.Line(10, 40, 150, 40);
+  box_.Present();
+  box_.RestoreView();
+  Canvas& overlay = box_.OverlayCanvas();
+  overlay.SetPenColour(kBlack);
+  overlay.SetPenStyle(PenStyle::kDotted);
+  overlay.Line(10, 100, 150, 100);
+  overlay.SetPenStyle(PenStyle::kSolid);
+  overlay.SetBrushStyle(BrushStyle::kDiagonalCross);
+  overlay.SetBrushColour(kRed);
+  overlay.Rectangle(5, 20, 160, 60);
+  const QImage screen = Screen();
+  const int black = CountPixels(screen.copy(10, 100, 140, 1), kBlack);
+  EXPECT_GT(black, 30);   // the dots
+  EXPECT_LT(black, 120);  // and white between them
+  // Under the hatching the line drawn before is still there, where the hatch leaves it.
+  EXPECT_GT(CountPixels(screen.copy(10, 40, 140, 1), kBlack), 40);
+}
+
 TEST_F(PaintBoxTest, FrameKeepsTheOverlayDrawnSinceTheRequest) {
   Frame(kWhite);
   box_.RestoreView();  // a redraw is asked for: previews go now
