@@ -19,12 +19,12 @@
 // Ratios are of CPU time.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "block_scene.h"
+#include "ratio_reporter.h"
 #include "document/drawing.h"
 #include "document/journal.h"
 #include "editing/picking.h"
@@ -39,13 +39,7 @@
 namespace blok {
 namespace {
 
-constexpr int kEntities = 10000;
-constexpr int kWidth = 1600;
-constexpr int kHeight = 1000;
-constexpr int kCursors = 256;
 constexpr int kWindows = 16;
-
-std::string Number(double v) { return FormatPattern(v, kValuePattern); }
 
 // What a move or copy writes: the coordinates by the writers' pattern, the tails kept.
 struct LineToWrite {
@@ -67,73 +61,20 @@ std::string Write(const LineToWrite& w) {
   }
 }
 
-struct Scene {
-  ViewTransform view;
-  StrokeFont font;
-  std::vector<std::string> lines;
-  std::vector<ParsedEntity> records;
+struct Scene : BlockScene {
   Drawing drawing;  // the same lines as the editor keeps them
-  std::vector<PixelPoint> cursors;
   std::vector<StretchWindow> windows;
-  // The baseline's segments: every line and rectangle, in pixels.
-  struct PixelSegment {
-    float x1, y1, x2, y2;
-  };
-  std::vector<PixelSegment> segments;
   // The lines the change cycle adds, and the numbers they are written from.
   std::vector<LineToWrite> to_write;
   std::vector<std::string> written;
 };
 
-// World -80..80 by -50..50 at 10 pixels a unit: lines, rectangles, circles and arcs up to 15
-// units (150 pixels) across, and a text every 200th entity.
 const Scene& TheScene() {
   static const Scene scene = [] {
     Scene s;
-    s.view.SetViewSize(kWidth, kHeight);
-    s.view.SetScale(100);
-    for (Glyph& glyph : s.font.glyphs) glyph.advance = 20;
     std::mt19937 random(11);
-    std::uniform_real_distribution<double> x(-80, 80);
-    std::uniform_real_distribution<double> y(-50, 50);
-    std::uniform_real_distribution<double> extent(-7.5, 7.5);
-    std::uniform_real_distribution<double> radius(0.2, 7.5);
-    std::uniform_int_distribution<int> angle(0, 359);
-    for (int i = 0; i < kEntities; ++i) {
-      const double cx = x(random);
-      const double cy = y(random);
-      std::string line;
-      if (i % 200 == 199) {
-        line = "T(" + Number(cx) + "," + Number(cy) + ",'Opis " + std::to_string(i) + "',1,0.8," +
-               std::to_string(angle(random)) + ")";
-      } else if (i % 10 < 4) {
-        line = "L(" + Number(cx) + "," + Number(cy) + ")-(" + Number(cx + extent(random)) + "," +
-               Number(cy + extent(random)) + ");K(0,0,0);GR(0,1)";
-      } else if (i % 10 < 6) {
-        line = "P(" + Number(cx) + "," + Number(cy) + ")-(" + Number(cx + extent(random)) + "," +
-               Number(cy + extent(random)) + ")";
-      } else if (i % 10 < 8) {
-        line = "O(" + Number(cx) + "," + Number(cy) + "," + Number(radius(random)) + ")";
-      } else {
-        line = "LUK(" + Number(cx) + "," + Number(cy) + "," + Number(radius(random)) + "," +
-               std::to_string(angle(random)) + "," + std::to_string(angle(random)) + ")";
-      }
-      s.lines.push_back(line);
-      s.records.push_back(ParseEntity(line));
-    }
+    MakeBlockScene(s, random);
     s.drawing.Load(s.lines);
-    for (const ParsedEntity& e : s.records) {
-      if (const auto* r = std::get_if<SegmentRecord>(&e.record)) {
-        s.segments.push_back({static_cast<float>(s.view.WorldToScreenX(r->x1)),
-                              static_cast<float>(s.view.WorldToScreenY(r->y1)),
-                              static_cast<float>(s.view.WorldToScreenX(r->x2)),
-                              static_cast<float>(s.view.WorldToScreenY(r->y2))});
-      }
-    }
-    std::uniform_int_distribution<int> px(0, kWidth - 1);
-    std::uniform_int_distribution<int> py(0, kHeight - 1);
-    for (int i = 0; i < kCursors; ++i) s.cursors.push_back({px(random), py(random)});
-    // A tenth of the block's width and height up to a half of each, anywhere on it.
     std::uniform_real_distribution<double> fraction(0.1, 0.5);
     for (int i = 0; i < kWindows; ++i) {
       const double w = 160 * fraction(random);
@@ -164,21 +105,7 @@ const Scene& TheScene() {
 }
 
 // B: the bare loop over the segments, already in pixels.
-void BM_Baseline(benchmark::State& state) {
-  const Scene& s = TheScene();
-  std::size_t k = 0;
-  for (auto _ : state) {
-    const PixelPoint c = s.cursors[k++ % kCursors];
-    float best = 100000;
-    for (const Scene::PixelSegment& g : s.segments) {
-      const float d = PointSegmentDistance(g.x1, g.y1, g.x2, g.y2, static_cast<float>(c.x),
-                                           static_cast<float>(c.y));
-      if (d < best) best = d;
-    }
-    benchmark::DoNotOptimize(best);
-  }
-  state.counters["segments"] = static_cast<double>(s.segments.size());
-}
+void BM_Baseline(benchmark::State& state) { RunSegmentBaseline(state, TheScene()); }
 BENCHMARK(BM_Baseline);
 
 // B': the same loop read straight from the parsed records, in world units, as a pass over the
@@ -371,73 +298,27 @@ void BM_MoveCopyAndUndo(benchmark::State& state) {
 }
 BENCHMARK(BM_MoveCopyAndUndo)->Unit(benchmark::kMillisecond);
 
-// The console report, then the ratios the benchmarks are for.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    // With --benchmark_repetitions the median stands for the benchmark: the machine is shared.
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      if (run.run_type == Run::RT_Iteration) {
-        times_.try_emplace(run.run_name.str(), run.GetAdjustedCPUTime() / PerSecond(run));
-      } else if (run.aggregate_name == "median") {
-        times_[run.run_name.str()] = run.GetAdjustedCPUTime() / PerSecond(run);
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-
-  void PrintRatios() const {
-    // times: how many runs of b a's work holds.
-    const auto ratio = [&](const char* what, const std::string& a, const std::string& b,
-                           double target, double times = 1) {
-      const auto ia = times_.find(a);
-      const auto ib = times_.find(b);
-      if (ia == times_.end() || ib == times_.end() || ib->second <= 0) return;
-      const double r = ia->second / (times * ib->second);
-      if (target > 0) {
-        std::printf("%-44s %7.2f  (at most %.2f: %s)\n", what, r, target,
-                    r <= target ? "met" : "NOT MET");
-      } else {
-        std::printf("%-44s %7.2f\n", what, r);
-      }
-    };
-    ratio("nearest entity / baseline", "BM_FindNearestEntity", "BM_Baseline", 2);
-    ratio("window selection / baseline", "BM_SelectByWindow", "BM_Baseline", 2);
-    ratio("nearest entity / baseline over the records", "BM_FindNearestEntity",
-          "BM_BaselineOverRecords", 2);
-    ratio("window selection / baseline over the records", "BM_SelectByWindow",
-          "BM_BaselineOverRecords", 2);
-    ratio("window selection without boxes / baseline", "BM_SelectByWindowOverRecords",
-          "BM_Baseline", 0);
-    ratio("adds and undos / formatting", "BM_AddAndUndo/10000", "BM_FormatLines", 3);
-    ratio("the same onto 100,000 lines / onto 10,000", "BM_AddAndUndo/100000",
-          "BM_AddAndUndo/10000", 1.5);
-    ratio("move and its undos / formatting", "BM_MoveAndUndo", "BM_FormatLines", 3);
-    ratio("copy and its undos / formatting", "BM_CopyAndUndo", "BM_FormatLines", 3);
-    ratio("move, copy and all undos / formatting twice", "BM_MoveCopyAndUndo", "BM_FormatLines",
-          3, 2);
-    ratio("front of a vector / adds and undos", "BM_AddAndUndoAtTheFrontOfAVector",
-          "BM_AddAndUndo/10000", 0);
-  }
-
- private:
-  // Reported times are in each run's own unit; the ratios want one.
-  static double PerSecond(const Run& run) {
-    return benchmark::GetTimeUnitMultiplier(run.time_unit);
-  }
-
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 }  // namespace blok
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  blok::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
-  benchmark::Shutdown();
-  return 0;
+  return blok::RunWithRatios(argc, argv, [](const blok::RatioReporter& r) {
+    r.Ratio("nearest entity / baseline", "BM_FindNearestEntity", "BM_Baseline", 2);
+    r.Ratio("window selection / baseline", "BM_SelectByWindow", "BM_Baseline", 2);
+    r.Ratio("nearest entity / baseline over the records", "BM_FindNearestEntity",
+            "BM_BaselineOverRecords", 2);
+    r.Ratio("window selection / baseline over the records", "BM_SelectByWindow",
+            "BM_BaselineOverRecords", 2);
+    r.Ratio("window selection without boxes / baseline", "BM_SelectByWindowOverRecords",
+            "BM_Baseline", 0);
+    r.Ratio("adds and undos / formatting", "BM_AddAndUndo/10000", "BM_FormatLines", 3);
+    r.Ratio("the same onto 100,000 lines / onto 10,000", "BM_AddAndUndo/100000",
+            "BM_AddAndUndo/10000", 1.5);
+    r.Ratio("move and its undos / formatting", "BM_MoveAndUndo", "BM_FormatLines", 3);
+    r.Ratio("copy and its undos / formatting", "BM_CopyAndUndo", "BM_FormatLines", 3);
+    r.Ratio("move, copy and all undos / formatting twice", "BM_MoveCopyAndUndo",
+            "BM_FormatLines", 3, 2);
+    r.Ratio("front of a vector / adds and undos", "BM_AddAndUndoAtTheFrontOfAVector",
+            "BM_AddAndUndo/10000", 0);
+  });
 }

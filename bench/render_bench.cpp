@@ -16,11 +16,11 @@
 #include <map>
 #include <memory>
 #include <random>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "model/numbers.h"
+#include "ratio_reporter.h"
 #include "ui/painter_canvas.h"
 #include "view/renderer.h"
 #include "view/stroke_font.h"
@@ -309,55 +309,16 @@ BENCHMARK_CAPTURE(BM_Replay, wide_pens, Case::kWidePens)->Unit(benchmark::kMilli
 BENCHMARK_CAPTURE(BM_Frame, off_screen, Case::kOffScreen)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Replay, off_screen, Case::kOffScreen)->Unit(benchmark::kMillisecond);
 
-// The console report, then the ratios the benchmarks are for (CPU time).
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  // With repetitions the median is taken, else the one run.
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      const std::string name = run.run_name.str();
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-        times_[name] = run.GetAdjustedCPUTime();
-        medians_.insert(name);
-      } else if (run.run_type == Run::RT_Iteration && !medians_.contains(name)) {
-        times_[name] = run.GetAdjustedCPUTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-
-  void PrintRatios() const {
-    const auto ratio = [&](const char* what, const std::string& a, const std::string& b,
-                           double target) {
-      const auto ia = times_.find(a);
-      const auto ib = times_.find(b);
-      if (ia == times_.end() || ib == times_.end() || ib->second <= 0) return;
-      const double r = ia->second / ib->second;
-      std::printf("%-40s %5.2f  (at most %.2f: %s)\n", what, r, target,
-                  r <= target ? "met" : "NOT MET");
-    };
-    ratio("zoom all: frame / replay", "BM_Frame/zoom_all", "BM_Replay/zoom_all", 1.3);
-    ratio("wide pens: frame / replay", "BM_Frame/wide_pens", "BM_Replay/wide_pens", 1.5);
-    ratio("off screen: frame / zoom-all frame", "BM_Frame/off_screen", "BM_Frame/zoom_all",
-          1.0 / 3);
-  }
-
- private:
-  std::map<std::string, double> times_;
-  std::set<std::string> medians_;
-};
-
 }  // namespace
 }  // namespace blok
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  blok::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
-  benchmark::Shutdown();
-  return 0;
+  return blok::RunWithRatios(argc, argv, [](const blok::RatioReporter& r) {
+    r.Ratio("zoom all: frame / replay", "BM_Frame/zoom_all", "BM_Replay/zoom_all", 1.3);
+    r.Ratio("wide pens: frame / replay", "BM_Frame/wide_pens", "BM_Replay/wide_pens", 1.5);
+    r.Ratio("off screen: frame / zoom-all frame", "BM_Frame/off_screen", "BM_Frame/zoom_all",
+            1.0 / 3);
+  });
 }
