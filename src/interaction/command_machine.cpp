@@ -623,52 +623,43 @@ void CommandMachine::PressChamferFirst(int x, int y) {
   w.fazuj2 = true;
 }
 
+// Trim and extend share their two stages: the edge, a line, then any number of objects, each
+// cut or lengthened against it where it was clicked.
+void CommandMachine::PressEdgeObject(bool Wskaz::*object_stage, LineOperation operation, int x,
+                                     int y) {
+  Wskaz& w = wskaz_;
+  if (!w.wskazObiekt || !(w.*object_stage)) return;
+  host_.surface().RestoreView();
+  const int index = Pick(x, y);
+  if (index < 0) return;
+  w.obiekt2 = index;
+  w.punktKlikniecia = RawPoint(x, y);
+  host_.ApplyChanges(operation(host_.drawing().records(), w.obiekt1, w.obiekt2, w.punktKlikniecia));
+  host_.Redraw();
+}
+
+void CommandMachine::PressEdge(bool Wskaz::*edge_stage, bool Wskaz::*object_stage, int x, int y) {
+  Wskaz& w = wskaz_;
+  if (!w.wskazObiekt || !(w.*edge_stage)) return;
+  host_.surface().RestoreView();
+  const int index = Pick(x, y);
+  if (!IsLine(index)) return;
+  w.obiekt1 = index;
+  w.*edge_stage = false;
+  w.*object_stage = true;
+}
+
 void CommandMachine::PressTrimObject(int x, int y) {
-  Wskaz& w = wskaz_;
-  if (!w.wskazObiekt || !w.tnijObiekt) return;
-  host_.surface().RestoreView();
-  const int index = Pick(x, y);
-  if (index < 0) return;
-  w.obiekt2 = index;
-  w.punktKlikniecia = RawPoint(x, y);
-  host_.ApplyChanges(
-      TrimLine(host_.drawing().records(), w.obiekt1, w.obiekt2, w.punktKlikniecia));
-  host_.Redraw();
+  PressEdgeObject(&Wskaz::tnijObiekt, TrimLine, x, y);
 }
-
 void CommandMachine::PressTrimEdge(int x, int y) {
-  Wskaz& w = wskaz_;
-  if (!w.wskazObiekt || !w.tnijKrawedz) return;
-  host_.surface().RestoreView();
-  const int index = Pick(x, y);
-  if (!IsLine(index)) return;
-  w.obiekt1 = index;
-  w.tnijKrawedz = false;
-  w.tnijObiekt = true;
+  PressEdge(&Wskaz::tnijKrawedz, &Wskaz::tnijObiekt, x, y);
 }
-
 void CommandMachine::PressExtendObject(int x, int y) {
-  Wskaz& w = wskaz_;
-  if (!w.wskazObiekt || !w.wydluzObiekt) return;
-  host_.surface().RestoreView();
-  const int index = Pick(x, y);
-  if (index < 0) return;
-  w.obiekt2 = index;
-  w.punktKlikniecia = RawPoint(x, y);
-  host_.ApplyChanges(
-      ExtendLine(host_.drawing().records(), w.obiekt1, w.obiekt2, w.punktKlikniecia));
-  host_.Redraw();
+  PressEdgeObject(&Wskaz::wydluzObiekt, ExtendLine, x, y);
 }
-
 void CommandMachine::PressExtendEdge(int x, int y) {
-  Wskaz& w = wskaz_;
-  if (!w.wskazObiekt || !w.wydluzKrawedz) return;
-  host_.surface().RestoreView();
-  const int index = Pick(x, y);
-  if (!IsLine(index)) return;
-  w.obiekt1 = index;
-  w.wydluzKrawedz = false;
-  w.wydluzObiekt = true;
+  PressEdge(&Wskaz::wydluzKrawedz, &Wskaz::wydluzObiekt, x, y);
 }
 
 bool CommandMachine::SelectByGesture(int x, int y) {
