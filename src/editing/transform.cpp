@@ -62,6 +62,7 @@ template <class Rewrite>
 EditChanges RewriteSelection(std::span<const ParsedEntity> records, Selection& selection,
                              Rewrite rewrite) {
   EditChanges changes;
+  changes.reserve(selection.lines.size());
   std::vector<std::string> later;
   ForSelectedFromLast(
       records, selection.flags, selection.lines.size(), [&](size_t index, ParsedEntity entity) {
@@ -151,6 +152,7 @@ EditChanges CopySelection(std::span<const ParsedEntity> records, const Selection
                           float dx, float dy) {
   const auto move = EachDefiningPoint(Displacement(dx, dy));
   std::vector<std::string> copies;  // from the last selected line up
+  copies.reserve(selection.lines.size());
   ForSelectedFromLast(records, selection.flags, selection.lines.size(),
                       [&](size_t, ParsedEntity entity) {
                         VisitEntityToChange(entity, move);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <span>
 #include <system_error>
 
 namespace blok {
@@ -105,7 +106,20 @@ std::string_view TrimBlanks(std::string_view s) {
 }  // namespace
 
 std::optional<double> ParseNumber(std::string_view field, char separator) {
-  std::string s = ToLocalDecimal(TrimBlanks(field), separator);
+  // ToLocalDecimal, in place on the stack for any number of a sensible length.
+  const std::string_view trimmed = TrimBlanks(field);
+  char small[64];
+  std::string large;
+  char* text = small;
+  if (trimmed.size() > sizeof small) {
+    large.resize(trimmed.size());
+    text = large.data();
+  }
+  for (size_t k = 0; k < trimmed.size(); ++k) {
+    const char c = trimmed[k];
+    text[k] = c == '.' || c == ',' ? separator : c;
+  }
+  const std::span<char> s(text, trimmed.size());
   size_t i = 0;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
   bool digits = false;
