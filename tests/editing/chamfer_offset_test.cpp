@@ -8,61 +8,23 @@
 #include <vector>
 
 #include "document/journal.h"
+#include "support/editing_support.h"
 
 namespace blok {
 namespace {
 
+using ::blok::testing::Apply;
+using ::blok::testing::Described;
+using ::blok::testing::DrawingLines;
+using ::blok::testing::JournalLines;
+using ::blok::testing::Parse;
+
 using Lines = std::vector<std::string>;
 
-std::vector<ParsedEntity> Parse(const Lines& lines) {
-  std::vector<ParsedEntity> records;
-  for (const std::string& line : lines) records.push_back(ParseEntity(line));
-  return records;
-}
 
-// The changes in the journal's words, so that a failure reads as what would be recorded.
-Lines Described(const EditChanges& changes) {
-  Lines out;
-  for (const EditChange& c : changes) {
-    switch (c.kind) {
-      case EditChange::Kind::kReplace:
-        out.push_back("zmien " + std::to_string(c.index) + " " + c.line);
-        break;
-      case EditChange::Kind::kAdd:
-        out.push_back("dodaj " + c.line);
-        break;
-      case EditChange::Kind::kDelete:
-        out.push_back("usun " + std::to_string(c.index));
-        break;
-    }
-  }
-  return out;
-}
 
-// What the editor does with the changes: each through the journal, in order.
-void Apply(Journal& journal, const EditChanges& changes) {
-  for (const EditChange& c : changes) {
-    switch (c.kind) {
-      case EditChange::Kind::kReplace:
-        ASSERT_TRUE(journal.ZmienObiekt(c.index, c.line));
-        break;
-      case EditChange::Kind::kAdd:
-        journal.DodajObiekt(c.line);
-        break;
-      case EditChange::Kind::kDelete:
-        ASSERT_TRUE(journal.UsunObiekt(c.index));
-        break;
-    }
-  }
-}
 
-Lines DrawingLines(const Drawing& drawing) {
-  return Lines(drawing.lines().begin(), drawing.lines().end());
-}
 
-Lines JournalLines(const Journal& journal) {
-  return Lines(journal.lines().begin(), journal.lines().end());
-}
 
 struct ChamferCase {
   const char* name;

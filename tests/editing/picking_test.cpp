@@ -9,21 +9,19 @@
 
 #include "support/recording_canvas.h"
 #include "view/font_file.h"
+#include "support/editing_support.h"
 
 namespace blok {
 namespace {
+
+using ::blok::testing::MakeView;
+using ::blok::testing::Parse;
 
 using ::blok::testing::CanvasCall;
 using ::blok::testing::RecordingCanvas;
 using ::testing::IsEmpty;
 using Kind = CanvasCall::Kind;
 
-ViewTransform MakeView(double scale) {
-  ViewTransform view;
-  view.SetViewSize(200, 200);
-  view.SetScale(scale);
-  return view;
-}
 
 // 100 pixels a unit, origin at pixel (100, 100): (x, y) is at (100 + 100x, 100 - 100y).
 ViewTransform HundredPixelView() { return MakeView(10); }
@@ -38,11 +36,6 @@ const StrokeFont& TestFont() {
   return font;
 }
 
-std::vector<ParsedEntity> Parse(const std::vector<std::string>& lines) {
-  std::vector<ParsedEntity> records;
-  for (const std::string& line : lines) records.push_back(ParseEntity(line));
-  return records;
-}
 
 struct PickCase {
   const char* name;

@@ -12,9 +12,13 @@
 #include "model/numbers.h"
 #include "support/recording_canvas.h"
 #include "view/font_file.h"
+#include "support/editing_support.h"
 
 namespace blok {
 namespace {
+
+using ::blok::testing::HundredPixelView;
+using ::blok::testing::Parse;
 
 using ::blok::testing::RecordingCanvas;
 using ::testing::ElementsAreArray;
@@ -23,12 +27,6 @@ using ::testing::Not;
 using Lines = std::vector<std::string>;
 
 // 100 pixels a unit, origin at pixel (100, 100): (x, y) is at (100 + 100x, 100 - 100y).
-ViewTransform HundredPixelView() {
-  ViewTransform view;
-  view.SetViewSize(200, 200);
-  view.SetScale(10);
-  return view;
-}
 
 // "A" advances 20 font units: a text of width 1 is 0.236 long per letter.
 const StrokeFont& TestFont() {
@@ -39,11 +37,6 @@ const StrokeFont& TestFont() {
   return font;
 }
 
-std::vector<ParsedEntity> Parse(const Lines& lines) {
-  std::vector<ParsedEntity> records;
-  for (const std::string& line : lines) records.push_back(ParseEntity(line));
-  return records;
-}
 
 // The flags and the copies a selection of these indices must leave.
 void ExpectSelected(const Selection& s, const Lines& lines, const std::vector<int>& picked) {

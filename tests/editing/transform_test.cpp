@@ -11,10 +11,12 @@
 
 #include "document/drawing.h"
 #include "document/journal.h"
+#include "support/editing_support.h"
 
 namespace blok {
 namespace {
 
+using ::blok::testing::Apply;
 using Lines = std::vector<std::string>;
 using Operation = std::function<EditChanges(std::span<const ParsedEntity>, Selection&)>;
 
@@ -35,22 +37,6 @@ Selection Select(const Drawing& drawing, const std::vector<int>& indices,
 
 Lines LinesOf(const Drawing& drawing) {
   return Lines(drawing.lines().begin(), drawing.lines().end());
-}
-
-void Apply(Journal& journal, const EditChanges& changes) {
-  for (const EditChange& change : changes) {
-    switch (change.kind) {
-      case EditChange::Kind::kReplace:
-        ASSERT_TRUE(journal.ZmienObiekt(change.index, change.line));
-        break;
-      case EditChange::Kind::kAdd:
-        journal.DodajObiekt(change.line);
-        break;
-      case EditChange::Kind::kDelete:
-        ASSERT_TRUE(journal.UsunObiekt(change.index));
-        break;
-    }
-  }
 }
 
 // The kinds of the changes in order: R replace, A add, D delete.

@@ -9,9 +9,13 @@
 #include <vector>
 
 #include "support/recording_canvas.h"
+#include "support/editing_support.h"
 
 namespace blok {
 namespace {
+
+using ::blok::testing::MakeView;
+using ::blok::testing::Parse;
 
 using ::blok::testing::CanvasCall;
 using ::blok::testing::PenState;
@@ -19,23 +23,12 @@ using ::blok::testing::RecordingCanvas;
 using ::testing::IsEmpty;
 using Kind = CanvasCall::Kind;
 
-ViewTransform MakeView(double scale) {
-  ViewTransform view;
-  view.SetViewSize(200, 200);
-  view.SetScale(scale);
-  return view;
-}
 
 // A pixel a unit, origin at pixel (100, 100): (x, y) is at (100 + x, 100 - y), exactly.
 ViewTransform PixelView() { return MakeView(1000); }
 // 100 pixels a unit: pixel (px, py) is the world point ((px - 100) / 100, (100 - py) / 100).
 ViewTransform HundredPixelView() { return MakeView(10); }
 
-std::vector<ParsedEntity> Parse(const std::vector<std::string>& lines) {
-  std::vector<ParsedEntity> records;
-  for (const std::string& line : lines) records.push_back(ParseEntity(line));
-  return records;
-}
 
 constexpr SnapSettings kEnd{.end = true};
 constexpr SnapSettings kMiddle{.middle = true};
