@@ -346,6 +346,10 @@ QWidget* TPodgladRysowanie::BuildBlockPanel() {
   layout->addLayout(block_row);
   l_zmiana_ = Label("Niezapisany", panel, "L_Zmiana");
   l_zmiana_->setStyleSheet("color: #c00000; font-weight: bold;");
+  // Its room stays when it is hidden: the buttons above must not jump at every change.
+  QSizePolicy keep_room = l_zmiana_->sizePolicy();
+  keep_room.setRetainSizeWhenHidden(true);
+  l_zmiana_->setSizePolicy(keep_room);
   l_zmiana_->setVisible(false);
   layout->addWidget(l_zmiana_);
   cb_nadpisuj_blok_ = CheckBox("CB_NadpisujBlok", "Nadpisuj bez ostrzeżenia", panel);

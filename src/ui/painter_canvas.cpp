@@ -1,4 +1,5 @@
 #include "ui/painter_canvas.h"
+#include "view/renderer.h"
 
 #include <QFont>
 #include <QImage>
@@ -46,7 +47,7 @@ QPolygon Outline(const QRect& box) {
 
 PainterCanvas::PainterCanvas(QPainter& painter) : painter_(painter) {
   painter_.setRenderHint(QPainter::Antialiasing, false);
-  painter_.setBackground(Qt::white);
+  painter_.setBackground(ToQColor(kBackgroundColour));
 }
 
 void PainterCanvas::SetPenColour(std::uint32_t colour) {
@@ -88,7 +89,7 @@ void PainterCanvas::ApplyPen() {
   pen_dirty_ = false;
 }
 
-// The gaps of a dotted line are the paper's white, so that a dotted preview shows even where it
+// The gaps of a dotted line are the paper's colour, so that a dotted preview shows even where it
 // lies over the entity itself (a selection shown in place). Shapes with a brush keep a clear
 // ground: a hatched frame lets the drawing show through.
 void PainterCanvas::ApplyGround(bool line_only) {

@@ -92,9 +92,12 @@ TEST_F(MainWindowTest, WheelZoomsAndMiddleButtonPans) {
 TEST_F(MainWindowTest, UnsavedChangesGuardTheClose) {
   OpenLibrary();
   LoadBlock("Drzewo");
+  const QRect load_button = Find<QWidget>("B_WczytajBlok")->geometry();
   window_->editor().DodajObiekt("O(0,0,3);K(0,0,0);GR(0,10)");
   window_->SyncFromEditor();
+  QApplication::processEvents();
   EXPECT_TRUE(Find<QLabel>("L_Zmiana")->isVisible());
+  EXPECT_EQ(Find<QWidget>("B_WczytajBlok")->geometry(), load_button);  // the mark takes no room
   EXPECT_TRUE(Find<QAction>("BCofnij")->isEnabled());
 
   dialogs_.Expect(ModalDialogs::Press("Kasuj"));
