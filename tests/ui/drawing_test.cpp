@@ -72,34 +72,58 @@ TEST_F(DrawingTest, ClicksAndTypedValuesDrawAndTheBlockIsSaved) {
   EXPECT_TRUE(Messages().front().startsWith("Zapisano blok")) << Messages().front().toStdString();
 }
 
+// Each entity dialog, opened by a double click on its entity: one field changed through its
+// name, and the saved line shows it.
 TEST_F(DrawingTest, DoubleClickOpensTheDialogAndTheEditIsSaved) {
+  const struct {
+    const char* block;
+    const char* entity;
+    double x, y;  // a point on the entity
+    const char* dialog;
+    const char* field;
+    const char* shown;
+    const char* typed;
+    const char* saved;
+  } cases[] = {
+      {"Okrag", "O(2,0,1);K(0,0,0);GR(0,1)", 3, 0, "OkragEdycja", "E_r", "1", "2,5",
+       "O(2,0,2.5);K(0,0,0);GR(0,1)"},
+      {"Linia", "L(0,0)-(4,0);K(0,0,0);GR(0,1)", 2, 0, "LinieEdycja", "E_y2", "0", "1",
+       "L(0,0.0)-(4.0,1.0);K(0,0,0);GR(0,1)"},
+      {"Opis", "T(0,0,'Abc',1,1,0);K(0,0,0);GR(0,1)", 0.5, 0.2, "TekstyEdycja", "Tekst", "Abc",
+       "Abcd", "T(0,0,'Abcd',1,1,0);K(0,0,0);GR(0,1)"},
+  };
   OpenLibrary();
-  Type("o");
-  Type("2,0");
-  Type("1");
-  const QPoint on_circle = Pixel(3, 0);
-  dialogs_.Expect([](QDialog& d) {
-    EXPECT_EQ(d.objectName(), "OkragEdycja");
-    auto* r = d.findChild<QLineEdit*>("E_r");
-    ASSERT_NE(r, nullptr);
-    EXPECT_EQ(r->text(), "1");
-    r->setText("2,5");
-    QTest::mouseClick(d.findChild<QPushButton*>("wprowadz"), Qt::LeftButton);
-  });
-  // Qt delivers a double click as a press, a release and then the double click itself.
-  QTest::mouseClick(&window_->podglad(), Qt::LeftButton, {}, on_circle);
-  QMouseEvent dbl(QEvent::MouseButtonDblClick, on_circle, window_->podglad().mapToGlobal(on_circle),
-                  Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&window_->podglad(), &dbl);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.block);
+    Click("Bt_NowyBlok");
+    window_->editor().DodajObiekt(c.entity);
+    window_->SyncFromEditor();
+    const QPoint on_entity = Pixel(c.x, c.y);
+    dialogs_.Expect([&c](QDialog& d) {
+      EXPECT_EQ(d.objectName(), c.dialog);
+      auto* field = d.findChild<QLineEdit*>(c.field);
+      ASSERT_NE(field, nullptr);
+      EXPECT_EQ(field->text(), c.shown);
+      field->setText(c.typed);
+      QTest::mouseClick(d.findChild<QPushButton*>("wprowadz"), Qt::LeftButton);
+    });
+    // Qt delivers a double click as a press, a release and then the double click itself.
+    QTest::mouseClick(&window_->podglad(), Qt::LeftButton, {}, on_entity);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, on_entity,
+                    window_->podglad().mapToGlobal(on_entity), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+    QApplication::sendEvent(&window_->podglad(), &dbl);
 
-  auto* name = Find<QLineEdit>("E_NazwaBloku");
-  name->setFocus();
-  QTest::keyClicks(name, "Okrag");
-  Click("Bt_ZapiszBlok");
-  const auto block = WczytajBlok(library_, "Okrag");
-  ASSERT_TRUE(block.has_value()) << block.error().message;
-  ASSERT_TRUE(block->has_value());
-  EXPECT_EQ((*block)->lines, (std::vector<std::string>{"O(2,0,2.5);K(0,0,0);GR(0,1)"}));
+    auto* name = Find<QLineEdit>("E_NazwaBloku");
+    name->setFocus();
+    name->clear();
+    QTest::keyClicks(name, c.block);
+    Click("Bt_ZapiszBlok");
+    const auto block = WczytajBlok(library_, c.block);
+    ASSERT_TRUE(block.has_value()) << block.error().message;
+    ASSERT_TRUE(block->has_value());
+    EXPECT_EQ((*block)->lines, (std::vector<std::string>{c.saved}));
+  }
 }
 
 }  // namespace
