@@ -181,7 +181,11 @@ void CommandMachine::WykonajPolecenie(const std::string& entry, bool from_contro
     Consumed consumed = from_control ? Consumed{} : TypedArgument(entry);
     pending = CutToCharacters(consumed.message, kMaxMessage);
     value = consumed.value;
-    if (pending.empty()) AnulujPolecenie();
+    if (pending.empty()) {
+      AnulujPolecenie();
+      // As after Esc: the abandoned step's label or preview would stay until the mouse moves.
+      host_.surface().RestoreView();
+    }
     if (auto started = StartCommand(upper)) pending = *started;
     if (auto direct = DirectEntry(entry)) pending = *direct;
     if (upper == "WSKAZ?") {

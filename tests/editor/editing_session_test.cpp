@@ -198,6 +198,19 @@ TEST_F(EditingSessionTest, RotationEndsTheCommand) {
   }
 }
 
+// An entry that abandons the running command takes the step's label and highlight with it, as
+// Esc does; the mouse need not move first.
+TEST_F(EditingSessionTest, AnAbandonedCommandLeavesNothingOnTheOverlay) {
+  Draw({"L(0,0)-(2,0)"});
+  editor_.CommandEntered("u");
+  const PixelPoint p = Pixel(1, 0);
+  editor_.MouseMove(p.x, p.y);
+  ASSERT_FALSE(surface_.overlay().calls().empty());  // "Wskaż OBIEKT do usunięcia"
+  editor_.CommandEntered("xyz");
+  EXPECT_TRUE(editor_.wskaz().Polecenie.empty());
+  EXPECT_TRUE(surface_.overlay().calls().empty());
+}
+
 TEST_F(EditingSessionTest, DoubleClickEditsTheLineInItsDialog) {
   Draw({"L(0,0)-(2,0)", "O(5,5,1)"});
   editor_.CommandEntered("l");
