@@ -11,7 +11,8 @@
 namespace blok {
 
 // The console report of a bench, then the ratios it is for. Times are CPU time per iteration
-// in seconds, whatever unit each benchmark reports in; with --benchmark_repetitions the median
+// (wall-clock time for a benchmark that asks for it) in seconds, whatever unit each benchmark
+// reports in; with --benchmark_repetitions the median
 // stands for a benchmark, since the machine is shared.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
@@ -19,8 +20,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const Run& run : runs) {
       if (run.error_occurred) continue;
       const std::string name = run.run_name.str();
-      const double seconds =
-          run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+      const double time = run.run_name.time_type == "real_time" ? run.GetAdjustedRealTime()
+                                                                : run.GetAdjustedCPUTime();
+      const double seconds = time / benchmark::GetTimeUnitMultiplier(run.time_unit);
       if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
         times_[name] = seconds;
         medians_.insert(name);

@@ -1,0 +1,153 @@
+// A library of 10,000 blocks (about 11 MB, as a team's library grows over the years).
+//
+// Listing its block names is held against the least a reader could do: reading the file's
+// lines. Replacing one block, and removing one, are held against copying the file into a new
+// one beside it and syncing that to the disk, which any replacement that leaves the library
+// whole on a crash must do. The listing is timed in CPU time; the replacements on the wall
+// clock, since the time waited for the disk is theirs too.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "document/block_file.h"
+#include "document/text_file.h"
+#include "ratio_reporter.h"
+
+namespace blok {
+namespace {
+
+constexpr int kBlocks = 10000;
+
+// One library for the whole run, in a fresh folder, removed at exit.
+class Library {
+ public:
+  Library() {
+    char pattern[] = "/tmp/library_bench-XXXXXX";
+    dir_ = ::mkdtemp(pattern);
+    file_ = dir_ / "biblioteka.blk";
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> coordinate(-500, 500);
+    std::string bytes;
+    for (int b = 0; b < kBlocks; ++b) {
+      BlockToSave block{.name = "Symbol " + std::to_string(b), .unit = "m", .lines = {}};
+      // About 1.1 KB a block: twenty-odd entities.
+      for (int e = 0; e < 22; ++e) {
+        block.lines.push_back("L(" + std::to_string(coordinate(random)) + "." +
+                              std::to_string(coordinate(random) & 255) + "," +
+                              std::to_string(coordinate(random)) + ")-(" +
+                              std::to_string(coordinate(random)) + "," +
+                              std::to_string(coordinate(random)) + ");K(0,0,0);GR(0,1)");
+      }
+      for (const std::string& line : BlockRecordLines(block)) AppendTextLine(bytes, line);
+    }
+    original_ = bytes;
+    Restore();
+  }
+  ~Library() { std::filesystem::remove_all(dir_); }
+
+  const std::filesystem::path& file() const { return file_; }
+  const std::filesystem::path& dir() const { return dir_; }
+  std::size_t size() const { return original_.size(); }
+  void Restore() const {
+    std::ofstream out(file_, std::ios::binary | std::ios::trunc);
+    out << original_;
+  }
+
+ private:
+  std::filesystem::path dir_;
+  std::filesystem::path file_;
+  std::string original_;
+};
+
+const Library& TheLibrary() {
+  static const Library library;
+  return library;
+}
+
+// B: the file's lines read, as any reader of it must.
+void BM_ReadLines(benchmark::State& state) {
+  const Library& library = TheLibrary();
+  for (auto _ : state) {
+    std::ifstream in(library.file(), std::ios::binary);
+    std::string line;
+    std::size_t count = 0;
+    while (std::getline(in, line)) ++count;
+    benchmark::DoNotOptimize(count);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * library.size()));
+}
+BENCHMARK(BM_ReadLines)->Unit(benchmark::kMillisecond);
+
+void BM_ListBlocks(benchmark::State& state) {
+  const Library& library = TheLibrary();
+  for (auto _ : state) {
+    auto names = CzytajListeBlokow(library.file());
+    if (!names || names->size() != kBlocks) state.SkipWithError("the listing is wrong");
+    benchmark::DoNotOptimize(names);
+  }
+}
+BENCHMARK(BM_ListBlocks)->Unit(benchmark::kMillisecond);
+
+// B: the file copied into a new one beside it, synced and renamed over a copy.
+void BM_CopyAndSync(benchmark::State& state) {
+  const Library& library = TheLibrary();
+  const std::filesystem::path copy = library.dir() / "kopia.blk";
+  const std::filesystem::path temp = library.dir() / "kopia.tmp";
+  for (auto _ : state) {
+    const int in = ::open(library.file().c_str(), O_RDONLY | O_CLOEXEC);
+    const int out = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    char buffer[65536];
+    for (ssize_t got; (got = ::read(in, buffer, sizeof buffer)) > 0;) {
+      if (::write(out, buffer, static_cast<size_t>(got)) != got) state.SkipWithError("write");
+    }
+    ::fsync(out);
+    ::close(out);
+    ::close(in);
+    std::filesystem::rename(temp, copy);
+  }
+}
+BENCHMARK(BM_CopyAndSync)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One block in the middle replaced by one of the same size; the library stays as it was.
+void BM_ReplaceBlock(benchmark::State& state) {
+  const Library& library = TheLibrary();
+  BlockToSave block{.name = "Symbol 5000", .unit = "m", .lines = {}};
+  for (int e = 0; e < 22; ++e) block.lines.push_back("O(" + std::to_string(e) + ",0,1)");
+  for (auto _ : state) {
+    if (!ZastapBlok(library.file(), block)) state.SkipWithError("the replacement failed");
+  }
+  library.Restore();
+}
+BENCHMARK(BM_ReplaceBlock)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One block removed, then the library put back (outside the timing).
+void BM_RemoveBlock(benchmark::State& state) {
+  const Library& library = TheLibrary();
+  for (auto _ : state) {
+    if (!UsunBlokZPliku(library.file(), "Symbol 5000")) state.SkipWithError("the removal failed");
+    state.PauseTiming();
+    library.Restore();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_RemoveBlock)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace blok
+
+int main(int argc, char** argv) {
+  return blok::RunWithRatios(argc, argv, [](const blok::RatioReporter& r) {
+    r.Ratio("listing / reading the lines", "BM_ListBlocks", "BM_ReadLines", 1.5);
+    r.Ratio("replacing a block / copy and sync", "BM_ReplaceBlock/real_time",
+            "BM_CopyAndSync/real_time", 2);
+    r.Ratio("removing a block / copy and sync", "BM_RemoveBlock/real_time",
+            "BM_CopyAndSync/real_time", 2);
+  });
+}
