@@ -1,0 +1,53 @@
+#include "document/line_stream.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "document/text_file.h"
+
+namespace blok {
+
+LineStream::LineStream(int fd, std::string name)
+    : fd_(fd), name_(std::move(name)), buffer_(kChunk, '\0') {}
+
+Result<bool> LineStream::Next() {
+  for (;;) {
+    const char* from = buffer_.data() + start_ + scanned_;
+    const auto* lf = static_cast<const char*>(std::memchr(from, '\n', filled_ - start_ - scanned_));
+    if (lf != nullptr || (end_of_file_ && start_ < filled_)) {
+      const std::size_t end = lf != nullptr ? static_cast<std::size_t>(lf - buffer_.data()) + 1
+                                            : filled_;
+      bytes_ = std::string_view(buffer_).substr(start_, end - start_);
+      text_ = bytes_;
+      if (!text_.empty() && text_.back() == '\n') text_.remove_suffix(1);
+      if (!text_.empty() && text_.back() == '\r') text_.remove_suffix(1);
+      start_ = end;
+      scanned_ = 0;
+      return true;
+    }
+    if (end_of_file_) {
+      text_ = bytes_ = {};
+      return false;
+    }
+    scanned_ = filled_ - start_;
+    // The line so far to the front, then room for more of it.
+    if (start_ > 0) {
+      std::memmove(buffer_.data(), buffer_.data() + start_, filled_ - start_);
+      filled_ -= start_;
+      start_ = 0;
+    }
+    if (buffer_.size() - filled_ < kChunk / 2) buffer_.resize(buffer_.size() + kChunk);
+    ssize_t got;
+    do {
+      got = ::read(fd_, buffer_.data() + filled_, buffer_.size() - filled_);
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) return std::unexpected(FileError("Nie można odczytać pliku", name_, errno));
+    if (got == 0) end_of_file_ = true;
+    filled_ += static_cast<std::size_t>(got);
+  }
+}
+
+}  // namespace blok
