@@ -10,28 +10,64 @@
 namespace blok {
 namespace {
 
-// Lines past the end of the file read as empty, so the fixed skips of a header never fail.
-std::string_view LineAt(const std::vector<std::string>& lines, size_t i) {
-  return i < lines.size() ? std::string_view(lines[i]) : std::string_view();
-}
-
-// Whether line i opens the header of a block of that name: the start marker, the name label
-// and then the name. Only the name line of a header counts; any other line equal to the name
-// (the group value "null", an entity line) does not.
-bool IsHeaderOf(const std::vector<std::string>& lines, size_t i, std::string_view name) {
-  return lines[i] == kBlockStartMarker && LineAt(lines, i + 2) == name;
-}
-
 // Offsets within a record, counted from its start marker.
+constexpr size_t kNameOffset = 2;
 constexpr size_t kUnitOffset = 8;
 constexpr size_t kFirstEntityOffset = 12;
 
-// The index just past the end marker of the record starting at start (or the end of the file).
-size_t RecordEnd(const std::vector<std::string>& lines, size_t start) {
-  for (size_t i = start + 3; i < lines.size(); ++i) {
-    if (lines[i] == kBlockEndMarker) return i + 1;
+// Where one record lies in the file's lines. A record ends at its end marker or just before the
+// next start marker, whichever comes first, else at the end of the file: a record that lost its
+// end marker never reaches into the next one.
+struct RecordSpan {
+  size_t start = 0;       // the start marker
+  size_t end = 0;         // just past the record: past its end marker, or its last line
+  size_t body_end = 0;    // just past its last entity line
+  bool terminated = false;  // closed by its own end marker
+};
+
+std::vector<RecordSpan> Records(const std::vector<std::string>& lines) {
+  std::vector<RecordSpan> records;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i] != kBlockStartMarker) continue;
+    RecordSpan record{i, lines.size(), lines.size(), false};
+    for (size_t j = i + 1; j < lines.size(); ++j) {
+      if (lines[j] == kBlockEndMarker) {
+        record = {i, j + 1, j, true};
+        break;
+      }
+      if (lines[j] == kBlockStartMarker) {
+        record.end = record.body_end = j;
+        break;
+      }
+    }
+    if (!record.terminated) {
+      // Empty lines at the end of an unclosed record are the ones that open the next record (or
+      // were left by a removal), not its drawing: appending or removing a record after it must
+      // not change what it loads.
+      while (record.body_end > i + kFirstEntityOffset && lines[record.body_end - 1].empty()) {
+        --record.body_end;
+      }
+      record.end = record.body_end;
+    }
+    records.push_back(record);
+    i = record.end - 1;
   }
-  return lines.size();
+  return records;
+}
+
+// A header line of the record; lines outside it (past the end of the file, or cut off by a lost
+// end marker) read as empty, so the fixed skips of a header never fail.
+std::string_view Field(const std::vector<std::string>& lines, const RecordSpan& record,
+                       size_t offset) {
+  const size_t i = record.start + offset;
+  return i < record.body_end ? std::string_view(lines[i]) : std::string_view();
+}
+
+// Only the name line of a header names a block; any other line equal to the name (the group
+// value "null", an entity line) does not.
+bool IsNamed(const std::vector<std::string>& lines, const RecordSpan& record,
+             std::string_view name) {
+  return Field(lines, record, kNameOffset) == name;
 }
 
 std::string Encode(const std::vector<std::string>& lines) {
@@ -40,20 +76,22 @@ std::string Encode(const std::vector<std::string>& lines) {
   return bytes;
 }
 
-// The file's lines without the blocks of that name. After a dropped record the empty line that
-// would have opened the next one goes too, but only when it is empty: nothing else is lost.
+// The file's lines without the blocks of that name, and how many went. After a closed record the
+// empty line that would have opened the next one goes too, but only when it is empty: nothing
+// else is lost.
 std::vector<std::string> WithoutBlock(const std::vector<std::string>& lines,
-                                      std::string_view name) {
+                                      std::string_view name, size_t& removed) {
   std::vector<std::string> kept;
   kept.reserve(lines.size());
-  for (size_t i = 0; i < lines.size();) {
-    if (IsHeaderOf(lines, i, name)) {
-      i = RecordEnd(lines, i);
-      if (i < lines.size() && lines[i].empty()) ++i;
-    } else {
-      kept.push_back(lines[i++]);
-    }
+  size_t next = 0;
+  for (const RecordSpan& record : Records(lines)) {
+    if (!IsNamed(lines, record, name)) continue;
+    kept.insert(kept.end(), lines.begin() + next, lines.begin() + record.start);
+    next = record.end;
+    if (record.terminated && next < lines.size() && lines[next].empty()) ++next;
+    ++removed;
   }
+  kept.insert(kept.end(), lines.begin() + next, lines.end());
   return kept;
 }
 
@@ -107,11 +145,8 @@ Result<std::vector<std::string>> CzytajListeBlokow(const std::filesystem::path& 
   auto lines = ReadTextLines(file);
   if (!lines) return std::unexpected(lines.error());
   std::vector<std::string> names;
-  for (size_t i = 0; i < lines->size(); ++i) {
-    if ((*lines)[i] == kBlockStartMarker) {
-      names.emplace_back(LineAt(*lines, i + 2));
-      i += 6;  // name label, name, date, time, group label, group value
-    }
+  for (const RecordSpan& record : Records(*lines)) {
+    names.emplace_back(Field(*lines, record, kNameOffset));
   }
   return names;
 }
@@ -119,8 +154,8 @@ Result<std::vector<std::string>> CzytajListeBlokow(const std::filesystem::path& 
 Result<bool> BlokIstnieje(const std::filesystem::path& file, std::string_view name) {
   auto lines = ReadTextLines(file);
   if (!lines) return std::unexpected(lines.error());
-  for (size_t i = 0; i < lines->size(); ++i) {
-    if (IsHeaderOf(*lines, i, name)) return true;
+  for (const RecordSpan& record : Records(*lines)) {
+    if (IsNamed(*lines, record, name)) return true;
   }
   return false;
 }
@@ -129,21 +164,18 @@ Result<std::optional<LoadedBlock>> WczytajBlok(const std::filesystem::path& file
                                                std::string_view name) {
   auto lines = ReadTextLines(file);
   if (!lines) return std::unexpected(lines.error());
-  std::optional<LoadedBlock> block;
-  for (size_t i = 0; i < lines->size();) {
-    if (!IsHeaderOf(*lines, i, name)) {
-      ++i;
-      continue;
+  // Several blocks of one name: the last one in the file wins.
+  const std::vector<RecordSpan> records = Records(*lines);
+  for (auto record = records.rbegin(); record != records.rend(); ++record) {
+    if (!IsNamed(*lines, *record, name)) continue;
+    LoadedBlock block{std::string(name), std::string(Field(*lines, *record, kUnitOffset)), {}};
+    const size_t first = record->start + kFirstEntityOffset;
+    if (first < record->body_end) {
+      block.lines.assign(lines->begin() + first, lines->begin() + record->body_end);
     }
-    // Several blocks of one name: the last one in the file wins.
-    block = LoadedBlock{std::string(name), std::string(LineAt(*lines, i + kUnitOffset)), {}};
-    size_t j = i + kFirstEntityOffset;
-    for (; j < lines->size() && (*lines)[j] != kBlockEndMarker; ++j) {
-      block->lines.push_back((*lines)[j]);
-    }
-    i = j + 1;
+    return block;
   }
-  return block;
+  return std::nullopt;
 }
 
 std::vector<std::string> BlockRecordLines(const BlockToSave& block) {
@@ -182,7 +214,8 @@ std::vector<std::string> BlockRecordLines(const BlockToSave& block) {
 Result<void> UsunBlokZPliku(const std::filesystem::path& file, std::string_view name) {
   auto lines = ReadTextLines(file);
   if (!lines) return std::unexpected(lines.error());
-  return ReplaceFileContents(file, Encode(WithoutBlock(*lines, name)));
+  size_t removed = 0;
+  return ReplaceFileContents(file, Encode(WithoutBlock(*lines, name, removed)));
 }
 
 Result<void> DopiszBlok(const std::filesystem::path& file, const BlockToSave& block) {
@@ -197,7 +230,8 @@ Result<void> ZastapBlok(const std::filesystem::path& file, const BlockToSave& bl
   if (auto checked = CheckFields(file, block); !checked) return checked;
   auto lines = ReadTextLines(file);
   if (!lines) return std::unexpected(lines.error());
-  std::vector<std::string> kept = WithoutBlock(*lines, block.name);
+  size_t removed = 0;
+  std::vector<std::string> kept = WithoutBlock(*lines, block.name, removed);
   for (std::string& line : BlockRecordLines(block)) kept.push_back(std::move(line));
   return ReplaceFileContents(file, Encode(kept));
 }

@@ -109,6 +109,79 @@ TEST_F(BlockFileTest, LfOnlyFilesAndMissingEndMarker) {
   EXPECT_EQ(Names(file_), std::vector<std::string>{"AAA"});
 }
 
+// The record without its end marker line (and the line end after it).
+std::string Unclosed(std::string record) {
+  const std::string marker = "______________________________KONIEC\r\n";
+  return record.substr(0, record.size() - marker.size());
+}
+
+// Damaged records: whatever is done to the damaged block, every other block loads as before.
+TEST_F(BlockFileTest, ADamagedRecordNeverTakesTheNextBlockWithIt) {
+  const std::string aaa = Record("AAA", "m", {"L(0,0)-(1,1)"});
+  const std::string ccc = Record("CCC", "cm", {"O(0,0,3)"});
+  std::string ccc_tight = ccc;
+  ccc_tight.erase(0, 2);  // no empty line in front of its start marker
+  struct Case {
+    const char* what;
+    std::string file;
+    std::string unit;                // of the damaged block BBB
+    std::vector<std::string> lines;  // its drawing as loaded
+    std::vector<std::string> names;  // the list
+  };
+  const Case cases[] = {
+      {"end marker lost", aaa + Unclosed(Record("BBB", "mm", {"O(0,0,1)", "O(0,0,2)"})) + ccc,
+       "mm", {"O(0,0,1)", "O(0,0,2)"}, {"AAA", "BBB", "CCC"}},
+      {"next start marker right after",
+       Unclosed(Record("BBB", "mm", {"O(0,0,1)", "", "O(0,0,2)"})) + ccc_tight + aaa, "mm",
+       {"O(0,0,1)", "", "O(0,0,2)"}, {"BBB", "CCC", "AAA"}},
+      {"empty lines before the next record", aaa + Unclosed(Record("BBB", "m", {"O(0,0,1)"})) +
+                                                 "\r\n\r\n" + ccc,
+       "m", {"O(0,0,1)"}, {"AAA", "BBB", "CCC"}},
+      {"header cut short", aaa + "\r\n____________________v1.0\r\nNazwa:\r\nBBB\r\n2026\r\n" + ccc,
+       "", {}, {"AAA", "BBB", "CCC"}},
+      {"start marker in place of the name label",
+       aaa + "\r\n____________________v1.0" + ccc + "\r\n____________________v1.0\r\nNazwa:\r\nBBB\r\n",
+       "", {}, {"AAA", "", "CCC", "BBB"}},
+      {"end marker inside the header",
+       "\r\n____________________v1.0\r\nNazwa:\r\nBBB\r\n______________________________KONIEC\r\n"
+       "Grupa:\r\nnull\r\nJednostka:\r\nmm\r\n" + ccc + aaa,
+       "", {}, {"BBB", "CCC", "AAA"}},
+      {"last record, file ends in empty lines",
+       aaa + ccc + Unclosed(Record("BBB", "m", {"O(0,0,1)"})) + "\r\n\r\n", "m", {"O(0,0,1)"},
+       {"AAA", "CCC", "BBB"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteBytes(file_, c.file);
+    EXPECT_EQ(Names(file_), c.names);
+    const auto bbb = *WczytajBlok(file_, "BBB");
+    ASSERT_TRUE(bbb.has_value());
+    EXPECT_EQ(bbb->unit, c.unit);
+    EXPECT_EQ(bbb->lines, c.lines);
+    const auto others_as_before = [&] {
+      EXPECT_EQ(Lines(file_, "AAA"), std::vector<std::string>{"L(0,0)-(1,1)"});
+      EXPECT_EQ(Lines(file_, "CCC"), std::vector<std::string>{"O(0,0,3)"});
+      EXPECT_EQ((*WczytajBlok(file_, "CCC"))->unit, "cm");
+    };
+    others_as_before();
+
+    // Replacing the damaged block, and a block before or after it, leaves the rest alone.
+    ASSERT_TRUE(ZastapBlok(file_, Block("BBB", {"P(0,0)-(1,1)"})));
+    EXPECT_EQ(Lines(file_, "BBB"), std::vector<std::string>{"P(0,0)-(1,1)"});
+    others_as_before();
+    WriteBytes(file_, c.file);
+    ASSERT_TRUE(ZastapBlok(file_, Block("AAA", {"L(0,0)-(1,1)"})));
+    ASSERT_TRUE(ZastapBlok(file_, Block("CCC", {"O(0,0,3)"}, "cm")));
+    EXPECT_EQ(*WczytajBlok(file_, "BBB"), bbb);
+    others_as_before();
+
+    WriteBytes(file_, c.file);
+    ASSERT_TRUE(UsunBlokZPliku(file_, "BBB"));
+    EXPECT_FALSE(*BlokIstnieje(file_, "BBB"));
+    others_as_before();
+  }
+}
+
 TEST_F(BlockFileTest, ShortFileReadsPastItsEndAsEmptyLines) {
   WriteBytes(file_, "____________________v1.0\r\nNazwa:\r\nAAA\r\n");
   EXPECT_EQ(Names(file_), std::vector<std::string>{"AAA"});
