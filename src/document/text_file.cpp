@@ -99,6 +99,11 @@ Result<void> ReplaceFileContents(const std::filesystem::path& file, std::string_
   struct stat info {};
   const bool exists = ::stat(target.c_str(), &info) == 0;
   if (exists) {
+    // The folder may let us put a new file in its place, but a file the user may not write is
+    // not ours to replace. Without any write bit even root leaves it alone.
+    if ((info.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+      return Fail("Nie można zapisać pliku " + file.string() + ": plik jest tylko do odczytu");
+    }
     mode = info.st_mode & 07777;
   } else {
     const mode_t mask = ::umask(0);
@@ -116,8 +121,11 @@ Result<void> ReplaceFileContents(const std::filesystem::path& file, std::string_
   if (!WriteAll(fd.get(), bytes)) return fail(errno);
   if (::fchmod(fd.get(), mode) != 0) return fail(errno);
   if (exists) {
-    // Keep the owner where we may (as root, for a file of another user); failing is harmless.
-    [[maybe_unused]] const int ignored = ::fchown(fd.get(), info.st_uid, info.st_gid);
+    // Keep the owner where we may (as root, for a file of another user), else at least the
+    // group of a shared file; failing is harmless.
+    if (::fchown(fd.get(), info.st_uid, info.st_gid) != 0) {
+      [[maybe_unused]] const int ignored = ::fchown(fd.get(), static_cast<uid_t>(-1), info.st_gid);
+    }
   }
   if (::fsync(fd.get()) != 0) return fail(errno);
   if (fd.Close() != 0) return fail(errno);

@@ -22,6 +22,7 @@ void AppendTextLine(std::string& bytes, std::string_view line);
 // Replaces the whole file by bytes, or leaves it exactly as it was: the bytes go to a temporary
 // file beside it, are flushed to disk and renamed over it. A new file gets the permissions a
 // new file would get; an existing one keeps its own. A symbolic link is followed, not replaced.
+// A file the user may not write is refused as read-only, whatever its folder allows.
 Result<void> ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes);
 
 // A message naming the file and the reason of the last system call's failure.

@@ -304,6 +304,57 @@ TEST_F(BlockFileTest, SaveIntoAReadOnlyDirectoryLeavesTheFileUnchanged) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
 }
 
+// A library the user may not write is refused even where its folder would let the user put a
+// new file in its place.
+TEST_F(BlockFileTest, AReadOnlyLibraryIsRefusedAndLeftAsItWas) {
+  struct Case {
+    const char* what;
+    mode_t mode;
+    bool as_nobody;  // root owns the file, user nobody saves
+    bool through_link;
+  };
+  const Case cases[] = {
+      {"0444, its owner", 0444, false, false},
+      {"0444 through a symbolic link", 0444, false, true},
+      {"0444, another user", 0444, true, false},
+      {"root's 0644, another user", 0644, true, false},
+      {"root's 0664, another user", 0664, true, false},
+  };
+  const std::string original = Record("AAA", "m", {"L(0,0)-(1,1)"}) + Record("BBB", "m", {"x"});
+  ::chmod(dir_.path().c_str(), 0777);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.as_nobody && ::getuid() != 0) continue;  // only root can give the file away
+    WriteBytes(file_, original);
+    ::chmod(file_.c_str(), c.mode);
+    struct stat before {};
+    ASSERT_EQ(::stat(file_.c_str(), &before), 0);
+    const auto link = dir_ / "link.blk";
+    std::filesystem::remove(link);
+    if (c.through_link) std::filesystem::create_symlink(file_, link);
+    const auto target = c.through_link ? link : file_;
+    const auto refused = [&](const auto& result) {
+      return !result && result.error().message.find("tylko do odczytu") != std::string::npos &&
+             result.error().message.find(target.string()) != std::string::npos;
+    };
+    EXPECT_TRUE(testing::InChild([&] {
+      if (c.as_nobody && ::setgid(65534) + ::setuid(65534) != 0) return false;
+      return refused(ZastapBlok(target, Block("AAA", {"O(0,0,1)"}))) &&
+             refused(DopiszBlok(target, Block("CCC", {"O(0,0,1)"}))) &&
+             refused(UsunBlokZPliku(target, "AAA"));
+    }));
+    struct stat after {};
+    ASSERT_EQ(::stat(file_.c_str(), &after), 0);
+    EXPECT_EQ(ReadBytes(file_), original);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}),
+              c.through_link ? 2 : 1);
+  }
+  ::chmod(file_.c_str(), 0644);
+}
+
 TEST_F(BlockFileTest, SaveOntoAFullDiskLeavesTheFileUnchanged) {
   const std::string original = Record("AAA", "m", {"L(0,0)-(1,1)"});
   WriteBytes(file_, original);

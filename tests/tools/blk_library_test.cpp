@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "support/child_process.h"
 #include "support/test_dir.h"
 
 namespace blok {
@@ -76,6 +77,57 @@ TEST_F(BlkLibraryTest, ADamagedBlockStaysApartFromTheNext) {
   EXPECT_EQ(Blk("list " + path_).out, "BBB\nAAA\n");
   EXPECT_EQ(Blk("show " + path_ + " BBB").out, "unit: m\nO(0,0,2)\n");
   EXPECT_EQ(Blk("show " + path_ + " AAA").out, "unit: m\nO(0,0,3)\n");
+}
+
+// What a refused command must leave: the same file, same bytes, same owner, nothing beside it.
+struct FileState {
+  std::string bytes;
+  ino_t inode;
+  uid_t owner;
+  mode_t mode;
+  bool operator==(const FileState&) const = default;
+};
+
+FileState StateOf(const std::filesystem::path& file) {
+  struct stat info {};
+  EXPECT_EQ(::stat(file.c_str(), &info), 0) << file;
+  return {ReadBytes(file), info.st_ino, info.st_uid, info.st_mode};
+}
+
+TEST_F(BlkLibraryTest, AReadOnlyLibraryIsRefused) {
+  struct Case {
+    const char* what;
+    mode_t mode;
+    bool as_nobody;
+  };
+  const Case cases[] = {
+      {"0444", 0444, false},
+      {"root's 0644 in a 0777 folder, user nobody", 0644, true},
+  };
+  ::chmod(dir_.path().c_str(), 0777);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.as_nobody && ::getuid() != 0) continue;
+    WriteBytes(file_, Record("AAA", {"O(0,0,1)"}) + Record("BBB", {"O(0,0,2)"}));
+    ::chmod(file_.c_str(), c.mode);
+    const FileState before = StateOf(file_);
+    EXPECT_TRUE(testing::InChild([&] {
+      if (c.as_nobody && ::setgid(65534) + ::setuid(65534) != 0) return false;
+      for (const std::string& args : {"save " + path_ + " AAA m", "save " + path_ + " CCC m",
+                                      "remove " + path_ + " AAA"}) {
+        const BlkRun run = Blk(args, "O(0,0,3)\n");
+        if (run.status != 2 || run.err.find("tylko do odczytu") == std::string::npos ||
+            run.err.find(path_) == std::string::npos) {
+          std::fprintf(stderr, "%s: %d %s\n", args.c_str(), run.status, run.err.c_str());
+          return false;
+        }
+      }
+      return true;
+    }));
+    EXPECT_EQ(StateOf(file_), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
+    ::chmod(file_.c_str(), 0644);
+  }
 }
 
 }  // namespace
