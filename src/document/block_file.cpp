@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <new>
 
 #include "document/text_file.h"
 #include "model/cp1250.h"
@@ -119,6 +120,16 @@ Result<std::vector<std::string>> ExistingLines(const std::filesystem::path& file
   return ReadTextLines(file);
 }
 
+// Runs one file operation; a file too big for the memory is a message, never an exception.
+template <typename Operation>
+auto Guarded(const std::filesystem::path& file, Operation operation) -> decltype(operation()) {
+  try {
+    return operation();
+  } catch (const std::bad_alloc&) {
+    return Fail("Nie można obsłużyć pliku " + file.string() + ": za mało pamięci");
+  }
+}
+
 }  // namespace
 
 SaveTime SaveTime::Now() {
@@ -142,40 +153,46 @@ std::string SaveTime::Time() const {
 }
 
 Result<std::vector<std::string>> CzytajListeBlokow(const std::filesystem::path& file) {
-  auto lines = ReadTextLines(file);
-  if (!lines) return std::unexpected(lines.error());
-  std::vector<std::string> names;
-  for (const RecordSpan& record : Records(*lines)) {
-    names.emplace_back(Field(*lines, record, kNameOffset));
-  }
-  return names;
+  return Guarded(file, [&]() -> Result<std::vector<std::string>> {
+    auto lines = ReadTextLines(file);
+    if (!lines) return std::unexpected(lines.error());
+    std::vector<std::string> names;
+    for (const RecordSpan& record : Records(*lines)) {
+      names.emplace_back(Field(*lines, record, kNameOffset));
+    }
+    return names;
+  });
 }
 
 Result<bool> BlokIstnieje(const std::filesystem::path& file, std::string_view name) {
-  auto lines = ReadTextLines(file);
-  if (!lines) return std::unexpected(lines.error());
-  for (const RecordSpan& record : Records(*lines)) {
-    if (IsNamed(*lines, record, name)) return true;
-  }
-  return false;
+  return Guarded(file, [&]() -> Result<bool> {
+    auto lines = ReadTextLines(file);
+    if (!lines) return std::unexpected(lines.error());
+    for (const RecordSpan& record : Records(*lines)) {
+      if (IsNamed(*lines, record, name)) return true;
+    }
+    return false;
+  });
 }
 
 Result<std::optional<LoadedBlock>> WczytajBlok(const std::filesystem::path& file,
                                                std::string_view name) {
-  auto lines = ReadTextLines(file);
-  if (!lines) return std::unexpected(lines.error());
-  // Several blocks of one name: the last one in the file wins.
-  const std::vector<RecordSpan> records = Records(*lines);
-  for (auto record = records.rbegin(); record != records.rend(); ++record) {
-    if (!IsNamed(*lines, *record, name)) continue;
-    LoadedBlock block{std::string(name), std::string(Field(*lines, *record, kUnitOffset)), {}};
-    const size_t first = record->start + kFirstEntityOffset;
-    if (first < record->body_end) {
-      block.lines.assign(lines->begin() + first, lines->begin() + record->body_end);
+  return Guarded(file, [&]() -> Result<std::optional<LoadedBlock>> {
+    auto lines = ReadTextLines(file);
+    if (!lines) return std::unexpected(lines.error());
+    // Several blocks of one name: the last one in the file wins.
+    const std::vector<RecordSpan> records = Records(*lines);
+    for (auto record = records.rbegin(); record != records.rend(); ++record) {
+      if (!IsNamed(*lines, *record, name)) continue;
+      LoadedBlock block{std::string(name), std::string(Field(*lines, *record, kUnitOffset)), {}};
+      const size_t first = record->start + kFirstEntityOffset;
+      if (first < record->body_end) {
+        block.lines.assign(lines->begin() + first, lines->begin() + record->body_end);
+      }
+      return block;
     }
-    return block;
-  }
-  return std::nullopt;
+    return std::nullopt;
+  });
 }
 
 std::vector<std::string> BlockRecordLines(const BlockToSave& block) {
@@ -212,28 +229,34 @@ std::vector<std::string> BlockRecordLines(const BlockToSave& block) {
 }
 
 Result<void> UsunBlokZPliku(const std::filesystem::path& file, std::string_view name) {
-  auto lines = ReadTextLines(file);
-  if (!lines) return std::unexpected(lines.error());
-  size_t removed = 0;
-  return ReplaceFileContents(file, Encode(WithoutBlock(*lines, name, removed)));
+  return Guarded(file, [&]() -> Result<void> {
+    auto lines = ReadTextLines(file);
+    if (!lines) return std::unexpected(lines.error());
+    size_t removed = 0;
+    return ReplaceFileContents(file, Encode(WithoutBlock(*lines, name, removed)));
+  });
 }
 
 Result<void> DopiszBlok(const std::filesystem::path& file, const BlockToSave& block) {
-  if (auto checked = CheckFields(file, block); !checked) return checked;
-  auto lines = ExistingLines(file);
-  if (!lines) return std::unexpected(lines.error());
-  for (std::string& line : BlockRecordLines(block)) lines->push_back(std::move(line));
-  return ReplaceFileContents(file, Encode(*lines));
+  return Guarded(file, [&]() -> Result<void> {
+    if (auto checked = CheckFields(file, block); !checked) return checked;
+    auto lines = ExistingLines(file);
+    if (!lines) return std::unexpected(lines.error());
+    for (std::string& line : BlockRecordLines(block)) lines->push_back(std::move(line));
+    return ReplaceFileContents(file, Encode(*lines));
+  });
 }
 
 Result<void> ZastapBlok(const std::filesystem::path& file, const BlockToSave& block) {
-  if (auto checked = CheckFields(file, block); !checked) return checked;
-  auto lines = ReadTextLines(file);
-  if (!lines) return std::unexpected(lines.error());
-  size_t removed = 0;
-  std::vector<std::string> kept = WithoutBlock(*lines, block.name, removed);
-  for (std::string& line : BlockRecordLines(block)) kept.push_back(std::move(line));
-  return ReplaceFileContents(file, Encode(kept));
+  return Guarded(file, [&]() -> Result<void> {
+    if (auto checked = CheckFields(file, block); !checked) return checked;
+    auto lines = ReadTextLines(file);
+    if (!lines) return std::unexpected(lines.error());
+    size_t removed = 0;
+    std::vector<std::string> kept = WithoutBlock(*lines, block.name, removed);
+    for (std::string& line : BlockRecordLines(block)) kept.push_back(std::move(line));
+    return ReplaceFileContents(file, Encode(kept));
+  });
 }
 
 }  // namespace blok

@@ -130,5 +130,42 @@ TEST_F(BlkLibraryTest, AReadOnlyLibraryIsRefused) {
   }
 }
 
+// Devices, pipes, folders and files beyond 256 MB are refused with a message, left as they are.
+TEST_F(BlkLibraryTest, NoLibraryNoEndlessInput) {
+  ASSERT_EQ(::mkfifo((dir_ / "fifo").c_str(), 0644), 0);
+  std::filesystem::create_directory(dir_ / "folder");
+  const std::string big = (dir_ / "big.blk").string();
+  WriteBytes(big, "");
+  std::filesystem::resize_file(big, (256 << 20) + 1);  // sparse: nothing of it on the disk
+  WriteBytes(file_, Record("AAA", {"O(0,0,1)"}));
+  const FileState before = StateOf(file_);
+  const std::string fifo = (dir_ / "fifo").string(), folder = (dir_ / "folder").string();
+  struct Case {
+    std::string args;
+    std::string input;  // standard input from this file
+    const char* says;
+  };
+  const Case cases[] = {
+      {"list /dev/zero", "/dev/null", "/dev/zero: to nie jest zwykły plik"},
+      {"show /dev/zero AAA", "/dev/null", "/dev/zero: to nie jest zwykły plik"},
+      {"save " + fifo + " AAA m", file_.string(), "fifo: to nie jest zwykły plik"},
+      {"remove " + fifo + " AAA", "/dev/null", "fifo: to nie jest zwykły plik"},
+      {"save " + folder + " AAA m", file_.string(), "folder: to nie jest zwykły plik"},
+      {"list " + big, "/dev/null", "big.blk: dane są większe niż 256 MB"},
+      {"save " + big + " AAA m", file_.string(), "big.blk: dane są większe niż 256 MB"},
+      {"parse", big, "standardowego wejścia: dane są większe niż 256 MB"},
+      {"save " + path_ + " BBB m", big, "standardowego wejścia: dane są większe niż 256 MB"},
+  };
+  for (const Case& c : cases) {
+    const BlkRun run = BlkFrom(c.args, c.input);
+    EXPECT_EQ(run.status, 2) << c.args;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << c.args << ": " << run.err;
+  }
+  EXPECT_TRUE(std::filesystem::is_fifo(dir_ / "fifo"));
+  EXPECT_TRUE(std::filesystem::is_directory(dir_ / "folder"));
+  EXPECT_EQ(std::filesystem::file_size(big), (256u << 20) + 1);
+  EXPECT_EQ(StateOf(file_), before);
+}
+
 }  // namespace
 }  // namespace blok
