@@ -96,18 +96,38 @@ std::vector<std::string> WithoutBlock(const std::vector<std::string>& lines,
   return kept;
 }
 
+// What a written line would read back as, when it is one of the lines readers look for: a name,
+// unit or entity line that reads as a start or end marker would cut the record short or open a
+// false one, and every block after it would be read wrong.
+std::optional<std::string_view> MarkerItForges(std::string_view line) {
+  if (line.size() < kBlockStartMarker.size()) return std::nullopt;  // the shorter marker
+  const std::string written = Utf8ToCp1250(line);
+  if (written == kBlockStartMarker) return "znacznikiem początku bloku";
+  if (written == kBlockEndMarker) return "znacznikiem końca bloku";
+  return std::nullopt;
+}
+
 Result<void> CheckFields(const std::filesystem::path& file, const BlockToSave& block) {
+  const std::string refused = "Nie zapisano bloku w pliku " + file.string() + ": ";
   const auto has_break = [](std::string_view s) {
     return s.find_first_of("\r\n") != std::string_view::npos;
   };
   if (has_break(block.name) || has_break(block.unit)) {
-    return Fail("Nie zapisano bloku w pliku " + file.string() +
-                ": nazwa i jednostka nie mogą zawierać końca wiersza");
+    return Fail(refused + "nazwa i jednostka nie mogą zawierać końca wiersza");
   }
-  for (const std::string& line : block.lines) {
-    if (has_break(line)) {
-      return Fail("Nie zapisano bloku w pliku " + file.string() +
-                  ": linia rysunku zawiera koniec wiersza");
+  if (const auto marker = MarkerItForges(block.name)) {
+    return Fail(refused + "nazwa jest " + std::string(*marker));
+  }
+  if (const auto marker = MarkerItForges(block.unit)) {
+    return Fail(refused + "jednostka jest " + std::string(*marker));
+  }
+  for (size_t i = 0; i < block.lines.size(); ++i) {
+    if (has_break(block.lines[i])) {
+      return Fail(refused + "linia rysunku zawiera koniec wiersza");
+    }
+    if (const auto marker = MarkerItForges(block.lines[i])) {
+      return Fail(refused + "linia rysunku " + std::to_string(i + 1) + " jest " +
+                  std::string(*marker));
     }
   }
   return {};

@@ -283,6 +283,49 @@ TEST_F(BlockFileTest, FailuresNameTheFileAndLeaveItAsItWas) {
   EXPECT_FALSE(std::filesystem::exists(file_));
 }
 
+// A name, unit or entity line that would read back as a start or end marker would cut its
+// record short and leave the rest as stray lines, or forge a record: such a block is refused.
+TEST_F(BlockFileTest, LinesThatWouldReadAsMarkersAreRefused) {
+  const std::string start(kBlockStartMarker), end(kBlockEndMarker);
+  struct Case {
+    BlockToSave block;
+    const char* says;  // nothing: saved, and loads back as it was
+  };
+  const Case cases[] = {
+      {Block("AAA", {"O(0,0,1)", end, "O(0,0,2)"}), "linia rysunku 2 jest znacznikiem końca bloku"},
+      {Block("AAA", {start, "Nazwa:", "ZZZ"}), "linia rysunku 1 jest znacznikiem początku bloku"},
+      {Block(start, {"O(0,0,1)"}), "nazwa jest znacznikiem początku bloku"},
+      {Block(end, {"O(0,0,1)"}), "nazwa jest znacznikiem końca bloku"},
+      {Block("AAA", {"O(0,0,1)"}, end), "jednostka jest znacznikiem końca bloku"},
+      {Block("AAA", {"O(0,0,1)"}, start), "jednostka jest znacznikiem początku bloku"},
+      // Other fixed lines are only counted, never looked for; near misses are plain text.
+      {Block("AAA", {std::string(kDrawingMarker), std::string(kHeaderEnd), "O(0,0,1)"}), nullptr},
+      {Block("AAA", {end + " ", " " + start, end.substr(1), "O(0,0,1)"}), nullptr},
+      {Block(std::string(kHeaderEnd), {"O(0,0,1)"}, "Jednostka:"), nullptr},
+  };
+  const std::string original = Record("BBB", "m", {"O(0,0,9)"});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.says ? c.says : c.block.lines.front());
+    WriteBytes(file_, original);
+    for (const auto& save : {ZastapBlok, DopiszBlok}) {
+      const auto saved = save(file_, c.block);
+      if (!c.says) {
+        ASSERT_TRUE(saved) << saved.error().message;
+        const auto loaded = *WczytajBlok(file_, c.block.name);
+        ASSERT_TRUE(loaded.has_value());
+        EXPECT_EQ(loaded->lines, c.block.lines);
+        EXPECT_EQ(loaded->unit, c.block.unit);
+        continue;
+      }
+      ASSERT_FALSE(saved);
+      EXPECT_NE(saved.error().message.find(c.says), std::string::npos) << saved.error().message;
+      EXPECT_NE(saved.error().message.find(file_.string()), std::string::npos);
+      EXPECT_EQ(ReadBytes(file_), original);
+    }
+    EXPECT_EQ(Lines(file_, "BBB"), std::vector<std::string>{"O(0,0,9)"});
+  }
+}
+
 // A failed save must say so, name the file, and leave nothing behind.
 bool FailsNamingTheFile(const Result<void>& result, const std::filesystem::path& file) {
   return !result && result.error().message.find(file.string()) != std::string::npos;

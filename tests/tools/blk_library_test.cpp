@@ -140,6 +140,8 @@ TEST_F(BlkLibraryTest, NoLibraryNoEndlessInput) {
   WriteBytes(file_, Record("AAA", {"O(0,0,1)"}));
   const FileState before = StateOf(file_);
   const std::string fifo = (dir_ / "fifo").string(), folder = (dir_ / "folder").string();
+  const std::string drawing = (dir_ / "drawing").string();
+  WriteBytes(drawing, "O(0,0,1)\n");
   struct Case {
     std::string args;
     std::string input;  // standard input from this file
@@ -148,11 +150,11 @@ TEST_F(BlkLibraryTest, NoLibraryNoEndlessInput) {
   const Case cases[] = {
       {"list /dev/zero", "/dev/null", "/dev/zero: to nie jest zwykły plik"},
       {"show /dev/zero AAA", "/dev/null", "/dev/zero: to nie jest zwykły plik"},
-      {"save " + fifo + " AAA m", file_.string(), "fifo: to nie jest zwykły plik"},
+      {"save " + fifo + " AAA m", drawing, "fifo: to nie jest zwykły plik"},
       {"remove " + fifo + " AAA", "/dev/null", "fifo: to nie jest zwykły plik"},
-      {"save " + folder + " AAA m", file_.string(), "folder: to nie jest zwykły plik"},
+      {"save " + folder + " AAA m", drawing, "folder: to nie jest zwykły plik"},
       {"list " + big, "/dev/null", "big.blk: dane są większe niż 256 MB"},
-      {"save " + big + " AAA m", file_.string(), "big.blk: dane są większe niż 256 MB"},
+      {"save " + big + " AAA m", drawing, "big.blk: dane są większe niż 256 MB"},
       {"parse", big, "standardowego wejścia: dane są większe niż 256 MB"},
       {"save " + path_ + " BBB m", big, "standardowego wejścia: dane są większe niż 256 MB"},
   };
@@ -164,6 +166,31 @@ TEST_F(BlkLibraryTest, NoLibraryNoEndlessInput) {
   EXPECT_TRUE(std::filesystem::is_fifo(dir_ / "fifo"));
   EXPECT_TRUE(std::filesystem::is_directory(dir_ / "folder"));
   EXPECT_EQ(std::filesystem::file_size(big), (256u << 20) + 1);
+  EXPECT_EQ(StateOf(file_), before);
+}
+
+TEST_F(BlkLibraryTest, ABlockThatWouldForgeRecordsIsNotSaved) {
+  WriteBytes(file_, Record("BBB", {"O(0,0,2)"}));
+  const FileState before = StateOf(file_);
+  struct Case {
+    std::string args;
+    std::string input;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"save " + path_ + " AAA m", "O(0,0,1)\n______________________________KONIEC\nO(0,0,3)\n",
+       "linia rysunku 2 jest znacznikiem końca bloku"},
+      {"save " + path_ + " ____________________v1.0 m", "O(0,0,1)\n",
+       "nazwa jest znacznikiem początku bloku"},
+      {"save " + path_ + " AAA ______________________________KONIEC", "O(0,0,1)\n",
+       "jednostka jest znacznikiem końca bloku"},
+  };
+  for (const Case& c : cases) {
+    const BlkRun run = Blk(c.args, c.input);
+    EXPECT_EQ(run.status, 2) << c.args;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(path_), std::string::npos) << run.err;
+  }
   EXPECT_EQ(StateOf(file_), before);
 }
 
