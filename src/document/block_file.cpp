@@ -248,12 +248,18 @@ std::vector<std::string> BlockRecordLines(const BlockToSave& block) {
   return out;
 }
 
-Result<void> UsunBlokZPliku(const std::filesystem::path& file, std::string_view name) {
-  return Guarded(file, [&]() -> Result<void> {
+Result<size_t> UsunBlokZPliku(const std::filesystem::path& file, std::string_view name) {
+  return Guarded(file, [&]() -> Result<size_t> {
     auto lines = ReadTextLines(file);
     if (!lines) return std::unexpected(lines.error());
     size_t removed = 0;
-    return ReplaceFileContents(file, Encode(WithoutBlock(*lines, name, removed)));
+    std::vector<std::string> kept = WithoutBlock(*lines, name, removed);
+    // Nothing to remove: the file is not rewritten (its line ends, its inode stay).
+    if (removed == 0) return 0;
+    if (auto written = ReplaceFileContents(file, Encode(kept)); !written) {
+      return std::unexpected(written.error());
+    }
+    return removed;
   });
 }
 

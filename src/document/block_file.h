@@ -62,8 +62,9 @@ Result<bool> BlokIstnieje(const std::filesystem::path& file, std::string_view na
 Result<std::optional<LoadedBlock>> WczytajBlok(const std::filesystem::path& file,
                                                std::string_view name);
 
-// Removes every block of that name; every other line stays, whole and in order.
-Result<void> UsunBlokZPliku(const std::filesystem::path& file, std::string_view name);
+// Removes every block of that name; every other line stays, whole and in order. The count of
+// blocks removed; with none the file is left untouched.
+Result<size_t> UsunBlokZPliku(const std::filesystem::path& file, std::string_view name);
 
 // Appends one block record at the end; creates the file when it does not exist.
 Result<void> DopiszBlok(const std::filesystem::path& file, const BlockToSave& block);

@@ -235,6 +235,42 @@ TEST_F(BlockFileTest, RemovalKeepsABlockThatFollowsWithoutAnEmptyLine) {
   EXPECT_EQ(Lines(file_, "BBB"), std::vector<std::string>{"O(0,0,1)"});
 }
 
+// Removing says how many blocks went; with none it must not touch the file at all: a rewrite
+// would convert its line ends and give it a new inode for nothing.
+TEST_F(BlockFileTest, RemovingANameThatIsNotThereLeavesTheFileUntouched) {
+  std::string lf = Record("AAA", "m", {"O(0,0,1)"}) + Record("AAA", "m", {"O(0,0,2)"});
+  std::erase(lf, '\r');
+  struct Case {
+    std::string bytes;
+    const char* name;
+    size_t removed;
+  };
+  const Case cases[] = {
+      {"", "AAA", 0},
+      {"foreign line\r\nAAA\r\n", "AAA", 0},
+      {lf, "aaa", 0},                       // names compare case-sensitively
+      {lf, "null", 0},                      // the group value names no block
+      {lf, "O(0,0,1)", 0},                  // nor does an entity line
+      {lf + "\nstray", "Nazwa:", 0},        // nor the name label
+      {lf, "AAA", 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteBytes(file_, c.bytes);
+    struct stat before {};
+    ASSERT_EQ(::stat(file_.c_str(), &before), 0);
+    EXPECT_EQ(UsunBlokZPliku(file_, c.name), c.removed);
+    struct stat after {};
+    ASSERT_EQ(::stat(file_.c_str(), &after), 0);
+    if (c.removed == 0) {
+      EXPECT_EQ(ReadBytes(file_), c.bytes);
+      EXPECT_EQ(after.st_ino, before.st_ino);
+    } else {
+      EXPECT_FALSE(*BlokIstnieje(file_, c.name));
+    }
+  }
+}
+
 TEST_F(BlockFileTest, LongLinesWholeOrCutAt255) {
   std::string long_line = "T(0,0,'";
   for (int i = 0; i < 290; ++i) long_line += "ą";
@@ -327,7 +363,8 @@ TEST_F(BlockFileTest, LinesThatWouldReadAsMarkersAreRefused) {
 }
 
 // A failed save must say so, name the file, and leave nothing behind.
-bool FailsNamingTheFile(const Result<void>& result, const std::filesystem::path& file) {
+template <typename T>
+bool FailsNamingTheFile(const Result<T>& result, const std::filesystem::path& file) {
   return !result && result.error().message.find(file.string()) != std::string::npos;
 }
 

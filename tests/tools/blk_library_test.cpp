@@ -194,5 +194,23 @@ TEST_F(BlkLibraryTest, ABlockThatWouldForgeRecordsIsNotSaved) {
   EXPECT_EQ(StateOf(file_), before);
 }
 
+TEST_F(BlkLibraryTest, RemovingWhatIsNotThereSaysSoAndWritesNothing) {
+  std::string lf = Record("AAA", {"O(0,0,1)"}) + Record("BBB", {"O(0,0,2)"});
+  std::erase(lf, '\r');  // a rewrite would show as CR LF line ends
+  WriteBytes(file_, lf);
+  const FileState before = StateOf(file_);
+  for (const char* name : {"CCC", "aaa", "null", "O(0,0,1)"}) {
+    const BlkRun run = Blk("remove " + path_ + " '" + name + "'");
+    EXPECT_EQ(run.status, 1) << name;
+    EXPECT_NE(run.err.find("w pliku " + path_ + " nie ma bloku " + name), std::string::npos)
+        << run.err;
+    EXPECT_EQ(StateOf(file_), before);
+  }
+  const BlkRun removed = Blk("remove " + path_ + " AAA");
+  EXPECT_EQ(removed.status, 0);
+  EXPECT_EQ(removed.err, "");
+  EXPECT_EQ(Blk("list " + path_).out, "BBB\n");
+}
+
 }  // namespace
 }  // namespace blok

@@ -215,7 +215,12 @@ int main(int argc, char** argv) {
   remove->add_option("NAME", name, "block name")->required();
   remove->callback([&] {
     const auto removed = blok::UsunBlokZPliku(file, name);
-    if (!removed) status = Report(removed.error());
+    if (!removed) {
+      status = Report(removed.error());
+    } else if (*removed == 0) {
+      Report({"w pliku " + file + " nie ma bloku " + name});
+      status = 1;
+    }
   });
 
   blok::RenderRequest render_request;
