@@ -20,9 +20,9 @@ constexpr size_t kFirstEntityOffset = 12;
 // next start marker, whichever comes first, else at the end of the file: a record that lost its
 // end marker never reaches into the next one.
 struct RecordSpan {
-  size_t start = 0;       // the start marker
-  size_t end = 0;         // just past the record: past its end marker, or its last line
-  size_t body_end = 0;    // just past its last entity line
+  size_t start = 0;         // the start marker
+  size_t end = 0;           // just past the record: past its end marker, or its last line
+  size_t body_end = 0;      // just past its last entity line
   bool terminated = false;  // closed by its own end marker
 };
 
@@ -80,8 +80,8 @@ std::string Encode(const std::vector<std::string>& lines) {
 // The file's lines without the blocks of that name, and how many went. After a closed record the
 // empty line that would have opened the next one goes too, but only when it is empty: nothing
 // else is lost.
-std::vector<std::string> WithoutBlock(const std::vector<std::string>& lines,
-                                      std::string_view name, size_t& removed) {
+std::vector<std::string> WithoutBlock(const std::vector<std::string>& lines, std::string_view name,
+                                      size_t& removed) {
   std::vector<std::string> kept;
   kept.reserve(lines.size());
   size_t next = 0;

@@ -1,10 +1,9 @@
 #include "document/text_file.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <poll.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -134,13 +133,15 @@ Result<std::vector<std::string>> ReadTextLines(const std::filesystem::path& file
   if (::stat(file.c_str(), &info) != 0) {
     return std::unexpected(FileError("Nie można odczytać pliku", file, errno));
   }
-  if (!S_ISREG(info.st_mode)) return Fail("Nie można odczytać " + what + ": " + std::string(kNotARegularFile));
+  if (!S_ISREG(info.st_mode))
+    return Fail("Nie można odczytać " + what + ": " + std::string(kNotARegularFile));
   Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (fd.get() < 0) return std::unexpected(FileError("Nie można odczytać pliku", file, errno));
   if (::fstat(fd.get(), &info) != 0) {
     return std::unexpected(FileError("Nie można odczytać pliku", file, errno));
   }
-  if (!S_ISREG(info.st_mode)) return Fail("Nie można odczytać " + what + ": " + std::string(kNotARegularFile));
+  if (!S_ISREG(info.st_mode))
+    return Fail("Nie można odczytać " + what + ": " + std::string(kNotARegularFile));
   auto bytes = ReadLimited(fd.get(), what, limit);
   if (!bytes) return std::unexpected(bytes.error());
   return SplitLines(*bytes, what, Cp1250ToUtf8);

@@ -129,25 +129,43 @@ TEST_F(BlockFileTest, ADamagedRecordNeverTakesTheNextBlockWithIt) {
     std::vector<std::string> names;  // the list
   };
   const Case cases[] = {
-      {"end marker lost", aaa + Unclosed(Record("BBB", "mm", {"O(0,0,1)", "O(0,0,2)"})) + ccc,
-       "mm", {"O(0,0,1)", "O(0,0,2)"}, {"AAA", "BBB", "CCC"}},
+      {"end marker lost",
+       aaa + Unclosed(Record("BBB", "mm", {"O(0,0,1)", "O(0,0,2)"})) + ccc,
+       "mm",
+       {"O(0,0,1)", "O(0,0,2)"},
+       {"AAA", "BBB", "CCC"}},
       {"next start marker right after",
-       Unclosed(Record("BBB", "mm", {"O(0,0,1)", "", "O(0,0,2)"})) + ccc_tight + aaa, "mm",
-       {"O(0,0,1)", "", "O(0,0,2)"}, {"BBB", "CCC", "AAA"}},
-      {"empty lines before the next record", aaa + Unclosed(Record("BBB", "m", {"O(0,0,1)"})) +
-                                                 "\r\n\r\n" + ccc,
-       "m", {"O(0,0,1)"}, {"AAA", "BBB", "CCC"}},
-      {"header cut short", aaa + "\r\n____________________v1.0\r\nNazwa:\r\nBBB\r\n2026\r\n" + ccc,
-       "", {}, {"AAA", "BBB", "CCC"}},
+       Unclosed(Record("BBB", "mm", {"O(0,0,1)", "", "O(0,0,2)"})) + ccc_tight + aaa,
+       "mm",
+       {"O(0,0,1)", "", "O(0,0,2)"},
+       {"BBB", "CCC", "AAA"}},
+      {"empty lines before the next record",
+       aaa + Unclosed(Record("BBB", "m", {"O(0,0,1)"})) + "\r\n\r\n" + ccc,
+       "m",
+       {"O(0,0,1)"},
+       {"AAA", "BBB", "CCC"}},
+      {"header cut short",
+       aaa + "\r\n____________________v1.0\r\nNazwa:\r\nBBB\r\n2026\r\n" + ccc,
+       "",
+       {},
+       {"AAA", "BBB", "CCC"}},
       {"start marker in place of the name label",
-       aaa + "\r\n____________________v1.0" + ccc + "\r\n____________________v1.0\r\nNazwa:\r\nBBB\r\n",
-       "", {}, {"AAA", "", "CCC", "BBB"}},
+       aaa + "\r\n____________________v1.0" + ccc +
+           "\r\n____________________v1.0\r\nNazwa:\r\nBBB\r\n",
+       "",
+       {},
+       {"AAA", "", "CCC", "BBB"}},
       {"end marker inside the header",
        "\r\n____________________v1.0\r\nNazwa:\r\nBBB\r\n______________________________KONIEC\r\n"
-       "Grupa:\r\nnull\r\nJednostka:\r\nmm\r\n" + ccc + aaa,
-       "", {}, {"BBB", "CCC", "AAA"}},
+       "Grupa:\r\nnull\r\nJednostka:\r\nmm\r\n" +
+           ccc + aaa,
+       "",
+       {},
+       {"BBB", "CCC", "AAA"}},
       {"last record, file ends in empty lines",
-       aaa + ccc + Unclosed(Record("BBB", "m", {"O(0,0,1)"})) + "\r\n\r\n", "m", {"O(0,0,1)"},
+       aaa + ccc + Unclosed(Record("BBB", "m", {"O(0,0,1)"})) + "\r\n\r\n",
+       "m",
+       {"O(0,0,1)"},
        {"AAA", "CCC", "BBB"}},
   };
   for (const Case& c : cases) {
@@ -248,10 +266,10 @@ TEST_F(BlockFileTest, RemovingANameThatIsNotThereLeavesTheFileUntouched) {
   const Case cases[] = {
       {"", "AAA", 0},
       {"foreign line\r\nAAA\r\n", "AAA", 0},
-      {lf, "aaa", 0},                       // names compare case-sensitively
-      {lf, "null", 0},                      // the group value names no block
-      {lf, "O(0,0,1)", 0},                  // nor does an entity line
-      {lf + "\nstray", "Nazwa:", 0},        // nor the name label
+      {lf, "aaa", 0},                 // names compare case-sensitively
+      {lf, "null", 0},                // the group value names no block
+      {lf, "O(0,0,1)", 0},            // nor does an entity line
+      {lf + "\nstray", "Nazwa:", 0},  // nor the name label
       {lf, "AAA", 2},
   };
   for (const Case& c : cases) {

@@ -38,14 +38,17 @@ TEST(TextFileTest, OnlyRegularFilesAreReadAndWritten) {
   std::filesystem::create_symlink(dir / "fifo", dir / "link-to-fifo");
   std::filesystem::create_symlink("/dev/zero", dir / "link-to-zero");
   // Root may make a device node of its own, which a broken write could safely replace.
-  const bool device = ::getuid() == 0 &&
-                      ::mknod((dir / "null").c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0;
+  const bool device =
+      ::getuid() == 0 && ::mknod((dir / "null").c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0;
   struct Case {
     const char* name;
     bool write;  // also try to write it
   };
-  const Case cases[] = {{"fifo", true},          {"folder", true},        {"link-to-fifo", true},
-                        {"link-to-zero", false}, {"null", true}};
+  const Case cases[] = {{"fifo", true},
+                        {"folder", true},
+                        {"link-to-fifo", true},
+                        {"link-to-zero", false},
+                        {"null", true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     if (std::string_view(c.name) == "null" && !device) continue;
@@ -53,7 +56,8 @@ TEST(TextFileTest, OnlyRegularFilesAreReadAndWritten) {
     const mode_t type = TypeOf(path);
     const auto read = ReadTextLines(path);
     ASSERT_FALSE(read);
-    EXPECT_TRUE(Says(read.error(), "to nie jest zwykły plik", path.string())) << read.error().message;
+    EXPECT_TRUE(Says(read.error(), "to nie jest zwykły plik", path.string()))
+        << read.error().message;
     if (c.write) {
       const auto written = ReplaceFileContents(path, "x\r\n");
       ASSERT_FALSE(written);

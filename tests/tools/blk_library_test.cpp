@@ -113,8 +113,8 @@ TEST_F(BlkLibraryTest, AReadOnlyLibraryIsRefused) {
     const FileState before = StateOf(file_);
     EXPECT_TRUE(testing::InChild([&] {
       if (c.as_nobody && ::setgid(65534) + ::setuid(65534) != 0) return false;
-      for (const std::string& args : {"save " + path_ + " AAA m", "save " + path_ + " CCC m",
-                                      "remove " + path_ + " AAA"}) {
+      for (const std::string& args :
+           {"save " + path_ + " AAA m", "save " + path_ + " CCC m", "remove " + path_ + " AAA"}) {
         const BlkRun run = Blk(args, "O(0,0,3)\n");
         if (run.status != 2 || run.err.find("tylko do odczytu") == std::string::npos ||
             run.err.find(path_) == std::string::npos) {

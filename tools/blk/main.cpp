@@ -1,7 +1,7 @@
 // blk: block libraries from the shell. Lists, shows, checks, parses, saves and removes blocks.
-#include <CLI/CLI.hpp>
 #include <unistd.h>
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
