@@ -13,7 +13,9 @@ namespace blok {
 // A block file is a sequence of block records:
 //   (empty line) / start marker / "Nazwa:" / name / date / time / "Grupa:" / "null" /
 //   "Jednostka:" / unit / header end / (empty line) / drawing marker / entity lines / end marker
-// Readers look only for the markers; lines between records are allowed and ignored.
+// Readers look only for the markers; lines between records are allowed and ignored. A record
+// ends at its end marker or just before the next start marker, whichever comes first (else at
+// the end of the file), so a damaged record never takes the next one with it.
 inline constexpr std::string_view kBlockStartMarker = "____________________v1.0";
 inline constexpr std::string_view kNameLabel = "Nazwa:";
 inline constexpr std::string_view kGroupLabel = "Grupa:";
@@ -30,6 +32,7 @@ struct LoadedBlock {
   std::string name;
   std::string unit;
   std::vector<std::string> lines;
+  bool operator==(const LoadedBlock&) const = default;
 };
 
 // Local date and time written into a saved block's header.
@@ -54,13 +57,14 @@ Result<std::vector<std::string>> CzytajListeBlokow(const std::filesystem::path& 
 // Whether some block of the file has this name.
 Result<bool> BlokIstnieje(const std::filesystem::path& file, std::string_view name);
 
-// The last block of that name in the file, or nothing when there is none. A record without
-// its end marker ends at the end of the file.
+// The last block of that name in the file, or nothing when there is none. The drawing of a
+// record that lost its end marker leaves out the empty lines at its end.
 Result<std::optional<LoadedBlock>> WczytajBlok(const std::filesystem::path& file,
                                                std::string_view name);
 
-// Removes every block of that name; every other line stays, whole and in order.
-Result<void> UsunBlokZPliku(const std::filesystem::path& file, std::string_view name);
+// Removes every block of that name; every other line stays, whole and in order. The count of
+// blocks removed; with none the file is left untouched.
+Result<size_t> UsunBlokZPliku(const std::filesystem::path& file, std::string_view name);
 
 // Appends one block record at the end; creates the file when it does not exist.
 Result<void> DopiszBlok(const std::filesystem::path& file, const BlockToSave& block);

@@ -109,6 +109,97 @@ TEST_F(BlockFileTest, LfOnlyFilesAndMissingEndMarker) {
   EXPECT_EQ(Names(file_), std::vector<std::string>{"AAA"});
 }
 
+// The record without its end marker line (and the line end after it).
+std::string Unclosed(std::string record) {
+  const std::string marker = "______________________________KONIEC\r\n";
+  return record.substr(0, record.size() - marker.size());
+}
+
+// Damaged records: whatever is done to the damaged block, every other block loads as before.
+TEST_F(BlockFileTest, ADamagedRecordNeverTakesTheNextBlockWithIt) {
+  const std::string aaa = Record("AAA", "m", {"L(0,0)-(1,1)"});
+  const std::string ccc = Record("CCC", "cm", {"O(0,0,3)"});
+  std::string ccc_tight = ccc;
+  ccc_tight.erase(0, 2);  // no empty line in front of its start marker
+  struct Case {
+    const char* what;
+    std::string file;
+    std::string unit;                // of the damaged block BBB
+    std::vector<std::string> lines;  // its drawing as loaded
+    std::vector<std::string> names;  // the list
+  };
+  const Case cases[] = {
+      {"end marker lost",
+       aaa + Unclosed(Record("BBB", "mm", {"O(0,0,1)", "O(0,0,2)"})) + ccc,
+       "mm",
+       {"O(0,0,1)", "O(0,0,2)"},
+       {"AAA", "BBB", "CCC"}},
+      {"next start marker right after",
+       Unclosed(Record("BBB", "mm", {"O(0,0,1)", "", "O(0,0,2)"})) + ccc_tight + aaa,
+       "mm",
+       {"O(0,0,1)", "", "O(0,0,2)"},
+       {"BBB", "CCC", "AAA"}},
+      {"empty lines before the next record",
+       aaa + Unclosed(Record("BBB", "m", {"O(0,0,1)"})) + "\r\n\r\n" + ccc,
+       "m",
+       {"O(0,0,1)"},
+       {"AAA", "BBB", "CCC"}},
+      {"header cut short",
+       aaa + "\r\n____________________v1.0\r\nNazwa:\r\nBBB\r\n2026\r\n" + ccc,
+       "",
+       {},
+       {"AAA", "BBB", "CCC"}},
+      {"start marker in place of the name label",
+       aaa + "\r\n____________________v1.0" + ccc +
+           "\r\n____________________v1.0\r\nNazwa:\r\nBBB\r\n",
+       "",
+       {},
+       {"AAA", "", "CCC", "BBB"}},
+      {"end marker inside the header",
+       "\r\n____________________v1.0\r\nNazwa:\r\nBBB\r\n______________________________KONIEC\r\n"
+       "Grupa:\r\nnull\r\nJednostka:\r\nmm\r\n" +
+           ccc + aaa,
+       "",
+       {},
+       {"BBB", "CCC", "AAA"}},
+      {"last record, file ends in empty lines",
+       aaa + ccc + Unclosed(Record("BBB", "m", {"O(0,0,1)"})) + "\r\n\r\n",
+       "m",
+       {"O(0,0,1)"},
+       {"AAA", "CCC", "BBB"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteBytes(file_, c.file);
+    EXPECT_EQ(Names(file_), c.names);
+    const auto bbb = *WczytajBlok(file_, "BBB");
+    ASSERT_TRUE(bbb.has_value());
+    EXPECT_EQ(bbb->unit, c.unit);
+    EXPECT_EQ(bbb->lines, c.lines);
+    const auto others_as_before = [&] {
+      EXPECT_EQ(Lines(file_, "AAA"), std::vector<std::string>{"L(0,0)-(1,1)"});
+      EXPECT_EQ(Lines(file_, "CCC"), std::vector<std::string>{"O(0,0,3)"});
+      EXPECT_EQ((*WczytajBlok(file_, "CCC"))->unit, "cm");
+    };
+    others_as_before();
+
+    // Replacing the damaged block, and a block before or after it, leaves the rest alone.
+    ASSERT_TRUE(ZastapBlok(file_, Block("BBB", {"P(0,0)-(1,1)"})));
+    EXPECT_EQ(Lines(file_, "BBB"), std::vector<std::string>{"P(0,0)-(1,1)"});
+    others_as_before();
+    WriteBytes(file_, c.file);
+    ASSERT_TRUE(ZastapBlok(file_, Block("AAA", {"L(0,0)-(1,1)"})));
+    ASSERT_TRUE(ZastapBlok(file_, Block("CCC", {"O(0,0,3)"}, "cm")));
+    EXPECT_EQ(*WczytajBlok(file_, "BBB"), bbb);
+    others_as_before();
+
+    WriteBytes(file_, c.file);
+    ASSERT_TRUE(UsunBlokZPliku(file_, "BBB"));
+    EXPECT_FALSE(*BlokIstnieje(file_, "BBB"));
+    others_as_before();
+  }
+}
+
 TEST_F(BlockFileTest, ShortFileReadsPastItsEndAsEmptyLines) {
   WriteBytes(file_, "____________________v1.0\r\nNazwa:\r\nAAA\r\n");
   EXPECT_EQ(Names(file_), std::vector<std::string>{"AAA"});
@@ -162,6 +253,42 @@ TEST_F(BlockFileTest, RemovalKeepsABlockThatFollowsWithoutAnEmptyLine) {
   EXPECT_EQ(Lines(file_, "BBB"), std::vector<std::string>{"O(0,0,1)"});
 }
 
+// Removing says how many blocks went; with none it must not touch the file at all: a rewrite
+// would convert its line ends and give it a new inode for nothing.
+TEST_F(BlockFileTest, RemovingANameThatIsNotThereLeavesTheFileUntouched) {
+  std::string lf = Record("AAA", "m", {"O(0,0,1)"}) + Record("AAA", "m", {"O(0,0,2)"});
+  std::erase(lf, '\r');
+  struct Case {
+    std::string bytes;
+    const char* name;
+    size_t removed;
+  };
+  const Case cases[] = {
+      {"", "AAA", 0},
+      {"foreign line\r\nAAA\r\n", "AAA", 0},
+      {lf, "aaa", 0},                 // names compare case-sensitively
+      {lf, "null", 0},                // the group value names no block
+      {lf, "O(0,0,1)", 0},            // nor does an entity line
+      {lf + "\nstray", "Nazwa:", 0},  // nor the name label
+      {lf, "AAA", 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteBytes(file_, c.bytes);
+    struct stat before {};
+    ASSERT_EQ(::stat(file_.c_str(), &before), 0);
+    EXPECT_EQ(UsunBlokZPliku(file_, c.name), c.removed);
+    struct stat after {};
+    ASSERT_EQ(::stat(file_.c_str(), &after), 0);
+    if (c.removed == 0) {
+      EXPECT_EQ(ReadBytes(file_), c.bytes);
+      EXPECT_EQ(after.st_ino, before.st_ino);
+    } else {
+      EXPECT_FALSE(*BlokIstnieje(file_, c.name));
+    }
+  }
+}
+
 TEST_F(BlockFileTest, LongLinesWholeOrCutAt255) {
   std::string long_line = "T(0,0,'";
   for (int i = 0; i < 290; ++i) long_line += "ą";
@@ -210,8 +337,52 @@ TEST_F(BlockFileTest, FailuresNameTheFileAndLeaveItAsItWas) {
   EXPECT_FALSE(std::filesystem::exists(file_));
 }
 
+// A name, unit or entity line that would read back as a start or end marker would cut its
+// record short and leave the rest as stray lines, or forge a record: such a block is refused.
+TEST_F(BlockFileTest, LinesThatWouldReadAsMarkersAreRefused) {
+  const std::string start(kBlockStartMarker), end(kBlockEndMarker);
+  struct Case {
+    BlockToSave block;
+    const char* says;  // nothing: saved, and loads back as it was
+  };
+  const Case cases[] = {
+      {Block("AAA", {"O(0,0,1)", end, "O(0,0,2)"}), "linia rysunku 2 jest znacznikiem końca bloku"},
+      {Block("AAA", {start, "Nazwa:", "ZZZ"}), "linia rysunku 1 jest znacznikiem początku bloku"},
+      {Block(start, {"O(0,0,1)"}), "nazwa jest znacznikiem początku bloku"},
+      {Block(end, {"O(0,0,1)"}), "nazwa jest znacznikiem końca bloku"},
+      {Block("AAA", {"O(0,0,1)"}, end), "jednostka jest znacznikiem końca bloku"},
+      {Block("AAA", {"O(0,0,1)"}, start), "jednostka jest znacznikiem początku bloku"},
+      // Other fixed lines are only counted, never looked for; near misses are plain text.
+      {Block("AAA", {std::string(kDrawingMarker), std::string(kHeaderEnd), "O(0,0,1)"}), nullptr},
+      {Block("AAA", {end + " ", " " + start, end.substr(1), "O(0,0,1)"}), nullptr},
+      {Block(std::string(kHeaderEnd), {"O(0,0,1)"}, "Jednostka:"), nullptr},
+  };
+  const std::string original = Record("BBB", "m", {"O(0,0,9)"});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.says ? c.says : c.block.lines.front());
+    WriteBytes(file_, original);
+    for (const auto& save : {ZastapBlok, DopiszBlok}) {
+      const auto saved = save(file_, c.block);
+      if (!c.says) {
+        ASSERT_TRUE(saved) << saved.error().message;
+        const auto loaded = *WczytajBlok(file_, c.block.name);
+        ASSERT_TRUE(loaded.has_value());
+        EXPECT_EQ(loaded->lines, c.block.lines);
+        EXPECT_EQ(loaded->unit, c.block.unit);
+        continue;
+      }
+      ASSERT_FALSE(saved);
+      EXPECT_NE(saved.error().message.find(c.says), std::string::npos) << saved.error().message;
+      EXPECT_NE(saved.error().message.find(file_.string()), std::string::npos);
+      EXPECT_EQ(ReadBytes(file_), original);
+    }
+    EXPECT_EQ(Lines(file_, "BBB"), std::vector<std::string>{"O(0,0,9)"});
+  }
+}
+
 // A failed save must say so, name the file, and leave nothing behind.
-bool FailsNamingTheFile(const Result<void>& result, const std::filesystem::path& file) {
+template <typename T>
+bool FailsNamingTheFile(const Result<T>& result, const std::filesystem::path& file) {
   return !result && result.error().message.find(file.string()) != std::string::npos;
 }
 
@@ -229,6 +400,57 @@ TEST_F(BlockFileTest, SaveIntoAReadOnlyDirectoryLeavesTheFileUnchanged) {
   ::chmod(dir_.path().c_str(), 0755);
   EXPECT_EQ(ReadBytes(file_), original);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
+}
+
+// A library the user may not write is refused even where its folder would let the user put a
+// new file in its place.
+TEST_F(BlockFileTest, AReadOnlyLibraryIsRefusedAndLeftAsItWas) {
+  struct Case {
+    const char* what;
+    mode_t mode;
+    bool as_nobody;  // root owns the file, user nobody saves
+    bool through_link;
+  };
+  const Case cases[] = {
+      {"0444, its owner", 0444, false, false},
+      {"0444 through a symbolic link", 0444, false, true},
+      {"0444, another user", 0444, true, false},
+      {"root's 0644, another user", 0644, true, false},
+      {"root's 0664, another user", 0664, true, false},
+  };
+  const std::string original = Record("AAA", "m", {"L(0,0)-(1,1)"}) + Record("BBB", "m", {"x"});
+  ::chmod(dir_.path().c_str(), 0777);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.as_nobody && ::getuid() != 0) continue;  // only root can give the file away
+    WriteBytes(file_, original);
+    ::chmod(file_.c_str(), c.mode);
+    struct stat before {};
+    ASSERT_EQ(::stat(file_.c_str(), &before), 0);
+    const auto link = dir_ / "link.blk";
+    std::filesystem::remove(link);
+    if (c.through_link) std::filesystem::create_symlink(file_, link);
+    const auto target = c.through_link ? link : file_;
+    const auto refused = [&](const auto& result) {
+      return !result && result.error().message.find("tylko do odczytu") != std::string::npos &&
+             result.error().message.find(target.string()) != std::string::npos;
+    };
+    EXPECT_TRUE(testing::InChild([&] {
+      if (c.as_nobody && ::setgid(65534) + ::setuid(65534) != 0) return false;
+      return refused(ZastapBlok(target, Block("AAA", {"O(0,0,1)"}))) &&
+             refused(DopiszBlok(target, Block("CCC", {"O(0,0,1)"}))) &&
+             refused(UsunBlokZPliku(target, "AAA"));
+    }));
+    struct stat after {};
+    ASSERT_EQ(::stat(file_.c_str(), &after), 0);
+    EXPECT_EQ(ReadBytes(file_), original);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}),
+              c.through_link ? 2 : 1);
+  }
+  ::chmod(file_.c_str(), 0644);
 }
 
 TEST_F(BlockFileTest, SaveOntoAFullDiskLeavesTheFileUnchanged) {

@@ -1,6 +1,9 @@
 // blk: block libraries from the shell. Lists, shows, checks, parses, saves and removes blocks.
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -8,6 +11,7 @@
 #include <vector>
 
 #include "document/block_file.h"
+#include "document/text_file.h"
 #include "model/entity_reader.h"
 #include "model/numbers.h"
 #include "model/syntax_check.h"
@@ -29,13 +33,11 @@ int Report(const blok::Error& error) {
   return kFailure;
 }
 
+// Standard input larger than the program takes ends blk with a message, not with its memory.
 std::vector<std::string> ReadStdinLines() {
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(std::cin, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
-  }
-  return lines;
+  auto lines = blok::ReadInputLines(STDIN_FILENO, "standardowego wejścia");
+  if (!lines) std::exit(Report(lines.error()));
+  return std::move(*lines);
 }
 
 blok::Result<blok::LoadedBlock> LoadBlock(const std::string& file, const std::string& name) {
@@ -213,7 +215,12 @@ int main(int argc, char** argv) {
   remove->add_option("NAME", name, "block name")->required();
   remove->callback([&] {
     const auto removed = blok::UsunBlokZPliku(file, name);
-    if (!removed) status = Report(removed.error());
+    if (!removed) {
+      status = Report(removed.error());
+    } else if (*removed == 0) {
+      Report({"w pliku " + file + " nie ma bloku " + name});
+      status = 1;
+    }
   });
 
   blok::RenderRequest render_request;
