@@ -120,6 +120,33 @@ TEST_F(BlkTest, ErrorsSayWhatAndLeaveTheFileAlone) {
   EXPECT_EQ(ReadBytes(file_), before);
 }
 
+struct RefusedSave {
+  const char* args;  // name and unit, quoted for the shell
+  const char* input;
+  const char* message;  // a part of what blk says
+};
+
+TEST_F(BlkTest, SaveRefusesWhatTheFileCannotKeep) {
+  ASSERT_EQ(Blk("save " + file_ + " Zasuw m", "O(0,0,1)\n").status, 0);
+  const std::string before = ReadBytes(file_);
+  const RefusedSave cases[] = {
+      // Code page 1250 has no such characters: they would be saved as "?".
+      {"'😀 中文' m", "O(0,0,1)\n", "nazwa bloku zawiera znak „😀” (U+1F600)"},
+      {"'Właz' m", "O(0,0,1)\nT(0,0,'中文',1,1,0)\n", "linia 2 zawiera znak „中” (U+4E2D)"},
+      {"'A\xFF' m", "O(0,0,1)\n", "nazwa bloku zawiera niepoprawny zapis UTF-8 (bajt 0xFF)"},
+      {"Zasuw m", "T(0,0,'\xC3',1,1,0)\n", "linia 1 zawiera niepoprawny zapis UTF-8 (bajt 0xC3)"},
+  };
+  for (const auto& c : cases) {
+    const BlkRun run = Blk("save " + file_ + " " + c.args, c.input);
+    EXPECT_EQ(run.status, 2) << c.args;
+    EXPECT_NE(run.out.find(c.message), std::string::npos) << run.out;
+  }
+  EXPECT_EQ(ReadBytes(file_), before);
+  // What the code page holds is saved and found again by its name.
+  ASSERT_EQ(Blk("save " + file_ + " 'Znak € ° ß' m", "T(0,0,'ł € °',1,1,0)\n").status, 0);
+  EXPECT_EQ(Blk("show " + file_ + " 'Znak € ° ß'").out, "unit: m\nT(0,0,'ł € °',1,1,0)\n");
+}
+
 uint32_t BigEndian(std::string_view bytes, size_t at) {
   uint32_t v = 0;
   for (size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(bytes[at + i]);

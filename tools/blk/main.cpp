@@ -4,10 +4,12 @@
 #include <filesystem>
 #include <iostream>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "document/block_file.h"
+#include "model/cp1250.h"
 #include "model/entity_reader.h"
 #include "model/numbers.h"
 #include "model/syntax_check.h"
@@ -129,6 +131,35 @@ const char* StatusName(blok::LineStatus status) {
   return "invalid";
 }
 
+// What stops text from going into the code page 1250 file as it is, or nothing. A character
+// the code page cannot hold would be written as "?", and the block could not be found again
+// by the name it was saved under.
+std::optional<std::string> NotInCodePage(std::string_view text) {
+  const auto bad = blok::FirstUnencodable(text);
+  if (!bad) return std::nullopt;
+  char code[24];
+  if (bad->code_point == blok::kBadCodePoint) {
+    std::snprintf(code, sizeof(code), "0x%02X", static_cast<unsigned char>(text[bad->offset]));
+    return std::string("niepoprawny zapis UTF-8 (bajt ") + code + ")";
+  }
+  std::snprintf(code, sizeof(code), "U+%04X", static_cast<unsigned>(bad->code_point));
+  return "znak „" + std::string(text.substr(bad->offset, bad->length)) + "” (" + code +
+         "), którego nie ma w stronie kodowej 1250";
+}
+
+// Why blk save refuses the block, or nothing; the file is not touched when it refuses.
+std::optional<std::string> SaveRefusal(const blok::BlockToSave& block) {
+  if (block.name.empty()) return "pusta nazwa bloku";
+  if (const auto bad = NotInCodePage(block.name)) return "nazwa bloku zawiera " + *bad;
+  if (block.lines.empty()) return "blok nie zawiera obiektów: na wejściu nie ma linii";
+  for (size_t i = 0; i < block.lines.size(); ++i) {
+    if (const auto bad = NotInCodePage(block.lines[i])) {
+      return "linia " + std::to_string(i + 1) + " zawiera " + *bad;
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -194,12 +225,8 @@ int main(int argc, char** argv) {
   save->add_option("UNIT", unit, "drawing unit: m, cm or mm")->required();
   save->callback([&] {
     blok::BlockToSave block{name, unit, ReadStdinLines()};
-    if (name.empty()) {
-      status = Report({"pusta nazwa bloku"});
-      return;
-    }
-    if (block.lines.empty()) {
-      status = Report({"blok nie zawiera obiektów: na wejściu nie ma linii"});
+    if (const auto refusal = SaveRefusal(block)) {
+      status = Report({*refusal});
       return;
     }
     std::error_code ec;
