@@ -147,6 +147,61 @@ TEST_F(BlkTest, SaveRefusesWhatTheFileCannotKeep) {
   EXPECT_EQ(Blk("show " + file_ + " 'Znak € ° ß'").out, "unit: m\nT(0,0,'ł € °',1,1,0)\n");
 }
 
+std::string Repeated(std::string_view piece, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+TEST_F(BlkTest, SaveRefusesWhatTheEditorWouldNotWrite) {
+  ASSERT_EQ(Blk("save " + file_ + " Zasuw m", "O(0,0,1)\n").status, 0);
+  const std::string before = ReadBytes(file_);
+  const std::string too_long = "'" + Repeated("ż", 256) + "' m";
+  const std::string end_marker = "______________________________KONIEC";
+  const std::string start_marker = "____________________v1.0";
+  const struct {
+    std::string args, input, message;
+  } cases[] = {
+      {"A km", "O(0,0,1)\n", "nieznana jednostka „km”: dozwolone są m, cm i mm"},
+      {"A M", "O(0,0,1)\n", "nieznana jednostka „M”"},
+      {"A ''", "O(0,0,1)\n", "nieznana jednostka „”"},
+      {"A m", "\n\n\n", "na wejściu nie ma linii"},
+      {"A m", "  \r\n\r\n", "na wejściu nie ma linii"},
+      {too_long, "O(0,0,1)\n", "nazwa bloku ma 256 znaków, a może mieć najwyżej 255"},
+      {"A m", "O(0,0,1)\n" + end_marker + "\nO(0,0,2)\n", "linia 2 jest znacznikiem końca bloku"},
+      {"A m", start_marker + "\n", "linia 1 jest znacznikiem początku bloku"},
+      {start_marker + " m", "O(0,0,1)\n", "nazwa bloku jest znacznikiem początku bloku"},
+  };
+  for (const auto& c : cases) {
+    const BlkRun run = Blk("save " + file_ + " " + c.args, c.input);
+    EXPECT_EQ(run.status, 2) << c.args;
+    EXPECT_NE(run.out.find(c.message), std::string::npos) << run.out;
+  }
+  EXPECT_EQ(ReadBytes(file_), before);
+}
+
+TEST_F(BlkTest, SaveKeepsEveryLine) {
+  const std::string longest = Repeated("ż", 255);
+  const struct {
+    std::string name, unit, input, shown;
+  } cases[] = {
+      {"A", "cm", "O(0,0,1)\nK\n", "O(0,0,1)\nK\n"},  // a one-character last line
+      {"B", "mm", "K\n", "K\n"},
+      {"C", "m", "O(0,0,1)\n\nGR(1)\n\n", "O(0,0,1)\n\nGR(1)\n\n"},
+      {"D", "m", "\r\nO(0,0,1)\r\n", "\nO(0,0,1)\n"},
+      {longest, "m", "O(0,0,1)", "O(0,0,1)\n"},  // 255 characters of the code page
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(Blk("save " + file_ + " '" + c.name + "' " + c.unit, c.input).status, 0) << c.name;
+    EXPECT_EQ(Blk("show " + file_ + " '" + c.name + "'").out, "unit: " + c.unit + "\n" + c.shown)
+        << c.name;
+  }
+  // Saved again, a block is replaced whole, its last line included.
+  ASSERT_EQ(Blk("save " + file_ + " A m", "O(0,0,2)\nL\n").status, 0);
+  EXPECT_EQ(Blk("show " + file_ + " A").out, "unit: m\nO(0,0,2)\nL\n");
+  EXPECT_EQ(Blk("list " + file_).out, "B\nC\nD\n" + longest + "\nA\n");
+}
+
 uint32_t BigEndian(std::string_view bytes, size_t at) {
   uint32_t v = 0;
   for (size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(bytes[at + i]);

@@ -1,5 +1,6 @@
 // blk: block libraries from the shell. Lists, shows, checks, parses, saves and removes blocks.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -147,15 +148,39 @@ std::optional<std::string> NotInCodePage(std::string_view text) {
          "), którego nie ma w stronie kodowej 1250";
 }
 
+// The marker a line would be mistaken for by every reader of the file, or nothing: a line
+// equal to the end marker cuts the block short, one equal to the start marker lists a block
+// that is not there.
+const char* MarkerName(std::string_view line) {
+  if (line == blok::kBlockStartMarker) return "znacznikiem początku bloku";
+  if (line == blok::kBlockEndMarker) return "znacznikiem końca bloku";
+  return nullptr;
+}
+
+bool IsBlank(std::string_view line) { return line.find_first_not_of(' ') == line.npos; }
+
 // Why blk save refuses the block, or nothing; the file is not touched when it refuses.
 std::optional<std::string> SaveRefusal(const blok::BlockToSave& block) {
   if (block.name.empty()) return "pusta nazwa bloku";
   if (const auto bad = NotInCodePage(block.name)) return "nazwa bloku zawiera " + *bad;
-  if (block.lines.empty()) return "blok nie zawiera obiektów: na wejściu nie ma linii";
+  // The name test and the removal read lines of at most this many characters.
+  if (const size_t count = blok::CharacterCount(block.name); count > blok::kCutLineLength) {
+    return "nazwa bloku ma " + std::to_string(count) + " znaków, a może mieć najwyżej " +
+           std::to_string(blok::kCutLineLength);
+  }
+  if (const char* marker = MarkerName(block.name)) {
+    return std::string("nazwa bloku jest ") + marker;
+  }
+  if (block.unit != "m" && block.unit != "cm" && block.unit != "mm") {
+    return "nieznana jednostka „" + block.unit + "”: dozwolone są m, cm i mm";
+  }
+  if (std::ranges::all_of(block.lines, IsBlank)) {
+    return "blok nie zawiera obiektów: na wejściu nie ma linii";
+  }
   for (size_t i = 0; i < block.lines.size(); ++i) {
-    if (const auto bad = NotInCodePage(block.lines[i])) {
-      return "linia " + std::to_string(i + 1) + " zawiera " + *bad;
-    }
+    const std::string where = "linia " + std::to_string(i + 1);
+    if (const auto bad = NotInCodePage(block.lines[i])) return where + " zawiera " + *bad;
+    if (const char* marker = MarkerName(block.lines[i])) return where + " jest " + marker;
   }
   return std::nullopt;
 }
@@ -229,6 +254,10 @@ int main(int argc, char** argv) {
       status = Report({*refusal});
       return;
     }
+    // The block record leaves out an empty or one-character last line, the editor's trailing
+    // line end. Every line read here is the user's, so an empty line goes last to take that
+    // place.
+    block.lines.emplace_back();
     std::error_code ec;
     const auto saved = std::filesystem::exists(file, ec) ? blok::ZastapBlok(file, block)
                                                          : blok::DopiszBlok(file, block);
