@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -208,7 +209,7 @@ uint32_t BigEndian(std::string_view bytes, size_t at) {
   return v;
 }
 
-TEST_F(BlkTest, RenderWritesPngAndSvg) {
+TEST_F(BlkTest, RenderWritesTheFormatTheExtensionNames) {
   ASSERT_EQ(Blk("save " + file_ + " Znak m",
                 "T(0,0,'Zażółć',1,1,0);K(0,0,0);GR(0,10)\nO(0,0,3);K(255,0,0);GR(0,25)\n")
                 .status,
@@ -226,6 +227,29 @@ TEST_F(BlkTest, RenderWritesPngAndSvg) {
   const std::string svg = (dir_ / "znak.svg").string();
   ASSERT_EQ(Blk("render " + file_ + " Znak -o " + svg).status, 0);
   EXPECT_NE(ReadBytes(svg).find("<svg"), std::string::npos);
+
+  // The extension names the format, in either case.
+  const struct {
+    const char* file;
+    std::string_view starts_with;
+  } formats[] = {
+      {"znak.jpg", "\xFF\xD8\xFF"}, {"znak.JPEG", "\xFF\xD8\xFF"}, {"znak.bmp", "BM"},
+      {"znak.ppm", "P6"},           {"znak.PNG", "\x89PNG"},       {"znak.Svg", "<?xml"},
+  };
+  for (const auto& f : formats) {
+    const std::string image = (dir_ / f.file).string();
+    ASSERT_EQ(Blk("render " + file_ + " Znak -o " + image + " --size 64x48").status, 0) << f.file;
+    EXPECT_TRUE(ReadBytes(image).starts_with(f.starts_with)) << f.file;
+  }
+  // One the format cannot be told from, or that Qt only reads, is refused and nothing written.
+  for (const char* file : {"znak.xyz", "znak", "znak.gif", "znak.png.txt"}) {
+    const std::filesystem::path image = dir_ / file;
+    const BlkRun run = Blk("render " + file_ + " Znak -o " + image.string());
+    EXPECT_EQ(run.status, 2) << file;
+    EXPECT_NE(run.out.find("rozszerzenie powinno być jednym z .bmp,"), std::string::npos)
+        << run.out;
+    EXPECT_FALSE(std::filesystem::exists(image)) << file;
+  }
 
   EXPECT_EQ(Blk("render " + file_ + " Znak -o " + png + " --size 12").status, 2);
   EXPECT_EQ(Blk("render " + file_ + " Brak -o " + png).status, 2);

@@ -274,10 +274,14 @@ int main(int argc, char** argv) {
 
   blok::RenderRequest render_request;
   std::string size_text = "800x600";
-  auto* render = app.add_subcommand("render", "draw a block into a PNG (or SVG) image");
+  auto* render =
+      app.add_subcommand("render", "draw a block into an image file (PNG, JPEG, SVG...)");
   render->add_option("FILE", file, "block file")->required();
   render->add_option("NAME", name, "block name")->required();
-  render->add_option("-o,--output", render_request.output, "image file: .png or .svg")->required();
+  render
+      ->add_option("-o,--output", render_request.output,
+                   "image file; the extension names the format: .png, .jpg, .bmp, .svg...")
+      ->required();
   render->add_option("--size", size_text, "paint box size WxH")->capture_default_str();
   render->add_flag("--plain", render_request.plain, "the entities alone on white");
   render->callback([&] {
