@@ -37,35 +37,6 @@ TEST(Cp1250Test, WhatTheCodePageCannotHoldBecomesAQuestionMark) {
   EXPECT_EQ(Utf8ToCp1250("\xFF"), "?");
 }
 
-TEST(Cp1250Test, FirstCharacterTheCodePageCannotHold) {
-  const struct {
-    const char* text;
-    bool found;
-    size_t offset, length;
-    char32_t code_point;
-  } cases[] = {
-      {"Zażółć gęślą € ° ?", false, 0, 0, 0},
-      {"", false, 0, 0, 0},
-      {"\xC2\x81", false, 0, 0, 0},  // U+0081 stands for the undefined byte 0x81
-      {"a\xF0\x9F\x98\x80 中文", true, 1, 4, U'\U0001F600'},
-      {"ż日本", true, 2, 3, U'日'},
-      {"x\xC3", true, 1, 1, kBadCodePoint},  // cut sequence
-      {"ab\xED\xA0\x80", true, 2, 3, kBadCodePoint},  // surrogate
-      {"\x81", true, 0, 1, kBadCodePoint},
-  };
-  for (const auto& c : cases) {
-    const auto bad = FirstUnencodable(c.text);
-    ASSERT_EQ(bad.has_value(), c.found) << c.text;
-    if (c.found) {
-      EXPECT_EQ(bad->offset, c.offset) << c.text;
-      EXPECT_EQ(bad->length, c.length) << c.text;
-      EXPECT_EQ(bad->code_point, c.code_point) << c.text;
-    } else {
-      EXPECT_EQ(Cp1250ToUtf8(Utf8ToCp1250(c.text)), c.text);  // nothing found, nothing lost
-    }
-  }
-}
-
 TEST(Cp1250Test, UpperCase) {
   EXPECT_EQ(UpperCp1250("żółty"), "ŻÓŁTY");
   EXPECT_EQ(UpperCp1250("Zielony"), "ZIELONY");
