@@ -136,6 +136,18 @@ std::string Utf8ToCp1250(std::string_view text) {
   return out;
 }
 
+std::optional<UnencodableCharacter> FirstUnencodable(std::string_view text) {
+  for (size_t pos = 0; pos < text.size();) {
+    const size_t start = pos;
+    const char32_t cp = DecodeUtf8(text, pos);
+    // '?' is its own byte; any other code point that comes out as '?' has none.
+    if (cp == kBadCodePoint || (cp >= 0x80 && CodePointToCp1250(cp) == '?')) {
+      return UnencodableCharacter{start, pos - start, cp};
+    }
+  }
+  return std::nullopt;
+}
+
 std::string UpperCp1250(std::string_view text) {
   std::string out;
   out.reserve(text.size());

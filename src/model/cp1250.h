@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,16 @@ char32_t Cp1250ToCodePoint(unsigned char byte);
 // kBadCodePoint and moves pos past at least one byte.
 inline constexpr char32_t kBadCodePoint = 0xFFFFFFFF;
 char32_t DecodeUtf8(std::string_view text, size_t& pos);
+
+// The first character of UTF-8 text that would not survive Utf8ToCp1250: one the code page
+// cannot hold, or a malformed sequence (code_point kBadCodePoint). Nothing when every one
+// converts.
+struct UnencodableCharacter {
+  size_t offset = 0;  // bytes before it
+  size_t length = 0;  // its bytes
+  char32_t code_point = kBadCodePoint;
+};
+std::optional<UnencodableCharacter> FirstUnencodable(std::string_view text);
 
 // Characters of the text as the code page counts them: one for every UTF-8 sequence (a
 // malformed byte counts as one, as it becomes '?').

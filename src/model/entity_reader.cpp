@@ -1,6 +1,8 @@
 #include "model/entity_reader.h"
 
 #include <charconv>
+#include <cmath>
+#include <limits>
 #include <optional>
 
 #include "model/angles.h"
@@ -23,6 +25,17 @@ size_t CharactersLength(std::string_view s, size_t n) {
     while (i < s.size() && IsContinuation(s[i])) ++i;
   }
   return i;
+}
+
+// The float nearest to value, or nothing when value lies beyond the float range. Values up to
+// half a step above the largest float round to it, as the conversion itself would.
+std::optional<float> ToSingle(std::optional<double> value) {
+  constexpr double kLargest = std::numeric_limits<float>::max();
+  constexpr double kRoundsToInfinity = 0x1.ffffffp+127;  // kLargest plus half its last step
+  if (!value || !(std::fabs(*value) < kRoundsToInfinity)) return std::nullopt;
+  // Beyond kLargest the conversion is not defined by the language; round by hand.
+  if (std::fabs(*value) > kLargest) return static_cast<float>(std::copysign(kLargest, *value));
+  return static_cast<float>(*value);
 }
 
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
@@ -53,6 +66,16 @@ class Scanner {
     const size_t at = rest_.find(delimiter);
     if (at == std::string_view::npos) return std::nullopt;
     const auto value = ParseNumber(rest_.substr(0, at), separator_);
+    if (value) rest_.remove_prefix(at + 1);
+    return value;
+  }
+
+  // A number for a single-precision field. One the float cannot hold does not convert: it
+  // would be read as infinite and poison every size and extent computed from it.
+  std::optional<float> SingleBefore(char delimiter) {
+    const size_t at = rest_.find(delimiter);
+    if (at == std::string_view::npos) return std::nullopt;
+    const auto value = ToSingle(ParseNumber(rest_.substr(0, at), separator_));
     if (value) rest_.remove_prefix(at + 1);
     return value;
   }
@@ -120,8 +143,8 @@ Tail ReadTail(Scanner& s, const ReadingDefaults& defaults) {
     const std::string_view rest = s.rest();
     if (rest.size() >= 2 && Upper(rest[0]) == 'G' && Upper(rest[1]) == 'R') {
       s.Drop(3);
-      if (const auto thickness = s.NumberBefore(')'))
-        tail.thickness = static_cast<float>(*thickness);
+      // Beyond the float range counts as not converting: the default stands.
+      if (const auto thickness = s.SingleBefore(')')) tail.thickness = *thickness;
     }
   }
   return tail;
@@ -250,13 +273,18 @@ TextRecord ReadText(std::string_view line, const ReadingDefaults& defaults) {
     s.Drop(1);  // the opening quote
     const auto text = s.TextBefore("',");
     if (!text) return false;
-    double size[3];
-    if (!ReadNumbers(s, size)) return false;
+    // Height, width and angle are single precision.
+    float size[3];
+    for (size_t i = 0; i < 3; ++i) {
+      const auto value = s.SingleBefore(i == 2 ? ')' : ',');
+      if (!value) return false;
+      size[i] = *value;
+    }
     record.x = position[0], record.y = position[1];
     record.text = std::string(text->substr(0, CharactersLength(*text, kMaxTextCharacters)));
-    record.height = static_cast<float>(size[0]);
-    record.width = static_cast<float>(size[1]);
-    record.angle = static_cast<float>(size[2]);
+    record.height = size[0];
+    record.width = size[1];
+    record.angle = size[2];
     return true;
   }();
   const Tail tail = ReadTail(s, defaults);
@@ -296,8 +324,8 @@ ThicknessRecord ReadThicknessCommand(std::string_view line, const ReadingDefault
   Scanner s(stripped.view(), defaults.decimal_separator);
   ThicknessRecord record;
   s.Drop(3);
-  if (const auto thickness = s.NumberBefore(')')) {
-    record.thickness = static_cast<float>(*thickness);
+  if (const auto thickness = s.SingleBefore(')')) {
+    record.thickness = *thickness;
     record.valid = true;
   }
   return record;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace blok {
 namespace {
 
@@ -200,6 +202,41 @@ TEST(ReadThicknessCommandTest, NumberUpToTheBracket) {
   EXPECT_FALSE(ReadThicknessCommand("GRUBOŚĆ(2)", kDefaults).valid);
   EXPECT_FALSE(ReadThicknessCommand("GR(0.35", kDefaults).valid);
   EXPECT_FALSE(ReadThicknessCommand("GR()", kDefaults).valid);
+}
+
+// Thickness and a text's height, width and angle are floats; coordinates and radii doubles.
+TEST(ReadersTest, SingleFieldsBeyondTheFloatRangeDoNotConvert) {
+  constexpr float kLargest = std::numeric_limits<float>::max();
+  const struct {
+    const char* line;
+    bool valid;
+    float thickness;
+  } cases[] = {
+      {"GR(1e39)", false, kDefaultThickness},
+      {"GR(-3.4028235e38)", true, -kLargest},          // the largest float as written reads back
+      {"GR(3.4028236e38)", false, kDefaultThickness},  // past half a step above it
+      {"L(0,0)-(1,1);K(0,0,0);GR(1e39)", true, kDefaultWeight},  // a tail field falls back
+      {"T(0,0,'a',1,1,0);K(0,0,0);GR(3.4028235e38)", true, kLargest},
+      {"T(0,0,'a',1e39,1,0)", false, kDefaultWeight},
+      {"T(0,0,'a',1,-1e39,0)", false, kDefaultWeight},
+      {"T(0,0,'a',1,1,1e39)", false, kDefaultWeight},
+      {"T(1e300,0,'a',3.4e38,1e-50,0)", true, kDefaultWeight},
+      {"O(0,0,1e39)", true, kDefaultWeight},
+  };
+  for (const auto& c : cases) {
+    const EntityRecord r = ReadEntity(c.line, kDefaults);
+    EXPECT_EQ(IsValid(r), c.valid) << c.line;
+    const float thickness = std::visit(
+        [](const auto& e) {
+          if constexpr (requires { e.thickness; }) {
+            return e.thickness;
+          } else {
+            return -1.0f;
+          }
+        },
+        r);
+    EXPECT_EQ(thickness, c.thickness) << c.line;
+  }
 }
 
 TEST(ReadEntityTest, DispatchesByKind) {

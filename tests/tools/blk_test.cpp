@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -120,13 +121,58 @@ TEST_F(BlkTest, ErrorsSayWhatAndLeaveTheFileAlone) {
   EXPECT_EQ(ReadBytes(file_), before);
 }
 
+std::string Repeated(std::string_view piece, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+TEST_F(BlkTest, SaveRefusesWhatTheFileCannotKeep) {
+  ASSERT_EQ(Blk("save " + file_ + " Zasuw m", "O(0,0,1)\n").status, 0);
+  const std::string before = ReadBytes(file_);
+  const struct {
+    std::string args, input, message;  // name and unit for the shell; a part of what blk says
+  } cases[] = {
+      // Code page 1250 has no such characters: they would be saved as "?".
+      {"'😀 中文' m", "O(0,0,1)\n", "nazwa bloku zawiera znak „😀” (U+1F600)"},
+      {"A m", "O(0,0,1)\nT(0,0,'中文',1,1,0)\n", "linia 2 zawiera znak „中” (U+4E2D)"},
+      {"'A\xFF' m", "O(0,0,1)\n", "nazwa bloku zawiera niepoprawny zapis UTF-8 (bajt 0xFF)"},
+      {"A km", "O(0,0,1)\n", "nieznana jednostka „km”: dozwolone są m, cm i mm"},
+      {"A ''", "O(0,0,1)\n", "nieznana jednostka „”"},
+      {"A m", "  \r\n\n", "na wejściu nie ma linii"},
+      {"'" + Repeated("ż", 256) + "' m", "O(0,0,1)\n", "nazwa bloku ma 256 znaków"},
+  };
+  for (const auto& c : cases) {
+    const BlkRun run = Blk("save " + file_ + " " + c.args, c.input);
+    EXPECT_EQ(run.status, 2) << c.args;
+    EXPECT_NE(run.out.find(c.message), std::string::npos) << run.out;
+  }
+  EXPECT_EQ(ReadBytes(file_), before);
+}
+
+TEST_F(BlkTest, SaveKeepsEveryLine) {
+  const std::string longest = Repeated("ż", 255);
+  const struct {
+    std::string name, input, shown;
+  } cases[] = {
+      {"A", "O(0,0,1)\nK\n", "O(0,0,1)\nK\n"},  // a one-character last line
+      {"A", "O(0,0,2)\nL\n", "O(0,0,2)\nL\n"},  // and again, replacing the block
+      {"B", "\r\nO(0,0,1)\n\n", "\nO(0,0,1)\n\n"},
+      {longest, "T(0,0,'€ °',1,1,0)", "T(0,0,'€ °',1,1,0)\n"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(Blk("save " + file_ + " '" + c.name + "' cm", c.input).status, 0) << c.name;
+    EXPECT_EQ(Blk("show " + file_ + " '" + c.name + "'").out, "unit: cm\n" + c.shown) << c.name;
+  }
+}
+
 uint32_t BigEndian(std::string_view bytes, size_t at) {
   uint32_t v = 0;
   for (size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(bytes[at + i]);
   return v;
 }
 
-TEST_F(BlkTest, RenderWritesPngAndSvg) {
+TEST_F(BlkTest, RenderWritesTheFormatTheExtensionNames) {
   ASSERT_EQ(Blk("save " + file_ + " Znak m",
                 "T(0,0,'Zażółć',1,1,0);K(0,0,0);GR(0,10)\nO(0,0,3);K(255,0,0);GR(0,25)\n")
                 .status,
@@ -145,6 +191,27 @@ TEST_F(BlkTest, RenderWritesPngAndSvg) {
   ASSERT_EQ(Blk("render " + file_ + " Znak -o " + svg).status, 0);
   EXPECT_NE(ReadBytes(svg).find("<svg"), std::string::npos);
 
+  // The extension names the format, in either case; one it cannot tell, or that Qt only reads,
+  // is refused and nothing is written.
+  const struct {
+    const char* file;
+    std::string_view starts_with;  // empty: refused
+  } formats[] = {{"znak.jpg", "\xFF\xD8\xFF"},
+                 {"znak.JPEG", "\xFF\xD8\xFF"},
+                 {"znak.bmp", "BM"},
+                 {"znak.Svg", "<?xml"},
+                 {"znak.xyz", ""},
+                 {"znak", ""},
+                 {"znak.gif", ""}};
+  for (const auto& f : formats) {
+    const std::filesystem::path image = dir_ / f.file;
+    const BlkRun run = Blk("render " + file_ + " Znak -o " + image.string() + " --size 64x48");
+    EXPECT_EQ(run.status, f.starts_with.empty() ? 2 : 0) << run.out;
+    EXPECT_EQ(std::filesystem::exists(image), !f.starts_with.empty()) << f.file;
+    if (!f.starts_with.empty()) {
+      EXPECT_TRUE(ReadBytes(image).starts_with(f.starts_with)) << f.file;
+    }
+  }
   EXPECT_EQ(Blk("render " + file_ + " Znak -o " + png + " --size 12").status, 2);
   EXPECT_EQ(Blk("render " + file_ + " Brak -o " + png).status, 2);
   EXPECT_EQ(Blk("render " + file_ + " Znak -o " + (dir_ / "no/such/dir.png").string()).status, 2);

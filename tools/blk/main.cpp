@@ -2,16 +2,19 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "document/block_file.h"
 #include "document/text_file.h"
+#include "model/cp1250.h"
 #include "model/entity_reader.h"
 #include "model/numbers.h"
 #include "model/syntax_check.h"
@@ -131,6 +134,47 @@ const char* StatusName(blok::LineStatus status) {
   return "invalid";
 }
 
+// What stops text from going into the code page 1250 file as it is, or nothing. A character
+// the code page cannot hold would be written as "?", and the block could not be found again
+// by the name it was saved under.
+std::optional<std::string> NotInCodePage(std::string_view text) {
+  const auto bad = blok::FirstUnencodable(text);
+  if (!bad) return std::nullopt;
+  char code[24];
+  if (bad->code_point == blok::kBadCodePoint) {
+    std::snprintf(code, sizeof(code), "0x%02X", static_cast<unsigned char>(text[bad->offset]));
+    return std::string("niepoprawny zapis UTF-8 (bajt ") + code + ")";
+  }
+  std::snprintf(code, sizeof(code), "U+%04X", static_cast<unsigned>(bad->code_point));
+  return "znak „" + std::string(text.substr(bad->offset, bad->length)) + "” (" + code +
+         "), którego nie ma w stronie kodowej 1250";
+}
+
+bool IsBlank(std::string_view line) { return line.find_first_not_of(' ') == line.npos; }
+
+// Why blk save refuses the block, or nothing; the file is not touched when it refuses. Lines
+// that would read as record markers are refused where every save is, with the file's name.
+std::optional<std::string> SaveRefusal(const blok::BlockToSave& block) {
+  if (block.name.empty()) return "pusta nazwa bloku";
+  if (const auto bad = NotInCodePage(block.name)) return "nazwa bloku zawiera " + *bad;
+  // The name test and the removal read lines of at most this many characters.
+  if (const size_t count = blok::CharacterCount(block.name); count > blok::kCutLineLength) {
+    return "nazwa bloku ma " + std::to_string(count) + " znaków, a może mieć najwyżej " +
+           std::to_string(blok::kCutLineLength);
+  }
+  if (block.unit != "m" && block.unit != "cm" && block.unit != "mm") {
+    return "nieznana jednostka „" + block.unit + "”: dozwolone są m, cm i mm";
+  }
+  if (std::ranges::all_of(block.lines, IsBlank)) {
+    return "blok nie zawiera obiektów: na wejściu nie ma linii";
+  }
+  for (size_t i = 0; i < block.lines.size(); ++i) {
+    const std::string where = "linia " + std::to_string(i + 1);
+    if (const auto bad = NotInCodePage(block.lines[i])) return where + " zawiera " + *bad;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -196,14 +240,14 @@ int main(int argc, char** argv) {
   save->add_option("UNIT", unit, "drawing unit: m, cm or mm")->required();
   save->callback([&] {
     blok::BlockToSave block{name, unit, ReadStdinLines()};
-    if (name.empty()) {
-      status = Report({"pusta nazwa bloku"});
+    if (const auto refusal = SaveRefusal(block)) {
+      status = Report({*refusal});
       return;
     }
-    if (block.lines.empty()) {
-      status = Report({"blok nie zawiera obiektów: na wejściu nie ma linii"});
-      return;
-    }
+    // The block record leaves out an empty or one-character last line, the editor's trailing
+    // line end. Every line read here is the user's, so an empty line goes last to take that
+    // place.
+    block.lines.emplace_back();
     std::error_code ec;
     const auto saved = std::filesystem::exists(file, ec) ? blok::ZastapBlok(file, block)
                                                          : blok::DopiszBlok(file, block);
@@ -225,10 +269,14 @@ int main(int argc, char** argv) {
 
   blok::RenderRequest render_request;
   std::string size_text = "800x600";
-  auto* render = app.add_subcommand("render", "draw a block into a PNG (or SVG) image");
+  auto* render =
+      app.add_subcommand("render", "draw a block into an image file (PNG, JPEG, SVG...)");
   render->add_option("FILE", file, "block file")->required();
   render->add_option("NAME", name, "block name")->required();
-  render->add_option("-o,--output", render_request.output, "image file: .png or .svg")->required();
+  render
+      ->add_option("-o,--output", render_request.output,
+                   "image file; the extension names the format: .png, .jpg, .bmp, .svg...")
+      ->required();
   render->add_option("--size", size_text, "paint box size WxH")->capture_default_str();
   render->add_flag("--plain", render_request.plain, "the entities alone on white");
   render->callback([&] {

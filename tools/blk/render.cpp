@@ -2,8 +2,11 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 #include <QSvgGenerator>
+#include <algorithm>
+#include <cctype>
 #include <memory>
 #include <vector>
 
@@ -37,25 +40,48 @@ void Draw(QPainter& painter, const RenderRequest& request, const StrokeFont& fon
   }
 }
 
+constexpr std::string_view kSvg = "svg";
+
+// The format the output's extension names: "svg" or one that Qt has an image writer for.
+Result<QByteArray> OutputFormat(const std::filesystem::path& output) {
+  std::string extension = output.extension().string();
+  std::ranges::transform(extension, extension.begin(),
+                         [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (!extension.empty()) extension.erase(0, 1);  // the dot
+  QList<QByteArray> formats = QImageWriter::supportedImageFormats();
+  formats.append(QByteArray(kSvg.data(), kSvg.size()));
+  std::ranges::sort(formats);
+  const QByteArray format = QByteArray::fromStdString(extension);
+  if (!extension.empty() && formats.contains(format)) return format;
+  std::string known;
+  for (const QByteArray& f : formats) known += (known.empty() ? "." : ", .") + f.toStdString();
+  return Fail("nie wiadomo, w jakim formacie zapisać obraz " + output.string() +
+              ": rozszerzenie powinno być jednym z " + known);
+}
+
 }  // namespace
 
 Result<void> RenderBlock(const RenderRequest& request, const std::filesystem::path& font_file) {
   if (request.width < 1 || request.height < 1 || request.width > 20000 || request.height > 20000) {
     return Fail("rozmiar obrazu poza zakresem 1..20000 pikseli");
   }
-  auto font = LoadStrokeFont(font_file);
-  if (!font) return std::unexpected(font.error());
-  // The glyph tables are large: keep them off the stack.
-  const auto font_ptr = std::make_unique<StrokeFont>(*font);
-  // Fonts and paint devices want an application object; a command-line tool needs no display.
-  // It lives for this call only, so it is gone long before Qt's own statics.
+  // Fonts, paint devices and the image writer plugins want an application object; a
+  // command-line tool needs no display. It lives for this call only, so it is gone long before
+  // Qt's own statics.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   int argc = 1;
   char name[] = "blk";
   char* argv[] = {name, nullptr};
   QGuiApplication app(argc, argv);
+  // Known before anything is drawn: a name the format cannot be told from gets no file.
+  const auto format = OutputFormat(request.output);
+  if (!format) return std::unexpected(format.error());
+  auto font = LoadStrokeFont(font_file);
+  if (!font) return std::unexpected(font.error());
+  // The glyph tables are large: keep them off the stack.
+  const auto font_ptr = std::make_unique<StrokeFont>(*font);
   const QString output = QString::fromStdString(request.output.string());
-  if (request.output.extension() == ".svg") {
+  if (*format == kSvg.data()) {
     QSvgGenerator svg;
     svg.setFileName(output);
     svg.setSize(QSize(request.width, request.height));
@@ -73,7 +99,7 @@ Result<void> RenderBlock(const RenderRequest& request, const std::filesystem::pa
     QPainter painter(&image);
     Draw(painter, request, *font_ptr);
   }
-  if (!image.save(output, "PNG")) {
+  if (!image.save(output, format->constData())) {
     return Fail("Nie można zapisać pliku " + request.output.string());
   }
   return {};

@@ -10,7 +10,9 @@ namespace blok {
 
 struct RenderRequest {
   std::vector<std::string> lines;
-  std::filesystem::path output;  // .svg gives SVG, anything else PNG
+  // The extension names the format: .svg, or one of Qt's image writers (.png, .jpg, .bmp, ...);
+  // any other is refused.
+  std::filesystem::path output;
   int width = 800;
   int height = 600;
   bool plain = false;  // the entities alone on white
