@@ -15,6 +15,9 @@
 
 namespace {
 
+// The fuzzer explores file contents, not the disk: its replacements are not flushed.
+constexpr blok::ReplaceOptions kExploring{.durable = false};
+
 void Require(bool condition) {
   if (!condition) std::abort();
 }
@@ -62,12 +65,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // holds, replacing or removing one block leaves every other block loading exactly as before.
   const Loads others = OthersThan(file, *names, name);
   const blok::BlockToSave block{name, "m", {"L(0,0)-(1,1);K(0,0,0);GR(0,10)"}, true, {}};
-  Require(blok::ZastapBlok(file, block).has_value());
+  Require(blok::ZastapBlok(file, block, kExploring).has_value());
   const auto loaded = blok::WczytajBlok(file, name);
   Require(loaded.has_value() && loaded->has_value() && (*loaded)->lines == block.lines);
   Require(OthersThan(file, *names, name) == others);
 
-  const auto removed = blok::UsunBlokZPliku(file, name);
+  const auto removed = blok::UsunBlokZPliku(file, name, kExploring);
   Require(removed.has_value());
   Require(!*blok::BlokIstnieje(file, name));
   Require(OthersThan(file, *names, name) == others);

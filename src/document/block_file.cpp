@@ -1,10 +1,19 @@
 #include "document/block_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <new>
+#include <optional>
+#include <utility>
 
+#include "document/library_lock.h"
+#include "document/line_stream.h"
 #include "document/text_file.h"
 #include "model/cp1250.h"
 
@@ -16,84 +25,278 @@ constexpr size_t kNameOffset = 2;
 constexpr size_t kUnitOffset = 8;
 constexpr size_t kFirstEntityOffset = 12;
 
-// Where one record lies in the file's lines. A record ends at its end marker or just before the
-// next start marker, whichever comes first, else at the end of the file: a record that lost its
-// end marker never reaches into the next one.
-struct RecordSpan {
-  size_t start = 0;         // the start marker
-  size_t end = 0;           // just past the record: past its end marker, or its last line
-  size_t body_end = 0;      // just past its last entity line
-  bool terminated = false;  // closed by its own end marker
+// Walks the records of a library as its lines stream past, in one pass and without keeping
+// the file. A record ends at its end marker or just before the next start marker, whichever
+// comes first, else at the end of the file: a record that lost its end marker never reaches
+// into the next one. Empty lines at the end of such a record are the ones that open the next
+// record (or were left by a removal), not its drawing, so that appending or removing a record
+// after it does not change what it loads; they are known for what they are only at the next
+// non-empty line, and are handed on then, as a range of the file.
+//
+// The visitor hears, in file order:
+//   Begin(name)                       a record starts; name is its header's name line (CP1250),
+//                                     empty where the record ends before it
+//   Line(in_record, offset, text, bytes)
+//                                     a line, inside a record at offset from its start marker
+//                                     (the end marker included), or between records
+//   Empties(in_record, offset, count, from, to)
+//                                     count empty lines held back, the file's bytes [from, to)
+//   End(terminated)                   the record is over; terminated by its own end marker
+// Each returns Result<void>; the first failure stops the walk.
+class RecordWalk {
+ public:
+  explicit RecordWalk(LineStream& stream) : stream_(stream) {}
+
+  template <typename Visitor>
+  Result<void> Run(Visitor& v) {
+    for (;;) {
+      auto more = stream_.Next();
+      if (!more) return std::unexpected(more.error());
+      if (!*more) break;
+      if (auto done = Take(v, stream_.text(), stream_.bytes(), stream_.offset()); !done) {
+        return done;
+      }
+    }
+    return Finish(v);
+  }
+
+ private:
+  struct Held {
+    std::string text, bytes;
+  };
+
+  template <typename Visitor>
+  Result<void> Take(Visitor& v, std::string_view text, std::string_view bytes,
+                    std::uint64_t at) {
+    if (!in_record_) {
+      if (text == kBlockStartMarker) return Open(text, bytes);
+      return v.Line(false, 0, text, bytes);
+    }
+    if (holding_) {
+      // The header's first lines wait until the name is known.
+      const size_t offset = held_.size();
+      if (text == kBlockEndMarker) {
+        if (auto begun = Release(v, ""); !begun) return begun;
+        if (auto line = v.Line(true, offset, text, bytes); !line) return line;
+        return Close(v, true);
+      }
+      if (text == kBlockStartMarker) {
+        if (auto begun = Release(v, ""); !begun) return begun;
+        if (auto closed = Close(v, false); !closed) return closed;
+        return Open(text, bytes);
+      }
+      held_.push_back({std::string(text), std::string(bytes)});
+      if (held_.size() == kNameOffset + 1) return Release(v, held_.back().text);
+      return {};
+    }
+    if (text == kBlockEndMarker) {
+      if (auto flushed = FlushEmpties(v, true); !flushed) return flushed;
+      if (auto line = v.Line(true, offset_, text, bytes); !line) return line;
+      return Close(v, true);
+    }
+    if (text == kBlockStartMarker) {
+      if (auto closed = Close(v, false); !closed) return closed;
+      if (auto flushed = FlushEmpties(v, false); !flushed) return flushed;
+      return Open(text, bytes);
+    }
+    if (text.empty() && offset_ >= kFirstEntityOffset) {
+      if (empties_ == 0) {
+        empties_offset_ = offset_;
+        empties_from_ = at;
+      }
+      ++empties_;
+      empties_to_ = at + bytes.size();
+      ++offset_;
+      return {};
+    }
+    if (auto flushed = FlushEmpties(v, true); !flushed) return flushed;
+    return v.Line(true, offset_++, text, bytes);
+  }
+
+  template <typename Visitor>
+  Result<void> Finish(Visitor& v) {
+    if (!in_record_) return {};
+    if (holding_) {
+      if (auto begun = Release(v, ""); !begun) return begun;
+    }
+    if (auto closed = Close(v, false); !closed) return closed;
+    return FlushEmpties(v, false);
+  }
+
+  Result<void> Open(std::string_view text, std::string_view bytes) {
+    in_record_ = true;
+    holding_ = true;
+    held_.clear();
+    held_.push_back({std::string(text), std::string(bytes)});
+    return {};
+  }
+
+  template <typename Visitor>
+  Result<void> Release(Visitor& v, std::string_view name) {
+    if (auto begun = v.Begin(name); !begun) return begun;
+    holding_ = false;
+    offset_ = 0;
+    for (const Held& line : held_) {
+      if (auto done = v.Line(true, offset_++, line.text, line.bytes); !done) return done;
+    }
+    held_.clear();
+    return {};
+  }
+
+  template <typename Visitor>
+  Result<void> Close(Visitor& v, bool terminated) {
+    in_record_ = false;
+    return v.End(terminated);
+  }
+
+  template <typename Visitor>
+  Result<void> FlushEmpties(Visitor& v, bool in_record) {
+    if (empties_ == 0) return {};
+    const size_t count = std::exchange(empties_, 0);
+    return v.Empties(in_record, empties_offset_, count, empties_from_, empties_to_);
+  }
+
+  LineStream& stream_;
+  bool in_record_ = false;
+  bool holding_ = false;
+  std::vector<Held> held_;
+  size_t offset_ = 0;
+  size_t empties_ = 0;
+  size_t empties_offset_ = 0;
+  std::uint64_t empties_from_ = 0, empties_to_ = 0;
 };
 
-std::vector<RecordSpan> Records(const std::vector<std::string>& lines) {
-  std::vector<RecordSpan> records;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i] != kBlockStartMarker) continue;
-    RecordSpan record{i, lines.size(), lines.size(), false};
-    for (size_t j = i + 1; j < lines.size(); ++j) {
-      if (lines[j] == kBlockEndMarker) {
-        record = {i, j + 1, j, true};
-        break;
-      }
-      if (lines[j] == kBlockStartMarker) {
-        record.end = record.body_end = j;
-        break;
-      }
-    }
-    if (!record.terminated) {
-      // Empty lines at the end of an unclosed record are the ones that open the next record (or
-      // were left by a removal), not its drawing: appending or removing a record after it must
-      // not change what it loads.
-      while (record.body_end > i + kFirstEntityOffset && lines[record.body_end - 1].empty()) {
-        --record.body_end;
-      }
-      record.end = record.body_end;
-    }
-    records.push_back(record);
-    i = record.end - 1;
+// A visitor that takes no interest in a kind of event.
+struct Indifferent {
+  Result<void> Begin(std::string_view) { return {}; }
+  Result<void> Line(bool, size_t, std::string_view, std::string_view) { return {}; }
+  Result<void> Empties(bool, size_t, size_t, std::uint64_t, std::uint64_t) { return {}; }
+  Result<void> End(bool) { return {}; }
+};
+
+// Whether a header's name line (CP1250) is the name sought (UTF-8): compared as the readers
+// read it, converted.
+bool SameName(std::string_view name_line, std::string_view name) {
+  // A name line whose bytes cannot spell the name is not converted at all.
+  if (name_line.size() > 4 * name.size() + 4 || name.size() > 4 * name_line.size() + 4) {
+    return false;
   }
-  return records;
+  return Cp1250ToUtf8(name_line) == name;
 }
 
-// A header line of the record; lines outside it (past the end of the file, or cut off by a lost
-// end marker) read as empty, so the fixed skips of a header never fail.
-std::string_view Field(const std::vector<std::string>& lines, const RecordSpan& record,
-                       size_t offset) {
-  const size_t i = record.start + offset;
-  return i < record.body_end ? std::string_view(lines[i]) : std::string_view();
+// Runs a walk over the file as it stands.
+template <typename Visitor>
+Result<void> Walk(const std::filesystem::path& file, Visitor& visitor) {
+  auto fd = OpenTextFile(file);
+  if (!fd) return std::unexpected(fd.error());
+  LineStream stream(fd->get(), file.string());
+  return RecordWalk(stream).Run(visitor);
 }
 
-// Only the name line of a header names a block; any other line equal to the name (the group
-// value "null", an entity line) does not.
-bool IsNamed(const std::vector<std::string>& lines, const RecordSpan& record,
-             std::string_view name) {
-  return Field(lines, record, kNameOffset) == name;
-}
-
-std::string Encode(const std::vector<std::string>& lines) {
-  std::string bytes;
-  for (const std::string& line : lines) AppendTextLine(bytes, line);
-  return bytes;
-}
-
-// The file's lines without the blocks of that name, and how many went. After a closed record the
-// empty line that would have opened the next one goes too, but only when it is empty: nothing
-// else is lost.
-std::vector<std::string> WithoutBlock(const std::vector<std::string>& lines, std::string_view name,
-                                      size_t& removed) {
-  std::vector<std::string> kept;
-  kept.reserve(lines.size());
-  size_t next = 0;
-  for (const RecordSpan& record : Records(lines)) {
-    if (!IsNamed(lines, record, name)) continue;
-    kept.insert(kept.end(), lines.begin() + next, lines.begin() + record.start);
-    next = record.end;
-    if (record.terminated && next < lines.size() && lines[next].empty()) ++next;
-    ++removed;
+// Copies the bytes [from, to) of the file open as fd into the replacement.
+Result<void> CopyRange(int fd, const std::filesystem::path& file, std::uint64_t from,
+                       std::uint64_t to, FileReplacement& out) {
+  char buffer[1 << 16];
+  while (from < to) {
+    const size_t want = static_cast<size_t>(std::min<std::uint64_t>(sizeof buffer, to - from));
+    const ssize_t got = ::pread(fd, buffer, want, static_cast<off_t>(from));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return std::unexpected(FileError("Nie można odczytać pliku", file, errno));
+    if (auto written = out.Write({buffer, static_cast<size_t>(got)}); !written) return written;
+    from += static_cast<std::uint64_t>(got);
   }
-  kept.insert(kept.end(), lines.begin() + next, lines.end());
-  return kept;
+  return {};
+}
+
+// The library copied into a replacement without the records of a name, counting them. After a
+// closed record the empty line that would have opened the next one goes too, but only when it
+// is empty: nothing else is lost. Every kept line keeps its bytes, line end and all.
+class CopyWithout : public Indifferent {
+ public:
+  CopyWithout(int fd, const std::filesystem::path& file, std::optional<std::string_view> name,
+              FileReplacement& out)
+      : fd_(fd), file_(file), name_(name), out_(out) {}
+
+  Result<void> Begin(std::string_view name_line) {
+    dropping_ = name_ && SameName(name_line, *name_);
+    if (dropping_) ++removed_;
+    return {};
+  }
+  Result<void> Line(bool in_record, size_t, std::string_view text, std::string_view bytes) {
+    ends_with_line_end_ = bytes.ends_with('\n');
+    if (std::exchange(drop_empty_, false) && text.empty()) return {};
+    if (in_record && dropping_) return {};
+    return out_.Write(bytes);
+  }
+  Result<void> Empties(bool in_record, size_t, size_t, std::uint64_t from, std::uint64_t to) {
+    ends_with_line_end_ = true;
+    if (in_record && dropping_) return {};
+    return CopyRange(fd_, file_, from, to, out_);
+  }
+  Result<void> End(bool terminated) {
+    drop_empty_ = dropping_ && terminated;
+    return {};
+  }
+
+  size_t removed() const { return removed_; }
+  // Whether the last line copied or dropped ended with a line end (or there was none).
+  bool ends_with_line_end() const { return ends_with_line_end_; }
+
+ private:
+  int fd_;
+  const std::filesystem::path& file_;
+  std::optional<std::string_view> name_;
+  FileReplacement& out_;
+  bool dropping_ = false;
+  bool drop_empty_ = false;
+  bool ends_with_line_end_ = true;
+  size_t removed_ = 0;
+};
+
+Result<void> CheckFields(const std::filesystem::path& file, const BlockToSave& block);
+
+// One read-modify-write of a library, under its lock: the records of remove_name (if any) left
+// out, the new record (if any) appended. proceed(removed), asked before anything is written
+// over the library, may still call it off. Returns the count of records removed.
+Result<size_t> Rewrite(const std::filesystem::path& file, bool create,
+                       std::optional<std::string_view> remove_name, const BlockToSave* append,
+                       const std::function<bool(size_t)>& proceed,
+                       const ReplaceOptions& options) {
+  if (append != nullptr) {
+    if (auto checked = CheckFields(file, *append); !checked) {
+      return std::unexpected(checked.error());
+    }
+  }
+  if (auto writable = CheckReplaceable(file); !writable) return std::unexpected(writable.error());
+  auto lock = create ? LibraryLock::Acquire(file) : LibraryLock::AcquireExisting(file);
+  if (!lock) return std::unexpected(lock.error());
+  if (auto checked = CheckOpenTextFile(lock->fd(), file, options.limit); !checked) {
+    return std::unexpected(checked.error());
+  }
+  // No other writer is at work now: what killed ones left beside the library can go.
+  RemoveLeftovers(file);
+  auto out = FileReplacement::Begin(file, options);
+  if (!out) return std::unexpected(out.error());
+  if (::lseek(lock->fd(), 0, SEEK_SET) != 0) {
+    return std::unexpected(FileError("Nie można odczytać pliku", file, errno));
+  }
+  LineStream stream(lock->fd(), file.string(), options.limit);
+  CopyWithout copy(lock->fd(), file, remove_name, *out);
+  if (auto walked = RecordWalk(stream).Run(copy); !walked) {
+    return std::unexpected(walked.error());
+  }
+  if (append != nullptr) {
+    std::string bytes;
+    // A last line without its line end would run into the record's first line.
+    if (!copy.ends_with_line_end()) bytes += "\r\n";
+    for (const std::string& line : BlockRecordLines(*append)) AppendTextLine(bytes, line);
+    if (auto written = out->Write(bytes); !written) return std::unexpected(written.error());
+  } else if (copy.removed() == 0) {
+    return 0;  // nothing to change: the file keeps its bytes and its inode
+  }
+  if (proceed && !proceed(copy.removed())) return copy.removed();
+  if (auto committed = out->Commit(); !committed) return std::unexpected(committed.error());
+  return copy.removed();
 }
 
 // What a written line would read back as, when it is one of the lines readers look for: a name,
@@ -133,13 +336,6 @@ Result<void> CheckFields(const std::filesystem::path& file, const BlockToSave& b
   return {};
 }
 
-// Bytes of the file as they stand, or empty for a file that does not exist yet.
-Result<std::vector<std::string>> ExistingLines(const std::filesystem::path& file) {
-  std::error_code ec;
-  if (!std::filesystem::exists(file, ec) && !ec) return std::vector<std::string>{};
-  return ReadTextLines(file);
-}
-
 // Runs one file operation; a file too big for the memory is a message, never an exception.
 template <typename Operation>
 auto Guarded(const std::filesystem::path& file, Operation operation) -> decltype(operation()) {
@@ -174,44 +370,69 @@ std::string SaveTime::Time() const {
 
 Result<std::vector<std::string>> CzytajListeBlokow(const std::filesystem::path& file) {
   return Guarded(file, [&]() -> Result<std::vector<std::string>> {
-    auto lines = ReadTextLines(file);
-    if (!lines) return std::unexpected(lines.error());
-    std::vector<std::string> names;
-    for (const RecordSpan& record : Records(*lines)) {
-      names.emplace_back(Field(*lines, record, kNameOffset));
-    }
-    return names;
+    struct Names : Indifferent {
+      std::vector<std::string> names;
+      Result<void> Begin(std::string_view name) {
+        names.push_back(Cp1250ToUtf8(name));
+        return {};
+      }
+    } visitor;
+    if (auto walked = Walk(file, visitor); !walked) return std::unexpected(walked.error());
+    return std::move(visitor.names);
   });
 }
 
 Result<bool> BlokIstnieje(const std::filesystem::path& file, std::string_view name) {
   return Guarded(file, [&]() -> Result<bool> {
-    auto lines = ReadTextLines(file);
-    if (!lines) return std::unexpected(lines.error());
-    for (const RecordSpan& record : Records(*lines)) {
-      if (IsNamed(*lines, record, name)) return true;
-    }
-    return false;
+    struct Exists : Indifferent {
+      std::string_view name;
+      bool found = false;
+      Result<void> Begin(std::string_view name_line) {
+        found = found || SameName(name_line, name);
+        return {};
+      }
+    } visitor;
+    visitor.name = name;
+    if (auto walked = Walk(file, visitor); !walked) return std::unexpected(walked.error());
+    return visitor.found;
   });
 }
 
 Result<std::optional<LoadedBlock>> WczytajBlok(const std::filesystem::path& file,
                                                std::string_view name) {
   return Guarded(file, [&]() -> Result<std::optional<LoadedBlock>> {
-    auto lines = ReadTextLines(file);
-    if (!lines) return std::unexpected(lines.error());
     // Several blocks of one name: the last one in the file wins.
-    const std::vector<RecordSpan> records = Records(*lines);
-    for (auto record = records.rbegin(); record != records.rend(); ++record) {
-      if (!IsNamed(*lines, *record, name)) continue;
-      LoadedBlock block{std::string(name), std::string(Field(*lines, *record, kUnitOffset)), {}};
-      const size_t first = record->start + kFirstEntityOffset;
-      if (first < record->body_end) {
-        block.lines.assign(lines->begin() + first, lines->begin() + record->body_end);
+    struct Load : Indifferent {
+      std::string_view name;
+      bool reading = false;
+      LoadedBlock current;
+      std::optional<LoadedBlock> found;
+      Result<void> Begin(std::string_view name_line) {
+        reading = SameName(name_line, name);
+        if (reading) current = LoadedBlock{std::string(name), "", {}};
+        return {};
       }
-      return block;
-    }
-    return std::nullopt;
+      Result<void> Line(bool in_record, size_t offset, std::string_view text, std::string_view) {
+        if (!in_record || !reading) return {};
+        if (offset == kUnitOffset) current.unit = Cp1250ToUtf8(text);
+        if (offset >= kFirstEntityOffset && text != kBlockEndMarker) {
+          current.lines.push_back(Cp1250ToUtf8(text));
+        }
+        return {};
+      }
+      Result<void> Empties(bool in_record, size_t, size_t count, std::uint64_t, std::uint64_t) {
+        if (in_record && reading) current.lines.insert(current.lines.end(), count, "");
+        return {};
+      }
+      Result<void> End(bool) {
+        if (reading) found = std::move(current);
+        reading = false;
+        return {};
+      }
+    } visitor;
+    visitor.name = name;
+    if (auto walked = Walk(file, visitor); !walked) return std::unexpected(walked.error());
+    return std::move(visitor.found);
   });
 }
 
@@ -248,40 +469,42 @@ std::vector<std::string> BlockRecordLines(const BlockToSave& block) {
   return out;
 }
 
-Result<size_t> UsunBlokZPliku(const std::filesystem::path& file, std::string_view name) {
-  return Guarded(file, [&]() -> Result<size_t> {
-    auto lines = ReadTextLines(file);
-    if (!lines) return std::unexpected(lines.error());
-    size_t removed = 0;
-    std::vector<std::string> kept = WithoutBlock(*lines, name, removed);
-    // Nothing to remove: the file is not rewritten (its line ends, its inode stay).
-    if (removed == 0) return 0;
-    if (auto written = ReplaceFileContents(file, Encode(kept)); !written) {
-      return std::unexpected(written.error());
-    }
-    return removed;
+Result<size_t> UsunBlokZPliku(const std::filesystem::path& file, std::string_view name,
+                              const ReplaceOptions& options) {
+  return Guarded(file, [&] { return Rewrite(file, false, name, nullptr, {}, options); });
+}
+
+Result<void> DopiszBlok(const std::filesystem::path& file, const BlockToSave& block,
+                        const ReplaceOptions& options) {
+  return Guarded(file, [&]() -> Result<void> {
+    auto written = Rewrite(file, true, std::nullopt, &block, {}, options);
+    if (!written) return std::unexpected(written.error());
+    return {};
   });
 }
 
-Result<void> DopiszBlok(const std::filesystem::path& file, const BlockToSave& block) {
+Result<void> ZastapBlok(const std::filesystem::path& file, const BlockToSave& block,
+                        const ReplaceOptions& options) {
   return Guarded(file, [&]() -> Result<void> {
-    if (auto checked = CheckFields(file, block); !checked) return checked;
-    auto lines = ExistingLines(file);
-    if (!lines) return std::unexpected(lines.error());
-    for (std::string& line : BlockRecordLines(block)) lines->push_back(std::move(line));
-    return ReplaceFileContents(file, Encode(*lines));
+    auto written = Rewrite(file, false, block.name, &block, {}, options);
+    if (!written) return std::unexpected(written.error());
+    return {};
   });
 }
 
-Result<void> ZastapBlok(const std::filesystem::path& file, const BlockToSave& block) {
-  return Guarded(file, [&]() -> Result<void> {
-    if (auto checked = CheckFields(file, block); !checked) return checked;
-    auto lines = ReadTextLines(file);
-    if (!lines) return std::unexpected(lines.error());
-    size_t removed = 0;
-    std::vector<std::string> kept = WithoutBlock(*lines, block.name, removed);
-    for (std::string& line : BlockRecordLines(block)) kept.push_back(std::move(line));
-    return ReplaceFileContents(file, Encode(kept));
+Result<SaveOutcome> ZapiszBlok(const std::filesystem::path& file, const BlockToSave& block,
+                               const std::function<bool()>& may_replace,
+                               const ReplaceOptions& options) {
+  return Guarded(file, [&]() -> Result<SaveOutcome> {
+    SaveOutcome outcome;
+    const auto proceed = [&](size_t removed) {
+      outcome.replaced = removed > 0;
+      outcome.written = !outcome.replaced || !may_replace || may_replace();
+      return outcome.written;
+    };
+    auto written = Rewrite(file, false, block.name, &block, proceed, options);
+    if (!written) return std::unexpected(written.error());
+    return outcome;
   });
 }
 

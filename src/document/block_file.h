@@ -1,11 +1,13 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "document/text_file.h"
 #include "model/error.h"
 
 namespace blok {
@@ -62,16 +64,34 @@ Result<bool> BlokIstnieje(const std::filesystem::path& file, std::string_view na
 Result<std::optional<LoadedBlock>> WczytajBlok(const std::filesystem::path& file,
                                                std::string_view name);
 
-// Removes every block of that name; every other line stays, whole and in order. The count of
-// blocks removed; with none the file is left untouched.
-Result<size_t> UsunBlokZPliku(const std::filesystem::path& file, std::string_view name);
+// The writers below each make one read-modify-write of the file under its lock (LibraryLock):
+// the file is read once, streamed into its replacement, and the replacement renamed over it;
+// on any failure the file stays exactly as it was. Two writers of one file, in this program
+// or another, take turns; a writer that waits too long gives up with a message.
+
+// Removes every block of that name; every other line stays, whole and in order, byte for byte.
+// The count of blocks removed; with none the file is left untouched.
+Result<size_t> UsunBlokZPliku(const std::filesystem::path& file, std::string_view name,
+                              const ReplaceOptions& options = {});
 
 // Appends one block record at the end; creates the file when it does not exist.
-Result<void> DopiszBlok(const std::filesystem::path& file, const BlockToSave& block);
+Result<void> DopiszBlok(const std::filesystem::path& file, const BlockToSave& block,
+                        const ReplaceOptions& options = {});
 
-// Removes every block of the name and appends the new record, as one replacement of the file:
-// on any failure the file stays exactly as it was. The file must exist.
-Result<void> ZastapBlok(const std::filesystem::path& file, const BlockToSave& block);
+// Removes every block of the name and appends the new record. The file must exist.
+Result<void> ZastapBlok(const std::filesystem::path& file, const BlockToSave& block,
+                        const ReplaceOptions& options = {});
+
+// The editor's save: as ZastapBlok, but when the file holds a block of the name, may_replace
+// (the question whether to overwrite it) is asked first, under the lock, so that the answer
+// holds for the file as it is written; false leaves the file as it was. The file is read once.
+struct SaveOutcome {
+  bool replaced = false;  // the file held a block of the name
+  bool written = false;
+};
+Result<SaveOutcome> ZapiszBlok(const std::filesystem::path& file, const BlockToSave& block,
+                               const std::function<bool()>& may_replace,
+                               const ReplaceOptions& options = {});
 
 // The lines of one block record as written (UTF-8, without line ends).
 std::vector<std::string> BlockRecordLines(const BlockToSave& block);

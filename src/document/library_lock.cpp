@@ -38,17 +38,31 @@ Error Busy(const std::filesystem::path& library) {
 
 Result<LibraryLock> LibraryLock::Acquire(const std::filesystem::path& library,
                                          std::chrono::milliseconds patience) {
+  return Acquire(library, true, patience);
+}
+
+Result<LibraryLock> LibraryLock::AcquireExisting(const std::filesystem::path& library,
+                                                 std::chrono::milliseconds patience) {
+  return Acquire(library, false, patience);
+}
+
+Result<LibraryLock> LibraryLock::Acquire(const std::filesystem::path& library, bool create,
+                                         std::chrono::milliseconds patience) {
   const auto deadline = std::chrono::steady_clock::now() + patience;
   for (;;) {
     // O_NONBLOCK: a FIFO in the library's place must not stall the open.
     bool created = false;
     int fd = ::open(library.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0 && errno == ENOENT) {
+    if (fd < 0 && errno == ENOENT && create) {
       fd = ::open(library.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
       if (fd < 0 && errno == EEXIST) continue;  // another writer made it first
       created = fd >= 0;
     }
-    if (fd < 0) return std::unexpected(FileError("Nie można zapisać pliku", library, errno));
+    if (fd < 0) {
+      return std::unexpected(FileError(errno == ENOENT ? "Nie można odczytać pliku"
+                                                       : "Nie można zapisać pliku",
+                                       library, errno));
+    }
     LibraryLock lock(library, fd, created);
     struct stat info {};
     if (::fstat(fd, &info) != 0) {

@@ -24,6 +24,9 @@ class LibraryLock {
   // when it is no regular file or cannot be opened for writing.
   static Result<LibraryLock> Acquire(const std::filesystem::path& library,
                                      std::chrono::milliseconds patience = kLockPatience);
+  // The same for a library that must exist already: a missing one is an error, not made.
+  static Result<LibraryLock> AcquireExisting(const std::filesystem::path& library,
+                                             std::chrono::milliseconds patience = kLockPatience);
 
   LibraryLock(LibraryLock&& other) noexcept;
   LibraryLock& operator=(LibraryLock&& other) noexcept;
@@ -34,8 +37,12 @@ class LibraryLock {
   // Whether the library did not exist before this writer (it is the empty file made for the
   // lock until the writer replaces it).
   bool created() const { return created_; }
+  // The locked file, open for reading and writing; it stays the lock's.
+  int fd() const { return fd_; }
 
  private:
+  static Result<LibraryLock> Acquire(const std::filesystem::path& library, bool create,
+                                     std::chrono::milliseconds patience);
   LibraryLock(std::filesystem::path path, int fd, bool created)
       : path_(std::move(path)), fd_(fd), created_(created) {}
   void Release();

@@ -6,12 +6,11 @@
 #include <cstring>
 #include <utility>
 
-#include "document/text_file.h"
 
 namespace blok {
 
-LineStream::LineStream(int fd, std::string name)
-    : fd_(fd), name_(std::move(name)), buffer_(kChunk, '\0') {}
+LineStream::LineStream(int fd, std::string name, std::uintmax_t limit)
+    : fd_(fd), name_(std::move(name)), limit_(limit), buffer_(kChunk, '\0') {}
 
 Result<bool> LineStream::Next() {
   for (;;) {
@@ -21,6 +20,7 @@ Result<bool> LineStream::Next() {
       const std::size_t end = lf != nullptr ? static_cast<std::size_t>(lf - buffer_.data()) + 1
                                             : filled_;
       bytes_ = std::string_view(buffer_).substr(start_, end - start_);
+      offset_ = buffer_offset_ + start_;
       text_ = bytes_;
       if (!text_.empty() && text_.back() == '\n') text_.remove_suffix(1);
       if (!text_.empty() && text_.back() == '\r') text_.remove_suffix(1);
@@ -36,6 +36,7 @@ Result<bool> LineStream::Next() {
     // The line so far to the front, then room for more of it.
     if (start_ > 0) {
       std::memmove(buffer_.data(), buffer_.data() + start_, filled_ - start_);
+      buffer_offset_ += start_;
       filled_ -= start_;
       start_ = 0;
     }
@@ -47,6 +48,7 @@ Result<bool> LineStream::Next() {
     if (got < 0) return std::unexpected(FileError("Nie można odczytać pliku", name_, errno));
     if (got == 0) end_of_file_ = true;
     filled_ += static_cast<std::size_t>(got);
+    if (buffer_offset_ + filled_ > limit_) return std::unexpected(TooLargeError("pliku " + name_, limit_));
   }
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "document/text_file.h"
 #include "model/error.h"
 
 namespace blok {
@@ -13,8 +15,9 @@ namespace blok {
 // a CR before it. A last line without a line end is a line; an empty file has none.
 class LineStream {
  public:
-  // Reads from fd, which stays the caller's; name is for messages.
-  LineStream(int fd, std::string name);
+  // Reads from fd, from where it stands, which stays the caller's; name is the file's, for
+  // messages. More than limit bytes are refused with a message.
+  LineStream(int fd, std::string name, std::uintmax_t limit = kMaxTextBytes);
 
   // Steps to the next line: false at the end of the file.
   Result<bool> Next();
@@ -23,12 +26,17 @@ class LineStream {
   // Both stay valid until the next call of Next.
   std::string_view text() const { return text_; }
   std::string_view bytes() const { return bytes_; }
+  // Where the current line's bytes begin, counted from where reading began.
+  std::uint64_t offset() const { return offset_; }
 
  private:
   static constexpr std::size_t kChunk = 1 << 16;
 
   int fd_;
   std::string name_;
+  std::uintmax_t limit_;
+  std::uint64_t buffer_offset_ = 0;  // of buffer_[0]
+  std::uint64_t offset_ = 0;
   std::string buffer_;
   std::size_t start_ = 0;   // where the next line begins
   std::size_t filled_ = 0;  // bytes of buffer_ read so far

@@ -9,31 +9,12 @@
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "model/cp1250.h"
 
 namespace blok {
 namespace {
-
-// Closes a descriptor on every way out.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  int Close() {
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result;
-  }
-
- private:
-  int fd_;
-};
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -125,8 +106,7 @@ Error FileError(std::string_view what, const std::filesystem::path& file, int er
   return Error{std::string(what) + " " + file.string() + ": " + std::strerror(error_number)};
 }
 
-Result<std::vector<std::string>> ReadTextLines(const std::filesystem::path& file,
-                                               std::uintmax_t limit) {
+Result<UniqueFd> OpenTextFile(const std::filesystem::path& file, std::uintmax_t limit) {
   const std::string what = "pliku " + file.string();
   // Looked at before it is opened: opening a device or a pipe can block or have effects.
   struct stat info {};
@@ -135,14 +115,36 @@ Result<std::vector<std::string>> ReadTextLines(const std::filesystem::path& file
   }
   if (!S_ISREG(info.st_mode))
     return Fail("Nie można odczytać " + what + ": " + std::string(kNotARegularFile));
-  Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (fd.get() < 0) return std::unexpected(FileError("Nie można odczytać pliku", file, errno));
-  if (::fstat(fd.get(), &info) != 0) {
+  if (auto checked = CheckOpenTextFile(fd.get(), file, limit); !checked) {
+    return std::unexpected(checked.error());
+  }
+  return fd;
+}
+
+Result<void> CheckOpenTextFile(int fd, const std::filesystem::path& file, std::uintmax_t limit) {
+  const std::string what = "pliku " + file.string();
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) {
     return std::unexpected(FileError("Nie można odczytać pliku", file, errno));
   }
   if (!S_ISREG(info.st_mode))
     return Fail("Nie można odczytać " + what + ": " + std::string(kNotARegularFile));
-  auto bytes = ReadLimited(fd.get(), what, limit);
+  if (static_cast<std::uintmax_t>(info.st_size) > limit) return TooLarge(what, limit);
+  return {};
+}
+
+Error TooLargeError(std::string_view what, std::uintmax_t limit) {
+  return TooLarge(what, limit).error();
+}
+
+Result<std::vector<std::string>> ReadTextLines(const std::filesystem::path& file,
+                                               std::uintmax_t limit) {
+  const std::string what = "pliku " + file.string();
+  auto fd = OpenTextFile(file, limit);
+  if (!fd) return std::unexpected(fd.error());
+  auto bytes = ReadLimited(fd->get(), what, limit);
   if (!bytes) return std::unexpected(bytes.error());
   return SplitLines(*bytes, what, Cp1250ToUtf8);
 }
@@ -159,61 +161,176 @@ void AppendTextLine(std::string& bytes, std::string_view line) {
   bytes += "\r\n";
 }
 
-Result<void> ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes,
-                                 std::uintmax_t limit) {
-  // A file that could not be read back is not written.
-  if (bytes.size() > limit) {
-    return Fail("Nie można zapisać pliku " + file.string() + ": dane są większe niż " +
-                SizeText(limit));
-  }
+namespace {
+
+std::filesystem::path Target(const std::filesystem::path& file) {
   std::error_code ec;
   std::filesystem::path target = std::filesystem::weakly_canonical(file, ec);
-  if (ec) target = file;
-  const std::filesystem::path dir = target.parent_path().empty() ? "." : target.parent_path();
+  return ec ? file : target;
+}
 
-  mode_t mode = 0666;
+std::filesystem::path FolderOf(const std::filesystem::path& target) {
+  return target.parent_path().empty() ? "." : target.parent_path();
+}
+
+// Temporary files are named after the file they replace, so that a writer of one library
+// never takes another's for a leftover: "UsunPom-<file name>-XXXXXX.txt".
+std::string TempPrefix(const std::filesystem::path& target) {
+  return "UsunPom-" + target.filename().string() + "-";
+}
+constexpr std::string_view kTempSuffix = ".txt";
+constexpr size_t kTempRandom = 6;  // the X's of mkstemps
+
+std::unexpected<Error> TooLargeToWrite(const std::filesystem::path& file, std::uintmax_t limit) {
+  return Fail("Nie można zapisać pliku " + file.string() + ": dane są większe niż " +
+              SizeText(limit));
+}
+
+// Writes are gathered into pieces of this size.
+constexpr size_t kWriteChunk = 1 << 16;
+
+}  // namespace
+
+Result<void> CheckReplaceable(const std::filesystem::path& file) {
+  const std::filesystem::path target = Target(file);
   struct stat info {};
-  const bool exists = ::stat(target.c_str(), &info) == 0;
-  if (exists && !S_ISREG(info.st_mode)) {
+  if (::stat(target.c_str(), &info) != 0) return {};  // a new file
+  if (!S_ISREG(info.st_mode)) {
     // A device or a pipe stays what it is; a new file in its place would hide it.
     return Fail("Nie można zapisać pliku " + file.string() + ": " + std::string(kNotARegularFile));
   }
+  // The folder may let us put a new file in its place, but a file the user may not write is
+  // not ours to replace. Without any write bit even root leaves it alone.
+  if ((info.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+    return Fail("Nie można zapisać pliku " + file.string() + ": plik jest tylko do odczytu");
+  }
+  return {};
+}
+
+Result<FileReplacement> FileReplacement::Begin(const std::filesystem::path& file,
+                                               const ReplaceOptions& options) {
+  FileReplacement r;
+  r.file_ = file;
+  r.target_ = Target(file);
+  r.options_ = options;
+  if (auto writable = CheckReplaceable(file); !writable) return std::unexpected(writable.error());
+  mode_t mode = 0666;
+  struct stat info {};
+  const bool exists = ::stat(r.target_.c_str(), &info) == 0;
   if (exists) {
-    // The folder may let us put a new file in its place, but a file the user may not write is
-    // not ours to replace. Without any write bit even root leaves it alone.
-    if ((info.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
-      return Fail("Nie można zapisać pliku " + file.string() + ": plik jest tylko do odczytu");
-    }
     mode = info.st_mode & 07777;
   } else {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     mode &= ~mask;
   }
-
-  std::string temp = (dir / "UsunPom-XXXXXX.txt").string();
-  Descriptor fd(::mkstemps(temp.data(), 4));
-  if (fd.get() < 0) return std::unexpected(FileError("Nie można zapisać pliku", file, errno));
-  const auto fail = [&](int error_number) {
-    ::unlink(temp.c_str());
-    return std::unexpected(FileError("Nie można zapisać pliku", file, error_number));
-  };
-  if (!WriteAll(fd.get(), bytes)) return fail(errno);
-  if (::fchmod(fd.get(), mode) != 0) return fail(errno);
+  r.temp_ = (FolderOf(r.target_) / (TempPrefix(r.target_) + std::string(kTempRandom, 'X') +
+                                     std::string(kTempSuffix)))
+                .string();
+  r.fd_ = ::mkstemps(r.temp_.data(), static_cast<int>(kTempSuffix.size()));
+  if (r.fd_ < 0) {
+    r.temp_.clear();
+    return std::unexpected(FileError("Nie można zapisać pliku", file, errno));
+  }
+  if (::fchmod(r.fd_, mode) != 0) return r.Failed(errno);
   if (exists) {
     // Keep the owner where we may (as root, for a file of another user), else at least the
     // group of a shared file; failing is harmless.
-    if (::fchown(fd.get(), info.st_uid, info.st_gid) != 0) {
-      [[maybe_unused]] const int ignored = ::fchown(fd.get(), static_cast<uid_t>(-1), info.st_gid);
+    if (::fchown(r.fd_, info.st_uid, info.st_gid) != 0) {
+      [[maybe_unused]] const int ignored = ::fchown(r.fd_, static_cast<uid_t>(-1), info.st_gid);
     }
   }
-  if (::fsync(fd.get()) != 0) return fail(errno);
-  if (fd.Close() != 0) return fail(errno);
-  if (::rename(temp.c_str(), target.c_str()) != 0) return fail(errno);
-  // The rename itself must reach the disk too.
-  Descriptor dir_fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir_fd.get() >= 0) ::fsync(dir_fd.get());
+  r.buffer_.reserve(kWriteChunk);
+  return r;
+}
+
+FileReplacement::FileReplacement(FileReplacement&& other) noexcept
+    : file_(std::move(other.file_)),
+      target_(std::move(other.target_)),
+      temp_(std::exchange(other.temp_, {})),
+      fd_(std::exchange(other.fd_, -1)),
+      options_(other.options_),
+      buffer_(std::move(other.buffer_)),
+      written_(other.written_) {}
+
+FileReplacement::~FileReplacement() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+}
+
+std::unexpected<Error> FileReplacement::Failed(int error_number) {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+  temp_.clear();
+  return std::unexpected(FileError("Nie można zapisać pliku", file_, error_number));
+}
+
+Result<void> FileReplacement::Write(std::string_view bytes) {
+  if (fd_ < 0) return Fail("Nie można zapisać pliku " + file_.string());
+  // A file that could not be read back is not written.
+  if (written_ + bytes.size() > options_.limit) {
+    Failed(EFBIG);
+    return TooLargeToWrite(file_, options_.limit);
+  }
+  written_ += bytes.size();
+  if (buffer_.size() + bytes.size() > kWriteChunk) {
+    if (auto flushed = Flush(); !flushed) return flushed;
+    if (bytes.size() >= kWriteChunk) {
+      if (!WriteAll(fd_, bytes)) return Failed(errno);
+      return {};
+    }
+  }
+  buffer_.append(bytes);
   return {};
+}
+
+Result<void> FileReplacement::Flush() {
+  if (!WriteAll(fd_, buffer_)) return Failed(errno);
+  buffer_.clear();
+  return {};
+}
+
+Result<void> FileReplacement::Commit() {
+  if (fd_ < 0) return Fail("Nie można zapisać pliku " + file_.string());
+  if (auto flushed = Flush(); !flushed) return flushed;
+  if (options_.durable && ::fsync(fd_) != 0) return Failed(errno);
+  const int fd = std::exchange(fd_, -1);
+  if (::close(fd) != 0) return Failed(errno);
+  if (::rename(temp_.c_str(), target_.c_str()) != 0) return Failed(errno);
+  temp_.clear();
+  if (options_.durable) {
+    // The rename itself must reach the disk too.
+    const int dir = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+      ::fsync(dir);
+      ::close(dir);
+    }
+  }
+  return {};
+}
+
+Result<void> ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes,
+                                 std::uintmax_t limit) {
+  if (bytes.size() > limit) return TooLargeToWrite(file, limit);
+  auto replacement = FileReplacement::Begin(file, {.limit = limit});
+  if (!replacement) return std::unexpected(replacement.error());
+  if (auto written = replacement->Write(bytes); !written) return written;
+  return replacement->Commit();
+}
+
+void RemoveLeftovers(const std::filesystem::path& file) {
+  const std::filesystem::path target = Target(file);
+  const std::string prefix = TempPrefix(target);
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(FolderOf(target), ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() == prefix.size() + kTempRandom + kTempSuffix.size() &&
+        name.starts_with(prefix) && name.ends_with(kTempSuffix) &&
+        entry.is_regular_file(ec)) {
+      std::filesystem::remove(entry.path(), ec);
+    }
+  }
 }
 
 }  // namespace blok

@@ -47,17 +47,19 @@ bool Editor::HasSaveableBlock() const {
   return CharacterCount(block_name_) >= kShortestBlockName && !drawing_.IsBlank();
 }
 
+BlockToSave Editor::BlockOfDrawing(bool cut_at_255) const {
+  return {block_name_, unit_,
+          std::vector<std::string>(drawing_.lines().begin(), drawing_.lines().end()), cut_at_255,
+          SaveTime::Now()};
+}
+
 bool Editor::WriteBlock(bool cut_at_255) {
   if (!open_file_) {
     ui_.ShowMessage("Nie otwarto pliku z blokami: blok nie został zapisany.");
     return false;
   }
   // One replacement of the file: the older block of the name goes, the new one is appended.
-  const BlockToSave block{
-      block_name_, unit_,
-      std::vector<std::string>(drawing_.lines().begin(), drawing_.lines().end()), cut_at_255,
-      SaveTime::Now()};
-  if (auto written = ZastapBlok(*open_file_, block); !written) {
+  if (auto written = ZastapBlok(*open_file_, BlockOfDrawing(cut_at_255)); !written) {
     ShowError(written.error());
     return false;
   }
@@ -202,22 +204,24 @@ bool Editor::ZapiszBlokZPytaniem() {
     return false;
   }
   if (!open_file_) return WriteBlock(true);  // shows why nothing can be saved
-  auto existed = BlokIstnieje(*open_file_, block_name_);
-  if (!existed) {
-    ShowError(existed.error());
+  // One pass over the library, under its lock: whether the name is there is learnt while the
+  // new file is written, and the question is asked before it replaces the old one.
+  const auto saved = ZapiszBlok(*open_file_, BlockOfDrawing(true), [this] {
+    return settings_.overwrite_without_asking || ui_.Ask(kBlockExistsQuestion) == Answer::kTak;
+  });
+  if (!saved) {
+    ShowError(saved.error());
     return false;
   }
-  const bool write = !*existed || settings_.overwrite_without_asking ||
-                     ui_.Ask(kBlockExistsQuestion) == Answer::kTak;
-  if (write) {
-    if (!WriteBlock(true)) return false;
-    Komunikat((*existed ? "Nadpisano blok: " : "Zapisano blok: ") + block_name_);
+  if (saved->written) {
+    unsaved_ = false;
+    Komunikat((saved->replaced ? "Nadpisano blok: " : "Zapisano blok: ") + block_name_);
   }
   if (!block_list_.Contains(block_name_)) {
     block_list_.Add(block_name_);
     BlockListChanged();
   }
-  return write;
+  return saved->written;
 }
 
 bool Editor::ZapiszBlokBezPytania() { return WriteBlock(false); }

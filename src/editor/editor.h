@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/block_file.h"
 #include "document/drawing.h"
 #include "document/journal.h"
 #include "editor/block_list.h"
@@ -220,6 +221,7 @@ class Editor {
   bool HasSaveableBlock() const;
   // Replaces or appends the block in the open file; a failure is shown and the mark stays.
   bool WriteBlock(bool cut_at_255);
+  BlockToSave BlockOfDrawing(bool cut_at_255) const;
   // The file becomes the open one with these names listed; drawing, name and journal empty.
   void OpenFile(const std::filesystem::path& file, std::vector<std::string> names);
   // Empties the drawing and the journal; the mark is for the caller to set.

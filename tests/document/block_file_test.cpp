@@ -361,8 +361,10 @@ TEST_F(BlockFileTest, LinesThatWouldReadAsMarkersAreRefused) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.says ? c.says : c.block.lines.front());
     WriteBytes(file_, original);
-    for (const auto& save : {ZastapBlok, DopiszBlok}) {
-      const auto saved = save(file_, c.block);
+    using Save = Result<void> (*)(const std::filesystem::path&, const BlockToSave&,
+                                  const ReplaceOptions&);
+    for (const Save save : {Save{ZastapBlok}, Save{DopiszBlok}}) {
+      const auto saved = save(file_, c.block, {});
       if (!c.says) {
         ASSERT_TRUE(saved) << saved.error().message;
         const auto loaded = *WczytajBlok(file_, c.block.name);
