@@ -46,44 +46,49 @@ Result<LibraryLock> LibraryLock::AcquireExisting(const std::filesystem::path& li
   return Acquire(library, false, patience);
 }
 
-Result<LibraryLock> LibraryLock::Acquire(const std::filesystem::path& library, bool create,
+Result<LibraryLock> LibraryLock::Acquire(const std::filesystem::path& named, bool create,
                                          std::chrono::milliseconds patience) {
   const auto deadline = std::chrono::steady_clock::now() + patience;
+  // The file a link leads to is the one replaced, and so the one locked; a link that leads
+  // nowhere gets its target made.
+  const std::filesystem::path library = FollowLinks(named);
   for (;;) {
     // O_NONBLOCK: a FIFO in the library's place must not stall the open.
     bool created = false;
     int fd = ::open(library.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0 && errno == ENOENT && create) {
       fd = ::open(library.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd < 0 && errno == EEXIST) continue;  // another writer made it first
+      if (fd < 0 && errno == EEXIST && std::chrono::steady_clock::now() < deadline) {
+        continue;  // another writer made it first
+      }
       created = fd >= 0;
     }
     if (fd < 0) {
       return std::unexpected(FileError(errno == ENOENT ? "Nie można odczytać pliku"
                                                        : "Nie można zapisać pliku",
-                                       library, errno));
+                                       named, errno));
     }
     LibraryLock lock(library, fd, created);
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
-      return std::unexpected(FileError("Nie można zapisać pliku", library, errno));
+      return std::unexpected(FileError("Nie można zapisać pliku", named, errno));
     }
     if (!S_ISREG(info.st_mode)) {
-      return Fail("Nie zapisano pliku " + library.string() + ": to nie jest zwykły plik");
+      return Fail("Nie zapisano pliku " + named.string() + ": to nie jest zwykły plik");
     }
     for (;;) {
       if (::flock(fd, LOCK_EX | LOCK_NB) == 0) break;
       if (errno == EINTR) continue;
       if (errno != EWOULDBLOCK) {
-        return std::unexpected(FileError("Nie można zablokować pliku", library, errno));
+        return std::unexpected(FileError("Nie można zablokować pliku", named, errno));
       }
-      if (std::chrono::steady_clock::now() >= deadline) return std::unexpected(Busy(library));
+      if (std::chrono::steady_clock::now() >= deadline) return std::unexpected(Busy(named));
       std::this_thread::sleep_for(kRetryPause);
     }
     // The writer we waited for may have replaced the file: then the new one is to be locked.
     if (StillNamed(library, fd)) return lock;
     lock.created_ = false;  // whatever was made empty here has been replaced or removed
-    if (std::chrono::steady_clock::now() >= deadline) return std::unexpected(Busy(library));
+    if (std::chrono::steady_clock::now() >= deadline) return std::unexpected(Busy(named));
   }
 }
 

@@ -163,11 +163,7 @@ void AppendTextLine(std::string& bytes, std::string_view line) {
 
 namespace {
 
-std::filesystem::path Target(const std::filesystem::path& file) {
-  std::error_code ec;
-  std::filesystem::path target = std::filesystem::weakly_canonical(file, ec);
-  return ec ? file : target;
-}
+std::filesystem::path Target(const std::filesystem::path& file) { return FollowLinks(file); }
 
 std::filesystem::path FolderOf(const std::filesystem::path& target) {
   return target.parent_path().empty() ? "." : target.parent_path();
@@ -190,6 +186,19 @@ std::unexpected<Error> TooLargeToWrite(const std::filesystem::path& file, std::u
 constexpr size_t kWriteChunk = 1 << 16;
 
 }  // namespace
+
+std::filesystem::path FollowLinks(const std::filesystem::path& file) {
+  // As many hops as the system itself follows; a loop stays a link, and opening it fails.
+  constexpr int kMostHops = 40;
+  std::filesystem::path path = file;
+  std::error_code ec;
+  for (int hop = 0; hop < kMostHops && std::filesystem::is_symlink(path, ec); ++hop) {
+    const std::filesystem::path next = std::filesystem::read_symlink(path, ec);
+    if (ec) break;
+    path = next.is_absolute() ? next : path.parent_path() / next;
+  }
+  return path;
+}
 
 Result<void> CheckReplaceable(const std::filesystem::path& file) {
   const std::filesystem::path target = Target(file);

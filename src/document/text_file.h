@@ -109,6 +109,10 @@ class FileReplacement {
   std::uintmax_t written_ = 0;
 };
 
+// The file a path leads to through symbolic links, also where it does not exist yet: that is
+// the file a replacement writes, and a link that leads nowhere gets its target made.
+std::filesystem::path FollowLinks(const std::filesystem::path& file);
+
 // Whether FileReplacement may replace the file: it is missing, or a regular file the user may
 // write.
 Result<void> CheckReplaceable(const std::filesystem::path& file);

@@ -156,6 +156,25 @@ TEST_F(SharedLibraryTest, KeptLinesKeepTheirBytes) {
   EXPECT_EQ(ReadBytes(file_).substr(0, left.size() + 4), left + "\r\n\r\n");
 }
 
+// A link is followed to the file it leads to, also when that file is still to be made; a loop
+// of links is refused at once instead of waited on.
+TEST_F(SharedLibraryTest, LinksLeadToTheLibrary) {
+  std::filesystem::create_symlink("nowa.blk", dir_ / "link.blk");
+  ASSERT_TRUE(DopiszBlok(dir_ / "link.blk", Block("A", {"O(0,0,1)"}), kQuick));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "link.blk"));
+  EXPECT_EQ(*CzytajListeBlokow(dir_ / "nowa.blk"), std::vector<std::string>{"A"});
+  ASSERT_TRUE(ZastapBlok(dir_ / "link.blk", Block("B", {"O(0,0,1)"}), kQuick));
+  EXPECT_EQ(*CzytajListeBlokow(dir_ / "nowa.blk"), (std::vector<std::string>{"A", "B"}));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "link.blk"));
+
+  std::filesystem::create_symlink("petla2.blk", dir_ / "petla1.blk");
+  std::filesystem::create_symlink("petla1.blk", dir_ / "petla2.blk");
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(DopiszBlok(dir_ / "petla1.blk", Block("A", {"O(0,0,1)"}), kQuick));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "petla1.blk"));
+}
+
 // A library made for a save that is then refused does not stay behind as an empty file.
 TEST_F(SharedLibraryTest, ARefusedFirstSaveLeavesNoFile) {
   const auto saved = DopiszBlok(file_, Block("____________________v1.0", {"O(0,0,1)"}), kQuick);
