@@ -211,6 +211,10 @@ Result<void> CopyRange(int fd, const std::filesystem::path& file, std::uint64_t 
 // The library copied into a replacement without the records of a name, counting them. After a
 // closed record the empty line that would have opened the next one goes too, but only when it
 // is empty: nothing else is lost. Every kept line keeps its bytes, line end and all.
+//
+// A kept record that lost its end marker ends where the next record starts. When that next
+// record goes, the kept one would run on into whatever follows and read as another block; it
+// gets the end marker it lost instead, just after its last line, so that it reads as before.
 class CopyWithout : public Indifferent {
  public:
   CopyWithout(int fd, const std::filesystem::path& file, std::optional<std::string_view> name,
@@ -220,7 +224,10 @@ class CopyWithout : public Indifferent {
   Result<void> Begin(std::string_view name_line) {
     dropping_ = name_ && SameName(name_line, *name_);
     if (dropping_) ++removed_;
-    return {};
+    if (std::exchange(open_before_, false) && dropping_) {
+      if (auto closed = out_.Write(kClosingLine); !closed) return closed;
+    }
+    return FlushHeld();
   }
   Result<void> Line(bool in_record, size_t, std::string_view text, std::string_view bytes) {
     ends_with_line_end_ = bytes.ends_with('\n');
@@ -231,12 +238,20 @@ class CopyWithout : public Indifferent {
   Result<void> Empties(bool in_record, size_t, size_t, std::uint64_t from, std::uint64_t to) {
     ends_with_line_end_ = true;
     if (in_record && dropping_) return {};
+    // The empty lines after an open record wait to learn whether its end marker goes before them.
+    if (!in_record && open_before_) {
+      held_ = {from, to};
+      return {};
+    }
     return CopyRange(fd_, file_, from, to, out_);
   }
   Result<void> End(bool terminated) {
     drop_empty_ = dropping_ && terminated;
+    open_before_ = !terminated && !dropping_;
     return {};
   }
+  // After the last line.
+  Result<void> Finish() { return FlushHeld(); }
 
   size_t removed() const { return removed_; }
   // Whether the last line copied or dropped ended with a line end (or there was none).
@@ -247,8 +262,19 @@ class CopyWithout : public Indifferent {
   const std::filesystem::path& file_;
   std::optional<std::string_view> name_;
   FileReplacement& out_;
+  Result<void> FlushHeld() {
+    if (!held_) return {};
+    const auto [from, to] = *std::exchange(held_, std::nullopt);
+    return CopyRange(fd_, file_, from, to, out_);
+  }
+
+  static constexpr std::string_view kClosingLine = "______________________________KONIEC\r\n";
+  static_assert(kClosingLine.starts_with(kBlockEndMarker));
+
   bool dropping_ = false;
   bool drop_empty_ = false;
+  bool open_before_ = false;  // the last record was kept and lost its end marker
+  std::optional<std::pair<std::uint64_t, std::uint64_t>> held_;
   bool ends_with_line_end_ = true;
   size_t removed_ = 0;
 };
@@ -285,6 +311,7 @@ Result<size_t> Rewrite(const std::filesystem::path& file, bool create,
   if (auto walked = RecordWalk(stream).Run(copy); !walked) {
     return std::unexpected(walked.error());
   }
+  if (auto finished = copy.Finish(); !finished) return std::unexpected(finished.error());
   if (append != nullptr) {
     std::string bytes;
     // A last line without its line end would run into the record's first line.

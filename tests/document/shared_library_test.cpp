@@ -175,6 +175,41 @@ TEST_F(SharedLibraryTest, LinksLeadToTheLibrary) {
   EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "petla1.blk"));
 }
 
+// A record that lost its end marker ends where the next one starts; when that one goes, the
+// lines after it must not become the damaged record's name or drawing.
+TEST_F(SharedLibraryTest, RemovingTheBlockAfterADamagedOneLeavesItReadingTheSame) {
+  const std::string damaged_header =
+      "\r\n____________________v1.0\r\nNazwa:\r\nUszkodzony\r\n2026-03-04\r\n05:06:07\r\n"
+      "Grupa:\r\nnull\r\nJednostka:\r\nm\r\n____________________\r\n\r\n"
+      "______________________________OpisBloku\r\n";
+  const std::string next =
+      "\r\n____________________v1.0\r\nNazwa:\r\nNastepny\r\n2026-03-04\r\n05:06:07\r\n"
+      "Grupa:\r\nnull\r\nJednostka:\r\nm\r\n____________________\r\n\r\n"
+      "______________________________OpisBloku\r\nO(0,0,2)\r\n"
+      "______________________________KONIEC\r\n";
+  const struct {
+    const char* label;
+    std::string file;
+  } cases[] = {
+      {"a drawing, then foreign lines", damaged_header + "O(0,0,1)\r\n\r\n" + next + "obce\r\nL(1,1)-(2,2)\r\n"},
+      {"a header cut short", "\r\n____________________v1.0\r\n\r\n" + next + "Nazwa:\r\nX\r\n"},
+      {"at the end of the file", damaged_header + "O(0,0,1)\r\n" + next},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    WriteBytes(file_, c.file);
+    auto names = *CzytajListeBlokow(file_);
+    ASSERT_EQ(names.size(), 2u);
+    const auto damaged = *WczytajBlok(file_, names[0]);
+    ASSERT_EQ(UsunBlokZPliku(file_, "Nastepny", kQuick).value_or(0), 1u);
+    EXPECT_EQ(*CzytajListeBlokow(file_), std::vector<std::string>{names[0]});
+    EXPECT_EQ(*WczytajBlok(file_, names[0]), damaged);
+    // And a block saved after it leaves it so too.
+    ASSERT_TRUE(ZastapBlok(file_, Block("Nowy", {"O(0,0,3)"}), kQuick));
+    EXPECT_EQ(*WczytajBlok(file_, names[0]), damaged);
+  }
+}
+
 // A library made for a save that is then refused does not stay behind as an empty file.
 TEST_F(SharedLibraryTest, ARefusedFirstSaveLeavesNoFile) {
   const auto saved = DopiszBlok(file_, Block("____________________v1.0", {"O(0,0,1)"}), kQuick);
