@@ -5,7 +5,9 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 
+#include "document/library_lock.h"
 #include "support/child_process.h"
 #include "support/test_dir.h"
 
@@ -208,6 +210,41 @@ TEST_F(BlkLibraryTest, RemovingWhatIsNotThereSaysSoAndWritesNothing) {
   EXPECT_EQ(removed.status, 0);
   EXPECT_EQ(removed.err, "");
   EXPECT_EQ(Blk("list " + path_).out, "BBB\n");
+}
+
+}  // namespace
+}  // namespace blok
+
+namespace blok {
+namespace {
+
+// Writers started together, as scripts on several machines would: every block arrives.
+TEST_F(BlkLibraryTest, WritersAtOnceLoseNoBlock) {
+  WriteBytes(file_, Record("AAA", {"O(0,0,1)"}));
+  static const std::string blk = std::string(BLOK_BIN_DIR) + "/blk";
+  std::string script;
+  for (int i = 0; i < 10; ++i) {
+    script += "echo 'O(0,0," + std::to_string(i + 1) + ")' | " + blk + " save " + path_ +
+              " Blok" + std::to_string(i) + " m >/dev/null & ";
+  }
+  script += "wait";
+  ASSERT_EQ(std::system(script.c_str()), 0);
+  const std::string listed = Blk("list " + path_).out;
+  EXPECT_NE(listed.find("AAA\n"), std::string::npos);
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_NE(listed.find("Blok" + std::to_string(i) + "\n"), std::string::npos) << listed;
+  }
+}
+
+TEST_F(BlkLibraryTest, AHeldLibraryIsBusy) {
+  WriteBytes(file_, Record("AAA", {"O(0,0,1)"}));
+  const std::string before = ReadBytes(file_);
+  const auto held = LibraryLock::Acquire(file_);
+  ASSERT_TRUE(held);
+  const BlkRun run = Blk("remove " + path_ + " AAA");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("jest zajęty"), std::string::npos) << run.err;
+  EXPECT_EQ(ReadBytes(file_), before);
 }
 
 }  // namespace

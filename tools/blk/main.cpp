@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <iostream>
 #include <nlohmann/json.hpp>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -305,6 +306,10 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     if (e.get_exit_code() == 0) return app.exit(e);  // --help
     std::cerr << "blk: " << e.what() << " (blk --help lists the commands)\n";
+    return kFailure;
+  } catch (const std::bad_alloc&) {
+    // The library code answers a lack of memory itself; this is for anything else that runs out.
+    std::cerr << "blk: za mało pamięci\n";
     return kFailure;
   }
   return status;
