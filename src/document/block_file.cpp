@@ -440,11 +440,10 @@ Result<std::optional<LoadedBlock>> WczytajBlok(const std::filesystem::path& file
         return {};
       }
       Result<void> Line(bool in_record, size_t offset, std::string_view text, std::string_view) {
-        if (!in_record || !reading) return {};
+        // The end marker closes the record; it is neither its unit nor a line of its drawing.
+        if (!in_record || !reading || text == kBlockEndMarker) return {};
         if (offset == kUnitOffset) current.unit = Cp1250ToUtf8(text);
-        if (offset >= kFirstEntityOffset && text != kBlockEndMarker) {
-          current.lines.push_back(Cp1250ToUtf8(text));
-        }
+        if (offset >= kFirstEntityOffset) current.lines.push_back(Cp1250ToUtf8(text));
         return {};
       }
       Result<void> Empties(bool in_record, size_t, size_t count, std::uint64_t, std::uint64_t) {

@@ -210,6 +210,31 @@ TEST_F(SharedLibraryTest, RemovingTheBlockAfterADamagedOneLeavesItReadingTheSame
   }
 }
 
+// An end marker inside a header closes the record there: the fields past it read as empty, and
+// the marker itself is no field.
+TEST_F(SharedLibraryTest, AnEndMarkerInTheHeaderClosesTheRecordThere) {
+  const std::vector<std::string> header = {
+      "____________________v1.0", "Nazwa:", "A", "2026-03-04", "05:06:07", "Grupa:", "null",
+      "Jednostka:", "cm", "____________________", "", "______________________________OpisBloku"};
+  const struct {
+    size_t at;  // where the end marker stands, counted from the start marker
+    const char* name;
+    const char* unit;
+  } cases[] = {{1, "", ""}, {2, "", ""}, {3, "A", ""}, {8, "A", ""}, {9, "A", "cm"}, {12, "A", "cm"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.at);
+    std::string bytes = "\r\n";
+    for (size_t i = 0; i < c.at; ++i) bytes += header[i] + "\r\n";
+    bytes += "______________________________KONIEC\r\nO(0,0,1)\r\n";
+    WriteBytes(file_, bytes);
+    EXPECT_EQ(*CzytajListeBlokow(file_), std::vector<std::string>{c.name});
+    const auto loaded = *WczytajBlok(file_, c.name);
+    ASSERT_TRUE(loaded.has_value());
+    EXPECT_EQ(loaded->unit, c.unit);
+    EXPECT_TRUE(loaded->lines.empty());
+  }
+}
+
 // A library made for a save that is then refused does not stay behind as an empty file.
 TEST_F(SharedLibraryTest, ARefusedFirstSaveLeavesNoFile) {
   const auto saved = DopiszBlok(file_, Block("____________________v1.0", {"O(0,0,1)"}), kQuick);
