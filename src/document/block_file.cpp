@@ -226,18 +226,21 @@ class CopyWithout : public Indifferent {
     if (dropping_) ++removed_;
     if (std::exchange(open_before_, false) && dropping_) {
       if (auto closed = out_.Write(kClosingLine); !closed) return closed;
+      missing_end_ = "";
     }
     return FlushHeld();
   }
   Result<void> Line(bool in_record, size_t, std::string_view text, std::string_view bytes) {
-    ends_with_line_end_ = bytes.ends_with('\n');
     if (std::exchange(drop_empty_, false) && text.empty()) return {};
     if (in_record && dropping_) return {};
+    // A last line without its LF reads with a CR at its end dropped, as any line does: what
+    // completes it must keep it reading so.
+    missing_end_ = bytes.ends_with('\n') ? "" : bytes.ends_with('\r') ? "\n" : "\r\n";
     return out_.Write(bytes);
   }
   Result<void> Empties(bool in_record, size_t, size_t, std::uint64_t from, std::uint64_t to) {
-    ends_with_line_end_ = true;
     if (in_record && dropping_) return {};
+    missing_end_ = "";
     // The empty lines after an open record wait to learn whether its end marker goes before them.
     if (!in_record && open_before_) {
       held_ = {from, to};
@@ -254,8 +257,8 @@ class CopyWithout : public Indifferent {
   Result<void> Finish() { return FlushHeld(); }
 
   size_t removed() const { return removed_; }
-  // Whether the last line copied or dropped ended with a line end (or there was none).
-  bool ends_with_line_end() const { return ends_with_line_end_; }
+  // What the last line copied lacks of a line end (nothing when there was none).
+  std::string_view missing_end() const { return missing_end_; }
 
  private:
   int fd_;
@@ -264,6 +267,7 @@ class CopyWithout : public Indifferent {
   FileReplacement& out_;
   Result<void> FlushHeld() {
     if (!held_) return {};
+    missing_end_ = "";
     const auto [from, to] = *std::exchange(held_, std::nullopt);
     return CopyRange(fd_, file_, from, to, out_);
   }
@@ -275,7 +279,7 @@ class CopyWithout : public Indifferent {
   bool drop_empty_ = false;
   bool open_before_ = false;  // the last record was kept and lost its end marker
   std::optional<std::pair<std::uint64_t, std::uint64_t>> held_;
-  bool ends_with_line_end_ = true;
+  std::string_view missing_end_;
   size_t removed_ = 0;
 };
 
@@ -315,7 +319,7 @@ Result<size_t> Rewrite(const std::filesystem::path& file, bool create,
   if (append != nullptr) {
     std::string bytes;
     // A last line without its line end would run into the record's first line.
-    if (!copy.ends_with_line_end()) bytes += "\r\n";
+    bytes += copy.missing_end();
     for (const std::string& line : BlockRecordLines(*append)) AppendTextLine(bytes, line);
     if (auto written = out->Write(bytes); !written) return std::unexpected(written.error());
   } else if (copy.removed() == 0) {
