@@ -240,7 +240,10 @@ class CopyWithout : public Indifferent {
   }
   Result<void> Empties(bool in_record, size_t, size_t, std::uint64_t from, std::uint64_t to) {
     if (in_record && dropping_) return {};
-    missing_end_ = "";
+    // The last of them may be the file's last line, a CR without its LF.
+    char last = '\n';
+    if (::pread(fd_, &last, 1, static_cast<off_t>(to - 1)) != 1) last = '\n';
+    missing_end_ = last == '\r' ? "\n" : "";
     // The empty lines after an open record wait to learn whether its end marker goes before them.
     if (!in_record && open_before_) {
       held_ = {from, to};
@@ -267,7 +270,6 @@ class CopyWithout : public Indifferent {
   FileReplacement& out_;
   Result<void> FlushHeld() {
     if (!held_) return {};
-    missing_end_ = "";
     const auto [from, to] = *std::exchange(held_, std::nullopt);
     return CopyRange(fd_, file_, from, to, out_);
   }
