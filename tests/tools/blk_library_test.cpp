@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "document/library_lock.h"
+#include "support/blk_runner.h"
 #include "support/child_process.h"
 #include "support/test_dir.h"
 
@@ -18,32 +19,10 @@ using testing::ReadBytes;
 using testing::TestDir;
 using testing::WriteBytes;
 
-struct BlkRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-// Runs blk with the arguments (already quoted for the shell), standard input from a file.
-BlkRun BlkFrom(const std::string& args, const std::filesystem::path& input) {
-  static const std::string blk = std::string(BLOK_BIN_DIR) + "/blk";
-  TestDir dir;
-  const std::string command =
-      blk + " " + args + " < " + input.string() + " 2>" + (dir / "err").string();
-  BlkRun run{0, "", ""};
-  FILE* pipe = ::popen(command.c_str(), "r");
-  char buffer[4096];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;) run.out.append(buffer, n);
-  const int status = ::pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.err = ReadBytes(dir / "err");
-  return run;
-}
-
+using testing::BlkFrom;
+using testing::BlkRun;
 BlkRun Blk(const std::string& args, const std::string& input = "") {
-  TestDir dir;
-  WriteBytes(dir / "in", input);
-  return BlkFrom(args, dir / "in");
+  return testing::BlkWithInput(args, input);
 }
 
 std::string Record(std::string_view name, std::initializer_list<std::string_view> lines,

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "support/blk_runner.h"
 #include "support/test_dir.h"
 
 namespace blok {
@@ -16,25 +17,12 @@ using testing::ReadBytes;
 using testing::TestDir;
 using testing::WriteBytes;
 
-struct BlkRun {
-  int status;
-  std::string out;
-};
+using testing::BlkRun;
 
-// Runs blk with the arguments (already quoted for the shell) and standard input from a file.
+// What blk printed, with what it said on standard error when it failed.
 BlkRun Blk(const std::string& args, const std::string& input = "") {
-  static const std::string blk = std::string(BLOK_BIN_DIR) + "/blk";
-  TestDir dir;
-  WriteBytes(dir / "in", input);
-  const std::string command =
-      blk + " " + args + " < " + (dir / "in").string() + " 2>" + (dir / "err").string();
-  BlkRun run{0, ""};
-  FILE* pipe = ::popen(command.c_str(), "r");
-  char buffer[4096];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;) run.out.append(buffer, n);
-  const int status = ::pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  if (run.status != 0) run.out += ReadBytes(dir / "err");
+  BlkRun run = testing::BlkWithInput(args, input);
+  if (run.status != 0) run.out += run.err;
   return run;
 }
 
