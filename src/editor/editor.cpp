@@ -4,6 +4,7 @@
 #include "editing/transform.h"
 #include "editor/data_files.h"
 #include "model/cp1250.h"
+#include "model/program_info.h"
 
 namespace blok {
 namespace {
@@ -322,8 +323,9 @@ ViewSettings Editor::view_settings() const {
 
 StartPanelText Editor::StartPanel() {
   return {"Wskaż plik do edycji.",
-          {"blokedit 1.1.0.0", "zespół blokedit", "blokedit.example.org",
-           "biuro@blokedit.example.org", "z dn.  14 listopad 2021"}};
+          {std::string(kProgramName) + " " + std::string(kProgramVersion),
+           "zespół " + std::string(kProgramName), std::string(kWebHost), std::string(kMailAddress),
+           "z dn.  " + std::string(kReleaseDate)}};
 }
 
 }  // namespace blok

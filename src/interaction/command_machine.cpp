@@ -16,6 +16,7 @@
 #include "model/numbers.h"
 #include "view/previews.h"
 #include "view/renderer.h"
+#include "model/program_info.h"
 
 namespace blok {
 namespace {
@@ -118,7 +119,8 @@ bool IsHelp(std::string_view upper) { return upper == "?" || upper == "LISTA" ||
 const std::vector<std::string>& CommandMachine::HelpLines() {
   static const std::vector<std::string> kLines = {
       "",
-      "Lista polecen programu ver.  1.1.0.0  14 listopad 2021",
+      "Lista polecen programu ver.  " + std::string(kProgramVersion) + "  " +
+          std::string(kReleaseDate),
       "",
       "UWAGA! Symbolem dzisiętnym jest \" . - kropka\", \" , - przecinek\" służy odzieleniu "
       "wartości.",

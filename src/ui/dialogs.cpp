@@ -1,4 +1,5 @@
 #include "ui/dialogs.h"
+#include "model/program_info.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -13,8 +14,10 @@
 namespace blok {
 namespace {
 
-constexpr char kWebAddress[] = "https://blokedit.example.org";
-constexpr char kMailAddress[] = "mailto:kontakt@blokedit.example.org?subject=blokedit";
+QString WebAddress() { return "https://" + QString::fromUtf8(kWebHost); }
+QString MailAddress() {
+  return "mailto:" + QString::fromUtf8(kMailAddress) + "?subject=" + QString::fromUtf8(kProgramName);
+}
 
 QPushButton* Button(const char* name, const QString& caption, QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
@@ -156,7 +159,7 @@ TFormOprogramie::TFormOprogramie(QWidget* parent) : QDialog(parent) {
   date_ = new QLabel(this);
   date_->setObjectName("L_WersjaData");
   auto* author = new QLabel("Autor: zespół blokedit", this);
-  auto* web = new QLabel("www.blokedit.example.org", this);
+  auto* web = new QLabel("www." + QString::fromUtf8(kWebHost), this);
   auto* description = new QTextEdit(this);
   description->setObjectName("Opis");
   description->setReadOnly(true);
@@ -173,8 +176,8 @@ TFormOprogramie::TFormOprogramie(QWidget* parent) : QDialog(parent) {
   auto* mail = Button("BitBtn1", "E-mail", this);
   mail->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
   auto* back = Button("BPowrot", "Powrót", this);
-  connect(www, &QPushButton::clicked, this, [] { QDesktopServices::openUrl(QUrl(kWebAddress)); });
-  connect(mail, &QPushButton::clicked, this, [] { QDesktopServices::openUrl(QUrl(kMailAddress)); });
+  connect(www, &QPushButton::clicked, this, [] { QDesktopServices::openUrl(QUrl(WebAddress())); });
+  connect(mail, &QPushButton::clicked, this, [] { QDesktopServices::openUrl(QUrl(MailAddress())); });
   connect(back, &QPushButton::clicked, this, &QDialog::accept);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(www);
@@ -193,8 +196,8 @@ TFormOprogramie::TFormOprogramie(QWidget* parent) : QDialog(parent) {
 }
 
 void TFormOprogramie::showEvent(QShowEvent* event) {
-  version_->setText(" ver. 1.1.0.0");
-  date_->setText(" z dn. 14 listopad 2021");
+  version_->setText(" ver. " + QString::fromUtf8(kProgramVersion));
+  date_->setText(" z dn. " + QString::fromUtf8(kReleaseDate));
   QDialog::showEvent(event);
 }
 
