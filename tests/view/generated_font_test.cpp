@@ -172,7 +172,11 @@ INSTANTIATE_TEST_SUITE_P(
         ComposedCase{"Ţ", 'T', Place::kBelow}, ComposedCase{"Đ", 'D', Place::kAcrossStem},
         ComposedCase{"đ", 'd', Place::kAcrossStem}, ComposedCase{"ď", 'd', Place::kBesideStemTop},
         ComposedCase{"ť", 't', Place::kBesideStemTop},
-        ComposedCase{"Ľ", 'L', Place::kBesideStemTop}));
+        ComposedCase{"Ľ", 'L', Place::kBesideStemTop}),
+    // Letters of several alphabets share a base letter: the place in the list tells them apart.
+    [](const ::testing::TestParamInfo<ComposedCase>& info) {
+      return std::to_string(info.index) + "_" + std::string(1, info.param.base);
+    });
 
 }  // namespace
 }  // namespace blok

@@ -12,6 +12,7 @@
 #include "mkfont/font_builder.h"
 #include "mkfont/hershey.h"
 #include "support/test_dir.h"
+#include "support/case_names.h"
 
 namespace blok::mkfont {
 namespace {
@@ -118,7 +119,8 @@ TEST_P(BuildStrokeFontLimits, RefusesWhatARecordCannotHold) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, BuildStrokeFontLimits,
                          ::testing::Values(LimitCase{150, 10, ""}, LimitCase{151, 10, "151"},
-                                           LimitCase{1, 71, ""}, LimitCase{1, 72, "0..255"}));
+                                           LimitCase{1, 71, ""}, LimitCase{1, 72, "0..255"}),
+                         blok::testing::PrintedName());
 
 // The build runs the generator; a glyph it cannot store must stop the build, not cut the glyph.
 TEST(Mkfont, FailsLoudlyAndWritesNothing) {

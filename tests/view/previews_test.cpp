@@ -11,6 +11,7 @@
 #include "view/entity_visit.h"
 #include "view/font_file.h"
 #include "view/renderer.h"
+#include "support/case_names.h"
 
 namespace blok {
 namespace {
@@ -94,6 +95,10 @@ struct ThicknessCase {
   int label_x, label_y;
 };
 
+void PrintTo(const ThicknessCase& c, std::ostream* out) {
+  *out << c.line << " default " << c.default_thickness;
+}
+
 class HighlightWithThickness : public ::testing::TestWithParam<ThicknessCase> {};
 
 TEST_P(HighlightWithThickness, RedDottedWithTheLabelAtItsPoint) {
@@ -135,7 +140,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Without its own thickness an entity shows the one it is drawn with.
         ThicknessCase{"  L(0,0)-(1,0)", 0.75f, 0, "gr = 0,75", 150, 100},
         ThicknessCase{"L(0,0)-(1", 0.1f, 0, "", 0, 0}, ThicknessCase{"K(1,2,3)", 0.1f, 0, "", 0, 0},
-        ThicknessCase{"// L(0,0)-(1,1)", 0.1f, 0, "", 0, 0}));
+        ThicknessCase{"// L(0,0)-(1,1)", 0.1f, 0, "", 0, 0}),
+    testing::PrintedName());
 
 TEST(HighlightEntity, ParsedRecordDrawsAsItsLine) {
   const ReadingDefaults defaults;
@@ -209,6 +215,8 @@ struct RotateCase {
   const char* turned;  // empty: nothing drawn
 };
 
+void PrintTo(const RotateCase& c, std::ostream* out) { *out << c.line << " by " << c.angle; }
+
 class PreviewRotateTest : public ::testing::TestWithParam<RotateCase> {};
 
 TEST_P(PreviewRotateTest, TurnsAboutTheCentre) {
@@ -234,12 +242,15 @@ INSTANTIATE_TEST_SUITE_P(
                       RotateCase{"LUK(0,0,0.5,0,90)", kHalfPi, 0, 0, "LUK(0,0,0.5,90,180)"},
                       // A turned rectangle is no longer one.
                       RotateCase{"P(0,0)-(1,1)", kHalfPi, 0, 0, ""},
-                      RotateCase{"P(0,0)-(1,1)", 0, 0, 0, ""}));
+                      RotateCase{"P(0,0)-(1,1)", 0, 0, 0, ""}),
+    testing::PrintedName());
 
 struct StretchCase {
   const char* line;
   const char* stretched;
 };
+
+void PrintTo(const StretchCase& c, std::ostream* out) { *out << c.line; }
 
 class PreviewStretchTest : public ::testing::TestWithParam<StretchCase> {};
 
@@ -262,7 +273,8 @@ INSTANTIATE_TEST_SUITE_P(
                       StretchCase{"O(0.5,0.5,3)", "O(0.75,1,3)"},
                       StretchCase{"LUK(0.5,0.5,3,0,45)", "LUK(0.75,1,3,0,45)"},
                       StretchCase{"LUK(1.5,0.5,0.1,0,45)", "LUK(1.5,0.5,0.1,0,45)"},
-                      StretchCase{"T(0.5,0.5,'A',1,1,0)", "T(0.75,1,'A',1,1,0)"}));
+                      StretchCase{"T(0.5,0.5,'A',1,1,0)", "T(0.75,1,'A',1,1,0)"}),
+    testing::PrintedName());
 
 // Every entity routine, by name, on one line with the pass's defaults.
 struct PreviewRoutine {

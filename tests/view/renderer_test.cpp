@@ -13,6 +13,7 @@
 
 #include "support/recording_canvas.h"
 #include "view/entity_visit.h"
+#include "support/case_names.h"
 
 namespace blok {
 namespace {
@@ -465,7 +466,8 @@ TEST_P(PassTail, IsTakenByEveryKind) {
 INSTANTIATE_TEST_SUITE_P(Kinds, PassTail,
                          ::testing::Values("L(0,0)-(1,1)", "P(0,0)-(1,1)", "O(0,0,1)",
                                            "LUK(0,0,1,0,90)", "T(0,0,'AB',1,1,0)",
-                                           "L(0,0)-(1,1);K(255,0", "O(0,0,1);K(x,y,z);GR(2)"));
+                                           "L(0,0)-(1,1);K(255,0", "O(0,0,1);K(x,y,z);GR(2)"),
+                         blok::testing::PrintedName());
 
 TEST(PassTail, ColourOfItsOwnKeepsTheThicknessOfThePass) {
   RecordingCanvas canvas;

@@ -11,6 +11,7 @@
 #include "support/recording_canvas.h"
 #include "support/test_dir.h"
 #include "view/font_file.h"
+#include "support/case_names.h"
 
 namespace blok {
 namespace {
@@ -122,7 +123,8 @@ TEST_P(DrawTextDrop, DependsOnInsertionPixelOnly) {
 INSTANTIATE_TEST_SUITE_P(Cases, DrawTextDrop,
                          ::testing::Values(DropCase{-11, false}, DropCase{-10, false},
                                            DropCase{-9, true}, DropCase{500, true},
-                                           DropCase{501, false}));
+                                           DropCase{501, false}),
+                         testing::PrintedName());
 
 TEST(DrawText, DrawsWithGivenPenKeepsStyleAndEndsWithWidthOne) {
   const StrokeFont font = LoadGlyphs({MakeGlyph('A', 10, {{0, 0, 0, 10}, {0, 10, 5, 10}})});

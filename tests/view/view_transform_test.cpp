@@ -10,6 +10,7 @@
 
 #include "support/recording_canvas.h"
 #include "view/renderer.h"
+#include "support/case_names.h"
 
 namespace blok {
 namespace {
@@ -36,6 +37,11 @@ struct PixelCase {
   int px, py;
 };
 
+void PrintTo(const PixelCase& c, std::ostream* out) {
+  *out << "scale " << c.scale << " view " << c.width << "x" << c.height << " at " << c.x << " "
+       << c.y;
+}
+
 class WorldToScreen : public ::testing::TestWithParam<PixelCase> {};
 
 TEST_P(WorldToScreen, TruncatesTowardsZero) {
@@ -57,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PixelCase{ViewTransform::kMinScale, 10, 10, 1e300, -1e300,
                                 ViewTransform::kMaxPixel, ViewTransform::kMaxPixel},
                       PixelCase{ViewTransform::kMinScale, 10, 10, -1e300, 1e300,
-                                -ViewTransform::kMaxPixel, -ViewTransform::kMaxPixel}));
+                                -ViewTransform::kMaxPixel, -ViewTransform::kMaxPixel}),
+    blok::testing::PrintedName());
 
 TEST(ScreenToWorld, IsTheInverseWithoutTruncation) {
   ViewTransform view = MakeView();
@@ -79,6 +86,10 @@ struct PenCase {
   int width;
 };
 
+void PrintTo(const PenCase& c, std::ostream* out) {
+  *out << "scale " << c.scale << " thickness " << c.thickness;
+}
+
 class PenWidth : public ::testing::TestWithParam<PenCase> {};
 
 TEST_P(PenWidth, IsATenthOfTheThicknessInPixels) {
@@ -90,7 +101,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, PenWidth,
                          ::testing::Values(PenCase{20, 0.1f, 0}, PenCase{20, 1, 5},
                                            PenCase{20, 0.3f, 1}, PenCase{10, 0.1f, 1},
                                            PenCase{2, 0.1f, 5}, PenCase{20, -3, 0},
-                                           PenCase{20, 1e30f, ViewTransform::kMaxPenWidth}));
+                                           PenCase{20, 1e30f, ViewTransform::kMaxPenWidth}),
+                         blok::testing::PrintedName());
 
 TEST(Zoom, InThenOutEndsAtNinetyNinePercent) {
   ViewTransform view = MakeView(20);
