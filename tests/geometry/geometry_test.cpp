@@ -129,6 +129,13 @@ TEST(LineIntersectionTest, LinesAndSegments) {
       {"0.0005 past an end", 0, 0, 1, 0, 1.0005, -1, 1.0005, 1, {1.0005f, 0, true},
        {1.0005f, 0, true}},
       {"0.002 past an end", 0, 0, 1, 0, 1.002, -1, 1.002, 1, {1.002f, 0, true}, no},
+      // The tolerance holds below each segment's least x and y too, for either segment.
+      {"0.0005 before a start", 0, 0, 1, 0, -0.0005, -1, -0.0005, 1, {-0.0005f, 0, true},
+       {-0.0005f, 0, true}},
+      {"0.0005 before the second's start", -0.0005, -1, -0.0005, 1, 0, 0, 1, 0,
+       {-0.0005f, 0, true}, {-0.0005f, 0, true}},
+      {"first y 0.0009 below its start", 5, 0.0009, 5, 3, 0, 0, 10, 0, {5, 0, true},
+       {5, 0, true}},
       {"y 0.0009 past an end", 0, 0, 10, 0, 5, 0.0009, 5, 3, {5, 0, true}, {5, 0, true}},
       {"y 0.0011 past an end", 0, 0, 10, 0, 5, 0.0011, 5, 3, {5, 0, true}, no},
       {"first vertical", 3, -1, 3, 5, 0, 1, 4, 5, {3, 4, true}, {3, 4, true}},
