@@ -1,5 +1,7 @@
 #include "editor/data_files.h"
 
+#include <unistd.h>
+
 #include "document/text_file.h"
 
 namespace blok {
@@ -53,6 +55,20 @@ Result<std::vector<std::string>> ReadRecentPaths(const std::filesystem::path& fi
 Result<void> WriteRecentPaths(const std::filesystem::path& file,
                               const std::vector<std::string>& paths) {
   return WriteLines(file, paths);
+}
+
+std::filesystem::path FindDataDir(const std::filesystem::path& program_dir) {
+  std::error_code ec;
+  if (std::filesystem::exists(program_dir / "Dane" / "Romans100.Lzs", ec)) return program_dir;
+  return program_dir.parent_path() / "share" / "blokedit";
+}
+
+std::filesystem::path FindStateDir(const std::filesystem::path& data_dir,
+                                   const std::filesystem::path& user_dir) {
+  if (::access((data_dir / "Dane").c_str(), W_OK) == 0) return data_dir;
+  std::error_code ec;
+  std::filesystem::create_directories(user_dir / "Dane", ec);
+  return user_dir;
 }
 
 }  // namespace blok

@@ -57,11 +57,11 @@ class Editor::Host : public InteractionHost {
   Editor& e_;
 };
 
-Editor::Editor(std::filesystem::path program_dir, Ui& ui, Surface& surface)
-    : program_dir_(std::move(program_dir)),
+Editor::Editor(ProgramPaths paths, Ui& ui, Surface& surface)
+    : paths_(std::move(paths)),
       ui_(ui),
       surface_(surface),
-      initial_directory_(program_dir_ / "Bloki/"),
+      initial_directory_(paths_.data / "Bloki/"),
       host_(std::make_unique<Host>(*this)),
       machine_(*host_) {}
 
@@ -70,7 +70,7 @@ Editor::~Editor() = default;
 Result<void> Editor::Start() {
   for (auto [file, font] :
        {std::pair{kRomansFontFile, &romans_font_}, std::pair{kGreeksFontFile, &greeks_font_}}) {
-    auto loaded = LoadStrokeFont(program_dir_ / file);
+    auto loaded = LoadStrokeFont(paths_.data / file);
     if (!loaded) {
       ShowError(loaded.error());
       return std::unexpected(loaded.error());
@@ -83,14 +83,14 @@ Result<void> Editor::Start() {
   journal_.Clear();
 
   // A data file that cannot be read is reported; the defaults stand and the program runs.
-  initial_directory_ = program_dir_ / "Bloki/";
-  auto directory = ReadProjectDirectory(program_dir_ / kProjectDirectoryFile);
+  initial_directory_ = paths_.data / "Bloki/";
+  auto directory = ReadProjectDirectory(paths_.state / kProjectDirectoryFile);
   if (!directory) {
     ShowError(directory.error());
   } else if (*directory) {
     initial_directory_ = **directory;
   }
-  auto recent = ReadRecentPaths(program_dir_ / kRecentFilesFile);
+  auto recent = ReadRecentPaths(paths_.state / kRecentFilesFile);
   if (!recent) {
     ShowError(recent.error());
   } else {
@@ -103,12 +103,12 @@ Result<void> Editor::Start() {
 
 void Editor::Finish() {
   if (!started_) return;
-  if (auto written = WriteProjectDirectory(program_dir_ / kProjectDirectoryFile, chosen_directory_);
+  if (auto written = WriteProjectDirectory(paths_.state / kProjectDirectoryFile, chosen_directory_);
       !written) {
     ShowError(written.error());
   }
   if (auto written =
-          WriteRecentPaths(program_dir_ / kRecentFilesFile, recent_files_.PathsOldestFirst());
+          WriteRecentPaths(paths_.state / kRecentFilesFile, recent_files_.PathsOldestFirst());
       !written) {
     ShowError(written.error());
   }
@@ -231,7 +231,7 @@ void Editor::KopiujDoSchowka(const std::vector<std::string>& lines) {
 bool Editor::PokazTekstWNotatniku(const std::vector<std::string>& lines) {
   std::string bytes;
   for (const std::string& line : lines) AppendTextLine(bytes, line);
-  const std::filesystem::path file = program_dir_ / kViewerFile;
+  const std::filesystem::path file = paths_.state / kViewerFile;
   if (!ReplaceFileContents(file, bytes) || !ui_.OpenWithShell(file)) {
     ui_.ShowMessage(kViewerFileProblem);
     return false;

@@ -38,9 +38,20 @@ enum class Key { kF1, kF4, kF8, kEscape };
 // message pane, the open block file and block, the recent files, the settings, the running
 // command. The window forwards its events here and shows what the accessors say; the Editor
 // draws through the Surface, and whatever needs the user goes through Ui.
+// Where the program's files are: data holds the stroke fonts (Dane/) and the sample library
+// (Bloki/), and may be read-only; state holds what the program writes for itself (the project
+// folder and recent files under Dane/, the viewer's text file).
+struct ProgramPaths {
+  std::filesystem::path data;
+  std::filesystem::path state;
+};
+
 class Editor {
  public:
-  Editor(std::filesystem::path program_dir, Ui& ui, Surface& surface);
+  Editor(ProgramPaths paths, Ui& ui, Surface& surface);
+  // Everything beside the program, as in the build tree.
+  Editor(std::filesystem::path program_dir, Ui& ui, Surface& surface)
+      : Editor(ProgramPaths{program_dir, program_dir}, ui, surface) {}
   ~Editor();
   Editor(const Editor&) = delete;
   Editor& operator=(const Editor&) = delete;
@@ -210,7 +221,7 @@ class Editor {
   bool ShowsStartPanel() const { return !tools_enabled_; }
   static StartPanelText StartPanel();
 
-  const std::filesystem::path& program_dir() const { return program_dir_; }
+  const ProgramPaths& paths() const { return paths_; }
 
  private:
   enum class BadNameText { kExclamation, kOne };
@@ -232,7 +243,7 @@ class Editor {
   void BlockListChanged() { ++block_list_revision_; }
   void ShowError(const Error& error) { ui_.ShowMessage(error.message); }
 
-  std::filesystem::path program_dir_;
+  ProgramPaths paths_;
   Ui& ui_;
   Surface& surface_;
   bool started_ = false;

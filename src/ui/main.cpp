@@ -1,16 +1,21 @@
 // blokedit: the editor of block libraries.
 #include <QApplication>
+#include <QStandardPaths>
 #include <filesystem>
 
+#include "editor/data_files.h"
 #include "ui/main_window.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("blokedit");
-  // Fonts, data files and Bloki/ lie beside the program.
-  const std::filesystem::path program_dir =
-      std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
-  blok::TPodgladRysowanie window(program_dir);
+  // Fonts and Bloki/ lie beside the program or in its share folder; what it writes for itself
+  // goes beside them, or to the user's data folder when an installation's folder is read-only.
+  const std::filesystem::path data = blok::FindDataDir(
+      std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()));
+  const std::filesystem::path state = blok::FindStateDir(
+      data, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
+  blok::TPodgladRysowanie window(blok::ProgramPaths{data, state});
   if (!window.started()) return 1;  // the reason has been shown
   window.show();
   return QApplication::exec();

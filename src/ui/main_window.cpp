@@ -67,7 +67,7 @@ MouseButton ToButton(Qt::MouseButton button) {
 
 }  // namespace
 
-TPodgladRysowanie::TPodgladRysowanie(std::filesystem::path program_dir, QWidget* parent)
+TPodgladRysowanie::TPodgladRysowanie(ProgramPaths paths, QWidget* parent)
     : QMainWindow(parent) {
   setObjectName("PodgladRysowanie");
   InitIconResource();
@@ -116,7 +116,7 @@ TPodgladRysowanie::TPodgladRysowanie(std::filesystem::path program_dir, QWidget*
       .question_dialog = *question_dialog_,
       .viewer = *viewer_,
   });
-  editor_ = std::make_unique<Editor>(std::move(program_dir), *ui_, *podglad_);
+  editor_ = std::make_unique<Editor>(std::move(paths), *ui_, *podglad_);
   podglad_->SetFrameHook([this] { editor_->PaintPendingFrame(); });
   Connect();
   started_ = editor_->Start().has_value();

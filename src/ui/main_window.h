@@ -34,7 +34,10 @@ class TPodgladRysowanie : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit TPodgladRysowanie(std::filesystem::path program_dir, QWidget* parent = nullptr);
+  explicit TPodgladRysowanie(ProgramPaths paths, QWidget* parent = nullptr);
+  // Everything beside the program, as in the build tree.
+  explicit TPodgladRysowanie(std::filesystem::path program_dir, QWidget* parent = nullptr)
+      : TPodgladRysowanie(ProgramPaths{program_dir, program_dir}, parent) {}
   ~TPodgladRysowanie() override;
 
   // False when start-up failed (a font file missing or damaged); the reason has been shown.

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "document/block_file.h"
+#include "editor/data_files.h"
 #include "document/text_file.h"
 #include "model/cp1250.h"
 #include "model/entity_reader.h"
@@ -25,11 +26,11 @@ namespace {
 
 constexpr int kFailure = 2;
 
-// The directory of this program, where Dane/ with the stroke fonts lies.
+// Where Dane/ with the stroke fonts lies: beside this program or in its share folder.
 std::filesystem::path ProgramDir() {
   std::error_code ec;
   const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::current_path() : exe.parent_path();
+  return blok::FindDataDir(ec ? std::filesystem::current_path() : exe.parent_path());
 }
 
 int Report(const blok::Error& error) {
