@@ -109,6 +109,31 @@ TEST_F(BlkTest, ErrorsSayWhatAndLeaveTheFileAlone) {
   EXPECT_EQ(ReadBytes(file_), before);
 }
 
+// On a system without the code page's converter no command runs, and none touches a file:
+// it would read and write the Polish letters wrongly.
+TEST_F(BlkTest, WithoutTheCodePageNothingRuns) {
+  ASSERT_EQ(Blk("save " + file_ + " Zasuw m", "T(0,0,'żółw',1,1,0)\n").status, 0);
+  const std::string before = ReadBytes(file_);
+  const std::string created = (dir_ / "nowy.blk").string();
+  // The sanitizer's runtime would otherwise object to a library loaded before it.
+  const std::string env = "LD_PRELOAD=" + std::string(BLOK_NO_CODE_PAGE) +
+                          " ASAN_OPTIONS=verify_asan_link_order=0";
+  for (const std::string& args :
+       {"list " + file_, "show " + file_ + " Zasuw", "check " + file_ + " Zasuw",
+        "save " + file_ + " Zasuw m", "save " + created + " Nowy m", "remove " + file_ + " Zasuw",
+        "render " + file_ + " Zasuw -o " + (dir_ / "a.png").string(), std::string("parse 'O(0,0,1)'")}) {
+    SCOPED_TRACE(args);
+    const BlkRun run = testing::BlkWithInput(args, "O(0,0,2)\n", env);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("blk: Brak konwersji znaków CP1250"), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(ReadBytes(file_), before);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
+  // Help still answers.
+  EXPECT_EQ(testing::BlkWithInput("--help", "", env).status, 0);
+}
+
 std::string Repeated(std::string_view piece, int times) {
   std::string out;
   for (int i = 0; i < times; ++i) out += piece;

@@ -176,6 +176,11 @@ std::optional<std::string> SaveRefusal(const blok::BlockToSave& block) {
   return std::nullopt;
 }
 
+// Thrown once the command line is read when the code page cannot be converted.
+struct NoCodePage {
+  blok::Error error;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -183,6 +188,11 @@ int main(int argc, char** argv) {
       "blk: lists, shows, checks, parses, saves, removes and renders blocks of block files "
       "(*.blk)"};
   app.require_subcommand(1);
+  // Every command reads or writes block files, whose letters need the code page: without its
+  // converter none runs, before any file is touched. Help and usage errors still answer.
+  app.parse_complete_callback([] {
+    if (auto problem = blok::CodePageProblem()) throw NoCodePage{std::move(*problem)};
+  });
   std::string file, name, unit;
   std::vector<std::string> parse_lines;
   int status = 0;
@@ -307,6 +317,8 @@ int main(int argc, char** argv) {
     if (e.get_exit_code() == 0) return app.exit(e);  // --help
     std::cerr << "blk: " << e.what() << " (blk --help lists the commands)\n";
     return kFailure;
+  } catch (const NoCodePage& refused) {
+    return Report(refused.error);
   } catch (const std::bad_alloc&) {
     // The library code answers a lack of memory itself; this is for anything else that runs out.
     std::cerr << "blk: za mało pamięci\n";
