@@ -101,12 +101,49 @@ TEST_F(BlkTest, ErrorsSayWhatAndLeaveTheFileAlone) {
   EXPECT_NE(Blk("show " + file_ + " Nieznany").status, 0);
   EXPECT_NE(Blk("save " + file_ + " Pusty m", "").status, 0);
   // Bad arguments: one line on standard error.
-  for (const char* args : {"frobnicate", "", "save lib.blk", "list a b c"}) {
+  for (const char* args : {"save lib.blk", "list a b c"}) {
     const BlkRun run = Blk(args);
     EXPECT_EQ(run.status, 2) << args;
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
   }
   EXPECT_EQ(ReadBytes(file_), before);
+}
+
+// A command line without a known command says so and lists every command.
+TEST_F(BlkTest, AMissingOrUnknownCommandListsTheCommands) {
+  const struct {
+    const char* args;
+    const char* says;
+  } cases[] = {
+      {"", "blk: no command given\n"},
+      {"frobnicate", "blk: unknown command 'frobnicate'\n"},
+      {"lista", "blk: unknown command 'lista'\n"},
+      {"Render x y", "blk: unknown command 'Render'\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args);
+    const BlkRun run = testing::BlkWithInput(c.args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(run.err.starts_with(c.says)) << run.err;
+    for (const char* command : {"list", "show", "check", "parse", "save", "remove", "render"}) {
+      EXPECT_NE(run.err.find(std::string("\n  ") + command + " "), std::string::npos)
+          << command << " in " << run.err;
+    }
+  }
+}
+
+// Standard error carries blk's own messages only, not Qt's notes about its environment.
+TEST_F(BlkTest, RenderKeepsQtsNotesOffStandardError) {
+  ASSERT_EQ(Blk("save " + file_ + " Zasuw m", "O(0,0,1)\n").status, 0);
+  const std::string png = (dir_ / "a.png").string();
+  for (const char* env : {"env -u XDG_RUNTIME_DIR", "XDG_RUNTIME_DIR=/nonexistent"}) {
+    SCOPED_TRACE(env);
+    const BlkRun run = testing::BlkWithInput("render " + file_ + " Zasuw -o " + png, "", env);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(std::filesystem::is_regular_file(png));
+  }
 }
 
 // On a system without the code page's converter no command runs, and none touches a file:

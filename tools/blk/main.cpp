@@ -176,6 +176,22 @@ std::optional<std::string> SaveRefusal(const blok::BlockToSave& block) {
   return std::nullopt;
 }
 
+// The commands with what each does, one a line, for a command line without a known one.
+std::string CommandList(const CLI::App& app) {
+  std::string list = "commands:\n";
+  for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; })) {
+    std::string name = command->get_name();
+    name.resize(std::max<size_t>(name.size(), 8), ' ');
+    list += "  " + name + command->get_description() + "\n";
+  }
+  return list + "blk COMMAND --help tells more of each.\n";
+}
+
+bool IsCommand(const CLI::App& app, const std::string& word) {
+  return !app.get_subcommands([&](const CLI::App* command) { return command->check_name(word); })
+              .empty();
+}
+
 // Thrown once the command line is read when the code page cannot be converted.
 struct NoCodePage {
   blok::Error error;
@@ -311,6 +327,13 @@ int main(int argc, char** argv) {
     if (!rendered) status = Report(rendered.error());
   });
 
+  // The first word names the command; CLI11 would only say that one is required.
+  if (argc < 2 || (argv[1][0] != '-' && !IsCommand(app, argv[1]))) {
+    std::cerr << (argc < 2 ? std::string("blk: no command given\n")
+                           : "blk: unknown command '" + std::string(argv[1]) + "'\n")
+              << CommandList(app);
+    return kFailure;
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
