@@ -17,7 +17,9 @@ QPolygon ToPolygon(std::span<const PixelPoint> points) {
   return polygon;
 }
 
-// A box given by two corners, the far edge excluded as on a device context.
+// A box given by two corners in either order, the far edge excluded: drawRect and drawEllipse
+// stroke a QRect one pixel beyond its width and height, so what they draw covers x1 to x2 - 1
+// and y1 to y2 - 1.
 QRect Box(int x1, int y1, int x2, int y2) {
   if (x1 > x2) std::swap(x1, x2);
   if (y1 > y2) std::swap(y1, y2);

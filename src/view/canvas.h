@@ -26,7 +26,7 @@ struct TextStyle {
 };
 
 // What drawing needs of a bitmap. Colours are 0x00BBGGRR. The pen and the brush are state, set
-// piece by piece as on a platform canvas: previews set a dotted pen and then let the ordinary
+// piece by piece and kept until changed: previews set a dotted pen and then let the ordinary
 // primitives choose colour and width. A pen width of 0 draws the thinnest line there is.
 class Canvas {
  public:
