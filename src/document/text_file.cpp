@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <random>
 #include <utility>
 
 #include "model/cp1250.h"
@@ -175,7 +177,40 @@ std::string TempPrefix(const std::filesystem::path& target) {
   return "UsunPom-" + target.filename().string() + "-";
 }
 constexpr std::string_view kTempSuffix = ".txt";
-constexpr size_t kTempRandom = 6;  // the X's of mkstemps
+constexpr size_t kTempRandom = 6;  // letters and digits between the prefix and the suffix
+
+// Random letters and digits for a temporary file's name. The kernel's generator, or where it
+// cannot answer at once (early at boot), a generator seeded once per thread.
+std::string RandomName() {
+  static constexpr std::string_view kLetters =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  unsigned char bytes[kTempRandom];
+  if (::getrandom(bytes, sizeof(bytes), GRND_NONBLOCK) != static_cast<ssize_t>(sizeof(bytes))) {
+    thread_local std::mt19937 engine{std::random_device{}()};
+    for (unsigned char& byte : bytes) byte = static_cast<unsigned char>(engine());
+  }
+  std::string name(kTempRandom, 'X');
+  for (size_t i = 0; i < kTempRandom; ++i) name[i] = kLetters[bytes[i] % kLetters.size()];
+  return name;
+}
+
+// Creates "<folder>/UsunPom-<file name>-XXXXXX.txt" with a fresh name, open for writing, with
+// mode as the creation mode: the kernel takes the umask (or the folder's default ACL) off it,
+// as for any other new file. Returns the descriptor, or -1 with errno set.
+int CreateTemp(const std::filesystem::path& target, mode_t mode, std::string& name) {
+  constexpr int kTries = 100;
+  const std::string start = (FolderOf(target) / TempPrefix(target)).string();
+  for (int attempt = 0; attempt < kTries; ++attempt) {
+    name = start + RandomName() + std::string(kTempSuffix);
+    const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, mode);
+    if (fd >= 0) return fd;
+    if (errno != EEXIST) break;
+  }
+  const int error = errno;
+  name.clear();
+  errno = error;
+  return -1;
+}
 
 std::unexpected<Error> TooLargeToWrite(const std::filesystem::path& file, std::uintmax_t limit) {
   return Fail("Nie można zapisać pliku " + file.string() + ": dane są większe niż " +
@@ -223,25 +258,14 @@ Result<FileReplacement> FileReplacement::Begin(const std::filesystem::path& file
   r.target_ = Target(file);
   r.options_ = options;
   if (auto writable = CheckReplaceable(file); !writable) return std::unexpected(writable.error());
-  mode_t mode = 0666;
   struct stat info {};
   const bool exists = ::stat(r.target_.c_str(), &info) == 0;
-  if (exists) {
-    mode = info.st_mode & 07777;
-  } else {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode &= ~mask;
-  }
-  r.temp_ = (FolderOf(r.target_) / (TempPrefix(r.target_) + std::string(kTempRandom, 'X') +
-                                     std::string(kTempSuffix)))
-                .string();
-  r.fd_ = ::mkstemps(r.temp_.data(), static_cast<int>(kTempSuffix.size()));
-  if (r.fd_ < 0) {
-    r.temp_.clear();
-    return std::unexpected(FileError("Nie można zapisać pliku", file, errno));
-  }
-  if (::fchmod(r.fd_, mode) != 0) return r.Failed(errno);
+  // A new library is created with 0666 and gets what the umask leaves of it from the kernel;
+  // reading the umask here would mean setting it, for every thread of the program at once.
+  // An existing one's temporary starts private and takes the file's own mode below.
+  r.fd_ = CreateTemp(r.target_, exists ? 0600 : 0666, r.temp_);
+  if (r.fd_ < 0) return std::unexpected(FileError("Nie można zapisać pliku", file, errno));
+  if (exists && ::fchmod(r.fd_, info.st_mode & 07777) != 0) return r.Failed(errno);
   if (exists) {
     // Keep the owner where we may (as root, for a file of another user), else at least the
     // group of a shared file; failing is harmless.

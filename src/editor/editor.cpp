@@ -67,7 +67,11 @@ Editor::Editor(ProgramPaths paths, Ui& ui, Surface& surface)
 
 Editor::~Editor() = default;
 
-Result<void> Editor::Start() {
+Result<void> Editor::Start(std::optional<Error> code_page_problem) {
+  if (code_page_problem) {
+    ShowError(*code_page_problem);
+    return std::unexpected(*code_page_problem);
+  }
   for (auto [file, font] :
        {std::pair{kRomansFontFile, &romans_font_}, std::pair{kGreeksFontFile, &greeks_font_}}) {
     auto loaded = LoadStrokeFont(paths_.data / file);

@@ -16,6 +16,7 @@
 #include "editor/ui.h"
 #include "interaction/command_machine.h"
 #include "interaction/settings.h"
+#include "model/cp1250.h"
 #include "model/entity.h"
 #include "model/error.h"
 #include "view/stroke_font.h"
@@ -59,8 +60,10 @@ class Editor {
   // --- Start and exit ---
 
   // Reads the fonts (required: a missing or damaged one is shown and returned, and nothing
-  // else starts), then the remembered project directory and recent files.
-  Result<void> Start();
+  // else starts), then the remembered project directory and recent files. Before all that, a
+  // code page that cannot be converted (CodePageProblem) is shown and returned the same way:
+  // every file the editor reads and writes would lose its Polish letters.
+  Result<void> Start(std::optional<Error> code_page_problem = CodePageProblem());
   // Rewrites the data files; failures are shown. Does nothing after a failed start, so that
   // the remembered files are not lost to an editor that never read them.
   void Finish();

@@ -72,8 +72,9 @@ constexpr double DotAbout(double x0, double y0, double x1, double y1, double x2,
 }
 
 // Positive when Q lies counter-clockwise of P seen from C (within half a turn), negative when
-// clockwise, zero when in line. Taken as the dot product with Q - C turned by -90 degrees, so it
-// rounds the way the tools have always rounded it.
+// clockwise, zero when in line. Computed as the dot product with Q - C turned by -90 degrees,
+// not as the cross product written out: for points almost in line the two forms can round to
+// different signs, and the side tests that call it rely on the sign of this one.
 constexpr double CrossAbout(double px, double py, double cx, double cy, double qx,
                             double qy) noexcept {
   const double rx = cx + (qy - cy);

@@ -45,7 +45,9 @@ std::string Fixed3(double value) { return FormatPattern(value, kFixed3Pattern, k
 
 std::string Coordinates(Point p) { return "X=" + Fixed3(p.x) + " Y=" + Fixed3(p.y); }
 
-// The best candidate so far. Distances are singles, as the search has always compared them.
+// The best candidate so far. Distances are compared as singles (float): a candidate replaces
+// the best only when it is nearer in single precision, so of two that tie there the first
+// offered stays.
 class Search {
  public:
   Search(const ViewTransform& view, int x, int y) : view_(view), x_(x), y_(y) {}

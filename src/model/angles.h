@@ -2,8 +2,9 @@
 
 namespace blok {
 
-// Circle constants as the drawings have always been computed with, not full-precision pi.
-// Every layer takes them from here.
+// Circle constants rounded to nine decimal places, not full-precision pi: the arcs and angles
+// in block files were computed with these values, and using them keeps what the program
+// computes equal to what the files hold to the last digit. Every layer takes them from here.
 inline constexpr double kPi = 3.141592654;
 inline constexpr double kHalfPi = 1.570796327;
 inline constexpr double kThreeHalfPi = 4.712388981;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <utility>
 
@@ -14,15 +15,34 @@ struct Cp1250Tables {
   std::array<char32_t, 256> to_unicode{};
   // (code point, byte) for the upper half, sorted by code point.
   std::array<std::pair<char32_t, unsigned char>, 128> from_unicode{};
+  // Why the converter could not give the table; then the upper half is left as it is.
+  std::optional<Error> problem;
 };
+
+// Bytes whose letters every converter of the code page must give: the Polish letters, which
+// the libraries are full of. A converter that gives others is not one of this code page.
+constexpr std::pair<unsigned char, char32_t> kPolishLetters[] = {
+    {0xA5, 0x0104}, {0xC6, 0x0106}, {0xCA, 0x0118}, {0xA3, 0x0141}, {0xD1, 0x0143},
+    {0xD3, 0x00D3}, {0x8C, 0x015A}, {0x8F, 0x0179}, {0xAF, 0x017B}, {0xB9, 0x0105},
+    {0xE6, 0x0107}, {0xEA, 0x0119}, {0xB3, 0x0142}, {0xF1, 0x0144}, {0xF3, 0x00F3},
+    {0x9C, 0x015B}, {0x9F, 0x017A}, {0xBF, 0x017C},
+};
+
+Error ConverterMissing(std::string_view charset, std::string_view reason) {
+  return Error{"Brak konwersji znaków " + std::string(charset) + " (" + std::string(reason) +
+               "): polskie litery plików bibliotek byłyby odczytane i zapisane błędnie, więc "
+               "żaden plik nie zostanie otwarty"};
+}
 
 // The table comes from the C library's converter, asked once per byte; bytes it does not
 // define keep their own value as the code point, which keeps every byte of a file intact.
-Cp1250Tables BuildTables() {
+Cp1250Tables BuildTables(const char* charset) {
   Cp1250Tables tables;
   for (int b = 0; b < 256; ++b) tables.to_unicode[b] = static_cast<char32_t>(b);
-  iconv_t cd = iconv_open("UTF-32LE", "CP1250");
-  if (cd != reinterpret_cast<iconv_t>(-1)) {
+  iconv_t cd = iconv_open("UTF-32LE", charset);
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    tables.problem = ConverterMissing(charset, std::strerror(errno));
+  } else {
     for (int b = 0x80; b < 256; ++b) {
       char in = static_cast<char>(b);
       unsigned char out[8] = {};
@@ -38,6 +58,12 @@ Cp1250Tables BuildTables() {
       }
     }
     iconv_close(cd);
+    for (const auto& [byte, letter] : kPolishLetters) {
+      if (tables.to_unicode[byte] != letter) {
+        tables.problem = ConverterMissing(charset, "inne litery niż oczekiwane");
+        break;
+      }
+    }
   }
   for (int b = 0x80; b < 256; ++b) {
     tables.from_unicode[b - 0x80] = {tables.to_unicode[b], static_cast<unsigned char>(b)};
@@ -46,8 +72,10 @@ Cp1250Tables BuildTables() {
   return tables;
 }
 
+constexpr const char* kCharset = "CP1250";
+
 const Cp1250Tables& Tables() {
-  static const Cp1250Tables tables = BuildTables();
+  static const Cp1250Tables tables = BuildTables(kCharset);
   return tables;
 }
 
@@ -70,6 +98,10 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }
 
 }  // namespace
+
+std::optional<Error> CodePageProblem() { return Tables().problem; }
+
+std::optional<Error> CodePageProblem(const char* charset) { return BuildTables(charset).problem; }
 
 char32_t Cp1250ToCodePoint(unsigned char byte) { return Tables().to_unicode[byte]; }
 

@@ -4,11 +4,22 @@
 #include <string>
 #include <string_view>
 
+#include "model/error.h"
+
 namespace blok {
 
 // Code page 1250 at the file boundary. Memory holds UTF-8; files hold single bytes.
 // The mapping is lossless for every byte: the five bytes CP1250 leaves undefined map to the
 // code points of the same value, so a foreign byte survives a load and a save unchanged.
+
+// Why the code page cannot be converted on this system (the C library has no converter for
+// it, or one that gives other letters), or nothing when it can. Without it every byte above
+// ASCII would read as a wrong character and be written back as another, so no file may be
+// read or written then: the editor says so at start, and blk refuses to run.
+std::optional<Error> CodePageProblem();
+// The same check for the converter of the named character set: what the code page's check
+// would say if the C library's converter gave that one.
+std::optional<Error> CodePageProblem(const char* charset);
 
 // Converts CP1250 bytes to UTF-8.
 std::string Cp1250ToUtf8(std::string_view bytes);

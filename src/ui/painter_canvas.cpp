@@ -2,6 +2,7 @@
 #include "view/renderer.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPolygon>
 #include <QString>
@@ -17,7 +18,9 @@ QPolygon ToPolygon(std::span<const PixelPoint> points) {
   return polygon;
 }
 
-// A box given by two corners, the far edge excluded as on a device context.
+// A box given by two corners in either order, the far edge excluded: drawRect and drawEllipse
+// stroke a QRect one pixel beyond its width and height, so what they draw covers x1 to x2 - 1
+// and y1 to y2 - 1.
 QRect Box(int x1, int y1, int x2, int y2) {
   if (x1 > x2) std::swap(x1, x2);
   if (y1 > y2) std::swap(y1, y2);
@@ -162,6 +165,16 @@ void PainterCanvas::Text(int x, int y, std::string_view text, const TextStyle& s
   const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   painter_.drawText(QRect(x, y, 100000, 100000), Qt::AlignLeft | Qt::AlignTop, string);
   painter_.restore();
+}
+
+int PainterCanvas::TextWidth(std::string_view text, const TextStyle& style) {
+  QFont font = painter_.font();
+  if (style.pixel_height > 0) font.setPixelSize(style.pixel_height);
+  const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  // Measured as Text lays it out.
+  return QFontMetrics(font, painter_.device())
+      .boundingRect(QRect(0, 0, 100000, 100000), Qt::AlignLeft | Qt::AlignTop, string)
+      .width();
 }
 
 void PainterCanvas::FocusRectangle(int x1, int y1, int x2, int y2) {

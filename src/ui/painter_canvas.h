@@ -24,6 +24,7 @@ class PainterCanvas : public Canvas {
   void Ellipse(int x1, int y1, int x2, int y2) override;
   void Polygon(std::span<const PixelPoint> points) override;
   void Text(int x, int y, std::string_view text, const TextStyle& style) override;
+  int TextWidth(std::string_view text, const TextStyle& style) override;
   void FocusRectangle(int x1, int y1, int x2, int y2) override;
 
  private:

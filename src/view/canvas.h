@@ -26,7 +26,7 @@ struct TextStyle {
 };
 
 // What drawing needs of a bitmap. Colours are 0x00BBGGRR. The pen and the brush are state, set
-// piece by piece as on a platform canvas: previews set a dotted pen and then let the ordinary
+// piece by piece and kept until changed: previews set a dotted pen and then let the ordinary
 // primitives choose colour and width. A pen width of 0 draws the thinnest line there is.
 class Canvas {
  public:
@@ -47,6 +47,8 @@ class Canvas {
   virtual void Polygon(std::span<const PixelPoint> points) = 0;
   // UTF-8 text with its top left corner at the pixel.
   virtual void Text(int x, int y, std::string_view text, const TextStyle& style) = 0;
+  // The width in pixels that Text covers with this text in this style.
+  virtual int TextWidth(std::string_view text, const TextStyle& style) = 0;
   // The dotted, inverting rectangle of a drag; drawing it twice removes it.
   virtual void FocusRectangle(int x1, int y1, int x2, int y2) = 0;
 };

@@ -18,6 +18,7 @@ class NullCanvas : public Canvas {
   void Ellipse(int, int, int, int) override {}
   void Polygon(std::span<const PixelPoint>) override {}
   void Text(int, int, std::string_view, const TextStyle&) override {}
+  int TextWidth(std::string_view, const TextStyle&) override { return 0; }
   void FocusRectangle(int, int, int, int) override {}
 };
 

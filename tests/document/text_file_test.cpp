@@ -136,6 +136,67 @@ TEST(TextFileTest, InputIsSplitUnconvertedAndLimited) {
   EXPECT_TRUE(Says(endless.error(), "większe niż 1 MB", "standardowego wejścia"));
 }
 
+// A new library gets what the umask leaves of 0666, like any new file; an existing one keeps
+// its own mode whatever the umask.
+TEST(TextFileTest, ANewFileGetsTheUmaskAndAnOldOneKeepsItsMode) {
+  struct Case {
+    mode_t umask;
+    mode_t existing;  // 0: no file before
+    mode_t mode;
+  };
+  const Case cases[] = {
+      {022, 0, 0644},     {077, 0, 0600},     {002, 0, 0664},     {0, 0, 0666},
+      {022, 0640, 0640},  {077, 0664, 0664},  {077, 0604, 0604},  {0, 0600, 0600},
+  };
+  TestDir dir;
+  const auto file = dir / "lib.blk";
+  const mode_t saved = ::umask(022);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << std::oct << "umask " << c.umask << ", file "
+                                    << c.existing);
+    std::filesystem::remove(file);
+    if (c.existing != 0) {
+      WriteBytes(file, "a\r\n");
+      ASSERT_EQ(::chmod(file.c_str(), c.existing), 0);
+    }
+    ::umask(c.umask);
+    const auto written = ReplaceFileContents(file, "b\r\n");
+    ::umask(022);
+    ASSERT_TRUE(written) << written.error().message;
+    struct stat info {};
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, c.mode);
+    EXPECT_EQ(ReadBytes(file), "b\r\n");
+  }
+  ::umask(saved);
+}
+
+// A replacement killed halfway leaves a temporary file that the next writer removes: its name
+// must be one RemoveLeftovers knows, for a new library and for an existing one.
+TEST(TextFileTest, AnUnfinishedReplacementIsALeftover) {
+  TestDir dir;
+  const auto file = dir / "lib.blk";
+  for (const bool exists : {false, true}) {
+    SCOPED_TRACE(exists ? "existing" : "new");
+    std::filesystem::remove(file);
+    if (exists) WriteBytes(file, "a\r\n");
+    auto replacement = FileReplacement::Begin(file);
+    ASSERT_TRUE(replacement) << replacement.error().message;
+    ASSERT_TRUE(replacement->Write("b\r\n"));
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::erase(names, "lib.blk");
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_TRUE(names[0].starts_with("UsunPom-lib.blk-") && names[0].ends_with(".txt") &&
+                names[0].size() == std::string_view("UsunPom-lib.blk-XXXXXX.txt").size())
+        << names[0];
+    RemoveLeftovers(file);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), exists ? 1 : 0);
+  }
+}
+
 // A file within the limit but beyond the memory is a message, not std::bad_alloc.
 TEST(TextFileTest, TooLittleMemoryIsAMessage) {
 #if defined(__SANITIZE_ADDRESS__)

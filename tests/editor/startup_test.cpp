@@ -95,6 +95,27 @@ INSTANTIATE_TEST_SUITE_P(Fonts, MissingFontTest,
                                            FontCase{"GreeksEmpty", "Greeks100.Lzs", 0}),
                          [](const auto& info) { return std::string(info.param.label); });
 
+// Without the code page's converter the data files and every library would lose their Polish
+// letters: the editor says why and starts nothing, and leaves the data files as they were.
+TEST_F(StartupTest, ACodePageThatCannotBeConvertedStopsStartUp) {
+  WriteBytes(poz_menu_, "/dane/\xB3\xF3" "d\xBF.blk\r\n");
+  WriteBytes(katalogi_, kMarkerBytes + "\r\n/projekty/\r\n");
+  const auto problem = CodePageProblem("NO-SUCH-CODE-PAGE");
+  ASSERT_TRUE(problem);
+  {
+    Editor editor(dir_.path(), ui_, surface_);
+    const Result<void> started = editor.Start(problem);
+    ASSERT_FALSE(started.has_value());
+    EXPECT_EQ(started.error().message, problem->message);
+    EXPECT_THAT(ui_.message_boxes, ElementsAre(problem->message));
+    EXPECT_FALSE(editor.tools_enabled());
+    EXPECT_THAT(editor.recent_files().entries(), IsEmpty());
+    editor.Finish();
+  }
+  EXPECT_EQ(ReadBytes(poz_menu_), "/dane/\xB3\xF3" "d\xBF.blk\r\n");
+  EXPECT_EQ(ReadBytes(katalogi_), kMarkerBytes + "\r\n/projekty/\r\n");
+}
+
 struct DirectoryCase {
   const char* label;
   std::optional<std::string> file;       // nothing: no Katalogi.Lst

@@ -5,6 +5,35 @@
 namespace blok {
 namespace {
 
+// Without a converter that gives the code page's letters nothing may be read or written; the
+// check must say which and why, and must not pass a converter of another code page.
+TEST(Cp1250Test, AConverterThatIsMissingOrWrongIsAProblem) {
+  struct Case {
+    const char* charset;
+    const char* says;  // nothing: usable
+  };
+  const Case cases[] = {
+      {"CP1250", nullptr},
+      {"ISO-8859-2", "inne litery"},  // the same letters, most of them at other bytes
+      {"CP1252", "inne litery"},
+      {"NO-SUCH-CODE-PAGE", "NO-SUCH-CODE-PAGE"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.charset);
+    const auto problem = CodePageProblem(c.charset);
+    if (!c.says) {
+      EXPECT_FALSE(problem) << problem->message;
+      continue;
+    }
+    ASSERT_TRUE(problem);
+    EXPECT_NE(problem->message.find(c.says), std::string::npos) << problem->message;
+    EXPECT_NE(problem->message.find("polskie litery"), std::string::npos) << problem->message;
+  }
+  // The converter the program itself uses works here, or every other test would be moot.
+  const auto own = CodePageProblem();
+  EXPECT_FALSE(own) << own->message;
+}
+
 TEST(Cp1250Test, EveryByteRoundTrips) {
   std::string all;
   for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));

@@ -18,12 +18,14 @@ struct BlkRun {
   std::string err;
 };
 
-// The arguments are already quoted for the shell; standard input comes from a file.
-inline BlkRun BlkFrom(const std::string& args, const std::filesystem::path& input) {
+// The arguments are already quoted for the shell; standard input comes from a file. env, when
+// given, is put before the command: "NAME=value ...".
+inline BlkRun BlkFrom(const std::string& args, const std::filesystem::path& input,
+                      const std::string& env = "") {
   static const std::string blk = std::string(BLOK_BIN_DIR) + "/blk";
   TestDir dir;
-  const std::string command =
-      blk + " " + args + " < " + input.string() + " 2>" + (dir / "err").string();
+  const std::string command = (env.empty() ? "" : env + " ") + blk + " " + args + " < " +
+                              input.string() + " 2>" + (dir / "err").string();
   BlkRun run{0, "", ""};
   FILE* pipe = ::popen(command.c_str(), "r");
   char buffer[4096];
@@ -34,10 +36,11 @@ inline BlkRun BlkFrom(const std::string& args, const std::filesystem::path& inpu
   return run;
 }
 
-inline BlkRun BlkWithInput(const std::string& args, const std::string& input = "") {
+inline BlkRun BlkWithInput(const std::string& args, const std::string& input = "",
+                           const std::string& env = "") {
   TestDir dir;
   WriteBytes(dir / "in", input);
-  return BlkFrom(args, dir / "in");
+  return BlkFrom(args, dir / "in", env);
 }
 
 }  // namespace blok::testing

@@ -2,6 +2,8 @@
 
 #include <ios>
 
+#include "model/cp1250.h"
+
 namespace blok::testing {
 namespace {
 
@@ -116,6 +118,10 @@ void RecordingCanvas::Text(int x, int y, std::string_view text, const TextStyle&
   Record(CanvasCall::Kind::kText, {x, y, style.pixel_height}, style.colour);
   calls_.back().text = text;
   calls_.back().background = style.background;
+}
+
+int RecordingCanvas::TextWidth(std::string_view text, const TextStyle&) {
+  return static_cast<int>(CharacterCount(text)) * kCharacterWidth;
 }
 
 void RecordingCanvas::FocusRectangle(int x1, int y1, int x2, int y2) {

@@ -70,6 +70,9 @@ class RecordingCanvas : public Canvas {
   void Ellipse(int x1, int y1, int x2, int y2) override;
   void Polygon(std::span<const PixelPoint> points) override;
   void Text(int x, int y, std::string_view text, const TextStyle& style) override;
+  // Every character kCharacterWidth pixels wide.
+  static constexpr int kCharacterWidth = 7;
+  int TextWidth(std::string_view text, const TextStyle& style) override;
   void FocusRectangle(int x1, int y1, int x2, int y2) override;
 
   const std::vector<CanvasCall>& calls() const { return calls_; }

@@ -101,12 +101,74 @@ TEST_F(BlkTest, ErrorsSayWhatAndLeaveTheFileAlone) {
   EXPECT_NE(Blk("show " + file_ + " Nieznany").status, 0);
   EXPECT_NE(Blk("save " + file_ + " Pusty m", "").status, 0);
   // Bad arguments: one line on standard error.
-  for (const char* args : {"frobnicate", "", "save lib.blk", "list a b c"}) {
+  for (const char* args : {"save lib.blk", "list a b c"}) {
     const BlkRun run = Blk(args);
     EXPECT_EQ(run.status, 2) << args;
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
   }
   EXPECT_EQ(ReadBytes(file_), before);
+}
+
+// A command line without a known command says so and lists every command.
+TEST_F(BlkTest, AMissingOrUnknownCommandListsTheCommands) {
+  const struct {
+    const char* args;
+    const char* says;
+  } cases[] = {
+      {"", "blk: no command given\n"},
+      {"frobnicate", "blk: unknown command 'frobnicate'\n"},
+      {"lista", "blk: unknown command 'lista'\n"},
+      {"Render x y", "blk: unknown command 'Render'\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args);
+    const BlkRun run = testing::BlkWithInput(c.args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(run.err.starts_with(c.says)) << run.err;
+    for (const char* command : {"list", "show", "check", "parse", "save", "remove", "render"}) {
+      EXPECT_NE(run.err.find(std::string("\n  ") + command + " "), std::string::npos)
+          << command << " in " << run.err;
+    }
+  }
+}
+
+// Standard error carries blk's own messages only, not Qt's notes about its environment.
+TEST_F(BlkTest, RenderKeepsQtsNotesOffStandardError) {
+  ASSERT_EQ(Blk("save " + file_ + " Zasuw m", "O(0,0,1)\n").status, 0);
+  const std::string png = (dir_ / "a.png").string();
+  for (const char* env : {"env -u XDG_RUNTIME_DIR", "XDG_RUNTIME_DIR=/nonexistent"}) {
+    SCOPED_TRACE(env);
+    const BlkRun run = testing::BlkWithInput("render " + file_ + " Zasuw -o " + png, "", env);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(std::filesystem::is_regular_file(png));
+  }
+}
+
+// On a system without the code page's converter no command runs, and none touches a file:
+// it would read and write the Polish letters wrongly.
+TEST_F(BlkTest, WithoutTheCodePageNothingRuns) {
+  ASSERT_EQ(Blk("save " + file_ + " Zasuw m", "T(0,0,'żółw',1,1,0)\n").status, 0);
+  const std::string before = ReadBytes(file_);
+  const std::string created = (dir_ / "nowy.blk").string();
+  // The sanitizer's runtime would otherwise object to a library loaded before it.
+  const std::string env = "LD_PRELOAD=" + std::string(BLOK_NO_CODE_PAGE) +
+                          " ASAN_OPTIONS=verify_asan_link_order=0";
+  for (const std::string& args :
+       {"list " + file_, "show " + file_ + " Zasuw", "check " + file_ + " Zasuw",
+        "save " + file_ + " Zasuw m", "save " + created + " Nowy m", "remove " + file_ + " Zasuw",
+        "render " + file_ + " Zasuw -o " + (dir_ / "a.png").string(), std::string("parse 'O(0,0,1)'")}) {
+    SCOPED_TRACE(args);
+    const BlkRun run = testing::BlkWithInput(args, "O(0,0,2)\n", env);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("blk: Brak konwersji znaków CP1250"), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(ReadBytes(file_), before);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
+  // Help still answers.
+  EXPECT_EQ(testing::BlkWithInput("--help", "", env).status, 0);
 }
 
 std::string Repeated(std::string_view piece, int times) {

@@ -177,6 +177,27 @@ std::optional<std::string> SaveRefusal(const blok::BlockToSave& block) {
   return std::nullopt;
 }
 
+// The commands with what each does, one a line, for a command line without a known one.
+std::string CommandList(const CLI::App& app) {
+  std::string list = "commands:\n";
+  for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; })) {
+    std::string name = command->get_name();
+    name.resize(std::max<size_t>(name.size(), 8), ' ');
+    list += "  " + name + command->get_description() + "\n";
+  }
+  return list + "blk COMMAND --help tells more of each.\n";
+}
+
+bool IsCommand(const CLI::App& app, const std::string& word) {
+  return !app.get_subcommands([&](const CLI::App* command) { return command->check_name(word); })
+              .empty();
+}
+
+// Thrown once the command line is read when the code page cannot be converted.
+struct NoCodePage {
+  blok::Error error;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -184,6 +205,11 @@ int main(int argc, char** argv) {
       "blk: lists, shows, checks, parses, saves, removes and renders blocks of block files "
       "(*.blk)"};
   app.require_subcommand(1);
+  // Every command reads or writes block files, whose letters need the code page: without its
+  // converter none runs, before any file is touched. Help and usage errors still answer.
+  app.parse_complete_callback([] {
+    if (auto problem = blok::CodePageProblem()) throw NoCodePage{std::move(*problem)};
+  });
   std::string file, name, unit;
   std::vector<std::string> parse_lines;
   int status = 0;
@@ -302,12 +328,21 @@ int main(int argc, char** argv) {
     if (!rendered) status = Report(rendered.error());
   });
 
+  // The first word names the command; CLI11 would only say that one is required.
+  if (argc < 2 || (argv[1][0] != '-' && !IsCommand(app, argv[1]))) {
+    std::cerr << (argc < 2 ? std::string("blk: no command given\n")
+                           : "blk: unknown command '" + std::string(argv[1]) + "'\n")
+              << CommandList(app);
+    return kFailure;
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     if (e.get_exit_code() == 0) return app.exit(e);  // --help
     std::cerr << "blk: " << e.what() << " (blk --help lists the commands)\n";
     return kFailure;
+  } catch (const NoCodePage& refused) {
+    return Report(refused.error);
   } catch (const std::bad_alloc&) {
     // The library code answers a lack of memory itself; this is for anything else that runs out.
     std::cerr << "blk: za mało pamięci\n";

@@ -7,6 +7,7 @@
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -72,6 +73,14 @@ Result<void> RenderBlock(const RenderRequest& request, const std::filesystem::pa
   int argc = 1;
   char name[] = "blk";
   char* argv[] = {name, nullptr};
+  // Standard error is blk's own: Qt's notes and warnings about its environment (no runtime
+  // folder, no fonts configured) say nothing about the picture, and failures to write it are
+  // reported below. Only what Qt itself takes for an error still goes there.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+      std::fprintf(stderr, "blk: Qt: %s\n", message.toLocal8Bit().constData());
+    }
+  });
   QGuiApplication app(argc, argv);
   // Known before anything is drawn: a name the format cannot be told from gets no file.
   const auto format = OutputFormat(request.output);
