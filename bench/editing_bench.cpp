@@ -24,7 +24,6 @@
 #include <vector>
 
 #include "block_scene.h"
-#include "ratio_reporter.h"
 #include "document/drawing.h"
 #include "document/journal.h"
 #include "editing/picking.h"
@@ -33,6 +32,7 @@
 #include "geometry/geometry.h"
 #include "model/numbers.h"
 #include "model/parsed_entity.h"
+#include "ratio_reporter.h"
 #include "view/stroke_font.h"
 #include "view/view_transform.h"
 
@@ -316,8 +316,8 @@ int main(int argc, char** argv) {
             "BM_AddAndUndo/10000", 1.5);
     r.Ratio("move and its undos / formatting", "BM_MoveAndUndo", "BM_FormatLines", 3);
     r.Ratio("copy and its undos / formatting", "BM_CopyAndUndo", "BM_FormatLines", 3);
-    r.Ratio("move, copy and all undos / formatting twice", "BM_MoveCopyAndUndo",
-            "BM_FormatLines", 3, 2);
+    r.Ratio("move, copy and all undos / formatting twice", "BM_MoveCopyAndUndo", "BM_FormatLines",
+            3, 2);
     r.Ratio("front of a vector / adds and undos", "BM_AddAndUndoAtTheFrontOfAVector",
             "BM_AddAndUndo/10000", 0);
   });

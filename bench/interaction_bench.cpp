@@ -9,12 +9,12 @@
 #include <random>
 
 #include "block_scene.h"
-#include "ratio_reporter.h"
 #include "editing/picking.h"
 #include "geometry/geometry.h"
 #include "interaction/snap.h"
 #include "model/numbers.h"
 #include "model/parsed_entity.h"
+#include "ratio_reporter.h"
 #include "view/canvas.h"
 #include "view/null_canvas.h"
 #include "view/stroke_font.h"

@@ -124,7 +124,9 @@ class RecordingPrimitives : public Canvas {
     p.pixel_height = style.pixel_height;
     primitives.push_back(std::move(p));
   }
-  int TextWidth(std::string_view, const TextStyle&) override { return 0; }  // nothing here lays text out
+  int TextWidth(std::string_view, const TextStyle&) override {
+    return 0;
+  }  // nothing here lays text out
   void FocusRectangle(int, int, int, int) override {}
 
  private:

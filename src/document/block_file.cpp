@@ -66,8 +66,7 @@ class RecordWalk {
   };
 
   template <typename Visitor>
-  Result<void> Take(Visitor& v, std::string_view text, std::string_view bytes,
-                    std::uint64_t at) {
+  Result<void> Take(Visitor& v, std::string_view text, std::string_view bytes, std::uint64_t at) {
     if (!in_record_) {
       if (text == kBlockStartMarker) return Open(text, bytes);
       return v.Line(false, 0, text, bytes);
@@ -292,8 +291,7 @@ Result<void> CheckFields(const std::filesystem::path& file, const BlockToSave& b
 // over the library, may still call it off. Returns the count of records removed.
 Result<size_t> Rewrite(const std::filesystem::path& file, bool create,
                        std::optional<std::string_view> remove_name, const BlockToSave* append,
-                       const std::function<bool(size_t)>& proceed,
-                       const ReplaceOptions& options) {
+                       const std::function<bool(size_t)>& proceed, const ReplaceOptions& options) {
   if (append != nullptr) {
     if (auto checked = CheckFields(file, *append); !checked) {
       return std::unexpected(checked.error());

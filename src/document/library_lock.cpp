@@ -64,9 +64,8 @@ Result<LibraryLock> LibraryLock::Acquire(const std::filesystem::path& named, boo
       created = fd >= 0;
     }
     if (fd < 0) {
-      return std::unexpected(FileError(errno == ENOENT ? "Nie można odczytać pliku"
-                                                       : "Nie można zapisać pliku",
-                                       named, errno));
+      return std::unexpected(FileError(
+          errno == ENOENT ? "Nie można odczytać pliku" : "Nie można zapisać pliku", named, errno));
     }
     LibraryLock lock(library, fd, created);
     struct stat info {};

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <utility>
 
-
 namespace blok {
 
 LineStream::LineStream(int fd, std::string name, std::uintmax_t limit)
@@ -17,8 +16,8 @@ Result<bool> LineStream::Next() {
     const char* from = buffer_.data() + start_ + scanned_;
     const auto* lf = static_cast<const char*>(std::memchr(from, '\n', filled_ - start_ - scanned_));
     if (lf != nullptr || (end_of_file_ && start_ < filled_)) {
-      const std::size_t end = lf != nullptr ? static_cast<std::size_t>(lf - buffer_.data()) + 1
-                                            : filled_;
+      const std::size_t end =
+          lf != nullptr ? static_cast<std::size_t>(lf - buffer_.data()) + 1 : filled_;
       bytes_ = std::string_view(buffer_).substr(start_, end - start_);
       offset_ = buffer_offset_ + start_;
       text_ = bytes_;
@@ -48,7 +47,8 @@ Result<bool> LineStream::Next() {
     if (got < 0) return std::unexpected(FileError("Nie można odczytać pliku", name_, errno));
     if (got == 0) end_of_file_ = true;
     filled_ += static_cast<std::size_t>(got);
-    if (buffer_offset_ + filled_ > limit_) return std::unexpected(TooLargeError("pliku " + name_, limit_));
+    if (buffer_offset_ + filled_ > limit_)
+      return std::unexpected(TooLargeError("pliku " + name_, limit_));
   }
 }
 

@@ -38,9 +38,9 @@ class LineStream {
   std::uint64_t buffer_offset_ = 0;  // of buffer_[0]
   std::uint64_t offset_ = 0;
   std::string buffer_;
-  std::size_t start_ = 0;   // where the next line begins
-  std::size_t filled_ = 0;  // bytes of buffer_ read so far
-  std::size_t scanned_ = 0; // bytes from start_ known to hold no LF
+  std::size_t start_ = 0;    // where the next line begins
+  std::size_t filled_ = 0;   // bytes of buffer_ read so far
+  std::size_t scanned_ = 0;  // bytes from start_ known to hold no LF
   bool end_of_file_ = false;
   std::string_view text_;
   std::string_view bytes_;

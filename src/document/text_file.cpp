@@ -359,8 +359,7 @@ void RemoveLeftovers(const std::filesystem::path& file) {
   for (const auto& entry : std::filesystem::directory_iterator(FolderOf(target), ec)) {
     const std::string name = entry.path().filename().string();
     if (name.size() == prefix.size() + kTempRandom + kTempSuffix.size() &&
-        name.starts_with(prefix) && name.ends_with(kTempSuffix) &&
-        entry.is_regular_file(ec)) {
+        name.starts_with(prefix) && name.ends_with(kTempSuffix) && entry.is_regular_file(ec)) {
       std::filesystem::remove(entry.path(), ec);
     }
   }

@@ -85,7 +85,10 @@ ParsedEntity Resolved(ParsedEntity entity, const ReadingDefaults& defaults) {
                   std::is_same_v<Shape, MutableRectangleEntity>) {
       shape.segment.colour = ResolveColour(shape.segment.colour, defaults);
       shape.segment.thickness = ResolveThickness(shape.segment.thickness, defaults);
-    } else if constexpr (requires { shape.colour; shape.thickness; }) {
+    } else if constexpr (requires {
+                           shape.colour;
+                           shape.thickness;
+                         }) {
       shape.colour = ResolveColour(shape.colour, defaults);
       shape.thickness = ResolveThickness(shape.thickness, defaults);
     }

@@ -166,8 +166,8 @@ class WindowTest {
     const WorldBox box{cx - r, cx + r, cy - r, cy + r};
     for (int e = 0; e < 4; ++e) {
       if (!EdgeNear(e, box)) continue;
-      const CircleHits hits = SegmentCircleCrossings(edges_.x1[e], edges_.y1[e], edges_.x2[e],
-                                                     edges_.y2[e], cx, cy, r);
+      const CircleHits hits =
+          SegmentCircleCrossings(edges_.x1[e], edges_.y1[e], edges_.x2[e], edges_.y2[e], cx, cy, r);
       if (hits.found1 || hits.found2) return true;
     }
     return false;
@@ -191,8 +191,8 @@ class WindowTest {
     const WorldBox box{cx - r, cx + r, cy - r, cy + r};
     for (int e = 0; e < 4; ++e) {
       if (!EdgeNear(e, box)) continue;
-      const CircleHits hits = SegmentCircleCrossings(edges_.x1[e], edges_.y1[e], edges_.x2[e],
-                                                     edges_.y2[e], cx, cy, r);
+      const CircleHits hits =
+          SegmentCircleCrossings(edges_.x1[e], edges_.y1[e], edges_.x2[e], edges_.y2[e], cx, cy, r);
       if (hits.found1 && WithinSweep(std::atan2(hits.y1 - cy, hits.x1 - cx), start, end)) {
         return true;
       }

@@ -173,8 +173,7 @@ void Editor::ApplyChanges(EditChanges changes) {
 }
 
 void Editor::OpenEntityEditor(int index) {
-  if (auto change =
-          entity_editor_.Open(ui_, drawing_.records(), drawing_.lines(), index)) {
+  if (auto change = entity_editor_.Open(ui_, drawing_.records(), drawing_.lines(), index)) {
     ApplyChanges({*change});
   }
   Redraw();

@@ -27,7 +27,8 @@ void DrawStartPanel(Canvas& canvas, const StartPanelText& text) {
   canvas.Text(kLinesLeft, 10, text.prompt, TextStyle{0x000000, std::nullopt, 0});
   const TextStyle style{0x000000, std::nullopt, kPanelTextHeight};
   int widest = 0;
-  for (const std::string& line : text.lines) widest = std::max(widest, canvas.TextWidth(line, style));
+  for (const std::string& line : text.lines)
+    widest = std::max(widest, canvas.TextWidth(line, style));
   const int lines_bottom = kFirstLine + static_cast<int>(text.lines.size()) * kLineStep;
   const int right = std::max(kLeastRight, kLinesLeft + widest + (kLinesLeft - kPanelLeft));
   const int bottom = std::max(kLeastBottom, lines_bottom + (kFirstLine - kPanelTop));

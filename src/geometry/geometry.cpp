@@ -171,8 +171,8 @@ LineHit SegmentSegmentIntersection(double x1, double y1, double x2, double y2, d
   return hit;
 }
 
-CircleHits SegmentCircleCrossings(double x1, double y1, double x2, double y2, double cx,
-                                  double cy, double r) noexcept {
+CircleHits SegmentCircleCrossings(double x1, double y1, double x2, double y2, double cx, double cy,
+                                  double r) noexcept {
   CircleHits hits;
 
   if (std::abs(x1 - x2) < kVerticalTolerance) {

@@ -14,9 +14,9 @@
 #include "model/angles.h"
 #include "model/cp1250.h"
 #include "model/numbers.h"
+#include "model/program_info.h"
 #include "view/previews.h"
 #include "view/renderer.h"
-#include "model/program_info.h"
 
 namespace blok {
 namespace {
@@ -399,8 +399,8 @@ void CommandMachine::KrokR(float r) {
 void CommandMachine::KrokA1(float a) {
   Wskaz& w = wskaz_;
   if (w.Polecenie == "OBROT") {
-    host_.ApplyChanges(RotateSelection(host_.drawing().records(), host_.selection(), w.p0.x,
-                                       w.p0.y, a));
+    host_.ApplyChanges(
+        RotateSelection(host_.drawing().records(), host_.selection(), w.p0.x, w.p0.y, a));
     // The rotation ends the command, as a move does: left at its angle step, the prompt would
     // go on asking for an angle that nothing takes any more.
     AnulujPolecenie();
@@ -505,11 +505,11 @@ void CommandMachine::Press(int x, int y) {
   // two-stage pick come before their first stage, so that one click never serves both.
   using Block = void (CommandMachine::*)(int, int);
   static constexpr Block kBlocks[] = {
-      &CommandMachine::PressOffsetSide,    &CommandMachine::PressOffsetObject,
-      &CommandMachine::PressPointStep,     &CommandMachine::PressScaleBase,
-      &CommandMachine::PressEdit,          &CommandMachine::PressChamferSecond,
-      &CommandMachine::PressChamferFirst,  &CommandMachine::PressTrimObject,
-      &CommandMachine::PressTrimEdge,      &CommandMachine::PressExtendObject,
+      &CommandMachine::PressOffsetSide,   &CommandMachine::PressOffsetObject,
+      &CommandMachine::PressPointStep,    &CommandMachine::PressScaleBase,
+      &CommandMachine::PressEdit,         &CommandMachine::PressChamferSecond,
+      &CommandMachine::PressChamferFirst, &CommandMachine::PressTrimObject,
+      &CommandMachine::PressTrimEdge,     &CommandMachine::PressExtendObject,
       &CommandMachine::PressExtendEdge,
   };
   for (Block block : kBlocks) (this->*block)(x, y);
@@ -518,8 +518,8 @@ void CommandMachine::Press(int x, int y) {
 
 int CommandMachine::Pick(int x, int y) {
   if (host_.font() == nullptr) return -1;
-  return PickAndHighlight(host_.surface().OverlayCanvas(), host_.drawing().records(),
-                          host_.view(), *host_.font(), host_.reading_defaults(), x, y);
+  return PickAndHighlight(host_.surface().OverlayCanvas(), host_.drawing().records(), host_.view(),
+                          *host_.font(), host_.reading_defaults(), x, y);
 }
 
 bool CommandMachine::IsLine(int index) const {
@@ -610,8 +610,8 @@ void CommandMachine::PressChamferSecond(int x, int y) {
   const int index = Pick(x, y);
   if (!IsLine(index)) return;
   w.obiekt2 = index;
-  host_.ApplyChanges(ChamferLines(host_.drawing().records(), w.obiekt1, w.obiekt2,
-                                  RawPoint(x, y), w.punktKlikniecia));
+  host_.ApplyChanges(ChamferLines(host_.drawing().records(), w.obiekt1, w.obiekt2, RawPoint(x, y),
+                                  w.punktKlikniecia));
   w.fazuj2 = false;
   host_.Redraw();
   host_.SetPickCursor(false);
@@ -737,13 +737,13 @@ void CommandMachine::Move(int x, int y) {
   }
   using Row = bool (CommandMachine::*)(int, int);
   static constexpr Row kRows[] = {
-      &CommandMachine::PreviewRadius,      &CommandMachine::PreviewTextAngle,
-      &CommandMachine::PreviewArcStart,    &CommandMachine::PreviewRotation,
-      &CommandMachine::PreviewArcEnd,      &CommandMachine::PreviewChamfer,
-      &CommandMachine::PreviewOffsetSide,  &CommandMachine::PreviewPickLabel,
-      &CommandMachine::PreviewScaleBase,   &CommandMachine::PreviewSecondPoint,
-      &CommandMachine::PreviewFirstPoint,  &CommandMachine::PreviewCentre,
-      &CommandMachine::PreviewEdgeObject,  &CommandMachine::PreviewEdit,
+      &CommandMachine::PreviewRadius,     &CommandMachine::PreviewTextAngle,
+      &CommandMachine::PreviewArcStart,   &CommandMachine::PreviewRotation,
+      &CommandMachine::PreviewArcEnd,     &CommandMachine::PreviewChamfer,
+      &CommandMachine::PreviewOffsetSide, &CommandMachine::PreviewPickLabel,
+      &CommandMachine::PreviewScaleBase,  &CommandMachine::PreviewSecondPoint,
+      &CommandMachine::PreviewFirstPoint, &CommandMachine::PreviewCentre,
+      &CommandMachine::PreviewEdgeObject, &CommandMachine::PreviewEdit,
   };
   for (Row row : kRows) {
     if ((this->*row)(x, y)) return;
@@ -811,8 +811,8 @@ bool CommandMachine::PreviewOffsetSide(int x, int y) {
   host_.surface().RestoreView();
   ShowObject1();
   if (host_.font() != nullptr) {
-    if (auto line = OffsetPreviewLine(host_.drawing().records(), w.obiekt1, w.odleglosc,
-                                      RawPoint(x, y))) {
+    if (auto line =
+            OffsetPreviewLine(host_.drawing().records(), w.obiekt1, w.odleglosc, RawPoint(x, y))) {
       PreviewMove(host_.surface().OverlayCanvas(), host_.view(), *host_.font(), *line,
                   host_.reading_defaults(), 0, 0);
     }

@@ -131,8 +131,8 @@ class CommandMachine {
   void PressTrimEdge(int x, int y);
   void PressExtendObject(int x, int y);
   void PressExtendEdge(int x, int y);
-  using LineOperation = EditChanges (*)(std::span<const ParsedEntity> records, int edge,
-                                        int object, Point click);
+  using LineOperation = EditChanges (*)(std::span<const ParsedEntity> records, int edge, int object,
+                                        Point click);
   void PressEdgeObject(bool Wskaz::*object_stage, LineOperation operation, int x, int y);
   void PressEdge(bool Wskaz::*edge_stage, bool Wskaz::*object_stage, int x, int y);
   bool PreviewRotation(int x, int y);

@@ -27,8 +27,7 @@ inline constexpr char kWorkingSeparator = ',';
 // negatives (never "-0"), no digit grouping, decimal separator as given.
 std::string FormatPattern(double value, std::string_view pattern, char separator = '.');
 // The same, written at the end of out.
-void AppendPattern(std::string& out, double value, std::string_view pattern,
-                   char separator = '.');
+void AppendPattern(std::string& out, double value, std::string_view pattern, char separator = '.');
 
 // Every "." and "," of s replaced by separator.
 std::string ToLocalDecimal(std::string_view s, char separator = kWorkingSeparator);

@@ -1,5 +1,4 @@
 #include "ui/dialogs.h"
-#include "model/program_info.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -11,12 +10,15 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "model/program_info.h"
+
 namespace blok {
 namespace {
 
 QString WebAddress() { return "https://" + QString::fromUtf8(kWebHost); }
 QString MailAddress() {
-  return "mailto:" + QString::fromUtf8(kMailAddress) + "?subject=" + QString::fromUtf8(kProgramName);
+  return "mailto:" + QString::fromUtf8(kMailAddress) +
+         "?subject=" + QString::fromUtf8(kProgramName);
 }
 
 QPushButton* Button(const char* name, const QString& caption, QWidget* parent) {
@@ -177,7 +179,8 @@ TFormOprogramie::TFormOprogramie(QWidget* parent) : QDialog(parent) {
   mail->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
   auto* back = Button("BPowrot", "Powrót", this);
   connect(www, &QPushButton::clicked, this, [] { QDesktopServices::openUrl(QUrl(WebAddress())); });
-  connect(mail, &QPushButton::clicked, this, [] { QDesktopServices::openUrl(QUrl(MailAddress())); });
+  connect(mail, &QPushButton::clicked, this,
+          [] { QDesktopServices::openUrl(QUrl(MailAddress())); });
   connect(back, &QPushButton::clicked, this, &QDialog::accept);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(www);

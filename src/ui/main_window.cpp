@@ -67,8 +67,7 @@ MouseButton ToButton(Qt::MouseButton button) {
 
 }  // namespace
 
-TPodgladRysowanie::TPodgladRysowanie(ProgramPaths paths, QWidget* parent)
-    : QMainWindow(parent) {
+TPodgladRysowanie::TPodgladRysowanie(ProgramPaths paths, QWidget* parent) : QMainWindow(parent) {
   setObjectName("PodgladRysowanie");
   InitIconResource();
   podglad_ = new PaintBox(this);

@@ -1,11 +1,12 @@
 #include "ui/painter_canvas.h"
-#include "view/renderer.h"
 
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPolygon>
 #include <QString>
+
+#include "view/renderer.h"
 
 namespace blok {
 namespace {

@@ -361,8 +361,8 @@ TEST_F(BlockFileTest, LinesThatWouldReadAsMarkersAreRefused) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.says ? c.says : c.block.lines.front());
     WriteBytes(file_, original);
-    using Save = Result<void> (*)(const std::filesystem::path&, const BlockToSave&,
-                                  const ReplaceOptions&);
+    using Save =
+        Result<void> (*)(const std::filesystem::path&, const BlockToSave&, const ReplaceOptions&);
     for (const Save save : {Save{ZastapBlok}, Save{DopiszBlok}}) {
       const auto saved = save(file_, c.block, {});
       if (!c.says) {

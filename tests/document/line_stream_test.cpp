@@ -51,7 +51,8 @@ TEST(LineStreamTest, LinesAndTheirBytes) {
       {"empty lines", "\r\n\n\r\n", {"", "", ""}},
       {"a lone CR stays", "a\rb\r\n", {"a\rb"}},
       {"a long line", "x\r\n" + long_line + "\r\ny", {"x", long_line, "y"}},
-      {"the buffer's edge", std::string(65535, 'a') + "\r\n" + std::string(65536, 'b'),
+      {"the buffer's edge",
+       std::string(65535, 'a') + "\r\n" + std::string(65536, 'b'),
        {std::string(65535, 'a'), std::string(65536, 'b')}},
   };
   for (const auto& c : cases) {

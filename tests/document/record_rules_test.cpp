@@ -89,9 +89,18 @@ std::vector<std::string> Without(const std::vector<std::string>& lines, const Mo
 }
 
 TEST(RecordRulesTest, ReadersFollowTheRulesOnRandomFiles) {
-  const std::vector<std::string> kinds = {
-      std::string(kBlockStartMarker), std::string(kBlockEndMarker), "", "", "Nazwa:", "A",
-      "B", "m", "O(0,0,1)", "L(0,0)-(1,1)", "obca linia", std::string(kDrawingMarker)};
+  const std::vector<std::string> kinds = {std::string(kBlockStartMarker),
+                                          std::string(kBlockEndMarker),
+                                          "",
+                                          "",
+                                          "Nazwa:",
+                                          "A",
+                                          "B",
+                                          "m",
+                                          "O(0,0,1)",
+                                          "L(0,0)-(1,1)",
+                                          "obca linia",
+                                          std::string(kDrawingMarker)};
   std::mt19937 random(2026);
   TestDir dir;
   const auto file = dir / "lib.blk";

@@ -114,12 +114,15 @@ TEST_F(SharedLibraryTest, TheOverwriteQuestionIsAskedUnderTheLock) {
     const std::string before = ReadBytes(file_);
     const ino_t inode = Inode(file_);
     bool asked = false;
-    const auto saved = ZapiszBlok(file_, Block(c.name, {"O(0,0,5)"}), [&] {
-      asked = true;
-      // Another writer could not get in now.
-      EXPECT_FALSE(LibraryLock::Acquire(file_, 0ms));
-      return c.answer;
-    }, kQuick);
+    const auto saved = ZapiszBlok(
+        file_, Block(c.name, {"O(0,0,5)"}),
+        [&] {
+          asked = true;
+          // Another writer could not get in now.
+          EXPECT_FALSE(LibraryLock::Acquire(file_, 0ms));
+          return c.answer;
+        },
+        kQuick);
     ASSERT_TRUE(saved) << saved.error().message;
     EXPECT_EQ(asked, c.asked);
     EXPECT_EQ(saved->replaced, c.replaced);
@@ -191,7 +194,8 @@ TEST_F(SharedLibraryTest, RemovingTheBlockAfterADamagedOneLeavesItReadingTheSame
     const char* label;
     std::string file;
   } cases[] = {
-      {"a drawing, then foreign lines", damaged_header + "O(0,0,1)\r\n\r\n" + next + "obce\r\nL(1,1)-(2,2)\r\n"},
+      {"a drawing, then foreign lines",
+       damaged_header + "O(0,0,1)\r\n\r\n" + next + "obce\r\nL(1,1)-(2,2)\r\n"},
       {"a header cut short", "\r\n____________________v1.0\r\n\r\n" + next + "Nazwa:\r\nX\r\n"},
       {"at the end of the file", damaged_header + "O(0,0,1)\r\n" + next},
   };
@@ -213,14 +217,24 @@ TEST_F(SharedLibraryTest, RemovingTheBlockAfterADamagedOneLeavesItReadingTheSame
 // An end marker inside a header closes the record there: the fields past it read as empty, and
 // the marker itself is no field.
 TEST_F(SharedLibraryTest, AnEndMarkerInTheHeaderClosesTheRecordThere) {
-  const std::vector<std::string> header = {
-      "____________________v1.0", "Nazwa:", "A", "2026-03-04", "05:06:07", "Grupa:", "null",
-      "Jednostka:", "cm", "____________________", "", "______________________________OpisBloku"};
+  const std::vector<std::string> header = {"____________________v1.0",
+                                           "Nazwa:",
+                                           "A",
+                                           "2026-03-04",
+                                           "05:06:07",
+                                           "Grupa:",
+                                           "null",
+                                           "Jednostka:",
+                                           "cm",
+                                           "____________________",
+                                           "",
+                                           "______________________________OpisBloku"};
   const struct {
     size_t at;  // where the end marker stands, counted from the start marker
     const char* name;
     const char* unit;
-  } cases[] = {{1, "", ""}, {2, "", ""}, {3, "A", ""}, {8, "A", ""}, {9, "A", "cm"}, {12, "A", "cm"}};
+  } cases[] = {{1, "", ""},  {2, "", ""},    {3, "A", ""},
+               {8, "A", ""}, {9, "A", "cm"}, {12, "A", "cm"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.at);
     std::string bytes = "\r\n";

@@ -145,15 +145,15 @@ TEST(TextFileTest, ANewFileGetsTheUmaskAndAnOldOneKeepsItsMode) {
     mode_t mode;
   };
   const Case cases[] = {
-      {022, 0, 0644},     {077, 0, 0600},     {002, 0, 0664},     {0, 0, 0666},
-      {022, 0640, 0640},  {077, 0664, 0664},  {077, 0604, 0604},  {0, 0600, 0600},
+      {022, 0, 0644},    {077, 0, 0600},    {002, 0, 0664},    {0, 0, 0666},
+      {022, 0640, 0640}, {077, 0664, 0664}, {077, 0604, 0604}, {0, 0600, 0600},
   };
   TestDir dir;
   const auto file = dir / "lib.blk";
   const mode_t saved = ::umask(022);
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << std::oct << "umask " << c.umask << ", file "
-                                    << c.existing);
+    SCOPED_TRACE(::testing::Message()
+                 << std::oct << "umask " << c.umask << ", file " << c.existing);
     std::filesystem::remove(file);
     if (c.existing != 0) {
       WriteBytes(file, "a\r\n");

@@ -21,11 +21,6 @@ using ::blok::testing::Parse;
 
 using Lines = std::vector<std::string>;
 
-
-
-
-
-
 struct ChamferCase {
   const char* name;
   Lines lines;  // the first line is line 0, the second line 1

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "support/editing_support.h"
 #include "support/recording_canvas.h"
 #include "view/font_file.h"
-#include "support/editing_support.h"
 
 namespace blok {
 namespace {
@@ -21,7 +21,6 @@ using ::blok::testing::CanvasCall;
 using ::blok::testing::RecordingCanvas;
 using ::testing::IsEmpty;
 using Kind = CanvasCall::Kind;
-
 
 // 100 pixels a unit, origin at pixel (100, 100): (x, y) is at (100 + 100x, 100 - 100y).
 ViewTransform HundredPixelView() { return MakeView(10); }
@@ -35,7 +34,6 @@ const StrokeFont& TestFont() {
           .value();
   return font;
 }
-
 
 struct PickCase {
   const char* name;

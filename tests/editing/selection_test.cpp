@@ -10,9 +10,9 @@
 #include "document/drawing.h"
 #include "document/journal.h"
 #include "model/numbers.h"
+#include "support/editing_support.h"
 #include "support/recording_canvas.h"
 #include "view/font_file.h"
-#include "support/editing_support.h"
 
 namespace blok {
 namespace {
@@ -36,7 +36,6 @@ const StrokeFont& TestFont() {
           .value();
   return font;
 }
-
 
 // The flags and the copies a selection of these indices must leave.
 void ExpectSelected(const Selection& s, const Lines& lines, const std::vector<int>& picked) {

@@ -20,8 +20,6 @@ using ::blok::testing::Parse;
 
 using Lines = std::vector<std::string>;
 
-
-
 struct LineEditCase {
   const char* name;
   Lines lines;
@@ -116,9 +114,6 @@ std::vector<LineEditCase> ExtendCases() {
 
 INSTANTIATE_TEST_SUITE_P(Cases, Extend, ::testing::ValuesIn(ExtendCases()),
                          [](const auto& info) { return info.param.name; });
-
-
-
 
 TEST(TrimInDrawing, SecondPickOfTheTrimmedLineChangesNothing) {
   Drawing drawing;

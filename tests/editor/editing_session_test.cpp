@@ -83,10 +83,7 @@ TEST_F(EditingSessionTest, EveryEditingCommandOfTheHelpList) {
        {a},
        {Type("co"), ClickAt(1, 0), ClickAt(0, 0), ClickAt(0, 3)},
        {"L(0,3)-(2,3);K(0,0,0);GR(0.1)", a}},
-      {"delete",
-       {a, "O(5,5,1)"},
-       {Type("u"), ClickAt(6, 5)},
-       {a}},
+      {"delete", {a, "O(5,5,1)"}, {Type("u"), ClickAt(6, 5)}, {a}},
       {"rotate by a typed angle",
        {a},
        {Type("ob"), ClickAt(1, 0), ClickAt(0, 0), Type("90")},
@@ -147,10 +144,10 @@ TEST_F(EditingSessionTest, EveryEditingCommandOfTheHelpList) {
 TEST_F(EditingSessionTest, PicksThatAreNotLinesKeepTrimWaiting) {
   Draw({"O(0,5,1)", "L(-2,0)-(2,0)", "L(3,-2)-(3,2)"});
   editor_.CommandEntered("tr");
-  Click(1, 5);    // a circle is no cutting line
-  Click(5, 5);    // nothing there
+  Click(1, 5);  // a circle is no cutting line
+  Click(5, 5);  // nothing there
   EXPECT_TRUE(editor_.wskaz().tnijKrawedz);
-  Click(3, 1);    // the line
+  Click(3, 1);  // the line
   EXPECT_TRUE(editor_.wskaz().tnijObiekt);
   EXPECT_EQ(editor_.wskaz().obiekt1, 0);
   editor_.CommandKey(Key::kEscape);

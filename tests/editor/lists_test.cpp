@@ -59,8 +59,8 @@ TEST(RecentFilesTest, ExitListIsOldestFirstWithoutBlankSlots) {
 TEST(BlockListTest, PolishAlphabeticalOrderIgnoringCase) {
   // Case does not matter; each Polish letter follows its base letter, ł after l.
   const std::vector<std::string> expected = {
-      "10 m", "Abc", "ąbc",    "Ąbd", "Bariera", "cegła", "Ćma",   "Ewa",    "lupa",
-      "Łuk",  "Mur", "Ósemka", "Pas", "Studnia", "Śluza", "Zasuw", "źródło", "Żaba", "Żuraw",
+      "10 m", "Abc",    "ąbc", "Ąbd",     "Bariera", "cegła", "Ćma",    "Ewa",  "lupa",  "Łuk",
+      "Mur",  "Ósemka", "Pas", "Studnia", "Śluza",   "Zasuw", "źródło", "Żaba", "Żuraw",
   };
   std::vector<std::string> shuffled = expected;
   std::ranges::reverse(shuffled);

@@ -98,7 +98,9 @@ INSTANTIATE_TEST_SUITE_P(Fonts, MissingFontTest,
 // Without the code page's converter the data files and every library would lose their Polish
 // letters: the editor says why and starts nothing, and leaves the data files as they were.
 TEST_F(StartupTest, ACodePageThatCannotBeConvertedStopsStartUp) {
-  WriteBytes(poz_menu_, "/dane/\xB3\xF3" "d\xBF.blk\r\n");
+  WriteBytes(poz_menu_,
+             "/dane/\xB3\xF3"
+             "d\xBF.blk\r\n");
   WriteBytes(katalogi_, kMarkerBytes + "\r\n/projekty/\r\n");
   const auto problem = CodePageProblem("NO-SUCH-CODE-PAGE");
   ASSERT_TRUE(problem);
@@ -112,7 +114,9 @@ TEST_F(StartupTest, ACodePageThatCannotBeConvertedStopsStartUp) {
     EXPECT_THAT(editor.recent_files().entries(), IsEmpty());
     editor.Finish();
   }
-  EXPECT_EQ(ReadBytes(poz_menu_), "/dane/\xB3\xF3" "d\xBF.blk\r\n");
+  EXPECT_EQ(ReadBytes(poz_menu_),
+            "/dane/\xB3\xF3"
+            "d\xBF.blk\r\n");
   EXPECT_EQ(ReadBytes(katalogi_), kMarkerBytes + "\r\n/projekty/\r\n");
 }
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "support/recording_canvas.h"
 #include "support/editing_support.h"
+#include "support/recording_canvas.h"
 
 namespace blok {
 namespace {
@@ -23,12 +23,10 @@ using ::blok::testing::RecordingCanvas;
 using ::testing::IsEmpty;
 using Kind = CanvasCall::Kind;
 
-
 // A pixel a unit, origin at pixel (100, 100): (x, y) is at (100 + x, 100 - y), exactly.
 ViewTransform PixelView() { return MakeView(1000); }
 // 100 pixels a unit: pixel (px, py) is the world point ((px - 100) / 100, (100 - py) / 100).
 ViewTransform HundredPixelView() { return MakeView(10); }
-
 
 constexpr SnapSettings kEnd{.end = true};
 constexpr SnapSettings kMiddle{.middle = true};

@@ -41,9 +41,9 @@ TEST(FormatPatternTest, PatternsOfTheWriters) {
       {0.0005, kFixed3Pattern, "0.001"},
       {7, kFixed3Pattern, "7.000"},
       {std::numeric_limits<double>::quiet_NaN(), kValuePattern, "0"},
-      {0.99996, kValuePattern, "1"},             // a carry out of "0" makes a new digit
-      {-9.99996, kCoordinatePattern, "-10.0"},   // and keeps the sign and the least decimals
-      {5e-324, kFixed3Pattern, "0.000"},         // the longest fixed form there is
+      {0.99996, kValuePattern, "1"},            // a carry out of "0" makes a new digit
+      {-9.99996, kCoordinatePattern, "-10.0"},  // and keeps the sign and the least decimals
+      {5e-324, kFixed3Pattern, "0.000"},        // the longest fixed form there is
   };
   for (const auto& c : cases) {
     EXPECT_EQ(FormatPattern(c.value, c.pattern), c.expected) << c.value << " " << c.pattern;
@@ -75,10 +75,27 @@ struct ParseCase {
 
 TEST(ParseNumberTest, FieldsWithEitherSeparator) {
   const ParseCase cases[] = {
-      {"1.5", 1.5},  {"1,5", 1.5},     {"-2", -2},      {"+3", 3},  {".5", 0.5}, {"5.", 5},
-      {"1e3", 1000}, {"1.5E-1", 0.15}, {"1.234,5", {}}, {"", {}},   {"-", {}},   {"abc", {}},
-      {"1 ", 1},     {" 1", 1},        {"1 2", {}},     {"1e", {}}, {"inf", {}}, {"nan", {}},
-      {"1e999", {}}, {"0x10", {}},     {"--1", {}},
+      {"1.5", 1.5},
+      {"1,5", 1.5},
+      {"-2", -2},
+      {"+3", 3},
+      {".5", 0.5},
+      {"5.", 5},
+      {"1e3", 1000},
+      {"1.5E-1", 0.15},
+      {"1.234,5", {}},
+      {"", {}},
+      {"-", {}},
+      {"abc", {}},
+      {"1 ", 1},
+      {" 1", 1},
+      {"1 2", {}},
+      {"1e", {}},
+      {"inf", {}},
+      {"nan", {}},
+      {"1e999", {}},
+      {"0x10", {}},
+      {"--1", {}},
       // Longer than any number the program writes: read all the same.
       {"0," + std::string(80, '0') + "5e81", 5},
       {std::string(70, '1') + "x", {}},

@@ -203,8 +203,8 @@ TEST_F(BlkLibraryTest, WritersAtOnceLoseNoBlock) {
   static const std::string blk = std::string(BLOK_BIN_DIR) + "/blk";
   std::string script;
   for (int i = 0; i < 10; ++i) {
-    script += "echo 'O(0,0," + std::to_string(i + 1) + ")' | " + blk + " save " + path_ +
-              " Blok" + std::to_string(i) + " m >/dev/null & ";
+    script += "echo 'O(0,0," + std::to_string(i + 1) + ")' | " + blk + " save " + path_ + " Blok" +
+              std::to_string(i) + " m >/dev/null & ";
   }
   script += "wait";
   ASSERT_EQ(std::system(script.c_str()), 0);

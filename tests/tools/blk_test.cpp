@@ -153,12 +153,13 @@ TEST_F(BlkTest, WithoutTheCodePageNothingRuns) {
   const std::string before = ReadBytes(file_);
   const std::string created = (dir_ / "nowy.blk").string();
   // The sanitizer's runtime would otherwise object to a library loaded before it.
-  const std::string env = "LD_PRELOAD=" + std::string(BLOK_NO_CODE_PAGE) +
-                          " ASAN_OPTIONS=verify_asan_link_order=0";
+  const std::string env =
+      "LD_PRELOAD=" + std::string(BLOK_NO_CODE_PAGE) + " ASAN_OPTIONS=verify_asan_link_order=0";
   for (const std::string& args :
        {"list " + file_, "show " + file_ + " Zasuw", "check " + file_ + " Zasuw",
         "save " + file_ + " Zasuw m", "save " + created + " Nowy m", "remove " + file_ + " Zasuw",
-        "render " + file_ + " Zasuw -o " + (dir_ / "a.png").string(), std::string("parse 'O(0,0,1)'")}) {
+        "render " + file_ + " Zasuw -o " + (dir_ / "a.png").string(),
+        std::string("parse 'O(0,0,1)'")}) {
     SCOPED_TRACE(args);
     const BlkRun run = testing::BlkWithInput(args, "O(0,0,2)\n", env);
     EXPECT_EQ(run.status, 2);

@@ -4,8 +4,8 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QMouseEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 
 #include "document/block_file.h"

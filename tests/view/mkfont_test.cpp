@@ -11,8 +11,8 @@
 
 #include "mkfont/font_builder.h"
 #include "mkfont/hershey.h"
-#include "support/test_dir.h"
 #include "support/case_names.h"
+#include "support/test_dir.h"
 
 namespace blok::mkfont {
 namespace {

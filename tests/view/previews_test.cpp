@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "model/angles.h"
+#include "support/case_names.h"
 #include "support/recording_canvas.h"
 #include "view/entity_visit.h"
 #include "view/font_file.h"
 #include "view/renderer.h"
-#include "support/case_names.h"
 
 namespace blok {
 namespace {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "support/case_names.h"
 #include "support/recording_canvas.h"
 #include "support/test_dir.h"
 #include "view/font_file.h"
-#include "support/case_names.h"
 
 namespace blok {
 namespace {

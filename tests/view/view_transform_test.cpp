@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "support/case_names.h"
 #include "support/recording_canvas.h"
 #include "view/renderer.h"
-#include "support/case_names.h"
 
 namespace blok {
 namespace {

@@ -7,15 +7,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <nlohmann/json.hpp>
 #include <new>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "document/block_file.h"
-#include "editor/data_files.h"
 #include "document/text_file.h"
+#include "editor/data_files.h"
 #include "model/cp1250.h"
 #include "model/entity_reader.h"
 #include "model/numbers.h"
