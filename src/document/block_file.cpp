@@ -176,10 +176,6 @@ struct Indifferent {
 // Whether a header's name line (CP1250) is the name sought (UTF-8): compared as the readers
 // read it, converted.
 bool SameName(std::string_view name_line, std::string_view name) {
-  // A name line whose bytes cannot spell the name is not converted at all.
-  if (name_line.size() > 4 * name.size() + 4 || name.size() > 4 * name_line.size() + 4) {
-    return false;
-  }
   return Cp1250ToUtf8(name_line) == name;
 }
 
