@@ -425,40 +425,56 @@ Result<bool> BlokIstnieje(const std::filesystem::path& file, std::string_view na
   });
 }
 
+// Collects the records of the file, each whole when it ends; `wanted` picks them by name.
+struct BlockCollector : Indifferent {
+  std::function<bool(std::string_view)> wanted;
+  std::function<void(LoadedBlock&&)> take;
+  bool reading = false;
+  LoadedBlock current;
+  Result<void> Begin(std::string_view name_line) {
+    current = LoadedBlock{Cp1250ToUtf8(name_line), "", {}};
+    reading = wanted(current.name);
+    return {};
+  }
+  Result<void> Line(bool in_record, size_t offset, std::string_view text, std::string_view) {
+    // The end marker closes the record; it is neither its unit nor a line of its drawing.
+    if (!in_record || !reading || text == kBlockEndMarker) return {};
+    if (offset == kUnitOffset) current.unit = Cp1250ToUtf8(text);
+    if (offset >= kFirstEntityOffset) current.lines.push_back(Cp1250ToUtf8(text));
+    return {};
+  }
+  Result<void> Empties(bool in_record, size_t, size_t count, std::uint64_t, std::uint64_t) {
+    if (in_record && reading) current.lines.insert(current.lines.end(), count, "");
+    return {};
+  }
+  Result<void> End(bool) {
+    if (reading) take(std::move(current));
+    reading = false;
+    return {};
+  }
+};
+
 Result<std::optional<LoadedBlock>> WczytajBlok(const std::filesystem::path& file,
                                                std::string_view name) {
   return Guarded(file, [&]() -> Result<std::optional<LoadedBlock>> {
     // Several blocks of one name: the last one in the file wins.
-    struct Load : Indifferent {
-      std::string_view name;
-      bool reading = false;
-      LoadedBlock current;
-      std::optional<LoadedBlock> found;
-      Result<void> Begin(std::string_view name_line) {
-        reading = SameName(name_line, name);
-        if (reading) current = LoadedBlock{std::string(name), "", {}};
-        return {};
-      }
-      Result<void> Line(bool in_record, size_t offset, std::string_view text, std::string_view) {
-        // The end marker closes the record; it is neither its unit nor a line of its drawing.
-        if (!in_record || !reading || text == kBlockEndMarker) return {};
-        if (offset == kUnitOffset) current.unit = Cp1250ToUtf8(text);
-        if (offset >= kFirstEntityOffset) current.lines.push_back(Cp1250ToUtf8(text));
-        return {};
-      }
-      Result<void> Empties(bool in_record, size_t, size_t count, std::uint64_t, std::uint64_t) {
-        if (in_record && reading) current.lines.insert(current.lines.end(), count, "");
-        return {};
-      }
-      Result<void> End(bool) {
-        if (reading) found = std::move(current);
-        reading = false;
-        return {};
-      }
-    } visitor;
-    visitor.name = name;
+    std::optional<LoadedBlock> found;
+    BlockCollector visitor;
+    visitor.wanted = [&](std::string_view read) { return read == name; };
+    visitor.take = [&](LoadedBlock&& block) { found = std::move(block); };
     if (auto walked = Walk(file, visitor); !walked) return std::unexpected(walked.error());
-    return std::move(visitor.found);
+    return found;
+  });
+}
+
+Result<std::vector<LoadedBlock>> WczytajWszystkieBloki(const std::filesystem::path& file) {
+  return Guarded(file, [&]() -> Result<std::vector<LoadedBlock>> {
+    std::vector<LoadedBlock> blocks;
+    BlockCollector visitor;
+    visitor.wanted = [](std::string_view) { return true; };
+    visitor.take = [&](LoadedBlock&& block) { blocks.push_back(std::move(block)); };
+    if (auto walked = Walk(file, visitor); !walked) return std::unexpected(walked.error());
+    return blocks;
   });
 }
 

@@ -64,6 +64,10 @@ Result<bool> BlokIstnieje(const std::filesystem::path& file, std::string_view na
 Result<std::optional<LoadedBlock>> WczytajBlok(const std::filesystem::path& file,
                                                std::string_view name);
 
+// Every block record of the file in file order, read as WczytajBlok reads one; a name saved
+// twice gives two blocks.
+Result<std::vector<LoadedBlock>> WczytajWszystkieBloki(const std::filesystem::path& file);
+
 // The writers below each make one read-modify-write of the file under its lock (LibraryLock):
 // the file is read once, streamed into its replacement, and the replacement renamed over it;
 // on any failure the file stays exactly as it was. Two writers of one file, in this program

@@ -182,6 +182,15 @@ TEST_F(BlockFileTest, ADamagedRecordNeverTakesTheNextBlockWithIt) {
       EXPECT_EQ((*WczytajBlok(file_, "CCC"))->unit, "cm");
     };
     others_as_before();
+    // Read all at once, every record comes in file order as it loads alone.
+    const auto all = *WczytajWszystkieBloki(file_);
+    ASSERT_EQ(all.size(), c.names.size());
+    for (size_t i = 0; i < all.size(); ++i) {
+      EXPECT_EQ(all[i].name, c.names[i]);
+      if (std::find(c.names.begin() + i + 1, c.names.end(), c.names[i]) == c.names.end()) {
+        EXPECT_EQ(all[i], *WczytajBlok(file_, c.names[i]));
+      }
+    }
 
     // Replacing the damaged block, and a block before or after it, leaves the rest alone.
     ASSERT_TRUE(ZastapBlok(file_, Block("BBB", {"P(0,0)-(1,1)"})));
