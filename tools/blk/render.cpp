@@ -26,17 +26,13 @@ void Draw(QPainter& painter, const RenderRequest& request, const StrokeFont& fon
   ViewTransform view;
   view.SetViewSize(request.width, request.height);
   const std::vector<ParsedEntity> records = ParseLines(request.lines);
-  ReadingDefaults defaults;
   view.ZoomAll(ComputeExtents(records, font));
   if (request.plain) {
-    canvas.SetPenColour(kWhite);
-    canvas.SetBrushColour(kWhite);
-    canvas.SetBrushStyle(BrushStyle::kSolid);
-    canvas.Rectangle(0, 0, request.width + 1, request.height + 1);
-    DrawEntities(canvas, view, records, font, defaults);
+    DrawPlainBlock(canvas, view, records, font);
   } else {
     // The editor's start-up settings with a file open.
     const ViewSettings settings;
+    ReadingDefaults defaults;
     RenderFrame(canvas, view, request.width, request.height, records, font, settings, defaults);
   }
 }
@@ -62,33 +58,51 @@ Result<QByteArray> OutputFormat(const std::filesystem::path& output) {
 
 }  // namespace
 
-Result<void> RenderBlock(const RenderRequest& request, const std::filesystem::path& font_file) {
-  if (request.width < 1 || request.height < 1 || request.width > 20000 || request.height > 20000) {
-    return Fail("rozmiar obrazu poza zakresem 1..20000 pikseli");
-  }
+OffscreenPainting::OffscreenPainting() {
   // Fonts, paint devices and the image writer plugins want an application object; a
-  // command-line tool needs no display. It lives for this call only, so it is gone long before
-  // Qt's own statics.
+  // command-line tool needs no display. It lives for one command only, so it is gone long
+  // before Qt's own statics.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char name[] = "blk";
-  char* argv[] = {name, nullptr};
   // Standard error is blk's own: Qt's notes and warnings about its environment (no runtime
   // folder, no fonts configured) say nothing about the picture, and failures to write it are
-  // reported below. Only what Qt itself takes for an error still goes there.
+  // reported by the caller. Only what Qt itself takes for an error still goes there.
   qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtCriticalMsg || type == QtFatalMsg) {
       std::fprintf(stderr, "blk: Qt: %s\n", message.toLocal8Bit().constData());
     }
   });
-  QGuiApplication app(argc, argv);
+  app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+}
+
+OffscreenPainting::~OffscreenPainting() = default;
+
+Result<std::unique_ptr<StrokeFont>> LoadPaintingFont(const std::filesystem::path& font_file) {
+  auto font = LoadStrokeFont(font_file);
+  if (!font) return std::unexpected(font.error());
+  return std::make_unique<StrokeFont>(*font);
+}
+
+void DrawPlainBlock(Canvas& canvas, const ViewTransform& view,
+                    std::span<const ParsedEntity> records, const StrokeFont& font) {
+  canvas.SetPenColour(kWhite);
+  canvas.SetBrushColour(kWhite);
+  canvas.SetBrushStyle(BrushStyle::kSolid);
+  canvas.Rectangle(0, 0, view.view_width() + 1, view.view_height() + 1);
+  ReadingDefaults defaults;
+  DrawEntities(canvas, view, records, font, defaults);
+}
+
+Result<void> RenderBlock(const RenderRequest& request, const std::filesystem::path& font_file) {
+  if (request.width < 1 || request.height < 1 || request.width > 20000 || request.height > 20000) {
+    return Fail("rozmiar obrazu poza zakresem 1..20000 pikseli");
+  }
+  const OffscreenPainting painting;
   // Known before anything is drawn: a name the format cannot be told from gets no file.
   const auto format = OutputFormat(request.output);
   if (!format) return std::unexpected(format.error());
-  auto font = LoadStrokeFont(font_file);
+  const auto font = LoadPaintingFont(font_file);
   if (!font) return std::unexpected(font.error());
-  // The glyph tables are large: keep them off the stack.
-  const auto font_ptr = std::make_unique<StrokeFont>(*font);
+  const StrokeFont& stroke_font = **font;
   const QString output = QString::fromStdString(request.output.string());
   if (*format == kSvg.data()) {
     QSvgGenerator svg;
@@ -98,7 +112,7 @@ Result<void> RenderBlock(const RenderRequest& request, const std::filesystem::pa
     svg.setTitle(QStringLiteral("blok"));
     QPainter painter;
     if (!painter.begin(&svg)) return Fail("Nie można zapisać pliku " + request.output.string());
-    Draw(painter, request, *font_ptr);
+    Draw(painter, request, stroke_font);
     if (!painter.end()) return Fail("Nie można zapisać pliku " + request.output.string());
     return {};
   }
@@ -106,7 +120,7 @@ Result<void> RenderBlock(const RenderRequest& request, const std::filesystem::pa
   image.fill(Qt::white);
   {
     QPainter painter(&image);
-    Draw(painter, request, *font_ptr);
+    Draw(painter, request, stroke_font);
   }
   if (!image.save(output, format->constData())) {
     return Fail("Nie można zapisać pliku " + request.output.string());

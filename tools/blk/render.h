@@ -1,10 +1,18 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "model/error.h"
+#include "model/parsed_entity.h"
+#include "view/canvas.h"
+#include "view/stroke_font.h"
+#include "view/view_transform.h"
+
+class QGuiApplication;
 
 namespace blok {
 
@@ -17,6 +25,31 @@ struct RenderRequest {
   int height = 600;
   bool plain = false;  // the entities alone on white
 };
+
+// Painting without a display, for the length of one command: an application object on the
+// offscreen platform (unless QT_QPA_PLATFORM names another), with Qt's notes about its
+// environment kept off standard error. Made once, before anything is painted.
+class OffscreenPainting {
+ public:
+  OffscreenPainting();
+  ~OffscreenPainting();
+  OffscreenPainting(const OffscreenPainting&) = delete;
+  OffscreenPainting& operator=(const OffscreenPainting&) = delete;
+
+ private:
+  int argc_ = 1;
+  char name_[4] = "blk";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QGuiApplication> app_;
+};
+
+// The stroke font on the heap: its glyph tables are too large for the stack.
+Result<std::unique_ptr<StrokeFont>> LoadPaintingFont(const std::filesystem::path& font_file);
+
+// The plain picture of a block: white ground over the view's paint box, then the entities
+// alone, as the editor draws them.
+void DrawPlainBlock(Canvas& canvas, const ViewTransform& view,
+                    std::span<const ParsedEntity> records, const StrokeFont& font);
 
 // Draws a block zoomed to everything, as the editor's view shows it, into an image file.
 Result<void> RenderBlock(const RenderRequest& request, const std::filesystem::path& font_file);
