@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue.h"
 #include "document/block_file.h"
 #include "document/text_file.h"
 #include "editor/data_files.h"
@@ -326,6 +327,26 @@ int main(int argc, char** argv) {
     const auto rendered =
         blok::RenderBlock(render_request, ProgramDir() / "Dane" / "Romans100.Lzs");
     if (!rendered) status = Report(rendered.error());
+  });
+
+  blok::CatalogueRequest catalogue_request;
+  std::string catalogue_title;
+  auto* catalogue =
+      app.add_subcommand("catalogue", "every block of a file, drawn on A4 pages (PDF)");
+  catalogue->add_option("FILE", catalogue_request.library, "block file")->required();
+  catalogue->add_option("-o,--output", catalogue_request.output, "PDF file")->required();
+  catalogue->add_option("--columns", catalogue_request.columns, "tiles across a page")
+      ->capture_default_str();
+  catalogue->add_option("--rows", catalogue_request.rows, "tiles down a page")
+      ->capture_default_str();
+  auto* title_option =
+      catalogue->add_option("--title", catalogue_title, "page title (default: the file's name)");
+  catalogue->callback([&] {
+    if (title_option->count() > 0) catalogue_request.title = catalogue_title;
+    catalogue_request.progress = ::isatty(STDERR_FILENO) == 1;
+    const auto made =
+        blok::MakeCatalogue(catalogue_request, ProgramDir() / "Dane" / "Romans100.Lzs");
+    if (!made) status = Report(made.error());
   });
 
   // The first word names the command; CLI11 would only say that one is required.
