@@ -203,7 +203,7 @@ struct PageLayout {
     gap = static_cast<int>(std::min<double>(Mm(4), 0.08 * cell_width));
     name_height =
         std::clamp(std::min(cell_width / 16, cell_height / 11), double(Mm(1.3)), double(Mm(3)));
-    unit_height = 0.75 * name_height;
+    unit_height = 0.8 * name_height;
     label_room = static_cast<int>(name_height * 1.7 + unit_height * 1.7);
   }
 };
