@@ -241,6 +241,17 @@ TEST_F(BlkCatalogueTest, AFullDiskLeavesTheOutputAsItWas) {
   }));
 }
 
+// Without the code page's converter the names would be read wrongly: nothing is made.
+TEST_F(BlkCatalogueTest, WithoutTheCodePageNoCatalogue) {
+  WriteLibrary(library_, {{"Żuraw", "O(0,0,1)"}});
+  const BlkRun run = BlkWithInput(
+      "catalogue " + library_ + " -o " + pdf_, "",
+      "LD_PRELOAD=" + std::string(BLOK_NO_CODE_PAGE) + " ASAN_OPTIONS=verify_asan_link_order=0");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("blk: Brak konwersji znaków CP1250"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(pdf_));
+}
+
 // Where standard error is a terminal the pages are counted on it, on one line that is wiped at
 // the end.
 TEST_F(BlkCatalogueTest, ProgressShowsOnATerminalOnly) {
