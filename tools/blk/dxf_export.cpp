@@ -364,6 +364,8 @@ void WriteOverview(MemoryWriter& dw, DL_Dxf& dxf, const std::vector<BlockOut>& o
       cx = (static_cast<double>(b.extents.xmin) + b.extents.xmax) / 2 * b.scale;
       cy = (static_cast<double>(b.extents.ymin) + b.extents.ymax) / 2 * b.scale;
     }
+    // A drawing beyond the single-precision range has no centre to put in a cell.
+    if (!std::isfinite(cx) || !std::isfinite(cy)) cx = cy = 0;
     dxf.writeInsert(dw,
                     DL_InsertData(b.dxf_name, left + cell / 2 - cx, bottom + cell / 2 - cy, 0,
                                   b.scale, b.scale, b.scale, 0, 1, 1, 0, 0),
