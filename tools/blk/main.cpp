@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <new>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -16,12 +17,14 @@
 #include "catalogue.h"
 #include "document/block_file.h"
 #include "document/text_file.h"
+#include "dxf_export.h"
 #include "editor/data_files.h"
 #include "model/cp1250.h"
 #include "model/entity_reader.h"
 #include "model/numbers.h"
 #include "model/syntax_check.h"
 #include "render.h"
+#include "view/stroke_font.h"
 
 namespace {
 
@@ -203,7 +206,8 @@ struct NoCodePage {
 
 int main(int argc, char** argv) {
   CLI::App app{
-      "blk: lists, shows, checks, parses, saves, removes and renders blocks of block files "
+      "blk: lists, shows, checks, parses, saves, removes, renders and exports blocks of block "
+      "files "
       "(*.blk)"};
   app.require_subcommand(1);
   // Every command reads or writes block files, whose letters need the code page: without its
@@ -327,6 +331,46 @@ int main(int argc, char** argv) {
     const auto rendered =
         blok::RenderBlock(render_request, ProgramDir() / "Dane" / "Romans100.Lzs");
     if (!rendered) status = Report(rendered.error());
+  });
+
+  blok::DxfExportRequest export_request;
+  bool verbose = false;
+  auto* dxf = app.add_subcommand(
+      "export", "blocks (all, or those named) into one DXF drawing for other CAD programs");
+  dxf->add_option("FILE", export_request.library, "block file")->required();
+  dxf->add_option("NAME", export_request.names, "block names; none: every block");
+  dxf->add_option("-o,--output", export_request.output, "DXF file")->required();
+  dxf->add_flag("-v,--verbose", verbose, "list the DXF name of each block and the lines skipped");
+  dxf->callback([&] {
+    const auto font = blok::LoadStrokeFont(ProgramDir() / "Dane" / "Romans100.Lzs");
+    if (!font) {
+      status = Report(font.error());
+      return;
+    }
+    // The glyph tables are large: keep them off the stack.
+    const auto font_ptr = std::make_unique<blok::StrokeFont>(*font);
+    const auto report = blok::ExportDxf(export_request, *font_ptr);
+    if (!report) {
+      status = Report(report.error());
+      return;
+    }
+    const auto comments = static_cast<size_t>(std::ranges::count_if(
+        report->skipped, [](const blok::SkippedLine& s) { return s.comment; }));
+    const size_t invalid = report->skipped.size() - comments;
+    if (verbose) {
+      for (const auto& n : report->names) std::cout << "blok " << n.block << " → " << n.dxf << "\n";
+      for (const auto& s : report->skipped) {
+        std::cout << "pominięta linia " << s.line << " bloku " << s.block << " ("
+                  << (s.comment ? "komentarz" : "niepoprawna") << "): " << s.text << "\n";
+      }
+      std::cout << "zapisano " << export_request.output.string()
+                << ": bloki: " << report->names.size() << ", obiekty: " << report->entities
+                << ", pominięte linie: niepoprawne " << invalid << ", komentarze " << comments
+                << "\n";
+    } else if (!report->skipped.empty()) {
+      std::cerr << "blk: pominięte linie: niepoprawne " << invalid << ", komentarze " << comments
+                << " (--verbose je wymienia)\n";
+    }
   });
 
   blok::CatalogueRequest catalogue_request;

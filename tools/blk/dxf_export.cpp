@@ -1,0 +1,475 @@
+#include "dxf_export.h"
+
+#include <dxflib/dl_dxf.h>
+#include <dxflib/dl_writer_ascii.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <numbers>
+#include <optional>
+#include <set>
+#include <variant>
+
+#include "document/block_file.h"
+#include "document/text_file.h"
+#include "editor/block_list.h"
+#include "model/angles.h"
+#include "model/cp1250.h"
+#include "model/numbers.h"
+#include "model/parsed_entity.h"
+#include "view/entity_visit.h"
+#include "view/renderer.h"
+#include "view/view_transform.h"
+
+namespace blok {
+namespace {
+
+// dxflib's writer, with the file collected in memory so that it is written as a whole through
+// FileReplacement. Numbers are written as the shortest decimals that read back the same.
+class MemoryWriter : public DL_WriterA {
+ public:
+  explicit MemoryWriter(DL_Codes::version version) : DL_WriterA("", version) {}
+
+  std::string& bytes() { return bytes_; }
+
+  void dxfReal(int gc, double value) const override {
+    char text[64];
+    const auto end = std::to_chars(text, text + sizeof(text), value).ptr;
+    std::string number(text, end);
+    if (number.find_first_of(".e") == std::string::npos) number += ".0";
+    dxfString(gc, number);
+  }
+  void dxfInt(int gc, int value) const override { dxfString(gc, std::to_string(value)); }
+  void dxfHex(int gc, int value) const override {
+    char text[16];
+    std::snprintf(text, sizeof(text), "%X", static_cast<unsigned>(value));
+    dxfString(gc, text);
+  }
+  void dxfString(int gc, const char* value) const override {
+    char code[16];
+    std::snprintf(code, sizeof(code), "%3d\n", gc);
+    bytes_ += code;
+    bytes_ += value;
+    bytes_ += '\n';
+  }
+  void dxfString(int gc, const std::string& value) const override { dxfString(gc, value.c_str()); }
+
+ private:
+  mutable std::string bytes_;
+};
+
+// $INSUNITS and the size of one unit in millimetres.
+struct Unit {
+  int code;
+  double millimetres;
+};
+std::optional<Unit> UnitOf(std::string_view unit) {
+  if (unit == "m") return Unit{6, 1000};
+  if (unit == "cm") return Unit{5, 10};
+  if (unit == "mm") return Unit{4, 1};
+  return std::nullopt;
+}
+
+// The indexed colour nearest to a colour, by dxflib's table of the standard palette. Black
+// gets 7, the colour that shows black on paper and white on a dark screen.
+int NearestColourIndex(Colour colour) {
+  if ((colour & 0xFFFFFF) == 0) return 7;
+  double best = 1e9;
+  int index = 7;
+  for (int i = 1; i < 256; ++i) {
+    const double dr = dxfColors[i][0] * 255 - Red(colour);
+    const double dg = dxfColors[i][1] * 255 - Green(colour);
+    const double db = dxfColors[i][2] * 255 - Blue(colour);
+    const double d = dr * dr + dg * dg + db * db;
+    if (d < best) {
+      best = d;
+      index = i;
+    }
+  }
+  return index;
+}
+
+// The thickness selector offers pen widths in millimetres (0.18, 0.25, ...); DXF has a fixed
+// set of line weights in hundredths of a millimetre, and the nearest of them is taken.
+int Lineweight(float thickness) {
+  static constexpr int kWeights[] = {0,  5,  9,  13, 15, 18,  20,  25,  30,  35,  40,  50,
+                                     53, 60, 70, 80, 90, 100, 106, 120, 140, 158, 200, 211};
+  if (!(thickness > 0)) return 0;
+  const double wanted = static_cast<double>(thickness) * 100;
+  int best = 0;
+  for (const int w : kWeights) {
+    if (std::fabs(w - wanted) < std::fabs(best - wanted)) best = w;
+  }
+  return best;
+}
+
+DL_Attributes Attributes(Colour colour, float thickness) {
+  const Colour rgb = colour & 0xFFFFFF;
+  // DXF wants 0xRRGGBB; ours keeps red in the lowest byte. Black goes as the indexed colour
+  // alone, so that it turns white on a dark screen as black lines do in every CAD program.
+  const int true_colour = rgb == 0 ? -1 : (Red(rgb) << 16 | Green(rgb) << 8 | Blue(rgb));
+  return DL_Attributes("0", NearestColourIndex(rgb), true_colour, Lineweight(thickness),
+                       "CONTINUOUS", 1.0);
+}
+
+// Arc angles as the file gave them: read with kDegreesToRadians, turned back with it.
+double Degrees(double radians) {
+  double d = std::fmod(radians / kDegreesToRadians, 360.0);
+  if (d < 0) d += 360;
+  return d;
+}
+
+bool Finite(std::initializer_list<double> values) {
+  return std::ranges::all_of(values, [](double v) { return std::isfinite(v); });
+}
+
+// Text as a TEXT entity of this code page takes it: a percent sign doubled would start a
+// control sequence ("%%d" is a degree sign), so each is written as the sequence for itself, and
+// characters below the space, which DXF cannot carry, become spaces.
+std::string DxfText(std::string_view text) {
+  std::string bytes = Utf8ToCp1250(text);
+  for (char& c : bytes) {
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+  }
+  if (bytes.find("%%") == std::string::npos) return bytes;
+  std::string escaped;
+  for (const char c : bytes) escaped += c == '%' ? std::string("%%%") : std::string(1, c);
+  return escaped;
+}
+
+// Where the stroke font puts the letter H: its foot above the text's insertion point (the
+// font's lowest descender) and its height, in font units.
+struct CapitalMetrics {
+  double foot = 0, height = 100;
+};
+CapitalMetrics CapitalOf(const StrokeFont& font) {
+  const Glyph& glyph = font.glyphs['H'];
+  if (glyph.used_strokes().empty()) return {};
+  int low = 255, high = 0;
+  for (const GlyphStroke& s : glyph.used_strokes()) {
+    low = std::min({low, int{s.y1}, int{s.y2}});
+    high = std::max({high, int{s.y1}, int{s.y2}});
+  }
+  if (!(high > low)) return {};
+  return {static_cast<double>(low), static_cast<double>(high - low)};
+}
+
+// One font unit of a text of height 1, in drawing units.
+constexpr double kFontUnit = 0.012;
+
+struct BlockOut {
+  const LoadedBlock* block;
+  std::string dxf_name;
+  double scale;  // from the block's unit to the drawing's
+  DrawingExtents extents;
+};
+
+class Exporter {
+ public:
+  Exporter(MemoryWriter& writer, DL_Dxf& dxf, const StrokeFont& font, DxfExportReport& report)
+      : dw_(writer), dxf_(dxf), capital_(CapitalOf(font)), report_(report) {}
+
+  // The entities of a block's drawing, in the order the editor draws them (from the last line
+  // to the first), each with the colour and thickness that drawing gives it.
+  void Entities(const LoadedBlock& block, const std::vector<ParsedEntity>& records) {
+    ReadingDefaults defaults;
+    for (size_t i = records.size(); i-- > 0;) {
+      const ParsedEntity& record = records[i];
+      const bool visited = VisitEntity(
+          record, Overloaded{
+                      [&](const ColourRecord& r) { defaults.colour = r.colour; },
+                      [&](const ThicknessRecord& r) { defaults.thickness = r.thickness; },
+                      [&](const auto& entity) {
+                        if (!Entity(entity, defaults)) Skip(block, i, false);
+                      },
+                  });
+      if (visited) continue;
+      const std::string_view line = block.lines[i];
+      const size_t start = line.find_first_not_of(" \t");
+      if (start == std::string_view::npos) continue;  // an empty line is no entity
+      Skip(block, i, line.substr(start).starts_with("//"));
+    }
+  }
+
+ private:
+  void Skip(const LoadedBlock& block, size_t index, bool comment) {
+    report_.skipped.push_back({block.name, index + 1, block.lines[index], comment});
+  }
+
+  bool Entity(const LineEntity& line, const ReadingDefaults& defaults) {
+    const SegmentRecord& r = line.segment;
+    if (!Finite({r.x1, r.y1, r.x2, r.y2})) return false;
+    dxf_.writeLine(dw_, DL_LineData(r.x1, r.y1, 0, r.x2, r.y2, 0), Tail(r, defaults));
+    return Written();
+  }
+
+  bool Entity(const RectangleEntity& rectangle, const ReadingDefaults& defaults) {
+    const SegmentRecord& r = rectangle.segment;
+    if (!Finite({r.x1, r.y1, r.x2, r.y2})) return false;
+    dxf_.writePolyline(dw_, DL_PolylineData(4, 0, 0, /*closed*/ 1), Tail(r, defaults));
+    const double corners[4][2] = {{r.x1, r.y1}, {r.x2, r.y1}, {r.x2, r.y2}, {r.x1, r.y2}};
+    for (const auto& c : corners) dxf_.writeVertex(dw_, DL_VertexData(c[0], c[1], 0, 0));
+    dxf_.writePolylineEnd(dw_);
+    return Written();
+  }
+
+  bool Entity(const CircleRecord& r, const ReadingDefaults& defaults) {
+    if (!Finite({r.x, r.y, r.radius}) || r.radius == 0) return false;
+    dxf_.writeCircle(dw_, DL_CircleData(r.x, r.y, 0, std::fabs(r.radius)), Tail(r, defaults));
+    return Written();
+  }
+
+  bool Entity(const ArcRecord& r, const ReadingDefaults& defaults) {
+    if (!Finite({r.x, r.y, r.radius, r.start_angle, r.end_angle}) || r.radius == 0) return false;
+    dxf_.writeArc(
+        dw_,
+        DL_ArcData(r.x, r.y, 0, std::fabs(r.radius), Degrees(r.start_angle), Degrees(r.end_angle)),
+        Tail(r, defaults));
+    return Written();
+  }
+
+  // The stroke font scales a glyph by the height upwards and by the width along the line, from
+  // the insertion point at the foot of its descenders; DXF sets a text on its baseline with the
+  // capitals' height and a width factor. A negative height or width mirrors the text, as the
+  // generation flags do.
+  bool Entity(const TextRecord& r, const ReadingDefaults& defaults) {
+    // The sizes are single precision; as decimals they give DXF 0.45, not 0.449999988.
+    const double height = FloatAsDecimal(r.height), width = FloatAsDecimal(r.width);
+    if (!Finite({r.x, r.y, height, width, r.angle}) || height == 0 || width == 0) return false;
+    const double unit = kFontUnit * std::fabs(height);
+    const double angle = FloatAsDecimal(r.angle) * std::numbers::pi / 180;
+    const double up = capital_.foot * kFontUnit * height;  // to the baseline, signed
+    const double x = r.x - up * std::sin(angle);
+    const double y = r.y + up * std::cos(angle);
+    const int flags = (width < 0 ? 2 : 0) | (height < 0 ? 4 : 0);
+    dxf_.writeText(
+        dw_,
+        DL_TextData(x, y, 0, x, y, 0, capital_.height * unit, std::fabs(width) / std::fabs(height),
+                    flags, 0, 0, DxfText(r.text), "STANDARD", angle),
+        Tail(r, defaults));
+    return Written();
+  }
+
+  template <typename Record>
+  DL_Attributes Tail(const Record& r, const ReadingDefaults& defaults) {
+    return Attributes(ResolveColour(r.colour, defaults), ResolveThickness(r.thickness, defaults));
+  }
+
+  bool Written() {
+    ++report_.entities;
+    return true;
+  }
+
+  MemoryWriter& dw_;
+  DL_Dxf& dxf_;
+  CapitalMetrics capital_;
+  DxfExportReport& report_;
+};
+
+// DXF compares names without regard to case: two names that differ only so would be one block.
+std::string UniqueName(std::string name, std::set<std::string>& taken) {
+  const std::string base = name;
+  for (int n = 2; !taken.insert(UpperCp1250(name)).second; ++n) {
+    name = base + "_" + std::to_string(n);
+  }
+  return name;
+}
+
+// The blocks asked for, each as the editor loads it: the last record of its name.
+Result<std::vector<const LoadedBlock*>> Pick(const DxfExportRequest& request,
+                                             const std::vector<LoadedBlock>& blocks) {
+  std::map<std::string_view, const LoadedBlock*> last;
+  for (const LoadedBlock& b : blocks) last[b.name] = &b;
+  std::vector<const LoadedBlock*> picked;
+  if (request.names.empty()) {
+    for (const auto& [name, block] : last) picked.push_back(block);
+    std::ranges::sort(picked, [](const LoadedBlock* a, const LoadedBlock* b) {
+      return BlockNameLess(a->name, b->name);
+    });
+  } else {
+    std::set<std::string_view> seen;
+    for (const std::string& name : request.names) {
+      const auto found = last.find(name);
+      if (found == last.end()) {
+        return Fail("w pliku " + request.library.string() + " nie ma bloku " + name);
+      }
+      if (seen.insert(name).second) picked.push_back(found->second);
+    }
+  }
+  if (picked.empty()) return Fail("w pliku " + request.library.string() + " nie ma bloków");
+  return picked;
+}
+
+// The unit most of the blocks use is the drawing's; the others are inserted scaled to it.
+Unit DrawingUnit(const std::vector<const LoadedBlock*>& blocks) {
+  std::map<std::string, int> count;
+  for (const LoadedBlock* b : blocks) ++count[b->unit];
+  std::string best = blocks.front()->unit;
+  for (const LoadedBlock* b : blocks) {
+    if (count[b->unit] > count[best]) best = b->unit;
+  }
+  return *UnitOf(best);
+}
+
+void WriteTables(MemoryWriter& dw, DL_Dxf& dxf, const std::vector<BlockOut>& out) {
+  dw.sectionTables();
+  dxf.writeVPort(dw);
+  dw.tableLinetypes(3);
+  dxf.writeLinetype(dw, DL_LinetypeData("BYBLOCK", "BYBLOCK", 0, 0, 0.0));
+  dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "BYLAYER", 0, 0, 0.0));
+  dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Continuous", 0, 0, 0.0));
+  dw.tableEnd();
+  dw.tableLayers(2);
+  dxf.writeLayer(dw, DL_LayerData("0", 0),
+                 DL_Attributes("", 7, -1, -3 /*default weight*/, "CONTINUOUS", 1.0));
+  dxf.writeLayer(dw, DL_LayerData("NAZWY", 0),
+                 DL_Attributes("", 8, -1, -3 /*default weight*/, "CONTINUOUS", 1.0));
+  dw.tableEnd();
+  dw.tableStyle(1);
+  dxf.writeStyle(dw, DL_StyleData("STANDARD", 0, 0.0, 1.0, 0.0, 0, 2.5, "txt", ""));
+  dw.tableEnd();
+  dxf.writeView(dw);
+  dxf.writeUcs(dw);
+  dw.tableAppid(1);
+  dxf.writeAppid(dw, "ACAD");
+  dw.tableEnd();
+  dxf.writeDimStyle(dw, 1, 1, 1, 1, 1);
+  dxf.writeBlockRecord(dw);
+  for (const BlockOut& b : out) dxf.writeBlockRecord(dw, b.dxf_name);
+  dw.tableEnd();
+  dw.sectionEnd();
+}
+
+// The model space: the blocks on a grid of equal square cells, row by row from the top left,
+// each centred in its cell at its true size, its name under it.
+void WriteOverview(MemoryWriter& dw, DL_Dxf& dxf, const std::vector<BlockOut>& out) {
+  double cell = 0;
+  for (const BlockOut& b : out) {
+    if (b.extents.empty()) continue;
+    cell = std::max({cell, (b.extents.xmax - b.extents.xmin) * b.scale,
+                     (b.extents.ymax - b.extents.ymin) * b.scale});
+  }
+  cell = cell > 0 && std::isfinite(cell) ? cell * 1.5 : 1.0;
+  const auto columns = static_cast<size_t>(std::ceil(std::sqrt(static_cast<double>(out.size()))));
+  const DL_Attributes name_attributes("NAZWY", 256, -1, -1, "BYLAYER", 1.0);
+  for (size_t i = 0; i < out.size(); ++i) {
+    const BlockOut& b = out[i];
+    const double left = static_cast<double>(i % columns) * cell;
+    const double bottom = -static_cast<double>(i / columns) * cell * 1.2;
+    double cx = 0, cy = 0;
+    if (!b.extents.empty()) {
+      cx = (static_cast<double>(b.extents.xmin) + b.extents.xmax) / 2 * b.scale;
+      cy = (static_cast<double>(b.extents.ymin) + b.extents.ymax) / 2 * b.scale;
+    }
+    // A drawing beyond the single-precision range has no centre to put in a cell.
+    if (!std::isfinite(cx) || !std::isfinite(cy)) cx = cy = 0;
+    dxf.writeInsert(dw,
+                    DL_InsertData(b.dxf_name, left + cell / 2 - cx, bottom + cell / 2 - cy, 0,
+                                  b.scale, b.scale, b.scale, 0, 1, 1, 0, 0),
+                    DL_Attributes("0", 256, -1, -1, "BYLAYER", 1.0));
+    dxf.writeText(dw,
+                  DL_TextData(left, bottom - cell * 0.08, 0, left, bottom - cell * 0.08, 0,
+                              cell * 0.06, 1, 0, 0, 0, DxfText(b.block->name), "STANDARD", 0),
+                  name_attributes);
+  }
+}
+
+}  // namespace
+
+std::string DxfName(std::string_view block_name) {
+  std::string name(block_name);
+  for (char& c : name) {
+    if (static_cast<unsigned char>(c) < 0x20 ||
+        std::string_view("<>/\\\":;?*|=`'").find(c) != std::string_view::npos) {
+      c = '_';
+    }
+  }
+  // Spaces at either end do not survive every reader, and an empty name is none.
+  const size_t first = name.find_first_not_of(' ');
+  if (first == std::string::npos) return "BLOK";
+  name = name.substr(first, name.find_last_not_of(' ') - first + 1);
+  // Symbol names hold at most 255 characters; room is left for a number that makes it unique.
+  return CutToCharacters(name, 240);
+}
+
+Result<DxfExportReport> ExportDxf(const DxfExportRequest& request, const StrokeFont& font) {
+  std::error_code ec;
+  if (std::filesystem::equivalent(request.library, request.output, ec)) {
+    return Fail("plik " + request.output.string() +
+                " jest biblioteką bloków: DXF trzeba zapisać do innego pliku");
+  }
+  const auto blocks = WczytajWszystkieBloki(request.library);
+  if (!blocks) return std::unexpected(blocks.error());
+  const auto picked = Pick(request, *blocks);
+  if (!picked) return std::unexpected(picked.error());
+  for (const LoadedBlock* b : *picked) {
+    if (!UnitOf(b->unit)) {
+      return Fail("nie można odczytać bloku " + b->name + ": nieznana jednostka „" + b->unit +
+                  "” (dozwolone są m, cm i mm)");
+    }
+  }
+  const Unit unit = DrawingUnit(*picked);
+
+  DxfExportReport report;
+  std::vector<BlockOut> out;
+  std::vector<std::vector<ParsedEntity>> records;
+  std::set<std::string> taken = {"*MODEL_SPACE", "*PAPER_SPACE", "*PAPER_SPACE0"};
+  for (const LoadedBlock* b : *picked) {
+    records.push_back(ParseLines(b->lines));
+    BlockOut block{b, UniqueName(DxfName(b->name), taken),
+                   UnitOf(b->unit)->millimetres / unit.millimetres,
+                   ComputeExtents(records.back(), font)};
+    report.names.push_back({b->name, block.dxf_name});
+    out.push_back(std::move(block));
+  }
+
+  DL_Dxf dxf;
+  MemoryWriter dw(DL_VERSION_2000);
+  dxf.writeHeader(dw);
+  dw.dxfString(9, "$DWGCODEPAGE");
+  dw.dxfString(3, "ANSI_1250");
+  dw.dxfString(9, "$INSUNITS");
+  dw.dxfInt(70, unit.code);
+  dw.dxfString(9, "$LWDISPLAY");
+  dw.dxfInt(290, 1);
+  dw.sectionEnd();
+  // The names as the file's code page spells them.
+  std::vector<BlockOut> encoded = out;
+  for (BlockOut& b : encoded) b.dxf_name = Utf8ToCp1250(b.dxf_name);
+  WriteTables(dw, dxf, encoded);
+
+  dw.sectionBlocks();
+  for (const char* space : {"*Model_Space", "*Paper_Space", "*Paper_Space0"}) {
+    dxf.writeBlock(dw, DL_BlockData(space, 0, 0.0, 0.0, 0.0));
+    dxf.writeEndBlock(dw, space);
+  }
+  Exporter exporter(dw, dxf, font, report);
+  for (size_t i = 0; i < encoded.size(); ++i) {
+    dxf.writeBlock(dw, DL_BlockData(encoded[i].dxf_name, 0, 0.0, 0.0, 0.0));
+    exporter.Entities(*encoded[i].block, records[i]);
+    dxf.writeEndBlock(dw, encoded[i].dxf_name);
+  }
+  dw.sectionEnd();
+
+  dw.sectionEntities();
+  WriteOverview(dw, dxf, encoded);
+  dw.sectionEnd();
+  dxf.writeObjects(dw);
+  dxf.writeObjectsEnd(dw);
+  dw.dxfEOF();
+
+  auto replacement = FileReplacement::Begin(request.output, {.limit = kMaxTextBytes * 4});
+  if (!replacement) return std::unexpected(replacement.error());
+  if (auto written = replacement->Write(dw.bytes()); !written) {
+    return std::unexpected(written.error());
+  }
+  if (auto committed = replacement->Commit(); !committed) {
+    return std::unexpected(committed.error());
+  }
+  return report;
+}
+
+}  // namespace blok
