@@ -126,7 +126,8 @@ TEST_F(BlkTest, AMissingOrUnknownCommandListsTheCommands) {
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(run.err.starts_with(c.says)) << run.err;
-    for (const char* command : {"list", "show", "check", "parse", "save", "remove", "render"}) {
+    for (const char* command :
+         {"list", "show", "check", "parse", "save", "remove", "render", "export", "catalogue"}) {
       EXPECT_NE(run.err.find(std::string("\n  ") + command + " "), std::string::npos)
           << command << " in " << run.err;
     }

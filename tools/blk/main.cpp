@@ -183,10 +183,14 @@ std::optional<std::string> SaveRefusal(const blok::BlockToSave& block) {
 
 // The commands with what each does, one a line, for a command line without a known one.
 std::string CommandList(const CLI::App& app) {
+  const auto commands = app.get_subcommands([](const CLI::App*) { return true; });
+  // The descriptions in one column, clear of the longest name.
+  size_t width = 8;
+  for (const CLI::App* command : commands) width = std::max(width, command->get_name().size() + 2);
   std::string list = "commands:\n";
-  for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; })) {
+  for (const CLI::App* command : commands) {
     std::string name = command->get_name();
-    name.resize(std::max<size_t>(name.size(), 8), ' ');
+    name.resize(width, ' ');
     list += "  " + name + command->get_description() + "\n";
   }
   return list + "blk COMMAND --help tells more of each.\n";
@@ -206,9 +210,8 @@ struct NoCodePage {
 
 int main(int argc, char** argv) {
   CLI::App app{
-      "blk: lists, shows, checks, parses, saves, removes, renders and exports blocks of block "
-      "files "
-      "(*.blk)"};
+      "blk: lists, shows, checks, parses, saves, removes, renders, exports and catalogues blocks "
+      "of block files (*.blk)"};
   app.require_subcommand(1);
   // Every command reads or writes block files, whose letters need the code page: without its
   // converter none runs, before any file is touched. Help and usage errors still answer.
