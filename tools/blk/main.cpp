@@ -382,9 +382,15 @@ int main(int argc, char** argv) {
       app.add_subcommand("catalogue", "every block of a file, drawn on A4 pages (PDF)");
   catalogue->add_option("FILE", catalogue_request.library, "block file")->required();
   catalogue->add_option("-o,--output", catalogue_request.output, "PDF file")->required();
-  catalogue->add_option("--columns", catalogue_request.columns, "tiles across a page")
+  catalogue
+      ->add_option("--columns", catalogue_request.columns,
+                   "tiles across a page, at most " + std::to_string(blok::kMaxCatalogueColumns))
+      ->type_name("N")
       ->capture_default_str();
-  catalogue->add_option("--rows", catalogue_request.rows, "tiles down a page")
+  catalogue
+      ->add_option("--rows", catalogue_request.rows,
+                   "tiles down a page, at most " + std::to_string(blok::kMaxCatalogueRows))
+      ->type_name("N")
       ->capture_default_str();
   auto* title_option =
       catalogue->add_option("--title", catalogue_title, "page title (default: the file's name)");
