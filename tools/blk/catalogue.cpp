@@ -1,7 +1,6 @@
 #include "catalogue.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <QIODevice>
 #include <QMarginsF>
@@ -16,6 +15,8 @@
 #include <cstdio>
 #include <ctime>
 #include <limits>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -174,8 +175,8 @@ class Labeller {
 // Where everything goes on a page, in device pixels.
 struct PageLayout {
   int width, height;
-  int left, right;     // the printed area
-  int title_baseline;  // and the header's rule below it
+  int left, right;  // the printed area
+  int title_baseline;
   int header_rule;
   int grid_top, grid_bottom;
   int footer_rule;
