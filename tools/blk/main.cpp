@@ -345,14 +345,12 @@ int main(int argc, char** argv) {
   dxf->add_option("-o,--output", export_request.output, "DXF file")->required();
   dxf->add_flag("-v,--verbose", verbose, "list the DXF name of each block and the lines skipped");
   dxf->callback([&] {
-    const auto font = blok::LoadStrokeFont(ProgramDir() / "Dane" / "Romans100.Lzs");
+    const auto font = blok::LoadPaintingFont(ProgramDir() / "Dane" / "Romans100.Lzs");
     if (!font) {
       status = Report(font.error());
       return;
     }
-    // The glyph tables are large: keep them off the stack.
-    const auto font_ptr = std::make_unique<blok::StrokeFont>(*font);
-    const auto report = blok::ExportDxf(export_request, *font_ptr);
+    const auto report = blok::ExportDxf(export_request, **font);
     if (!report) {
       status = Report(report.error());
       return;
