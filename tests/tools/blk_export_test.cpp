@@ -6,6 +6,8 @@
 #include <cmath>
 #include <map>
 
+#include "document/block_file.h"
+#include "document/text_file.h"
 #include "model/cp1250.h"
 #include "support/blk_runner.h"
 #include "support/test_dir.h"
@@ -22,12 +24,11 @@ using testing::WriteBytes;
 // A block record as the editor writes it; name and lines in UTF-8.
 std::string Record(std::string_view name, std::string_view unit,
                    std::initializer_list<std::string_view> lines) {
-  std::string r = "\r\n____________________v1.0\r\nNazwa:\r\n" + Utf8ToCp1250(name) +
-                  "\r\n2026-03-04\r\n05:06:07\r\nGrupa:\r\nnull\r\nJednostka:\r\n" +
-                  std::string(unit) +
-                  "\r\n____________________\r\n\r\n______________________________OpisBloku\r\n";
-  for (auto l : lines) r += Utf8ToCp1250(l) + "\r\n";
-  return r + "______________________________KONIEC\r\n";
+  BlockToSave block{std::string(name), std::string(unit), {lines.begin(), lines.end()}};
+  block.lines.emplace_back();  // the editor's trailing line end, which the record leaves out
+  std::string bytes;
+  for (const std::string& line : BlockRecordLines(block)) AppendTextLine(bytes, line);
+  return bytes;
 }
 
 // One entity as the reader hands it over, in the block it belongs to ("" for the model space).
