@@ -33,6 +33,12 @@ class ThumbnailDelegate : public QStyledItemDelegate {
     option->decorationSize = BlockBrowser::kThumbnailSize;
   }
 
+  // As wide as the list, whatever the name: a long one loses its middle to an ellipsis (the
+  // preview shows it whole) rather than pushing the list sideways.
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    return {1, QStyledItemDelegate::sizeHint(option, index).height()};
+  }
+
  private:
   const QPixmap& blank_;
 };
@@ -55,6 +61,8 @@ BlockBrowser::BlockBrowser(QWidget* preview_parent, QWidget* parent)
   list_->setObjectName("LB_NazwaBlokuCzytaj");
   list_->setUniformItemSizes(true);
   list_->setIconSize(kThumbnailSize);
+  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  list_->setTextElideMode(Qt::ElideMiddle);
   list_->setItemDelegate(new ThumbnailDelegate(blank_, list_));
   list_->installEventFilter(this);
   list_->viewport()->installEventFilter(this);
