@@ -244,12 +244,17 @@ void BlockBrowser::ShowPreview() {
   const int row = list_->currentRow();
   const LibraryContents::Entry* entry = EntryOfRow(row);
   if (entry == nullptr || editor_->romans_font() == nullptr) return preview_->hide();
-  preview_picture_->setPixmap(
-      QPixmap::fromImage(BlockPicture(entry->block.lines, *editor_->romans_font(), kPreviewSize)));
-  preview_text_->setText(
+  const QString text =
       QString("<b>%1</b><br>Jednostka: %2, obiektów: %3")
           .arg(Q(entry->block.name).toHtmlEscaped(), Q(entry->block.unit).toHtmlEscaped())
-          .arg(EntityCount(entry->block.lines)));
+          .arg(EntityCount(entry->block.lines));
+  // Every sync of the window comes here while a row is selected: draw only what changed.
+  if (text != preview_text_->text() || preview_key_ != entry->key) {
+    preview_picture_->setPixmap(QPixmap::fromImage(
+        BlockPicture(entry->block.lines, *editor_->romans_font(), kPreviewSize)));
+    preview_text_->setText(text);
+    preview_key_ = entry->key;
+  }
   preview_->adjustSize();
   // Beside the list, level with the row, within the window.
   QWidget* over = preview_->parentWidget();

@@ -84,6 +84,7 @@ class BlockBrowser : public QWidget {
   // Rows that hold a picture, so that one dropped from the cache leaves the row too.
   std::vector<int> pictured_rows_;
   bool preview_wanted_ = false;
+  std::optional<uint64_t> preview_key_;  // of the drawing the preview shows
 
   std::optional<uint64_t> shown_list_revision_;
   std::optional<uint64_t> read_revision_;
