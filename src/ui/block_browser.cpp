@@ -122,7 +122,8 @@ void BlockBrowser::Sync() {
     filter_->setText(Q(e.block_filter().text()));
   }
   // A library may hold tens of thousands of blocks: the list is rebuilt only when it changed.
-  if (shown_list_revision_ != e.block_list_revision()) {
+  const bool rebuilt = shown_list_revision_ != e.block_list_revision();
+  if (rebuilt) {
     shown_list_revision_ = e.block_list_revision();
     QStringList names;
     names.reserve(static_cast<qsizetype>(e.block_rows().size()));
@@ -130,14 +131,18 @@ void BlockBrowser::Sync() {
     const QSignalBlocker block(list_);
     list_->clear();
     list_->addItems(names);
+    // A narrower list starts at its top (or at the selected row, below), not where the
+    // longer one was scrolled to.
+    list_->scrollToTop();
     pictured_rows_.clear();
     HidePreview();
   }
   const auto selected = e.selected_block_row();
   const int row = selected ? static_cast<int>(*selected) : -1;
-  if (list_->currentRow() != row) {
+  if (list_->currentRow() != row || rebuilt) {
     const QSignalBlocker block(list_);
     list_->setCurrentRow(row);
+    if (row >= 0) list_->scrollToItem(list_->item(row));
   }
   if (row < 0) preview_wanted_ = false;
   if (preview_wanted_) {

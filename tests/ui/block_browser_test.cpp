@@ -188,6 +188,14 @@ TEST_F(BlockBrowserTest, LargeLibraryMakesPicturesForWhatIsOnScreen) {
   EXPECT_FALSE(Picture(List()->item(kBlocks - 1)).isNull());
   EXPECT_LE(PicturedRows(), static_cast<int>(BlockBrowser::kCachedPictures));
   EXPECT_GT(PicturedRows(), 0);
+
+  // Narrowed from down there, the list shows its first rows, with their pictures.
+  TypeFilter("blok 129");
+  ASSERT_EQ(List()->count(), 100);
+  ASSERT_GT(bar->maximum(), 0);
+  EXPECT_EQ(bar->value(), 0);
+  Settle();
+  EXPECT_FALSE(Picture(List()->item(0)).isNull());
 }
 
 }  // namespace
