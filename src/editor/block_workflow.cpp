@@ -59,10 +59,12 @@ bool Editor::WriteBlock(bool cut_at_255) {
     return false;
   }
   // One replacement of the file: the older block of the name goes, the new one is appended.
-  if (auto written = ZastapBlok(*open_file_, BlockOfDrawing(cut_at_255)); !written) {
+  const BlockToSave block = BlockOfDrawing(cut_at_255);
+  if (auto written = ZastapBlok(*open_file_, block); !written) {
     ShowError(written.error());
     return false;
   }
+  BlockWritten(block);
   unsaved_ = false;
   return true;
 }
@@ -76,6 +78,8 @@ void Editor::OpenFile(const std::filesystem::path& file, std::vector<std::string
   open_file_ = file;
   block_list_.Assign(std::move(names));
   BlockListChanged();
+  library_.Reset();
+  ++library_revision_;
   DodajDoOstatnich(file.string());
   block_name_.clear();
   EmptyBlock();
@@ -206,7 +210,8 @@ bool Editor::ZapiszBlokZPytaniem() {
   if (!open_file_) return WriteBlock(true);  // shows why nothing can be saved
   // One pass over the library, under its lock: whether the name is there is learnt while the
   // new file is written, and the question is asked before it replaces the old one.
-  const auto saved = ZapiszBlok(*open_file_, BlockOfDrawing(true), [this] {
+  const BlockToSave block = BlockOfDrawing(true);
+  const auto saved = ZapiszBlok(*open_file_, block, [this] {
     return settings_.overwrite_without_asking || ui_.Ask(kBlockExistsQuestion) == Answer::kTak;
   });
   if (!saved) {
@@ -214,6 +219,7 @@ bool Editor::ZapiszBlokZPytaniem() {
     return false;
   }
   if (saved->written) {
+    BlockWritten(block);
     unsaved_ = false;
     Komunikat((saved->replaced ? "Nadpisano blok: " : "Zapisano blok: ") + block_name_);
   }
@@ -225,6 +231,34 @@ bool Editor::ZapiszBlokZPytaniem() {
 }
 
 bool Editor::ZapiszBlokBezPytania() { return WriteBlock(false); }
+
+void Editor::BlockListChanged() {
+  block_filter_.SetNames(block_list_.names());
+  ++block_list_revision_;
+}
+
+void Editor::SetBlockFilter(std::string_view text) {
+  if (text == block_filter_.text()) return;
+  block_filter_.SetText(text);
+  if (const auto selected = block_list_.selected(); selected && !block_filter_.RowOf(*selected)) {
+    block_list_.Select(std::nullopt);
+  }
+  ++block_list_revision_;
+}
+
+void Editor::SelectBlockRow(std::optional<size_t> row) {
+  const auto& rows = block_filter_.rows();
+  block_list_.Select(row && *row < rows.size() ? std::optional(rows[*row]) : std::nullopt);
+}
+
+std::optional<size_t> Editor::selected_block_row() const {
+  const auto selected = block_list_.selected();
+  return selected ? block_filter_.RowOf(*selected) : std::nullopt;
+}
+
+void Editor::SetLibraryContents(uint64_t revision, std::vector<LoadedBlock> blocks) {
+  if (revision == library_revision_) library_.Assign(std::move(blocks));
+}
 
 void Editor::UstawNarzedzia(bool enabled) { tools_enabled_ = enabled; }
 

@@ -10,6 +10,7 @@
 #include "document/block_file.h"
 #include "document/drawing.h"
 #include "document/journal.h"
+#include "editor/block_browser.h"
 #include "editor/block_list.h"
 #include "editor/entity_editor.h"
 #include "editor/recent_files.h"
@@ -137,6 +138,23 @@ class Editor {
   // Grows whenever the list's names change, so the window rebuilds it only then.
   uint64_t block_list_revision() const { return block_list_revision_; }
   void SelectBlock(std::optional<size_t> index) { block_list_.Select(index); }
+  // E_FiltrBlokow: the list shows only the names that hold the text, ignoring case and Polish
+  // letters. A selected entry the filter hides is no longer selected.
+  void SetBlockFilter(std::string_view text);
+  const BlockFilter& block_filter() const { return block_filter_; }
+  // The entries of block_list() the list shows: row i is entry block_rows()[i].
+  const std::vector<size_t>& block_rows() const { return block_filter_.rows(); }
+  // A row of the list as shown (nothing or a row past the end selects nothing).
+  void SelectBlockRow(std::optional<size_t> row);
+  std::optional<size_t> selected_block_row() const;
+  // The open file's blocks as loading would find them, once read; what the editor writes is
+  // laid over them as it is written.
+  const LibraryContents& library() const { return library_; }
+  // Grows whenever another file opens: the window reads its blocks for that revision.
+  uint64_t library_revision() const { return library_revision_; }
+  // The blocks read from the file of that revision (WczytajWszystkieBloki); a read for a file
+  // no longer open is ignored.
+  void SetLibraryContents(uint64_t revision, std::vector<LoadedBlock> blocks);
   // L_Zmiana: the block has changes not yet saved.
   bool unsaved() const { return unsaved_; }
   // Whether the drawing tools and block controls are usable: a file has been open.
@@ -243,7 +261,10 @@ class Editor {
   void MarkChanged() { unsaved_ = true; }
   void ClearMessages();
   void ApplyViewResponse(const ViewResponse& response);
-  void BlockListChanged() { ++block_list_revision_; }
+  // The names or the filter changed: the rows follow.
+  void BlockListChanged();
+  // The block went into the file: the browser shows it as written.
+  void BlockWritten(const BlockToSave& block) { library_.Put(WrittenBlock(block)); }
   void ShowError(const Error& error) { ui_.ShowMessage(error.message); }
 
   ProgramPaths paths_;
@@ -266,6 +287,9 @@ class Editor {
   std::string unit_ = "m";
   BlockList block_list_;
   uint64_t block_list_revision_ = 0;
+  BlockFilter block_filter_;
+  LibraryContents library_;
+  uint64_t library_revision_ = 0;
   bool unsaved_ = false;
   bool tools_enabled_ = false;
   RecentFiles recent_files_;

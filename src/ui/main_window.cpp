@@ -8,6 +8,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "ui/block_browser.h"
 #include "ui/command_area.h"
 #include "ui/dialogs.h"
 #include "ui/paint_box.h"
@@ -116,6 +117,7 @@ TPodgladRysowanie::TPodgladRysowanie(ProgramPaths paths, QWidget* parent) : QMai
       .viewer = *viewer_,
   });
   editor_ = std::make_unique<Editor>(std::move(paths), *ui_, *podglad_);
+  block_browser_->Attach(*editor_);
   podglad_->SetFrameHook([this] { editor_->PaintPendingFrame(); });
   Connect();
   started_ = editor_->Start().has_value();
@@ -128,6 +130,8 @@ TPodgladRysowanie::~TPodgladRysowanie() {
   // still signals (editingFinished, activated), and the handlers would reach a half-destroyed
   // window and an Editor already gone.
   podglad_->SetFrameHook(nullptr);
+  // It reads the library on a thread of its own and reports to the Editor: it goes first.
+  delete block_browser_;
   for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
   for (QWidget* watched : {static_cast<QWidget*>(shape_), static_cast<QWidget*>(cb_orto_),
                            static_cast<QWidget*>(e_nazwa_bloku_)}) {
@@ -303,7 +307,7 @@ void TPodgladRysowanie::BuildMenus() {
 QWidget* TPodgladRysowanie::BuildBlockPanel() {
   auto* panel = new QWidget(this);
   panel->setObjectName("PanelBloki");
-  panel->setFixedWidth(210);
+  panel->setFixedWidth(250);
   auto* layout = new QVBoxLayout(panel);
   layout->setContentsMargins(4, 4, 4, 4);
   auto* b_nowy_plik = PushButton("B_NowyPlik", "Nowy plik", panel);
@@ -330,9 +334,8 @@ QWidget* TPodgladRysowanie::BuildBlockPanel() {
   layout->addLayout(unit_row);
   auto* l_lista = Label("Lista bloków", panel, "L_ListaBlokow");
   layout->addWidget(l_lista);
-  lb_nazwa_bloku_czytaj_ = new QListWidget(panel);
-  lb_nazwa_bloku_czytaj_->setObjectName("LB_NazwaBlokuCzytaj");
-  layout->addWidget(lb_nazwa_bloku_czytaj_, 1);
+  block_browser_ = new BlockBrowser(this, panel);
+  layout->addWidget(block_browser_, 1);
   b_wczytaj_blok_ = PushButton("B_WczytajBlok", "Wczytaj blok", panel);
   bt_nowy_blok_ = PushButton("Bt_NowyBlok", "Nowy blok", panel);
   bt_zapisz_blok_ = PushButton("Bt_ZapiszBlok", "Zapisz blok", panel);
@@ -356,28 +359,26 @@ QWidget* TPodgladRysowanie::BuildBlockPanel() {
   b_sprawdz_skladnie_ = PushButton("B_SprawdzSkladnia", "Sprawdz składnię", panel);
   b_sprawdz_skladnie_->setVisible(false);
   layout->addWidget(b_sprawdz_skladnie_);
-  block_controls_ = {e_nazwa_bloku_,
-                     cb_jednostka_,
-                     lb_nazwa_bloku_czytaj_,
-                     b_wczytaj_blok_,
-                     bt_nowy_blok_,
-                     bt_zapisz_blok_,
-                     l_nazwa,
-                     l_jednostka,
-                     l_lista,
-                     b_sprawdz_skladnie_};
+  block_controls_ = {
+      e_nazwa_bloku_,  cb_jednostka_, &block_browser_->filter(), &block_browser_->list(),
+      b_wczytaj_blok_, bt_nowy_blok_, bt_zapisz_blok_,           l_nazwa,
+      l_jednostka,     l_lista,       b_sprawdz_skladnie_};
 
   connect(b_nowy_plik, &QPushButton::clicked, this,
           [this] { Run([&] { editor_->NowyPlikBlokow(); }); });
   connect(b_otworz_plik, &QPushButton::clicked, this,
           [this] { Run([&] { editor_->OtworzPlikBlokow(); }); });
-  connect(b_wczytaj_blok_, &QPushButton::clicked, this,
-          [this] { Run([&] { editor_->WczytajWybranyBlok(); }); });
-  connect(lb_nazwa_bloku_czytaj_, &QListWidget::itemDoubleClicked, this,
-          [this] { Run([&] { editor_->WczytajWybranyBlok(); }); });
-  connect(lb_nazwa_bloku_czytaj_, &QListWidget::currentRowChanged, this, [this](int row) {
-    editor_->SelectBlock(row < 0 ? std::nullopt : std::optional<size_t>(row));
+  connect(b_wczytaj_blok_, &QPushButton::clicked, this, [this] {
+    block_browser_->HidePreview();
+    Run([&] { editor_->WczytajWybranyBlok(); });
   });
+  connect(block_browser_, &BlockBrowser::loadRequested, this,
+          [this] { Run([&] { editor_->WczytajWybranyBlok(); }); });
+  connect(block_browser_, &BlockBrowser::rowSelected, this, [this](int row) {
+    Run([&] { editor_->SelectBlockRow(row < 0 ? std::nullopt : std::optional<size_t>(row)); });
+  });
+  connect(block_browser_, &BlockBrowser::filterEdited, this,
+          [this](const QString& text) { Run([&] { editor_->SetBlockFilter(S(text)); }); });
   connect(bt_nowy_blok_, &QPushButton::clicked, this,
           [this] { Run([&] { editor_->NowyBlok(); }); });
   connect(bt_zapisz_blok_, &QPushButton::clicked, this,
@@ -596,25 +597,6 @@ void TPodgladRysowanie::SyncRecentFiles() {
   }
 }
 
-void TPodgladRysowanie::SyncBlockList() {
-  const Editor& e = *editor_;
-  // A library may hold tens of thousands of blocks: the list is rebuilt only when it changed.
-  if (shown_block_list_revision_ != e.block_list_revision()) {
-    shown_block_list_revision_ = e.block_list_revision();
-    QStringList names;
-    for (const auto& name : e.block_list().names()) names << Q(name);
-    const QSignalBlocker block(lb_nazwa_bloku_czytaj_);
-    lb_nazwa_bloku_czytaj_->clear();
-    lb_nazwa_bloku_czytaj_->addItems(names);
-  }
-  const auto selected = e.block_list().selected();
-  const int row = selected ? static_cast<int>(*selected) : -1;
-  if (lb_nazwa_bloku_czytaj_->currentRow() != row) {
-    const QSignalBlocker block(lb_nazwa_bloku_czytaj_);
-    lb_nazwa_bloku_czytaj_->setCurrentRow(row);
-  }
-}
-
 void TPodgladRysowanie::SyncFromEditor() {
   const Editor& e = *editor_;
   const QString caption = Q(e.WindowCaption());
@@ -622,7 +604,7 @@ void TPodgladRysowanie::SyncFromEditor() {
   l_nazwa_pliku_->setText(Q(e.FileLabel()));
   if (S(e_nazwa_bloku_->text()) != e.block_name()) e_nazwa_bloku_->setText(Q(e.block_name()));
   if (S(cb_jednostka_->currentText()) != e.unit()) cb_jednostka_->setCurrentText(Q(e.unit()));
-  SyncBlockList();
+  block_browser_->Sync();
 
   l_zmiana_->setVisible(e.unsaved());
   const bool tools = e.tools_enabled();

@@ -20,6 +20,7 @@
 
 namespace blok {
 
+class BlockBrowser;
 class CommandArea;
 class PaintBox;
 class QtUi;
@@ -71,7 +72,6 @@ class TPodgladRysowanie : public QMainWindow {
   template <typename F>
   void Run(F&& operation);
   void PodgladMouseUp(Qt::MouseButton button, int x, int y);
-  void SyncBlockList();
   void SyncRecentFiles();
   void SyncSwatch();
 
@@ -100,7 +100,7 @@ class TPodgladRysowanie : public QMainWindow {
   QLabel* l_nazwa_pliku_ = nullptr;
   QLineEdit* e_nazwa_bloku_ = nullptr;
   QComboBox* cb_jednostka_ = nullptr;
-  QListWidget* lb_nazwa_bloku_czytaj_ = nullptr;
+  BlockBrowser* block_browser_ = nullptr;
   QPushButton* b_wczytaj_blok_ = nullptr;
   QPushButton* bt_nowy_blok_ = nullptr;
   QPushButton* bt_zapisz_blok_ = nullptr;
@@ -129,7 +129,6 @@ class TPodgladRysowanie : public QMainWindow {
   QLabel* status_xy_ = nullptr;
   QLabel* status_second_ = nullptr;
   // What the controls show, so that a sync changes only what changed.
-  std::optional<uint64_t> shown_block_list_revision_;
   std::optional<Colour> shown_colour_;
 };
 

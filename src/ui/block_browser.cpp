@@ -1,0 +1,293 @@
+#include "ui/block_browser.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "ui/block_picture.h"
+#include "ui/qt_text.h"
+
+namespace blok {
+namespace {
+
+// The drawing a row's picture shows: rows are compared with it to see whether they are current.
+constexpr int kKeyRole = Qt::UserRole + 1;
+// A slice of picture making takes about this long, so that typing and scrolling stay smooth.
+constexpr qint64 kSliceMilliseconds = 8;
+constexpr QColor kBlankColour{0xF4, 0xF4, 0xF4};
+
+// Every row has room for its picture, made or not, so that names do not jump when it comes.
+class ThumbnailDelegate : public QStyledItemDelegate {
+ public:
+  ThumbnailDelegate(const QPixmap& blank, QObject* parent)
+      : QStyledItemDelegate(parent), blank_(blank) {}
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (option->icon.isNull()) option->icon = QIcon(blank_);
+    option->features |= QStyleOptionViewItem::HasDecoration;
+    option->decorationSize = BlockBrowser::kThumbnailSize;
+  }
+
+  // As wide as the list, whatever the name: a long one loses its middle to an ellipsis (the
+  // preview shows it whole) rather than pushing the list sideways.
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    return {1, QStyledItemDelegate::sizeHint(option, index).height()};
+  }
+
+ private:
+  const QPixmap& blank_;
+};
+
+}  // namespace
+
+BlockBrowser::BlockBrowser(QWidget* preview_parent, QWidget* parent)
+    : QWidget(parent), blank_(kThumbnailSize) {
+  setObjectName("PanelListaBlokow");
+  blank_.fill(kBlankColour);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  filter_ = new QLineEdit(this);
+  filter_->setObjectName("E_FiltrBlokow");
+  filter_->setPlaceholderText("Szukaj…");
+  filter_->setClearButtonEnabled(true);
+  filter_->installEventFilter(this);
+  layout->addWidget(filter_);
+  list_ = new QListWidget(this);
+  list_->setObjectName("LB_NazwaBlokuCzytaj");
+  list_->setUniformItemSizes(true);
+  list_->setIconSize(kThumbnailSize);
+  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  list_->setTextElideMode(Qt::ElideMiddle);
+  list_->setItemDelegate(new ThumbnailDelegate(blank_, list_));
+  list_->installEventFilter(this);
+  list_->viewport()->installEventFilter(this);
+  layout->addWidget(list_, 1);
+
+  preview_ = new QFrame(preview_parent);
+  preview_->setObjectName("PodgladBloku");
+  preview_->setFrameShape(QFrame::Box);
+  preview_->setAutoFillBackground(true);
+  preview_->setPalette(QPalette(QColor(0xFF, 0xFF, 0xE8)));
+  auto* preview_layout = new QVBoxLayout(preview_);
+  preview_layout->setContentsMargins(4, 4, 4, 4);
+  preview_picture_ = new QLabel(preview_);
+  preview_picture_->setFixedSize(kPreviewSize);
+  preview_text_ = new QLabel(preview_);
+  preview_layout->addWidget(preview_picture_);
+  preview_layout->addWidget(preview_text_);
+  preview_->hide();
+
+  slice_timer_.setSingleShot(true);
+  slice_timer_.setInterval(0);
+  connect(&slice_timer_, &QTimer::timeout, this, [this] { MakeSomePictures(); });
+  connect(list_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+    SchedulePictures();
+    if (preview_wanted_) ShowPreview();
+  });
+  connect(filter_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    HidePreview();
+    emit filterEdited(text);
+  });
+  // The clear button changes the text without an edit.
+  connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (text.isEmpty() && editor_ != nullptr && !editor_->block_filter().text().empty()) {
+      emit filterEdited(text);
+    }
+  });
+  connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+    preview_wanted_ = row >= 0;
+    emit rowSelected(row);
+  });
+  connect(list_, &QListWidget::itemDoubleClicked, this, [this] {
+    HidePreview();
+    emit loadRequested();
+  });
+}
+
+BlockBrowser::~BlockBrowser() {
+  // A read still running ends before the object it reports to goes.
+  readers_.clear();
+}
+
+void BlockBrowser::Sync() {
+  const Editor& e = *editor_;
+  if (e.open_file() && read_revision_ != e.library_revision()) StartReading();
+  if (S(filter_->text()) != e.block_filter().text()) {
+    const QSignalBlocker block(filter_);
+    filter_->setText(Q(e.block_filter().text()));
+  }
+  // A library may hold tens of thousands of blocks: the list is rebuilt only when it changed.
+  const bool rebuilt = shown_list_revision_ != e.block_list_revision();
+  if (rebuilt) {
+    shown_list_revision_ = e.block_list_revision();
+    QStringList names;
+    names.reserve(static_cast<qsizetype>(e.block_rows().size()));
+    for (const size_t entry : e.block_rows()) names << Q(e.block_list().names()[entry]);
+    const QSignalBlocker block(list_);
+    list_->clear();
+    list_->addItems(names);
+    // A narrower list starts at its top (or at the selected row, below), not where the
+    // longer one was scrolled to.
+    list_->scrollToTop();
+    pictured_rows_.clear();
+    HidePreview();
+  }
+  const auto selected = e.selected_block_row();
+  const int row = selected ? static_cast<int>(*selected) : -1;
+  if (list_->currentRow() != row || rebuilt) {
+    const QSignalBlocker block(list_);
+    list_->setCurrentRow(row);
+    if (row >= 0) list_->scrollToItem(list_->item(row));
+  }
+  if (row < 0) preview_wanted_ = false;
+  if (preview_wanted_) {
+    ShowPreview();
+  } else {
+    HidePreview();
+  }
+  // A save may have given a listed block new lines: the rows on screen are checked again.
+  SchedulePictures();
+}
+
+void BlockBrowser::StartReading() {
+  read_revision_ = editor_->library_revision();
+  reading_ = true;
+  std::erase_if(readers_, [](const Reader& r) { return r.done->load(); });
+  auto done = std::make_shared<std::atomic<bool>>(false);
+  std::jthread thread([this, done, revision = *read_revision_, file = *editor_->open_file()] {
+    auto blocks = WczytajWszystkieBloki(file);
+    // A file that cannot be read gives no pictures; loading a block says why.
+    std::vector<LoadedBlock> read = blocks ? std::move(*blocks) : std::vector<LoadedBlock>{};
+    QMetaObject::invokeMethod(
+        this,
+        [this, revision, read = std::move(read)]() mutable {
+          ContentsRead(revision, std::move(read));
+        },
+        Qt::QueuedConnection);
+    done->store(true);
+  });
+  readers_.push_back({std::move(thread), std::move(done)});
+}
+
+void BlockBrowser::ContentsRead(uint64_t revision, std::vector<LoadedBlock> blocks) {
+  editor_->SetLibraryContents(revision, std::move(blocks));
+  if (revision != editor_->library_revision()) return;
+  reading_ = false;
+  if (preview_wanted_) ShowPreview();
+  SchedulePictures();
+}
+
+void BlockBrowser::SchedulePictures() {
+  if (!slice_timer_.isActive()) slice_timer_.start();
+}
+
+const LibraryContents::Entry* BlockBrowser::EntryOfRow(int row) const {
+  const auto& rows = editor_->block_rows();
+  if (row < 0 || static_cast<size_t>(row) >= rows.size()) return nullptr;
+  return editor_->library().Find(editor_->block_list().names()[rows[row]]);
+}
+
+void BlockBrowser::MakeSomePictures() {
+  if (!editor_->library().loaded() || editor_->romans_font() == nullptr || list_->count() == 0) {
+    return;
+  }
+  const QModelIndex top = list_->indexAt(QPoint(1, 1));
+  if (!top.isValid()) return;
+  const QModelIndex bottom = list_->indexAt(QPoint(1, list_->viewport()->height() - 2));
+  const int first = top.row();
+  // Below the last row, or rows not laid out yet: as many as fit.
+  const int row_height = std::max(1, list_->visualItemRect(list_->item(first)).height());
+  const int last = bottom.isValid() ? bottom.row()
+                                    : std::min(list_->count() - 1,
+                                               first + list_->viewport()->height() / row_height);
+  const size_t page = static_cast<size_t>(last - first + 1);
+  QElapsedTimer clock;
+  clock.start();
+  bool dropped = false;
+  bool done = true;
+  for (const size_t r : PictureOrder(first, last, list_->count(), 2 * page)) {
+    const int row = static_cast<int>(r);
+    const LibraryContents::Entry* entry = EntryOfRow(row);
+    if (entry == nullptr) continue;
+    QListWidgetItem* item = list_->item(row);
+    const QVariant shown = item->data(kKeyRole);
+    if (shown.isValid() && shown.toULongLong() == entry->key) continue;
+    const QPixmap* cached = cache_.Find(entry->key);
+    if (cached == nullptr) {
+      if (clock.elapsed() >= kSliceMilliseconds) {
+        done = false;
+        break;
+      }
+      const QImage image =
+          BlockPicture(entry->block.lines, *editor_->romans_font(), kThumbnailSize);
+      dropped |= !cache_.Insert(entry->key, QPixmap::fromImage(image)).empty();
+      cached = cache_.Find(entry->key);
+    }
+    item->setData(Qt::DecorationRole, *cached);
+    item->setData(kKeyRole, QVariant::fromValue<qulonglong>(entry->key));
+    pictured_rows_.push_back(row);
+  }
+  if (!done) SchedulePictures();
+  if (!dropped) return;
+  // Pictures the cache let go leave their rows, so that the list holds no more than the cache.
+  std::erase_if(pictured_rows_, [this](int row) {
+    QListWidgetItem* item = list_->item(row);
+    if (item == nullptr) return true;
+    if (cache_.Contains(item->data(kKeyRole).toULongLong())) return false;
+    item->setData(Qt::DecorationRole, QVariant());
+    item->setData(kKeyRole, QVariant());
+    return true;
+  });
+}
+
+void BlockBrowser::ShowPreview() {
+  const int row = list_->currentRow();
+  const LibraryContents::Entry* entry = EntryOfRow(row);
+  if (entry == nullptr || editor_->romans_font() == nullptr) return preview_->hide();
+  const QString text =
+      QString("<b>%1</b><br>Jednostka: %2, obiektów: %3")
+          .arg(Q(entry->block.name).toHtmlEscaped(), Q(entry->block.unit).toHtmlEscaped())
+          .arg(EntityCount(entry->block.lines));
+  // Every sync of the window comes here while a row is selected: draw only what changed.
+  if (text != preview_text_->text() || preview_key_ != entry->key) {
+    preview_picture_->setPixmap(QPixmap::fromImage(
+        BlockPicture(entry->block.lines, *editor_->romans_font(), kPreviewSize)));
+    preview_text_->setText(text);
+    preview_key_ = entry->key;
+  }
+  preview_->adjustSize();
+  // Beside the list, level with the row, within the window.
+  QWidget* over = preview_->parentWidget();
+  const QRect row_rect = list_->visualItemRect(list_->item(row));
+  // Scrolled out of sight: it comes back with its row.
+  if (!list_->viewport()->rect().intersects(row_rect)) return preview_->hide();
+  QPoint at = list_->viewport()->mapTo(over, row_rect.topLeft());
+  at.setX(list_->mapTo(over, QPoint(list_->width() + 6, 0)).x());
+  at.setY(std::clamp(at.y(), 0, std::max(0, over->height() - preview_->height())));
+  preview_->move(at);
+  preview_->raise();
+  preview_->show();
+}
+
+void BlockBrowser::HidePreview() {
+  preview_wanted_ = false;
+  preview_->hide();
+}
+
+bool BlockBrowser::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == filter_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && !filter_->text().isEmpty()) {
+    filter_->clear();  // textChanged passes it on
+    return true;
+  }
+  if (watched == list_ && event->type() == QEvent::FocusOut) HidePreview();
+  if (watched == list_->viewport() && event->type() == QEvent::Resize) SchedulePictures();
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace blok

@@ -1,0 +1,202 @@
+#include "ui/block_browser.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+
+#include "document/block_file.h"
+#include "document/text_file.h"
+#include "model/cp1250.h"
+#include "ui/window_fixture.h"
+
+namespace blok::testing {
+namespace {
+
+int NonWhitePixels(const QPixmap& pixmap) {
+  const QImage image = pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x) count += (row[x] & 0xFFFFFF) != 0xFFFFFF;
+  }
+  return count;
+}
+
+QPixmap Picture(const QListWidgetItem* item) {
+  return item->data(Qt::DecorationRole).value<QPixmap>();
+}
+
+class BlockBrowserTest : public WindowTest {
+ protected:
+  QListWidget* List() { return Find<QListWidget>("LB_NazwaBlokuCzytaj"); }
+  BlockBrowser& Browser() { return *window_->findChild<BlockBrowser*>(); }
+
+  QStringList Rows() {
+    QStringList rows;
+    for (int i = 0; i < List()->count(); ++i) rows << List()->item(i)->text();
+    return rows;
+  }
+
+  // Lets the browser read the library and make the pictures it wants.
+  void Settle() { QTRY_VERIFY_WITH_TIMEOUT(!Browser().busy(), 10000); }
+
+  int PicturedRows() {
+    int count = 0;
+    for (int i = 0; i < List()->count(); ++i) count += !Picture(List()->item(i)).isNull();
+    return count;
+  }
+
+  void TypeFilter(const QString& text) {
+    auto* filter = Find<QLineEdit>("E_FiltrBlokow");
+    filter->setFocus();
+    filter->insert(text);  // as typed: QTest types ASCII only
+  }
+};
+
+TEST_F(BlockBrowserTest, RowsShowPicturesOfTheirBlocks) {
+  OpenLibrary();
+  Settle();
+  ASSERT_EQ(List()->count(), 7);
+  for (int i = 0; i < List()->count(); ++i) {
+    const QPixmap picture = Picture(List()->item(i));
+    ASSERT_FALSE(picture.isNull()) << i;
+    EXPECT_EQ(picture.size(), BlockBrowser::kThumbnailSize);
+    EXPECT_GT(NonWhitePixels(picture), 20) << List()->item(i)->text().toStdString();
+  }
+  // Each block its own picture.
+  EXPECT_NE(Picture(List()->item(0)).toImage(), Picture(List()->item(1)).toImage());
+}
+
+TEST_F(BlockBrowserTest, FilterNarrowsTheListAndEscapeClearsIt) {
+  OpenLibrary();
+  auto* filter = Find<QLineEdit>("E_FiltrBlokow");
+  EXPECT_EQ(filter->placeholderText(), "Szukaj…");
+  struct Case {
+    QString typed;
+    QStringList rows;
+  };
+  const Case cases[] = {
+      {"studz", {"Studzienka kanalizacyjna"}},
+      {"STRZALKA", {"Strzałka"}},
+      {"st", {"Strzałka", "Studzienka kanalizacyjna", "Wpust uliczny", "Znak STOP"}},
+      {"u", {"Studzienka kanalizacyjna", "Wpust uliczny"}},
+      {"żółw", {}},
+  };
+  for (const Case& c : cases) {
+    filter->clear();
+    TypeFilter(c.typed);
+    EXPECT_EQ(Rows(), c.rows) << c.typed.toStdString();
+  }
+  QTest::keyClick(filter, Qt::Key_Escape);
+  EXPECT_TRUE(filter->text().isEmpty());
+  EXPECT_EQ(Rows().size(), 7);
+}
+
+TEST_F(BlockBrowserTest, LoadsTheBlockOfAFilteredRow) {
+  OpenLibrary();
+  TypeFilter("a");
+  ASSERT_EQ(Rows().first(), "Hydrant");
+  LoadBlock("Latarnia");
+  EXPECT_EQ(Find<QLineEdit>("E_NazwaBloku")->text(), "Latarnia");
+  EXPECT_EQ(Messages(), QStringList{"Wczytano blok Latarnia"});
+
+  // With unsaved changes the question comes first; "Nie" loads the row's block, and double
+  // click does the same as the button.
+  window_->editor().DodajObiekt("O(0,0,3)");
+  window_->SyncFromEditor();
+  Find<QLineEdit>("E_FiltrBlokow")->clear();
+  TypeFilter("wpu");
+  ASSERT_EQ(Rows(), QStringList{"Wpust uliczny"});
+  List()->setCurrentRow(0);
+  dialogs_.Expect(ModalDialogs::Press("Button2"));  // "Nie"
+  const QPoint row = List()->visualItemRect(List()->item(0)).center();
+  QTest::mousePress(List()->viewport(), Qt::LeftButton, {}, row);
+  QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, row);
+  EXPECT_EQ(dialogs_.shown().back().text, "Dane niezapisane. Nadpisać?");
+  EXPECT_EQ(Find<QLineEdit>("E_NazwaBloku")->text(), "Wpust uliczny");
+}
+
+TEST_F(BlockBrowserTest, SelectingARowPreviewsItsBlock) {
+  OpenLibrary();
+  Settle();
+  auto* preview = Find<QFrame>("PodgladBloku");
+  EXPECT_FALSE(preview->isVisible());
+  TypeFilter("znak");
+  List()->setCurrentRow(0);
+  ASSERT_TRUE(preview->isVisible());
+  const QString text = preview->findChildren<QLabel*>().back()->text();
+  EXPECT_TRUE(text.contains("Znak STOP")) << text.toStdString();
+  EXPECT_TRUE(text.contains("Jednostka: m")) << text.toStdString();
+  const auto block = WczytajBlok(library_, "Znak STOP");
+  ASSERT_TRUE(block && *block);
+  EXPECT_TRUE(text.contains(QString("obiektów: %1").arg(EntityCount((*block)->lines))));
+  const QPixmap picture = preview->findChildren<QLabel*>().front()->pixmap();
+  EXPECT_EQ(picture.size(), BlockBrowser::kPreviewSize);
+  EXPECT_GT(NonWhitePixels(picture), 200);
+  // Nothing is loaded by selecting, and the preview goes when the block is loaded.
+  EXPECT_TRUE(window_->editor().drawing().IsBlank());
+  Click("B_WczytajBlok");
+  EXPECT_FALSE(window_->editor().drawing().IsBlank());
+  EXPECT_FALSE(preview->isVisible());
+}
+
+TEST_F(BlockBrowserTest, SavedBlockGetsANewPicture) {
+  OpenLibrary();
+  Settle();
+  LoadBlock("Hydrant");
+  const int row = List()->currentRow();
+  const QImage before = Picture(List()->item(row)).toImage();
+  const QImage other = Picture(List()->item(row + 1)).toImage();
+  window_->editor().DodajObiekt("P(-5,-5)-(5,5);K(0,0,255);GR(0,10)");
+  window_->SyncFromEditor();
+  dialogs_.Expect(ModalDialogs::Press("Button1"));  // "Tak" to "Taki blok już istnieje! Nadpisać?"
+  Click("Bt_ZapiszBlok");
+  Settle();
+  EXPECT_NE(Picture(List()->item(row)).toImage(), before);
+  EXPECT_GT(CountPixels(Picture(List()->item(row)).toImage(), 0xFF0000), 10);  // the blue frame
+  EXPECT_EQ(Picture(List()->item(row + 1)).toImage(), other);
+}
+
+// A library far larger than the screen: names at once, pictures for what is seen and near it,
+// and never more pictures held than the cache keeps.
+TEST_F(BlockBrowserTest, LargeLibraryMakesPicturesForWhatIsOnScreen) {
+  constexpr int kBlocks = 3000;
+  std::string bytes;
+  for (int i = 0; i < kBlocks; ++i) {
+    const BlockToSave block{"Blok " + std::to_string(10000 + i),
+                            "m",
+                            {"O(0,0," + std::to_string(1 + i) + ")", "L(0,0)-(60,30)"}};
+    for (const std::string& line : BlockRecordLines(block)) bytes += Utf8ToCp1250(line) + "\r\n";
+  }
+  const auto big = dir_ / "Bloki" / "duza.blk";
+  ASSERT_TRUE(ReplaceFileContents(big, bytes));
+  dialogs_.Expect(ModalDialogs::ChooseFile(big));
+  Click("B_OtworzPlik");
+  ASSERT_EQ(List()->count(), kBlocks);
+  Settle();
+  EXPECT_FALSE(Picture(List()->item(0)).isNull());
+  EXPECT_TRUE(Picture(List()->item(kBlocks - 1)).isNull());
+  EXPECT_LT(PicturedRows(), 200);
+
+  QScrollBar* bar = List()->verticalScrollBar();
+  for (int value = 0; value <= bar->maximum(); value += bar->pageStep()) {
+    bar->setValue(value);
+    Settle();
+  }
+  bar->setValue(bar->maximum());
+  Settle();
+  EXPECT_FALSE(Picture(List()->item(kBlocks - 1)).isNull());
+  EXPECT_LE(PicturedRows(), static_cast<int>(BlockBrowser::kCachedPictures));
+  EXPECT_GT(PicturedRows(), 0);
+
+  // Narrowed from down there, the list shows its first rows, with their pictures.
+  TypeFilter("blok 129");
+  ASSERT_EQ(List()->count(), 100);
+  ASSERT_GT(bar->maximum(), 0);
+  EXPECT_EQ(bar->value(), 0);
+  Settle();
+  EXPECT_FALSE(Picture(List()->item(0)).isNull());
+}
+
+}  // namespace
+}  // namespace blok::testing
