@@ -396,6 +396,29 @@ void DrawEntity(Canvas& canvas, const ViewTransform& view, const StrokeFont& fon
   VisitEntity(entity, painter);
 }
 
+void FitPicture(ViewTransform& view, const DrawingExtents& extents, int width, int height,
+                double fill) {
+  view.SetViewSize(width, height);
+  if (extents.empty()) return view.ZoomAll(extents);
+  constexpr double kSmallest = 1e-3;  // a point still gets a scale
+  const double w = std::max<double>(double{extents.xmax} - extents.xmin, kSmallest);
+  const double h = std::max<double>(double{extents.ymax} - extents.ymin, kSmallest);
+  view.SetCentre((double{extents.xmin} + extents.xmax) / 2,
+                 (double{extents.ymin} + extents.ymax) / 2);
+  view.SetScale(1000 / fill * std::max(w / std::max(width, 1), h / std::max(height, 1)));
+}
+
+void DrawPlainBlock(Canvas& canvas, const ViewTransform& view,
+                    std::span<const ParsedEntity> records, const StrokeFont& font) {
+  constexpr Colour kWhite = 0xFFFFFF;
+  canvas.SetPenColour(kWhite);
+  canvas.SetBrushColour(kWhite);
+  canvas.SetBrushStyle(BrushStyle::kSolid);
+  canvas.Rectangle(0, 0, view.view_width() + 1, view.view_height() + 1);
+  ReadingDefaults defaults;
+  DrawEntities(canvas, view, records, font, defaults);
+}
+
 std::vector<ParsedEntity> ParseLines(std::span<const std::string> lines) {
   std::vector<ParsedEntity> records;
   records.reserve(lines.size());

@@ -57,6 +57,18 @@ void DrawEntities(Canvas& canvas, const ViewTransform& view, std::span<const Par
 void DrawEntity(Canvas& canvas, const ViewTransform& view, const StrokeFont& font,
                 const ParsedEntity& entity, ReadingDefaults& defaults);
 
+// A block's picture on its own (thumbnails, previews, catalogue tiles): the extents centred in a
+// view of width x height pixels and filling the given share of it. A view's zoom to everything
+// adds a whole unit on every side, which would leave a block a metre across a speck in a
+// thumbnail. Empty extents get that zoom all the same.
+void FitPicture(ViewTransform& view, const DrawingExtents& extents, int width, int height,
+                double fill = 0.85);
+
+// The plain picture of a block: white ground over the view's paint box, then the entities
+// alone, as the editor draws them.
+void DrawPlainBlock(Canvas& canvas, const ViewTransform& view,
+                    std::span<const ParsedEntity> records, const StrokeFont& font);
+
 // For callers that hold lines only (files, tests): each line parsed as the drawing keeps it.
 std::vector<ParsedEntity> ParseLines(std::span<const std::string> lines);
 

@@ -111,23 +111,6 @@ std::vector<Tile> Tiles(const std::vector<LoadedBlock>& blocks) {
   return tiles;
 }
 
-// Fitted to the tile with a margin of its own size: the editor's zoom adds a unit on every side,
-// which would leave a drawing in metres a third of its tile and one in millimetres none.
-ViewTransform TileView(const DrawingExtents& extents, int width, int height) {
-  constexpr double kFilled = 0.92;
-  ViewTransform view;
-  view.SetViewSize(width, height);
-  if (extents.empty()) {
-    view.ZoomAll(extents);
-    return view;
-  }
-  const double dx = double{extents.xmax} - extents.xmin;
-  const double dy = double{extents.ymax} - extents.ymin;
-  view.SetCentre(extents.xmin + dx / 2, extents.ymin + dy / 2);
-  view.SetScale(std::max(dx * 1000 / width, dy * 1000 / height) / kFilled);
-  return view;
-}
-
 enum class Align { kLeft, kCentre, kRight };
 
 // A line of stroke-font text, letters height pixels high, on a baseline; narrowed to fit
@@ -273,8 +256,9 @@ void DrawTile(QPainter& painter, const PageLayout& layout, const Tile& tile, int
     painter.setClipRect(0, 0, box_width, box_height);
     PainterCanvas canvas(painter);
     const std::vector<ParsedEntity> records = ParseLines(tile.block->lines);
-    DrawPlainBlock(canvas, TileView(ComputeExtents(records, font), box_width, box_height), records,
-                   font);
+    ViewTransform view;
+    FitPicture(view, ComputeExtents(records, font), box_width, box_height, 0.92);
+    DrawPlainBlock(canvas, view, records, font);
     painter.restore();
   }
   PainterCanvas canvas(painter);

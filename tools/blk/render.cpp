@@ -19,8 +19,6 @@
 namespace blok {
 namespace {
 
-constexpr Colour kWhite = 0xFFFFFF;
-
 void Draw(QPainter& painter, const RenderRequest& request, const StrokeFont& font) {
   PainterCanvas canvas(painter);
   ViewTransform view;
@@ -80,16 +78,6 @@ Result<std::unique_ptr<StrokeFont>> LoadPaintingFont(const std::filesystem::path
   auto font = LoadStrokeFont(font_file);
   if (!font) return std::unexpected(font.error());
   return std::make_unique<StrokeFont>(*font);
-}
-
-void DrawPlainBlock(Canvas& canvas, const ViewTransform& view,
-                    std::span<const ParsedEntity> records, const StrokeFont& font) {
-  canvas.SetPenColour(kWhite);
-  canvas.SetBrushColour(kWhite);
-  canvas.SetBrushStyle(BrushStyle::kSolid);
-  canvas.Rectangle(0, 0, view.view_width() + 1, view.view_height() + 1);
-  ReadingDefaults defaults;
-  DrawEntities(canvas, view, records, font, defaults);
 }
 
 Result<void> RenderBlock(const RenderRequest& request, const std::filesystem::path& font_file) {

@@ -46,11 +46,6 @@ class OffscreenPainting {
 // The stroke font on the heap: its glyph tables are too large for the stack.
 Result<std::unique_ptr<StrokeFont>> LoadPaintingFont(const std::filesystem::path& font_file);
 
-// The plain picture of a block: white ground over the view's paint box, then the entities
-// alone, as the editor draws them.
-void DrawPlainBlock(Canvas& canvas, const ViewTransform& view,
-                    std::span<const ParsedEntity> records, const StrokeFont& font);
-
 // Draws a block zoomed to everything, as the editor's view shows it, into an image file.
 Result<void> RenderBlock(const RenderRequest& request, const std::filesystem::path& font_file);
 
