@@ -223,8 +223,8 @@ void BlockBrowser::MakeSomePictures() {
         done = false;
         break;
       }
-      const QImage image =
-          BlockPicture(entry->block.lines, *editor_->romans_font(), kThumbnailSize);
+      const QImage image = BlockPicture(entry->block.lines, *editor_->romans_font(), kThumbnailSize,
+                                        list_->devicePixelRatioF());
       dropped |= !cache_.Insert(entry->key, QPixmap::fromImage(image)).empty();
       cached = cache_.Find(entry->key);
     }
@@ -255,8 +255,9 @@ void BlockBrowser::ShowPreview() {
           .arg(EntityCount(entry->block.lines));
   // Every sync of the window comes here while a row is selected: draw only what changed.
   if (text != preview_text_->text() || preview_key_ != entry->key) {
-    preview_picture_->setPixmap(QPixmap::fromImage(
-        BlockPicture(entry->block.lines, *editor_->romans_font(), kPreviewSize)));
+    preview_picture_->setPixmap(
+        QPixmap::fromImage(BlockPicture(entry->block.lines, *editor_->romans_font(), kPreviewSize,
+                                        preview_picture_->devicePixelRatioF())));
     preview_text_->setText(text);
     preview_key_ = entry->key;
   }

@@ -26,10 +26,14 @@ inline void DrawBlockPicture(QImage& image, std::span<const ParsedEntity> record
   DrawPlainBlock(canvas, view, records, font);
 }
 
+// A picture of size logical pixels for a screen of that pixel ratio: drawn in the screen's own
+// pixels, so that it stays sharp where a logical pixel is several.
 inline QImage BlockPicture(const std::vector<std::string>& lines, const StrokeFont& font,
-                           QSize size) {
-  QImage image(size, QImage::Format_RGB32);
+                           QSize size, qreal pixel_ratio = 1) {
+  if (!(pixel_ratio >= 1 && pixel_ratio <= 8)) pixel_ratio = 1;
+  QImage image(size * pixel_ratio, QImage::Format_RGB32);
   DrawBlockPicture(image, ParseLines(lines), font);
+  image.setDevicePixelRatio(pixel_ratio);
   return image;
 }
 

@@ -7,7 +7,9 @@
 #include "document/block_file.h"
 #include "document/text_file.h"
 #include "model/cp1250.h"
+#include "ui/block_picture.h"
 #include "ui/window_fixture.h"
+#include "view/stroke_font.h"
 
 namespace blok::testing {
 namespace {
@@ -65,6 +67,24 @@ TEST_F(BlockBrowserTest, RowsShowPicturesOfTheirBlocks) {
   }
   // Each block its own picture.
   EXPECT_NE(Picture(List()->item(0)).toImage(), Picture(List()->item(1)).toImage());
+}
+
+TEST_F(BlockBrowserTest, PicturesAreDrawnInTheScreensOwnPixels) {
+  const std::vector<std::string> lines = {"O(0,0,1);K(255,0,0)", "L(-1,-1)-(1,1)"};
+  const auto font = LoadStrokeFont(std::filesystem::path(BLOK_BIN_DIR) / "Dane" / "Romans100.Lzs");
+  ASSERT_TRUE(font);
+  const auto font_ptr = std::make_unique<StrokeFont>(*font);
+  const QImage single = BlockPicture(lines, *font_ptr, BlockBrowser::kThumbnailSize);
+  for (const qreal ratio : {1.0, 2.0, 0.0, 100.0}) {  // the last two are no ratio a screen has
+    SCOPED_TRACE(ratio);
+    const QImage image = BlockPicture(lines, *font_ptr, BlockBrowser::kThumbnailSize, ratio);
+    const qreal used = ratio == 2.0 ? 2.0 : 1.0;
+    EXPECT_EQ(image.size(), BlockBrowser::kThumbnailSize * used);
+    EXPECT_EQ(image.deviceIndependentSize(), QSizeF(BlockBrowser::kThumbnailSize));
+    // The same drawing, finer: its ink grows with the pixels along each stroke.
+    const int ink = NonWhitePixels(QPixmap::fromImage(image));
+    EXPECT_GE(ink, NonWhitePixels(QPixmap::fromImage(single)) * used * 0.8);
+  }
 }
 
 TEST_F(BlockBrowserTest, FilterNarrowsTheListAndEscapeClearsIt) {
