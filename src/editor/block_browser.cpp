@@ -4,16 +4,12 @@
 #include <functional>
 #include <ranges>
 
+#include "editor/block_list.h"
 #include "model/cp1250.h"
 #include "model/parsed_entity.h"
 
 namespace blok {
 namespace {
-
-constexpr std::pair<char32_t, char32_t> kPolishBases[] = {
-    {U'Ą', U'A'}, {U'Ć', U'C'}, {U'Ę', U'E'}, {U'Ł', U'L'}, {U'Ń', U'N'},
-    {U'Ó', U'O'}, {U'Ś', U'S'}, {U'Ź', U'Z'}, {U'Ż', U'Z'},
-};
 
 bool IsBlank(char32_t c) { return c == U' ' || c == U'\t'; }
 
@@ -42,11 +38,7 @@ std::u32string SearchForm(std::string_view text) {
       ++pos;
       continue;
     }
-    char32_t c = UpperCodePoint(DecodeUtf8(text, pos));
-    for (const auto& [letter, base] : kPolishBases) {
-      if (c == letter) c = base;
-    }
-    form.push_back(c);
+    form.push_back(PolishBaseLetter(UpperCodePoint(DecodeUtf8(text, pos))));
   }
   return form;
 }

@@ -2,14 +2,17 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "model/cp1250.h"
 
 namespace blok {
 namespace {
 
-constexpr char32_t kPolishLetters[] = {U'Ą', U'Ć', U'Ę', U'Ł', U'Ń', U'Ó', U'Ś', U'Ź', U'Ż'};
-constexpr char kPolishBases[] = {'A', 'C', 'E', 'L', 'N', 'O', 'S', 'Z', 'Z'};
+constexpr std::pair<char32_t, char32_t> kPolishBases[] = {
+    {U'Ą', U'A'}, {U'Ć', U'C'}, {U'Ę', U'E'}, {U'Ł', U'L'}, {U'Ń', U'N'},
+    {U'Ó', U'O'}, {U'Ś', U'S'}, {U'Ź', U'Z'}, {U'Ż', U'Z'},
+};
 constexpr uint32_t kLetterWeight = 0x1000;
 constexpr uint32_t kOtherWeight = 0x10000;
 
@@ -18,15 +21,20 @@ constexpr uint32_t kOtherWeight = 0x10000;
 uint32_t Weight(char32_t code_point) {
   const char32_t upper = UpperCodePoint(code_point);
   if (upper >= U'A' && upper <= U'Z') return kLetterWeight + (upper - U'A') * 3;
-  for (size_t i = 0; i < std::size(kPolishLetters); ++i) {
-    if (upper == kPolishLetters[i]) {
-      return kLetterWeight + (kPolishBases[i] - 'A') * 3 + (upper == U'Ż' ? 2 : 1);
-    }
+  if (const char32_t base = PolishBaseLetter(upper); base != upper) {
+    return kLetterWeight + (base - U'A') * 3 + (upper == U'Ż' ? 2 : 1);
   }
   return upper < 0x80 ? upper : kOtherWeight + upper;
 }
 
 }  // namespace
+
+char32_t PolishBaseLetter(char32_t upper) {
+  for (const auto& [letter, base] : kPolishBases) {
+    if (upper == letter) return base;
+  }
+  return upper;
+}
 
 bool BlockNameLess(std::string_view a, std::string_view b) {
   size_t i = 0, j = 0;

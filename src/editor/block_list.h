@@ -12,6 +12,9 @@ namespace blok {
 // fall back to their bytes, so the order is total.
 bool BlockNameLess(std::string_view a, std::string_view b);
 
+// The base letter of a capital Polish letter (Ą is A, Ż is Z); any other code point as it is.
+char32_t PolishBaseLetter(char32_t upper);
+
 // The sorted list of the open file's block names (LB_NazwaBlokuCzytaj) with its selection.
 // Two blocks of one name are two entries.
 class BlockList {
