@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <unordered_map>
 #include <utility>
 
+#include "document/block_file.h"
 #include "model/cp1250.h"
 
 namespace blok {
@@ -45,6 +47,25 @@ bool BlockNameLess(std::string_view a, std::string_view b) {
   }
   if (i < a.size() || j < b.size()) return j < b.size();
   return a < b;
+}
+
+std::vector<ListedBlock> BlocksAsListed(const std::vector<LoadedBlock>& records) {
+  std::vector<ListedBlock> listed;
+  std::unordered_map<std::string_view, size_t> by_name;
+  for (const LoadedBlock& block : records) {
+    const auto [at, added] = by_name.try_emplace(block.name, listed.size());
+    if (added) {
+      listed.push_back({&block, 1});
+    } else {
+      // Loading the name finds its last record.
+      listed[at->second].block = &block;
+      ++listed[at->second].records;
+    }
+  }
+  std::ranges::sort(listed, [](const ListedBlock& a, const ListedBlock& b) {
+    return BlockNameLess(a.block->name, b.block->name);
+  });
+  return listed;
 }
 
 std::string BlockList::SelectedName() const { return selected_ ? names_[*selected_] : ""; }

@@ -18,7 +18,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "document/block_file.h"
@@ -84,31 +83,6 @@ std::string ChangeTime(const std::filesystem::path& file) {
   char buffer[32];
   std::strftime(buffer, sizeof(buffer), "%Y-%m-%d %H:%M", &local);
   return buffer;
-}
-
-// One tile: the block a name opens, and how many records of the file carry that name.
-struct Tile {
-  const LoadedBlock* block;
-  int records;
-};
-
-std::vector<Tile> Tiles(const std::vector<LoadedBlock>& blocks) {
-  std::vector<Tile> tiles;
-  std::unordered_map<std::string_view, size_t> by_name;
-  for (const LoadedBlock& block : blocks) {
-    const auto [at, added] = by_name.try_emplace(block.name, tiles.size());
-    if (added) {
-      tiles.push_back({&block, 1});
-    } else {
-      // Opening the name loads the last of its records.
-      tiles[at->second].block = &block;
-      ++tiles[at->second].records;
-    }
-  }
-  std::ranges::sort(tiles, [](const Tile& a, const Tile& b) {
-    return BlockNameLess(a.block->name, b.block->name);
-  });
-  return tiles;
 }
 
 enum class Align { kLeft, kCentre, kRight };
@@ -237,11 +211,11 @@ class Progress {
 struct Catalogue {
   std::string title;
   std::string footer;  // the library's file name and date
-  std::vector<Tile> tiles;
+  std::vector<ListedBlock> tiles;
   int columns, rows;
 };
 
-void DrawTile(QPainter& painter, const PageLayout& layout, const Tile& tile, int x, int y,
+void DrawTile(QPainter& painter, const PageLayout& layout, const ListedBlock& tile, int x, int y,
               const StrokeFont& font) {
   const int width = static_cast<int>(layout.cell_width) - layout.gap;
   const int height = static_cast<int>(layout.cell_height) - layout.gap;
@@ -341,7 +315,7 @@ Result<void> MakeCatalogue(const CatalogueRequest& request,
   Catalogue catalogue{
       .title = request.title.value_or(request.library.filename().string()),
       .footer = request.library.filename().string(),
-      .tiles = Tiles(*blocks),
+      .tiles = BlocksAsListed(*blocks),
       .columns = *columns,
       .rows = *rows,
   };

@@ -17,6 +17,7 @@
 #include "document/text_file.h"
 #include "editor/block_list.h"
 #include "model/angles.h"
+#include "model/command_text.h"
 #include "model/cp1250.h"
 #include "model/numbers.h"
 #include "model/parsed_entity.h"
@@ -162,8 +163,9 @@ constexpr double kFontUnit = 0.012;
 
 struct BlockOut {
   const LoadedBlock* block;
-  std::string dxf_name;
-  double scale;  // from the block's unit to the drawing's
+  std::vector<ParsedEntity> records;
+  std::string dxf_name;  // in the file's code page
+  double scale;          // from the block's unit to the drawing's
   DrawingExtents extents;
 };
 
@@ -187,10 +189,10 @@ class Exporter {
                       },
                   });
       if (visited) continue;
-      const std::string_view line = block.lines[i];
-      const size_t start = line.find_first_not_of(" \t");
-      if (start == std::string_view::npos) continue;  // an empty line is no entity
-      Skip(block, i, line.substr(start).starts_with("//"));
+      // Told apart as blk check tells them; an empty line is no entity at all.
+      const std::string line = TrimLineStart(block.lines[i]);
+      if (line.find_first_not_of(" \t") == std::string::npos) continue;
+      Skip(block, i, line.starts_with("//"));
     }
   }
 
@@ -281,15 +283,13 @@ std::string UniqueName(std::string name, std::set<std::string>& taken) {
 // The blocks asked for, each as the editor loads it: the last record of its name.
 Result<std::vector<const LoadedBlock*>> Pick(const DxfExportRequest& request,
                                              const std::vector<LoadedBlock>& blocks) {
-  std::map<std::string_view, const LoadedBlock*> last;
-  for (const LoadedBlock& b : blocks) last[b.name] = &b;
+  const std::vector<ListedBlock> listed = BlocksAsListed(blocks);
   std::vector<const LoadedBlock*> picked;
   if (request.names.empty()) {
-    for (const auto& [name, block] : last) picked.push_back(block);
-    std::ranges::sort(picked, [](const LoadedBlock* a, const LoadedBlock* b) {
-      return BlockNameLess(a->name, b->name);
-    });
+    for (const ListedBlock& l : listed) picked.push_back(l.block);
   } else {
+    std::map<std::string_view, const LoadedBlock*> last;
+    for (const ListedBlock& l : listed) last[l.block->name] = l.block;
     std::set<std::string_view> seen;
     for (const std::string& name : request.names) {
       const auto found = last.find(name);
@@ -415,14 +415,16 @@ Result<DxfExportReport> ExportDxf(const DxfExportRequest& request, const StrokeF
 
   DxfExportReport report;
   std::vector<BlockOut> out;
-  std::vector<std::vector<ParsedEntity>> records;
   std::set<std::string> taken = {"*MODEL_SPACE", "*PAPER_SPACE", "*PAPER_SPACE0"};
   for (const LoadedBlock* b : *picked) {
-    records.push_back(ParseLines(b->lines));
-    BlockOut block{b, UniqueName(DxfName(b->name), taken),
+    const std::string dxf_name = UniqueName(DxfName(b->name), taken);
+    report.names.push_back({b->name, dxf_name});
+    BlockOut block{b,
+                   ParseLines(b->lines),
+                   Utf8ToCp1250(dxf_name),
                    UnitOf(b->unit)->millimetres / unit.millimetres,
-                   ComputeExtents(records.back(), font)};
-    report.names.push_back({b->name, block.dxf_name});
+                   {}};
+    block.extents = ComputeExtents(block.records, font);
     out.push_back(std::move(block));
   }
 
@@ -436,10 +438,7 @@ Result<DxfExportReport> ExportDxf(const DxfExportRequest& request, const StrokeF
   dw.dxfString(9, "$LWDISPLAY");
   dw.dxfInt(290, 1);
   dw.sectionEnd();
-  // The names as the file's code page spells them.
-  std::vector<BlockOut> encoded = out;
-  for (BlockOut& b : encoded) b.dxf_name = Utf8ToCp1250(b.dxf_name);
-  WriteTables(dw, dxf, encoded);
+  WriteTables(dw, dxf, out);
 
   dw.sectionBlocks();
   for (const char* space : {"*Model_Space", "*Paper_Space", "*Paper_Space0"}) {
@@ -447,15 +446,15 @@ Result<DxfExportReport> ExportDxf(const DxfExportRequest& request, const StrokeF
     dxf.writeEndBlock(dw, space);
   }
   Exporter exporter(dw, dxf, font, report);
-  for (size_t i = 0; i < encoded.size(); ++i) {
-    dxf.writeBlock(dw, DL_BlockData(encoded[i].dxf_name, 0, 0.0, 0.0, 0.0));
-    exporter.Entities(*encoded[i].block, records[i]);
-    dxf.writeEndBlock(dw, encoded[i].dxf_name);
+  for (const BlockOut& b : out) {
+    dxf.writeBlock(dw, DL_BlockData(b.dxf_name, 0, 0.0, 0.0, 0.0));
+    exporter.Entities(*b.block, b.records);
+    dxf.writeEndBlock(dw, b.dxf_name);
   }
   dw.sectionEnd();
 
   dw.sectionEntities();
-  WriteOverview(dw, dxf, encoded);
+  WriteOverview(dw, dxf, out);
   dw.sectionEnd();
   dxf.writeObjects(dw);
   dxf.writeObjectsEnd(dw);
