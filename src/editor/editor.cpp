@@ -29,7 +29,6 @@ class Editor::Host : public InteractionHost {
 
   bool BlockOpen() const override { return e_.tools_enabled_; }
   const Drawing& drawing() const override { return e_.drawing_; }
-  void DodajObiekt(std::string line) override { e_.DodajObiekt(std::move(line)); }
   void Komunikat(std::string text) override { e_.Komunikat(std::move(text)); }
   void Redraw() override { e_.Redraw(); }
   const Settings& settings() const override { return e_.settings_; }

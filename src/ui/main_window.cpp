@@ -6,8 +6,10 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QToolBar>
 #include <QVBoxLayout>
 
+#include "interaction/commands/registry.h"
 #include "ui/block_browser.h"
 #include "ui/command_area.h"
 #include "ui/dialogs.h"
@@ -156,28 +158,6 @@ void TPodgladRysowanie::BuildToolBars() {
     const char* caption;
     const char* hint;
     const char* icon;
-    const char* command = nullptr;  // the text it sends to the command line
-  };
-  const ToolButton insert[] = {
-      {"BWstawLinie", "Wstaw linie", "Linia", "linia", "l"},
-      {"BWstawProstokat", "Wstaw prostokąt", "Prostokąt", "prostokat", "p"},
-      {"BWstawOkrag", "Wstaw okrąg", "Okrąg", "okrag", "o"},
-      {"BWstawLuk", "Wstaw łuk", "Łuk", "luk", "a"},
-      {"BWstawTekst", "Wstaw tekst", "Tekst", "tekst", "t"},
-  };
-  const ToolButton edit[] = {
-      {"BPrzesun", "Przesuń", "Przesuń", "przesun", "mo"},
-      {"BKopiuj", "Kopiuj", "Kopiuj", "kopiuj", "co"},
-      {"BUsun", "Usuń obiekt", "Usuń", "usun", "u"},
-      {"BRozciagnij", "Rozciaganie", "Rozciagnij", "rozciagnij", "ro"},
-      {"BSkaluj", "Skaluj wszystko", "Skaluj", "skaluj", "sc"},
-      {"BFazuj", "Fazuj linie", "Fazuj", "fazuj", "f"},
-      {"BTnij", "Tnij", "Utnij", "tnij", "tr"},
-      {"BWydluz", "Wydłuż", "Wydłuż", "wydluz", "w"},
-      {"BOdsun", "Odsuń", "Odsuń", "odsun", "od"},
-      {"B_Obrot", "Obrot", "Obróć", "obrot", "ob"},
-      {"BEdycjaCech", "Zmiana cech", "Właściwości", "cechy", "ed"},
-      {"B_Odleglosc", "", "", "odleglosc", "odl"},
   };
   const ToolButton options[] = {
       {"BCofnij", "Cofnij", "Cofnij", "cofnij"},
@@ -189,27 +169,36 @@ void TPodgladRysowanie::BuildToolBars() {
       {"BPan", "Zoon przesuń", "Zoon przesuń", "pan"},
       {"BPrzerys", "Przerys", "Przerys", "przerys"},
   };
-  const auto make = [this](const char* name, const QString& title, auto& buttons) {
+  const auto make = [this](const char* name, const QString& title) {
     auto* bar = addToolBar(title);
     bar->setObjectName(name);
     bar->setIconSize(QSize(24, 24));
-    for (const ToolButton& b : buttons) {
-      QAction* action = Action(b.name, b.caption, b.hint, b.icon);
-      if (b.command != nullptr) SendsCommand(action, b.command);
+    return bar;
+  };
+  // The command buttons come from the command registry.
+  const auto commands = [&](const char* name, const QString& title, ToolBar which) {
+    QToolBar* bar = make(name, title);
+    for (const CommandRow* row : ToolBarRows(which)) {
+      const ToolButtonRow& b = row->button;
+      QAction* action = Action(std::string(b.name).c_str(), Q(b.caption), Q(b.hint), Q(b.icon));
+      SendsCommand(action, row->control);
       bar->addAction(action);
     }
     return bar;
   };
-  toolbar_wstawianie_ = make("ToolBarWstawianie", "Wstawianie", insert);
-  toolbar_edycja_ = make("ToolBarEdycja", "Edycja", edit);
-  toolbar_opcje_ = make("ToolBarOpcje", "Opcje", options);
+  toolbar_wstawianie_ = commands("ToolBarWstawianie", "Wstawianie", ToolBar::kInsert);
+  toolbar_edycja_ = commands("ToolBarEdycja", "Edycja", ToolBar::kEdit);
+  toolbar_opcje_ = make("ToolBarOpcje", "Opcje");
+  for (const ToolButton& b : options) {
+    toolbar_opcje_->addAction(Action(b.name, b.caption, b.hint, b.icon));
+  }
   b_cofnij_ = findChild<QAction*>("BCofnij");
   b_przod_ = findChild<QAction*>("BPrzod");
 }
 
-void TPodgladRysowanie::SendsCommand(QAction* action, const char* command) {
+void TPodgladRysowanie::SendsCommand(QAction* action, std::string_view command) {
   connect(action, &QAction::triggered, this,
-          [this, command] { Run([&] { editor_->ControlCommand(command); }); });
+          [this, command] { Run([&] { editor_->ControlCommand(std::string(command)); }); });
 }
 
 void TPodgladRysowanie::BuildMenus() {
@@ -258,31 +247,17 @@ void TPodgladRysowanie::BuildMenus() {
 
   auto* wstaw = menuBar()->addMenu("Wstaw");
   wstaw->setObjectName("Wstaw1");
-  struct Item {
-    const char* name;
-    const char* caption;
-    const char* command;
-  };
-  const auto add = [this](QMenu* menu, const Item& item) {
-    QAction* action = Action(item.name, item.caption);
-    SendsCommand(action, item.command);
-    menu->addAction(action);
-    tool_actions_ << action;
-  };
-  for (const Item& item :
-       {Item{"Linia1", "Linia", "l"}, Item{"Prostokt1", "Prostokąt", "p"},
-        Item{"Okrg1", "Okrąg", "o"}, Item{"uk1", "Łuk", "a"}, Item{"ekst1", "Tekst", "t"}}) {
-    add(wstaw, item);
-  }
   auto* modyfikuj = menuBar()->addMenu("Modyfikuj");
   modyfikuj->setObjectName("Modyfikuj1");
-  for (const Item& item : {Item{"M_Kopiuj", "Kopiuj", "co"}, Item{"M_Przesun", "Przesuń", "mo"},
-                           Item{"M_Usun", "Usuń", "u"}, Item{"M_Rozciagnij", "Rozciagnij", "ro"},
-                           Item{"M_Skaluj", "Skaluj", "sc"}, Item{"M_Fazuj", "Fazuj", "f"},
-                           Item{"m_utnij", "Utnij", "tr"}, Item{"M_Wydluz", "Wydłuż", "w"},
-                           Item{"M_Odsun", "Odsuń", "od"}, Item{"m_obroc", "Obróć", "ob"},
-                           Item{"M_Wlasciwosci", "Właściwości", "ed"}}) {
-    add(modyfikuj, item);
+  // The command items come from the command registry.
+  for (auto [menu, which] :
+       {std::pair{wstaw, Menu::kInsert}, std::pair{modyfikuj, Menu::kModify}}) {
+    for (const CommandRow* row : MenuRows(which)) {
+      QAction* action = Action(std::string(row->menu.name).c_str(), Q(row->menu.caption));
+      SendsCommand(action, row->control);
+      menu->addAction(action);
+      tool_actions_ << action;
+    }
   }
   tool_actions_ << zapisz_blok << nowy_blok;
   for (QAction* action : toolbar_edycja_->actions()) tool_actions_ << action;

@@ -1,0 +1,164 @@
+// a: an arc by its centre, radius, start angle and end angle.
+#include <cmath>
+
+#include "interaction/commands/centre.h"
+#include "view/previews.h"
+#include "view/renderer.h"
+
+namespace blok {
+namespace {
+
+using commands::Fixed;
+
+class Arc : public CentreCommand {
+ public:
+  explicit Arc(CommandContext& ctx) : CentreCommand(ctx, "LUK") {}
+
+  Consumed Typed(const std::string& entry) override {
+    const std::string wrapped = commands::Wrapped(entry);
+    std::string message;
+    if (step_ == Step::kEnd) {
+      if (auto degrees = ParsujLiczbe(wrapped)) {
+        double d = *degrees;
+        if (static_cast<float>(d * kRadiansPerDegree) < a1_) d += 360;
+        StepEnd(1, static_cast<float>(d * kRadiansPerDegree));
+        return {"Wprowadzono kat A2=" + Fixed(d, kFixed2Pattern8), false};
+      }
+    }
+    if (step_ == Step::kStart) {
+      if (auto degrees = ParsujLiczbe(wrapped)) {
+        const float a = static_cast<float>(*degrees * kRadiansPerDegree);
+        // The side test of the end measures from a point on the start ray; a typed angle has
+        // none.
+        p1_ = {p0_.x + std::cos(a), p0_.y + std::sin(a)};
+        StepStart(a);
+        message = "Wprowadzono kat A1=" + Fixed(*degrees, kFixed2Pattern8);
+      }
+    }
+    if (step_ == Step::kRadius) {
+      if (auto r = ParsujLiczbe(wrapped)) {
+        StepRadius(static_cast<float>(*r));
+        message = "Wprowadzono promien R=" + Fixed(*r, kFixed2Pattern8);
+      }
+    }
+    if (awaiting_centre_) {
+      if (std::string m = TypedCentre(entry); !m.empty()) message = m;
+    }
+    return {message, false};
+  }
+
+  void Press(int x, int y) override {
+    if (awaiting_centre_) {
+      PressCentre(x, y);
+    } else if (step_ == Step::kEnd) {
+      p2_ = ctx_.Pointed(x, y, Ortho());
+      const float a = static_cast<float>(DirectionAngle(p0_.x, p0_.y, p2_.x, p2_.y));
+      StepEnd(Side(x, y), a);
+    } else if (step_ == Step::kStart) {
+      p1_ = ctx_.Pointed(x, y, Ortho());
+      StepStart(static_cast<float>(DirectionAngle(p0_.x, p0_.y, p1_.x, p1_.y)));
+    } else if (step_ == Step::kRadius) {
+      p1_ = ctx_.Pointed(x, y, Ortho());
+      StepRadius(static_cast<float>(PointDistance(p0_.x, p0_.y, p1_.x, p1_.y)));
+    }
+  }
+
+  bool Preview(int x, int y) override {
+    Canvas& canvas = ctx_.overlay();
+    const ViewTransform& view = ctx_.host().view();
+    if (step_ == Step::kRadius) {
+      ctx_.RestoreView();
+      const Point p = ctx_.Pointed(x, y, Ortho());
+      const double r = PointDistance(p0_.x, p0_.y, p.x, p.y);
+      RubberCircle(canvas, view, commands::kRed, commands::kRubberThickness, p0_.x, p0_.y, r);
+      DrawSegment(canvas, view, commands::kYellow, commands::kRubberThickness, p0_.x, p0_.y, p.x,
+                  p.y);
+      ctx_.Label(x, y - 40, " R=" + Fixed(r));
+      return true;
+    }
+    if (step_ == Step::kStart) {
+      ctx_.RestoreView();
+      const Point p = ctx_.Pointed(x, y, Ortho());
+      DrawSegment(canvas, view, commands::kRed, commands::kRubberThickness, p0_.x, p0_.y, p.x, p.y);
+      RubberCircle(canvas, view, commands::kGrey, commands::kRubberThickness, p0_.x, p0_.y, r_);
+      ctx_.Label(x, y - 40,
+                 "KAT pocz := " +
+                     Fixed(DirectionAngle(p0_.x, p0_.y, p.x, p.y) * kDegreesPerRadian, "0.00"));
+      return true;
+    }
+    if (step_ == Step::kEnd) {
+      ctx_.RestoreView();
+      const Point p = ctx_.Pointed(x, y, Ortho());
+      DrawSegment(canvas, view, commands::kRed, commands::kRubberThickness, p0_.x, p0_.y, p.x, p.y);
+      const double cursor = DirectionAngle(p0_.x, p0_.y, p.x, p.y);
+      // Counter-clockwise always: the sweep of at most half a turn between the two directions.
+      if (Side(x, y) < 0) {
+        DrawArc(canvas, view, commands::kRed, 0, p0_.x, p0_.y, r_, a1_, cursor);
+      } else {
+        DrawArc(canvas, view, commands::kRed, 0, p0_.x, p0_.y, r_, cursor, a1_);
+      }
+      return true;
+    }
+    if (awaiting_centre_) {
+      PreviewCentre(x, y);
+      ctx_.Label(x, y - 40, "PUNKT ŚRODKOWY");
+      return true;
+    }
+    return false;
+  }
+
+  void Describe(Wskaz& w) const override {
+    CentreCommand::Describe(w);
+    w.szukajR = step_ == Step::kRadius;
+    w.szukajA1 = step_ == Step::kStart;
+    w.szukajA2 = step_ == Step::kEnd;
+    w.R = r_;
+    w.A1 = a1_;
+    w.A2 = a2_;
+  }
+
+ private:
+  enum class Step { kCentre, kRadius, kStart, kEnd };
+
+  void AfterCentre() override {
+    step_ = Step::kRadius;
+    ctx_.Monit("Promień");
+  }
+
+  // Negative when the cursor lies counter-clockwise of the start ray.
+  double Side(int x, int y) const {
+    const Point c = ctx_.Raw(x, y);
+    return -CrossAbout(p1_.x, p1_.y, p0_.x, p0_.y, c.x, c.y);
+  }
+
+  void StepRadius(float r) {
+    step_ = Step::kStart;
+    r_ = r;
+    ctx_.Monit("Kąt pocz.");
+    ctx_.host().Redraw();
+  }
+
+  void StepStart(float a) {
+    a1_ = a;
+    step_ = Step::kEnd;
+    ctx_.Monit("Kąt konc.");
+  }
+
+  void StepEnd(double side, float a) {
+    a2_ = a;
+    ctx_.Apply(DodajLuk(p0_, r_, a1_, a2_, side, ctx_.Style()));
+    ctx_.Reset();
+    ctx_.host().Redraw();
+  }
+
+  Step step_ = Step::kCentre;
+  float r_ = 0;
+  float a1_ = 0;
+  float a2_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeArc(CommandContext& ctx) { return std::make_unique<Arc>(ctx); }
+
+}  // namespace blok

@@ -1,0 +1,121 @@
+#include "interaction/commands/context.h"
+
+#include <utility>
+
+#include "editing/picking.h"
+#include "editing/selection.h"
+#include "interaction/command_machine.h"
+#include "view/previews.h"
+
+namespace blok {
+
+void CommandContext::Reset() { machine_.AnulujPolecenie(); }
+
+void CommandContext::Monit(std::string_view text) { machine_.Monit(text); }
+
+SnapSettings CommandContext::Snaps() const {
+  const Settings& s = host_.settings();
+  return SnapSettings{s.grid_snap,         s.ortho,    s.snap_end, s.snap_middle, s.snap_centre,
+                      s.snap_intersection, s.grid_step};
+}
+
+Point CommandContext::Raw(int x, int y) const {
+  const ViewTransform& view = host_.view();
+  return {view.ScreenToWorldX(x), view.ScreenToWorldY(y)};
+}
+
+Point CommandContext::Pointed(int x, int y, const OrthoReference& ortho) {
+  if (host_.font() == nullptr) return Raw(x, y);
+  return PunktWskazany(overlay(), host_.drawing().records(), host_.view(), *host_.font(), Snaps(),
+                       ortho, x, y);
+}
+
+Point CommandContext::PointedWithoutOrtho(int x, int y) {
+  if (host_.font() == nullptr) return Raw(x, y);
+  return PunktBezOrto(overlay(), host_.drawing().records(), host_.view(), *host_.font(), Snaps(), x,
+                      y);
+}
+
+int CommandContext::Pick(int x, int y) {
+  if (host_.font() == nullptr) return -1;
+  return PickAndHighlight(overlay(), host_.drawing().records(), host_.view(), *host_.font(),
+                          host_.reading_defaults(), x, y);
+}
+
+bool CommandContext::IsLine(int index) const {
+  const auto records = host_.drawing().records();
+  return index >= 0 && static_cast<size_t>(index) < records.size() &&
+         records[index].kind == EntityKind::kLine && records[index].valid();
+}
+
+bool CommandContext::SelectByGesture(int x, int y) {
+  if (host_.font() == nullptr) return false;
+  return blok::SelectByGesture(overlay(), host_.drawing(), host_.view(), *host_.font(),
+                               host_.reading_defaults(), host_.selection(), frame_start_.x,
+                               frame_start_.y, x, y);
+}
+
+void CommandContext::RestoreView() { host_.surface().RestoreView(); }
+
+Canvas& CommandContext::overlay() { return host_.surface().OverlayCanvas(); }
+
+void CommandContext::Label(int px, int py, std::string_view text) {
+  LabelAtPixel(overlay(), px, py, text);
+}
+
+void CommandContext::LabelAtPoint(Point p, std::string_view text) {
+  const ViewTransform& view = host_.view();
+  Label(view.WorldToScreenX(p.x), view.WorldToScreenY(p.y), text);
+}
+
+void CommandContext::PickWithLabel(int x, int y, std::string_view label, int offset) {
+  RestoreView();
+  Pick(x, y);
+  if (!label.empty()) Label(x, y + offset, label);
+}
+
+void CommandContext::PreviewSelectionMove(double dx, double dy) {
+  if (host_.font() == nullptr) return;
+  for (const std::string& line : host_.selection().lines) {
+    PreviewMove(overlay(), host_.view(), *host_.font(), line, host_.reading_defaults(), dx, dy);
+  }
+}
+
+void CommandContext::PreviewSelectionStretch(double dx, double dy) {
+  if (host_.font() == nullptr) return;
+  const Selection& selection = host_.selection();
+  for (const std::string& line : selection.lines) {
+    PreviewStretch(overlay(), host_.view(), *host_.font(), line, host_.reading_defaults(),
+                   selection.window, dx, dy);
+  }
+}
+
+void CommandContext::ShowEntity(int index) {
+  const auto records = host_.drawing().records();
+  if (host_.font() == nullptr || index < 0 || static_cast<size_t>(index) >= records.size()) return;
+  PreviewMove(overlay(), host_.view(), *host_.font(), host_.drawing().lines()[index],
+              host_.reading_defaults(), 0, 0);
+}
+
+EntityStyle CommandContext::Style() const {
+  const Settings& s = host_.settings();
+  return EntityStyle{s.colour, s.thickness_text};
+}
+
+void CommandContext::Apply(const WriterResult& result) {
+  if (result.error) {
+    host_.ShowMessageBox(*result.error);
+    return;
+  }
+  EditChanges changes;
+  changes.reserve(result.lines.size());
+  for (const std::string& line : result.lines) {
+    changes.push_back({EditChange::Kind::kAdd, -1, line});
+  }
+  host_.ApplyChanges(std::move(changes));
+  if (!result.message.empty()) host_.Komunikat(result.message);
+}
+
+void CommandContext::ApplyChanges(EditChanges changes) { host_.ApplyChanges(std::move(changes)); }
+
+}  // namespace blok

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "editing/edit_change.h"
+#include "interaction/commands/command.h"
+#include "interaction/entity_writers.h"
+#include "interaction/interaction_host.h"
+#include "interaction/snap.h"
+#include "view/canvas.h"
+
+namespace blok {
+
+class CommandMachine;
+
+// What a running command may use: the host, the point input with its snaps, picking, the
+// overlay's labels and previews, and the one road of its changes into the journal. Owned by the
+// machine for the whole run.
+class CommandContext {
+ public:
+  CommandContext(InteractionHost& host, CommandMachine& machine) : host_(host), machine_(machine) {}
+
+  InteractionHost& host() { return host_; }
+  const Settings& settings() const { return host_.settings(); }
+
+  // Ends the running command as Esc does.
+  void Reset();
+  // Asks for a value in L_Polecenie: "Wprowadz " and the text.
+  void Monit(std::string_view text);
+
+  // The point input: the cursor snapped to objects, the grid or (full) ortho, with its marker
+  // and label drawn on the overlay; without ortho for the first point of a command.
+  Point Pointed(int x, int y, const OrthoReference& ortho);
+  Point PointedWithoutOrtho(int x, int y);
+  Point Raw(int x, int y) const;
+
+  // The entity under the pixel, highlighted on the overlay; -1 when none is within reach.
+  int Pick(int x, int y);
+  // A readable line of the drawing.
+  bool IsLine(int index) const;
+  // Selects into the selection list by the gesture from the frame's press to (x, y).
+  bool SelectByGesture(int x, int y);
+
+  void RestoreView();
+  Canvas& overlay();
+  void Label(int px, int py, std::string_view text);
+  // The hover pick of a command that waits for a click on one object, with what to pick.
+  void PickWithLabel(int x, int y, std::string_view label, int offset);
+  // The selection's lines drawn as they would be after the step (in place for a zero shift).
+  void PreviewSelectionMove(double dx, double dy);
+  void PreviewSelectionStretch(double dx, double dy);
+  // Entity `index` drawn dotted in place.
+  void ShowEntity(int index);
+  // A point's label at its own pixel.
+  void LabelAtPoint(Point p, std::string_view text);
+
+  // The colour and thickness in force for new entities.
+  EntityStyle Style() const;
+  // Adds what a writer made, through the journal, and reports it; a conversion error goes to
+  // a message box.
+  void Apply(const WriterResult& result);
+  // An operation's changes, through the journal, in order.
+  void ApplyChanges(EditChanges changes);
+
+  // The selection frame: started by a press while a command selects, ended by the release.
+  bool framing() const { return framing_; }
+  PixelPoint frame_start() const { return frame_start_; }
+  void StartFrame(int x, int y) {
+    frame_start_ = {x, y};
+    framing_ = true;
+  }
+  void EndFrame() { framing_ = false; }
+
+ private:
+  SnapSettings Snaps() const;
+
+  InteractionHost& host_;
+  CommandMachine& machine_;
+  PixelPoint frame_start_;
+  bool framing_ = false;
+};
+
+}  // namespace blok

@@ -1,0 +1,41 @@
+// u: the objects of one selection gesture deleted.
+#include "editing/chamfer_offset.h"
+#include "interaction/commands/context.h"
+
+namespace blok {
+namespace {
+
+class Delete : public Command {
+ public:
+  explicit Delete(CommandContext& ctx) : ctx_(ctx) {}
+
+  bool Selecting() const override { return selecting_; }
+
+  Released Release(int x, int y) override {
+    if (ctx_.SelectByGesture(x, y)) {
+      ctx_.ApplyChanges(DeleteSelection(ctx_.host().drawing().records(), ctx_.host().selection()));
+      ctx_.host().SetPickCursor(false);
+      ctx_.host().Redraw();
+      selecting_ = false;
+    }
+    return Released::kGoOn;
+  }
+
+  bool Preview(int x, int y) override {
+    if (!selecting_) return false;
+    ctx_.PickWithLabel(x, y, "Wskaż OBIEKT do usunięcia", -20);
+    return true;
+  }
+
+  void Describe(Wskaz& w) const override { w.usun = w.wybor = selecting_; }
+
+ private:
+  CommandContext& ctx_;
+  bool selecting_ = true;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeDelete(CommandContext& ctx) { return std::make_unique<Delete>(ctx); }
+
+}  // namespace blok

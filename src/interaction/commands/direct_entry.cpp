@@ -1,0 +1,30 @@
+#include "interaction/commands/direct_entry.h"
+
+#include "interaction/commands/context.h"
+#include "model/cp1250.h"
+
+namespace blok {
+
+std::optional<std::string> DirectEntry(CommandContext& ctx, const std::string& entry) {
+  const std::string start = UpperCp1250(entry.substr(0, 2));
+  WriterResult result;
+  if (start == "L(" || start == "P(") {
+    result = DirectSegment(entry, ctx.Style());
+  } else if (start == "T(") {
+    const Settings& s = ctx.settings();
+    result = DirectText(entry, s.text_height_text, s.text_width_text, ctx.Style());
+  } else {
+    return std::nullopt;
+  }
+  if (result.error) {
+    ctx.host().ShowMessageBox(*result.error);
+    return std::string();
+  }
+  if (!result.lines.empty()) {
+    ctx.Apply({result.lines, {}, {}});
+    ctx.host().Redraw();
+  }
+  return result.message;
+}
+
+}  // namespace blok

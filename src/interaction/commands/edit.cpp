@@ -1,0 +1,61 @@
+// ed: a click on an object opens its dialog; a selection gesture on empty ground opens
+// "Zmiana cech" for what it caught.
+#include "editing/picking.h"
+#include "interaction/commands/context.h"
+
+namespace blok {
+namespace {
+
+class Edit : public Command {
+ public:
+  explicit Edit(CommandContext& ctx) : ctx_(ctx) {}
+
+  bool Selecting() const override { return picking_; }
+
+  void Press(int x, int y) override {
+    if (!picking_) return;
+    // Only a press on an entity ends the edit mode; on empty ground the drag that follows
+    // selects for "Zmiana cech".
+    const int index = ctx_.Pick(x, y);
+    if (index < 0) return;
+    picking_ = false;
+    ctx_.EndFrame();
+    ctx_.host().Redraw();
+    ctx_.host().OpenEntityEditor(index);
+  }
+
+  Released Release(int x, int y) override {
+    if (!ctx_.SelectByGesture(x, y)) return Released::kGoOn;
+    picking_ = false;
+    ctx_.EndFrame();
+    ctx_.RestoreView();
+    ctx_.host().ChangeProperties();
+    ctx_.host().Redraw();
+    ctx_.Reset();
+    return Released::kFinished;
+  }
+
+  bool Preview(int x, int y) override {
+    if (!picking_) return false;
+    ctx_.RestoreView();
+    const InteractionHost& host = ctx_.host();
+    if (host.font() != nullptr) {
+      PickAndShowThickness(ctx_.overlay(), host.drawing().records(), host.view(), *host.font(),
+                           host.reading_defaults(), x, y);
+    }
+    ctx_.Label(x, y + 20, "Wskaż OBIEKT do edycji");
+    return true;
+  }
+
+  void Describe(Wskaz& w) const override { w.edycja = w.wybor = picking_; }
+
+ private:
+  CommandContext& ctx_;
+  bool picking_ = true;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeEdit(CommandContext& ctx) { return std::make_unique<Edit>(ctx); }
+
+}  // namespace blok

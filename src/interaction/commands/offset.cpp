@@ -1,0 +1,87 @@
+// od: a distance typed or shown by two points, then an object, then any number of clicks on the
+// side to offset toward; each click offsets the copy the last one made.
+#include "editing/chamfer_offset.h"
+#include "interaction/commands/two_point.h"
+#include "view/previews.h"
+
+namespace blok {
+namespace {
+
+class Offset : public TwoPointCommand {
+ public:
+  explicit Offset(CommandContext& ctx) : TwoPointCommand(ctx, "OFFSET") {}
+
+  void Press(int x, int y) override {
+    if (step_ == Step::kSide) {
+      if (object_ >= 0) {
+        EditChanges changes =
+            OffsetEntity(ctx_.host().drawing().records(), object_, distance_, ctx_.Raw(x, y));
+        const bool made = !changes.empty();
+        ctx_.ApplyChanges(std::move(changes));
+        // The copy just made is line 0: further clicks offset it again. A click that made
+        // nothing keeps the object it had.
+        if (made) object_ = 0;
+      }
+      ctx_.host().Redraw();
+    }
+    if (step_ == Step::kObject) {
+      ctx_.RestoreView();
+      ctx_.host().SetPickCursor(false);
+      if (const int index = ctx_.Pick(x, y); index >= 0) {
+        object_ = index;
+        step_ = Step::kSide;
+      }
+    }
+    TwoPointCommand::Press(x, y);
+  }
+
+  bool Preview(int x, int y) override {
+    if (step_ == Step::kSide) {
+      ctx_.RestoreView();
+      ctx_.ShowEntity(object_);
+      const InteractionHost& host = ctx_.host();
+      if (host.font() != nullptr) {
+        if (auto line =
+                OffsetPreviewLine(host.drawing().records(), object_, distance_, ctx_.Raw(x, y))) {
+          PreviewMove(ctx_.overlay(), host.view(), *host.font(), *line, host.reading_defaults(), 0,
+                      0);
+        }
+      }
+      ctx_.Label(x, y - 20, "Wskaż KIERUNEK odsunięcia");
+      return true;
+    }
+    if (step_ == Step::kObject) {
+      ctx_.PickWithLabel(x, y, "Wskaż OBIEKT do odsunięcia", -20);
+      return true;
+    }
+    return TwoPointCommand::Preview(x, y);
+  }
+
+  void Describe(Wskaz& w) const override {
+    TwoPointCommand::Describe(w);
+    w.wskazObiekt = step_ == Step::kObject;
+    w.odsunKierunek = step_ == Step::kSide;
+    w.odleglosc = distance_;
+    w.obiekt1 = object_;
+  }
+
+ private:
+  enum class Step { kDistance, kObject, kSide };
+
+  void Second() override {
+    distance_ = static_cast<float>(PointDistance(p1_.x, p1_.y, p2_.x, p2_.y));
+    step_ = Step::kObject;
+    point_step_ = PointStep::kNone;
+    ctx_.host().SetPickCursor(true);
+  }
+
+  Step step_ = Step::kDistance;
+  float distance_ = 0;
+  int object_ = -1;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeOffset(CommandContext& ctx) { return std::make_unique<Offset>(ctx); }
+
+}  // namespace blok

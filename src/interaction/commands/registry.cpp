@@ -1,0 +1,199 @@
+#include "interaction/commands/registry.h"
+
+#include <algorithm>
+
+namespace blok {
+
+// Each unit's maker, defined in its own file.
+using Maker = std::unique_ptr<Command>(CommandContext&);
+Maker MakeLine, MakeRectangle, MakeCircle, MakeArc, MakeText;
+Maker MakeMove, MakeCopy, MakeStretch, MakeDelete, MakeScale, MakeChamfer, MakeTrim, MakeExtend,
+    MakeOffset, MakeRotate, MakeEdit, MakeMeasure;
+void ShowHelpList(InteractionHost& host);
+
+namespace {
+
+constexpr ToolBar kInsert = ToolBar::kInsert;
+constexpr ToolBar kEdit = ToolBar::kEdit;
+constexpr HelpSection kDrawing = HelpSection::kDrawing;
+constexpr HelpSection kEditing = HelpSection::kEditing;
+
+const CommandRow kRows[] = {
+    {{"L"},
+     "l",
+     "Rysuj linia ... .",
+     false,
+     {kDrawing, 1, "l  - rysuj linia"},
+     {kInsert, "BWstawLinie", "Wstaw linie", "Linia", "linia"},
+     {Menu::kInsert, 1, "Linia1", "Linia"},
+     MakeLine},
+    {{"P"},
+     "p",
+     "Rysuj prostokat ... .",
+     false,
+     {kDrawing, 2, "p  -       prostokat"},
+     {kInsert, "BWstawProstokat", "Wstaw prostokąt", "Prostokąt", "prostokat"},
+     {Menu::kInsert, 2, "Prostokt1", "Prostokąt"},
+     MakeRectangle},
+    {{"O"},
+     "o",
+     "Rysuj okrąg ... .",
+     false,
+     {kDrawing, 4, "o  -       okrag"},
+     {kInsert, "BWstawOkrag", "Wstaw okrąg", "Okrąg", "okrag"},
+     {Menu::kInsert, 3, "Okrg1", "Okrąg"},
+     MakeCircle},
+    {{"A"},
+     "a",
+     "Rysuj luk ... .",
+     false,
+     {kDrawing, 3, "a  -       luk"},
+     {kInsert, "BWstawLuk", "Wstaw łuk", "Łuk", "luk"},
+     {Menu::kInsert, 4, "uk1", "Łuk"},
+     MakeArc},
+    {{"T"},
+     "t",
+     "Rysuj text ... .",
+     false,
+     {kDrawing, 5, "t  -       tekst"},
+     {kInsert, "BWstawTekst", "Wstaw tekst", "Tekst", "tekst"},
+     {Menu::kInsert, 5, "ekst1", "Tekst"},
+     MakeText},
+    {{"MO"},
+     "mo",
+     "Przesun. Wskaż obiekty do przesuniecia.",
+     true,
+     {kEditing, 2, "mo   -  przesun"},
+     {kEdit, "BPrzesun", "Przesuń", "Przesuń", "przesun"},
+     {Menu::kModify, 2, "M_Przesun", "Przesuń"},
+     MakeMove},
+    {{"CO", "KO"},
+     "co",
+     "Kopiuj. Wskaż obiekty do kopiowania.",
+     true,
+     {kEditing, 1, "co   -  kopiuj"},
+     {kEdit, "BKopiuj", "Kopiuj", "Kopiuj", "kopiuj"},
+     {Menu::kModify, 1, "M_Kopiuj", "Kopiuj"},
+     MakeCopy},
+    {{"U"},
+     "u",
+     "Usun. Wskaż obiekty.",
+     true,
+     {kEditing, 3, "u    -  usun"},
+     {kEdit, "BUsun", "Usuń obiekt", "Usuń", "usun"},
+     {Menu::kModify, 3, "M_Usun", "Usuń"},
+     MakeDelete},
+    {{"RO"},
+     "ro",
+     "Rozciągnij. Wskaż obiekty do rozciągania",
+     false,
+     {},
+     {kEdit, "BRozciagnij", "Rozciaganie", "Rozciagnij", "rozciagnij"},
+     {Menu::kModify, 4, "M_Rozciagnij", "Rozciagnij"},
+     MakeStretch},
+    {{"SC", "SK"},
+     "sc",
+     "Skaluj. Wskaż obiekty do skalowania.",
+     true,
+     {},
+     {kEdit, "BSkaluj", "Skaluj wszystko", "Skaluj", "skaluj"},
+     {Menu::kModify, 5, "M_Skaluj", "Skaluj"},
+     MakeScale},
+    {{"F"},
+     "f",
+     "Fazuj. Wskaż obiekty.",
+     true,
+     {kEditing, 5, "f    -  fazuj"},
+     {kEdit, "BFazuj", "Fazuj linie", "Fazuj", "fazuj"},
+     {Menu::kModify, 6, "M_Fazuj", "Fazuj"},
+     MakeChamfer},
+    {{"TR"},
+     "tr",
+     "Tnij. Wskaż obiekty.",
+     true,
+     {kEditing, 4, "tr   -  utnij"},
+     {kEdit, "BTnij", "Tnij", "Utnij", "tnij"},
+     {Menu::kModify, 7, "m_utnij", "Utnij"},
+     MakeTrim},
+    {{"W"},
+     "w",
+     "Wydłuż. Wskaż obiekty.",
+     true,
+     {kEditing, 6, "w    -  wydłuż"},
+     {kEdit, "BWydluz", "Wydłuż", "Wydłuż", "wydluz"},
+     {Menu::kModify, 8, "M_Wydluz", "Wydłuż"},
+     MakeExtend},
+    {{"OD"},
+     "od",
+     "Odsun. Wpisz odległość lub wskaz myszką 2 punkty.",
+     false,
+     {kEditing, 7, "od   -  odsuń"},
+     {kEdit, "BOdsun", "Odsuń", "Odsuń", "odsun"},
+     {Menu::kModify, 9, "M_Odsun", "Odsuń"},
+     MakeOffset},
+    {{"OB"},
+     "ob",
+     "Obrót. Wskaż obiekty do obrotu.",
+     true,
+     {kEditing, 8, "ob   -  obrót"},
+     {kEdit, "B_Obrot", "Obrot", "Obróć", "obrot"},
+     {Menu::kModify, 10, "m_obroc", "Obróć"},
+     MakeRotate},
+    {{"ED", "E"},
+     "ed",
+     "Edycja. Wskaż obiekt.",
+     true,
+     {},
+     {kEdit, "BEdycjaCech", "Zmiana cech", "Właściwości", "cechy"},
+     {Menu::kModify, 11, "M_Wlasciwosci", "Właściwości"},
+     MakeEdit},
+    {{"ODL"},
+     "odl",
+     "Zmierz odległośc. Wskaż punkty.",
+     false,
+     {},
+     {kEdit, "B_Odleglosc", "", "", "odleglosc"},
+     {},
+     MakeMeasure},
+    {{"?", "LISTA", "POMOC"},
+     "?",
+     "Pomoc, lista poleceń.",
+     false,
+     {},
+     {},
+     {},
+     nullptr,
+     ShowHelpList},
+};
+
+}  // namespace
+
+std::span<const CommandRow> Commands() { return kRows; }
+
+const CommandRow* FindCommand(std::string_view upper_entry) {
+  for (const CommandRow& row : kRows) {
+    for (std::string_view keyword : row.keywords) {
+      if (!keyword.empty() && keyword == upper_entry) return &row;
+    }
+  }
+  return nullptr;
+}
+
+std::vector<const CommandRow*> ToolBarRows(ToolBar bar) {
+  std::vector<const CommandRow*> rows;
+  for (const CommandRow& row : kRows) {
+    if (row.button.bar == bar && bar != ToolBar::kNone) rows.push_back(&row);
+  }
+  return rows;
+}
+
+std::vector<const CommandRow*> MenuRows(Menu menu) {
+  std::vector<const CommandRow*> rows;
+  for (const CommandRow& row : kRows) {
+    if (row.menu.menu == menu && menu != Menu::kNone) rows.push_back(&row);
+  }
+  std::ranges::stable_sort(rows, {}, [](const CommandRow* row) { return row->menu.rank; });
+  return rows;
+}
+
+}  // namespace blok

@@ -1,0 +1,102 @@
+// t: a text by its insertion point, its angle and then the text itself, with the text sizes in
+// force; the text follows the cursor until it is placed.
+#include "interaction/commands/centre.h"
+#include "view/previews.h"
+
+namespace blok {
+namespace {
+
+using commands::Fixed;
+
+class Text : public CentreCommand {
+ public:
+  explicit Text(CommandContext& ctx) : CentreCommand(ctx, "TEKST") {
+    working_.height = ctx.settings().text_height;
+    working_.width = ctx.settings().text_width;
+  }
+
+  Consumed Typed(const std::string& entry) override {
+    if (step_ == Step::kText) {
+      const Settings& s = ctx_.settings();
+      ctx_.Apply(DodajTekst(p0_, a1_, entry, s.text_height_text, s.text_width_text, ctx_.Style()));
+      ctx_.Reset();
+      ctx_.host().Redraw();
+      return {"", true};
+    }
+    std::string message;
+    if (step_ == Step::kAngle) {
+      if (auto degrees = ParsujLiczbe(commands::Wrapped(entry))) {
+        StepAngle(static_cast<float>(*degrees * kRadiansPerDegree));
+        message = "Wprowadzono kat A1=" + Fixed(*degrees, kFixed2Pattern8);
+      }
+    }
+    if (awaiting_centre_) {
+      if (std::string m = TypedCentre(entry); !m.empty()) message = m;
+    }
+    return {message, false};
+  }
+
+  void Press(int x, int y) override {
+    if (awaiting_centre_) {
+      PressCentre(x, y);
+    } else if (step_ == Step::kAngle) {
+      p1_ = ctx_.Pointed(x, y, Ortho());
+      StepAngle(static_cast<float>(DirectionAngle(p0_.x, p0_.y, p1_.x, p1_.y)));
+    }
+  }
+
+  bool Preview(int x, int y) override {
+    if (step_ == Step::kAngle) {
+      ctx_.RestoreView();
+      const Point p = ctx_.Pointed(x, y, Ortho());
+      DrawWorking(p0_, commands::Degrees(DirectionAngle(p0_.x, p0_.y, p.x, p.y)));
+      return true;
+    }
+    if (awaiting_centre_) {
+      const Point p = PreviewCentre(x, y);
+      DrawWorking(p, working_.angle);
+      ctx_.Label(x, y - 40, "PUNKT WSTAWIENIA TEKSTU");
+      return true;
+    }
+    return false;
+  }
+
+  void Describe(Wskaz& w) const override {
+    CentreCommand::Describe(w);
+    w.szukajA1 = step_ == Step::kAngle;
+    w.SzukTekst = step_ == Step::kText;
+    w.A1 = a1_;
+  }
+
+ private:
+  enum class Step { kInsertion, kAngle, kText };
+
+  void AfterCentre() override {
+    step_ = Step::kAngle;
+    ctx_.Monit("Kąt [st]");
+  }
+
+  void StepAngle(float a) {
+    a1_ = a;
+    step_ = Step::kText;
+    working_.angle = commands::Degrees(a);
+    ctx_.Monit("tekst");
+  }
+
+  void DrawWorking(Point at, float angle) {
+    const InteractionHost& host = ctx_.host();
+    if (host.font() == nullptr) return;
+    WorkingText(ctx_.overlay(), host.view(), *host.font(), working_.text, ctx_.settings().colour,
+                kDefaultThickness, working_.height, working_.width, angle, at.x, at.y);
+  }
+
+  Step step_ = Step::kInsertion;
+  float a1_ = 0;
+  TekstRoboczy working_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeText(CommandContext& ctx) { return std::make_unique<Text>(ctx); }
+
+}  // namespace blok

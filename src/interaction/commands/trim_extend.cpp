@@ -1,0 +1,82 @@
+// tr, w: an edge, a line, then any number of objects, each cut or lengthened against it where
+// it was clicked.
+#include "editing/trim_extend.h"
+
+#include "interaction/commands/context.h"
+
+namespace blok {
+namespace {
+
+using LineOperation = EditChanges (*)(std::span<const ParsedEntity> records, int edge, int object,
+                                      Point click);
+
+class TrimOrExtend : public Command {
+ public:
+  TrimOrExtend(CommandContext& ctx, bool extend) : ctx_(ctx), extend_(extend) {}
+
+  void Press(int x, int y) override {
+    if (step_ == Step::kObject) {
+      ctx_.RestoreView();
+      const int index = ctx_.Pick(x, y);
+      if (index < 0) return;
+      object_ = index;
+      click_ = ctx_.Raw(x, y);
+      const LineOperation operation = extend_ ? ExtendLine : TrimLine;
+      ctx_.ApplyChanges(operation(ctx_.host().drawing().records(), edge_, object_, click_));
+      ctx_.host().Redraw();
+    }
+    if (step_ == Step::kEdge) {
+      ctx_.RestoreView();
+      const int index = ctx_.Pick(x, y);
+      if (!ctx_.IsLine(index)) return;
+      edge_ = index;
+      step_ = Step::kObject;
+    }
+  }
+
+  bool Preview(int x, int y) override {
+    if (step_ == Step::kEdge) {
+      ctx_.PickWithLabel(
+          x, y, extend_ ? "Wskaż krawędź wydłużenia (linie)." : "Wskaż krawędź tnącą (linia).", 20);
+      return true;
+    }
+    ctx_.RestoreView();
+    ctx_.ShowEntity(edge_);
+    ctx_.Pick(x, y);
+    ctx_.Label(x, y + 20,
+               extend_ ? "Wskaż OBIEKT do wydłużenia (linie)." : "Wskaż obiekt do cięcia (linie).");
+    return true;
+  }
+
+  void Describe(Wskaz& w) const override {
+    w.wskazObiekt = true;
+    bool& edge_stage = extend_ ? w.wydluzKrawedz : w.tnijKrawedz;
+    bool& object_stage = extend_ ? w.wydluzObiekt : w.tnijObiekt;
+    edge_stage = step_ == Step::kEdge;
+    object_stage = step_ == Step::kObject;
+    w.obiekt1 = edge_;
+    w.obiekt2 = object_;
+    w.punktKlikniecia = click_;
+  }
+
+ private:
+  enum class Step { kEdge, kObject };
+
+  CommandContext& ctx_;
+  bool extend_;
+  Step step_ = Step::kEdge;
+  int edge_ = -1;
+  int object_ = -1;
+  Point click_ = kUnsetPoint;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeTrim(CommandContext& ctx) {
+  return std::make_unique<TrimOrExtend>(ctx, false);
+}
+std::unique_ptr<Command> MakeExtend(CommandContext& ctx) {
+  return std::make_unique<TrimOrExtend>(ctx, true);
+}
+
+}  // namespace blok
