@@ -16,6 +16,8 @@ bool AllWritable(std::initializer_list<double> values) {
   return true;
 }
 
+bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+
 // The body of a line, "L(" to ")", appended to out; false when a number is not writable.
 class BodyWriter {
  public:
@@ -79,16 +81,15 @@ class BodyWriter {
 // The format has no escapes: "'," inside a text ends it early, and blanks after an odd "'" are
 // lost on reading.
 bool ReadsBackAs(const std::string& line, std::string_view text) {
-  if (text.find_first_of("\r\n") != std::string_view::npos) return false;
+  if (HasLineBreak(text)) return false;
   const EntityRecord back = ReadEntity(line, ReadingDefaults{});
   const auto* read = std::get_if<TextRecord>(&back);
   return read != nullptr && read->valid && read->text == text;
 }
 
-bool FitsOneLine(std::string_view line) {
-  // Characters are never more than bytes: most lines need no count.
-  return line.find_first_of("\r\n") == std::string_view::npos &&
-         (line.size() <= kLongestEntityLine || CharacterCount(line) <= kLongestEntityLine);
+// Characters are never more than bytes: most lines need no count.
+bool FitsALine(std::string_view line) {
+  return line.size() <= kLongestEntityLine || CharacterCount(line) <= kLongestEntityLine;
 }
 
 }  // namespace
@@ -106,18 +107,22 @@ std::expected<std::string, LineRefusal> WriteEntityLine(const EntityFields& fiel
   std::string line;
   line.reserve(96);
   if (!std::visit(BodyWriter(line, format), fields)) return std::unexpected(LineRefusal::kNumber);
+  // Only what is written as given can break the line: a text and a thickness text.
+  bool line_break = false;
   if (number != nullptr) {
     std::string thickness;
     AppendPattern(thickness, number->value, number->pattern, number->separator);
     AppendStyleTail(line, format.colour, thickness);
   } else {
-    AppendStyleTail(line, format.colour, std::get<std::string_view>(format.thickness));
+    const std::string_view shown = std::get<std::string_view>(format.thickness);
+    line_break = HasLineBreak(shown);
+    AppendStyleTail(line, format.colour, shown);
   }
   if (const auto* text = std::get_if<TextFields>(&fields);
       text != nullptr && !ReadsBackAs(line, text->text)) {
     return std::unexpected(LineRefusal::kText);
   }
-  if (!FitsOneLine(line)) return std::unexpected(LineRefusal::kTooLong);
+  if (line_break || !FitsALine(line)) return std::unexpected(LineRefusal::kTooLong);
   return line;
 }
 
