@@ -5,13 +5,11 @@
 #include <utility>
 #include <variant>
 
-#include "interaction/entity_writers.h"
 #include "interaction/typed_input.h"
 #include "model/angles.h"
 #include "model/cp1250.h"
-#include "model/entity_reader.h"
+#include "model/entity_writer.h"
 #include "model/numbers.h"
-#include "model/parsed_entity.h"
 
 namespace blok {
 namespace {
@@ -30,7 +28,7 @@ std::unexpected<std::string> Refusal(std::string_view message) {
 // A field as a number the patterns can write: either separator, within the writers' range.
 std::optional<double> FieldNumber(std::string_view field) {
   const std::optional<double> value = TypedNumber(field);
-  if (!value || std::abs(*value) >= kLargestWritten) return std::nullopt;
+  if (!value || !WritableNumber(*value)) return std::nullopt;
   return value;
 }
 
@@ -59,23 +57,28 @@ std::optional<std::string> ThicknessError(std::string_view text, bool from_size_
 
 std::string Shown(double v) { return FormatPattern(v, kValuePattern, kWorkingSeparator); }
 std::string Shown(float v) { return Shown(FloatAsDecimal(v)); }
-std::string Written(double v) { return FormatKropka(kValuePattern, v); }
-
-// The end of every apply that built a line: a save keeps it whole, the dialog normalises its
-// thickness box, and the line is the result.
-DialogResult<std::string> Built(std::string line, std::string& thickness,
-                                std::optional<std::string>& result) {
-  if (line.find_first_of("\r\n") != std::string::npos ||
-      CharacterCount(line) > kMaxTypedCharacters) {
-    return Refusal(kLineTooLong);
-  }
-  thickness = ToLocalDecimal(thickness);
-  result = line;
-  return line;
-}
 
 std::string Unreadable(std::string_view text) {
   return "Tekstu \"" + std::string(text) + "\" nie można zapisać: po wczytaniu byłby inny.";
+}
+
+// The end of every apply: the line written, the dialog's thickness box normalised, and the line
+// kept as the result. A segment's x1 is written "#############0.####", its other coordinates
+// "#############0.0###"; the thickness as shown.
+DialogResult<std::string> Built(const EntityFields& fields, Colour colour, std::string& thickness,
+                                std::optional<std::string>& result) {
+  auto line = WriteEntityLine(
+      fields, {kValuePattern, kCoordinatePattern, colour, std::string_view(thickness)});
+  if (!line) {
+    // The fields were checked to be writable numbers before.
+    if (line.error() == LineRefusal::kText) {
+      return std::unexpected(Unreadable(std::get<TextFields>(fields).text));
+    }
+    return Refusal(kLineTooLong);
+  }
+  thickness = ToLocalDecimal(thickness);
+  result = *line;
+  return std::move(*line);
 }
 
 }  // namespace
@@ -102,11 +105,8 @@ DialogResult<std::string> LineDialogModel::Apply() {
   if (!v) return std::unexpected(v.error());
   if (auto error = ThicknessError(thickness, false)) return std::unexpected(*error);
   const auto& [vx1, vy1, vx2, vy2] = *v;
-  std::string line = (typ == "P" ? "P(" : "L(") + Written(vx1) + "," +
-                     FormatKropka(kCoordinatePattern, vy1) + ")-(" +
-                     FormatKropka(kCoordinatePattern, vx2) + "," +
-                     FormatKropka(kCoordinatePattern, vy2) + ")" + StyleTail(colour, thickness);
-  return Built(std::move(line), thickness, result);
+  return Built(SegmentFields{typ == "P" ? 'P' : 'L', vx1, vy1, vx2, vy2}, colour, thickness,
+               result);
 }
 
 void CircleDialogModel::Fill(const CircleRecord& record, int index) {
@@ -146,13 +146,10 @@ DialogResult<std::string> CircleDialogModel::Apply() {
   if (auto error = ThicknessError(thickness, false)) return std::unexpected(*error);
   const auto& [cx, cy, radius] = *centre;
   // A radius that prints as 0 or less would be no circle at all.
-  const std::string written_radius = Written(radius);
-  if (!(*ParseNumber(written_radius, '.') > 0)) return Refusal(kNoRadius);
-  std::string line = arc() ? "LUK(" : "O(";
-  line += Written(cx) + "," + Written(cy) + "," + written_radius;
-  if (arc()) line += "," + Written(angles[0]) + "," + Written(angles[1]);
-  line += ")" + StyleTail(colour, thickness);
-  return Built(std::move(line), thickness, result);
+  if (!(*ParseNumber(FormatPattern(radius, kValuePattern), '.') > 0)) return Refusal(kNoRadius);
+  const EntityFields fields = arc() ? EntityFields{ArcFields{cx, cy, radius, angles[0], angles[1]}}
+                                    : EntityFields{CircleFields{cx, cy, radius}};
+  return Built(fields, colour, thickness, result);
 }
 
 void TextDialogModel::Fill(const TextRecord& record, int index) {
@@ -193,18 +190,7 @@ DialogResult<std::string> TextDialogModel::Apply() {
       CutToCharacters(Cp1250ToUtf8(Utf8ToCp1250(text)), kMaxTypedCharacters);
   if (written_text.empty()) return Refusal(kNoText);
   const auto& [tx, ty, h, w] = *v;
-  std::string line = "T(" + Written(tx) + "," + Written(ty) + ",'" + written_text + "'," +
-                     Written(h) + "," + Written(w) + "," + Written(a) + ")" +
-                     StyleTail(colour, thickness);
-  // The format has no escapes: "'," inside a text would end it early, and blanks after an odd
-  // quote are lost on reading.
-  const ParsedEntity back = ParseEntity(line);
-  const auto* read = std::get_if<TextRecord>(&back.record);
-  if (read == nullptr || !read->valid || read->text != written_text ||
-      written_text.find_first_of("\r\n") != std::string::npos) {
-    return std::unexpected(Unreadable(written_text));
-  }
-  return Built(std::move(line), thickness, result);
+  return Built(TextFields{tx, ty, written_text, h, w, a}, colour, thickness, result);
 }
 
 void PropertiesDialogModel::Show() {

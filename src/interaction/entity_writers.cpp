@@ -1,13 +1,11 @@
 #include "interaction/entity_writers.h"
 
 #include <cmath>
-#include <initializer_list>
 #include <utility>
-#include <variant>
 
 #include "interaction/typed_input.h"
+#include "model/angles.h"
 #include "model/cp1250.h"
-#include "model/entity_reader.h"
 #include "model/numbers.h"
 
 namespace blok {
@@ -36,99 +34,64 @@ WriterResult Added(std::string line, std::string message) {
   return {{std::move(line)}, std::move(message), {}};
 }
 
-bool Writable(std::initializer_list<double> values) {
-  for (double v : values) {
-    if (!std::isfinite(v) || std::abs(v) >= kLargestWritten) return false;
-  }
-  return true;
+// What the drawing commands write: segments with at least one decimal, and the selector's
+// thickness text as shown.
+LineFormat Drawn(const EntityStyle& style) {
+  return {kCoordinatePattern, kCoordinatePattern, style.colour,
+          std::string_view(style.thickness_text)};
 }
 
-// One line of the drawing, short enough that a save keeps it whole.
-bool FitsOneLine(std::string_view line) {
-  return line.find_first_of("\r\n") == std::string_view::npos &&
-         CharacterCount(line) <= kMaxTypedCharacters;
+// The direct entries read the selector's text as a number and write it back with the comma.
+LineFormat Typed(const EntityStyle& style, double thickness) {
+  return {kCoordinatePattern, kCoordinatePattern, style.colour,
+          ThicknessNumber{thickness, kThicknessPattern, kWorkingSeparator}};
 }
 
-std::string Coordinate(double v) { return FormatKropka(kCoordinatePattern, v); }
-std::string Value(double v) { return FormatKropka(kValuePattern, v); }
 std::string Fixed2(double v) { return FormatPattern(v, kFixed2Pattern6, kWorkingSeparator); }
-
-std::string SegmentLine(char kind, Point a, Point b, std::string_view tail) {
-  return std::string(1, kind) + "(" + Coordinate(a.x) + "," + Coordinate(a.y) + ")-(" +
-         Coordinate(b.x) + "," + Coordinate(b.y) + ")" + std::string(tail);
-}
-
-struct TextEntity {
-  Point at;
-  std::string text;
-  double height, width, angle;
-};
-
-std::string TextLine(const TextEntity& t, std::string_view tail) {
-  return "T(" + Value(t.at.x) + "," + Value(t.at.y) + ",'" + t.text + "'," + Value(t.height) + "," +
-         Value(t.width) + "," + Value(t.angle) + ")" + std::string(tail);
-}
-
-// The text line to write, or nothing when it would not come back as it was typed: the format
-// has no escapes, so "'," ends the text early and blanks after an odd "'" are dropped on reading.
-std::optional<std::string> SoundTextLine(const TextEntity& t, std::string_view tail) {
-  if (!Writable({t.at.x, t.at.y, t.height, t.width, t.angle})) return std::nullopt;
-  std::string line = TextLine(t, tail);
-  if (!FitsOneLine(line)) return std::nullopt;
-  const EntityRecord read = ReadEntity(line, ReadingDefaults{});
-  const auto* record = std::get_if<TextRecord>(&read);
-  if (record == nullptr || !record->valid || record->text != t.text) return std::nullopt;
-  return line;
-}
 
 // A character the code page cannot hold would come back from the file as something else.
 std::string FitToCodePage(std::string_view text) { return Cp1250ToUtf8(Utf8ToCp1250(text)); }
 
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-std::string DirectTail(const EntityStyle& style, double thickness) {
-  return StyleTail(style.colour, FormatPattern(thickness, kThicknessPattern, kWorkingSeparator));
-}
-
 }  // namespace
 
 WriterResult DodajLinie(Point p1, Point p2, const EntityStyle& style) {
-  if (PointDistance(p1.x, p1.y, p2.x, p2.y) <= kShortestSide ||
-      !Writable({p1.x, p1.y, p2.x, p2.y})) {
+  if (PointDistance(p1.x, p1.y, p2.x, p2.y) <= kShortestSide) return Refused(kLineRefused);
+  // Ends apart by a hair on a slant can still print as the same point.
+  const auto printed = [](double v) { return FormatPattern(v, kCoordinatePattern); };
+  if (printed(p1.x) == printed(p2.x) && printed(p1.y) == printed(p2.y)) {
     return Refused(kLineRefused);
   }
-  std::string line = SegmentLine('L', p1, p2, StyleTail(style.colour, style.thickness_text));
-  // Ends apart by a hair on a slant can still print as the same point.
-  const bool printed_apart =
-      Coordinate(p1.x) != Coordinate(p2.x) || Coordinate(p1.y) != Coordinate(p2.y);
-  if (!printed_apart || !FitsOneLine(line)) return Refused(kLineRefused);
-  return Added(std::move(line),
+  auto line = WriteEntityLine(SegmentFields{'L', p1.x, p1.y, p2.x, p2.y}, Drawn(style));
+  if (!line) return Refused(kLineRefused);
+  return Added(std::move(*line),
                "Dodano linię  " + FormatXY(p1.x, p1.y) + "  -   " + FormatXY(p2.x, p2.y));
 }
 
 WriterResult DodajProstokat(Point p1, Point p2, const EntityStyle& style) {
   // A flat rectangle would be two lines drawn twice over, or four points.
-  if (!(std::abs(p2.x - p1.x) > kShortestSide && std::abs(p2.y - p1.y) > kShortestSide) ||
-      !Writable({p1.x, p1.y, p2.x, p2.y})) {
+  if (!(std::abs(p2.x - p1.x) > kShortestSide && std::abs(p2.y - p1.y) > kShortestSide)) {
     return Refused(kRectangleRefused);
   }
-  const std::string tail = StyleTail(style.colour, style.thickness_text);
   const Point corners[] = {p1, {p1.x, p2.y}, p2, {p2.x, p1.y}};
   WriterResult result;
   for (size_t i = 0; i < 4; ++i) {
-    result.lines.push_back(SegmentLine('L', corners[i], corners[(i + 1) % 4], tail));
-    if (!FitsOneLine(result.lines.back())) return Refused(kRectangleRefused);
+    const Point a = corners[i];
+    const Point b = corners[(i + 1) % 4];
+    auto line = WriteEntityLine(SegmentFields{'L', a.x, a.y, b.x, b.y}, Drawn(style));
+    if (!line) return Refused(kRectangleRefused);
+    result.lines.push_back(std::move(*line));
   }
   result.message = "Dodano prostokąt   " + FormatXY(p1.x, p1.y) + "  -   " + FormatXY(p2.x, p2.y);
   return result;
 }
 
 WriterResult DodajOkrag(Point p0, float r, const EntityStyle& style) {
-  if (!(r > kSmallestRadius) || !Writable({p0.x, p0.y, r})) return Refused(kCircleRefused);
-  std::string line = "O(" + Value(p0.x) + "," + Value(p0.y) + "," + Value(r) + ")" +
-                     StyleTail(style.colour, style.thickness_text);
-  if (!FitsOneLine(line)) return Refused(kCircleRefused);
-  return Added(std::move(line), "Dodano okrg " + FormatXY(p0.x, p0.y) + " R=" + Fixed2(r));
+  if (!(r > kSmallestRadius)) return Refused(kCircleRefused);
+  auto line = WriteEntityLine(CircleFields{p0.x, p0.y, r}, Drawn(style));
+  if (!line) return Refused(kCircleRefused);
+  return Added(std::move(*line), "Dodano okrg " + FormatXY(p0.x, p0.y) + " R=" + Fixed2(r));
 }
 
 WriterResult DodajLuk(Point p0, float r, float a1, float a2, double side,
@@ -153,13 +116,11 @@ WriterResult DodajLuk(Point p0, float r, float a1, float a2, double side,
   if (!(double{drawn_end} - start > kSmallestSweep)) return Refused(kArcRefused);
   const double start_degrees = start * kDegreesPerRadian;
   const double end_degrees = end * kDegreesPerRadian;
-  if (!Writable({p0.x, p0.y, r, start_degrees, end_degrees})) return Refused(kArcRefused);
-  std::string line = "LUK(" + Value(p0.x) + "," + Value(p0.y) + "," + Value(r) + "," +
-                     Value(start_degrees) + "," + Value(end_degrees) + ")" +
-                     StyleTail(style.colour, style.thickness_text);
-  if (!FitsOneLine(line)) return Refused(kArcRefused);
-  return Added(std::move(line), "Dodano łuk " + FormatXY(p0.x, p0.y) + " R=" + Fixed2(r) + " A1= " +
-                                    Fixed2(start_degrees) + " A2 = " + Fixed2(end_degrees));
+  auto line = WriteEntityLine(ArcFields{p0.x, p0.y, r, start_degrees, end_degrees}, Drawn(style));
+  if (!line) return Refused(kArcRefused);
+  return Added(std::move(*line), "Dodano łuk " + FormatXY(p0.x, p0.y) + " R=" + Fixed2(r) +
+                                     " A1= " + Fixed2(start_degrees) +
+                                     " A2 = " + Fixed2(end_degrees));
 }
 
 WriterResult DodajTekst(Point p0, float a1, std::string_view text, std::string_view height_text,
@@ -171,27 +132,25 @@ WriterResult DodajTekst(Point p0, float a1, std::string_view text, std::string_v
     const std::string_view bad = height ? width_text : height_text;
     return {{}, {}, "\"" + std::string(bad) + "\" nie jest poprawną liczbą."};
   }
-  const TextEntity entity{p0, CutToCharacters(FitToCodePage(text), kMaxTypedCharacters), *height,
-                          *width, a1 * kDegreesPerRadian};
-  std::optional<std::string> line =
-      SoundTextLine(entity, StyleTail(style.colour, style.thickness_text));
+  const std::string written = CutToCharacters(FitToCodePage(text), kMaxTypedCharacters);
+  const double angle = a1 * kDegreesPerRadian;
+  auto line =
+      WriteEntityLine(TextFields{p0.x, p0.y, written, *height, *width, angle}, Drawn(style));
   if (!line) return Refused(kTextRefused);
-  return Added(std::move(*line), "Dodano tekst " + FormatXY(p0.x, p0.y) +
-                                     " A= " + Fixed2(entity.angle) + "  " + entity.text);
+  return Added(std::move(*line),
+               "Dodano tekst " + FormatXY(p0.x, p0.y) + " A= " + Fixed2(angle) + "  " + written);
 }
 
 WriterResult DirectSegment(std::string_view entry, const EntityStyle& style) {
   const char kind = entry.size() >= 2 && entry[1] == '(' ? Upper(entry[0]) : '\0';
   if (kind != 'L' && kind != 'P') return Refused(kSegmentEntryRefused);
   const std::optional<TypedSegment> segment = ParsujOdcinek(entry);
+  if (!segment) return Refused(kSegmentEntryRefused);
   const double thickness = LiczbaZDomyslna(style.thickness_text, kDirectThinnest, kDirectThickness);
-  if (!segment ||
-      !Writable({segment->p1.x, segment->p1.y, segment->p2.x, segment->p2.y, thickness})) {
-    return Refused(kSegmentEntryRefused);
-  }
-  std::string line = SegmentLine(kind, segment->p1, segment->p2, DirectTail(style, thickness));
-  if (!FitsOneLine(line)) return Refused(kSegmentEntryRefused);
-  return Added(std::move(line), kind == 'L' ? "Dodaj linię." : "Dodaj prostokat.");
+  const auto& [p1, p2] = *segment;
+  auto line = WriteEntityLine(SegmentFields{kind, p1.x, p1.y, p2.x, p2.y}, Typed(style, thickness));
+  if (!line) return Refused(kSegmentEntryRefused);
+  return Added(std::move(*line), kind == 'L' ? "Dodaj linię." : "Dodaj prostokat.");
 }
 
 WriterResult DirectText(std::string_view entry, std::string_view height_text,
@@ -201,12 +160,15 @@ WriterResult DirectText(std::string_view entry, std::string_view height_text,
   }
   const std::optional<TypedPoint> typed = ParsujPunkt(entry);
   if (!typed) return Refused(kTextEntryRefused);
-  const TextEntity entity{typed->point, FitToCodePage(typed->rest),
+  const std::string written = FitToCodePage(typed->rest);
+  const TextFields fields{typed->point.x,
+                          typed->point.y,
+                          written,
                           LiczbaZDomyslna(height_text, kDirectThinnest, kDirectTextSizeFallback),
-                          LiczbaZDomyslna(width_text, kDirectThinnest, kDirectTextSizeFallback), 0};
+                          LiczbaZDomyslna(width_text, kDirectThinnest, kDirectTextSizeFallback),
+                          0};
   const double thickness = LiczbaZDomyslna(style.thickness_text, kDirectThinnest, kDirectThickness);
-  std::optional<std::string> line;
-  if (Writable({thickness})) line = SoundTextLine(entity, DirectTail(style, thickness));
+  auto line = WriteEntityLine(fields, Typed(style, thickness));
   if (!line) return Refused(kTextEntryRefused);
   return Added(std::move(*line), "Dodaj tekst.");
 }

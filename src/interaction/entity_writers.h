@@ -1,7 +1,8 @@
 #pragma once
 
 // The writers that turn collected points, radius, angles and a typed text into entity lines.
-// They decide what to add and what to say; the caller adds the lines through the journal.
+// They decide what to add and what to say; WriteEntityLine builds the lines, and the caller adds
+// them through the journal.
 //
 // A writer never produces a line that the readers would take for something else or that a save
 // would cut: a number at or beyond kLargestWritten, a line break, a text that would not read
@@ -14,6 +15,7 @@
 
 #include "geometry/geometry.h"
 #include "model/entity.h"
+#include "model/entity_writer.h"
 
 namespace blok {
 
@@ -31,9 +33,6 @@ struct WriterResult {
   std::string message;
   std::optional<std::string> error;
 };
-
-// Numbers this large print as 16 or more integer digits, past what the patterns are meant for.
-inline constexpr double kLargestWritten = 1e15;
 
 WriterResult DodajLinie(Point p1, Point p2, const EntityStyle& style);
 WriterResult DodajProstokat(Point p1, Point p2, const EntityStyle& style);
