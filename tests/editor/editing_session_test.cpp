@@ -1,76 +1,13 @@
+#include "editor/editing_session.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include "editor/editor_fixture.h"
 
 namespace blok::testing {
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
-
-// Editing commands driven as a user drives them: typed commands, clicks on entities and points
-// of the grid, drags of a selection window, typed values.
-class EditingSessionTest : public EditorTest {
- protected:
-  void SetUp() override {
-    EditorTest::SetUp();
-    OpenLibrary();
-    editor_.FirstShow();
-    editor_.PaintPendingFrame();
-    editor_.SetGridSnap(true);
-  }
-
-  // A fresh block holding these lines, oldest first (the last one ends up as line 0).
-  void Draw(const std::vector<std::string>& lines) {
-    if (editor_.unsaved()) ui_.answers.push_back(Answer::kNie);
-    editor_.NowyBlok();
-    for (const std::string& line : lines) editor_.DodajObiekt(line);
-    editor_.PaintPendingFrame();
-  }
-
-  PixelPoint Pixel(double x, double y) {
-    return {editor_.view().WorldToScreenX(x), editor_.view().WorldToScreenY(y)};
-  }
-  void Click(double x, double y) {
-    const PixelPoint p = Pixel(x, y);
-    editor_.MouseMove(p.x, p.y);
-    editor_.MouseDown(MouseButton::kLeft, p.x, p.y);
-    editor_.MouseUp(MouseButton::kLeft, p.x, p.y);
-  }
-  void Drag(double x1, double y1, double x2, double y2) {
-    const PixelPoint a = Pixel(x1, y1);
-    const PixelPoint b = Pixel(x2, y2);
-    editor_.MouseMove(a.x, a.y);
-    editor_.MouseDown(MouseButton::kLeft, a.x, a.y);
-    editor_.MouseMove(b.x, b.y);
-    editor_.MouseUp(MouseButton::kLeft, b.x, b.y);
-  }
-  std::vector<std::string> Lines() const {
-    const auto& lines = editor_.drawing().lines();
-    return {lines.begin(), lines.end()};
-  }
-  size_t Records() const { return editor_.journal().lines().size() / 5; }
-};
-
-// One step of a session: a typed entry, a click at a world point, or a window drag.
-struct Step {
-  enum Kind { kType, kClick, kDrag } kind;
-  std::string text;
-  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-};
-Step Type(std::string text) { return {Step::kType, std::move(text)}; }
-Step ClickAt(double x, double y) { return {Step::kClick, "", x, y}; }
-Step DragFrom(double x1, double y1, double x2, double y2) {
-  return {Step::kDrag, "", x1, y1, x2, y2};
-}
-
-struct Session {
-  const char* label;
-  std::vector<std::string> drawing;  // oldest first
-  std::vector<Step> steps;
-  std::vector<std::string> lines;  // the drawing afterwards, line 0 first
-};
 
 TEST_F(EditingSessionTest, EveryEditingCommandOfTheHelpList) {
   const std::string a = "L(0,0)-(2,0);K(0,0,0);GR(0.1)";

@@ -14,27 +14,7 @@
 namespace blok {
 namespace {
 
-class DrawingTest : public testing::WindowTest {
- protected:
-  void Type(const QString& text) {
-    auto* entry = Find<QLineEdit>("E_Polecenie");
-    entry->setText(text);
-    QTest::keyClick(entry, Qt::Key_Return);
-  }
-  QPoint Pixel(double x, double y) {
-    const ViewTransform& view = window_->editor().view();
-    return {view.WorldToScreenX(x), view.WorldToScreenY(y)};
-  }
-  void ClickAt(double x, double y) {
-    QTest::mouseMove(&window_->podglad(), Pixel(x, y));
-    QTest::mouseClick(&window_->podglad(), Qt::LeftButton, {}, Pixel(x, y));
-  }
-  // What the user sees on Podglad: the image with the overlay over it.
-  QImage Screen() {
-    window_->podglad().repaint();
-    return window_->podglad().grab().toImage();
-  }
-};
+class DrawingTest : public testing::WindowTest {};
 
 TEST_F(DrawingTest, ClicksAndTypedValuesDrawAndTheBlockIsSaved) {
   OpenLibrary();

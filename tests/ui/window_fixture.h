@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -79,6 +80,26 @@ class WindowTest : public ::testing::Test {
   const QImage& Image() {
     window_->podglad().repaint();
     return window_->podglad().image();
+  }
+
+  // Typed into E_Polecenie and entered; clicks and the screen of Podglad at world points.
+  void Type(const QString& text) {
+    auto* entry = Find<QLineEdit>("E_Polecenie");
+    entry->setText(text);
+    QTest::keyClick(entry, Qt::Key_Return);
+  }
+  QPoint Pixel(double x, double y) {
+    const ViewTransform& view = window_->editor().view();
+    return {view.WorldToScreenX(x), view.WorldToScreenY(y)};
+  }
+  void ClickAt(double x, double y) {
+    QTest::mouseMove(&window_->podglad(), Pixel(x, y));
+    QTest::mouseClick(&window_->podglad(), Qt::LeftButton, {}, Pixel(x, y));
+  }
+  // What the user sees on Podglad: the image with the overlay over it.
+  QImage Screen() {
+    window_->podglad().repaint();
+    return window_->podglad().grab().toImage();
   }
 
   // Must outlive the window: its last dialogs can come while the window closes.

@@ -72,6 +72,12 @@ class CommandContext {
   }
   void EndFrame() { framing_ = false; }
 
+  // What commands remember between their runs, for the whole run of the program.
+  struct Memory {
+    double fillet_radius = 0;
+  };
+  Memory& memory() { return memory_; }
+
  private:
   SnapSettings Snaps() const;
 
@@ -79,6 +85,7 @@ class CommandContext {
   CommandMachine& machine_;
   PixelPoint frame_start_;
   bool framing_ = false;
+  Memory memory_;
 };
 
 }  // namespace blok

@@ -6,9 +6,9 @@ namespace blok {
 
 // Each unit's maker, defined in its own file.
 using Maker = std::unique_ptr<Command>(CommandContext&);
-Maker MakeLine, MakeRectangle, MakeCircle, MakeArc, MakeText;
+Maker MakeLine, MakeRectangle, MakeCircle, MakeArc, MakeText, MakePolygon;
 Maker MakeMove, MakeCopy, MakeStretch, MakeDelete, MakeScale, MakeChamfer, MakeTrim, MakeExtend,
-    MakeOffset, MakeRotate, MakeEdit, MakeMeasure;
+    MakeOffset, MakeRotate, MakeEdit, MakeMeasure, MakeMirror, MakeFillet, MakeArray;
 void ShowHelpList(InteractionHost& host);
 
 namespace {
@@ -59,6 +59,14 @@ const CommandRow kRows[] = {
      {kInsert, "BWstawTekst", "Wstaw tekst", "Tekst", "tekst"},
      {Menu::kInsert, 5, "ekst1", "Tekst"},
      MakeText},
+    {{"WI"},
+     "wi",
+     "Wielokąt. Wpisz liczbę boków.",
+     false,
+     {kEditing, 12, "wi   -  wielokąt foremny"},
+     {kInsert, "B_Wielokat", "Wielokąt", "Wielokąt foremny", "wielokat"},
+     {Menu::kInsert, 6, "M_Wielokat", "Wielokąt"},
+     MakePolygon},
     {{"MO"},
      "mo",
      "Przesun. Wskaż obiekty do przesuniecia.",
@@ -155,6 +163,30 @@ const CommandRow kRows[] = {
      {kEdit, "B_Odleglosc", "", "", "odleglosc"},
      {},
      MakeMeasure},
+    {{"LU"},
+     "lu",
+     "Lustro. Wskaż obiekty do odbicia.",
+     true,
+     {kEditing, 9, "lu   -  lustro"},
+     {kEdit, "B_Lustro", "Lustro", "Lustro", "lustro"},
+     {Menu::kModify, 12, "M_Lustro", "Lustro"},
+     MakeMirror},
+    {{"ZA"},
+     "za",
+     "Zaokrąglij. Wpisz promień.",
+     false,
+     {kEditing, 10, "za   -  zaokrąglij"},
+     {kEdit, "B_Zaokraglij", "Zaokrąglij", "Zaokrąglij", "zaokraglij"},
+     {Menu::kModify, 13, "M_Zaokraglij", "Zaokrąglij"},
+     MakeFillet},
+    {{"SZ"},
+     "sz",
+     "Szyk. Wskaż obiekty do powielenia.",
+     true,
+     {kEditing, 11, "sz   -  szyk prostokątny"},
+     {kEdit, "B_Szyk", "Szyk", "Szyk prostokątny", "szyk"},
+     {Menu::kModify, 14, "M_Szyk", "Szyk"},
+     MakeArray},
     {{"?", "LISTA", "POMOC"},
      "?",
      "Pomoc, lista poleceń.",

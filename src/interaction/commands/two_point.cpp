@@ -57,6 +57,7 @@ bool TwoPointCommand::Preview(int x, int y) {
     // The selection follows the cursor itself, as it will be displaced.
     const Point raw = ctx_.Raw(x, y);
     PreviewShift(raw.x - p1_.x, raw.y - p1_.y);
+    PreviewSecond(p);
     const double dx = p.x - p1_.x;
     const double dy = p.y - p1_.y;
     ctx_.Label(x, y - 35,

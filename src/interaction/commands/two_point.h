@@ -29,6 +29,8 @@ class TwoPointCommand : public Command {
   virtual void Second() = 0;
   // The selection drawn displaced while a point is awaited (move, copy, stretch).
   virtual void PreviewShift(double /*dx*/, double /*dy*/) {}
+  // What the second point at the snapped cursor would make (mirror).
+  virtual void PreviewSecond(Point /*cursor*/) {}
 
   std::string StepFirst(Point point);
   std::string StepSecond(Point point);
