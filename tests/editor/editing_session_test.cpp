@@ -58,19 +58,7 @@ TEST_F(EditingSessionTest, EveryEditingCommandOfTheHelpList) {
     SCOPED_TRACE(c.label);
     Draw(c.drawing);
     const size_t before = Records();
-    for (const Step& step : c.steps) {
-      switch (step.kind) {
-        case Step::kType:
-          editor_.CommandEntered(step.text);
-          break;
-        case Step::kClick:
-          Click(step.x1, step.y1);
-          break;
-        case Step::kDrag:
-          Drag(step.x1, step.y1, step.x2, step.y2);
-          break;
-      }
-    }
+    Perform(c.steps);
     EXPECT_THAT(Lines(), ElementsAreArray(c.lines));
     // Every change is undone by the journal.
     for (size_t n = Records() - before; n > 0; --n) editor_.BCofnijClick();

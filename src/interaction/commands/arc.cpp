@@ -35,15 +35,10 @@ class Arc : public CentreCommand {
         message = "Wprowadzono kat A1=" + Fixed(*degrees, kFixed2Pattern8);
       }
     }
-    if (step_ == Step::kRadius) {
-      if (auto r = ParsujLiczbe(wrapped)) {
-        StepRadius(static_cast<float>(*r));
-        message = "Wprowadzono promien R=" + Fixed(*r, kFixed2Pattern8);
-      }
+    if (awaiting_radius_) {
+      if (std::string m = TypedRadius(entry); !m.empty()) message = m;
     }
-    if (awaiting_centre_) {
-      if (std::string m = TypedCentre(entry); !m.empty()) message = m;
-    }
+    TypedCentre(entry, message);
     return {message, false};
   }
 
@@ -57,23 +52,16 @@ class Arc : public CentreCommand {
     } else if (step_ == Step::kStart) {
       p1_ = ctx_.Pointed(x, y, Ortho());
       StepStart(static_cast<float>(DirectionAngle(p0_.x, p0_.y, p1_.x, p1_.y)));
-    } else if (step_ == Step::kRadius) {
-      p1_ = ctx_.Pointed(x, y, Ortho());
-      StepRadius(static_cast<float>(PointDistance(p0_.x, p0_.y, p1_.x, p1_.y)));
+    } else if (awaiting_radius_) {
+      PressRadius(x, y);
     }
   }
 
   bool Preview(int x, int y) override {
     Canvas& canvas = ctx_.overlay();
     const ViewTransform& view = ctx_.host().view();
-    if (step_ == Step::kRadius) {
-      ctx_.RestoreView();
-      const Point p = ctx_.Pointed(x, y, Ortho());
-      const double r = PointDistance(p0_.x, p0_.y, p.x, p.y);
-      RubberCircle(canvas, view, commands::kRed, commands::kRubberThickness, p0_.x, p0_.y, r);
-      DrawSegment(canvas, view, commands::kYellow, commands::kRubberThickness, p0_.x, p0_.y, p.x,
-                  p.y);
-      ctx_.Label(x, y - 40, " R=" + Fixed(r));
+    if (awaiting_radius_) {
+      PreviewRadius(x, y);
       return true;
     }
     if (step_ == Step::kStart) {
@@ -99,43 +87,33 @@ class Arc : public CentreCommand {
       }
       return true;
     }
-    if (awaiting_centre_) {
-      PreviewCentre(x, y);
-      ctx_.Label(x, y - 40, "PUNKT ŚRODKOWY");
-      return true;
-    }
-    return false;
+    return awaiting_centre_ && PreviewCentre(x, y, "PUNKT ŚRODKOWY");
   }
 
   void Describe(Wskaz& w) const override {
     CentreCommand::Describe(w);
-    w.szukajR = step_ == Step::kRadius;
     w.szukajA1 = step_ == Step::kStart;
     w.szukajA2 = step_ == Step::kEnd;
-    w.R = r_;
     w.A1 = a1_;
     w.A2 = a2_;
   }
 
  private:
-  enum class Step { kCentre, kRadius, kStart, kEnd };
+  enum class Step { kCentreOrRadius, kStart, kEnd };
 
   void AfterCentre() override {
-    step_ = Step::kRadius;
+    awaiting_radius_ = true;
     ctx_.Monit("Promień");
+  }
+  void AfterRadius() override {
+    step_ = Step::kStart;
+    ctx_.Monit("Kąt pocz.");
   }
 
   // Negative when the cursor lies counter-clockwise of the start ray.
   double Side(int x, int y) const {
     const Point c = ctx_.Raw(x, y);
     return -CrossAbout(p1_.x, p1_.y, p0_.x, p0_.y, c.x, c.y);
-  }
-
-  void StepRadius(float r) {
-    step_ = Step::kStart;
-    r_ = r;
-    ctx_.Monit("Kąt pocz.");
-    ctx_.host().Redraw();
   }
 
   void StepStart(float a) {
@@ -151,8 +129,7 @@ class Arc : public CentreCommand {
     ctx_.host().Redraw();
   }
 
-  Step step_ = Step::kCentre;
-  float r_ = 0;
+  Step step_ = Step::kCentreOrRadius;
   float a1_ = 0;
   float a2_ = 0;
 };

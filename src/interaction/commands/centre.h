@@ -25,6 +25,8 @@ class CentreCommand : public Command {
     w.P2 = p2_;
     w.ORTOJest = orto_;
     w.maOrto = has_orto_;
+    w.szukajR = awaiting_radius_;
+    w.R = r_;
   }
 
  protected:
@@ -40,19 +42,45 @@ class CentreCommand : public Command {
     ctx_.LabelAtPoint(point, commands::XY(point));
   }
   void PressCentre(int x, int y) { StepCentre(ctx_.PointedWithoutOrtho(x, y)); }
-  // The typed centre; empty when the entry is no point.
-  std::string TypedCentre(const std::string& entry) {
+  // The typed centre, when the step waits for it and the entry is a point: its message set.
+  void TypedCentre(const std::string& entry, std::string& message) {
+    if (!awaiting_centre_) return;
     if (auto p = ParsujPunkt(commands::Wrapped(entry))) {
       StepCentre(p->point);
-      return "Wprowadzono wsp. ";
+      message = "Wprowadzono wsp. ";
     }
-    return {};
   }
   // The centre's preview: the snapped cursor and what it is the point of.
   Point PreviewCentre(int x, int y) {
     ctx_.RestoreView();
     return ctx_.PointedWithoutOrtho(x, y);
   }
+  bool PreviewCentre(int x, int y, std::string_view label) {
+    PreviewCentre(x, y);
+    ctx_.Label(x, y - 40, label);
+    return true;
+  }
+
+  // The radius step of a circle or an arc: a typed number or the distance to a click.
+  virtual void AfterRadius() {}
+  void StepRadius(float r) {
+    awaiting_radius_ = false;
+    r_ = r;
+    AfterRadius();
+    ctx_.host().Redraw();
+  }
+  std::string TypedRadius(const std::string& entry) {
+    auto r = ParsujLiczbe(commands::Wrapped(entry));
+    if (!r) return {};
+    StepRadius(static_cast<float>(*r));
+    return "Wprowadzono promien R=" + commands::Fixed(*r, kFixed2Pattern8);
+  }
+  void PressRadius(int x, int y) {
+    p1_ = ctx_.Pointed(x, y, Ortho());
+    StepRadius(static_cast<float>(PointDistance(p0_.x, p0_.y, p1_.x, p1_.y)));
+  }
+  // The rubber circle through the cursor.
+  void PreviewRadius(int x, int y);
 
   CommandContext& ctx_;
   std::string_view name_;
@@ -62,6 +90,8 @@ class CentreCommand : public Command {
   Point p2_ = kUnsetPoint;
   Point orto_ = kUnsetPoint;
   bool has_orto_ = false;
+  bool awaiting_radius_ = false;
+  float r_ = 0;
 };
 
 }  // namespace blok

@@ -38,8 +38,9 @@ class Polygon : public CentreCommand {
       }
       return {};
     }
-    if (awaiting_centre_) return {TypedCentre(entry), false};
-    return {};
+    std::string message;
+    TypedCentre(entry, message);
+    return {message, false};
   }
 
   void Press(int x, int y) override {
@@ -65,12 +66,7 @@ class Polygon : public CentreCommand {
       ctx_.Label(x, y - 40, " R=" + Fixed(PointDistance(p0_.x, p0_.y, p.x, p.y)));
       return true;
     }
-    if (awaiting_centre_) {
-      PreviewCentre(x, y);
-      ctx_.Label(x, y - 40, "PUNKT ŚRODKOWY");
-      return true;
-    }
-    return false;
+    return awaiting_centre_ && PreviewCentre(x, y, "PUNKT ŚRODKOWY");
   }
 
   void Describe(Wskaz& w) const override {

@@ -31,7 +31,7 @@ class Rotate : public CentreCommand {
         return {"Wprowadzono kat A1=" + Fixed(*degrees, kFixed2Pattern8), false};
       }
     }
-    if (awaiting_centre_) message = TypedCentre(entry);
+    TypedCentre(entry, message);
     return {message, false};
   }
 
@@ -64,12 +64,7 @@ class Rotate : public CentreCommand {
       ctx_.PickWithLabel(x, y, "Wskaż OBIEKT do obrotu", -20);
       return true;
     }
-    if (awaiting_centre_) {
-      PreviewCentre(x, y);
-      ctx_.Label(x, y - 40, "PUNKT BAZOWY OBROTU");
-      return true;
-    }
-    return false;
+    return awaiting_centre_ && PreviewCentre(x, y, "PUNKT BAZOWY OBROTU");
   }
 
   void Describe(Wskaz& w) const override {

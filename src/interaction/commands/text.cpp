@@ -30,9 +30,7 @@ class Text : public CentreCommand {
         message = "Wprowadzono kat A1=" + Fixed(*degrees, kFixed2Pattern8);
       }
     }
-    if (awaiting_centre_) {
-      if (std::string m = TypedCentre(entry); !m.empty()) message = m;
-    }
+    TypedCentre(entry, message);
     return {message, false};
   }
 
