@@ -70,7 +70,10 @@ class TPodgladRysowanie : public QMainWindow {
   void SendsCommand(QAction* action, std::string_view command);
   // Runs an editor operation, then shows what changed.
   template <typename F>
-  void Run(F&& operation);
+  void Run(F&& operation) {
+    operation();
+    SyncFromEditor();
+  }
   void PodgladMouseUp(Qt::MouseButton button, int x, int y);
   void SyncRecentFiles();
   void SyncSwatch();

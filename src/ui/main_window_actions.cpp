@@ -1,0 +1,151 @@
+// The window's actions: the command tool bars and menus read from the command registry, the
+// view and file items beside them.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "interaction/commands/registry.h"
+#include "ui/dialogs.h"
+#include "ui/main_window.h"
+#include "ui/qt_text.h"
+
+namespace blok {
+
+QAction* TPodgladRysowanie::Action(const char* name, const QString& text, const QString& hint,
+                                   const QString& icon) {
+  auto* action = new QAction(text, this);
+  action->setObjectName(name);
+  if (!hint.isEmpty()) action->setToolTip(hint);
+  if (!icon.isEmpty()) action->setIcon(QIcon(":/icons/" + icon + ".svg"));
+  return action;
+}
+
+void TPodgladRysowanie::BuildToolBars() {
+  struct ToolButton {
+    const char* name;
+    const char* caption;
+    const char* hint;
+    const char* icon;
+  };
+  const ToolButton options[] = {
+      {"BCofnij", "Cofnij", "Cofnij", "cofnij"},
+      {"BPrzod", "Naprzód", "Naprzód", "przod"},
+      {"BPowieksz", "Powiększ", "Powiększ", "powieksz"},
+      {"BPomniejsz", "Pomniejsz", "Pomniejsz", "pomniejsz"},
+      {"BWszystko", "Zoom wszystko", "Zoom wszystko", "wszystko"},
+      {"BOkno", "Zoom okno", "Zoom okno", "okno"},
+      {"BPan", "Zoon przesuń", "Zoon przesuń", "pan"},
+      {"BPrzerys", "Przerys", "Przerys", "przerys"},
+  };
+  const auto make = [this](const char* name, const QString& title) {
+    auto* bar = addToolBar(title);
+    bar->setObjectName(name);
+    bar->setIconSize(QSize(24, 24));
+    return bar;
+  };
+  // The command buttons come from the command registry.
+  const auto commands = [&](const char* name, const QString& title, ToolBar which) {
+    QToolBar* bar = make(name, title);
+    for (const CommandRow* row : ToolBarRows(which)) {
+      const ToolButtonRow& b = row->button;
+      QAction* action = Action(std::string(b.name).c_str(), Q(b.caption), Q(b.hint), Q(b.icon));
+      SendsCommand(action, row->control);
+      bar->addAction(action);
+    }
+    return bar;
+  };
+  toolbar_wstawianie_ = commands("ToolBarWstawianie", "Wstawianie", ToolBar::kInsert);
+  toolbar_edycja_ = commands("ToolBarEdycja", "Edycja", ToolBar::kEdit);
+  toolbar_opcje_ = make("ToolBarOpcje", "Opcje");
+  for (const ToolButton& b : options) {
+    toolbar_opcje_->addAction(Action(b.name, b.caption, b.hint, b.icon));
+  }
+  b_cofnij_ = findChild<QAction*>("BCofnij");
+  b_przod_ = findChild<QAction*>("BPrzod");
+}
+
+void TPodgladRysowanie::SendsCommand(QAction* action, std::string_view command) {
+  connect(action, &QAction::triggered, this,
+          [this, command] { Run([&] { editor_->ControlCommand(std::string(command)); }); });
+}
+
+void TPodgladRysowanie::BuildMenus() {
+  menu_pliki_ = menuBar()->addMenu("Pliki");
+  menu_pliki_->setObjectName("Pliki");
+  auto* nowy = Action("Nowy1", "Nowy plik ");
+  auto* otworz = Action("Otworzplik1", "Otwórz plik");
+  auto* nowy_blok = Action("M_NowyBlok", "Nowy BLOK");
+  auto* zapisz_blok = Action("M_ZapiszBlok", "Zapisz BLOK");
+  auto* o_programie = Action("Oprogramie1", "O programie");
+  auto* koniec = Action("Koniec1", "Koniec");
+  menu_pliki_->addAction(nowy);
+  menu_pliki_->addAction(otworz);
+  menu_pliki_->addSeparator();
+  menu_pliki_->addAction(nowy_blok);
+  menu_pliki_->addAction(zapisz_blok);
+  menu_pliki_->addSeparator();
+  menu_pliki_->addAction(o_programie);
+  menu_pliki_->addSeparator();
+  // The recent files go between the two separators after "O programie".
+  for (int i = 0; i < 4; ++i) {
+    const std::string name = "M" + std::to_string(i + 1);
+    recent_actions_[i] = Action(name.c_str(), "");
+    recent_actions_[i]->setVisible(false);
+    menu_pliki_->addAction(recent_actions_[i]);
+    connect(recent_actions_[i], &QAction::triggered, this, [this, i] {
+      const auto& entries = editor_->recent_files().entries();
+      if (static_cast<size_t>(i) < entries.size()) {
+        const std::string path = entries[i].path;
+        Run([&] { editor_->OtworzOstatniPlik(path); });
+      }
+    });
+  }
+  recent_separator_ = menu_pliki_->addSeparator();
+  menu_pliki_->addAction(koniec);
+  connect(nowy, &QAction::triggered, this, [this] { Run([&] { editor_->NowyPlikBlokow(); }); });
+  connect(otworz, &QAction::triggered, this, [this] { Run([&] { editor_->OtworzPlikBlokow(); }); });
+  connect(nowy_blok, &QAction::triggered, this, [this] { Run([&] { editor_->NowyBlok(); }); });
+  connect(zapisz_blok, &QAction::triggered, this,
+          [this] { Run([&] { editor_->ZapiszBlokZPytaniem(); }); });
+  connect(o_programie, &QAction::triggered, this, [this] {
+    if (about_box_ != nullptr) about_box_->exec();
+  });
+  // Closing goes through the close query like the window's own close button.
+  connect(koniec, &QAction::triggered, this, &QWidget::close);
+
+  auto* wstaw = menuBar()->addMenu("Wstaw");
+  wstaw->setObjectName("Wstaw1");
+  auto* modyfikuj = menuBar()->addMenu("Modyfikuj");
+  modyfikuj->setObjectName("Modyfikuj1");
+  // The command items come from the command registry.
+  for (auto [menu, which] :
+       {std::pair{wstaw, Menu::kInsert}, std::pair{modyfikuj, Menu::kModify}}) {
+    for (const CommandRow* row : MenuRows(which)) {
+      QAction* action = Action(std::string(row->menu.name).c_str(), Q(row->menu.caption));
+      SendsCommand(action, row->control);
+      menu->addAction(action);
+      tool_actions_ << action;
+    }
+  }
+  tool_actions_ << zapisz_blok << nowy_blok;
+  for (QAction* action : toolbar_edycja_->actions()) tool_actions_ << action;
+  for (QAction* action : toolbar_wstawianie_->actions()) tool_actions_ << action;
+
+  menu_zoom_ = new QMenu(this);
+  menu_zoom_->setObjectName("MenuZoom");
+  const auto zoom_item = [this](const char* name, const QString& caption, auto operation) {
+    auto* action = Action(name, caption);
+    menu_zoom_->addAction(action);
+    connect(action, &QAction::triggered, this, operation);
+  };
+  zoom_item("Powieksz1", "Powiększ", [this] { editor_->ZoomIn(); });
+  zoom_item("Pomniejsz1", "Pomniejsz", [this] { editor_->ZoomOut(); });
+  zoom_item("Wszystko1", "Wszystko", [this] { findChild<QAction*>("BWszystko")->trigger(); });
+  zoom_item("Okno1", "Okno", [this] { findChild<QAction*>("BOkno")->trigger(); });
+  zoom_item("Przesun1", "Przesuń", [this] { findChild<QAction*>("BPan")->trigger(); });
+  menu_zoom_->addSeparator();
+  zoom_item("Rezygnuj1", "Rezygnuj", [this] { Run([&] { editor_->Rezygnuj(); }); });
+}
+
+}  // namespace blok
