@@ -14,8 +14,8 @@
 #include <variant>
 
 #include "document/block_file.h"
+#include "document/library_rules.h"
 #include "document/text_file.h"
-#include "editor/block_list.h"
 #include "model/angles.h"
 #include "model/command_text.h"
 #include "model/cp1250.h"
