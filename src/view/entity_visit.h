@@ -8,7 +8,8 @@
 namespace blok {
 
 // A set of lambdas as one visitor: VisitEntity(entity, Overloaded{[](const CircleRecord&) {...},
-// [](const auto&) {}}).
+// [](const ColourRecord&) {}, ...}). Each kind is named, with an empty body where it does
+// nothing, so that a new kind is not passed over unseen.
 template <class... F>
 struct Overloaded : F... {
   using F::operator()...;
