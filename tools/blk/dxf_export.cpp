@@ -180,13 +180,18 @@ class Exporter {
     ReadingDefaults defaults;
     for (size_t i = records.size(); i-- > 0;) {
       const ParsedEntity& record = records[i];
+      const auto skip_unless = [&](bool written) {
+        if (!written) Skip(block, i, false);
+      };
       const bool visited = VisitEntity(
           record, Overloaded{
+                      [&](const LineEntity& e) { skip_unless(Entity(e, defaults)); },
+                      [&](const RectangleEntity& e) { skip_unless(Entity(e, defaults)); },
+                      [&](const CircleRecord& e) { skip_unless(Entity(e, defaults)); },
+                      [&](const ArcRecord& e) { skip_unless(Entity(e, defaults)); },
+                      [&](const TextRecord& e) { skip_unless(Entity(e, defaults)); },
                       [&](const ColourRecord& r) { defaults.colour = r.colour; },
                       [&](const ThicknessRecord& r) { defaults.thickness = r.thickness; },
-                      [&](const auto& entity) {
-                        if (!Entity(entity, defaults)) Skip(block, i, false);
-                      },
                   });
       if (visited) continue;
       // Told apart as blk check tells them; an empty line is no entity at all.
