@@ -137,7 +137,9 @@ std::optional<std::string> OffsetPreviewLine(std::span<const ParsedEntity> recor
                   [&](MutableRectangleEntity r) { offset = OffsetRectangle(r.segment, h, side); },
                   [&](CircleRecord& c) { offset = OffsetRadius(c.x, c.y, c.radius, h, side); },
                   [&](ArcRecord& a) { offset = OffsetRadius(a.x, a.y, a.radius, h, side); },
-                  [](const auto&) {},
+                  [](const TextRecord&) {},
+                  [](const ColourRecord&) {},
+                  [](const ThicknessRecord&) {},
               });
   if (!offset) return std::nullopt;
   return CanonicalText(entity);

@@ -118,7 +118,8 @@ float EntityPixelDistance(const ParsedEntity& entity, const ViewTransform& view,
         const TextPickSegment s = PickSegmentOfText(t, font);
         distance = SegmentPixelDistance(view, s.x1, s.y1, s.x2, s.y2, x, y);
       },
-      [](const auto&) {},
+      [](const ColourRecord&) {},
+      [](const ThicknessRecord&) {},
   };
   VisitEntity(entity, measure);
   return distance;

@@ -63,7 +63,8 @@ class ReachTest {
         [&](const CircleRecord&) { may = circle_window_.Meets(entity.box); },
         [&](const ArcRecord&) { may = circle_window_.Meets(entity.box); },
         [&](const TextRecord& text) { may = TextMayReach(entity.box, text); },
-        [](const auto&) {},
+        [](const ColourRecord&) {},
+        [](const ThicknessRecord&) {},
     };
     VisitEntity(entity, reach);
     return may;

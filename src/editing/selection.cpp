@@ -108,7 +108,8 @@ class WindowTest {
         [&](const CircleRecord& c) { caught = CircleCaught(c); },
         [&](const ArcRecord& a) { caught = ArcCaught(a); },
         [&](const TextRecord& t) { caught = TextCaught(t); },
-        [](const auto&) {},
+        [](const ColourRecord&) {},
+        [](const ThicknessRecord&) {},
     };
     VisitEntity(entity, test);
     return caught;

@@ -104,7 +104,8 @@ auto EachDefiningPoint(Move move) {
       [move](CircleRecord& c) { move(c.x, c.y); },
       [move](ArcRecord& a) { move(a.x, a.y); },
       [move](TextRecord& t) { move(t.x, t.y); },
-      [](const auto&) {},
+      [](const ColourRecord&) {},
+      [](const ThicknessRecord&) {},
   };
 }
 
@@ -194,7 +195,12 @@ EditChanges StretchSelection(std::span<const ParsedEntity> records, Selection& s
         if (low_left || low_right) s.y1 += ddy;
         if (high_left || high_right) s.y2 += ddy;
       },
-      [&](auto&& other) { defining_points(other); },
+      [&](const MutableLineEntity& l) { defining_points(l); },
+      [&](CircleRecord& c) { defining_points(c); },
+      [&](ArcRecord& a) { defining_points(a); },
+      [&](TextRecord& t) { defining_points(t); },
+      [](const ColourRecord&) {},
+      [](const ThicknessRecord&) {},
   };
   return ChangeEachSelected(records, selection, stretch);
 }
@@ -238,7 +244,10 @@ EditChanges RotateSelection(std::span<const ParsedEntity> records, Selection& se
               t.angle = static_cast<float>(t.angle + turn * 180 / kPi);
               if (t.angle > 360) t.angle -= 360;
             },
-            [&](auto&& other) { defining_points(other); },
+            [&](const MutableLineEntity& l) { defining_points(l); },
+            [&](CircleRecord& c) { defining_points(c); },
+            [](const ColourRecord&) {},
+            [](const ThicknessRecord&) {},
         };
         VisitEntityToChange(entity, visitor);
         if (!split) return CanonicalText(entity);
@@ -280,7 +289,10 @@ EditChanges ScaleSelection(std::span<const ParsedEntity> records, Selection& sel
         t.height = static_cast<float>(f * t.height);
         t.width = static_cast<float>(f * t.width);
       },
-      [&](auto&& other) { defining_points(other); },
+      [&](const MutableLineEntity& l) { defining_points(l); },
+      [&](const MutableRectangleEntity& r) { defining_points(r); },
+      [](const ColourRecord&) {},
+      [](const ThicknessRecord&) {},
   };
   return ChangeEachSelected(records, selection, visitor);
 }
@@ -301,7 +313,8 @@ EditChanges ChangeSelectionProperties(std::span<const ParsedEntity> records, Sel
         if (change.height) t.height = change.height_value;
         if (change.width) t.width = change.width_value;
       },
-      [](const auto&) {},
+      [](const ColourRecord&) {},
+      [](const ThicknessRecord&) {},
   };
   return ChangeEachSelected(records, selection, visitor);
 }

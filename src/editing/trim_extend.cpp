@@ -30,21 +30,36 @@ void MoveSecondEnd(SegmentRecord& line, LineHit to) {
 std::optional<SegmentRecord> LineRecordAt(std::span<const ParsedEntity> records, int index) {
   if (index < 0 || static_cast<size_t>(index) >= records.size()) return std::nullopt;
   std::optional<SegmentRecord> line;
-  VisitEntity(records[index],
-              Overloaded{[&](const LineEntity& l) { line = l.segment; }, [](const auto&) {}});
+  VisitEntity(records[index], Overloaded{
+                                  [&](const LineEntity& l) { line = l.segment; },
+                                  [](const RectangleEntity&) {},
+                                  [](const CircleRecord&) {},
+                                  [](const ArcRecord&) {},
+                                  [](const TextRecord&) {},
+                                  [](const ColourRecord&) {},
+                                  [](const ThicknessRecord&) {},
+                              });
   return line;
 }
 
 EditChanges ReplacedLine(std::span<const ParsedEntity> records, int index,
                          const SegmentRecord& ends) {
   ParsedEntity entity = Resolved(records[index], DefaultsAt(records, index));
-  VisitEntityToChange(entity, Overloaded{[&](MutableLineEntity l) {
-                                           l.segment.x1 = ends.x1;
-                                           l.segment.y1 = ends.y1;
-                                           l.segment.x2 = ends.x2;
-                                           l.segment.y2 = ends.y2;
-                                         },
-                                         [](const auto&) {}});
+  const Overloaded move_ends{
+      [&](MutableLineEntity l) {
+        l.segment.x1 = ends.x1;
+        l.segment.y1 = ends.y1;
+        l.segment.x2 = ends.x2;
+        l.segment.y2 = ends.y2;
+      },
+      [](const MutableRectangleEntity&) {},
+      [](const CircleRecord&) {},
+      [](const ArcRecord&) {},
+      [](const TextRecord&) {},
+      [](const ColourRecord&) {},
+      [](const ThicknessRecord&) {},
+  };
+  VisitEntityToChange(entity, move_ends);
   std::optional<std::string> text = CanonicalText(entity);
   if (!text) return {};
   return {EditChange{EditChange::Kind::kReplace, index, std::move(*text)}};

@@ -4,7 +4,7 @@
 #include <functional>
 #include <ranges>
 
-#include "editor/block_list.h"
+#include "document/library_rules.h"
 #include "model/cp1250.h"
 #include "model/parsed_entity.h"
 

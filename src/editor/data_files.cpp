@@ -57,12 +57,6 @@ Result<void> WriteRecentPaths(const std::filesystem::path& file,
   return WriteLines(file, paths);
 }
 
-std::filesystem::path FindDataDir(const std::filesystem::path& program_dir) {
-  std::error_code ec;
-  if (std::filesystem::exists(program_dir / "Dane" / "Romans100.Lzs", ec)) return program_dir;
-  return program_dir.parent_path() / "share" / "blokedit";
-}
-
 std::filesystem::path FindStateDir(const std::filesystem::path& data_dir,
                                    const std::filesystem::path& user_dir) {
   if (::access((data_dir / "Dane").c_str(), W_OK) == 0) return data_dir;

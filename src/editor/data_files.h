@@ -22,14 +22,9 @@ Result<std::optional<std::string>> ReadProjectDirectory(const std::filesystem::p
 // The marker and the directory, and nothing else.
 Result<void> WriteProjectDirectory(const std::filesystem::path& file, std::string_view directory);
 
-// Where the stroke fonts (Dane/) and the sample library (Bloki/) are: beside the program, as in
-// the build tree or a folder it was unpacked into, else in the share folder an installation
-// puts them in (../share/blokedit from the program's folder).
-std::filesystem::path FindDataDir(const std::filesystem::path& program_dir);
-
-// Where the program keeps what it writes for itself (the files above): beside its data when
-// that may be written, so that a set-up in a folder of its own keeps its remembered files; else
-// user_dir, the user's data folder, made if need be.
+// Where the program keeps what it writes for itself (the files above): beside its data
+// (FindDataDir) when that may be written, so that a set-up in a folder of its own keeps its
+// remembered files; else user_dir, the user's data folder, made if need be.
 std::filesystem::path FindStateDir(const std::filesystem::path& data_dir,
                                    const std::filesystem::path& user_dir);
 

@@ -128,7 +128,10 @@ void OfferLineCrossing(Search& search, const SegmentRecord& s, const ParsedEntit
       },
       [&](const CircleRecord& c) { circle(c.x, c.y, c.radius); },
       [&](const ArcRecord& a) { circle(a.x, a.y, a.radius); },
-      [](const auto&) {},
+      [](const RectangleEntity&) {},
+      [](const TextRecord&) {},
+      [](const ColourRecord&) {},
+      [](const ThicknessRecord&) {},
   };
   VisitEntity(other, cross);
 }
@@ -140,6 +143,18 @@ void OfferIntersection(Search& search, const ParsedEntity& a, const ParsedEntity
   const auto line_b_with_a = [&](const LineEntity& line) {
     OfferLineCrossing(search, line.segment, a);
   };
+  // Any other a crosses only a line b.
+  const auto only_line_b = [&] {
+    VisitEntity(b, Overloaded{
+                       line_b_with_a,
+                       [](const RectangleEntity&) {},
+                       [](const CircleRecord&) {},
+                       [](const ArcRecord&) {},
+                       [](const TextRecord&) {},
+                       [](const ColourRecord&) {},
+                       [](const ThicknessRecord&) {},
+                   });
+  };
   const Overloaded cross{
       [&](const LineEntity& line) { OfferLineCrossing(search, line.segment, b); },
       [&](const CircleRecord& c) {
@@ -149,13 +164,19 @@ void OfferIntersection(Search& search, const ParsedEntity& a, const ParsedEntity
               OfferNearerHit(search, CircleCircleIntersection(c.x, c.y, c.radius, 0, kTwoPi, d.x,
                                                               d.y, d.radius, 0, kTwoPi));
             },
-            [](const auto&) {},
+            [](const RectangleEntity&) {},
+            [](const ArcRecord&) {},
+            [](const TextRecord&) {},
+            [](const ColourRecord&) {},
+            [](const ThicknessRecord&) {},
         };
         VisitEntity(b, with_circle);
       },
-      [&](const auto&) {
-        VisitEntity(b, Overloaded{line_b_with_a, [](const auto&) {}});
-      },
+      [&](const RectangleEntity&) { only_line_b(); },
+      [&](const ArcRecord&) { only_line_b(); },
+      [&](const TextRecord&) { only_line_b(); },
+      [&](const ColourRecord&) { only_line_b(); },
+      [&](const ThicknessRecord&) { only_line_b(); },
   };
   VisitEntity(a, cross);
 }
@@ -208,7 +229,9 @@ void OfferPointsOf(Search& search, const ParsedEntity& entity, const ViewTransfo
                      SnapKind::kEnd);
         if (settings.centre) search.OfferCentre(a.x, a.y, a.radius);
       },
-      [](const auto&) {},
+      [](const TextRecord&) {},
+      [](const ColourRecord&) {},
+      [](const ThicknessRecord&) {},
   };
   VisitEntity(entity, offer);
 }

@@ -3,6 +3,7 @@
 #include <QStandardPaths>
 #include <filesystem>
 
+#include "document/data_dir.h"
 #include "editor/data_files.h"
 #include "ui/main_window.h"
 

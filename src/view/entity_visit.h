@@ -8,7 +8,8 @@
 namespace blok {
 
 // A set of lambdas as one visitor: VisitEntity(entity, Overloaded{[](const CircleRecord&) {...},
-// [](const auto&) {}}).
+// [](const ColourRecord&) {}, ...}). Each kind is named, with an empty body where it does
+// nothing, so that a new kind is not passed over unseen.
 template <class... F>
 struct Overloaded : F... {
   using F::operator()...;
@@ -31,8 +32,28 @@ struct MutableRectangleEntity {
 
 namespace entity_visit_internal {
 
+// No entity is of this kind: a visitor that takes it would take anything, a new kind too.
+struct NotAnEntityKind {};
+
+// A record as the dispatch hands it out: const for VisitEntity, changeable for
+// VisitEntityToChange.
+template <class Entity, class Record>
+using RecordOf = std::conditional_t<std::is_const_v<Entity>, const Record, Record>&;
+
 template <class Line, class Rectangle, class Entity, class Visitor>
 bool Dispatch(Entity& entity, Visitor& visitor) {
+  static_assert(!std::is_invocable_v<Visitor&, NotAnEntityKind&>,
+                "a visitor names every entity kind: no catch-all (auto) overload, so that a new "
+                "kind cannot pass unseen; give a kind that does nothing an empty body");
+  static_assert(std::is_invocable_v<Visitor&, Line> && std::is_invocable_v<Visitor&, Rectangle> &&
+                    std::is_invocable_v<Visitor&, RecordOf<Entity, CircleRecord>> &&
+                    std::is_invocable_v<Visitor&, RecordOf<Entity, ArcRecord>> &&
+                    std::is_invocable_v<Visitor&, RecordOf<Entity, TextRecord>> &&
+                    std::is_invocable_v<Visitor&, RecordOf<Entity, ColourRecord>> &&
+                    std::is_invocable_v<Visitor&, RecordOf<Entity, ThicknessRecord>>,
+                "a visitor names every entity kind: LineEntity and RectangleEntity (the "
+                "Mutable... pair to change them), CircleRecord, ArcRecord, TextRecord, "
+                "ColourRecord and ThicknessRecord");
   return std::visit(
       [&](auto& record) {
         using Record = std::remove_cvref_t<decltype(record)>;
@@ -61,6 +82,7 @@ bool Dispatch(Entity& entity, Visitor& visitor) {
 // previews, snapping, picking): calls visitor with a LineEntity, RectangleEntity, CircleRecord,
 // ArcRecord, TextRecord, ColourRecord or ThicknessRecord. Unreadable lines and lines of no kind
 // are not visited. Returns whether the visitor was called.
+// The visitor names every one of these kinds and nothing catches all (checked when compiled).
 template <class Visitor>
 bool VisitEntity(const ParsedEntity& entity, Visitor&& visitor) {
   return entity_visit_internal::Dispatch<LineEntity, RectangleEntity>(entity, visitor);

@@ -42,7 +42,8 @@ void Highlight(Canvas& canvas, const ViewTransform& view, const StrokeFont& font
       [&](CircleRecord& c) { recolour(c, 3 * defaults.thickness, c.x, c.y); },
       [&](ArcRecord& a) { recolour(a, 0, a.x, a.y); },
       [&](TextRecord& t) { recolour(t, 0, t.x, t.y); },
-      [](const auto&) {},
+      [](const ColourRecord&) {},
+      [](const ThicknessRecord&) {},
   };
   VisitEntityToChange(entity, highlight);
   if (!own) return;
@@ -66,7 +67,8 @@ void ForEachDefiningPoint(ParsedEntity& entity, Move move) {
       [&](CircleRecord& c) { move(c.x, c.y); },
       [&](ArcRecord& a) { move(a.x, a.y); },
       [&](TextRecord& t) { move(t.x, t.y); },
-      [](const auto&) {},
+      [](const ColourRecord&) {},
+      [](const ThicknessRecord&) {},
   };
   VisitEntityToChange(entity, each);
 }
@@ -148,7 +150,10 @@ void PreviewRotate(Canvas& canvas, const ViewTransform& view, const StrokeFont& 
         a.end_angle += angle;
       },
       [&](TextRecord& t) { t.angle = static_cast<float>(t.angle + angle * kDegreesPerRadian); },
-      [](const auto&) {},
+      [](const MutableLineEntity&) {},
+      [](const CircleRecord&) {},
+      [](const ColourRecord&) {},
+      [](const ThicknessRecord&) {},
   };
   VisitEntityToChange(entity, turn_angles);
   if (!shown) return;

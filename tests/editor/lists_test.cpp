@@ -1,8 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "editor/block_list.h"
 #include "editor/recent_files.h"
 
@@ -54,22 +52,6 @@ TEST(RecentFilesTest, ExitListIsOldestFirstWithoutBlankSlots) {
   RecentFiles recent;
   for (const char* path : {"/d/a.blk", "", "/d/b.blk", "abc"}) recent.DodajDoOstatnich(path);
   EXPECT_THAT(recent.PathsOldestFirst(), ElementsAre("/d/a.blk", "/d/b.blk"));
-}
-
-TEST(BlockListTest, PolishAlphabeticalOrderIgnoringCase) {
-  // Case does not matter; each Polish letter follows its base letter, ł after l.
-  const std::vector<std::string> expected = {
-      "10 m", "Abc",    "ąbc", "Ąbd",     "Bariera", "cegła", "Ćma",    "Ewa",  "lupa",  "Łuk",
-      "Mur",  "Ósemka", "Pas", "Studnia", "Śluza",   "Zasuw", "źródło", "Żaba", "Żuraw",
-  };
-  std::vector<std::string> shuffled = expected;
-  std::ranges::reverse(shuffled);
-  std::ranges::sort(shuffled, BlockNameLess);
-  EXPECT_EQ(shuffled, expected);
-  // Names equal but for case keep a fixed order; a prefix comes first.
-  EXPECT_TRUE(BlockNameLess("ABC", "abc") != BlockNameLess("abc", "ABC"));
-  EXPECT_TRUE(BlockNameLess("Mur", "Murek"));
-  EXPECT_FALSE(BlockNameLess("Murek", "Mur"));
 }
 
 TEST(BlockListTest, AddingKeepsTheOrderAndTheSelection) {

@@ -1,5 +1,4 @@
-// Where the program finds its fonts and sample library, and where it writes its own files:
-// beside it as in the build tree, or in an installation's share folder and the user's folder.
+// Where the program writes its own files: beside its data, or in the user's folder.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -11,16 +10,6 @@ namespace blok {
 namespace {
 
 using testing::TestDir;
-using testing::WriteBytes;
-
-TEST(ProgramPathsTest, DataBesideTheProgramElseInItsShareFolder) {
-  TestDir dir;
-  std::filesystem::create_directories(dir / "build" / "bin" / "Dane");
-  WriteBytes(dir / "build" / "bin" / "Dane" / "Romans100.Lzs", "x");
-  std::filesystem::create_directories(dir / "usr" / "bin");
-  EXPECT_EQ(FindDataDir(dir / "build" / "bin"), dir / "build" / "bin");
-  EXPECT_EQ(FindDataDir(dir / "usr" / "bin"), dir / "usr" / "share" / "blokedit");
-}
 
 // Where Dane/ beside the data may be written, the remembered files stay there; an installed,
 // read-only one sends them to the user's folder, which is made.

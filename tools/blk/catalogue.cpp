@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "document/block_file.h"
+#include "document/library_rules.h"
 #include "document/text_file.h"
-#include "editor/block_list.h"
 #include "render.h"
 #include "ui/painter_canvas.h"
 #include "view/renderer.h"

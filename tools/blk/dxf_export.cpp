@@ -14,8 +14,8 @@
 #include <variant>
 
 #include "document/block_file.h"
+#include "document/library_rules.h"
 #include "document/text_file.h"
-#include "editor/block_list.h"
 #include "model/angles.h"
 #include "model/command_text.h"
 #include "model/cp1250.h"
@@ -180,13 +180,18 @@ class Exporter {
     ReadingDefaults defaults;
     for (size_t i = records.size(); i-- > 0;) {
       const ParsedEntity& record = records[i];
+      const auto skip_unless = [&](bool written) {
+        if (!written) Skip(block, i, false);
+      };
       const bool visited = VisitEntity(
           record, Overloaded{
+                      [&](const LineEntity& e) { skip_unless(Entity(e, defaults)); },
+                      [&](const RectangleEntity& e) { skip_unless(Entity(e, defaults)); },
+                      [&](const CircleRecord& e) { skip_unless(Entity(e, defaults)); },
+                      [&](const ArcRecord& e) { skip_unless(Entity(e, defaults)); },
+                      [&](const TextRecord& e) { skip_unless(Entity(e, defaults)); },
                       [&](const ColourRecord& r) { defaults.colour = r.colour; },
                       [&](const ThicknessRecord& r) { defaults.thickness = r.thickness; },
-                      [&](const auto& entity) {
-                        if (!Entity(entity, defaults)) Skip(block, i, false);
-                      },
                   });
       if (visited) continue;
       // Told apart as blk check tells them; an empty line is no entity at all.

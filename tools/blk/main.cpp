@@ -16,9 +16,9 @@
 
 #include "catalogue.h"
 #include "document/block_file.h"
+#include "document/data_dir.h"
 #include "document/text_file.h"
 #include "dxf_export.h"
-#include "editor/data_files.h"
 #include "model/cp1250.h"
 #include "model/entity_reader.h"
 #include "model/numbers.h"

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace blok {
+
+struct LoadedBlock;
+
+// Alphabetical order of block names as a Polish reader expects it: case does not matter and
+// each Polish letter follows its base letter (a, ą, b, c, ć, ...). Names equal but for case
+// fall back to their bytes, so the order is total.
+bool BlockNameLess(std::string_view a, std::string_view b);
+
+// The base letter of a capital Polish letter (Ą is A, Ż is Z); any other code point as it is.
+char32_t PolishBaseLetter(char32_t upper);
+
+// A block as the list offers it and loading finds it: the last record of its name, and how
+// many records of the file carry that name.
+struct ListedBlock {
+  const LoadedBlock* block;
+  int records;
+};
+// The blocks of a file's records (WczytajWszystkieBloki), one per name, in the list's order.
+std::vector<ListedBlock> BlocksAsListed(const std::vector<LoadedBlock>& records);
+
+}  // namespace blok
