@@ -37,8 +37,9 @@ namespace {
 
 constexpr size_t kMaxOperations = 64;
 
-constexpr std::string_view kControlTexts[] = {"l",  "p", "o",  "a", "t",  "mo", "co", "u",   "ro",
-                                              "sc", "f", "tr", "w", "od", "ob", "ed", "odl", "?"};
+constexpr std::string_view kControlTexts[] = {"l",   "p",  "o",  "a",  "t",  "mo", "co", "u",
+                                              "ro",  "sc", "f",  "tr", "w",  "od", "ob", "ed",
+                                              "odl", "?",  "lu", "za", "sz", "wi"};
 
 void Require(bool condition) {
   if (!condition) std::abort();
