@@ -22,7 +22,8 @@ class Fillet : public Command {
   }
 
   Consumed Typed(const std::string& entry) override {
-    if (step_ != Step::kRadius) return {};
+    // A radius may be typed again until the first line is picked.
+    if (step_ == Step::kSecond) return {};
     const std::optional<double> r = ParsujLiczbe(commands::Wrapped(entry));
     if (!r) return {};
     if (*r < 0 || !std::isfinite(*r)) return {"Promień nie może być ujemny.", false};
