@@ -41,7 +41,9 @@ TEST_F(DraftingWindowTest, EveryCommandHasItsButtonAndMenuItem) {
     QAction* action = Find<QAction>(name);
     ASSERT_NE(action, nullptr);
     EXPECT_TRUE(action->isEnabled());
-    if (name[0] == 'B') EXPECT_FALSE(action->icon().isNull());
+    if (name[0] == 'B') {
+      EXPECT_FALSE(action->icon().isNull());
+    }
   }
 }
 
