@@ -35,7 +35,7 @@ class Arc : public CentreCommand {
         message = "Wprowadzono kat A1=" + Fixed(*degrees, kFixed2Pattern8);
       }
     }
-    if (awaiting_radius_) {
+    if (centre_step_ == CentreStep::kRadius) {
       if (std::string m = TypedRadius(entry); !m.empty()) message = m;
     }
     TypedCentre(entry, message);
@@ -43,7 +43,7 @@ class Arc : public CentreCommand {
   }
 
   void Press(int x, int y) override {
-    if (awaiting_centre_) {
+    if (centre_step_ == CentreStep::kCentre) {
       PressCentre(x, y);
     } else if (step_ == Step::kEnd) {
       p2_ = ctx_.Pointed(x, y, Ortho());
@@ -52,7 +52,7 @@ class Arc : public CentreCommand {
     } else if (step_ == Step::kStart) {
       p1_ = ctx_.Pointed(x, y, Ortho());
       StepStart(static_cast<float>(DirectionAngle(p0_.x, p0_.y, p1_.x, p1_.y)));
-    } else if (awaiting_radius_) {
+    } else if (centre_step_ == CentreStep::kRadius) {
       PressRadius(x, y);
     }
   }
@@ -60,7 +60,7 @@ class Arc : public CentreCommand {
   bool Preview(int x, int y) override {
     Canvas& canvas = ctx_.overlay();
     const ViewTransform& view = ctx_.host().view();
-    if (awaiting_radius_) {
+    if (centre_step_ == CentreStep::kRadius) {
       PreviewRadius(x, y);
       return true;
     }
@@ -87,7 +87,7 @@ class Arc : public CentreCommand {
       }
       return true;
     }
-    return awaiting_centre_ && PreviewCentre(x, y, "PUNKT ŚRODKOWY");
+    return centre_step_ == CentreStep::kCentre && PreviewCentre(x, y, "PUNKT ŚRODKOWY");
   }
 
   void Describe(Wskaz& w) const override {
@@ -102,7 +102,7 @@ class Arc : public CentreCommand {
   enum class Step { kCentreOrRadius, kStart, kEnd };
 
   void AfterCentre() override {
-    awaiting_radius_ = true;
+    centre_step_ = CentreStep::kRadius;
     ctx_.Monit("Promień");
   }
   void AfterRadius() override {

@@ -19,13 +19,13 @@ class CentreCommand : public Command {
   OrthoReference Ortho() const override { return {orto_, has_orto_}; }
   void Describe(Wskaz& w) const override {
     w.Polecenie = name_;
-    w.szukajP0 = awaiting_centre_;
+    w.szukajP0 = centre_step_ == CentreStep::kCentre;
     w.p0 = p0_;
     w.P1 = p1_;
     w.P2 = p2_;
     w.ORTOJest = orto_;
     w.maOrto = has_orto_;
-    w.szukajR = awaiting_radius_;
+    w.szukajR = centre_step_ == CentreStep::kRadius;
     w.R = r_;
   }
 
@@ -36,7 +36,7 @@ class CentreCommand : public Command {
   void StepCentre(Point point) {
     p0_ = orto_ = point;
     has_orto_ = true;
-    awaiting_centre_ = false;
+    centre_step_ = CentreStep::kOwn;
     AfterCentre();
     ctx_.host().Redraw();
     ctx_.LabelAtPoint(point, commands::XY(point));
@@ -44,7 +44,7 @@ class CentreCommand : public Command {
   void PressCentre(int x, int y) { StepCentre(ctx_.PointedWithoutOrtho(x, y)); }
   // The typed centre, when the step waits for it and the entry is a point: its message set.
   void TypedCentre(const std::string& entry, std::string& message) {
-    if (!awaiting_centre_) return;
+    if (centre_step_ != CentreStep::kCentre) return;
     if (auto p = ParsujPunkt(commands::Wrapped(entry))) {
       StepCentre(p->point);
       message = "Wprowadzono wsp. ";
@@ -64,7 +64,7 @@ class CentreCommand : public Command {
   // The radius step of a circle or an arc: a typed number or the distance to a click.
   virtual void AfterRadius() {}
   void StepRadius(float r) {
-    awaiting_radius_ = false;
+    centre_step_ = CentreStep::kOwn;
     r_ = r;
     AfterRadius();
     ctx_.host().Redraw();
@@ -84,13 +84,14 @@ class CentreCommand : public Command {
 
   CommandContext& ctx_;
   std::string_view name_;
-  bool awaiting_centre_ = true;
+  // Where the shared steps stand; kOwn: at one of the unit's own steps.
+  enum class CentreStep { kOwn, kCentre, kRadius };
+  CentreStep centre_step_ = CentreStep::kCentre;
   Point p0_ = kUnsetPoint;
   Point p1_ = kUnsetPoint;
   Point p2_ = kUnsetPoint;
   Point orto_ = kUnsetPoint;
   bool has_orto_ = false;
-  bool awaiting_radius_ = false;
   float r_ = 0;
 };
 

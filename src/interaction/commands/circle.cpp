@@ -10,30 +10,30 @@ class Circle : public CentreCommand {
 
   Consumed Typed(const std::string& entry) override {
     std::string message;
-    if (awaiting_radius_) message = TypedRadius(entry);
+    if (centre_step_ == CentreStep::kRadius) message = TypedRadius(entry);
     TypedCentre(entry, message);
     return {message, false};
   }
 
   void Press(int x, int y) override {
-    if (awaiting_centre_) {
+    if (centre_step_ == CentreStep::kCentre) {
       PressCentre(x, y);
-    } else if (awaiting_radius_) {
+    } else if (centre_step_ == CentreStep::kRadius) {
       PressRadius(x, y);
     }
   }
 
   bool Preview(int x, int y) override {
-    if (awaiting_radius_) {
+    if (centre_step_ == CentreStep::kRadius) {
       PreviewRadius(x, y);
       return true;
     }
-    return awaiting_centre_ && PreviewCentre(x, y, "PUNKT ŚRODKOWY");
+    return centre_step_ == CentreStep::kCentre && PreviewCentre(x, y, "PUNKT ŚRODKOWY");
   }
 
  private:
   void AfterCentre() override {
-    awaiting_radius_ = true;
+    centre_step_ = CentreStep::kRadius;
     ctx_.Monit("Promień");
   }
   void AfterRadius() override { ctx_.Apply(DodajOkrag(p0_, r_, ctx_.Style())); }

@@ -16,7 +16,7 @@ constexpr int kMostSides = 1000;
 class Polygon : public CentreCommand {
  public:
   explicit Polygon(CommandContext& ctx) : CentreCommand(ctx, "WIELOKAT") {
-    awaiting_centre_ = false;
+    centre_step_ = CentreStep::kOwn;
     ctx_.Monit("Liczba boków");
   }
 
@@ -28,7 +28,7 @@ class Polygon : public CentreCommand {
       }
       sides_ = static_cast<int>(*n);
       step_ = Step::kCentre;
-      awaiting_centre_ = true;
+      centre_step_ = CentreStep::kCentre;
       return {"Wprowadzono liczbę boków " + std::to_string(sides_), false};
     }
     if (step_ == Step::kVertex) {
@@ -44,7 +44,7 @@ class Polygon : public CentreCommand {
   }
 
   void Press(int x, int y) override {
-    if (awaiting_centre_) {
+    if (centre_step_ == CentreStep::kCentre) {
       PressCentre(x, y);
     } else if (step_ == Step::kVertex) {
       StepVertex(ctx_.Pointed(x, y, Ortho()));
@@ -66,7 +66,7 @@ class Polygon : public CentreCommand {
       ctx_.Label(x, y - 40, " R=" + Fixed(PointDistance(p0_.x, p0_.y, p.x, p.y)));
       return true;
     }
-    return awaiting_centre_ && PreviewCentre(x, y, "PUNKT ŚRODKOWY");
+    return centre_step_ == CentreStep::kCentre && PreviewCentre(x, y, "PUNKT ŚRODKOWY");
   }
 
   void Describe(Wskaz& w) const override {

@@ -10,14 +10,16 @@ using commands::Fixed;
 
 class Rotate : public CentreCommand {
  public:
-  explicit Rotate(CommandContext& ctx) : CentreCommand(ctx, "OBROT") { awaiting_centre_ = false; }
+  explicit Rotate(CommandContext& ctx) : CentreCommand(ctx, "OBROT") {
+    centre_step_ = CentreStep::kOwn;
+  }
 
   bool Selecting() const override { return step_ == Step::kSelect; }
 
   Released Release(int x, int y) override {
     if (ctx_.SelectByGesture(x, y)) {
       step_ = Step::kBase;
-      awaiting_centre_ = true;
+      centre_step_ = CentreStep::kCentre;
       ctx_.host().SetPickCursor(false);
     }
     return Released::kGoOn;
@@ -36,7 +38,7 @@ class Rotate : public CentreCommand {
   }
 
   void Press(int x, int y) override {
-    if (awaiting_centre_) {
+    if (centre_step_ == CentreStep::kCentre) {
       PressCentre(x, y);
     } else if (step_ == Step::kAngle) {
       p1_ = ctx_.Pointed(x, y, Ortho());
@@ -64,7 +66,7 @@ class Rotate : public CentreCommand {
       ctx_.PickWithLabel(x, y, "Wskaż OBIEKT do obrotu", -20);
       return true;
     }
-    return awaiting_centre_ && PreviewCentre(x, y, "PUNKT BAZOWY OBROTU");
+    return centre_step_ == CentreStep::kCentre && PreviewCentre(x, y, "PUNKT BAZOWY OBROTU");
   }
 
   void Describe(Wskaz& w) const override {

@@ -35,7 +35,7 @@ class Text : public CentreCommand {
   }
 
   void Press(int x, int y) override {
-    if (awaiting_centre_) {
+    if (centre_step_ == CentreStep::kCentre) {
       PressCentre(x, y);
     } else if (step_ == Step::kAngle) {
       p1_ = ctx_.Pointed(x, y, Ortho());
@@ -50,7 +50,7 @@ class Text : public CentreCommand {
       DrawWorking(p0_, commands::Degrees(DirectionAngle(p0_.x, p0_.y, p.x, p.y)));
       return true;
     }
-    if (awaiting_centre_) {
+    if (centre_step_ == CentreStep::kCentre) {
       const Point p = PreviewCentre(x, y);
       DrawWorking(p, working_.angle);
       ctx_.Label(x, y - 40, "PUNKT WSTAWIENIA TEKSTU");
