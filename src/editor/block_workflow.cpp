@@ -162,6 +162,8 @@ void Editor::WczytajWybranyBlok() {
       // is still the old one.
       ui_.ShowMessage("W pliku " + open_file_->string() + " nie ma bloku " + name + ".");
     } else {
+      // The command's selection and picked objects are indices into the old drawing.
+      AnulujPolecenie();
       drawing_.Load(std::move((*loaded)->lines));
       block_name_ = std::move((*loaded)->name);
       unit_ = std::move((*loaded)->unit);

@@ -94,22 +94,21 @@ WriterResult DodajOkrag(Point p0, float r, const EntityStyle& style) {
   return Added(std::move(*line), "Dodano okrg " + FormatXY(p0.x, p0.y) + " R=" + Fixed2(r));
 }
 
+ArcSweep WrittenArcSweep(float a1, float a2, double side) {
+  // A positive side asks for the arc of at most half a turn between the two directions.
+  if (side > 0) {
+    if (double{a2} - a1 > kPi) return {a2, static_cast<float>(a1 + kTwoPi)};
+    if (a2 < a1) return {a2, a1};
+  }
+  return {a1, a2};
+}
+
 WriterResult DodajLuk(Point p0, float r, float a1, float a2, double side,
                       const EntityStyle& style) {
   if (std::abs(double{a2} - a1) <= kSmallestSweep || !(r > kSmallestRadius)) {
     return Refused(kArcRefused);
   }
-  // A positive side asks for the arc of at most half a turn between the two directions.
-  float start = a1;
-  float end = a2;
-  if (side > 0) {
-    if (double{a2} - a1 > kPi) {
-      start = a2;
-      end = static_cast<float>(a1 + kTwoPi);
-    } else if (a2 < a1) {
-      std::swap(start, end);
-    }
-  }
+  const auto [start, end] = WrittenArcSweep(a1, a2, side);
   // The sweep as the arc will be drawn, an end below the start going once round: typed 90 then
   // 90, or 0 then 360, come out of the turn above as an arc that starts where it ends.
   const float drawn_end = start > end ? static_cast<float>(end + kTwoPi) : end;

@@ -37,6 +37,12 @@ struct WriterResult {
 WriterResult DodajLinie(Point p1, Point p2, const EntityStyle& style);
 WriterResult DodajProstokat(Point p1, Point p2, const EntityStyle& style);
 WriterResult DodajOkrag(Point p0, float r, const EntityStyle& style);
+// The start and end (radians, counter-clockwise) DodajLuk writes for two directions: as given,
+// or with a positive side the sweep of at most half a turn between them.
+struct ArcSweep {
+  float start, end;
+};
+ArcSweep WrittenArcSweep(float a1, float a2, double side);
 // a1, a2 in radians (singles); side as the step machine computes it (typed angles pass 1).
 WriterResult DodajLuk(Point p0, float r, float a1, float a2, double side, const EntityStyle& style);
 // angle a1 in radians; height_text/width_text: the CB_HTekstu / CB_STekstu texts.

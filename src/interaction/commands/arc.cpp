@@ -78,13 +78,10 @@ class Arc : public CentreCommand {
       ctx_.RestoreView();
       const Point p = ctx_.Pointed(x, y, Ortho());
       DrawSegment(canvas, view, commands::kRed, commands::kRubberThickness, p0_.x, p0_.y, p.x, p.y);
-      const double cursor = DirectionAngle(p0_.x, p0_.y, p.x, p.y);
-      // Counter-clockwise always: the sweep of at most half a turn between the two directions.
-      if (Side(x, y) < 0) {
-        DrawArc(canvas, view, commands::kRed, 0, p0_.x, p0_.y, r_, a1_, cursor);
-      } else {
-        DrawArc(canvas, view, commands::kRed, 0, p0_.x, p0_.y, r_, cursor, a1_);
-      }
+      // The arc a click here would write.
+      const float cursor = static_cast<float>(DirectionAngle(p0_.x, p0_.y, p.x, p.y));
+      const ArcSweep sweep = WrittenArcSweep(a1_, cursor, Side(x, y));
+      DrawArc(canvas, view, commands::kRed, 0, p0_.x, p0_.y, r_, sweep.start, sweep.end);
       return true;
     }
     return centre_step_ == CentreStep::kCentre && PreviewCentre(x, y, "PUNKT ŚRODKOWY");

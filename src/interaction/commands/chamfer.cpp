@@ -19,7 +19,7 @@ class Chamfer : public Command {
           ChamferLines(ctx_.host().drawing().records(), first_, second_, ctx_.Raw(x, y), click_));
       step_ = Step::kDone;
       ctx_.host().Redraw();
-      ctx_.host().SetPickCursor(false);
+      ctx_.Reset();
     }
     if (step_ == Step::kFirst) {
       ctx_.RestoreView();

@@ -36,7 +36,10 @@ class Circle : public CentreCommand {
     centre_step_ = CentreStep::kRadius;
     ctx_.Monit("Promień");
   }
-  void AfterRadius() override { ctx_.Apply(DodajOkrag(p0_, r_, ctx_.Style())); }
+  void AfterRadius() override {
+    ctx_.Apply(DodajOkrag(p0_, r_, ctx_.Style()));
+    ctx_.Reset();
+  }
 };
 
 }  // namespace

@@ -14,9 +14,9 @@ class Delete : public Command {
   Released Release(int x, int y) override {
     if (ctx_.SelectByGesture(x, y)) {
       ctx_.ApplyChanges(DeleteSelection(ctx_.host().drawing().records(), ctx_.host().selection()));
-      ctx_.host().SetPickCursor(false);
       ctx_.host().Redraw();
       selecting_ = false;
+      ctx_.Reset();
     }
     return Released::kGoOn;
   }

@@ -2,6 +2,7 @@
 // or from the relative panel.
 #include "editing/transform.h"
 #include "interaction/commands/selection_two_point.h"
+#include "view/previews.h"
 
 namespace blok {
 namespace {
@@ -26,7 +27,16 @@ class Displace : public SelectionTwoPointCommand {
 
   void PreviewShift(double dx, double dy) override {
     if (kind_ == Displacement::kStretch) {
-      ctx_.PreviewSelectionStretch(dx, dy);
+      // What the operation will write: it decides which corners of a rectangle move.
+      InteractionHost& host = ctx_.host();
+      if (host.font() == nullptr) return;
+      Selection selection = host.selection();
+      for (const EditChange& change :
+           StretchSelection(host.drawing().records(), selection, static_cast<float>(dx),
+                            static_cast<float>(dy))) {
+        PreviewMove(ctx_.overlay(), host.view(), *host.font(), change.line, host.reading_defaults(),
+                    0, 0);
+      }
     } else {
       ctx_.PreviewSelectionMove(dx, dy);
     }

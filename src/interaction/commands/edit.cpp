@@ -22,6 +22,7 @@ class Edit : public Command {
     ctx_.EndFrame();
     ctx_.host().Redraw();
     ctx_.host().OpenEntityEditor(index);
+    ctx_.Reset();
   }
 
   Released Release(int x, int y) override {

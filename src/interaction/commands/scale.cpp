@@ -27,6 +27,13 @@ class Scale : public Command {
   }
 
   Consumed Typed(const std::string& entry) override {
+    // The base point may be typed as well as clicked.
+    if (step_ == Step::kBase) {
+      const std::optional<TypedPoint> p = ParsujPunkt(commands::Wrapped(entry));
+      if (!p) return {};
+      TakeBase(p->point);
+      return {"Wprowadzono wsp. ", false};
+    }
     // A factor before the base point has nothing to scale about.
     const std::optional<double> factor = ParsujLiczbe(commands::Wrapped(entry));
     if (!factor || step_ != Step::kFactor || base_.x == kUnsetCoordinate) return {};
@@ -40,10 +47,7 @@ class Scale : public Command {
   }
 
   void Press(int x, int y) override {
-    if (step_ != Step::kBase) return;
-    base_ = ctx_.Pointed(x, y, {});
-    step_ = Step::kFactor;
-    ctx_.Monit("Współczynnik :");
+    if (step_ == Step::kBase) TakeBase(ctx_.Pointed(x, y, {}));
   }
 
   bool Preview(int x, int y) override {
@@ -54,6 +58,13 @@ class Scale : public Command {
       ctx_.Label(x, y - 40, "PUNKT BAZOWY SKALOWANIA");
       return true;
     }
+    if (step_ == Step::kFactor) {
+      // The factor is typed: the selection stays shown about its base point.
+      ctx_.RestoreView();
+      ctx_.PreviewSelectionMove(0, 0);
+      ctx_.LabelAtPoint(base_, "PUNKT BAZOWY SKALOWANIA");
+      return true;
+    }
     ctx_.PickWithLabel(x, y, "Wskaż OBIEKT do skalowania", -20);
     return true;
   }
@@ -62,11 +73,19 @@ class Scale : public Command {
     w.skaluj = true;
     w.wybor = step_ == Step::kSelect;
     w.skalujBaza = step_ == Step::kBase;
+    // As for the base point of a rotation, the prompt asks for a point.
+    w.szukajP0 = step_ == Step::kBase;
     w.p0 = base_;
   }
 
  private:
   enum class Step { kSelect, kBase, kFactor };
+
+  void TakeBase(Point p) {
+    base_ = p;
+    step_ = Step::kFactor;
+    ctx_.Monit("Współczynnik :");
+  }
 
   CommandContext& ctx_;
   Step step_ = Step::kSelect;

@@ -8,6 +8,11 @@ namespace blok {
 
 using commands::Fixed;
 
+void TwoPointCommand::RubberBand(Point cursor) {
+  DrawSegment(ctx_.overlay(), ctx_.host().view(), commands::kGreen, 0, p1_.x, p1_.y, cursor.x,
+              cursor.y);
+}
+
 std::string TwoPointCommand::StepFirst(Point point) {
   p1_ = orto_ = point;
   has_orto_ = true;
@@ -53,7 +58,7 @@ bool TwoPointCommand::Preview(int x, int y) {
   if (point_step_ == PointStep::kSecond) {
     ctx_.RestoreView();
     const Point p = ctx_.Pointed(x, y, Ortho());
-    DrawSegment(ctx_.overlay(), ctx_.host().view(), commands::kGreen, 0, p1_.x, p1_.y, p.x, p.y);
+    RubberBand(p);
     // The selection follows the cursor itself, as it will be displaced.
     const Point raw = ctx_.Raw(x, y);
     PreviewShift(raw.x - p1_.x, raw.y - p1_.y);

@@ -29,6 +29,9 @@ class TwoPointCommand : public Command {
   virtual void Second() = 0;
   // The selection drawn displaced while a point is awaited (move, copy, stretch).
   virtual void PreviewShift(double /*dx*/, double /*dy*/) {}
+  // The rubber band from the first point to the snapped cursor: a line unless the command
+  // draws another shape.
+  virtual void RubberBand(Point cursor);
   // What the second point at the snapped cursor would make (mirror).
   virtual void PreviewSecond(Point /*cursor*/) {}
 

@@ -1,0 +1,147 @@
+// What a finished command leaves, and previews that show what the click will write.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "editor/editing_session.h"
+
+namespace blok::testing {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::Not;
+
+constexpr Colour kPreviewRed = 0x0000FF;
+constexpr Colour kRubberGreen = 0x008000;
+
+class CommandResultsTest : public EditingSessionTest {
+ protected:
+  void MoveTo(double x, double y) {
+    const PixelPoint p = Pixel(x, y);
+    editor_.MouseMove(p.x, p.y);
+  }
+  // The points of the overlay's lines, polylines and rectangles drawn in this colour (or, with
+  // `other`, in any other colour).
+  std::vector<PixelPoint> OverlayPoints(Colour colour, bool other = false) const {
+    std::vector<PixelPoint> points;
+    for (const CanvasCall& call : surface_.overlay().calls()) {
+      if ((call.pen.colour == colour) == other) continue;
+      if (call.kind == CanvasCall::Kind::kRectangle) {
+        const auto& r = call.ints;
+        points.insert(points.end(), {{r[0], r[1]}, {r[2], r[3]}, {r[0], r[3]}, {r[2], r[1]}});
+      } else if (call.kind == CanvasCall::Kind::kLine || call.kind == CanvasCall::Kind::kPolyline) {
+        for (size_t i = 0; i + 1 < call.ints.size(); i += 2) {
+          points.push_back({call.ints[i], call.ints[i + 1]});
+        }
+      }
+    }
+    return points;
+  }
+  size_t OverlayLines(Colour colour) const {
+    size_t n = 0;
+    for (const CanvasCall& call : surface_.overlay().CallsOf(CanvasCall::Kind::kLine)) {
+      n += call.pen.colour == colour;
+    }
+    return n;
+  }
+  std::vector<std::string> OverlayTexts() const {
+    std::vector<std::string> texts;
+    for (const CanvasCall& call : surface_.overlay().CallsOf(CanvasCall::Kind::kText)) {
+      texts.push_back(call.text);
+    }
+    return texts;
+  }
+};
+
+// A command that has done its work ends: the prompt asks for a command again.
+TEST_F(CommandResultsTest, FinishedCommandsEnd) {
+  const Session cases[] = {
+      {"circle", {}, {Type("o"), Type("0,0"), Type("2")}, {}},
+      {"circle by clicks", {}, {Type("o"), ClickAt(0, 0), ClickAt(2, 0)}, {}},
+      {"chamfer",
+       {"L(-2,0)-(2,0)", "L(0,-2)-(0,2)"},
+       {Type("f"), ClickAt(-1, 0), ClickAt(0, 1)},
+       {}},
+      {"delete", {"O(5,5,1)"}, {Type("u"), ClickAt(6, 5)}, {}},
+  };
+  for (const Session& c : cases) {
+    SCOPED_TRACE(c.label);
+    Draw(c.drawing);
+    Perform(c.steps);
+    EXPECT_EQ(ui_.prompt, "Polecenie:");
+    EXPECT_TRUE(editor_.wskaz().Polecenie.empty());
+    EXPECT_FALSE(editor_.wskaz().fazuj2 || editor_.wskaz().usun);
+  }
+}
+
+TEST_F(CommandResultsTest, ScaleTakesATypedBasePoint) {
+  Draw({"L(0,0)-(2,0);K(0,0,0);GR(0.1)"});
+  Perform({Type("sc"), ClickAt(1, 0)});
+  EXPECT_EQ(ui_.prompt, "Wprowadz  X , Y");
+  Perform({Type("1,0")});
+  EXPECT_EQ(ui_.prompt, "Wprowadz Współczynnik :");
+  // While the factor is awaited nothing asks for objects any more.
+  MoveTo(3, 3);
+  EXPECT_THAT(OverlayTexts(), Not(Contains("Wskaż OBIEKT do skalowania")));
+  Perform({Type("3")});
+  EXPECT_THAT(Lines(), ElementsAre("L(-2,0)-(4,0);K(0,0,0);GR(0.1)"));
+}
+
+TEST_F(CommandResultsTest, RectanglePreviewIsARectangle) {
+  Draw({});
+  Perform({Type("p"), ClickAt(0, 0)});
+  MoveTo(3, 2);
+  EXPECT_EQ(OverlayLines(kRubberGreen), 4u);
+  const PixelPoint far = Pixel(3, 2);
+  const PixelPoint near = Pixel(0, 0);
+  const std::vector<PixelPoint> corners = OverlayPoints(kRubberGreen);
+  EXPECT_THAT(corners, Contains(PixelPoint{near.x, far.y}));
+  EXPECT_THAT(corners, Contains(PixelPoint{far.x, near.y}));
+}
+
+// The stretch preview moves the corners the operation moves: here the corner a rectangle's
+// line does not name.
+TEST_F(CommandResultsTest, StretchPreviewShowsTheResult) {
+  Draw({"P(0,0)-(2,2);K(0,0,0);GR(0.1)"});
+  Perform({Type("ro"), DragFrom(1.5, -0.5, 2.5, 0.5), ClickAt(2, 0)});
+  MoveTo(3, -1);
+  const PixelPoint target = Pixel(3, -1);
+  bool shown = false;
+  for (const PixelPoint& p : OverlayPoints(kRubberGreen, /*other=*/true)) {
+    shown |= std::abs(p.x - target.x) <= 1 && std::abs(p.y - target.y) <= 1;
+  }
+  EXPECT_TRUE(shown);
+  Perform({ClickAt(3, -1)});
+  EXPECT_NE(Lines().front(), "P(0,0)-(2,2);K(0,0,0);GR(0.1)");
+}
+
+// With the cursor on the start ray's line behind the centre, a click writes the upper half:
+// the preview shows that half, not the lower one.
+TEST_F(CommandResultsTest, ArcPreviewShowsTheArcAClickWrites) {
+  Draw({});
+  Perform({Type("a"), Type("0,0"), Type("2"), Type("0")});
+  MoveTo(-2, 0);
+  const std::vector<PixelPoint> arc = OverlayPoints(kPreviewRed);
+  ASSERT_FALSE(arc.empty());
+  const int centre_y = Pixel(0, 0).y;
+  for (const PixelPoint& p : arc) EXPECT_LE(p.y, centre_y + 1);
+  Perform({ClickAt(-2, 0)});
+  EXPECT_THAT(Lines(), ElementsAre("LUK(0,0,2,0,180);K(0,0,0);GR(0,10)"));
+}
+
+TEST_F(CommandResultsTest, LoadingABlockEndsTheCommand) {
+  Draw({"L(0,0)-(2,0)"});
+  Perform({Type("mo"), ClickAt(1, 0)});
+  ASSERT_FALSE(editor_.selection().empty());
+  SelectBlock("BBB");
+  ui_.answers.push_back(Answer::kNie);
+  editor_.WczytajWybranyBlok();
+  EXPECT_TRUE(editor_.wskaz().Polecenie.empty());
+  EXPECT_TRUE(editor_.selection().empty());
+  const std::vector<std::string> loaded = Lines();
+  Perform({ClickAt(0, 0), ClickAt(5, 5)});
+  EXPECT_EQ(Lines(), loaded);
+}
+
+}  // namespace
+}  // namespace blok::testing
