@@ -280,7 +280,8 @@ void Run(blok::Editor& editor, NullSurface& surface, char op, std::string_view t
     case 'G':
       return editor.SetGridSizeText(text);
     case 't':
-      return editor.SetThicknessText(text);
+      editor.SetThicknessText(text);
+      return;
     case 'h':
       editor.SetTextHeightText(text);
       return;

@@ -4,6 +4,7 @@
 #include "editing/transform.h"
 #include "editor/data_files.h"
 #include "model/cp1250.h"
+#include "model/entity_reader.h"
 #include "model/program_info.h"
 
 namespace blok {
@@ -173,7 +174,11 @@ void Editor::ApplyChanges(EditChanges changes) {
 
 void Editor::OpenEntityEditor(int index) {
   if (auto change = entity_editor_.Open(ui_, drawing_.records(), drawing_.lines(), index)) {
+    const std::string line = change->line;
     ApplyChanges({*change});
+    // The line dialog says what it wrote; the circle and text dialogs say nothing.
+    const EntityKind kind = ClassifyLine(line);
+    if (kind == EntityKind::kLine || kind == EntityKind::kRectangle) Komunikat(line);
   }
   Redraw();
 }
@@ -279,8 +284,6 @@ void Editor::SetGridSizeText(std::string_view text) {
   Redraw();
 }
 
-void Editor::SetThicknessText(std::string_view text) { settings_.thickness_text = text; }
-
 namespace {
 
 // The box keeps what was typed; the value changes only to a number.
@@ -296,6 +299,17 @@ bool SetTextSize(Ui& ui, std::string_view text, std::string& box_text, float& va
 }
 
 }  // namespace
+
+bool Editor::SetThicknessText(std::string_view text) {
+  // Every new entity's line carries this text: one that is no thickness would not read back.
+  const std::optional<float> thickness = TextSizeFromText(text);
+  if (!thickness || *thickness < 0) {
+    ui_.ShowMessage("\"" + std::string(text) + "\" nie jest poprawną liczbą.");
+    return false;
+  }
+  settings_.thickness_text = text;
+  return true;
+}
 
 bool Editor::SetTextHeightText(std::string_view text) {
   return SetTextSize(ui_, text, settings_.text_height_text, settings_.text_height);

@@ -218,7 +218,8 @@ class Editor {
   void SetSnap(Snap snap, bool on);
   void SetGridStepText(std::string_view text);
   void SetGridSizeText(std::string_view text);
-  void SetThicknessText(std::string_view text);
+  // A text that is no thickness is refused with a message; the old one stays.
+  bool SetThicknessText(std::string_view text);
   // A text that is not a number is shown as an error and the old value stays. False then.
   bool SetTextHeightText(std::string_view text);
   bool SetTextWidthText(std::string_view text);

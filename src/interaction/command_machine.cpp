@@ -107,6 +107,8 @@ std::optional<std::string> CommandMachine::StartCommand(const std::string& upper
   if (row->make != nullptr) {
     if (running_) retired_ = std::move(running_);
     running_ = row->make(ctx_);
+    // A command may refuse to start, having said why.
+    if (!running_) return std::string("Anulowano.");
     if (row->pick_cursor) host_.SetPickCursor(true);
   }
   return std::string(row->message);

@@ -321,11 +321,8 @@ QWidget* TPodgladRysowanie::BuildSettingsBar() {
   connect(cb_siatka_rozmiar_, &QComboBox::currentTextChanged, this,
           [this](const QString& text) { editor_->SetGridSizeText(S(text)); });
   connect(cb_siatka_rozmiar_, &QComboBox::activated, this, [this] { e_nazwa_bloku_->setFocus(); });
-  connect(cb_grubosci_, &QComboBox::currentTextChanged, this,
-          [this](const QString& text) { editor_->SetThicknessText(S(text)); });
-  connect(cb_grubosci_, &QComboBox::activated, this, [this] { cb_orto_->setFocus(); });
-  // Text sizes are checked when the entry is done, not at every key: "1," is on its way to
-  // "1,5" and no reason for an error box.
+  // Text sizes and the thickness are checked when the entry is done, not at every key: "1," is on
+  // its way to "1,5" and no reason for an error box.
   const auto text_size = [this](QComboBox* combo, bool (Editor::*set)(std::string_view),
                                 const std::string Settings::*text) {
     const auto apply = [this, combo, set, text] {
@@ -342,6 +339,7 @@ QWidget* TPodgladRysowanie::BuildSettingsBar() {
   };
   text_size(cb_h_tekstu_, &Editor::SetTextHeightText, &Settings::text_height_text);
   text_size(cb_s_tekstu_, &Editor::SetTextWidthText, &Settings::text_width_text);
+  text_size(cb_grubosci_, &Editor::SetThicknessText, &Settings::thickness_text);
   cb_orto_->installEventFilter(this);
   return bar;
 }

@@ -143,5 +143,40 @@ TEST_F(CommandResultsTest, LoadingABlockEndsTheCommand) {
   EXPECT_EQ(Lines(), loaded);
 }
 
+// What the window lets into a line: a thickness that is no number never reaches an entity.
+TEST_F(CommandResultsTest, ThicknessThatIsNoNumberIsRefused) {
+  Draw({});
+  EXPECT_FALSE(editor_.SetThicknessText("abc"));
+  ASSERT_EQ(ui_.message_boxes.size(), 1u);
+  EXPECT_EQ(ui_.message_boxes[0], "\"abc\" nie jest poprawną liczbą.");
+  EXPECT_EQ(editor_.settings().thickness_text, "0,10");
+  EXPECT_TRUE(editor_.SetThicknessText("0,35"));
+  Perform({Type("l"), Type("0,0"), Type("1,0")});
+  EXPECT_THAT(Lines(), ElementsAre("L(0.0,0.0)-(1.0,0.0);K(0,0,0);GR(0,35)"));
+}
+
+// A text size that is no number stops t before its text is typed and lost.
+TEST_F(CommandResultsTest, TextDoesNotStartWithASizeThatIsNoNumber) {
+  Draw({});
+  EXPECT_FALSE(editor_.SetTextWidthText("szeroki"));
+  ui_.ClearRecords();
+  Perform({Type("t")});
+  ASSERT_EQ(ui_.message_boxes.size(), 1u);
+  EXPECT_EQ(ui_.message_boxes[0], "\"szeroki\" nie jest poprawną liczbą.");
+  EXPECT_TRUE(editor_.wskaz().Polecenie.empty());
+  EXPECT_EQ(editor_.messages().front(), "Anulowano.");
+}
+
+TEST_F(CommandResultsTest, LineDialogSaysWhatItWrote) {
+  Draw({"L(0,0)-(2,0);K(0,0,0);GR(0.1)", "O(5,5,1)"});
+  ui_.line_answers = {ScriptedUi::Confirm<LineDialogModel>()};
+  ui_.circle_answers = {ScriptedUi::Confirm<CircleDialogModel>()};
+  editor_.OpenEntityEditor(1);
+  EXPECT_EQ(editor_.messages().front(), Lines()[1]);
+  const size_t said = editor_.messages().size();
+  editor_.OpenEntityEditor(0);
+  EXPECT_EQ(editor_.messages().size(), said);
+}
+
 }  // namespace
 }  // namespace blok::testing

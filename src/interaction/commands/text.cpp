@@ -95,6 +95,17 @@ class Text : public CentreCommand {
 
 }  // namespace
 
-std::unique_ptr<Command> MakeText(CommandContext& ctx) { return std::make_unique<Text>(ctx); }
+std::unique_ptr<Command> MakeText(CommandContext& ctx) {
+  // The text sizes are read when the text is written: a box that holds no number would throw
+  // away the text typed for it, so the command does not start.
+  const Settings& s = ctx.settings();
+  for (const std::string& size : {s.text_height_text, s.text_width_text}) {
+    if (!TypedNumber(size)) {
+      ctx.host().ShowMessageBox("\"" + size + "\" nie jest poprawną liczbą.");
+      return nullptr;
+    }
+  }
+  return std::make_unique<Text>(ctx);
+}
 
 }  // namespace blok
