@@ -544,7 +544,7 @@ Result<SaveOutcome> ZapiszBlok(const std::filesystem::path& file, const BlockToS
       outcome.written = !outcome.replaced || !may_replace || may_replace();
       return outcome.written;
     };
-    auto written = Rewrite(file, false, block.name, &block, proceed, options);
+    auto written = Rewrite(file, true, block.name, &block, proceed, options);
     if (!written) return std::unexpected(written.error());
     return outcome;
   });

@@ -88,7 +88,10 @@ Result<void> ZastapBlok(const std::filesystem::path& file, const BlockToSave& bl
 
 // The editor's save: as ZastapBlok, but when the file holds a block of the name, may_replace
 // (the question whether to overwrite it) is asked first, under the lock, so that the answer
-// holds for the file as it is written; false leaves the file as it was. The file is read once.
+// holds for the file as it is written; false leaves the file as it was; without may_replace the
+// block is replaced unasked. The file is read once. A library that went away after it was
+// opened (deleted, moved, its medium replugged) is made again, as DopiszBlok makes one: the
+// drawing is never lost for want of the file it came from.
 struct SaveOutcome {
   bool replaced = false;  // the file held a block of the name
   bool written = false;

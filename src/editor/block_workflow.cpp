@@ -58,9 +58,10 @@ bool Editor::WriteBlock(bool cut_at_255) {
     ui_.ShowMessage("Nie otwarto pliku z blokami: blok nie został zapisany.");
     return false;
   }
-  // One replacement of the file: the older block of the name goes, the new one is appended.
+  // One replacement of the file: the older block of the name goes, the new one is appended;
+  // a library gone since it was opened is made again.
   const BlockToSave block = BlockOfDrawing(cut_at_255);
-  if (auto written = ZastapBlok(*open_file_, block); !written) {
+  if (auto written = ZapiszBlok(*open_file_, block, nullptr); !written) {
     ShowError(written.error());
     return false;
   }

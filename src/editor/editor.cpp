@@ -94,6 +94,8 @@ Result<void> Editor::Start(std::optional<Error> code_page_problem) {
   } else if (*directory) {
     initial_directory_ = **directory;
   }
+  // A run that never confirms the open dialog keeps the directory it was given.
+  chosen_directory_ = initial_directory_.string();
   auto recent = ReadRecentPaths(paths_.state / kRecentFilesFile);
   if (!recent) {
     ShowError(recent.error());

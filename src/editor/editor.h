@@ -295,7 +295,8 @@ class Editor {
   bool tools_enabled_ = false;
   RecentFiles recent_files_;
   std::filesystem::path initial_directory_;
-  // The directory of the file last confirmed in the open dialog, remembered at exit.
+  // Remembered at exit: the directory of the file last confirmed in the open dialog, else the
+  // one the run started with.
   std::string chosen_directory_;
 
   Settings settings_;

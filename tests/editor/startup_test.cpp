@@ -180,23 +180,23 @@ TEST_F(StartupTest, ExitRemembersTheDirectoryOfTheOpenDialogOnly) {
   AppendBlock(library, "AAA", {"O(0,0,1)"});
   WriteBytes(katalogi_, kMarkerBytes + "\r\n/projekty/\r\n");
   {
-    // Files opened through the save dialog and the recent list leave no directory.
+    // Files opened through the save dialog and the recent list keep the directory there was.
     Editor editor(dir_.path(), ui_, surface_);
     ASSERT_TRUE(editor.Start());
     ui_.save_paths.push_back(dir_ / "nowy.blk");
     editor.NowyPlikBlokow();
     editor.OtworzOstatniPlik(library.string());
     editor.Finish();
-    EXPECT_EQ(ReadBytes(katalogi_), kMarkerBytes + "\r\n\r\n");
+    EXPECT_EQ(ReadBytes(katalogi_), kMarkerBytes + "\r\n/projekty/\r\n");
     EXPECT_EQ(ReadBytes(poz_menu_),
               (dir_ / "nowy.blk").string() + "\r\n" + library.string() + "\r\n");
   }
   {
-    // The next run starts the open dialog in an empty directory; opening through it is
-    // remembered, even when the file chosen is not there.
+    // The next run starts the open dialog there; opening through it is remembered, even when
+    // the file chosen is not there.
     Editor editor(dir_.path(), ui_, surface_);
     ASSERT_TRUE(editor.Start());
-    EXPECT_EQ(editor.initial_directory(), "");
+    EXPECT_EQ(editor.initial_directory(), "/projekty/");
     ui_.open_paths.push_back(library);
     editor.OtworzPlikBlokow();
     ui_.open_paths.push_back(dir_ / "inne" / "brak.blk");
