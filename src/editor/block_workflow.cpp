@@ -77,6 +77,7 @@ void Editor::EmptyBlock() {
 void Editor::OpenFile(const std::filesystem::path& file, std::vector<std::string> names) {
   open_file_ = file;
   block_list_.Assign(std::move(names));
+  ResetBlockBrowser();
   BlockListChanged();
   library_.Reset();
   ++library_revision_;

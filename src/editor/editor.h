@@ -263,6 +263,8 @@ class Editor {
   void ApplyViewResponse(const ViewResponse& response);
   // The names or the filter changed: the rows follow.
   void BlockListChanged();
+  // Another file: its whole list shows.
+  void ResetBlockBrowser();
   // The block went into the file: the browser shows it as written.
   void BlockWritten(const BlockToSave& block) { library_.Put(WrittenBlock(block)); }
   void ShowError(const Error& error) { ui_.ShowMessage(error.message); }

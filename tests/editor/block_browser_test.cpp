@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+
 #include "editor/editor_fixture.h"
 
 namespace blok::testing {
@@ -198,6 +201,58 @@ TEST_F(BlockBrowserEditorTest, ContentsAreForTheOpenFileAndFollowSaves) {
   EXPECT_FALSE(editor_.library().loaded());
   editor_.SetLibraryContents(first, *blocks);
   EXPECT_FALSE(editor_.library().loaded());
+}
+
+// Another file shows its whole list: a filter kept from the last one could hide every name,
+// with nothing saying why. A dialog cancelled changes nothing.
+TEST_F(BlockBrowserEditorTest, OpeningOrCreatingAFileClearsTheFilter) {
+  const auto other = dir_ / "Bloki" / "other.blk";
+  AppendBlock(other, "DDD", {"O(0,0,2)"});
+  struct Case {
+    const char* how;
+    std::function<void()> open;
+    std::string filter;
+    size_t rows;
+  };
+  const Case cases[] = {
+      {"recent file", [&] { editor_.OtworzOstatniPlik(other.string()); }, "", 1},
+      {"open dialog",
+       [&] {
+         ui_.open_paths.push_back(other);
+         editor_.OtworzPlikBlokow();
+       },
+       "", 1},
+      {"existing file by the new-file dialog",
+       [&] {
+         ui_.save_paths.push_back(other);
+         editor_.NowyPlikBlokow();
+       },
+       "", 1},
+      {"new file",
+       [&] {
+         ui_.save_paths.push_back(dir_ / "Bloki" / "new.blk");
+         editor_.NowyPlikBlokow();
+       },
+       "", 0},
+      {"open dialog cancelled",
+       [&] {
+         ui_.open_paths.push_back(std::nullopt);
+         editor_.OtworzPlikBlokow();
+       },
+       "aa", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    OpenLibrary();
+    editor_.SetBlockFilter("aa");
+    ASSERT_THAT(editor_.block_rows(), ElementsAre(0));
+    const uint64_t list_revision = editor_.block_list_revision();
+    c.open();
+    EXPECT_EQ(editor_.block_filter().text(), c.filter);
+    EXPECT_EQ(editor_.block_rows().size(), c.rows);
+    // The window rebuilds its list only when told.
+    EXPECT_EQ(editor_.block_list_revision() != list_revision, c.filter.empty());
+  }
 }
 
 }  // namespace

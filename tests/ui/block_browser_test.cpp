@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <functional>
+#include <string>
 
 #include "document/block_file.h"
 #include "document/text_file.h"
@@ -216,6 +218,15 @@ TEST_F(BlockBrowserTest, LargeLibraryMakesPicturesForWhatIsOnScreen) {
   EXPECT_EQ(bar->value(), 0);
   Settle();
   EXPECT_FALSE(Picture(List()->item(0)).isNull());
+}
+
+TEST_F(BlockBrowserTest, OpeningAFileEmptiesTheFilter) {
+  OpenLibrary();
+  TypeFilter("studz");
+  ASSERT_EQ(Rows().size(), 1);
+  OpenLibrary();
+  EXPECT_TRUE(Find<QLineEdit>("E_FiltrBlokow")->text().isEmpty());
+  EXPECT_EQ(Rows().size(), 7);
 }
 
 }  // namespace
