@@ -171,6 +171,7 @@ void Editor::WczytajWybranyBlok() {
       ostatnie_polecenie_.reset();
       journal_.Clear();
       unsaved_ = false;
+      ShowBlockRow(name);
     }
   }
   Redraw();
@@ -228,6 +229,7 @@ bool Editor::ZapiszBlokZPytaniem() {
     block_list_.Add(block_name_);
     BlockListChanged();
   }
+  if (saved->written) ShowBlockRow(block_name_);
   return saved->written;
 }
 

@@ -137,9 +137,12 @@ void BlockBrowser::Sync() {
     pictured_rows_.clear();
     HidePreview();
   }
+  // A load or a save brings its row into view even when it was the current one already.
+  const bool reveal = shown_reveal_revision_ != e.block_reveal_revision();
+  shown_reveal_revision_ = e.block_reveal_revision();
   const auto selected = e.selected_block_row();
   const int row = selected ? static_cast<int>(*selected) : -1;
-  if (list_->currentRow() != row || rebuilt) {
+  if (list_->currentRow() != row || rebuilt || reveal) {
     const QSignalBlocker block(list_);
     list_->setCurrentRow(row);
     if (row >= 0) list_->scrollToItem(list_->item(row));

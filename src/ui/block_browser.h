@@ -87,6 +87,7 @@ class BlockBrowser : public QWidget {
   std::optional<uint64_t> preview_key_;  // of the drawing the preview shows
 
   std::optional<uint64_t> shown_list_revision_;
+  std::optional<uint64_t> shown_reveal_revision_;
   std::optional<uint64_t> read_revision_;
   bool reading_ = false;
   struct Reader {

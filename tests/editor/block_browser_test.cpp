@@ -255,5 +255,78 @@ TEST_F(BlockBrowserEditorTest, OpeningOrCreatingAFileClearsTheFilter) {
   }
 }
 
+// A load or a save makes the block's row the selected one, a filter that hides it giving way,
+// and asks the window to bring it into view. A row the user picked after the editor's block was
+// last shown stays picked, and a save that did not happen moves nothing.
+TEST_F(BlockBrowserEditorTest, LoadAndSaveSelectTheBlocksRow) {
+  const auto load = [&](const std::string& name) {
+    SelectBlock(name);
+    editor_.WczytajWybranyBlok();
+    ASSERT_EQ(editor_.block_name(), name);
+  };
+  const auto save_as = [&](const std::string& name) {
+    editor_.SetBlockName(name);
+    editor_.DodajObiekt("O(0,0,9)");
+    editor_.ZapiszBlokZPytaniem();
+  };
+  struct Case {
+    const char* what;
+    std::function<void()> before;
+    std::function<void()> act;
+    std::string filter;
+    std::string selected;
+    bool revealed;
+  };
+  const Case cases[] = {
+      {"load", [] {}, [&] { load("BBB"); }, "", "BBB", true},
+      {"load under a filter", [&] { editor_.SetBlockFilter("c"); }, [&] { load("CCC"); }, "c",
+       "CCC", true},
+      {"save under a new name", [&] { load("BBB"); }, [&] { save_as("BBX"); }, "", "BBX", true},
+      {"save of a new drawing", [] {}, [&] { save_as("DDD"); }, "", "DDD", true},
+      {"save hidden by the filter",
+       [&] {
+         load("AAA");
+         editor_.SetBlockFilter("a");
+       },
+       [&] { save_as("ZZZ"); }, "", "ZZZ", true},
+      {"save over the block shown",
+       [&] {
+         editor_.SetBlockFilter("c");
+         load("CCC");
+         ui_.answers.push_back(Answer::kTak);
+       },
+       [&] { save_as("CCC"); }, "c", "CCC", true},
+      {"save after picking another row",
+       [&] {
+         load("AAA");
+         SelectBlock("CCC");
+         ui_.answers.push_back(Answer::kTak);
+       },
+       [&] { save_as("AAA"); }, "", "CCC", false},
+      {"save declined",
+       [&] {
+         load("AAA");
+         ui_.answers.push_back(Answer::kNie);
+       },
+       [&] { save_as("BBB"); }, "", "AAA", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    OpenLibrary();
+    c.before();
+    const uint64_t revision = editor_.block_reveal_revision();
+    c.act();
+    EXPECT_EQ(editor_.block_filter().text(), c.filter);
+    EXPECT_EQ(editor_.block_list().SelectedName(), c.selected);
+    EXPECT_TRUE(editor_.selected_block_row().has_value());
+    EXPECT_EQ(editor_.block_reveal_revision() != revision, c.revealed);
+    EXPECT_TRUE(ui_.answers.empty());
+    if (editor_.unsaved()) {
+      ui_.answers.push_back(Answer::kNie);
+      editor_.NowyBlok();
+    }
+  }
+}
+
 }  // namespace
 }  // namespace blok::testing

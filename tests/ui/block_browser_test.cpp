@@ -229,5 +229,40 @@ TEST_F(BlockBrowserTest, OpeningAFileEmptiesTheFilter) {
   EXPECT_EQ(Rows().size(), 7);
 }
 
+// A list longer than the screen: the row of a block loaded or saved is current and scrolled to,
+// wherever the user had scrolled.
+TEST_F(BlockBrowserTest, LoadedOrSavedBlocksRowIsCurrentAndVisible) {
+  std::string bytes;
+  for (int i = 0; i < 200; ++i) {
+    const BlockToSave block{"Blok " + std::to_string(1000 + 2 * i), "m", {"O(0,0,1)"}};
+    for (const std::string& line : BlockRecordLines(block)) bytes += Utf8ToCp1250(line) + "\r\n";
+  }
+  const auto big = dir_ / "Bloki" / "duza.blk";
+  ASSERT_TRUE(ReplaceFileContents(big, bytes));
+  dialogs_.Expect(ModalDialogs::ChooseFile(big));
+  Click("B_OtworzPlik");
+  QScrollBar* bar = List()->verticalScrollBar();
+  const auto shown = [&](int row) {
+    return List()->viewport()->rect().contains(List()->visualItemRect(List()->item(row)));
+  };
+
+  List()->setCurrentRow(150);  // "Blok 1300"
+  bar->setValue(0);
+  ASSERT_FALSE(shown(150));
+  Click("B_WczytajBlok");
+  EXPECT_EQ(window_->editor().block_name(), "Blok 1300");
+  EXPECT_EQ(List()->currentRow(), 150);
+  EXPECT_TRUE(shown(150));
+
+  bar->setValue(0);
+  window_->editor().SetBlockName("Blok 1301");
+  window_->editor().DodajObiekt("O(0,0,2)");
+  Click("Bt_ZapiszBlok");
+  ASSERT_EQ(List()->count(), 201);
+  EXPECT_EQ(List()->currentRow(), 151);
+  EXPECT_EQ(List()->currentItem()->text(), "Blok 1301");
+  EXPECT_TRUE(shown(151));
+}
+
 }  // namespace
 }  // namespace blok::testing
