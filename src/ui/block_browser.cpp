@@ -289,7 +289,10 @@ bool BlockBrowser::eventFilter(QObject* watched, QEvent* event) {
     filter_->clear();  // textChanged passes it on
     return true;
   }
-  if (watched == list_ && event->type() == QEvent::FocusOut) HidePreview();
+  // Left over the drawing, the preview would hide it while the user works there.
+  if (watched == list_ && (event->type() == QEvent::FocusOut || event->type() == QEvent::Leave)) {
+    HidePreview();
+  }
   if (watched == list_->viewport() && event->type() == QEvent::Resize) SchedulePictures();
   return QWidget::eventFilter(watched, event);
 }

@@ -47,7 +47,8 @@ class BlockBrowser : public QWidget {
   void Attach(Editor& editor) { editor_ = &editor; }
   // Shows the Editor's list, filter and selection; rebuilds the list only when it changed.
   void Sync();
-  // The preview goes (a block was loaded, the user went elsewhere).
+  // The preview goes (a block was loaded, the user went elsewhere: out of the list, to another
+  // control, into the drawing).
   void HidePreview();
   // Whether pictures are still to be made for the rows on screen and near them.
   bool busy() const { return slice_timer_.isActive() || reading_; }

@@ -1,5 +1,6 @@
 #include "ui/block_browser.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -262,6 +263,42 @@ TEST_F(BlockBrowserTest, LoadedOrSavedBlocksRowIsCurrentAndVisible) {
   EXPECT_EQ(List()->currentRow(), 151);
   EXPECT_EQ(List()->currentItem()->text(), "Blok 1301");
   EXPECT_TRUE(shown(151));
+}
+
+// The preview belongs to the list: it goes as soon as the user is elsewhere.
+TEST_F(BlockBrowserTest, PreviewGoesWhenTheUserLeavesTheList) {
+  OpenLibrary();
+  Settle();
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  auto* preview = Find<QFrame>("PodgladBloku");
+  struct Case {
+    const char* how;
+    std::function<void()> leave;
+  };
+  const Case cases[] = {
+      {"pointer leaves the list",
+       [&] {
+         QEvent leave(QEvent::Leave);
+         QApplication::sendEvent(List(), &leave);
+       }},
+      {"focus goes to the command entry", [&] { Find<QLineEdit>("E_Polecenie")->setFocus(); }},
+      {"click in the drawing",
+       [&] { QTest::mouseClick(&window_->podglad(), Qt::LeftButton, {}, QPoint(200, 200)); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    List()->setFocus();
+    ASSERT_TRUE(List()->hasFocus());
+    List()->setCurrentRow(-1);
+    List()->setCurrentRow(2);
+    ASSERT_TRUE(preview->isVisible());
+    c.leave();
+    EXPECT_FALSE(preview->isVisible());
+    // Nothing brings it back until a row is chosen again.
+    window_->SyncFromEditor();
+    EXPECT_FALSE(preview->isVisible());
+  }
 }
 
 }  // namespace
