@@ -78,6 +78,7 @@ void Editor::EmptyBlock() {
 void Editor::OpenFile(const std::filesystem::path& file, std::vector<std::string> names) {
   open_file_ = file;
   block_list_.Assign(std::move(names));
+  ResetBlockBrowser();
   BlockListChanged();
   library_.Reset();
   ++library_revision_;
@@ -173,6 +174,7 @@ void Editor::WczytajWybranyBlok() {
       ostatnie_polecenie_.reset();
       journal_.Clear();
       unsaved_ = false;
+      ShowBlockRow(name);
     }
   }
   Redraw();
@@ -230,6 +232,7 @@ bool Editor::ZapiszBlokZPytaniem() {
     block_list_.Add(block_name_);
     BlockListChanged();
   }
+  if (saved->written) ShowBlockRow(block_name_);
   return saved->written;
 }
 

@@ -147,6 +147,9 @@ class Editor {
   // A row of the list as shown (nothing or a row past the end selects nothing).
   void SelectBlockRow(std::optional<size_t> row);
   std::optional<size_t> selected_block_row() const;
+  // Grows whenever a load or a save selects the block's row: the window scrolls to it then, and
+  // not at every sync, where it would undo the user's scrolling.
+  uint64_t block_reveal_revision() const { return block_reveal_revision_; }
   // The open file's blocks as loading would find them, once read; what the editor writes is
   // laid over them as it is written.
   const LibraryContents& library() const { return library_; }
@@ -264,6 +267,11 @@ class Editor {
   void ApplyViewResponse(const ViewResponse& response);
   // The names or the filter changed: the rows follow.
   void BlockListChanged();
+  // Another file: its whole list shows, and nothing of the last file's block is remembered.
+  void ResetBlockBrowser();
+  // A load or a save of the block: its row is selected, a filter that hides it giving way,
+  // unless the user picked another row since the last load or save.
+  void ShowBlockRow(const std::string& name);
   // The block went into the file: the browser shows it as written.
   void BlockWritten(const BlockToSave& block) { library_.Put(WrittenBlock(block)); }
   void ShowError(const Error& error) { ui_.ShowMessage(error.message); }
@@ -289,6 +297,8 @@ class Editor {
   BlockList block_list_;
   uint64_t block_list_revision_ = 0;
   BlockFilter block_filter_;
+  std::string shown_block_;  // whose row the last load or save selected
+  uint64_t block_reveal_revision_ = 0;
   LibraryContents library_;
   uint64_t library_revision_ = 0;
   bool unsaved_ = false;

@@ -137,9 +137,12 @@ void BlockBrowser::Sync() {
     pictured_rows_.clear();
     HidePreview();
   }
+  // A load or a save brings its row into view even when it was the current one already.
+  const bool reveal = shown_reveal_revision_ != e.block_reveal_revision();
+  shown_reveal_revision_ = e.block_reveal_revision();
   const auto selected = e.selected_block_row();
   const int row = selected ? static_cast<int>(*selected) : -1;
-  if (list_->currentRow() != row || rebuilt) {
+  if (list_->currentRow() != row || rebuilt || reveal) {
     const QSignalBlocker block(list_);
     list_->setCurrentRow(row);
     if (row >= 0) list_->scrollToItem(list_->item(row));
@@ -286,7 +289,10 @@ bool BlockBrowser::eventFilter(QObject* watched, QEvent* event) {
     filter_->clear();  // textChanged passes it on
     return true;
   }
-  if (watched == list_ && event->type() == QEvent::FocusOut) HidePreview();
+  // Left over the drawing, the preview would hide it while the user works there.
+  if (watched == list_ && (event->type() == QEvent::FocusOut || event->type() == QEvent::Leave)) {
+    HidePreview();
+  }
   if (watched == list_->viewport() && event->type() == QEvent::Resize) SchedulePictures();
   return QWidget::eventFilter(watched, event);
 }

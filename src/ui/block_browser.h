@@ -47,7 +47,8 @@ class BlockBrowser : public QWidget {
   void Attach(Editor& editor) { editor_ = &editor; }
   // Shows the Editor's list, filter and selection; rebuilds the list only when it changed.
   void Sync();
-  // The preview goes (a block was loaded, the user went elsewhere).
+  // The preview goes (a block was loaded, the user went elsewhere: out of the list, to another
+  // control, into the drawing).
   void HidePreview();
   // Whether pictures are still to be made for the rows on screen and near them.
   bool busy() const { return slice_timer_.isActive() || reading_; }
@@ -87,6 +88,7 @@ class BlockBrowser : public QWidget {
   std::optional<uint64_t> preview_key_;  // of the drawing the preview shows
 
   std::optional<uint64_t> shown_list_revision_;
+  std::optional<uint64_t> shown_reveal_revision_;
   std::optional<uint64_t> read_revision_;
   bool reading_ = false;
   struct Reader {

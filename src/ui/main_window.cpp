@@ -357,6 +357,7 @@ void TPodgladRysowanie::Connect() {
   on("BPan", [this] { editor_->BeginPan(); });
   on("BPrzerys", [this] { editor_->Redraw(); });
   connect(podglad_, &PaintBox::mousePressed, this, [this](Qt::MouseButton button, int x, int y) {
+    block_browser_->HidePreview();
     Run([&] { editor_->MouseDown(ToButton(button), x, y); });
   });
   // Moves come often and change nothing the controls show.

@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+
 #include "editor/editor_fixture.h"
 
 namespace blok::testing {
@@ -198,6 +201,131 @@ TEST_F(BlockBrowserEditorTest, ContentsAreForTheOpenFileAndFollowSaves) {
   EXPECT_FALSE(editor_.library().loaded());
   editor_.SetLibraryContents(first, *blocks);
   EXPECT_FALSE(editor_.library().loaded());
+}
+
+// Another file shows its whole list: a filter kept from the last one could hide every name,
+// with nothing saying why. A dialog cancelled changes nothing.
+TEST_F(BlockBrowserEditorTest, OpeningOrCreatingAFileClearsTheFilter) {
+  const auto other = dir_ / "Bloki" / "other.blk";
+  AppendBlock(other, "DDD", {"O(0,0,2)"});
+  struct Case {
+    const char* how;
+    std::function<void()> open;
+    std::string filter;
+    size_t rows;
+  };
+  const Case cases[] = {
+      {"recent file", [&] { editor_.OtworzOstatniPlik(other.string()); }, "", 1},
+      {"open dialog",
+       [&] {
+         ui_.open_paths.push_back(other);
+         editor_.OtworzPlikBlokow();
+       },
+       "", 1},
+      {"existing file by the new-file dialog",
+       [&] {
+         ui_.save_paths.push_back(other);
+         editor_.NowyPlikBlokow();
+       },
+       "", 1},
+      {"new file",
+       [&] {
+         ui_.save_paths.push_back(dir_ / "Bloki" / "new.blk");
+         editor_.NowyPlikBlokow();
+       },
+       "", 0},
+      {"open dialog cancelled",
+       [&] {
+         ui_.open_paths.push_back(std::nullopt);
+         editor_.OtworzPlikBlokow();
+       },
+       "aa", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    OpenLibrary();
+    editor_.SetBlockFilter("aa");
+    ASSERT_THAT(editor_.block_rows(), ElementsAre(0));
+    const uint64_t list_revision = editor_.block_list_revision();
+    c.open();
+    EXPECT_EQ(editor_.block_filter().text(), c.filter);
+    EXPECT_EQ(editor_.block_rows().size(), c.rows);
+    // The window rebuilds its list only when told.
+    EXPECT_EQ(editor_.block_list_revision() != list_revision, c.filter.empty());
+  }
+}
+
+// A load or a save makes the block's row the selected one, a filter that hides it giving way,
+// and asks the window to bring it into view. A row the user picked after the editor's block was
+// last shown stays picked, and a save that did not happen moves nothing.
+TEST_F(BlockBrowserEditorTest, LoadAndSaveSelectTheBlocksRow) {
+  const auto load = [&](const std::string& name) {
+    SelectBlock(name);
+    editor_.WczytajWybranyBlok();
+    ASSERT_EQ(editor_.block_name(), name);
+  };
+  const auto save_as = [&](const std::string& name) {
+    editor_.SetBlockName(name);
+    editor_.DodajObiekt("O(0,0,9)");
+    editor_.ZapiszBlokZPytaniem();
+  };
+  struct Case {
+    const char* what;
+    std::function<void()> before;
+    std::function<void()> act;
+    std::string filter;
+    std::string selected;
+    bool revealed;
+  };
+  const Case cases[] = {
+      {"load", [] {}, [&] { load("BBB"); }, "", "BBB", true},
+      {"load under a filter", [&] { editor_.SetBlockFilter("c"); }, [&] { load("CCC"); }, "c",
+       "CCC", true},
+      {"save under a new name", [&] { load("BBB"); }, [&] { save_as("BBX"); }, "", "BBX", true},
+      {"save of a new drawing", [] {}, [&] { save_as("DDD"); }, "", "DDD", true},
+      {"save hidden by the filter",
+       [&] {
+         load("AAA");
+         editor_.SetBlockFilter("a");
+       },
+       [&] { save_as("ZZZ"); }, "", "ZZZ", true},
+      {"save over the block shown",
+       [&] {
+         editor_.SetBlockFilter("c");
+         load("CCC");
+         ui_.answers.push_back(Answer::kTak);
+       },
+       [&] { save_as("CCC"); }, "c", "CCC", true},
+      {"save after picking another row",
+       [&] {
+         load("AAA");
+         SelectBlock("CCC");
+         ui_.answers.push_back(Answer::kTak);
+       },
+       [&] { save_as("AAA"); }, "", "CCC", false},
+      {"save declined",
+       [&] {
+         load("AAA");
+         ui_.answers.push_back(Answer::kNie);
+       },
+       [&] { save_as("BBB"); }, "", "AAA", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    OpenLibrary();
+    c.before();
+    const uint64_t revision = editor_.block_reveal_revision();
+    c.act();
+    EXPECT_EQ(editor_.block_filter().text(), c.filter);
+    EXPECT_EQ(editor_.block_list().SelectedName(), c.selected);
+    EXPECT_TRUE(editor_.selected_block_row().has_value());
+    EXPECT_EQ(editor_.block_reveal_revision() != revision, c.revealed);
+    EXPECT_TRUE(ui_.answers.empty());
+    if (editor_.unsaved()) {
+      ui_.answers.push_back(Answer::kNie);
+      editor_.NowyBlok();
+    }
+  }
 }
 
 }  // namespace

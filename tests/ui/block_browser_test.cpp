@@ -1,8 +1,11 @@
 #include "ui/block_browser.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <functional>
+#include <string>
 
 #include "document/block_file.h"
 #include "document/text_file.h"
@@ -216,6 +219,86 @@ TEST_F(BlockBrowserTest, LargeLibraryMakesPicturesForWhatIsOnScreen) {
   EXPECT_EQ(bar->value(), 0);
   Settle();
   EXPECT_FALSE(Picture(List()->item(0)).isNull());
+}
+
+TEST_F(BlockBrowserTest, OpeningAFileEmptiesTheFilter) {
+  OpenLibrary();
+  TypeFilter("studz");
+  ASSERT_EQ(Rows().size(), 1);
+  OpenLibrary();
+  EXPECT_TRUE(Find<QLineEdit>("E_FiltrBlokow")->text().isEmpty());
+  EXPECT_EQ(Rows().size(), 7);
+}
+
+// A list longer than the screen: the row of a block loaded or saved is current and scrolled to,
+// wherever the user had scrolled.
+TEST_F(BlockBrowserTest, LoadedOrSavedBlocksRowIsCurrentAndVisible) {
+  std::string bytes;
+  for (int i = 0; i < 200; ++i) {
+    const BlockToSave block{"Blok " + std::to_string(1000 + 2 * i), "m", {"O(0,0,1)"}};
+    for (const std::string& line : BlockRecordLines(block)) bytes += Utf8ToCp1250(line) + "\r\n";
+  }
+  const auto big = dir_ / "Bloki" / "duza.blk";
+  ASSERT_TRUE(ReplaceFileContents(big, bytes));
+  dialogs_.Expect(ModalDialogs::ChooseFile(big));
+  Click("B_OtworzPlik");
+  QScrollBar* bar = List()->verticalScrollBar();
+  const auto shown = [&](int row) {
+    return List()->viewport()->rect().contains(List()->visualItemRect(List()->item(row)));
+  };
+
+  List()->setCurrentRow(150);  // "Blok 1300"
+  bar->setValue(0);
+  ASSERT_FALSE(shown(150));
+  Click("B_WczytajBlok");
+  EXPECT_EQ(window_->editor().block_name(), "Blok 1300");
+  EXPECT_EQ(List()->currentRow(), 150);
+  EXPECT_TRUE(shown(150));
+
+  bar->setValue(0);
+  window_->editor().SetBlockName("Blok 1301");
+  window_->editor().DodajObiekt("O(0,0,2)");
+  Click("Bt_ZapiszBlok");
+  ASSERT_EQ(List()->count(), 201);
+  EXPECT_EQ(List()->currentRow(), 151);
+  EXPECT_EQ(List()->currentItem()->text(), "Blok 1301");
+  EXPECT_TRUE(shown(151));
+}
+
+// The preview belongs to the list: it goes as soon as the user is elsewhere.
+TEST_F(BlockBrowserTest, PreviewGoesWhenTheUserLeavesTheList) {
+  OpenLibrary();
+  Settle();
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  auto* preview = Find<QFrame>("PodgladBloku");
+  struct Case {
+    const char* how;
+    std::function<void()> leave;
+  };
+  const Case cases[] = {
+      {"pointer leaves the list",
+       [&] {
+         QEvent leave(QEvent::Leave);
+         QApplication::sendEvent(List(), &leave);
+       }},
+      {"focus goes to the command entry", [&] { Find<QLineEdit>("E_Polecenie")->setFocus(); }},
+      {"click in the drawing",
+       [&] { QTest::mouseClick(&window_->podglad(), Qt::LeftButton, {}, QPoint(200, 200)); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    List()->setFocus();
+    ASSERT_TRUE(List()->hasFocus());
+    List()->setCurrentRow(-1);
+    List()->setCurrentRow(2);
+    ASSERT_TRUE(preview->isVisible());
+    c.leave();
+    EXPECT_FALSE(preview->isVisible());
+    // Nothing brings it back until a row is chosen again.
+    window_->SyncFromEditor();
+    EXPECT_FALSE(preview->isVisible());
+  }
 }
 
 }  // namespace

@@ -1,0 +1,32 @@
+// The editor's side of the block browser that follows the block files: which row a load or a
+// save brings forward, and what another file leaves behind.
+
+#include <algorithm>
+
+#include "editor/editor.h"
+
+namespace blok {
+
+void Editor::ResetBlockBrowser() {
+  // A filter kept from the last file could hide every name of this one, with nothing saying why.
+  block_filter_.SetText("");
+  shown_block_.clear();
+}
+
+void Editor::ShowBlockRow(const std::string& name) {
+  const std::string selected = block_list_.SelectedName();
+  // A row the user picked after the last load or save is theirs: a save does not take it away.
+  if (!selected.empty() && selected != shown_block_ && selected != name) return;
+  shown_block_ = name;
+  // Of two entries of one name, the one selected stays.
+  if (selected != name) {
+    const auto& names = block_list_.names();
+    const auto found = std::ranges::find(names, name);
+    if (found == names.end()) return;
+    block_list_.Select(static_cast<size_t>(found - names.begin()));
+  }
+  if (!selected_block_row()) SetBlockFilter("");
+  ++block_reveal_revision_;
+}
+
+}  // namespace blok
