@@ -15,6 +15,7 @@ void Journal::Record(const char* kind, std::string second, std::string third, st
   // A new change discards the undone records: redo is no longer possible.
   lines_.erase(lines_.begin(), lines_.begin() + position_);
   aside_.erase(aside_.begin(), aside_.begin() + position_ / kRecordLines);
+  steps_.erase(steps_.begin(), steps_.begin() + position_ / kRecordLines);
   position_ = 0;
   lines_.push_front("---");
   lines_.push_front(std::move(fourth));
@@ -22,6 +23,7 @@ void Journal::Record(const char* kind, std::string second, std::string third, st
   lines_.push_front(std::move(second));
   lines_.push_front(kind);
   aside_.push_front(std::move(aside));
+  steps_.push_front(open_step_ != 0 ? open_step_ : next_step_++);
 }
 
 void Journal::DodajObiekt(std::string line) {
@@ -97,9 +99,28 @@ bool Journal::Redo() {
   return true;
 }
 
+bool Journal::UndoStep() {
+  if (!CanUndo()) return false;
+  const uint32_t step = steps_[position_ / kRecordLines];
+  bool stepped = false;
+  while (CanUndo() && steps_[position_ / kRecordLines] == step && Undo()) stepped = true;
+  return stepped;
+}
+
+bool Journal::RedoStep() {
+  if (position_ < kRecordLines) return false;
+  const uint32_t step = steps_[position_ / kRecordLines - 1];
+  bool stepped = false;
+  while (position_ >= kRecordLines && steps_[position_ / kRecordLines - 1] == step && Redo()) {
+    stepped = true;
+  }
+  return stepped;
+}
+
 void Journal::Clear() {
   lines_.clear();
   aside_.clear();
+  steps_.clear();
   position_ = 0;
 }
 

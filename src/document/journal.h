@@ -29,6 +29,14 @@ class Journal {
   bool Undo();
   bool Redo();
 
+  // The records made between BeginStep and EndStep form one step, what one Cofnij takes back; a
+  // record made outside them is a step of its own.
+  void BeginStep() { open_step_ = next_step_++; }
+  void EndStep() { open_step_ = 0; }
+  // Step back or forth over every record of one step; false when there is none.
+  bool UndoStep();
+  bool RedoStep();
+
   // No records, position 0.
   void Clear();
 
@@ -51,6 +59,10 @@ class Journal {
   // One for each record, newest first: the parsed record of the line that the record's change,
   // as it stands done or undone, keeps out of the drawing (none for an add that is done).
   std::deque<ParsedEntity> aside_;
+  // The step of each record, newest first.
+  std::deque<uint32_t> steps_;
+  uint32_t next_step_ = 1;
+  uint32_t open_step_ = 0;
   int32_t position_ = 0;
 };
 

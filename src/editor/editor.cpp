@@ -159,6 +159,8 @@ bool Editor::ZmienObiekt(int index, std::string line) {
 }
 
 void Editor::ApplyChanges(EditChanges changes) {
+  // One command's changes are one step of Cofnij and Naprzód.
+  journal_.BeginStep();
   for (EditChange& change : changes) {
     switch (change.kind) {
       case EditChange::Kind::kReplace:
@@ -172,6 +174,7 @@ void Editor::ApplyChanges(EditChanges changes) {
         break;
     }
   }
+  journal_.EndStep();
 }
 
 void Editor::OpenEntityEditor(int index) {
@@ -193,13 +196,13 @@ void Editor::ChangeProperties() {
 
 void Editor::BCofnijClick() {
   AnulujPolecenie();
-  if (journal_.Undo()) MarkChanged();
+  if (journal_.UndoStep()) MarkChanged();
   Redraw();
 }
 
 void Editor::BPrzodClick() {
   AnulujPolecenie();
-  if (journal_.Redo()) MarkChanged();
+  if (journal_.RedoStep()) MarkChanged();
   Redraw();
 }
 

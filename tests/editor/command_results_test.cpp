@@ -178,5 +178,50 @@ TEST_F(CommandResultsTest, LineDialogSaysWhatItWrote) {
   EXPECT_EQ(editor_.messages().size(), said);
 }
 
+// One Cofnij takes back what one command did, however many entities it changed; Naprzód puts
+// it all back. A chain of lines is a step per line, as each line is seen added.
+TEST_F(CommandResultsTest, OneCofnijPerCommand) {
+  const struct {
+    const char* label;
+    std::vector<std::string> drawing;
+    std::vector<Step> steps;
+    int clicks;  // Cofnij clicks back to the drawing
+  } cases[] = {
+      {"rectangle", {}, {Type("p"), Type("0,0"), Type("2,2")}, 1},
+      {"window delete",
+       {"O(20,20,1)", "O(0,0,1)", "O(3,0,1)", "O(6,0,1)", "L(0,2)-(6,2)"},
+       {Type("u"), DragFrom(-2, -2, 8, 3)},
+       1},
+      {"chamfer",
+       {"L(-2,0)-(2,0)", "L(0,-2)-(0,2)"},
+       {Type("f"), ClickAt(-1, 0), ClickAt(0, 1)},
+       1},
+      {"rotated rectangle into four lines",
+       {"P(0,0)-(2,1)"},
+       {Type("ob"), ClickAt(2, 0.5), Type("0,0"), Type("30")},
+       1},
+      {"typed entity", {}, {Type("P(0,0)-(1,1)")}, 1},
+      {"chain of three lines",
+       {},
+       {Type("l"), Type("0,0"), Type("1,0"), Type("1,1"), Type("2,1")},
+       3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    Draw(c.drawing);
+    Perform(c.steps);
+    editor_.CommandKey(Key::kEscape);
+    const std::vector<std::string> done = Lines();
+    for (int i = 0; i < c.clicks; ++i) {
+      ASSERT_TRUE(editor_.undo_enabled());
+      editor_.BCofnijClick();
+    }
+    EXPECT_EQ(Lines(), std::vector<std::string>(c.drawing.rbegin(), c.drawing.rend()));
+    for (int i = 0; i < c.clicks; ++i) editor_.BPrzodClick();
+    EXPECT_EQ(Lines(), done);
+    EXPECT_FALSE(editor_.redo_enabled());
+  }
+}
+
 }  // namespace
 }  // namespace blok::testing

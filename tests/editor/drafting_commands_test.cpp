@@ -22,7 +22,7 @@ class DraftingCommandsTest : public EditingSessionTest {
     Perform(c.steps);
     EXPECT_THAT(Lines(), ElementsAreArray(c.lines));
     for (const std::string& line : Lines()) EXPECT_TRUE(ParseEntity(line).valid()) << line;
-    for (size_t n = Records() - before; n > 0; --n) editor_.BCofnijClick();
+    UndoSince(before);
     EXPECT_EQ(Lines(), std::vector<std::string>(c.drawing.rbegin(), c.drawing.rend()));
     editor_.CommandKey(Key::kEscape);
   }

@@ -68,6 +68,15 @@ class EditingSessionTest : public EditorTest {
     return {lines.begin(), lines.end()};
   }
   size_t Records() const { return editor_.journal().lines().size() / 5; }
+  // Cofnij until every record made since `before` records is undone (one click takes back one
+  // command's changes).
+  void UndoSince(size_t before) {
+    for (int clicks = 0;
+         clicks < 100 && static_cast<size_t>(editor_.journal().position() / 5) < Records() - before;
+         ++clicks) {
+      editor_.BCofnijClick();
+    }
+  }
 
   // Types, clicks and drags the steps in order.
   void Perform(const std::vector<Step>& steps);

@@ -61,7 +61,7 @@ TEST_F(EditingSessionTest, EveryEditingCommandOfTheHelpList) {
     Perform(c.steps);
     EXPECT_THAT(Lines(), ElementsAreArray(c.lines));
     // Every change is undone by the journal.
-    for (size_t n = Records() - before; n > 0; --n) editor_.BCofnijClick();
+    UndoSince(before);
     EXPECT_EQ(Lines(), std::vector<std::string>(c.drawing.rbegin(), c.drawing.rend()));
   }
 }
