@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <string>
 
 #include "geometry/geometry.h"
 #include "model/angles.h"
-#include "model/cp1250.h"
 #include "view/previews.h"
 
 namespace blok {
