@@ -67,10 +67,8 @@ float TextBoxPixelDistance(const TextRecord& t, const ViewTransform& view, const
 // turn, as the arc is drawn.
 bool WithinSweep(double a, double start, double end) {
   if (end - start >= kTwoPi) return true;
-  const auto turns = [](double v) {
-    const double m = std::fmod(v, kTwoPi);
-    return m < 0 ? m + kTwoPi : m;
-  };
+  // floor rather than fmod: this runs for every arc near the mouse on every move.
+  const auto turns = [](double v) { return v - kTwoPi * std::floor(v / kTwoPi); };
   return turns(a - start) <= turns(end - start);
 }
 
@@ -121,7 +119,8 @@ float OutlinePixelDistance(const ViewTransform& view, double cx, double cy, doub
   return static_cast<float>(std::fabs(PointDistance(x, y, pcx, pcy) - radius));
 }
 
-float ArcPixelDistance(const ViewTransform& view, const ArcRecord& arc, int x, int y) {
+float ArcPixelDistance(const ViewTransform& view, const ArcRecord& arc, int x, int y,
+                       float beyond) {
   const int pcx = view.WorldToScreenX(arc.x);
   const int pcy = view.WorldToScreenY(arc.y);
   const double radius = PointDistance(pcx, pcy, view.WorldToScreenX(arc.x + arc.radius), pcy);
@@ -131,8 +130,12 @@ float ArcPixelDistance(const ViewTransform& view, const ArcRecord& arc, int x, i
   const double end = arc.end_angle + turn;
   const double dx = x - pcx;
   const double dy = pcy - y;  // up
-  if ((dx != 0 || dy != 0) && WithinSweep(std::atan2(dy, dx), start, end)) {
-    return static_cast<float>(std::fabs(std::hypot(dx, dy) - radius));
+  const double from_centre = std::hypot(dx, dy);
+  // The sweep is never nearer than its circle.
+  const double from_circle = std::fabs(from_centre - radius);
+  if (from_circle >= beyond) return static_cast<float>(from_circle);
+  if (from_centre != 0 && WithinSweep(std::atan2(dy, dx), start, end)) {
+    return static_cast<float>(from_circle);
   }
   const auto from_end = [&](double a) {
     return std::hypot(dx - radius * std::cos(a), dy - radius * std::sin(a));
@@ -141,7 +144,7 @@ float ArcPixelDistance(const ViewTransform& view, const ArcRecord& arc, int x, i
 }
 
 float EntityPixelDistance(const ParsedEntity& entity, const ViewTransform& view,
-                          const StrokeFont& font, int x, int y) {
+                          const StrokeFont& font, int x, int y, float beyond) {
   float distance = kNoDistance;
   const Overloaded measure{
       [&](const LineEntity& line) {
@@ -163,7 +166,7 @@ float EntityPixelDistance(const ParsedEntity& entity, const ViewTransform& view,
       [&](const CircleRecord& c) {
         distance = OutlinePixelDistance(view, c.x, c.y, c.radius, x, y);
       },
-      [&](const ArcRecord& a) { distance = ArcPixelDistance(view, a, x, y); },
+      [&](const ArcRecord& a) { distance = ArcPixelDistance(view, a, x, y, beyond); },
       [&](const TextRecord& t) {
         const float outside = TextBoxPixelDistance(t, view, font, x, y);
         // Given up beyond the margin, as a segment is, so the box pre-test holds for any reach.
@@ -183,7 +186,9 @@ int FindNearestEntity(std::span<const ParsedEntity> records, const ViewTransform
   int result = -1;
   for (std::size_t i = 0; i < records.size(); ++i) {
     if (!reach.MayReach(records[i])) continue;
-    const float d = EntityPixelDistance(records[i], view, font, x, y);
+    // Anything twice the reach away loses either way.
+    const float d =
+        EntityPixelDistance(records[i], view, font, x, y, std::min(best, 2 * kPickReach));
     if (d < best) {
       best = d;
       result = static_cast<int>(i);
@@ -205,7 +210,7 @@ NearestPairSearch::NearestPairSearch(const ViewTransform& view, const StrokeFont
 
 void NearestPairSearch::Offer(const ParsedEntity& entity, int index) {
   if (!reach_.MayReach(entity)) return;
-  const float d = EntityPixelDistance(entity, view_, font_, x_, y_);
+  const float d = EntityPixelDistance(entity, view_, font_, x_, y_, second_);
   if (d < best_) {
     second_ = best_;
     pair_.second = pair_.nearest;
