@@ -45,8 +45,8 @@ TEST_F(CullingPickingTest, ArcIsPickedOnlyWhereItIsDrawn) {
 }
 
 TEST_F(CullingPickingTest, TextIsPickedOnItsLetters) {
-  // The letters stand about 1.2 high and run from -3 to about 2; the pick segment of old ran
-  // 0.2 above the baseline.
+  // The letters stand about 1.2 high and run from -3 to about 2: the click at 0.9 is on them,
+  // 70 pixels from a line 0.2 above the baseline.
   Show({"T(-3,0,'Studzienka kanalizacyjna',1,1,0);K(0,0,0);GR(0,1)"}, 0, 0);
   Type("u");
   ClickAt(0, 1.5);  // above the letters
