@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <string>
 
 #include "geometry/geometry.h"
 #include "model/angles.h"
-#include "model/cp1250.h"
 #include "view/previews.h"
 
 namespace blok {
@@ -32,18 +30,46 @@ float SegmentPixelDistance(const ViewTransform& view, double x1, double y1, doub
                               view.WorldToScreenX(x2), view.WorldToScreenY(y2), x, y);
 }
 
-// The longest a character of the font can make a text of width 1: TextLength of its widest
-// glyph.
-double LongestCharacterLength(const StrokeFont& font) {
-  int widest = -1;
-  double widest_advance = 0;
-  for (int byte = 0; byte < kFontGlyphCount; ++byte) {
-    const double advance = std::fabs(double{font.glyphs[byte].advance});
-    if (advance > widest_advance) widest = byte, widest_advance = advance;
-  }
-  if (widest < 0) return 0;
-  const std::string character = Cp1250ToUtf8(std::string(1, static_cast<char>(widest)));
-  return std::fabs(TextLength(font, character, 1));
+// The widest advance of the font in font units.
+double WidestAdvance(const StrokeFont& font) {
+  double widest = 0;
+  for (const Glyph& glyph : font.glyphs)
+    widest = std::max(widest, std::fabs(double{glyph.advance}));
+  return widest;
+}
+
+// World units per font unit of a text of size 1, as the letters are drawn.
+constexpr double kWorldPerFontUnit = 0.012;
+// The most a glyph's stroke reaches from its pen, in font units: they are stored as bytes.
+constexpr double kLargestStrokeEnd = 255;
+
+// The pixel distance of (x, y) from the box the text's letters occupy; 0 inside.
+float TextBoxPixelDistance(const TextRecord& t, const ViewTransform& view, const StrokeFont& font,
+                           int x, int y) {
+  const int px = view.WorldToScreenX(t.x);
+  const int py = view.WorldToScreenY(t.y);
+  const TextSpan span = TextStrokeSpan(font, t.text, t.height, t.width, t.angle, px, view.scale());
+  const double dx = x - px;
+  const double dy = py - y;  // up
+  // A text without strokes keeps its insertion point, so that it can still be found.
+  if (span.empty()) return static_cast<float>(std::hypot(dx, dy));
+  const double alpha = t.angle * kTextDegreesToRadians;
+  const double cos_a = std::cos(alpha);
+  const double sin_a = std::sin(alpha);
+  const double u = dx * cos_a + dy * sin_a;
+  const double v = dy * cos_a - dx * sin_a;
+  const double out_u = std::max({span.u_low - u, u - span.u_high, 0.0});
+  const double out_v = std::max({span.v_low - v, v - span.v_high, 0.0});
+  return static_cast<float>(std::hypot(out_u, out_v));
+}
+
+// Whether direction a (radians) lies on the sweep counter-clockwise from start to end, modulo a
+// turn, as the arc is drawn.
+bool WithinSweep(double a, double start, double end) {
+  if (end - start >= kTwoPi) return true;
+  // floor rather than fmod: this runs for every arc near the mouse on every move.
+  const auto turns = [](double v) { return v - kTwoPi * std::floor(v / kTwoPi); };
+  return turns(a - start) <= turns(end - start);
 }
 
 }  // namespace
@@ -61,15 +87,19 @@ MouseWindow::MouseWindow(const ViewTransform& view, int x, int y, double pixels)
 ReachTest::ReachTest(const ViewTransform& view, const StrokeFont& font, int x, int y, float reach)
     : segment_window_(view, x, y, kSegmentBoxMargin + kSegmentSlack),
       circle_window_(view, x, y, reach + kCircleSlack),
-      // A little over, so that rounding in TextLength never makes the bound too short.
-      length_per_byte_(LongestCharacterLength(font) * 1.001) {}
+      widest_advance_(WidestAdvance(font)),
+      world_per_pixel_(view.scale() / 1000) {}
 
-// The pick segment lies within 0.2 x height plus its length of the insertion point; the length
-// is bounded by the widest glyph, so TextLength runs only for texts near by.
+// The letters lie within their widest advance a byte, a stroke's reach and a pixel of the pen's
+// truncation a character of the insertion point, so the strokes are looked at only for texts
+// near by.
 bool ReachTest::TextMayReach(const WorldBox& box, const TextRecord& text) const {
+  const double bytes = static_cast<double>(text.text.size());
+  const double font_units =
+      std::fabs(double{text.width}) * (bytes * widest_advance_ + kLargestStrokeEnd) +
+      std::fabs(double{text.height}) * kLargestStrokeEnd;
   return segment_window_.Meets(
-      box, 0.2 * std::fabs(double{text.height}) +
-               text.text.size() * length_per_byte_ * std::fabs(double{text.width}));
+      box, font_units * kWorldPerFontUnit * 1.001 + (bytes + 2) * world_per_pixel_);
 }
 
 TextPickSegment PickSegmentOfText(const TextRecord& text, const StrokeFont& font) {
@@ -89,8 +119,32 @@ float OutlinePixelDistance(const ViewTransform& view, double cx, double cy, doub
   return static_cast<float>(std::fabs(PointDistance(x, y, pcx, pcy) - radius));
 }
 
+float ArcPixelDistance(const ViewTransform& view, const ArcRecord& arc, int x, int y,
+                       float beyond) {
+  const int pcx = view.WorldToScreenX(arc.x);
+  const int pcy = view.WorldToScreenY(arc.y);
+  const double radius = PointDistance(pcx, pcy, view.WorldToScreenX(arc.x + arc.radius), pcy);
+  // A negative radius draws the sweep on the far side of the centre.
+  const double turn = arc.radius < 0 ? kPi : 0;
+  const double start = arc.start_angle + turn;
+  const double end = arc.end_angle + turn;
+  const double dx = x - pcx;
+  const double dy = pcy - y;  // up
+  const double from_centre = std::hypot(dx, dy);
+  // The sweep is never nearer than its circle.
+  const double from_circle = std::fabs(from_centre - radius);
+  if (from_circle >= beyond) return static_cast<float>(from_circle);
+  if (from_centre != 0 && WithinSweep(std::atan2(dy, dx), start, end)) {
+    return static_cast<float>(from_circle);
+  }
+  const auto from_end = [&](double a) {
+    return std::hypot(dx - radius * std::cos(a), dy - radius * std::sin(a));
+  };
+  return static_cast<float>(std::min(from_end(start), from_end(end)));
+}
+
 float EntityPixelDistance(const ParsedEntity& entity, const ViewTransform& view,
-                          const StrokeFont& font, int x, int y) {
+                          const StrokeFont& font, int x, int y, float beyond) {
   float distance = kNoDistance;
   const Overloaded measure{
       [&](const LineEntity& line) {
@@ -112,11 +166,11 @@ float EntityPixelDistance(const ParsedEntity& entity, const ViewTransform& view,
       [&](const CircleRecord& c) {
         distance = OutlinePixelDistance(view, c.x, c.y, c.radius, x, y);
       },
-      // Measured as its whole circle: the angles play no part.
-      [&](const ArcRecord& a) { distance = OutlinePixelDistance(view, a.x, a.y, a.radius, x, y); },
+      [&](const ArcRecord& a) { distance = ArcPixelDistance(view, a, x, y, beyond); },
       [&](const TextRecord& t) {
-        const TextPickSegment s = PickSegmentOfText(t, font);
-        distance = SegmentPixelDistance(view, s.x1, s.y1, s.x2, s.y2, x, y);
+        const float outside = TextBoxPixelDistance(t, view, font, x, y);
+        // Given up beyond the margin, as a segment is, so the box pre-test holds for any reach.
+        distance = outside > kSegmentBoxMargin ? 10000 : std::max(outside, kOnTextLetters);
       },
       [](const ColourRecord&) {},
       [](const ThicknessRecord&) {},
@@ -132,7 +186,9 @@ int FindNearestEntity(std::span<const ParsedEntity> records, const ViewTransform
   int result = -1;
   for (std::size_t i = 0; i < records.size(); ++i) {
     if (!reach.MayReach(records[i])) continue;
-    const float d = EntityPixelDistance(records[i], view, font, x, y);
+    // Anything twice the reach away loses either way.
+    const float d =
+        EntityPixelDistance(records[i], view, font, x, y, std::min(best, 2 * kPickReach));
     if (d < best) {
       best = d;
       result = static_cast<int>(i);
@@ -154,7 +210,7 @@ NearestPairSearch::NearestPairSearch(const ViewTransform& view, const StrokeFont
 
 void NearestPairSearch::Offer(const ParsedEntity& entity, int index) {
   if (!reach_.MayReach(entity)) return;
-  const float d = EntityPixelDistance(entity, view_, font_, x_, y_);
+  const float d = EntityPixelDistance(entity, view_, font_, x_, y_, second_);
   if (d < best_) {
     second_ = best_;
     pair_.second = pair_.nearest;

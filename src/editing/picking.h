@@ -75,18 +75,33 @@ class ReachTest {
 
   MouseWindow segment_window_;
   MouseWindow circle_window_;
-  double length_per_byte_;  // a bound on a text's length per byte of its string and unit width
+  double widest_advance_;  // font units
+  double world_per_pixel_;
 };
 
 // The pixel distance of the mouse (x, y) from the circle round (cx, cy) of radius r, its centre
 // and radius taken to pixels.
 float OutlinePixelDistance(const ViewTransform& view, double cx, double cy, double r, int x, int y);
 
+// The pixel distance of the mouse (x, y) from the drawn sweep of an arc: from its circle where
+// the mouse's direction from the centre lies on the sweep, else from the nearer end. A distance
+// of `beyond` or more may come back as any other such distance: the circle's, without the
+// sweep's trigonometry.
+float ArcPixelDistance(const ViewTransform& view, const ArcRecord& arc, int x, int y,
+                       float beyond = kNoDistance);
+
+// What a text measures with the mouse over its letters: a line or an outline drawn across them
+// is still picked on its own pixels, and the text wins anywhere else over its letters.
+inline constexpr float kOnTextLetters = 2;
+
 // The pixel distance of the entity from the mouse (x, y): to a line, to the nearest edge of a
-// rectangle, to the whole circle of a circle or an arc, to a text's pick segment. Segments more
-// than 10 pixels beyond their box measure 10000; non-entities measure kNoDistance.
+// rectangle, to a circle, to an arc's drawn sweep, to the box a text's letters occupy (never
+// less than kOnTextLetters; a text without strokes to its insertion point). Segments and texts
+// more than 10 pixels beyond their box measure 10000; non-entities measure kNoDistance. A
+// search that has no use for distances of `beyond` or more passes it, and such a distance may
+// come back as any other of them.
 float EntityPixelDistance(const ParsedEntity& entity, const ViewTransform& view,
-                          const StrokeFont& font, int x, int y);
+                          const StrokeFont& font, int x, int y, float beyond = kNoDistance);
 
 // The index of the nearest entity within kPickReach of (x, y), or -1; of equal distances the
 // earlier line wins.

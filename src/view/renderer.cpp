@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 #include "model/angles.h"
@@ -294,7 +295,10 @@ class EntityPainter {
     const int pen = view_.PenWidth(ThicknessOf(r.thickness));
     const int px = view_.WorldToScreenX(r.x);
     const int py = view_.WorldToScreenY(r.y);
-    if (cull_ && Hidden(TextBox(r, px, py), pen)) return;
+    // The cheap bound first; the strokes' own span only for texts near the view.
+    if (cull_ && (Hidden(TextBox(r, px, py), pen) || Hidden(DrawnTextBox(r, px, py), pen))) {
+      return;
+    }
     DrawText(canvas_, font_, r.text, ColourOf(r.colour), pen, r.height, r.width, r.angle, px, py,
              view_.scale(), view_.view_width());
   }
@@ -370,6 +374,28 @@ class EntityPainter {
     // Room for the single-precision sizes the glyphs are drawn with, and a pixel of truncation.
     const double slack = (std::max(-u.low, u.high) + std::max(-v.low, v.high)) * 1e-6 + 1;
     return {box.left - slack, box.right + slack, box.top - slack, box.bottom + slack};
+  }
+
+  // The pixels the text's strokes occupy, turned: the box the letters are seen in.
+  PixelBox DrawnTextBox(const TextRecord& r, int px, int py) const {
+    const TextSpan span =
+        TextStrokeSpan(font_, r.text, r.height, r.width, r.angle, px, view_.scale());
+    if (span.empty()) return {-1e9, -1e9, -1e9, -1e9};  // nothing drawn
+    const double alpha = r.angle * kTextDegreesToRadians;
+    const double cos_a = std::cos(alpha);
+    const double sin_a = std::sin(alpha);
+    PixelBox box{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                 std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+    for (const double u : {span.u_low, span.u_high}) {
+      for (const double v : {span.v_low, span.v_high}) {
+        const double x = px + u * cos_a - v * sin_a;
+        const double y = py - (u * sin_a + v * cos_a);
+        box = {std::min(box.left, x), std::max(box.right, x), std::min(box.top, y),
+               std::max(box.bottom, y)};
+      }
+    }
+    // A pixel of truncation either way.
+    return {box.left - 1, box.right + 1, box.top - 1, box.bottom + 1};
   }
 
   Canvas& canvas_;

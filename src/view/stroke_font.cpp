@@ -128,43 +128,77 @@ double TextLength(const StrokeFont& font, std::string_view text, double width) {
   return length;
 }
 
-void DrawText(Canvas& canvas, const StrokeFont& font, std::string_view text, std::uint32_t colour,
-              int pen_width, double height, double width, double angle, int px, int py,
-              double scale, int view_width) {
-  canvas.SetPenColour(colour);
-  canvas.SetPenWidth(pen_width);
-  // Dropped as a whole by the insertion pixel alone: px <= -10 or px >= view_width + 1.
-  const bool visible = px > -10 && px <= view_width;
-  const double alpha = angle * kTextDegreesToRadians;
-  const double cos_a = std::cos(alpha);
-  const double sin_a = std::sin(alpha);
-  // Pixels per font unit. A zero scale or a size that is not a number has no picture.
+namespace {
+
+// Walks the glyphs of a text as DrawText places them: calls visit(glyph, along, sx, sy) with
+// the pen's distance along the baseline from the insertion pixel and the pixels per font unit
+// across and up. False when the scale or size leaves the text without a picture.
+template <typename Visit>
+bool ForEachPlacedGlyph(const StrokeFont& font, std::string_view text, double height, double width,
+                        double angle, int px, double scale, Visit visit) {
   const double wide_sx = kPixelsPerFontUnit / scale * width;
   const double wide_sy = kPixelsPerFontUnit / scale * height;
   const auto fits_float = [](double v) { return std::abs(v) <= std::numeric_limits<float>::max(); };
-  if (visible && fits_float(wide_sx) && fits_float(wide_sy) && std::isfinite(cos_a)) {
-    // Single precision, as the font's own numbers are; it shows in the last pixel.
-    const auto sx = static_cast<float>(wide_sx);
-    const auto sy = static_cast<float>(wide_sy);
-    double pen = px;
-    for (std::size_t i = 0; i < text.size();) {
-      const Glyph& glyph = font.glyphs[NextCp1250Byte(text, i)];
-      const double along = pen - px;
-      const auto to_pixel = [&](std::uint8_t gx, std::uint8_t gy) {
-        const double u = along + static_cast<double>(sx) * gx;
-        const double v = static_cast<double>(sy) * gy;
-        return PixelPoint{TruncPixel(px + u * cos_a - v * sin_a),
-                          TruncPixel(py - (u * sin_a + v * cos_a))};
-      };
-      for (const GlyphStroke& stroke : glyph.used_strokes()) {
-        const PixelPoint a = to_pixel(stroke.x1, stroke.y1);
-        const PixelPoint b = to_pixel(stroke.x2, stroke.y2);
-        canvas.Line(a.x, a.y, b.x, b.y);
-      }
-      // The pen lands on a whole pixel after every character, so long texts drift a little.
-      pen = TruncPixel(pen + static_cast<double>(sx) * glyph.advance);
-    }
+  if (!fits_float(wide_sx) || !fits_float(wide_sy) || !std::isfinite(std::cos(angle))) {
+    return false;
   }
+  // Single precision, as the font's own numbers are; it shows in the last pixel.
+  const auto sx = static_cast<float>(wide_sx);
+  const auto sy = static_cast<float>(wide_sy);
+  double pen = px;
+  for (std::size_t i = 0; i < text.size();) {
+    const Glyph& glyph = font.glyphs[NextCp1250Byte(text, i)];
+    visit(glyph, pen - px, double{sx}, double{sy});
+    // The pen lands on a whole pixel after every character, so long texts drift a little.
+    pen = TruncPixel(pen + static_cast<double>(sx) * glyph.advance);
+  }
+  return true;
+}
+
+}  // namespace
+
+TextSpan TextStrokeSpan(const StrokeFont& font, std::string_view text, double height, double width,
+                        double angle, int px, double scale) {
+  TextSpan span{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+  ForEachPlacedGlyph(font, text, height, width, angle * kTextDegreesToRadians, px, scale,
+                     [&](const Glyph& glyph, double along, double sx, double sy) {
+                       for (const GlyphStroke& s : glyph.used_strokes()) {
+                         for (const double u : {along + sx * s.x1, along + sx * s.x2}) {
+                           span.u_low = std::min(span.u_low, u);
+                           span.u_high = std::max(span.u_high, u);
+                         }
+                         for (const double v : {sy * s.y1, sy * s.y2}) {
+                           span.v_low = std::min(span.v_low, v);
+                           span.v_high = std::max(span.v_high, v);
+                         }
+                       }
+                     });
+  return span;
+}
+
+void DrawText(Canvas& canvas, const StrokeFont& font, std::string_view text, std::uint32_t colour,
+              int pen_width, double height, double width, double angle, int px, int py,
+              double scale, int /*view_width*/) {
+  canvas.SetPenColour(colour);
+  canvas.SetPenWidth(pen_width);
+  const double alpha = angle * kTextDegreesToRadians;
+  const double cos_a = std::cos(alpha);
+  const double sin_a = std::sin(alpha);
+  ForEachPlacedGlyph(font, text, height, width, alpha, px, scale,
+                     [&](const Glyph& glyph, double along, double sx, double sy) {
+                       const auto to_pixel = [&](std::uint8_t gx, std::uint8_t gy) {
+                         const double u = along + sx * gx;
+                         const double v = sy * gy;
+                         return PixelPoint{TruncPixel(px + u * cos_a - v * sin_a),
+                                           TruncPixel(py - (u * sin_a + v * cos_a))};
+                       };
+                       for (const GlyphStroke& stroke : glyph.used_strokes()) {
+                         const PixelPoint a = to_pixel(stroke.x1, stroke.y1);
+                         const PixelPoint b = to_pixel(stroke.x2, stroke.y2);
+                         canvas.Line(a.x, a.y, b.x, b.y);
+                       }
+                     });
   canvas.SetPenWidth(1);
 }
 

@@ -56,10 +56,22 @@ Result<StrokeFont> DecodeStrokeFont(std::string_view bytes);
 // Estimated length of a UTF-8 text of width w in world units: sum of advances × w × 0.0118.
 double TextLength(const StrokeFont& font, std::string_view text, double width);
 
+// Where the strokes of a text lie as DrawText places them, in pixels from the insertion pixel:
+// u along the baseline, v up from it, before the text is turned. Width and height may be
+// negative. Without a stroke (no text, blanks only, no picture at this scale) it is empty.
+struct TextSpan {
+  double u_low, u_high, v_low, v_high;
+  bool empty() const { return !(u_low <= u_high && v_low <= v_high); }
+};
+TextSpan TextStrokeSpan(const StrokeFont& font, std::string_view text, double height, double width,
+                        double angle, int px, double scale);
+
 // Draws a UTF-8 text with its baseline starting at the insertion pixel (px, py), turned
 // counter-clockwise by angle degrees. Height and width are in world units, scale in world units
-// per 1000 pixels. A text whose insertion pixel lies 10 or more pixels left of the view, or right
-// of it, is not drawn at all. Leaves the pen width at 1 and the pen style as it was.
+// per 1000 pixels. Every stroke is drawn wherever the insertion pixel lies, since the letters of
+// a long text reach far from it; the canvas clips, and callers that draw many texts cull them
+// by TextStrokeSpan. view_width is no longer read. Leaves the pen width at 1 and the pen style
+// as it was.
 void DrawText(Canvas& canvas, const StrokeFont& font, std::string_view text, std::uint32_t colour,
               int pen_width, double height, double width, double angle, int px, int py,
               double scale, int view_width);

@@ -74,21 +74,44 @@ INSTANTIATE_TEST_SUITE_P(
         PickCase{"TenAndAHalfPixels", {"L(-1,0)-(1,0.01)"}, 100, 110, -1},
         PickCase{"BeyondTheEndOfALine", {"L(-1,0)-(0,0)"}, 111, 100, -1},
         PickCase{"AlongTheLineBeyondItsEnd", {"L(-1,0)-(0,0)"}, 110, 100, 0},
-        PickCase{"ArcAlongItsUndrawnPart", {"LUK(0,0,0.5,0,90)"}, 100, 150, 0},
+        // An arc is picked only along its drawn sweep: 0 to 90 degrees, 50 pixels round the
+        // origin's pixel.
+        PickCase{"ArcAlongItsUndrawnPart", {"LUK(0,0,0.5,0,90)"}, 100, 150, -1},
+        PickCase{"ArcOppositeItsSweep", {"LUK(0,0,0.5,0,90)"}, 50, 100, -1},
+        PickCase{"ArcInItsSweep", {"LUK(0,0,0.5,0,90)"}, 135, 65, 0},
+        PickCase{"ArcAtItsEnd", {"LUK(0,0,0.5,0,90)"}, 100, 50, 0},
+        // Past the ends the distance is to the nearer end point: 5 and 12 pixels.
+        PickCase{"ArcNearItsEnd", {"LUK(0,0,0.5,0,90)"}, 95, 50, 0},
+        PickCase{"ArcTooFarPastItsEnd", {"LUK(0,0,0.5,0,90)"}, 88, 50, -1},
+        PickCase{"ArcNearItsStartFromBelow", {"LUK(0,0,0.5,0,90)"}, 150, 106, 0},
+        // From 300 through 0 to 30 degrees.
+        PickCase{"ArcAcrossZeroAtZero", {"LUK(0,0,0.5,300,30)"}, 150, 100, 0},
+        PickCase{"ArcAcrossZeroAtItsStart", {"LUK(0,0,0.5,300,30)"}, 125, 143, 0},
+        PickCase{"ArcAcrossZeroNotAtNinety", {"LUK(0,0,0.5,300,30)"}, 100, 50, -1},
+        PickCase{"ArcAcrossZeroNotAtTwoSeventy", {"LUK(0,0,0.5,300,30)"}, 100, 150, -1},
+        // A negative radius draws the sweep opposite, from 180 to 270 degrees.
+        PickCase{"ArcOfNegativeRadius", {"LUK(0,0,-0.5,0,90)"}, 50, 100, 0},
+        PickCase{"ArcOfNegativeRadiusNotAtItsAngles", {"LUK(0,0,-0.5,0,90)"}, 150, 100, -1},
+        // The undrawn part of a later arc no longer hides an earlier line.
+        PickCase{"LineUnderAnArcsUndrawnPart",
+                 {"L(-1,-0.53)-(1,-0.53)", "LUK(0,0,0.5,0,90)"},
+                 100,
+                 150,
+                 0},
         PickCase{"ArcNotAtItsCentre", {"LUK(0,0,0.5,0,90)"}, 100, 100, -1},
         PickCase{"CircleFromInside", {"O(0,0,0.5)"}, 100, 58, 0},
         PickCase{"RectangleNotInItsMiddle", {"P(-0.5,-0.5)-(0.5,0.5)"}, 100, 100, -1},
         PickCase{"RectangleByAnEdge", {"P(-0.5,-0.5)-(0.5,0.5)"}, 55, 100, 0},
         PickCase{"RectangleByItsLastEdge", {"P(-0.5,-0.5)-(0.5,0.5)"}, 100, 145, 0},
-        // The pick segment of T(0,0,'AA',0.5,1,0) runs 0.2 x 0.5 above the baseline, from
-        // pixel (100, 90) to (147, 90).
+        // The letters of T(0,0,'AA',0.5,1,0) fill pixels 100..148 across and 94..100 down.
         PickCase{"TextOnItsPickSegment", {"T(0,0,'AA',0.5,1,0)"}, 145, 90, 0},
         PickCase{"TextAtItsInsertionPoint", {"T(0,0,'AA',0.5,1,0)"}, 100, 100, 0},
-        PickCase{"TextBelowItsInsertionPoint", {"T(0,0,'AA',0.5,1,0)"}, 100, 101, -1},
+        PickCase{"TextTenPixelsBelowItsLetters", {"T(0,0,'AA',0.5,1,0)"}, 100, 110, 0},
+        PickCase{"TextElevenPixelsBelowItsLetters", {"T(0,0,'AA',0.5,1,0)"}, 100, 111, -1},
         PickCase{"TextBeyondItsEnd", {"T(0,0,'AA',0.5,1,0)"}, 158, 90, -1},
         // Upright: the segment runs up on the left of the insertion point, 10 pixels off.
         PickCase{"UprightText", {"T(0,0,'AA',0.5,1,90)"}, 92, 55, 0},
-        PickCase{"UprightTextNotOnTheRight", {"T(0,0,'AA',0.5,1,90)"}, 106, 55, -1},
+        PickCase{"UprightTextNotFarOnTheRight", {"T(0,0,'AA',0.5,1,90)"}, 111, 55, -1},
         // Far from the insertion point, near the end of a long text: a bound on the length
         // that was too short would skip it.
         PickCase{"LongTextAtItsFarEnd", {"T(-1,0,'AAAAAAAAAAAA',0.5,1,0)"}, 280, 90, 0},
@@ -135,6 +158,60 @@ INSTANTIATE_TEST_SUITE_P(
                       PickCase{"MixedBeyond", {"T(-1,0,'aąaąaąaąaą',0.5,1,0)"}, 310, 90, -1},
                       // Upright, the segment runs up 10 pixels left of the insertion point.
                       PickCase{"UprightFarEnd", {"T(0,-4,'ąąąąąąąąąą',0.5,1,90)"}, 90, 40, 0}),
+    [](const auto& info) { return info.param.name; });
+
+// 100 pixels a unit, the origin at pixel (500, 500): (x, y) is at (500 + 100x, 500 - 100y).
+ViewTransform WideHundredPixelView() {
+  ViewTransform view;
+  view.SetViewSize(1000, 1000);
+  view.SetScale(10);
+  return view;
+}
+
+// Letters of height 1.2 stand 14.4 pixels high and advance 24 a character: those of
+// T(-1,0,'AAAAAAAAAA',1.2,1,0) cover pixels 400..640 across and 485.6..500 down, most of them
+// far from the insertion point.
+class FindNearestOnLetters : public ::testing::TestWithParam<PickCase> {};
+
+TEST_P(FindNearestOnLetters, PicksAnywhereWithinTheDrawnBox) {
+  const PickCase& c = GetParam();
+  EXPECT_EQ(FindNearestEntity(Parse(c.lines), WideHundredPixelView(), TestFont(), c.x, c.y),
+            c.picked);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FindNearestOnLetters,
+    ::testing::Values(
+        PickCase{"MiddleOfTheLetters", {"T(-1,0,'AAAAAAAAAA',1.2,1,0)"}, 520, 492, 0},
+        PickCase{"FarEndOfTheLetters", {"T(-1,0,'AAAAAAAAAA',1.2,1,0)"}, 638, 488, 0},
+        PickCase{"AboveTheLetters", {"T(-1,0,'AAAAAAAAAA',1.2,1,0)"}, 520, 470, -1},
+        // Turned by 90 degrees the letters run up from pixel (500, 500), 14 pixels to its left.
+        PickCase{"TurnedLetters", {"T(0,0,'AAAAAAAAAA',1.2,1,90)"}, 492, 300, 0},
+        PickCase{"NotWhereTheyWouldBeUnturned", {"T(0,0,'AAAAAAAAAA',1.2,1,90)"}, 620, 492, -1},
+        // Turned by 180 degrees they hang left and down.
+        PickCase{"UpsideDownLetters", {"T(0,0,'AAAAAAAAAA',1.2,1,180)"}, 400, 508, 0},
+        PickCase{"NegativeWidthRunsLeft", {"T(0,0,'AAAAAAAAAA',1.2,-1,0)"}, 400, 492, 0},
+        PickCase{"NegativeHeightHangsDown", {"T(0,0,'AAAAAAAAAA',-1.2,1,0)"}, 600, 508, 0},
+        // Over the letters the text wins against an outline 3 pixels off...
+        PickCase{"OverAnEarlierCircle",
+                 {"O(0.2,-0.05,0.16)", "T(-1,0,'AAAAAAAAAA',1.2,1,0)"},
+                 520,
+                 492,
+                 1},
+        // ...but a line drawn across them is still picked on its own pixels, before or after.
+        PickCase{"LineAcrossTheLetters",
+                 {"T(-1,0,'AAAAAAAAAA',1.2,1,0)", "L(-2,0.08)-(2,0.08)"},
+                 520,
+                 492,
+                 1},
+        PickCase{"EarlierLineAcrossTheLetters",
+                 {"L(-2,0.08)-(2,0.08)", "T(-1,0,'AAAAAAAAAA',1.2,1,0)"},
+                 520,
+                 493,
+                 0},
+        // Blanks draw nothing: such a text is found at its insertion point.
+        PickCase{"BlanksAtTheInsertionPoint", {"T(0,0,'   ',1.2,1,0)"}, 505, 500, 0},
+        PickCase{"BlanksBeyondTheInsertionPoint", {"T(0,0,'   ',1.2,1,0)"}, 512, 500, -1}),
     [](const auto& info) { return info.param.name; });
 
 struct PairCase {

@@ -548,7 +548,14 @@ INSTANTIATE_TEST_SUITE_P(
         CullCase{"TextTurnedBackFromTheRightEdge", {"T(0.99,0,'AAAA',1,1,180)"}, true},
         CullCase{"TextRunningLeftFromTheLeftEdge", {"T(-1.09,0,'AAAA',1,-1,0)"}, false},
         CullCase{"TextPointingAway", {"T(0,-1.2,'AB',1,1,180)"}, false},
-        CullCase{"TextFarBelow", {"T(0,-5,'AB',1,1,0)"}, false}),
+        CullCase{"TextFarBelow", {"T(0,-5,'AB',1,1,0)"}, false},
+        // Twelve letters of 24 pixels from pixel -200 reach 88 pixels into the view.
+        CullCase{"LongTextFromFarLeft", {"T(-3,0,'AAAAAAAAAAAA',1,1,0)"}, true},
+        CullCase{"LongTextTurnedBackFromFarRight", {"T(3,0,'AAAAAAAAAAAA',1,1,180)"}, true},
+        CullCase{"LongTextRunningBackFromFarRight", {"T(3,0,'AAAAAAAAAAAA',1,-1,0)"}, true},
+        CullCase{"LongTextTurnedDownFromFarAbove", {"T(0,3,'AAAAAAAAAAAA',1,1,270)"}, true},
+        // "A" is 78 pixels high, though the font's tallest letter would reach the view.
+        CullCase{"LettersStopShortOfTheView", {"T(0,-2,'A',1,1,0)"}, false}),
     [](const auto& info) { return info.param.name; });
 
 // The calls that can put a pixel into a width x height view: a line or outline whose pixels,

@@ -103,28 +103,66 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
-struct DropCase {
-  int px;
-  bool drawn;
-};
-void PrintTo(const DropCase& c, std::ostream* out) { *out << "px " << c.px; }
+class DrawTextAnywhere : public ::testing::TestWithParam<int> {};
 
-class DrawTextDrop : public ::testing::TestWithParam<DropCase> {};
-
-// A text is kept or dropped as a whole by its insertion pixel, here in a view 500 wide.
-TEST_P(DrawTextDrop, DependsOnInsertionPixelOnly) {
+// A long text is drawn whole wherever its insertion pixel lies, here in a view 500 wide: the
+// canvas clips what falls outside, and its letters may reach far into the view.
+TEST_P(DrawTextAnywhere, WhateverItsInsertionPixel) {
   const StrokeFont font = LoadGlyphs({MakeGlyph('A', 10, {{0, 0, 0, 10}})});
   RecordingCanvas canvas;
-  DrawText(canvas, font, "AAAAAAAAAA", 0, 3, 1, 1, 0, GetParam().px, 200, kOnePixel, 500);
-  EXPECT_EQ(canvas.Lines().size(), GetParam().drawn ? 10u : 0u);
+  DrawText(canvas, font, "AAAAAAAAAA", 0, 3, 1, 1, 0, GetParam(), 200, kOnePixel, 500);
+  EXPECT_EQ(canvas.Lines().size(), 10u);
   EXPECT_EQ(canvas.pen().width, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DrawTextDrop,
-                         ::testing::Values(DropCase{-11, false}, DropCase{-10, false},
-                                           DropCase{-9, true}, DropCase{500, true},
-                                           DropCase{501, false}),
-                         testing::PrintedName());
+INSTANTIATE_TEST_SUITE_P(Cases, DrawTextAnywhere, ::testing::Values(-11, -10, -9, 500, 501));
+
+struct SpanCase {
+  const char* name;
+  std::vector<FontFileGlyph> glyphs;
+  std::string text;
+  double height, width, scale;
+  TextSpan span;
+};
+void PrintTo(const SpanCase& c, std::ostream* out) { *out << c.name; }
+
+class StrokeSpan : public ::testing::TestWithParam<SpanCase> {};
+
+// The span is where DrawText puts the strokes, so it follows the same pen and scale arithmetic.
+TEST_P(StrokeSpan, CoversTheStrokesAsDrawn) {
+  const SpanCase& c = GetParam();
+  const TextSpan span =
+      TextStrokeSpan(LoadGlyphs(c.glyphs), c.text, c.height, c.width, 0, 100, c.scale);
+  if (c.span.empty()) {
+    EXPECT_TRUE(span.empty());
+    return;
+  }
+  EXPECT_DOUBLE_EQ(span.u_low, c.span.u_low);
+  EXPECT_DOUBLE_EQ(span.u_high, c.span.u_high);
+  EXPECT_DOUBLE_EQ(span.v_low, c.span.v_low);
+  EXPECT_DOUBLE_EQ(span.v_high, c.span.v_high);
+}
+
+constexpr TextSpan kNoSpan{1, 0, 1, 0};
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StrokeSpan,
+    ::testing::Values(
+        // 12.5 pixels a character, the pen truncated to 112 and 124.
+        SpanCase{"PenIsTruncatedAsDrawn", {MakeGlyph('A', 10, {{0, 0, 0, 10}})}, "AAA", 1, 1,
+                 9.6, {0, 24, 0, 12.5}},
+        SpanCase{"LastLetterReachesPastItsPen", {MakeGlyph('A', 10, {{2, 3, 30, 8}})}, "AA", 2, 1,
+                 kOnePixel, {2, 40, 6, 16}},
+        SpanCase{"NegativeWidthRunsBack", {MakeGlyph('A', 10, {{0, 0, 5, 10}})}, "AA", 1, -1,
+                 kOnePixel, {-15, 0, 0, 10}},
+        SpanCase{"NegativeHeightHangsDown", {MakeGlyph('A', 10, {{0, 0, 5, 10}})}, "A", -1, 1,
+                 kOnePixel, {0, 5, -10, 0}},
+        SpanCase{"BlanksOnly", {MakeGlyph(' ', 30, {})}, "  ", 1, 1, kOnePixel, kNoSpan},
+        SpanCase{"NoText", {MakeGlyph('A', 10, {{0, 0, 5, 10}})}, "", 1, 1, kOnePixel, kNoSpan},
+        SpanCase{"NoPicture", {MakeGlyph('A', 10, {{0, 0, 5, 10}})}, "A", 1, 1, 0, kNoSpan}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(DrawText, DrawsWithGivenPenKeepsStyleAndEndsWithWidthOne) {
   const StrokeFont font = LoadGlyphs({MakeGlyph('A', 10, {{0, 0, 0, 10}, {0, 10, 5, 10}})});
