@@ -76,7 +76,7 @@ void CommandMachine::WykonajPolecenie(const std::string& entry, bool from_contro
       // As after Esc: the abandoned step's label or preview would stay until the mouse moves.
       host_.surface().RestoreView();
     }
-    if (auto started = StartCommand(upper)) pending = *started;
+    if (row != nullptr) pending = StartCommand(*row);
     if (auto direct = DirectEntry(ctx_, entry)) pending = *direct;
     if (upper == "WSKAZ?") {
       pokaz_stan_ = !pokaz_stan_;
@@ -101,17 +101,15 @@ void CommandMachine::WykonajPolecenie(const std::string& entry, bool from_contro
   if (w.szukajP0 || w.szukajP1 || w.szukajP2) Monit(" X , Y");
 }
 
-std::optional<std::string> CommandMachine::StartCommand(const std::string& upper_entry) {
-  const CommandRow* row = FindCommand(upper_entry);
-  if (row == nullptr) return std::nullopt;
-  if (row->make != nullptr) {
+std::string CommandMachine::StartCommand(const CommandRow& row) {
+  if (row.make != nullptr) {
     if (running_) retired_ = std::move(running_);
-    running_ = row->make(ctx_);
+    running_ = row.make(ctx_);
     // A command may refuse to start, having said why.
     if (!running_) return std::string("Anulowano.");
-    if (row->pick_cursor) host_.SetPickCursor(true);
+    if (row.pick_cursor) host_.SetPickCursor(true);
   }
-  return std::string(row->message);
+  return std::string(row.message);
 }
 
 // --- The relative-coordinate panel ---

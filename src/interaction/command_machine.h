@@ -14,6 +14,8 @@
 
 namespace blok {
 
+struct CommandRow;
+
 // The typed command line and the running command: the interpreter's stages, and the press,
 // move and release handling, each handed on to the command that runs. The commands themselves
 // are units of commands/, found through the registry. The Editor forwards what pan and zoom did
@@ -49,8 +51,8 @@ class CommandMachine {
   void DrawStateOverlay(Canvas& image) const;
 
  private:
-  // The keyword table; nothing when the entry is no keyword.
-  std::optional<std::string> StartCommand(const std::string& upper_entry);
+  // Starts the row's command, if it makes one; its start message.
+  std::string StartCommand(const CommandRow& row);
   bool Selecting() const { return running_ && running_->Selecting(); }
 
   InteractionHost& host_;

@@ -67,7 +67,7 @@ class TPodgladRysowanie : public QMainWindow {
   QWidget* BuildSettingsBar();
   void Connect();
   // Every trigger of the action sends this text to the command line.
-  void SendsCommand(QAction* action, std::string_view command);
+  void SendsCommand(QAction* action, std::string command);
   // Runs an editor operation, then shows what changed.
   template <typename F>
   void Run(F&& operation) {

@@ -50,7 +50,7 @@ void TPodgladRysowanie::BuildToolBars() {
     for (const CommandRow* row : ToolBarRows(which)) {
       const ToolButtonRow& b = row->button;
       QAction* action = Action(std::string(b.name).c_str(), Q(b.caption), Q(b.hint), Q(b.icon));
-      SendsCommand(action, row->control);
+      SendsCommand(action, ControlText(*row));
       bar->addAction(action);
     }
     return bar;
@@ -65,9 +65,9 @@ void TPodgladRysowanie::BuildToolBars() {
   b_przod_ = findChild<QAction*>("BPrzod");
 }
 
-void TPodgladRysowanie::SendsCommand(QAction* action, std::string_view command) {
+void TPodgladRysowanie::SendsCommand(QAction* action, std::string command) {
   connect(action, &QAction::triggered, this,
-          [this, command] { Run([&] { editor_->ControlCommand(std::string(command)); }); });
+          [this, command] { Run([&] { editor_->ControlCommand(command); }); });
 }
 
 void TPodgladRysowanie::BuildMenus() {
@@ -123,7 +123,7 @@ void TPodgladRysowanie::BuildMenus() {
        {std::pair{wstaw, Menu::kInsert}, std::pair{modyfikuj, Menu::kModify}}) {
     for (const CommandRow* row : MenuRows(which)) {
       QAction* action = Action(std::string(row->menu.name).c_str(), Q(row->menu.caption));
-      SendsCommand(action, row->control);
+      SendsCommand(action, ControlText(*row));
       menu->addAction(action);
       tool_actions_ << action;
     }

@@ -81,15 +81,6 @@ void CommandContext::PreviewSelectionMove(double dx, double dy) {
   }
 }
 
-void CommandContext::PreviewSelectionStretch(double dx, double dy) {
-  if (host_.font() == nullptr) return;
-  const Selection& selection = host_.selection();
-  for (const std::string& line : selection.lines) {
-    PreviewStretch(overlay(), host_.view(), *host_.font(), line, host_.reading_defaults(),
-                   selection.window, dx, dy);
-  }
-}
-
 void CommandContext::ShowEntity(int index) {
   const auto records = host_.drawing().records();
   if (host_.font() == nullptr || index < 0 || static_cast<size_t>(index) >= records.size()) return;

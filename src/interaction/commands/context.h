@@ -49,7 +49,6 @@ class CommandContext {
   void PickWithLabel(int x, int y, std::string_view label, int offset);
   // The selection's lines drawn as they would be after the step (in place for a zero shift).
   void PreviewSelectionMove(double dx, double dy);
-  void PreviewSelectionStretch(double dx, double dy);
   // Entity `index` drawn dotted in place.
   void ShowEntity(int index);
   // A point's label at its own pixel.

@@ -1,6 +1,7 @@
 #include "interaction/commands/registry.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace blok {
 
@@ -20,7 +21,6 @@ constexpr HelpSection kEditing = HelpSection::kEditing;
 
 const CommandRow kRows[] = {
     {{"L"},
-     "l",
      "Rysuj linia ... .",
      false,
      {kDrawing, 1, "l  - rysuj linia"},
@@ -28,7 +28,6 @@ const CommandRow kRows[] = {
      {Menu::kInsert, 1, "Linia1", "Linia"},
      MakeLine},
     {{"P"},
-     "p",
      "Rysuj prostokat ... .",
      false,
      {kDrawing, 2, "p  -       prostokat"},
@@ -36,7 +35,6 @@ const CommandRow kRows[] = {
      {Menu::kInsert, 2, "Prostokt1", "Prostokąt"},
      MakeRectangle},
     {{"O"},
-     "o",
      "Rysuj okrąg ... .",
      false,
      {kDrawing, 4, "o  -       okrag"},
@@ -44,7 +42,6 @@ const CommandRow kRows[] = {
      {Menu::kInsert, 3, "Okrg1", "Okrąg"},
      MakeCircle},
     {{"A"},
-     "a",
      "Rysuj luk ... .",
      false,
      {kDrawing, 3, "a  -       luk"},
@@ -52,7 +49,6 @@ const CommandRow kRows[] = {
      {Menu::kInsert, 4, "uk1", "Łuk"},
      MakeArc},
     {{"T"},
-     "t",
      "Rysuj text ... .",
      false,
      {kDrawing, 5, "t  -       tekst"},
@@ -60,7 +56,6 @@ const CommandRow kRows[] = {
      {Menu::kInsert, 5, "ekst1", "Tekst"},
      MakeText},
     {{"WI"},
-     "wi",
      "Wielokąt. Wpisz liczbę boków.",
      false,
      {kEditing, 12, "wi   -  wielokąt foremny"},
@@ -68,7 +63,6 @@ const CommandRow kRows[] = {
      {Menu::kInsert, 6, "M_Wielokat", "Wielokąt"},
      MakePolygon},
     {{"MO"},
-     "mo",
      "Przesun. Wskaż obiekty do przesuniecia.",
      true,
      {kEditing, 2, "mo   -  przesun"},
@@ -76,7 +70,6 @@ const CommandRow kRows[] = {
      {Menu::kModify, 2, "M_Przesun", "Przesuń"},
      MakeMove},
     {{"CO", "KO"},
-     "co",
      "Kopiuj. Wskaż obiekty do kopiowania.",
      true,
      {kEditing, 1, "co   -  kopiuj"},
@@ -84,7 +77,6 @@ const CommandRow kRows[] = {
      {Menu::kModify, 1, "M_Kopiuj", "Kopiuj"},
      MakeCopy},
     {{"U"},
-     "u",
      "Usun. Wskaż obiekty.",
      true,
      {kEditing, 3, "u    -  usun"},
@@ -92,7 +84,6 @@ const CommandRow kRows[] = {
      {Menu::kModify, 3, "M_Usun", "Usuń"},
      MakeDelete},
     {{"RO"},
-     "ro",
      "Rozciągnij. Wskaż obiekty do rozciągania",
      false,
      {},
@@ -100,7 +91,6 @@ const CommandRow kRows[] = {
      {Menu::kModify, 4, "M_Rozciagnij", "Rozciagnij"},
      MakeStretch},
     {{"SC", "SK"},
-     "sc",
      "Skaluj. Wskaż obiekty do skalowania.",
      true,
      {},
@@ -108,7 +98,6 @@ const CommandRow kRows[] = {
      {Menu::kModify, 5, "M_Skaluj", "Skaluj"},
      MakeScale},
     {{"F"},
-     "f",
      "Fazuj. Wskaż obiekty.",
      true,
      {kEditing, 5, "f    -  fazuj"},
@@ -116,7 +105,6 @@ const CommandRow kRows[] = {
      {Menu::kModify, 6, "M_Fazuj", "Fazuj"},
      MakeChamfer},
     {{"TR"},
-     "tr",
      "Tnij. Wskaż obiekty.",
      true,
      {kEditing, 4, "tr   -  utnij"},
@@ -124,7 +112,6 @@ const CommandRow kRows[] = {
      {Menu::kModify, 7, "m_utnij", "Utnij"},
      MakeTrim},
     {{"W"},
-     "w",
      "Wydłuż. Wskaż obiekty.",
      true,
      {kEditing, 6, "w    -  wydłuż"},
@@ -132,7 +119,6 @@ const CommandRow kRows[] = {
      {Menu::kModify, 8, "M_Wydluz", "Wydłuż"},
      MakeExtend},
     {{"OD"},
-     "od",
      "Odsun. Wpisz odległość lub wskaz myszką 2 punkty.",
      false,
      {kEditing, 7, "od   -  odsuń"},
@@ -140,7 +126,6 @@ const CommandRow kRows[] = {
      {Menu::kModify, 9, "M_Odsun", "Odsuń"},
      MakeOffset},
     {{"OB"},
-     "ob",
      "Obrót. Wskaż obiekty do obrotu.",
      true,
      {kEditing, 8, "ob   -  obrót"},
@@ -148,7 +133,6 @@ const CommandRow kRows[] = {
      {Menu::kModify, 10, "m_obroc", "Obróć"},
      MakeRotate},
     {{"ED", "E"},
-     "ed",
      "Edycja. Wskaż obiekt.",
      true,
      {},
@@ -156,7 +140,6 @@ const CommandRow kRows[] = {
      {Menu::kModify, 11, "M_Wlasciwosci", "Właściwości"},
      MakeEdit},
     {{"ODL"},
-     "odl",
      "Zmierz odległośc. Wskaż punkty.",
      false,
      {},
@@ -164,7 +147,6 @@ const CommandRow kRows[] = {
      {},
      MakeMeasure},
     {{"LU"},
-     "lu",
      "Lustro. Wskaż obiekty do odbicia.",
      true,
      {kEditing, 9, "lu   -  lustro"},
@@ -172,7 +154,6 @@ const CommandRow kRows[] = {
      {Menu::kModify, 12, "M_Lustro", "Lustro"},
      MakeMirror},
     {{"ZA"},
-     "za",
      "Zaokrąglij. Wpisz promień.",
      false,
      {kEditing, 10, "za   -  zaokrąglij"},
@@ -180,27 +161,24 @@ const CommandRow kRows[] = {
      {Menu::kModify, 13, "M_Zaokraglij", "Zaokrąglij"},
      MakeFillet},
     {{"SZ"},
-     "sz",
      "Szyk. Wskaż obiekty do powielenia.",
      true,
      {kEditing, 11, "sz   -  szyk prostokątny"},
      {kEdit, "B_Szyk", "Szyk", "Szyk prostokątny", "szyk"},
      {Menu::kModify, 14, "M_Szyk", "Szyk"},
      MakeArray},
-    {{"?", "LISTA", "POMOC"},
-     "?",
-     "Pomoc, lista poleceń.",
-     false,
-     {},
-     {},
-     {},
-     nullptr,
-     ShowHelpList},
+    {{"?", "LISTA", "POMOC"}, "Pomoc, lista poleceń.", false, {}, {}, {}, nullptr, ShowHelpList},
 };
 
 }  // namespace
 
 std::span<const CommandRow> Commands() { return kRows; }
+
+std::string ControlText(const CommandRow& row) {
+  std::string text(row.keywords[0]);
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
 
 const CommandRow* FindCommand(std::string_view upper_entry) {
   for (const CommandRow& row : kRows) {

@@ -45,7 +45,6 @@ struct HelpRow {
 
 struct CommandRow {
   std::array<std::string_view, 3> keywords;  // upper case, as typed after UpperCp1250
-  std::string_view control;                  // what its button and menu item send
   std::string_view message;                  // said when it starts
   bool pick_cursor = false;
   HelpRow help;
@@ -59,6 +58,8 @@ struct CommandRow {
 
 // Every row, in the tool bars' order.
 std::span<const CommandRow> Commands();
+// What a row's button and menu item send: its first keyword in lower case, as a user types it.
+std::string ControlText(const CommandRow& row);
 // The row of an upper-case entry, or nothing.
 const CommandRow* FindCommand(std::string_view upper_entry);
 // The rows of a tool bar, in order; of a menu, by rank.
