@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "document/library_lock.h"
+#include "document/library_rules.h"
 #include "document/line_stream.h"
 #include "document/text_file.h"
 #include "model/cp1250.h"
@@ -342,6 +343,7 @@ Result<void> CheckFields(const std::filesystem::path& file, const BlockToSave& b
   const auto has_break = [](std::string_view s) {
     return s.find_first_of("\r\n") != std::string_view::npos;
   };
+  if (const auto problem = BlockNameProblem(block.name)) return Fail(refused + *problem);
   if (has_break(block.name) || has_break(block.unit)) {
     return Fail(refused + "nazwa i jednostka nie mogą zawierać końca wiersza");
   }

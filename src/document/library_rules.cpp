@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <unordered_map>
 #include <utility>
 
@@ -66,6 +67,29 @@ std::vector<ListedBlock> BlocksAsListed(const std::vector<LoadedBlock>& records)
     return BlockNameLess(a.block->name, b.block->name);
   });
   return listed;
+}
+
+std::optional<std::string> NotInCodePage(std::string_view text) {
+  const auto bad = FirstUnencodable(text);
+  if (!bad) return std::nullopt;
+  char code[24];
+  if (bad->code_point == kBadCodePoint) {
+    std::snprintf(code, sizeof(code), "0x%02X", static_cast<unsigned char>(text[bad->offset]));
+    return std::string("niepoprawny zapis UTF-8 (bajt ") + code + ")";
+  }
+  std::snprintf(code, sizeof(code), "U+%04X", static_cast<unsigned>(bad->code_point));
+  return "znak „" + std::string(text.substr(bad->offset, bad->length)) + "” (" + code +
+         "), którego nie ma w stronie kodowej 1250";
+}
+
+std::optional<std::string> BlockNameProblem(std::string_view name) {
+  if (const auto bad = NotInCodePage(name)) return "nazwa bloku zawiera " + *bad;
+  // The name test and the removal read lines of at most this many characters.
+  if (const size_t count = CharacterCount(name); count > kCutLineLength) {
+    return "nazwa bloku ma " + std::to_string(count) + " znaków, a może mieć najwyżej " +
+           std::to_string(kCutLineLength);
+  }
+  return std::nullopt;
 }
 
 }  // namespace blok

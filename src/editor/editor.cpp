@@ -137,7 +137,7 @@ std::string Editor::FileLabel() const { return open_file_ ? open_file_->string()
 
 std::string Editor::WindowCaption() const { return open_file_ ? open_file_->string() : "..."; }
 
-void Editor::SetBlockName(std::string_view name) { block_name_ = FitToCodePage(name); }
+void Editor::SetBlockName(std::string_view name) { block_name_ = name; }
 
 void Editor::SetUnit(std::string_view unit) { unit_ = FitToCodePage(unit); }
 

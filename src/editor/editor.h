@@ -129,7 +129,8 @@ class Editor {
   std::string WindowCaption() const;
   const std::optional<std::filesystem::path>& open_file() const { return open_file_; }
   const std::string& block_name() const { return block_name_; }
-  // E_NazwaBloku; a character the block file cannot hold becomes '?'. Not a change of the block.
+  // E_NazwaBloku, kept as typed: a name the block file cannot hold is refused when the block is
+  // saved, with the reason. Not a change of the block.
   void SetBlockName(std::string_view name);
   const std::string& unit() const { return unit_; }
   // CB_Jednostka; typed text is kept as typed (but for characters the file cannot hold).

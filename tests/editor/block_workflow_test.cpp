@@ -478,12 +478,43 @@ TEST_F(BlockWorkflowTest, EveryChangeOfTheDrawingMarksItUnsaved) {
   }
 }
 
-TEST_F(BlockWorkflowTest, CharactersTheFileCannotHoldBecomeQuestionMarks) {
-  StartDrawing("Blok ☃", {"T(0,0,'→',1,1,0)"});
-  EXPECT_EQ(editor_.block_name(), "Blok ?");
+TEST_F(BlockWorkflowTest, CharactersOfTextsTheFileCannotHoldBecomeQuestionMarks) {
+  StartDrawing("Blok", {"T(0,0,'→',1,1,0)"});
   EXPECT_THAT(editor_.drawing().lines(), ElementsAre("T(0,0,'?',1,1,0)"));
   ASSERT_TRUE(editor_.ZapiszBlokZPytaniem());
-  EXPECT_THAT(*StoredLines(library_, "Blok ?"), ElementsAre("T(0,0,'?',1,1,0)"));
+  EXPECT_THAT(*StoredLines(library_, "Blok"), ElementsAre("T(0,0,'?',1,1,0)"));
+}
+
+// A name is refused as blk save refuses it: the block could not be found again by the name
+// it was given. Every save leaves the library's bytes as they were and says why.
+TEST_F(BlockWorkflowTest, NamesTheFileCannotHoldAreRefusedByEverySave) {
+  const std::string long_name(256, 'x');
+  const struct {
+    std::string name;
+    std::string reason;
+  } cases[] = {
+      {"Bałwan ☃", "nazwa bloku zawiera znak „☃” (U+2603), którego nie ma w stronie kodowej 1250"},
+      {long_name, "nazwa bloku ma 256 znaków, a może mieć najwyżej 255"},
+      {std::string(254, 'x') + "ąę", "nazwa bloku ma 256 znaków"},
+  };
+  StartDrawing("Studnia", {"O(1,1,1)"});
+  for (const auto& c : cases) {
+    for (const bool asking : {true, false}) {
+      SCOPED_TRACE(c.name.substr(0, 12) + (asking ? " asking" : " not asking"));
+      editor_.SetBlockName(c.name);
+      const std::string before = ReadBytes(library_);
+      ui_.ClearRecords();
+      EXPECT_FALSE(asking ? editor_.ZapiszBlokZPytaniem() : editor_.ZapiszBlokBezPytania());
+      EXPECT_EQ(ReadBytes(library_), before);
+      EXPECT_EQ(editor_.block_name(), c.name);  // the field keeps what was typed
+      EXPECT_TRUE(editor_.unsaved());
+      ASSERT_EQ(ui_.message_boxes.size(), 1u);
+      EXPECT_THAT(ui_.message_boxes[0], HasSubstr(c.reason));
+    }
+  }
+  // The longest name that is held is saved.
+  editor_.SetBlockName(std::string(253, 'x') + "ąę");
+  EXPECT_TRUE(editor_.ZapiszBlokZPytaniem());
 }
 
 struct CloseCase {

@@ -17,6 +17,7 @@
 #include "catalogue.h"
 #include "document/block_file.h"
 #include "document/data_dir.h"
+#include "document/library_rules.h"
 #include "document/text_file.h"
 #include "dxf_export.h"
 #include "model/cp1250.h"
@@ -140,34 +141,13 @@ const char* StatusName(blok::LineStatus status) {
   return "invalid";
 }
 
-// What stops text from going into the code page 1250 file as it is, or nothing. A character
-// the code page cannot hold would be written as "?", and the block could not be found again
-// by the name it was saved under.
-std::optional<std::string> NotInCodePage(std::string_view text) {
-  const auto bad = blok::FirstUnencodable(text);
-  if (!bad) return std::nullopt;
-  char code[24];
-  if (bad->code_point == blok::kBadCodePoint) {
-    std::snprintf(code, sizeof(code), "0x%02X", static_cast<unsigned char>(text[bad->offset]));
-    return std::string("niepoprawny zapis UTF-8 (bajt ") + code + ")";
-  }
-  std::snprintf(code, sizeof(code), "U+%04X", static_cast<unsigned>(bad->code_point));
-  return "znak „" + std::string(text.substr(bad->offset, bad->length)) + "” (" + code +
-         "), którego nie ma w stronie kodowej 1250";
-}
-
 bool IsBlank(std::string_view line) { return line.find_first_not_of(' ') == line.npos; }
 
 // Why blk save refuses the block, or nothing; the file is not touched when it refuses. Lines
 // that would read as record markers are refused where every save is, with the file's name.
 std::optional<std::string> SaveRefusal(const blok::BlockToSave& block) {
   if (block.name.empty()) return "pusta nazwa bloku";
-  if (const auto bad = NotInCodePage(block.name)) return "nazwa bloku zawiera " + *bad;
-  // The name test and the removal read lines of at most this many characters.
-  if (const size_t count = blok::CharacterCount(block.name); count > blok::kCutLineLength) {
-    return "nazwa bloku ma " + std::to_string(count) + " znaków, a może mieć najwyżej " +
-           std::to_string(blok::kCutLineLength);
-  }
+  if (auto problem = blok::BlockNameProblem(block.name)) return problem;
   if (block.unit != "m" && block.unit != "cm" && block.unit != "mm") {
     return "nieznana jednostka „" + block.unit + "”: dozwolone są m, cm i mm";
   }
@@ -176,7 +156,7 @@ std::optional<std::string> SaveRefusal(const blok::BlockToSave& block) {
   }
   for (size_t i = 0; i < block.lines.size(); ++i) {
     const std::string where = "linia " + std::to_string(i + 1);
-    if (const auto bad = NotInCodePage(block.lines[i])) return where + " zawiera " + *bad;
+    if (const auto bad = blok::NotInCodePage(block.lines[i])) return where + " zawiera " + *bad;
   }
   return std::nullopt;
 }
