@@ -20,6 +20,7 @@ EditChanges ArraySelection(std::span<const ParsedEntity> records, const Selectio
                                        static_cast<float>(r * row_spacing));
       changes.insert(changes.end(), std::make_move_iterator(cell.begin()),
                      std::make_move_iterator(cell.end()));
+      changes.unwritable += cell.unwritable;
     }
   }
   return changes;

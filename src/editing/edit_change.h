@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,7 +19,13 @@ struct EditChange {
   std::string line;  // replace, add
   bool operator==(const EditChange&) const = default;
 };
-using EditChanges = std::vector<EditChange>;
+// The changes of one operation in order, and how many selected shapes it could not rewrite (a
+// result too large to write, or a line that would not read back as written). The Editor applies
+// none of an operation that left some out, so that a move never moves part of a selection.
+struct EditChanges : std::vector<EditChange> {
+  using std::vector<EditChange>::vector;
+  size_t unwritable = 0;
+};
 
 // The selection: a flag for every line of the drawing and the copies of the selected lines in
 // drawing order (the hidden list RE_Pomoc), with the window of the last selection gesture,

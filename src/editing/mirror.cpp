@@ -104,10 +104,11 @@ std::optional<std::array<std::string, 4>> MirroredEdges(const SegmentRecord& rec
   return lines;
 }
 
-// The lines of the image of one resolved entity, last first; none when it cannot be written or
-// is not a shape.
-void AddImage(ParsedEntity entity, const Reflection& reflection,
+// The lines of the image of one resolved entity, last first; none when it is not a shape, and
+// false when it is one whose image cannot be written.
+bool AddImage(ParsedEntity entity, const Reflection& reflection,
               std::vector<std::string>& last_first) {
+  if (!IsShape(entity)) return true;
   std::optional<std::array<std::string, 4>> edges;
   bool split = false;
   const bool visited =
@@ -131,14 +132,16 @@ void AddImage(ParsedEntity entity, const Reflection& reflection,
                                       [](ColourRecord&) {},
                                       [](ThicknessRecord&) {},
                                   });
-  if (!visited) return;
+  if (!visited) return true;
   if (split) {
-    if (edges) last_first.insert(last_first.end(), edges->rbegin(), edges->rend());
-    return;
+    if (!edges) return false;
+    last_first.insert(last_first.end(), edges->rbegin(), edges->rend());
+    return true;
   }
-  if (std::optional<std::string> text = CanonicalText(entity)) {
-    last_first.push_back(std::move(*text));
-  }
+  std::optional<std::string> text = CanonicalText(entity);
+  if (!text) return false;
+  last_first.push_back(std::move(*text));
+  return true;
 }
 
 }  // namespace
@@ -155,14 +158,18 @@ EditChanges MirrorSelection(std::span<const ParsedEntity> records, const Selecti
   // walks them.
   std::vector<std::string> last_first;
   last_first.reserve(selection.lines.size());
+  size_t unwritable = 0;
   size_t next = std::min(selection.flags.size(), records.size());
   for (size_t count = selection.lines.size(); count > 0; --count) {
     while (next > 0 && !selection.flags[next - 1]) --next;
     if (next == 0) break;
     --next;
-    AddImage(Resolved(records[next], DefaultsAt(records, next)), reflection, last_first);
+    if (!AddImage(Resolved(records[next], DefaultsAt(records, next)), reflection, last_first)) {
+      ++unwritable;
+    }
   }
   EditChanges changes;
+  changes.unwritable = unwritable;
   changes.reserve(last_first.size());
   for (auto line = last_first.rbegin(); line != last_first.rend(); ++line) {
     changes.push_back({.kind = EditChange::Kind::kAdd, .line = std::move(*line)});

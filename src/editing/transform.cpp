@@ -67,9 +67,12 @@ EditChanges RewriteSelection(std::span<const ParsedEntity> records, Selection& s
   ForSelectedFromLast(
       records, selection.flags, selection.lines.size(), [&](size_t index, ParsedEntity entity) {
         selection.flags[index] = 0;
+        const bool shape = IsShape(entity);
         if (std::optional<std::string> text = rewrite(entity, later)) {
           changes.push_back(
               {EditChange::Kind::kReplace, static_cast<int>(index), std::move(*text)});
+        } else if (shape) {
+          ++changes.unwritable;
         }
       });
   for (std::string& line : later) {
@@ -154,14 +157,18 @@ EditChanges CopySelection(std::span<const ParsedEntity> records, const Selection
   const auto move = EachDefiningPoint(Displacement(dx, dy));
   std::vector<std::string> copies;  // from the last selected line up
   copies.reserve(selection.lines.size());
+  size_t unwritable = 0;
   ForSelectedFromLast(records, selection.flags, selection.lines.size(),
                       [&](size_t, ParsedEntity entity) {
                         VisitEntityToChange(entity, move);
                         if (std::optional<std::string> text = CanonicalText(entity)) {
                           copies.push_back(std::move(*text));
+                        } else if (IsShape(entity)) {
+                          ++unwritable;
                         }
                       });
   EditChanges changes;
+  changes.unwritable = unwritable;
   changes.reserve(copies.size());
   for (auto copy = copies.rbegin(); copy != copies.rend(); ++copy) {
     changes.push_back({.kind = EditChange::Kind::kAdd, .line = std::move(*copy)});

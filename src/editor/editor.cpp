@@ -49,7 +49,7 @@ class Editor::Host : public InteractionHost {
   void ShowMessageBox(std::string_view text) override { e_.ui_.ShowMessage(text); }
   Selection& selection() override { return e_.selection_; }
   const ReadingDefaults& reading_defaults() const override { return e_.reading_defaults_; }
-  void ApplyChanges(EditChanges changes) override { e_.ApplyChanges(std::move(changes)); }
+  bool ApplyChanges(EditChanges changes) override { return e_.ApplyChanges(std::move(changes)); }
   void OpenEntityEditor(int index) override { e_.OpenEntityEditor(index); }
   void ChangeProperties() override { e_.ChangeProperties(); }
 
@@ -158,7 +158,13 @@ bool Editor::ZmienObiekt(int index, std::string line) {
   return true;
 }
 
-void Editor::ApplyChanges(EditChanges changes) {
+bool Editor::ApplyChanges(EditChanges changes) {
+  // Part of a selection changed would be a wrong drawing that looks right: all or nothing.
+  if (changes.unwritable > 0) {
+    Komunikat("Nic nie zmieniono: po tej zmianie nie da się zapisać obiektów: " +
+              std::to_string(changes.unwritable) + " (za długa linia lub za duże liczby).");
+    return false;
+  }
   // One command's changes are one step of Cofnij and Naprzód.
   journal_.BeginStep();
   for (EditChange& change : changes) {
@@ -175,6 +181,7 @@ void Editor::ApplyChanges(EditChanges changes) {
     }
   }
   journal_.EndStep();
+  return true;
 }
 
 void Editor::OpenEntityEditor(int index) {

@@ -184,8 +184,9 @@ class Editor {
   const Wskaz& wskaz() const { return machine_.wskaz(); }
   // The selection list RE_Pomoc with the per-line flags.
   const Selection& selection() const { return selection_; }
-  // Applies an operation's changes through the journal, in order.
-  void ApplyChanges(EditChanges changes);
+  // Applies an operation's changes through the journal, in order, as one step of Cofnij. An
+  // operation that left out shapes it could not write is not applied: false, and the message.
+  bool ApplyChanges(EditChanges changes);
   // The entity's dialog, filled from its line; confirmed, the line is rewritten (or added).
   void OpenEntityEditor(int index);
   // "Zmiana cech" for the selection.

@@ -33,8 +33,9 @@ class InteractionHost {
   virtual Selection& selection() = 0;
   // What the last redraw left: the colour and thickness of lines that give none.
   virtual const ReadingDefaults& reading_defaults() const = 0;
-  // An operation's changes, through the journal, in order.
-  virtual void ApplyChanges(EditChanges changes) = 0;
+  // An operation's changes, through the journal, in order; false, with the reason said, when
+  // the operation left out some shapes and nothing was changed.
+  virtual bool ApplyChanges(EditChanges changes) = 0;
   // The entity's dialog, filled from its line; confirmed, it rewrites the line.
   virtual void OpenEntityEditor(int index) = 0;
   // "Zmiana cech" for the selection.

@@ -223,5 +223,35 @@ TEST_F(CommandResultsTest, OneCofnijPerCommand) {
   }
 }
 
+// An operation that cannot write some of the selected shapes changes none of them and says how
+// many: a move never moves part of a selection. The long text still reads where it stands; its
+// line would pass 255 characters with the far coordinates.
+TEST_F(CommandResultsTest, AllOrNothingWhenAShapeCannotBeWritten) {
+  const std::string text = "T(0,0,'" + std::string(215, 'x') + "',1,1,0)";
+  const struct {
+    const char* label;
+    std::vector<Step> steps;
+  } cases[] = {
+      {"move", {Type("mo"), DragFrom(-1, -1, 3, 3), Type("0,0"), Type("1000000,1000000")}},
+      {"copy", {Type("co"), DragFrom(-1, -1, 3, 3), Type("0,0"), Type("1000000,1000000")}},
+      {"scale", {Type("sk"), DragFrom(-1, -1, 3, 3), Type("0,0"), Type("10000000")}},
+      {"rotate", {Type("ob"), DragFrom(-1, -1, 3, 3), Type("1000000,1000000"), Type("180")}},
+      {"mirror", {Type("lu"), DragFrom(-1, -1, 3, 3), Type("1000000,0"), Type("1000000,1")}},
+      {"array", {Type("sz"), DragFrom(-1, -1, 3, 3), Type("2,2"), Type("1000000,1000000")}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    Draw({"L(0,0)-(1,1)", "O(2,2,0.5)", text});
+    const std::vector<std::string> before = Lines();
+    const size_t records = Records();
+    Perform(c.steps);
+    EXPECT_EQ(Lines(), before);
+    EXPECT_EQ(Records(), records);
+    EXPECT_THAT(editor_.messages(),
+                Contains("Nic nie zmieniono: po tej zmianie nie da się zapisać obiektów: 1 "
+                         "(za długa linia lub za duże liczby)."));
+  }
+}
+
 }  // namespace
 }  // namespace blok::testing

@@ -102,10 +102,12 @@ class Array : public Command {
   }
 
   void Build(double row_spacing, double column_spacing) {
-    ctx_.ApplyChanges(ArraySelection(ctx_.host().drawing().records(), ctx_.host().selection(),
-                                     rows_, columns_, row_spacing, column_spacing));
-    ctx_.host().Komunikat("Dodano szyk " + std::to_string(rows_) + " x " +
-                          std::to_string(columns_));
+    if (ctx_.ApplyChanges(ArraySelection(ctx_.host().drawing().records(),
+                                         ctx_.host().selection(), rows_, columns_, row_spacing,
+                                         column_spacing))) {
+      ctx_.host().Komunikat("Dodano szyk " + std::to_string(rows_) + " x " +
+                            std::to_string(columns_));
+    }
     ctx_.Reset();
     ctx_.host().Redraw();
   }

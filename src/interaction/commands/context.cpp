@@ -107,6 +107,8 @@ void CommandContext::Apply(const WriterResult& result) {
   if (!result.message.empty()) host_.Komunikat(result.message);
 }
 
-void CommandContext::ApplyChanges(EditChanges changes) { host_.ApplyChanges(std::move(changes)); }
+bool CommandContext::ApplyChanges(EditChanges changes) {
+  return host_.ApplyChanges(std::move(changes));
+}
 
 }  // namespace blok

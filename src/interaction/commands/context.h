@@ -59,8 +59,8 @@ class CommandContext {
   // Adds what a writer made, through the journal, and reports it; a conversion error goes to
   // a message box.
   void Apply(const WriterResult& result);
-  // An operation's changes, through the journal, in order.
-  void ApplyChanges(EditChanges changes);
+  // An operation's changes, through the journal, in order; false when none were applied.
+  bool ApplyChanges(EditChanges changes);
 
   // The selection frame: started by a press while a command selects, ended by the release.
   bool framing() const { return framing_; }
