@@ -61,13 +61,32 @@ bool Editor::WriteBlock(bool cut_at_255) {
   // One replacement of the file: the older block of the name goes, the new one is appended;
   // a library gone since it was opened is made again.
   const BlockToSave block = BlockOfDrawing(cut_at_255);
+  const bool vanished = !FileExists(*open_file_);
   if (auto written = ZapiszBlok(*open_file_, block, nullptr); !written) {
     ShowError(written.error());
     return false;
   }
+  if (vanished) {
+    LibraryMadeAgain();
+    ListBlock(block.name);  // the one block of the new file
+  }
   BlockWritten(block);
   unsaved_ = false;
   return true;
+}
+
+void Editor::LibraryMadeAgain() {
+  // The old blocks went with the old file: the list offers none of them any more.
+  block_list_.Assign({});
+  library_.Reset();
+  ++library_revision_;
+  BlockListChanged();
+}
+
+void Editor::ListBlock(const std::string& name) {
+  if (block_list_.Contains(name)) return;
+  block_list_.Add(name);
+  BlockListChanged();
 }
 
 void Editor::EmptyBlock() {
@@ -216,6 +235,7 @@ bool Editor::ZapiszBlokZPytaniem() {
   // One pass over the library, under its lock: whether the name is there is learnt while the
   // new file is written, and the question is asked before it replaces the old one.
   const BlockToSave block = BlockOfDrawing(true);
+  const bool vanished = !FileExists(*open_file_);
   const auto saved = ZapiszBlok(*open_file_, block, [this] {
     return settings_.overwrite_without_asking || ui_.Ask(kBlockExistsQuestion) == Answer::kTak;
   });
@@ -224,14 +244,12 @@ bool Editor::ZapiszBlokZPytaniem() {
     return false;
   }
   if (saved->written) {
+    if (vanished) LibraryMadeAgain();
     BlockWritten(block);
     unsaved_ = false;
     Komunikat((saved->replaced ? "Nadpisano blok: " : "Zapisano blok: ") + block_name_);
   }
-  if (!block_list_.Contains(block_name_)) {
-    block_list_.Add(block_name_);
-    BlockListChanged();
-  }
+  ListBlock(block_name_);
   if (saved->written) ShowBlockRow(block_name_);
   return saved->written;
 }

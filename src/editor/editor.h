@@ -276,6 +276,10 @@ class Editor {
   void ShowBlockRow(const std::string& name);
   // The block went into the file: the browser shows it as written.
   void BlockWritten(const BlockToSave& block) { library_.Put(WrittenBlock(block)); }
+  // A save made the open library again after it had gone: it holds that block alone.
+  void LibraryMadeAgain();
+  // The name in the block list, added when it is not there yet.
+  void ListBlock(const std::string& name);
   void ShowError(const Error& error) { ui_.ShowMessage(error.message); }
 
   ProgramPaths paths_;

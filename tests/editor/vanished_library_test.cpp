@@ -82,6 +82,8 @@ TEST_P(VanishedLibraryTest, TheSaveMakesTheLibraryAgain) {
   EXPECT_THAT(BlockNames(library_), ElementsAre("Studnia"));
   EXPECT_THAT(StoredLines(library_, "Studnia"), Optional(ElementsAre("O(5,5,1)")));
   EXPECT_FALSE(editor_.unsaved());
+  // The list offers what the library holds now, not the blocks that went with it.
+  EXPECT_THAT(editor_.block_list().names(), ElementsAre("Studnia"));
 }
 
 // When even the folder is gone the save cannot be made; whatever asked for it must not go on
