@@ -189,6 +189,24 @@ const CommandRow* FindCommand(std::string_view upper_entry) {
   return nullptr;
 }
 
+std::optional<std::string> CompleteKeyword(std::string_view typed) {
+  if (typed.empty()) return std::nullopt;
+  std::string upper(typed);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  std::optional<std::string_view> found;
+  for (const CommandRow& row : kRows) {
+    for (std::string_view keyword : row.keywords) {
+      if (keyword.empty() || !keyword.starts_with(upper) || keyword == found) continue;
+      if (found) return std::nullopt;
+      found = keyword;
+    }
+  }
+  if (!found) return std::nullopt;
+  std::string text(*found);
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
 std::vector<const CommandRow*> ToolBarRows(ToolBar bar) {
   std::vector<const CommandRow*> rows;
   for (const CommandRow& row : kRows) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -62,6 +63,9 @@ std::span<const CommandRow> Commands();
 std::string ControlText(const CommandRow& row);
 // The row of an upper-case entry, or nothing.
 const CommandRow* FindCommand(std::string_view upper_entry);
+// The one keyword (in lower case) that begins with what was typed, case aside; nothing when
+// none or several do. Tab in the command line completes with it.
+std::optional<std::string> CompleteKeyword(std::string_view typed);
 // The rows of a tool bar, in order; of a menu, by rank.
 std::vector<const CommandRow*> ToolBarRows(ToolBar bar);
 std::vector<const CommandRow*> MenuRows(Menu menu);

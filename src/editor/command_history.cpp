@@ -1,0 +1,66 @@
+#include "editor/command_history.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "document/text_file.h"
+
+namespace blok {
+namespace {
+
+// Blank lines are not worth a step of Up; a line break would split the file's line.
+bool Unkept(std::string_view text) {
+  return text.find_first_not_of(" \t") == text.npos || text.find_first_of("\r\n") != text.npos;
+}
+
+}  // namespace
+
+void CommandHistory::Add(std::string_view entry) {
+  position_.reset();
+  if (Unkept(entry) || (!entries_.empty() && entries_.back() == entry)) return;
+  entries_.emplace_back(entry);
+  if (entries_.size() > kMostEntries) entries_.pop_front();
+}
+
+std::optional<std::string> CommandHistory::Older(std::string_view typed) {
+  if (entries_.empty()) return std::nullopt;
+  if (!position_) {
+    typed_ = typed;
+    position_ = entries_.size() - 1;
+  } else if (*position_ == 0) {
+    return std::nullopt;
+  } else {
+    --*position_;
+  }
+  return entries_[*position_];
+}
+
+std::optional<std::string> CommandHistory::Newer() {
+  if (!position_) return std::nullopt;
+  if (*position_ + 1 >= entries_.size()) {
+    position_.reset();
+    return typed_;
+  }
+  return entries_[++*position_];
+}
+
+void CommandHistory::Assign(const std::vector<std::string>& entries) {
+  entries_.clear();
+  position_.reset();
+  for (const std::string& entry : entries) Add(entry);
+}
+
+Result<std::vector<std::string>> ReadCommandHistory(const std::filesystem::path& file) {
+  std::error_code error;
+  if (!std::filesystem::exists(file, error)) return std::vector<std::string>{};
+  return ReadTextLines(file);
+}
+
+Result<void> WriteCommandHistory(const std::filesystem::path& file,
+                                 const std::deque<std::string>& entries) {
+  std::string bytes;
+  for (const std::string& entry : entries) AppendTextLine(bytes, entry);
+  return ReplaceFileContents(file, bytes);
+}
+
+}  // namespace blok

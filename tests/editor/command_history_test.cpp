@@ -1,0 +1,86 @@
+// The command line's memory: Up and Down through what was typed, and Tab completing keywords.
+#include "editor/command_history.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "editor/editor_fixture.h"
+#include "interaction/commands/registry.h"
+
+namespace blok::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+// A walk: 'U' is Up with the line holding `typed`, 'D' is Down; what each key shows.
+struct Walk {
+  const char* label;
+  std::vector<std::string> entered;
+  std::string keys;
+  std::vector<std::optional<std::string>> shown;
+};
+
+TEST(CommandHistoryTest, WalksLikeAShell) {
+  const Walk walks[] = {
+      {"nothing typed yet", {}, "UD", {std::nullopt, std::nullopt}},
+      {"newest first", {"l", "o", "mo"}, "UUU", {"mo", "o", "l"}},
+      {"stops at the oldest", {"l", "o"}, "UUU", {"o", "l", std::nullopt}},
+      {"down again", {"l", "o", "mo"}, "UUDD", {"mo", "o", "mo", "half"}},
+      {"down without a walk", {"l"}, "D", {std::nullopt}},
+      {"repeats once", {"l", "l", "o", "o", "o"}, "UUU", {"o", "l", std::nullopt}},
+      {"blank lines not kept", {"l", "", "   "}, "UU", {"l", std::nullopt}},
+      {"a repeat further back kept", {"l", "o", "l"}, "UUU", {"l", "o", "l"}},
+  };
+  for (const Walk& w : walks) {
+    SCOPED_TRACE(w.label);
+    CommandHistory history;
+    for (const std::string& entry : w.entered) history.Add(entry);
+    ASSERT_EQ(w.keys.size(), w.shown.size());
+    for (size_t i = 0; i < w.keys.size(); ++i) {
+      EXPECT_EQ(w.keys[i] == 'U' ? history.Older("half") : history.Newer(), w.shown[i]) << i;
+    }
+  }
+}
+
+TEST(CommandHistoryTest, KeepsTheNewestFiveHundredAndStartsAgainAfterAnEntry) {
+  CommandHistory history;
+  for (int i = 0; i < 501; ++i) history.Add(std::to_string(i));
+  EXPECT_EQ(history.entries().size(), CommandHistory::kMostEntries);
+  EXPECT_EQ(history.entries().front(), "1");
+  EXPECT_EQ(history.Older(""), "500");
+  EXPECT_EQ(history.Older(""), "499");
+  history.Add("o");  // entering ends the walk: Up starts from the newest again
+  EXPECT_EQ(history.Older(""), "o");
+  history.Add("a\nb");  // could not be kept one a line
+  EXPECT_EQ(history.entries().back(), "o");
+}
+
+TEST(CommandHistoryTest, CompletesAKeywordWithOneMatchOnly) {
+  const std::pair<const char*, std::optional<std::string>> cases[] = {
+      {"", std::nullopt},   {"l", std::nullopt}, {"lu", "lu"},         {"LU", "lu"},
+      {"li", "lista"},      {"po", "pomoc"},     {"w", std::nullopt},  {"wi", "wi"},
+      {"od", std::nullopt}, {"s", std::nullopt}, {"zz", std::nullopt}, {"moo", std::nullopt},
+  };
+  for (const auto& [typed, completed] : cases) {
+    EXPECT_EQ(CompleteKeyword(typed), completed) << typed;
+  }
+  // Every keyword completes from itself or is the prefix of another.
+  for (const CommandRow& row : Commands()) {
+    const std::string keyword = ControlText(row);
+    const auto completed = CompleteKeyword(keyword);
+    EXPECT_TRUE(!completed || *completed == keyword) << keyword;
+  }
+}
+
+// The history is the editor's: entered lines go in, and it lasts from one run to the next.
+TEST_F(EditorTest, CommandHistoryLastsBetweenRuns) {
+  OpenLibrary();
+  for (const char* entry : {"o", "0,0", "2", "zz", "zz"}) editor_.CommandEntered(entry);
+  editor_.Finish();
+  Editor next(dir_.path(), ui_, surface_);
+  ASSERT_TRUE(next.Start());
+  EXPECT_THAT(next.history().entries(), ElementsAre("o", "0,0", "2", "zz"));
+}
+
+}  // namespace
+}  // namespace blok::testing
