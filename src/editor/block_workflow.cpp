@@ -1,6 +1,9 @@
 // The editor's work with block files: opening and creating them, loading, starting and saving
 // blocks, and the questions asked before work could be lost.
 
+#include <algorithm>
+#include <system_error>
+
 #include "document/block_file.h"
 #include "document/text_file.h"
 #include "editor/editor.h"
@@ -158,6 +161,21 @@ void Editor::OtworzOstatniPlik(const std::string& path) {
   Komunikat("Wczytano plik z blokami " + path);
   Redraw();
   Redraw();
+}
+
+void Editor::OpenGivenFile(const std::string& path, const std::string& block_name) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  const std::filesystem::path file = error ? std::filesystem::path(path) : absolute;
+  OtworzOstatniPlik(file.lexically_normal().string());
+  if (block_name.empty() || !open_file_ || *open_file_ != file.lexically_normal()) return;
+  const auto& names = block_list_.names();
+  const auto found = std::find(names.begin(), names.end(), block_name);
+  if (found == names.end()) {
+    return ui_.ShowMessage("W pliku " + open_file_->string() + " nie ma bloku " + block_name + ".");
+  }
+  block_list_.Select(static_cast<size_t>(found - names.begin()));
+  WczytajWybranyBlok();
 }
 
 void Editor::WczytajWybranyBlok() {

@@ -102,6 +102,10 @@ Result<void> Editor::Start(std::optional<Error> code_page_problem) {
   } else {
     for (const std::string& path : *recent) DodajDoOstatnich(path);
   }
+  // The history is a convenience: a run without it is no reason for a message.
+  if (auto history = ReadCommandHistory(paths_.state / kCommandHistoryFile)) {
+    history_.Assign(*history);
+  }
   ostatnie_polecenie_.reset();
   started_ = true;
   return {};
@@ -118,6 +122,7 @@ void Editor::Finish() {
       !written) {
     ShowError(written.error());
   }
+  (void)WriteCommandHistory(paths_.state / kCommandHistoryFile, history_.entries());
 }
 
 bool Editor::CloseQuery() {

@@ -12,6 +12,7 @@
 #include "document/journal.h"
 #include "editor/block_browser.h"
 #include "editor/block_list.h"
+#include "editor/command_history.h"
 #include "editor/entity_editor.h"
 #include "editor/recent_files.h"
 #include "editor/ui.h"
@@ -94,6 +95,8 @@ class Editor {
   void WykonajPolecenie(std::string entry);
   // The same for a text sent by a control: it starts its command even while a text is awaited.
   void ControlCommand(std::string entry);
+  // The Delete key: starts u, or ends the selection of a running u.
+  void DeleteKey();
   // F1, F4, F8 and Esc in E_Polecenie, E_dx and E_dy.
   void CommandKey(Key key);
   // Enter in E_dx or E_dy, or B_Wprowadz_dxdy, with the fields' texts and CB_OdlKat.
@@ -113,6 +116,9 @@ class Editor {
   void NowyPlikBlokow();
   void OtworzPlikBlokow();
   void OtworzOstatniPlik(const std::string& path);
+  // The library (and, when named, its block) given to the program when it starts, or dropped
+  // on the window: opened as a recent file is, the path made absolute for the recent list.
+  void OpenGivenFile(const std::string& path, const std::string& block_name = {});
   void WczytajWybranyBlok();
   void NowyBlok();
   // The save button: checks the name and content, asks before overwriting. True when the
@@ -164,6 +170,8 @@ class Editor {
   // Whether the drawing tools and block controls are usable: a file has been open.
   bool tools_enabled() const { return tools_enabled_; }
   const RecentFiles& recent_files() const { return recent_files_; }
+  // What was typed into E_Polecenie, for Up and Down; kept between runs.
+  CommandHistory& history() { return history_; }
   // The open dialog's initial directory.
   const std::filesystem::path& initial_directory() const { return initial_directory_; }
 
@@ -310,6 +318,7 @@ class Editor {
   bool unsaved_ = false;
   bool tools_enabled_ = false;
   RecentFiles recent_files_;
+  CommandHistory history_;
   std::filesystem::path initial_directory_;
   // Remembered at exit: the directory of the file last confirmed in the open dialog, else the
   // one the run started with.

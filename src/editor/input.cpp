@@ -117,11 +117,20 @@ void Editor::BeginPan() {
 }
 
 void Editor::CommandEntered(std::string text) {
+  history_.Add(text);
   if (text == " ") text = ostatnie_polecenie_.value_or("");
   WykonajPolecenie(std::move(text));
 }
 
 void Editor::WykonajPolecenie(std::string entry) { machine_.WykonajPolecenie(entry); }
+
+void Editor::DeleteKey() {
+  if (wskaz().usun) {
+    CommandKey(Key::kEscape);
+  } else {
+    ControlCommand("u");
+  }
+}
 
 void Editor::ControlCommand(std::string entry) {
   machine_.WykonajPolecenie(entry, /*from_control=*/true);

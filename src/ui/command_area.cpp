@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <optional>
 
+#include "interaction/commands/registry.h"
 #include "ui/qt_text.h"
 
 namespace blok {
@@ -34,6 +35,14 @@ std::optional<Key> CommandKeyOf(int qt_key) {
 }
 
 bool IsEnter(int qt_key) { return qt_key == Qt::Key_Return || qt_key == Qt::Key_Enter; }
+
+// Keys an empty command line leaves to the window's shortcuts: its own undo has nothing worth
+// taking back, and Delete there starts the delete command.
+bool LeftToTheWindow(const QKeyEvent& key) {
+  return key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo) ||
+         key.keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y) ||
+         (key.key() == Qt::Key_Delete && key.modifiers() == Qt::NoModifier);
+}
 
 QString Joined(const std::vector<std::string>& messages, size_t count) {
   QString text;
@@ -123,6 +132,32 @@ QWidget* CommandArea::BuildRelativePanel() {
   return panel_dxdy_;
 }
 
+bool CommandArea::WalkOrComplete(const QKeyEvent& event) {
+  const bool plain = event.modifiers() == Qt::NoModifier || event.modifiers() == Qt::KeypadModifier;
+  if (!plain) return false;
+  std::optional<std::string> text;
+  switch (event.key()) {
+    case Qt::Key_Up:
+      if (history_ != nullptr) text = history_->Older(S(e_polecenie_->text()));
+      break;
+    case Qt::Key_Down:
+      if (history_ != nullptr) text = history_->Newer();
+      break;
+    case Qt::Key_Tab:
+      // An empty line lets Tab move on to the next control.
+      if (e_polecenie_->text().isEmpty()) return false;
+      text = CompleteKeyword(S(e_polecenie_->text()));
+      break;
+    case Qt::Key_Escape:
+      if (history_ != nullptr) history_->EndWalk();
+      return false;
+    default:
+      return false;
+  }
+  if (text) e_polecenie_->setText(Q(*text));
+  return true;
+}
+
 void CommandArea::EnterRelative() {
   emit relativeEntered(e_dx_->text(), e_dy_->text(), cb_odl_kat_->isChecked());
 }
@@ -130,6 +165,14 @@ void CommandArea::EnterRelative() {
 bool CommandArea::eventFilter(QObject* watched, QEvent* event) {
   const bool entry = watched == e_polecenie_;
   const bool relative = watched == e_dx_ || watched == e_dy_;
+  if (entry && event->type() == QEvent::ShortcutOverride && e_polecenie_->text().isEmpty() &&
+      LeftToTheWindow(*static_cast<QKeyEvent*>(event))) {
+    return true;  // not taken here: the window's shortcut goes off
+  }
+  if (entry && event->type() == QEvent::KeyPress &&
+      WalkOrComplete(*static_cast<QKeyEvent*>(event))) {
+    return true;
+  }
   if ((entry || relative) && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (IsEnter(key)) {

@@ -8,6 +8,7 @@
 #include "editor/editor.h"
 
 class QCheckBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -28,6 +29,8 @@ class CommandArea : public QWidget {
   QLabel& prompt() { return *l_polecenie_; }
   QLineEdit& entry() { return *e_polecenie_; }
   QWidget& relative_panel() { return *panel_dxdy_; }
+  // Up and Down in E_Polecenie walk it.
+  void SetHistory(CommandHistory* history) { history_ = history; }
 
   // Brings RE_Polecenia up to the editor's messages (newest first). Only messages added since
   // the last call are inserted; the pane is rebuilt only after it was emptied.
@@ -50,6 +53,8 @@ class CommandArea : public QWidget {
  private:
   QWidget* BuildRelativePanel();
   void EnterRelative();
+  // Up and Down through the history, Tab completing a keyword: whether the key was used.
+  bool WalkOrComplete(const QKeyEvent& event);
 
   QPlainTextEdit* re_polecenia_ = nullptr;
   QLabel* l_polecenie_ = nullptr;
@@ -65,6 +70,7 @@ class CommandArea : public QWidget {
   uint64_t shown_added_ = 0;
   uint64_t shown_cleared_ = 0;
   bool shows_lines_ = false;
+  CommandHistory* history_ = nullptr;
 };
 
 }  // namespace blok

@@ -19,5 +19,10 @@ int main(int argc, char** argv) {
   blok::TPodgladRysowanie window(blok::ProgramPaths{data, state});
   if (!window.started()) return 1;  // the reason has been shown
   window.show();
+  // blokedit FILE [BLOCK]: what the file manager and the menu entry pass.
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.size() > 1) {
+    window.OpenGivenFile(arguments[1], arguments.size() > 2 ? arguments[2] : QString());
+  }
   return QApplication::exec();
 }

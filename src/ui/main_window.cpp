@@ -1,12 +1,16 @@
 #include "ui/main_window.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "interaction/commands/registry.h"
@@ -120,6 +124,8 @@ TPodgladRysowanie::TPodgladRysowanie(ProgramPaths paths, QWidget* parent) : QMai
   });
   editor_ = std::make_unique<Editor>(std::move(paths), *ui_, *podglad_);
   block_browser_->Attach(*editor_);
+  command_area_->SetHistory(&editor_->history());
+  setAcceptDrops(true);
   podglad_->SetFrameHook([this] { editor_->PaintPendingFrame(); });
   Connect();
   started_ = editor_->Start().has_value();
@@ -424,7 +430,8 @@ void TPodgladRysowanie::SyncRecentFiles() {
   for (size_t i = 0; i < 4; ++i) {
     const bool used = i < recent.entries().size();
     recent_actions_[i]->setVisible(used);
-    recent_actions_[i]->setText(used ? Q(recent.Caption(i)) : QString());
+    // The number is the item's accelerator; an ampersand of the name is shown as it is.
+    recent_actions_[i]->setText(used ? "&" + Q(recent.Caption(i)).replace("&", "&&") : QString());
     recent_actions_[i]->setData(used ? Q(recent.entries()[i].path) : QString());
   }
 }
@@ -447,6 +454,8 @@ void TPodgladRysowanie::SyncFromEditor() {
   for (QWidget* widget : block_controls_) widget->setEnabled(tools);
   b_cofnij_->setEnabled(e.undo_enabled());
   b_przod_->setEnabled(e.redo_enabled());
+  m_cofnij_->setEnabled(e.undo_enabled());
+  m_naprzod_->setEnabled(e.redo_enabled());
 
   command_area_->ShowMessages(e.messages(), e.messages_added(), e.messages_cleared());
 
@@ -481,6 +490,40 @@ void TPodgladRysowanie::closeEvent(QCloseEvent* event) {
   }
   editor_->Finish();
   event->accept();
+}
+
+void TPodgladRysowanie::OpenGivenFile(const QString& file, const QString& block) {
+  if (!started_) return;
+  Run([&] { editor_->OpenGivenFile(S(file), S(block)); });
+}
+
+namespace {
+
+// The local block library among dropped files, if there is one.
+std::optional<QString> DroppedLibrary(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return std::nullopt;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile() && url.toLocalFile().endsWith(".blk", Qt::CaseInsensitive)) {
+      return url.toLocalFile();
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+void TPodgladRysowanie::dragEnterEvent(QDragEnterEvent* event) {
+  if (started_ && DroppedLibrary(event->mimeData())) event->acceptProposedAction();
+}
+
+void TPodgladRysowanie::dropEvent(QDropEvent* event) {
+  const auto file = DroppedLibrary(event->mimeData());
+  if (!started_ || !file) return;
+  event->acceptProposedAction();
+  // The drop's own event loop is still running: open once it has returned.
+  QMetaObject::invokeMethod(
+      this, [this, path = *file] { Run([&] { editor_->OpenGivenFile(S(path)); }); },
+      Qt::QueuedConnection);
 }
 
 }  // namespace blok

@@ -43,6 +43,8 @@ class TPodgladRysowanie : public QMainWindow {
 
   // False when start-up failed (a font file missing or damaged); the reason has been shown.
   bool started() const { return started_; }
+  // A library given on the command line (and a block of it), opened once the window shows.
+  void OpenGivenFile(const QString& file, const QString& block = {});
   Editor& editor() { return *editor_; }
   PaintBox& podglad() { return *podglad_; }
   // What the Editor asks of the window goes here.
@@ -56,6 +58,9 @@ class TPodgladRysowanie : public QMainWindow {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // A block library dropped on the window is opened, as "Otwórz plik" opens it.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -99,6 +104,8 @@ class TPodgladRysowanie : public QMainWindow {
   QList<QAction*> tool_actions_;  // enabled once a file is open
   QAction* b_cofnij_ = nullptr;
   QAction* b_przod_ = nullptr;
+  QAction* m_cofnij_ = nullptr;
+  QAction* m_naprzod_ = nullptr;
 
   QLabel* l_nazwa_pliku_ = nullptr;
   QLineEdit* e_nazwa_bloku_ = nullptr;

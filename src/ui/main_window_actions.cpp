@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
 #include <QToolBar>
 
 #include "interaction/commands/registry.h"
@@ -11,6 +12,41 @@
 #include "ui/qt_text.h"
 
 namespace blok {
+namespace {
+
+// Gives every item of the menu an accelerator letter of its own, at the start of a word where
+// one is free, else at any free letter.
+void AddAccelerators(QMenu& menu, QSet<QChar>& taken) {
+  for (QAction* action : menu.actions()) {
+    QString text = action->text();
+    if (action->isSeparator() || text.isEmpty() || text.contains('&')) continue;
+    const auto free = [&](qsizetype i) {
+      return text[i].isLetterOrNumber() && !taken.contains(text[i].toLower());
+    };
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < text.size() && at < 0; ++i) {
+      if ((i == 0 || text[i - 1] == ' ') && free(i)) at = i;
+    }
+    for (qsizetype i = 0; i < text.size() && at < 0; ++i) {
+      if (free(i)) at = i;
+    }
+    if (at < 0) continue;
+    taken.insert(text[at].toLower());
+    action->setText(text.insert(at, '&'));
+  }
+}
+
+void AddAccelerators(QMenu& menu) {
+  QSet<QChar> taken;
+  // Letters given by hand come first.
+  for (QAction* action : menu.actions()) {
+    const qsizetype at = action->text().indexOf('&');
+    if (at >= 0 && at + 1 < action->text().size()) taken.insert(action->text()[at + 1].toLower());
+  }
+  AddAccelerators(menu, taken);
+}
+
+}  // namespace
 
 QAction* TPodgladRysowanie::Action(const char* name, const QString& text, const QString& hint,
                                    const QString& icon) {
@@ -79,6 +115,12 @@ void TPodgladRysowanie::BuildMenus() {
   auto* zapisz_blok = Action("M_ZapiszBlok", "Zapisz BLOK");
   auto* o_programie = Action("Oprogramie1", "O programie");
   auto* koniec = Action("Koniec1", "Koniec");
+  // The standard keys of a desktop program. The menu items carry them, so that they work
+  // wherever the focus is and the menus show them.
+  otworz->setShortcut(QKeySequence::Open);
+  nowy_blok->setShortcut(QKeySequence::New);
+  zapisz_blok->setShortcut(QKeySequence::Save);
+  koniec->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   menu_pliki_->addAction(nowy);
   menu_pliki_->addAction(otworz);
   menu_pliki_->addSeparator();
@@ -118,6 +160,23 @@ void TPodgladRysowanie::BuildMenus() {
   wstaw->setObjectName("Wstaw1");
   auto* modyfikuj = menuBar()->addMenu("Modyfikuj");
   modyfikuj->setObjectName("Modyfikuj1");
+  auto* cofnij = Action("M_Cofnij", "Cofnij");
+  auto* naprzod = Action("M_Naprzod", "Naprzód");
+  cofnij->setShortcut(QKeySequence::Undo);
+  naprzod->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  modyfikuj->addAction(cofnij);
+  modyfikuj->addAction(naprzod);
+  modyfikuj->addSeparator();
+  connect(cofnij, &QAction::triggered, this, [this] { Run([&] { editor_->BCofnijClick(); }); });
+  connect(naprzod, &QAction::triggered, this, [this] { Run([&] { editor_->BPrzodClick(); }); });
+  m_cofnij_ = cofnij;
+  m_naprzod_ = naprzod;
+  // Delete starts the delete command, and ends its selection when it runs.
+  auto* usun = Action("A_Usun", "Usuń");
+  usun->setShortcut(QKeySequence(Qt::Key_Delete));
+  addAction(usun);
+  connect(usun, &QAction::triggered, this, [this] { Run([&] { editor_->DeleteKey(); }); });
   // The command items come from the command registry.
   for (auto [menu, which] :
        {std::pair{wstaw, Menu::kInsert}, std::pair{modyfikuj, Menu::kModify}}) {
@@ -128,7 +187,7 @@ void TPodgladRysowanie::BuildMenus() {
       tool_actions_ << action;
     }
   }
-  tool_actions_ << zapisz_blok << nowy_blok;
+  tool_actions_ << zapisz_blok << nowy_blok << usun;
   for (QAction* action : toolbar_edycja_->actions()) tool_actions_ << action;
   for (QAction* action : toolbar_wstawianie_->actions()) tool_actions_ << action;
 
@@ -146,6 +205,11 @@ void TPodgladRysowanie::BuildMenus() {
   zoom_item("Przesun1", "Przesuń", [this] { findChild<QAction*>("BPan")->trigger(); });
   menu_zoom_->addSeparator();
   zoom_item("Rezygnuj1", "Rezygnuj", [this] { Run([&] { editor_->Rezygnuj(); }); });
+
+  menu_pliki_->setTitle("&Pliki");
+  wstaw->setTitle("&Wstaw");
+  modyfikuj->setTitle("&Modyfikuj");
+  for (QMenu* menu : {menu_pliki_, wstaw, modyfikuj, menu_zoom_}) AddAccelerators(*menu);
 }
 
 }  // namespace blok
