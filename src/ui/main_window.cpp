@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHBoxLayout>
@@ -490,6 +491,12 @@ void TPodgladRysowanie::closeEvent(QCloseEvent* event) {
   }
   editor_->Finish();
   event->accept();
+}
+
+void TPodgladRysowanie::EndWithoutQuestions() {
+  if (started_) editor_->Finish();
+  // Not quit(): that would close the window through the close question.
+  QCoreApplication::exit(0);
 }
 
 void TPodgladRysowanie::OpenGivenFile(const QString& file, const QString& block) {

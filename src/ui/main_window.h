@@ -43,6 +43,8 @@ class TPodgladRysowanie : public QMainWindow {
 
   // False when start-up failed (a font file missing or damaged); the reason has been shown.
   bool started() const { return started_; }
+  // Ends the program at once (a signal): what it remembers is written, nothing is asked.
+  void EndWithoutQuestions();
   // A library given on the command line (and a block of it), opened once the window shows.
   void OpenGivenFile(const QString& file, const QString& block = {});
   Editor& editor() { return *editor_; }
