@@ -71,7 +71,7 @@ bool Editor::WriteBlock(bool cut_at_255) {
     ListBlock(block.name);  // the one block of the new file
   }
   BlockWritten(block);
-  unsaved_ = false;
+  MarkUnchanged();
   return true;
 }
 
@@ -106,7 +106,7 @@ void Editor::OpenFile(const std::filesystem::path& file, std::vector<std::string
   EmptyBlock();
   UstawNarzedzia(true);
   ClearMessages();
-  unsaved_ = false;
+  MarkUnchanged();
 }
 
 void Editor::NowyPlikBlokow() {
@@ -192,7 +192,7 @@ void Editor::WczytajWybranyBlok() {
       Komunikat("Wczytano blok " + name);
       ostatnie_polecenie_.reset();
       journal_.Clear();
-      unsaved_ = false;
+      MarkUnchanged();
       ShowBlockRow(name);
     }
   }
@@ -218,7 +218,7 @@ void Editor::NowyBlok() {
   AnulujPolecenie();
   block_name_.clear();
   EmptyBlock();
-  unsaved_ = false;
+  MarkUnchanged();
   Redraw();
 }
 
@@ -246,7 +246,7 @@ bool Editor::ZapiszBlokZPytaniem() {
   if (saved->written) {
     if (vanished) LibraryMadeAgain();
     BlockWritten(block);
-    unsaved_ = false;
+    MarkUnchanged();
     Komunikat((saved->replaced ? "Nadpisano blok: " : "Zapisano blok: ") + block_name_);
   }
   ListBlock(block_name_);

@@ -104,6 +104,8 @@ Result<void> Editor::Start(std::optional<Error> code_page_problem) {
   }
   ostatnie_polecenie_.reset();
   started_ = true;
+  if (!recovery_lock_) TakeRecoveryLock();
+  OfferRecovery();
   return {};
 }
 
@@ -118,6 +120,7 @@ void Editor::Finish() {
       !written) {
     ShowError(written.error());
   }
+  EndRecovery();
 }
 
 bool Editor::CloseQuery() {
