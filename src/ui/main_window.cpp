@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -125,6 +126,18 @@ TPodgladRysowanie::TPodgladRysowanie(ProgramPaths paths, QWidget* parent) : QMai
   started_ = editor_->Start().has_value();
   resize(1180, 780);
   SyncFromEditor();
+  StartRecoveryTimer();
+}
+
+void TPodgladRysowanie::StartRecoveryTimer() {
+  // A tick takes a snapshot only after a change and writes it on another thread: an unsaved
+  // block reaches its recovery file within about a second and a half.
+  auto* timer = new QTimer(this);
+  timer->setObjectName("RecoveryTimer");
+  connect(timer, &QTimer::timeout, this, [this] {
+    if (editor_->KeepRecoveryFile()) SyncFromEditor();
+  });
+  timer->start(kRecoveryTickMs);
 }
 
 TPodgladRysowanie::~TPodgladRysowanie() {
