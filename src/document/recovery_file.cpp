@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <charconv>
@@ -181,14 +182,24 @@ Result<RecoverySnapshot> ReadRecoveryFile(const std::filesystem::path& file) {
 }
 
 Result<std::optional<HeldLock>> HeldLock::TryTake(const std::filesystem::path& file) {
-  UniqueFd fd(::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600));
-  if (fd.get() < 0) return std::unexpected(FileError("Nie można utworzyć pliku", file, errno));
-  while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
-    if (errno == EINTR) continue;
-    if (errno == EWOULDBLOCK) return std::nullopt;
-    return std::unexpected(FileError("Nie można zablokować pliku", file, errno));
+  // A holder that removes the file lets go after the unlink: a lock taken on the file it removed
+  // would be no lock at all, so the taker checks that the path still names what it locked.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    UniqueFd fd(::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600));
+    if (fd.get() < 0) return std::unexpected(FileError("Nie można utworzyć pliku", file, errno));
+    while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+      if (errno == EINTR) continue;
+      if (errno == EWOULDBLOCK) return std::nullopt;
+      return std::unexpected(FileError("Nie można zablokować pliku", file, errno));
+    }
+    struct stat locked {};
+    struct stat named {};
+    if (::fstat(fd.get(), &locked) == 0 && ::stat(file.c_str(), &named) == 0 &&
+        locked.st_dev == named.st_dev && locked.st_ino == named.st_ino) {
+      return HeldLock(file, std::move(fd));
+    }
   }
-  return HeldLock(file, std::move(fd));
+  return std::unexpected(FileError("Nie można zablokować pliku", file, EAGAIN));
 }
 
 void HeldLock::RemoveAndRelease() {

@@ -134,12 +134,20 @@ void Editor::OfferRecovery() {
     RecoverySnapshot snapshot;
   };
   std::vector<std::filesystem::path> files;
+  std::vector<std::filesystem::path> locks;
   std::error_code error;
   for (std::filesystem::directory_iterator it(paths_.state / kRecoveryFolder, error), end;
        !error && it != end; it.increment(error)) {
     if (it->path().extension() == kRecoveryExtension && it->path() != recovery_file_) {
       files.push_back(it->path());
+    } else if (it->path().extension() == kLockExtension) {
+      locks.push_back(it->path());
     }
+  }
+  // An editor killed with nothing unsaved leaves its lock file alone: it goes once free.
+  for (const std::filesystem::path& lock_file : locks) {
+    if (Exists(std::filesystem::path(lock_file).replace_extension(kRecoveryExtension))) continue;
+    if (auto lock = HeldLock::TryTake(lock_file); lock && *lock) (*lock)->RemoveAndRelease();
   }
   std::sort(files.begin(), files.end());
   std::vector<Found> found;

@@ -257,9 +257,12 @@ TEST_F(RecoveryTest, TheFilesOfRunningEditorsAreLeftAlone) {
   // Another editor's open file description holding its lock.
   UniqueFd held(::open((Folder() / "4242.lock").c_str(), O_RDWR));
   ASSERT_EQ(::flock(held.get(), LOCK_EX | LOCK_NB), 0);
+  WriteBytes(Folder() / "555.lock", "");  // of an editor killed with nothing unsaved
   const auto next = StartNext({});
   EXPECT_TRUE(next->ui.questions.empty());
   EXPECT_TRUE(fs::exists(other));
+  EXPECT_TRUE(fs::exists(Folder() / "4242.lock"));
+  EXPECT_FALSE(fs::exists(Folder() / "555.lock"));
   EXPECT_TRUE(fs::exists(editor_.recovery_file())) << "the fixture's editor runs too";
   EXPECT_NE(next->editor->recovery_file(), editor_.recovery_file());
 }
