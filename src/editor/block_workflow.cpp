@@ -74,7 +74,7 @@ bool Editor::WriteBlock(bool cut_at_255) {
     ListBlock(block.name);  // the one block of the new file
   }
   BlockWritten(block);
-  unsaved_ = false;
+  MarkUnchanged();
   return true;
 }
 
@@ -109,7 +109,7 @@ void Editor::OpenFile(const std::filesystem::path& file, std::vector<std::string
   EmptyBlock();
   UstawNarzedzia(true);
   ClearMessages();
-  unsaved_ = false;
+  MarkUnchanged();
 }
 
 void Editor::NowyPlikBlokow() {
@@ -210,7 +210,7 @@ void Editor::WczytajWybranyBlok() {
       Komunikat("Wczytano blok " + name);
       ostatnie_polecenie_.reset();
       journal_.Clear();
-      unsaved_ = false;
+      MarkUnchanged();
       ShowBlockRow(name);
     }
   }
@@ -236,7 +236,7 @@ void Editor::NowyBlok() {
   AnulujPolecenie();
   block_name_.clear();
   EmptyBlock();
-  unsaved_ = false;
+  MarkUnchanged();
   Redraw();
 }
 
@@ -264,7 +264,7 @@ bool Editor::ZapiszBlokZPytaniem() {
   if (saved->written) {
     if (vanished) LibraryMadeAgain();
     BlockWritten(block);
-    unsaved_ = false;
+    MarkUnchanged();
     Komunikat((saved->replaced ? "Nadpisano blok: " : "Zapisano blok: ") + block_name_);
   }
   ListBlock(block_name_);

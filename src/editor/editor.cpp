@@ -108,10 +108,12 @@ Result<void> Editor::Start(std::optional<Error> code_page_problem) {
   }
   ostatnie_polecenie_.reset();
   started_ = true;
+  if (!recovery_lock_) TakeRecoveryLock();
+  OfferRecovery();
   return {};
 }
 
-void Editor::Finish() {
+void Editor::Finish(bool keep_unsaved_block) {
   if (!started_) return;
   if (auto written = WriteProjectDirectory(paths_.state / kProjectDirectoryFile, chosen_directory_);
       !written) {
@@ -123,6 +125,13 @@ void Editor::Finish() {
     ShowError(written.error());
   }
   (void)WriteCommandHistory(paths_.state / kCommandHistoryFile, history_.entries());
+  if (keep_unsaved_block && unsaved_) {
+    // Nobody was asked: the newest state stays in the recovery file for the next start.
+    KeepRecoveryFile();
+    WaitForRecoveryFile();
+    return;
+  }
+  EndRecovery();
 }
 
 bool Editor::CloseQuery() {

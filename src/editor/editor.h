@@ -15,6 +15,7 @@
 #include "editor/command_history.h"
 #include "editor/entity_editor.h"
 #include "editor/recent_files.h"
+#include "editor/recovery_writer.h"
 #include "editor/ui.h"
 #include "interaction/command_machine.h"
 #include "interaction/settings.h"
@@ -67,8 +68,9 @@ class Editor {
   // every file the editor reads and writes would lose its Polish letters.
   Result<void> Start(std::optional<Error> code_page_problem = CodePageProblem());
   // Rewrites the data files; failures are shown. Does nothing after a failed start, so that
-  // the remembered files are not lost to an editor that never read them.
-  void Finish();
+  // the remembered files are not lost to an editor that never read them. The recovery file goes,
+  // unless the program ends without asking (a signal) with the block unsaved.
+  void Finish(bool keep_unsaved_block = false);
   // Whether the window may close; asks when the block has unsaved changes.
   bool CloseQuery();
 
@@ -258,6 +260,20 @@ class Editor {
 
   const ProgramPaths& paths() const { return paths_; }
 
+  // --- The recovery file: an unsaved block outlives a killed editor ---
+
+  // The window calls this about once a second: an unsaved block that changed since the last
+  // call goes to the recovery file, written on a thread of its own. True when it added a
+  // message (a write that failed).
+  bool KeepRecoveryFile();
+  // What the recovery file is written from, taken at once on the caller's thread.
+  RecoverySnapshot TakeRecoverySnapshot() const;
+  // Returns when the recovery file holds the last snapshot handed over.
+  void WaitForRecoveryFile();
+  // This run's recovery file beside its lock file in <state>/Odzysk; empty before Start, and
+  // when no lock could be made there (then nothing is kept).
+  const std::filesystem::path& recovery_file() const { return recovery_file_; }
+
  private:
   enum class BadNameText { kExclamation, kOne };
 
@@ -272,7 +288,18 @@ class Editor {
   void OpenFile(const std::filesystem::path& file, std::vector<std::string> names);
   // Empties the drawing and the journal; the mark is for the caller to set.
   void EmptyBlock();
-  void MarkChanged() { unsaved_ = true; }
+  void MarkChanged();
+  // The block is as saved or empty: nothing of it needs recovering.
+  void MarkUnchanged();
+  // Removes the recovery file, the block's mark as it stands.
+  void DropRecoveryFile();
+  // A lock of this run's own in the recovery folder, and a writer for its recovery file.
+  void TakeRecoveryLock();
+  // Offers the recovery files that editors no longer running left behind, newest first.
+  void OfferRecovery();
+  void RestoreBlock(const RecoverySnapshot& snapshot);
+  // The clean end: the recovery file and the lock go.
+  void EndRecovery();
   void ClearMessages();
   void ApplyViewResponse(const ViewResponse& response);
   // The names or the filter changed: the rows follow.
@@ -329,6 +356,20 @@ class Editor {
   ReadingDefaults reading_defaults_;
   std::unique_ptr<StrokeFont> romans_font_;
   std::unique_ptr<StrokeFont> greeks_font_;
+
+  uint64_t change_count_ = 0;
+  int64_t last_change_ = 0;  // seconds since the epoch
+  std::optional<HeldLock> recovery_lock_;
+  std::filesystem::path recovery_file_;
+  std::optional<Error> recovery_problem_;  // why no lock could be made, until shown
+  // What the last snapshot handed to the writer was of; kept_ while its file exists.
+  bool recovery_kept_ = false;
+  uint64_t recovery_count_ = 0;
+  std::string recovery_name_;
+  std::string recovery_unit_;
+  bool recovery_failure_shown_ = false;
+  // After the lock: it finishes its write before the lock goes.
+  std::unique_ptr<RecoveryWriter> recovery_writer_;
 
   class Host;
   std::unique_ptr<Host> host_;

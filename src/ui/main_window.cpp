@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -132,6 +133,18 @@ TPodgladRysowanie::TPodgladRysowanie(ProgramPaths paths, QWidget* parent) : QMai
   started_ = editor_->Start().has_value();
   resize(1180, 780);
   SyncFromEditor();
+  StartRecoveryTimer();
+}
+
+void TPodgladRysowanie::StartRecoveryTimer() {
+  // A tick takes a snapshot only after a change and writes it on another thread: an unsaved
+  // block reaches its recovery file within about a second and a half.
+  auto* timer = new QTimer(this);
+  timer->setObjectName("RecoveryTimer");
+  connect(timer, &QTimer::timeout, this, [this] {
+    if (editor_->KeepRecoveryFile()) SyncFromEditor();
+  });
+  timer->start(kRecoveryTickMs);
 }
 
 TPodgladRysowanie::~TPodgladRysowanie() {
@@ -494,7 +507,7 @@ void TPodgladRysowanie::closeEvent(QCloseEvent* event) {
 }
 
 void TPodgladRysowanie::EndWithoutQuestions() {
-  if (started_) editor_->Finish();
+  if (started_) editor_->Finish(/*keep_unsaved_block=*/true);
   // Not quit(): that would close the window through the close question.
   QCoreApplication::exit(0);
 }

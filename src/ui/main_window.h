@@ -82,6 +82,9 @@ class TPodgladRysowanie : public QMainWindow {
     SyncFromEditor();
   }
   void PodgladMouseUp(Qt::MouseButton button, int x, int y);
+  // Keeps an unsaved block in its recovery file while the window lives.
+  void StartRecoveryTimer();
+  static constexpr int kRecoveryTickMs = 1000;
   void SyncRecentFiles();
   void SyncSwatch();
 

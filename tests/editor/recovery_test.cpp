@@ -1,0 +1,349 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <functional>
+#include <regex>
+
+#include "document/recovery_file.h"
+#include "document/text_file.h"
+#include "editor/recovery_writer.h"
+#include "editor_fixture.h"
+
+namespace blok::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+RecoverySnapshot Snapshot(std::string name) {
+  return {"/nie/ma/takiego.blk", std::move(name), "m", {"O(0,0,1)"}, 1'765'000'000};
+}
+
+// The newest snapshot wins, and a removal is never undone by a write that was under way.
+TEST(RecoveryWriterTest, TheLastSnapshotIsWrittenAndARemovalStands) {
+  TestDir dir;
+  const fs::path file = dir / "1.blkr";
+  RecoveryWriter writer(false);
+  for (int i = 0; i < 200; ++i) writer.Write(file, Snapshot("B" + std::to_string(i)));
+  writer.WaitIdle();
+  auto read = ReadRecoveryFile(file);
+  ASSERT_TRUE(read) << read.error().message;
+  EXPECT_EQ(read->block_name, "B199");
+
+  for (int i = 0; i < 50; ++i) {
+    writer.Write(file, Snapshot("C" + std::to_string(i)));
+    writer.Remove(file);
+    ASSERT_FALSE(fs::exists(file)) << i;
+  }
+  writer.WaitIdle();
+  EXPECT_FALSE(fs::exists(file));
+  EXPECT_FALSE(writer.TakeError());
+
+  writer.Write(dir / "no-folder" / "1.blkr", Snapshot("D"));
+  writer.WaitIdle();
+  const auto failed = writer.TakeError();
+  ASSERT_TRUE(failed);
+  EXPECT_NE(failed->message.find("no-folder"), std::string::npos) << failed->message;
+  EXPECT_FALSE(writer.TakeError()) << "said once";
+}
+
+class RecoveryTest : public EditorTest {
+ protected:
+  fs::path Folder() const { return dir_ / "Odzysk"; }
+
+  // Drawn and kept: the recovery file is there.
+  void DrawAndKeep(const std::string& name = "Rysowany") {
+    StartDrawing(name, {"O(5,5,1)", "L(0,0)-(3,4);K(0,0,0);GR(0,1)"});
+    editor_.SetUnit("cm");
+    Keep();
+    ASSERT_TRUE(fs::exists(editor_.recovery_file()));
+  }
+  void Keep() {
+    editor_.KeepRecoveryFile();
+    editor_.WaitForRecoveryFile();
+  }
+
+  // What a killed editor leaves: its recovery file, and a lock file nobody holds.
+  fs::path LeaveDead(const std::string& id, const RecoverySnapshot& snapshot) {
+    const fs::path file = Folder() / (id + ".blkr");
+    EXPECT_TRUE(WriteRecoveryFile(file, snapshot, false));
+    WriteBytes(Folder() / (id + ".lock"), "");
+    return file;
+  }
+
+  RecoverySnapshot Drawn() {
+    return {library_, "Odzyskany", "mm", {"O(1,2,3)", "P(0,0)-(2,2)"}, 1'765'000'000};
+  }
+
+  // Another editor starting on the same program directory.
+  struct Next {
+    ScriptedUi ui;
+    FakeSurface surface;
+    std::unique_ptr<Editor> editor;
+  };
+  std::unique_ptr<Next> StartNext(std::deque<Answer> answers) {
+    auto next = std::make_unique<Next>();
+    next->ui.answers = std::move(answers);
+    next->editor = std::make_unique<Editor>(dir_.path(), next->ui, next->surface);
+    EXPECT_TRUE(next->editor->Start());
+    return next;
+  }
+};
+
+TEST_F(RecoveryTest, AnUnsavedBlockIsKeptAsItChanges) {
+  Keep();
+  EXPECT_FALSE(fs::exists(editor_.recovery_file())) << "nothing unsaved";
+  DrawAndKeep();
+  EXPECT_EQ(editor_.recovery_file().parent_path(), Folder());
+  auto kept = ReadRecoveryFile(editor_.recovery_file());
+  ASSERT_TRUE(kept) << kept.error().message;
+  EXPECT_EQ(kept->library, library_);
+  EXPECT_EQ(kept->block_name, "Rysowany");
+  EXPECT_EQ(kept->unit, "cm");
+  // As the drawing holds them: the newest first.
+  EXPECT_EQ(kept->lines, (std::vector<std::string>{"L(0,0)-(3,4);K(0,0,0);GR(0,1)", "O(5,5,1)"}));
+  EXPECT_NEAR(kept->changed_at, std::time(nullptr), 60);
+
+  // A renamed block and an undone line are kept too.
+  editor_.SetBlockName("Inny");
+  editor_.BCofnijClick();
+  Keep();
+  kept = ReadRecoveryFile(editor_.recovery_file());
+  ASSERT_TRUE(kept);
+  EXPECT_EQ(kept->block_name, "Inny");
+  EXPECT_EQ(kept->lines, std::vector<std::string>{"O(5,5,1)"});
+  EXPECT_TRUE(ui_.questions.empty());
+}
+
+TEST_F(RecoveryTest, TheFileGoesWhenNothingIsLeftToLose) {
+  struct Case {
+    const char* what;
+    std::deque<Answer> answers;
+    std::function<void()> act;
+  };
+  const Case cases[] = {
+      {"save", {}, [this] { EXPECT_TRUE(editor_.ZapiszBlokZPytaniem()); }},
+      {"load another, saving it",
+       {Answer::kTak},
+       [this] {
+         SelectBlock("AAA");
+         editor_.WczytajWybranyBlok();
+       }},
+      {"load another, \"Nie\"",
+       {Answer::kNie},
+       [this] {
+         SelectBlock("BBB");
+         editor_.WczytajWybranyBlok();
+       }},
+      {"new block, \"Nie\"", {Answer::kNie}, [this] { editor_.NowyBlok(); }},
+      {"reopening the file, \"Nie\"",
+       {Answer::kNie},
+       [this] { editor_.OtworzOstatniPlik(library_.string()); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    DrawAndKeep();
+    const fs::path file = editor_.recovery_file();
+    ui_.answers = c.answers;
+    c.act();
+    EXPECT_TRUE(ui_.answers.empty());
+    EXPECT_FALSE(fs::exists(file));
+    Keep();
+    EXPECT_FALSE(fs::exists(file)) << "not written again";
+    ui_.ClearRecords();
+  }
+}
+
+TEST_F(RecoveryTest, TheCleanEndTakesTheFileAndTheLock) {
+  struct Case {
+    const char* what;
+    std::deque<Answer> answers;
+    bool ask;  // the closing question first
+  };
+  for (const Case& c : {Case{"closing, \"Nie\"", {Answer::kNie}, true}, Case{"end", {}, false}}) {
+    SCOPED_TRACE(c.what);
+    const auto next = StartNext(c.answers);
+    Editor& e = *next->editor;
+    e.OtworzOstatniPlik(library_.string());
+    e.DodajObiekt("O(0,0,2)");
+    e.KeepRecoveryFile();
+    e.WaitForRecoveryFile();
+    const fs::path file = e.recovery_file();
+    ASSERT_TRUE(fs::exists(file));
+    if (c.ask) {
+      EXPECT_TRUE(e.CloseQuery());
+    }
+    e.Finish();
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_FALSE(fs::exists(fs::path(file).replace_extension(".lock")));
+    e.KeepRecoveryFile();
+    EXPECT_FALSE(fs::exists(file)) << "nothing written after the end";
+  }
+  // The last editor to end leaves nothing behind, not even the folder.
+  editor_.Finish();
+  EXPECT_FALSE(fs::exists(Folder()));
+}
+
+// Ended by a signal (logging out, kill), nobody is asked: the newest state of the unsaved block
+// stays for the next start, as it does when the editor is killed outright.
+TEST_F(RecoveryTest, AnEndWithoutQuestionsKeepsTheNewestState) {
+  auto first = StartNext({});
+  first->editor->OtworzOstatniPlik(library_.string());
+  first->editor->SetBlockName("Przerwany");
+  first->editor->DodajObiekt("O(0,0,2)");
+  first->editor->KeepRecoveryFile();
+  first->editor->DodajObiekt("O(0,0,3)");  // not yet written when the signal comes
+  first->editor->Finish(/*keep_unsaved_block=*/true);
+  first.reset();
+  const auto next = StartNext({Answer::kTak});
+  EXPECT_EQ(next->editor->block_name(), "Przerwany");
+  EXPECT_EQ(next->editor->drawing().lines().size(), 2u);
+  EXPECT_TRUE(next->editor->unsaved());
+  next->editor->Finish();
+}
+
+// "Kasuj" keeps the block and its file.
+TEST_F(RecoveryTest, ACancelledQuestionKeepsTheFile) {
+  DrawAndKeep();
+  ui_.answers = {Answer::kKasuj};
+  editor_.NowyBlok();
+  EXPECT_TRUE(fs::exists(editor_.recovery_file()));
+}
+
+TEST_F(RecoveryTest, AKilledEditorsBlockIsOfferedAtTheNextStart) {
+  struct Case {
+    Answer answer;
+    bool restored;
+  };
+  for (const Case c : {Case{Answer::kTak, true}, Case{Answer::kNie, false}}) {
+    SCOPED_TRACE(c.restored);
+    const fs::path dead = LeaveDead("999999", Drawn());
+    const auto next = StartNext({c.answer});
+    const Editor& e = *next->editor;
+    ASSERT_EQ(next->ui.questions.size(), 1u);
+    const std::string& question = next->ui.questions[0];
+    EXPECT_TRUE(std::regex_match(
+        question,
+        std::regex("Znaleziono niezapisany blok „Odzyskany” z pliku " + library_.string() +
+                   R"( \(ostatnia zmiana \d{4}-\d\d-\d\d \d\d:\d\d:\d\d\)\. Przywrócić\?)")))
+        << question;
+    EXPECT_FALSE(fs::exists(dead));
+    EXPECT_FALSE(fs::exists(Folder() / "999999.lock"));
+    EXPECT_EQ(e.unsaved(), c.restored);
+    if (c.restored) {
+      EXPECT_EQ(e.open_file(), library_);
+      EXPECT_EQ(e.block_list().names(), (std::vector<std::string>{"AAA", "BBB", "CCC"}));
+      EXPECT_EQ(e.block_name(), "Odzyskany");
+      EXPECT_EQ(e.unit(), "mm");
+      EXPECT_EQ(std::vector<std::string>(e.drawing().lines().begin(), e.drawing().lines().end()),
+                Drawn().lines);
+      EXPECT_TRUE(e.tools_enabled());
+      EXPECT_FALSE(e.undo_enabled());
+      // Handed over at once: the file is the new editor's own.
+      auto own = ReadRecoveryFile(e.recovery_file());
+      ASSERT_TRUE(own) << own.error().message;
+      EXPECT_EQ(own->block_name, "Odzyskany");
+      next->editor->Finish();
+    } else {
+      EXPECT_FALSE(e.open_file());
+      EXPECT_TRUE(e.drawing().IsBlank());
+    }
+    EXPECT_TRUE(next->ui.message_boxes.empty());
+  }
+}
+
+// A real editor that died without its clean end: its lock is gone with it.
+TEST_F(RecoveryTest, AnEditorGoneWithoutItsCleanEndLeavesItsBlock) {
+  {
+    const auto first = StartNext({});
+    first->editor->OtworzOstatniPlik(library_.string());
+    first->editor->SetBlockName("Porzucony");
+    first->editor->DodajObiekt("O(0,0,2)");
+    first->editor->KeepRecoveryFile();
+    first->editor->WaitForRecoveryFile();
+  }
+  const auto next = StartNext({Answer::kTak});
+  ASSERT_EQ(next->ui.questions.size(), 1u);
+  EXPECT_EQ(next->editor->block_name(), "Porzucony");
+  EXPECT_TRUE(next->editor->unsaved());
+}
+
+TEST_F(RecoveryTest, TheFilesOfRunningEditorsAreLeftAlone) {
+  DrawAndKeep();
+  const fs::path other = LeaveDead("4242", Drawn());
+  // Another editor's open file description holding its lock.
+  UniqueFd held(::open((Folder() / "4242.lock").c_str(), O_RDWR));
+  ASSERT_EQ(::flock(held.get(), LOCK_EX | LOCK_NB), 0);
+  WriteBytes(Folder() / "555.lock", "");  // of an editor killed with nothing unsaved
+  const auto next = StartNext({});
+  EXPECT_TRUE(next->ui.questions.empty());
+  EXPECT_TRUE(fs::exists(other));
+  EXPECT_TRUE(fs::exists(Folder() / "4242.lock"));
+  EXPECT_FALSE(fs::exists(Folder() / "555.lock"));
+  EXPECT_TRUE(fs::exists(editor_.recovery_file())) << "the fixture's editor runs too";
+  EXPECT_NE(next->editor->recovery_file(), editor_.recovery_file());
+}
+
+TEST_F(RecoveryTest, TheNewestIsOfferedFirstAndOneRestoreIsAll) {
+  RecoverySnapshot older = Drawn();
+  older.block_name = "Starszy";
+  older.changed_at -= 100;
+  LeaveDead("11", older);
+  LeaveDead("12", Drawn());
+  {
+    const auto next = StartNext({Answer::kNie, Answer::kTak});
+    ASSERT_EQ(next->ui.questions.size(), 2u);
+    EXPECT_NE(next->ui.questions[0].find("Odzyskany"), std::string::npos);
+    EXPECT_EQ(next->editor->block_name(), "Starszy");
+    next->editor->Finish();
+  }
+  LeaveDead("11", older);
+  LeaveDead("12", Drawn());
+  const auto next = StartNext({Answer::kTak});
+  EXPECT_EQ(next->ui.questions.size(), 1u);
+  EXPECT_TRUE(fs::exists(Folder() / "11.blkr")) << "left for the next start";
+}
+
+TEST_F(RecoveryTest, DamagedFilesAreSetAsideWithAMessage) {
+  const std::string whole = FormatRecovery(Drawn());
+  const std::string cases[] = {"", "blokedit odzysk 9\n", whole.substr(0, whole.size() / 2),
+                               std::string("\0\xff\n", 3)};
+  int n = 0;
+  for (const std::string& bytes : cases) {
+    SCOPED_TRACE(n);
+    const fs::path file = Folder() / (std::to_string(++n) + ".blkr");
+    WriteBytes(file, bytes);
+    const auto next = StartNext({});
+    EXPECT_TRUE(next->ui.questions.empty());
+    ASSERT_EQ(next->ui.message_boxes.size(), 1u);
+    const std::string& message = next->ui.message_boxes[0];
+    EXPECT_NE(message.find(file.string()), std::string::npos) << message;
+    EXPECT_NE(message.find(".uszkodzony"), std::string::npos) << message;
+    EXPECT_FALSE(fs::exists(file));
+    fs::path aside = file;
+    aside += ".uszkodzony";
+    EXPECT_EQ(ReadBytes(aside), bytes);
+    EXPECT_FALSE(next->editor->unsaved());
+  }
+}
+
+TEST_F(RecoveryTest, ABlockWhoseLibraryWentIsRestoredAndSavedIntoANewOne) {
+  RecoverySnapshot snapshot = Drawn();
+  snapshot.library = dir_ / "Bloki" / "usuniety.blk";
+  LeaveDead("77", snapshot);
+  const auto next = StartNext({Answer::kTak});
+  Editor& e = *next->editor;
+  ASSERT_EQ(next->ui.message_boxes.size(), 1u);
+  EXPECT_NE(next->ui.message_boxes[0].find("usuniety.blk nie istnieje"), std::string::npos)
+      << next->ui.message_boxes[0];
+  EXPECT_EQ(e.open_file(), snapshot.library);
+  EXPECT_TRUE(e.unsaved());
+  EXPECT_EQ(e.drawing().lines().size(), 2u);
+  EXPECT_TRUE(e.ZapiszBlokZPytaniem());
+  EXPECT_EQ(BlockNames(snapshot.library), std::vector<std::string>{"Odzyskany"});
+  EXPECT_FALSE(fs::exists(e.recovery_file()));
+}
+
+}  // namespace
+}  // namespace blok::testing
