@@ -10,7 +10,9 @@
 #include <functional>
 #include <new>
 #include <optional>
+#include <span>
 #include <utility>
+#include <vector>
 
 #include "document/library_lock.h"
 #include "document/library_rules.h"
@@ -213,13 +215,20 @@ Result<void> CopyRange(int fd, const std::filesystem::path& file, std::uint64_t 
 // gets the end marker it lost instead, just after its last line, so that it reads as before.
 class CopyWithout : public Indifferent {
  public:
-  CopyWithout(int fd, const std::filesystem::path& file, std::optional<std::string_view> name,
+  CopyWithout(int fd, const std::filesystem::path& file, std::span<const std::string_view> names,
               FileReplacement& out)
-      : fd_(fd), file_(file), name_(name), out_(out) {}
+      : fd_(fd), file_(file), names_(names), out_(out) {}
 
   Result<void> Begin(std::string_view name_line) {
-    dropping_ = name_ && SameName(name_line, *name_);
-    if (dropping_) ++removed_;
+    const auto name =
+        std::ranges::find_if(names_, [&](std::string_view n) { return SameName(name_line, n); });
+    dropping_ = name != names_.end();
+    if (dropping_) {
+      ++removed_;
+      if (std::ranges::find(removed_names_, *name) == removed_names_.end()) {
+        removed_names_.push_back(*name);
+      }
+    }
     if (std::exchange(open_before_, false) && dropping_) {
       if (auto closed = out_.Write(kClosingLine); !closed) return closed;
       missing_end_ = "";
@@ -256,13 +265,15 @@ class CopyWithout : public Indifferent {
   Result<void> Finish() { return FlushHeld(); }
 
   size_t removed() const { return removed_; }
+  // The names of which records went, each once, in the order they were met.
+  const std::vector<std::string_view>& removed_names() const { return removed_names_; }
   // What the last line copied lacks of a line end (nothing when there was none).
   std::string_view missing_end() const { return missing_end_; }
 
  private:
   int fd_;
   const std::filesystem::path& file_;
-  std::optional<std::string_view> name_;
+  std::span<const std::string_view> names_;
   FileReplacement& out_;
   Result<void> FlushHeld() {
     if (!held_) return {};
@@ -279,18 +290,22 @@ class CopyWithout : public Indifferent {
   std::optional<std::pair<std::uint64_t, std::uint64_t>> held_;
   std::string_view missing_end_;
   size_t removed_ = 0;
+  std::vector<std::string_view> removed_names_;
 };
 
 Result<void> CheckFields(const std::filesystem::path& file, const BlockToSave& block);
 
-// One read-modify-write of a library, under its lock: the records of remove_name (if any) left
-// out, the new record (if any) appended. proceed(removed), asked before anything is written
-// over the library, may still call it off. Returns the count of records removed.
+// One read-modify-write of a library, under its lock: the records of remove_names left out,
+// the new records appended in order. proceed(copy), asked before anything is written over the
+// library, may still call it off; it learns from the copy what was removed. Returns the count
+// of records removed.
 Result<size_t> Rewrite(const std::filesystem::path& file, bool create,
-                       std::optional<std::string_view> remove_name, const BlockToSave* append,
-                       const std::function<bool(size_t)>& proceed, const ReplaceOptions& options) {
-  if (append != nullptr) {
-    if (auto checked = CheckFields(file, *append); !checked) {
+                       std::span<const std::string_view> remove_names,
+                       std::span<const BlockToSave* const> append,
+                       const std::function<bool(const CopyWithout&)>& proceed,
+                       const ReplaceOptions& options) {
+  for (const BlockToSave* block : append) {
+    if (auto checked = CheckFields(file, *block); !checked) {
       return std::unexpected(checked.error());
     }
   }
@@ -308,23 +323,32 @@ Result<size_t> Rewrite(const std::filesystem::path& file, bool create,
     return std::unexpected(FileError("Nie można odczytać pliku", file, errno));
   }
   LineStream stream(lock->fd(), file.string(), options.limit);
-  CopyWithout copy(lock->fd(), file, remove_name, *out);
+  CopyWithout copy(lock->fd(), file, remove_names, *out);
   if (auto walked = RecordWalk(stream).Run(copy); !walked) {
     return std::unexpected(walked.error());
   }
   if (auto finished = copy.Finish(); !finished) return std::unexpected(finished.error());
-  if (append != nullptr) {
+  if (!append.empty()) {
     std::string bytes;
     // A last line without its line end would run into the record's first line.
     bytes += copy.missing_end();
-    for (const std::string& line : BlockRecordLines(*append)) AppendTextLine(bytes, line);
-    if (auto written = out->Write(bytes); !written) return std::unexpected(written.error());
+    for (const BlockToSave* block : append) {
+      for (const std::string& line : BlockRecordLines(*block)) AppendTextLine(bytes, line);
+      // Written as it grows: many records need not be held in memory twice.
+      if (auto written = out->Write(bytes); !written) return std::unexpected(written.error());
+      bytes.clear();
+    }
   } else if (copy.removed() == 0) {
     return 0;  // nothing to change: the file keeps its bytes and its inode
   }
-  if (proceed && !proceed(copy.removed())) return copy.removed();
+  if (proceed && !proceed(copy)) return copy.removed();
   if (auto committed = out->Commit(); !committed) return std::unexpected(committed.error());
   return copy.removed();
+}
+
+// One name to remove, or none.
+std::span<const std::string_view> Names(const std::optional<std::string_view>& name) {
+  return name ? std::span<const std::string_view>(&*name, 1) : std::span<const std::string_view>();
 }
 
 // What a written line would read back as, when it is one of the lines readers look for: a name,
@@ -515,13 +539,14 @@ std::vector<std::string> BlockRecordLines(const BlockToSave& block) {
 
 Result<size_t> UsunBlokZPliku(const std::filesystem::path& file, std::string_view name,
                               const ReplaceOptions& options) {
-  return Guarded(file, [&] { return Rewrite(file, false, name, nullptr, {}, options); });
+  return Guarded(file, [&] { return Rewrite(file, false, Names(name), {}, {}, options); });
 }
 
 Result<void> DopiszBlok(const std::filesystem::path& file, const BlockToSave& block,
                         const ReplaceOptions& options) {
   return Guarded(file, [&]() -> Result<void> {
-    auto written = Rewrite(file, true, std::nullopt, &block, {}, options);
+    const BlockToSave* append = &block;
+    auto written = Rewrite(file, true, {}, {&append, 1}, {}, options);
     if (!written) return std::unexpected(written.error());
     return {};
   });
@@ -530,7 +555,9 @@ Result<void> DopiszBlok(const std::filesystem::path& file, const BlockToSave& bl
 Result<void> ZastapBlok(const std::filesystem::path& file, const BlockToSave& block,
                         const ReplaceOptions& options) {
   return Guarded(file, [&]() -> Result<void> {
-    auto written = Rewrite(file, false, block.name, &block, {}, options);
+    const BlockToSave* append = &block;
+    const std::string_view name = block.name;
+    auto written = Rewrite(file, false, {&name, 1}, {&append, 1}, {}, options);
     if (!written) return std::unexpected(written.error());
     return {};
   });
@@ -541,12 +568,37 @@ Result<SaveOutcome> ZapiszBlok(const std::filesystem::path& file, const BlockToS
                                const ReplaceOptions& options) {
   return Guarded(file, [&]() -> Result<SaveOutcome> {
     SaveOutcome outcome;
-    const auto proceed = [&](size_t removed) {
-      outcome.replaced = removed > 0;
+    const auto proceed = [&](const CopyWithout& copy) {
+      outcome.replaced = copy.removed() > 0;
       outcome.written = !outcome.replaced || !may_replace || may_replace();
       return outcome.written;
     };
-    auto written = Rewrite(file, true, block.name, &block, proceed, options);
+    const BlockToSave* append = &block;
+    const std::string_view name = block.name;
+    auto written = Rewrite(file, true, {&name, 1}, {&append, 1}, proceed, options);
+    if (!written) return std::unexpected(written.error());
+    return outcome;
+  });
+}
+
+Result<BlocksSaveOutcome> SaveBlocks(const std::filesystem::path& file,
+                                     const std::vector<BlockToSave>& blocks, bool replace,
+                                     const ReplaceOptions& options) {
+  return Guarded(file, [&]() -> Result<BlocksSaveOutcome> {
+    std::vector<std::string_view> names;
+    std::vector<const BlockToSave*> append;
+    for (const BlockToSave& block : blocks) {
+      names.push_back(block.name);
+      append.push_back(&block);
+    }
+    BlocksSaveOutcome outcome;
+    const auto proceed = [&](const CopyWithout& copy) {
+      for (const std::string_view name : copy.removed_names()) outcome.existing.emplace_back(name);
+      outcome.written = replace || outcome.existing.empty();
+      return outcome.written;
+    };
+    if (blocks.empty()) return outcome;
+    auto written = Rewrite(file, true, names, append, proceed, options);
     if (!written) return std::unexpected(written.error());
     return outcome;
   });

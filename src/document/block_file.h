@@ -100,6 +100,18 @@ Result<SaveOutcome> ZapiszBlok(const std::filesystem::path& file, const BlockToS
                                const std::function<bool()>& may_replace,
                                const ReplaceOptions& options = {});
 
+// Several blocks in one read-modify-write, as ZapiszBlok saves one: every record of their names
+// removed and the new records appended in order; the file is made when missing. A name the file
+// already holds calls the whole save off unless replace is given, so the library takes all of
+// the blocks or none.
+struct BlocksSaveOutcome {
+  std::vector<std::string> existing;  // names the file held, in the order met
+  bool written = false;
+};
+Result<BlocksSaveOutcome> SaveBlocks(const std::filesystem::path& file,
+                                     const std::vector<BlockToSave>& blocks, bool replace,
+                                     const ReplaceOptions& options = {});
+
 // The lines of one block record as written (UTF-8, without line ends).
 std::vector<std::string> BlockRecordLines(const BlockToSave& block);
 
