@@ -22,6 +22,7 @@
 #include "model/numbers.h"
 #include "model/parsed_entity.h"
 #include "view/entity_visit.h"
+#include "view/font_capital.h"
 #include "view/renderer.h"
 #include "view/view_transform.h"
 
@@ -141,26 +142,6 @@ std::string DxfText(std::string_view text) {
   return escaped;
 }
 
-// Where the stroke font puts the letter H: its foot above the text's insertion point (the
-// font's lowest descender) and its height, in font units.
-struct CapitalMetrics {
-  double foot = 0, height = 100;
-};
-CapitalMetrics CapitalOf(const StrokeFont& font) {
-  const Glyph& glyph = font.glyphs['H'];
-  if (glyph.used_strokes().empty()) return {};
-  int low = 255, high = 0;
-  for (const GlyphStroke& s : glyph.used_strokes()) {
-    low = std::min({low, int{s.y1}, int{s.y2}});
-    high = std::max({high, int{s.y1}, int{s.y2}});
-  }
-  if (!(high > low)) return {};
-  return {static_cast<double>(low), static_cast<double>(high - low)};
-}
-
-// One font unit of a text of height 1, in drawing units.
-constexpr double kFontUnit = 0.012;
-
 struct BlockOut {
   const LoadedBlock* block;
   std::vector<ParsedEntity> records;
@@ -272,7 +253,7 @@ class Exporter {
 
   MemoryWriter& dw_;
   DL_Dxf& dxf_;
-  CapitalMetrics capital_;
+  FontCapital capital_;
   DxfExportReport& report_;
 };
 
