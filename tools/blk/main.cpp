@@ -17,6 +17,7 @@
 #include "catalogue.h"
 #include "document/block_file.h"
 #include "document/data_dir.h"
+#include "document/dxf_import.h"
 #include "document/library_rules.h"
 #include "document/text_file.h"
 #include "dxf_export.h"
@@ -25,6 +26,7 @@
 #include "model/numbers.h"
 #include "model/syntax_check.h"
 #include "render.h"
+#include "view/font_capital.h"
 #include "view/stroke_font.h"
 
 namespace {
@@ -190,7 +192,8 @@ struct NoCodePage {
 
 int main(int argc, char** argv) {
   CLI::App app{
-      "blk: lists, shows, checks, parses, saves, removes, renders, exports and catalogues blocks "
+      "blk: lists, shows, checks, parses, saves, removes, renders, exports, imports and catalogues "
+      "blocks "
       "of block files (*.blk)"};
   app.require_subcommand(1);
   // Every command reads or writes block files, whose letters need the code page: without its
@@ -354,51 +357,121 @@ int main(int argc, char** argv) {
     }
   });
 
-  blok::CatalogueRequest catalogue_request;
-  std::string catalogue_title;
-  auto* catalogue =
-      app.add_subcommand("catalogue", "every block of a file, drawn on A4 pages (PDF)");
-  catalogue->add_option("FILE", catalogue_request.library, "block file")->required();
-  catalogue->add_option("-o,--output", catalogue_request.output, "PDF file")->required();
-  catalogue
-      ->add_option("--columns", catalogue_request.columns,
-                   "tiles across a page, at most " + std::to_string(blok::kMaxCatalogueColumns))
-      ->type_name("N")
-      ->capture_default_str();
-  catalogue
-      ->add_option("--rows", catalogue_request.rows,
-                   "tiles down a page, at most " + std::to_string(blok::kMaxCatalogueRows))
-      ->type_name("N")
-      ->capture_default_str();
-  auto* title_option =
-      catalogue->add_option("--title", catalogue_title, "page title (default: the file's name)");
-  catalogue->callback([&] {
-    if (title_option->count() > 0) catalogue_request.title = catalogue_title;
-    catalogue_request.progress = ::isatty(STDERR_FILENO) == 1;
-    const auto made =
-        blok::MakeCatalogue(catalogue_request, ProgramDir() / "Dane" / "Romans100.Lzs");
-    if (!made) status = Report(made.error());
-  });
+  std::filesystem::path import_dxf, import_library;
+  blok::DxfImportOptions import_options;
+  std::string import_name, import_unit;
+  bool import_replace = false, import_verbose = false;
+  auto* import = app.add_subcommand(
+      "import", "a DXF drawing's model space (or its blocks) into a block file as blocks");
+  import->add_option("DXF", import_dxf, "DXF file (text DXF)")->required();
+  import->add_option("FILE", import_library, "block file (created when missing)")->required();
+  import->add_option("--as", import_name,
+                     "block name of the model space (default: the DXF's name)");
+  import->add_flag("--blocks", import_options.all_blocks,
+                   "every named block definition, each as a block of its name");
+  import->add_option("--only", import_options.only, "these block definitions only")
+      ->expected(1, -1);
+  import->add_flag("--replace", import_replace, "replace blocks of the same names");
+  import->add_option("--unit", import_unit,
+                     "the unit of the drawing's numbers: m, cm or mm (over the file's own)");
+  import->add_flag("-v,--verbose", import_verbose, "name each block and each entity skipped");
+  import->callback([&] {
+    if (!import_unit.empty()) import_options.unit = import_unit;
+  import_options.model_name = import_name.empty() ? import_dxf.stem().string() : import_name;
+  const auto font = blok::LoadPaintingFont(ProgramDir() / "Dane" / "Romans100.Lzs");
+  if (!font) {
+    status = Report(font.error());
+    return;
+  }
+  import_options.capital = blok::CapitalOf(**font);
+  import_options.text_length = [&font](std::string_view text, double width) {
+    return blok::TextLength(**font, text, width);
+  };
+  const auto report = blok::ImportDxf(import_dxf, import_options);
+  if (!report) {
+    status = Report(report.error());
+    return;
+  }
+  std::vector<blok::BlockToSave> blocks;
+  for (const blok::DxfBlock& b : report->blocks) {
+    blok::BlockToSave block{b.name, b.unit, b.lines};
+    // The record leaves out an empty or one-character last line, the editor's line end.
+    block.lines.emplace_back();
+    blocks.push_back(std::move(block));
+  }
+  const auto saved = blok::SaveBlocks(import_library, blocks, import_replace);
+  if (!saved) {
+    status = Report(saved.error());
+    return;
+  }
+  if (!saved->written) {
+    std::string names;
+    for (const std::string& n : saved->existing) names += (names.empty() ? "" : ", ") + n;
+    status = Report({"w pliku " + import_library.string() + " są już bloki: " + names +
+                     " (--replace je zastąpi); nic nie zapisano"});
+    return;
+  }
+  for (const std::string& note : report->notes) std::cerr << "blk: " << note << "\n";
+  int skipped = 0;
+  for (const auto& [type, count] : report->skipped) skipped += count;
+  if (import_verbose) {
+    for (const blok::DxfBlock& b : report->blocks) {
+      std::cout << "blok " << b.name << " (" << b.unit << "): obiekty: " << b.lines.size() << "\n";
+    }
+    for (const std::string& each : report->skipped_each) {
+      std::cout << "pominięty " << each << "\n";
+    }
+  }
+  if (skipped > 0) {
+    std::cerr << "blk: pominięte obiekty DXF:";
+    for (const auto& [type, count] : report->skipped) std::cerr << " " << type << " " << count;
+    std::cerr << (import_verbose ? "\n" : " (--verbose je wymienia)\n");
+  }
+});
 
-  // The first word names the command; CLI11 would only say that one is required.
-  if (argc < 2 || (argv[1][0] != '-' && !IsCommand(app, argv[1]))) {
-    std::cerr << (argc < 2 ? std::string("blk: no command given\n")
-                           : "blk: unknown command '" + std::string(argv[1]) + "'\n")
-              << CommandList(app);
-    return kFailure;
-  }
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& e) {
-    if (e.get_exit_code() == 0) return app.exit(e);  // --help
-    std::cerr << "blk: " << e.what() << " (blk --help lists the commands)\n";
-    return kFailure;
-  } catch (const NoCodePage& refused) {
-    return Report(refused.error);
-  } catch (const std::bad_alloc&) {
-    // The library code answers a lack of memory itself; this is for anything else that runs out.
-    std::cerr << "blk: za mało pamięci\n";
-    return kFailure;
-  }
-  return status;
+blok::CatalogueRequest catalogue_request;
+std::string catalogue_title;
+auto* catalogue = app.add_subcommand("catalogue", "every block of a file, drawn on A4 pages (PDF)");
+catalogue->add_option("FILE", catalogue_request.library, "block file")->required();
+catalogue->add_option("-o,--output", catalogue_request.output, "PDF file")->required();
+catalogue
+    ->add_option("--columns", catalogue_request.columns,
+                 "tiles across a page, at most " + std::to_string(blok::kMaxCatalogueColumns))
+    ->type_name("N")
+    ->capture_default_str();
+catalogue
+    ->add_option("--rows", catalogue_request.rows,
+                 "tiles down a page, at most " + std::to_string(blok::kMaxCatalogueRows))
+    ->type_name("N")
+    ->capture_default_str();
+auto* title_option =
+    catalogue->add_option("--title", catalogue_title, "page title (default: the file's name)");
+catalogue->callback([&] {
+  if (title_option->count() > 0) catalogue_request.title = catalogue_title;
+  catalogue_request.progress = ::isatty(STDERR_FILENO) == 1;
+  const auto made = blok::MakeCatalogue(catalogue_request, ProgramDir() / "Dane" / "Romans100.Lzs");
+  if (!made) status = Report(made.error());
+});
+
+// The first word names the command; CLI11 would only say that one is required.
+if (argc < 2 || (argv[1][0] != '-' && !IsCommand(app, argv[1]))) {
+  std::cerr << (argc < 2 ? std::string("blk: no command given\n")
+                         : "blk: unknown command '" + std::string(argv[1]) + "'\n")
+            << CommandList(app);
+  return kFailure;
+}
+try {
+  app.parse(argc, argv);
+} catch (const CLI::ParseError& e) {
+  if (e.get_exit_code() == 0) return app.exit(e);  // --help
+  std::cerr << "blk: " << e.what() << " (blk --help lists the commands)\n";
+  return kFailure;
+} catch (const NoCodePage& refused) {
+  return Report(refused.error);
+} catch (const std::bad_alloc&) {
+  // The library code answers a lack of memory itself; this is for anything else that runs out.
+  std::cerr << "blk: za mało pamięci\n";
+  return kFailure;
+}
+return status;
 }
