@@ -300,6 +300,13 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
+bool ValidUtf8(std::string_view bytes) {
+  for (size_t pos = 0; pos < bytes.size();) {
+    if (DecodeUtf8(bytes, pos) == kBadCodePoint) return false;
+  }
+  return true;
+}
+
 bool IsHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
 
 // A string of the file in UTF-8, its \U+XXXX escapes (characters its code page lacks) decoded.
@@ -308,6 +315,9 @@ std::string Decode(std::string_view bytes, Encoding encoding) {
   if (encoding == Encoding::kCp1250) {
     text = Cp1250ToUtf8(bytes);
   } else if (encoding == Encoding::kUtf8) {
+    text = bytes;
+  } else if (ValidUtf8(bytes)) {
+    // Some writers put UTF-8 into files of older versions without saying so.
     text = bytes;
   } else {
     for (const char c : bytes) AppendUtf8(text, static_cast<unsigned char>(c));
