@@ -527,6 +527,14 @@ class Importer {
     return s;
   }
 
+  // Arrays of inserts of blocks with nothing to draw cost time without making lines: every
+  // entity and every copy of an insert counts.
+  bool Visit() {
+    if (++visits_ <= 4 * kMaxLines) return true;
+    if (!error_) error_ = Error{"rysunek DXF jest za duży: za dużo wstawień bloków"};
+    return false;
+  }
+
   bool Room() {
     if (lines_.size() < kMaxLines) return true;
     if (!error_)
@@ -669,11 +677,7 @@ class Importer {
   }
 
   void Convert(const Entity& e, const Affine& m, const Style& by_block, int depth) {
-    // Arrays of inserts of blocks with nothing to draw cost time without making lines.
-    if (++visits_ > 4 * kMaxLines) {
-      if (!error_) error_ = Error{"rysunek DXF jest za duży: za dużo wstawień bloków"};
-      return;
-    }
+    if (!Visit()) return;
     const std::string_view type = e.type();
     const Style style = StyleOf(e, by_block);
     if (type == "LINE") {
@@ -773,6 +777,7 @@ class Importer {
     const Affine placed = Scaling(sx, sy) * Translation(-block.base_x, -block.base_y);
     for (long long row = 0; row < rows && !error_; ++row) {
       for (long long column = 0; column < columns && !error_; ++column) {
+        if (!Visit()) break;
         const Affine at =
             *ocs * Translation(e.Real(10), e.Real(20)) * Rotation(angle) *
             Translation(static_cast<double>(column) * dx, static_cast<double>(row) * dy) * placed;
@@ -1175,6 +1180,7 @@ double ThicknessOfLineweight(int lineweight) {
 }
 
 std::vector<std::string> PlainMtextLines(std::string_view text) {
+  constexpr size_t npos = std::string_view::npos;
   std::vector<std::string> lines(1);
   const auto skip_to = [&](size_t& i, char end) {
     const size_t found = text.find(end, i);
@@ -1187,12 +1193,14 @@ std::vector<std::string> PlainMtextLines(std::string_view text) {
       lines.emplace_back();
       continue;
     }
-    if (c == '^' && i + 1 < text.size()) {  // caret notation of a control character
+    // Caret notation of control characters: line ends and tabs; a caret else is itself.
+    if (c == '^' && i + 1 < text.size() && std::string_view("IJM").find(text[i + 1]) != npos) {
       ++i;
-      if (text[i] == 'J' || text[i] == 'M')
-        lines.emplace_back();
-      else if (text[i] == 'I')
+      if (text[i] == 'I') {
         lines.back() += ' ';
+      } else {
+        lines.emplace_back();
+      }
       continue;
     }
     if (c != '\\' || i + 1 >= text.size()) {
@@ -1231,8 +1239,8 @@ std::vector<std::string> PlainMtextLines(std::string_view text) {
         break;
       }
       default:
-        // \A \C \c \F \f \H \Q \T \W \p \X take a value up to ";".
-        if (std::string_view("ACcFfHQTWpX").find(code) != std::string_view::npos) {
+        // \A \C \c \F \f \H \Q \T \W \p take a value up to ";".
+        if (std::string_view("ACcFfHQTWp").find(code) != std::string_view::npos) {
           skip_to(i, ';');
         }
         break;

@@ -414,6 +414,10 @@ TEST(DxfImport, BadInputIsRefusedWithAReason) {
       {"cycle", Drawing(Groups({{0, "INSERT"}, {2, "A"}}), cycle), "wstawia sam siebie"},
       {"too deep", Drawing(Groups({{0, "INSERT"}, {2, "D0"}}), deep), "głębiej niż 16"},
       {"nothing to draw", Drawing(Groups({{0, "POINT"}})), "nie ma obiektów"},
+      {"copies without end",
+       Drawing(Groups({{0, "INSERT"}, {2, "P"}, {70, "30000"}, {71, "30000"}}),
+               Block("P", Groups({{0, "POINT"}}))),
+       "za dużo wstawień"},
   };
   for (const Case& c : cases) {
     const auto report = Import(c.bytes);
@@ -455,6 +459,7 @@ TEST(DxfImport, PlainMtextLines) {
       {"50\\~\\{x\\}\\\\", {"50 {x}\\"}},
       {"\\S3#4;", {"3/4"}},
       {"a\\P\\P", {"a"}},
+      {"x^2^Jy^Iz", {"x^2", "y z"}},
   };
   for (const Case& c : cases) EXPECT_EQ(PlainMtextLines(c.text), c.lines) << c.text;
 }
