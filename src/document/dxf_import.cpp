@@ -1,6 +1,7 @@
 #include "document/dxf_import.h"
 
 #include <dxflib/dl_codes.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -35,48 +36,56 @@ constexpr size_t kMaxCurvePoints = 100'000;
 struct Group {
   int code;
   std::string_view value;
-  size_t line;  // of the code, from 1
 };
 
 // -------- the file as group-code / value pairs
+
+// A group code: digits with blanks around them, at most 1071; -1 when it is none.
+int GroupCode(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  const size_t digits = i;
+  int code = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && i - digits < 5; ++i) {
+    code = code * 10 + (text[i] - '0');
+  }
+  if (i == digits) return -1;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  return i == text.size() && code <= 1071 ? code : -1;
+}
 
 Result<std::vector<Group>> Tokenize(std::string_view bytes, const std::string& file) {
   if (bytes.starts_with("AutoCAD Binary DXF")) {
     return Fail("plik " + file + " to binarny DXF: zapisz go jako DXF tekstowy (ASCII)");
   }
   std::vector<Group> groups;
+  // Counted first: a drawing of many megabytes is not moved again and again as it grows.
+  groups.reserve(static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) / 2 + 1);
   size_t pos = 0, line = 0;
   const auto next_line = [&](std::string_view& out) {
     if (pos >= bytes.size()) return false;
     size_t end = bytes.find('\n', pos);
     if (end == std::string_view::npos) end = bytes.size();
     out = bytes.substr(pos, end - pos);
-    if (out.ends_with('\r')) out.remove_suffix(1);
+    if (!out.empty() && out.back() == '\r') out.remove_suffix(1);
     pos = end + 1;
     ++line;
     return true;
   };
-  const std::string not_dxf = "plik " + file + " nie jest rysunkiem DXF";
   std::string_view code_text, value;
   while (next_line(code_text)) {
-    const size_t code_line = line;
-    const size_t first = code_text.find_first_not_of(" \t");
-    const size_t last = code_text.find_last_not_of(" \t");
-    int code = -1;
-    const char* begin = first == std::string_view::npos ? code_text.data() : &code_text[first];
-    const char* end = first == std::string_view::npos ? begin : &code_text[last] + 1;
-    const auto [ptr, ec] = std::from_chars(begin, end, code);
-    if (ec != std::errc() || ptr != end || code < 0 || code > 1071) {
-      if (groups.empty()) return Fail(not_dxf);
-      return Fail("plik DXF " + file + " jest uszkodzony: w linii " + std::to_string(code_line) +
+    const int code = GroupCode(code_text);
+    if (code < 0) {
+      if (groups.empty()) return Fail("plik " + file + " nie jest rysunkiem DXF");
+      return Fail("plik DXF " + file + " jest uszkodzony: w linii " + std::to_string(line) +
                   " oczekiwano kodu grupy");
     }
     if (!next_line(value)) break;
-    groups.push_back({code, value, code_line});
+    groups.push_back({code, value});
     if (code == 0 && value == "EOF") return groups;
   }
   if (groups.empty() || (groups.front().code != 0 && groups.front().code != 999)) {
-    return Fail(not_dxf);
+    return Fail("plik " + file + " nie jest rysunkiem DXF");
   }
   return Fail("plik DXF " + file + " jest niepełny: brak końca rysunku (EOF)");
 }
@@ -1265,6 +1274,10 @@ Result<DxfImportReport> ImportDxf(const std::filesystem::path& file,
   if (!fd) return std::unexpected(fd.error());
   std::string bytes;
   try {
+    struct stat status {};
+    if (::fstat(fd->get(), &status) == 0 && status.st_size > 0) {
+      bytes.reserve(static_cast<size_t>(status.st_size));
+    }
     char buffer[1 << 16];
     for (;;) {
       const ssize_t got = ::read(fd->get(), buffer, sizeof buffer);
