@@ -230,7 +230,7 @@ void ReadHeader(const std::vector<Group>& groups, size_t& i, Drawing& d) {
       d.base_y = RealOf(g.value).value_or(0);
     }
   }
-  // From AutoCAD 2007 on the file is UTF-8 whatever code page it names.
+  // From version AC1021 (2007) on the file is UTF-8 whatever code page it names.
   if (version.size() == 6 && version.starts_with("AC") && version >= "AC1021") {
     d.encoding = Encoding::kUtf8;
   } else if (UpperAscii(code_page) == "ANSI_1250") {
