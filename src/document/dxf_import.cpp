@@ -6,13 +6,12 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <new>
 #include <numbers>
 #include <set>
-#include <unordered_map>
 
+#include "document/dxf_reader.h"
 #include "document/library_rules.h"
 #include "document/text_file.h"
 #include "model/cp1250.h"
@@ -23,6 +22,16 @@
 namespace blok {
 namespace {
 
+using dxf::BlockDefinition;
+using dxf::Decode;
+using dxf::Drawing;
+using dxf::Entity;
+using dxf::Group;
+using dxf::IntOf;
+using dxf::Layer;
+using dxf::RealOf;
+using dxf::UpperAscii;
+
 constexpr double kPiD = std::numbers::pi;
 // Curves are flattened so that no point is further than this share of their size from them.
 constexpr double kFlatness = 0.001;
@@ -32,319 +41,6 @@ constexpr int kMaxNesting = 16;
 constexpr size_t kMaxLines = 2'000'000;
 // Points of one flattened curve.
 constexpr size_t kMaxCurvePoints = 100'000;
-
-struct Group {
-  int code;
-  std::string_view value;
-};
-
-// -------- the file as group-code / value pairs
-
-// A group code: digits with blanks around them, at most 1071; -1 when it is none.
-int GroupCode(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  const size_t digits = i;
-  int code = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && i - digits < 5; ++i) {
-    code = code * 10 + (text[i] - '0');
-  }
-  if (i == digits) return -1;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  return i == text.size() && code <= 1071 ? code : -1;
-}
-
-Result<std::vector<Group>> Tokenize(std::string_view bytes, const std::string& file) {
-  if (bytes.starts_with("AutoCAD Binary DXF")) {
-    return Fail("plik " + file + " to binarny DXF: zapisz go jako DXF tekstowy (ASCII)");
-  }
-  std::vector<Group> groups;
-  // Counted first: a drawing of many megabytes is not moved again and again as it grows.
-  groups.reserve(static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) / 2 + 1);
-  size_t pos = 0, line = 0;
-  const auto next_line = [&](std::string_view& out) {
-    if (pos >= bytes.size()) return false;
-    size_t end = bytes.find('\n', pos);
-    if (end == std::string_view::npos) end = bytes.size();
-    out = bytes.substr(pos, end - pos);
-    if (!out.empty() && out.back() == '\r') out.remove_suffix(1);
-    pos = end + 1;
-    ++line;
-    return true;
-  };
-  std::string_view code_text, value;
-  while (next_line(code_text)) {
-    const int code = GroupCode(code_text);
-    if (code < 0) {
-      if (groups.empty()) return Fail("plik " + file + " nie jest rysunkiem DXF");
-      return Fail("plik DXF " + file + " jest uszkodzony: w linii " + std::to_string(line) +
-                  " oczekiwano kodu grupy");
-    }
-    if (!next_line(value)) break;
-    groups.push_back({code, value});
-    if (code == 0 && value == "EOF") return groups;
-  }
-  if (groups.empty() || (groups.front().code != 0 && groups.front().code != 999)) {
-    return Fail("plik " + file + " nie jest rysunkiem DXF");
-  }
-  return Fail("plik DXF " + file + " jest niepełny: brak końca rysunku (EOF)");
-}
-
-std::string_view Trimmed(std::string_view s) {
-  const size_t first = s.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
-std::optional<double> RealOf(std::string_view text) {
-  text = Trimmed(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  double v = 0;
-  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (ec != std::errc() || ptr != text.data() + text.size() || !std::isfinite(v)) {
-    return std::nullopt;
-  }
-  return v;
-}
-
-std::optional<long long> IntOf(std::string_view text) {
-  text = Trimmed(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  long long v = 0;
-  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (ec != std::errc() || ptr != text.data() + text.size()) return std::nullopt;
-  return v;
-}
-
-// The groups of one entity (or table entry), its first being its type.
-struct Entity {
-  const Group* begin = nullptr;
-  const Group* end = nullptr;
-  std::vector<Entity> vertices;  // of a POLYLINE, up to its SEQEND
-
-  std::string_view type() const { return begin->value; }
-  const Group* Find(int code) const {
-    for (const Group* g = begin + 1; g < end; ++g) {
-      if (g->code == code) return g;
-    }
-    return nullptr;
-  }
-  double Real(int code, double otherwise = 0) const {
-    const Group* g = Find(code);
-    if (g == nullptr) return otherwise;
-    return RealOf(g->value).value_or(otherwise);
-  }
-  long long Int(int code, long long otherwise = 0) const {
-    const Group* g = Find(code);
-    if (g == nullptr) return otherwise;
-    return IntOf(g->value).value_or(otherwise);
-  }
-  std::string_view Text(int code) const {
-    const Group* g = Find(code);
-    return g == nullptr ? std::string_view() : g->value;
-  }
-};
-
-struct Layer {
-  long long colour = 7;
-  std::optional<long long> true_colour;
-  long long lineweight = -3;
-};
-
-struct BlockDefinition {
-  std::string_view name;  // as the file spells it
-  long long flags = 0;
-  double base_x = 0, base_y = 0;
-  std::vector<Entity> entities;
-};
-
-// How the file's strings become UTF-8.
-enum class Encoding { kUtf8, kCp1250, kLatin1 };
-
-struct Drawing {
-  Encoding encoding = Encoding::kLatin1;
-  std::optional<long long> units;
-  double base_x = 0, base_y = 0;                  // $INSBASE
-  std::unordered_map<std::string, Layer> layers;  // by upper-case name
-  std::vector<BlockDefinition> blocks;
-  std::unordered_map<std::string, size_t> block_index;  // by upper-case name
-  std::vector<Entity> model;
-};
-
-std::string UpperAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
-
-// Entities from groups[i] (a code 0 group) up to a code 0 group of one of the stop types;
-// POLYLINE collects its VERTEX entities and INSERT its ATTRIBs up to their SEQEND.
-std::vector<Entity> ReadEntities(const std::vector<Group>& groups, size_t& i,
-                                 std::initializer_list<std::string_view> stop) {
-  std::vector<Entity> entities;
-  const auto at_stop = [&] { return std::ranges::find(stop, groups[i].value) != stop.end(); };
-  const auto one = [&] {
-    Entity e{&groups[i], &groups[i] + 1, {}};
-    ++i;
-    while (i < groups.size() && groups[i].code != 0) ++i;
-    e.end = groups.data() + i;
-    return e;
-  };
-  while (i < groups.size() && !(groups[i].code == 0 && at_stop())) {
-    if (groups[i].code != 0) {
-      ++i;
-      continue;
-    }
-    Entity e = one();
-    if (e.type() == "POLYLINE" || (e.type() == "INSERT" && e.Int(66) == 1)) {
-      while (i < groups.size() && groups[i].code == 0 && groups[i].value != "SEQEND" &&
-             (groups[i].value == "VERTEX" || groups[i].value == "ATTRIB")) {
-        Entity v = one();
-        if (v.type() == "VERTEX") e.vertices.push_back(v);
-      }
-      if (i < groups.size() && groups[i].value == "SEQEND") one();
-    }
-    entities.push_back(std::move(e));
-  }
-  return entities;
-}
-
-void ReadHeader(const std::vector<Group>& groups, size_t& i, Drawing& d) {
-  std::string_view variable;
-  std::string_view version, code_page;
-  for (; i < groups.size() && groups[i].code != 0; ++i) {
-    const Group& g = groups[i];
-    if (g.code == 9) {
-      variable = Trimmed(g.value);
-    } else if (variable == "$ACADVER" && g.code == 1) {
-      version = Trimmed(g.value);
-    } else if (variable == "$DWGCODEPAGE" && g.code == 3) {
-      code_page = Trimmed(g.value);
-    } else if (variable == "$INSUNITS" && g.code == 70) {
-      d.units = IntOf(g.value);
-    } else if (variable == "$INSBASE" && g.code == 10) {
-      d.base_x = RealOf(g.value).value_or(0);
-    } else if (variable == "$INSBASE" && g.code == 20) {
-      d.base_y = RealOf(g.value).value_or(0);
-    }
-  }
-  // From version AC1021 (2007) on the file is UTF-8 whatever code page it names.
-  if (version.size() == 6 && version.starts_with("AC") && version >= "AC1021") {
-    d.encoding = Encoding::kUtf8;
-  } else if (UpperAscii(code_page) == "ANSI_1250") {
-    d.encoding = Encoding::kCp1250;
-  }
-}
-
-Drawing ReadDrawing(const std::vector<Group>& groups) {
-  Drawing d;
-  size_t i = 0;
-  while (i < groups.size()) {
-    if (!(groups[i].code == 0 && groups[i].value == "SECTION")) {
-      ++i;
-      continue;
-    }
-    ++i;
-    const std::string_view section =
-        i < groups.size() && groups[i].code == 2 ? groups[i].value : "";
-    if (i < groups.size()) ++i;
-    if (section == "HEADER") {
-      ReadHeader(groups, i, d);
-    } else if (section == "TABLES") {
-      for (const Entity& e : ReadEntities(groups, i, {"ENDSEC", "EOF"})) {
-        if (e.type() != "LAYER") continue;
-        Layer layer;
-        layer.colour = e.Int(62, 7);
-        if (e.Find(420) != nullptr) layer.true_colour = e.Int(420);
-        layer.lineweight = e.Int(370, -3);
-        d.layers[UpperAscii(e.Text(2))] = layer;
-      }
-    } else if (section == "BLOCKS") {
-      while (i < groups.size() &&
-             !(groups[i].code == 0 && (groups[i].value == "ENDSEC" || groups[i].value == "EOF"))) {
-        if (!(groups[i].code == 0 && groups[i].value == "BLOCK")) {
-          ++i;
-          continue;
-        }
-        const Group* head_begin = &groups[i];
-        ++i;
-        while (i < groups.size() && groups[i].code != 0) ++i;
-        const Entity head{head_begin, groups.data() + i, {}};
-        BlockDefinition block{head.Text(2), head.Int(70), head.Real(10), head.Real(20), {}};
-        block.entities = ReadEntities(groups, i, {"ENDBLK", "ENDSEC", "EOF", "BLOCK"});
-        if (i < groups.size() && groups[i].value == "ENDBLK") ++i;
-        const std::string key = UpperAscii(block.name);
-        if (!d.block_index.contains(key)) d.block_index[key] = d.blocks.size();
-        d.blocks.push_back(std::move(block));
-      }
-    } else if (section == "ENTITIES") {
-      for (Entity& e : ReadEntities(groups, i, {"ENDSEC", "EOF"})) {
-        if (e.Int(67) == 1) continue;  // paper space
-        d.model.push_back(std::move(e));
-      }
-    }
-  }
-  return d;
-}
-
-// -------- strings
-
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | cp >> 6);
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | cp >> 12);
-    out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | cp >> 18);
-    out += static_cast<char>(0x80 | (cp >> 12 & 0x3F));
-    out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-bool ValidUtf8(std::string_view bytes) {
-  for (size_t pos = 0; pos < bytes.size();) {
-    if (DecodeUtf8(bytes, pos) == kBadCodePoint) return false;
-  }
-  return true;
-}
-
-bool IsHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
-
-// A string of the file in UTF-8, its \U+XXXX escapes (characters its code page lacks) decoded.
-std::string Decode(std::string_view bytes, Encoding encoding) {
-  std::string text;
-  if (encoding == Encoding::kCp1250) {
-    text = Cp1250ToUtf8(bytes);
-  } else if (encoding == Encoding::kUtf8) {
-    text = bytes;
-  } else if (ValidUtf8(bytes)) {
-    // Some writers put UTF-8 into files of older versions without saying so.
-    text = bytes;
-  } else {
-    for (const char c : bytes) AppendUtf8(text, static_cast<unsigned char>(c));
-  }
-  if (text.find("\\U+") == std::string::npos) return text;
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text.compare(i, 3, "\\U+") == 0 && i + 7 <= text.size() &&
-        std::all_of(text.begin() + static_cast<long>(i) + 3,
-                    text.begin() + static_cast<long>(i) + 7, IsHex)) {
-      AppendUtf8(out, static_cast<char32_t>(std::stoul(text.substr(i + 3, 4), nullptr, 16)));
-      i += 6;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
 
 // What the code page can hold of a text: other characters become "?", control characters
 // spaces, so that the line reads back as written.
@@ -383,7 +79,7 @@ std::string PlainText(std::string_view text) {
         value = value * 10 + static_cast<size_t>(text[n] - '0');
         ++n;
       }
-      AppendUtf8(out, Cp1250ToCodePoint(static_cast<unsigned char>(value & 0xFF)));
+      dxf::AppendUtf8(out, Cp1250ToCodePoint(static_cast<unsigned char>(value & 0xFF)));
       i = n - 1;
       continue;
     } else {
@@ -1118,9 +814,9 @@ Result<DxfImportReport> Import(std::string_view bytes, const std::filesystem::pa
   if (options.unit && *options.unit != "m" && *options.unit != "cm" && *options.unit != "mm") {
     return Fail("nieznana jednostka „" + *options.unit + "”: dozwolone są m, cm i mm");
   }
-  auto groups = Tokenize(bytes, file.string());
+  auto groups = dxf::Tokenize(bytes, file.string());
   if (!groups) return std::unexpected(groups.error());
-  const Drawing drawing = ReadDrawing(*groups);
+  const Drawing drawing = dxf::ReadDrawing(*groups);
   DxfImportReport report;
   const UnitChoice unit = ChooseUnit(drawing, options, report);
   const Affine root = Scaling(unit.scale, unit.scale);
