@@ -61,6 +61,8 @@ BlockBrowser::BlockBrowser(QWidget* preview_parent, QWidget* parent)
   list_->setObjectName("LB_NazwaBlokuCzytaj");
   list_->setUniformItemSizes(true);
   list_->setIconSize(kThumbnailSize);
+  // However small the window, a few blocks stay in sight.
+  list_->setMinimumHeight(4 * (kThumbnailSize.height() + 2) + 2 * list_->frameWidth());
   list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   list_->setTextElideMode(Qt::ElideMiddle);
   list_->setItemDelegate(new ThumbnailDelegate(blank_, list_));
