@@ -226,5 +226,19 @@ TEST_F(BlkLibraryTest, AHeldLibraryIsBusy) {
   EXPECT_EQ(ReadBytes(file_), before);
 }
 
+// blk dups: 0 when nothing is saved twice, 1 with the findings, 2 when the file cannot be read.
+TEST_F(BlkLibraryTest, DupsFindsASymbolSavedTwice) {
+  WriteBytes(file_,
+             Record("Studnia", {"O(0,0,1)", "L(-1,0)-(1,0)"}) + Record("Zasuwa", {"O(0,0,2)"}));
+  EXPECT_EQ(Blk("dups " + path_).status, 0);
+  WriteBytes(file_, Record("Studnia", {"O(0,0,1)", "L(-1,0)-(1,0)"}) +
+                        Record("Studnia kopia", {"// ta sama", "L(-1,0)-(1,0)", "O(0,0,1.00001)"}) +
+                        Record("Zasuwa", {"O(0,0,2)"}) + Record("Zasuwa", {"O(0,0,3)"}));
+  const BlkRun run = Blk("dups " + path_);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "Ten sam rysunek: Studnia | Studnia kopia\nNazwa zapisana 2 razy: Zasuwa\n");
+  EXPECT_EQ(Blk("dups " + (dir_ / "nie-ma.blk").string()).status, 2);
+}
+
 }  // namespace
 }  // namespace blok

@@ -20,6 +20,7 @@
 #include "document/library_rules.h"
 #include "document/text_file.h"
 #include "dxf_export.h"
+#include "editing/duplicates.h"
 #include "model/cp1250.h"
 #include "model/entity_reader.h"
 #include "model/numbers.h"
@@ -281,6 +282,20 @@ int main(int argc, char** argv) {
       Report({"w pliku " + file + " nie ma bloku " + name});
       status = 1;
     }
+  });
+
+  auto* dups = app.add_subcommand(
+      "dups", "blocks that draw the same, and names saved more than once; exit 1 when any");
+  dups->add_option("FILE", file, "block file")->required();
+  dups->callback([&] {
+    const auto records = blok::WczytajWszystkieBloki(file);
+    if (!records) {
+      status = Report(records.error());
+      return;
+    }
+    const blok::DuplicateReport report = blok::FindDuplicates(*records);
+    for (const std::string& line : blok::DuplicateReportLines(report)) std::cout << line << "\n";
+    if (!report.empty()) status = 1;
   });
 
   blok::RenderRequest render_request;
