@@ -211,27 +211,39 @@ Result<void> CopyRange(int fd, const std::filesystem::path& file, std::uint64_t 
 // A kept record that lost its end marker ends where the next record starts. When that next
 // record goes, the kept one would run on into whatever follows and read as another block; it
 // gets the end marker it lost instead, just after its last line, so that it reads as before.
+//
+// With rename_to, the records of the name are kept and get that name instead: only their name
+// line changes. Whether some record already bears the new name is noted (taken()).
 class CopyWithout : public Indifferent {
  public:
   CopyWithout(int fd, const std::filesystem::path& file, std::optional<std::string_view> name,
-              FileReplacement& out)
-      : fd_(fd), file_(file), name_(name), out_(out) {}
+              FileReplacement& out, std::optional<std::string_view> rename_to = std::nullopt)
+      : fd_(fd), file_(file), name_(name), rename_to_(rename_to), out_(out) {}
 
   Result<void> Begin(std::string_view name_line) {
-    dropping_ = name_ && SameName(name_line, *name_);
-    if (dropping_) ++removed_;
+    const bool named = name_ && SameName(name_line, *name_);
+    renaming_ = named && rename_to_;
+    dropping_ = named && !rename_to_;
+    if (named) ++removed_;
+    if (rename_to_ && SameName(name_line, *rename_to_)) taken_ = true;
     if (std::exchange(open_before_, false) && dropping_) {
       if (auto closed = out_.Write(kClosingLine); !closed) return closed;
       missing_end_ = "";
     }
     return FlushHeld();
   }
-  Result<void> Line(bool in_record, size_t, std::string_view text, std::string_view bytes) {
+  Result<void> Line(bool in_record, size_t offset, std::string_view text, std::string_view bytes) {
     if (std::exchange(drop_empty_, false) && text.empty()) return {};
     if (in_record && dropping_) return {};
     // A last line without its LF reads with a CR at its end dropped, as any line does: what
     // completes it must keep it reading so.
     missing_end_ = bytes.ends_with('\n') ? "" : bytes.ends_with('\r') ? "\n" : "\r\n";
+    if (in_record && renaming_ && offset == kNameOffset) {
+      // The new name with the old line's own line end.
+      const std::string renamed =
+          Utf8ToCp1250(*rename_to_) + std::string(bytes.substr(text.size()));
+      return out_.Write(renamed);
+    }
     return out_.Write(bytes);
   }
   Result<void> Empties(bool in_record, size_t, size_t, std::uint64_t from, std::uint64_t to) {
@@ -256,6 +268,7 @@ class CopyWithout : public Indifferent {
   Result<void> Finish() { return FlushHeld(); }
 
   size_t removed() const { return removed_; }
+  bool taken() const { return taken_; }
   // What the last line copied lacks of a line end (nothing when there was none).
   std::string_view missing_end() const { return missing_end_; }
 
@@ -263,6 +276,7 @@ class CopyWithout : public Indifferent {
   int fd_;
   const std::filesystem::path& file_;
   std::optional<std::string_view> name_;
+  std::optional<std::string_view> rename_to_;
   FileReplacement& out_;
   Result<void> FlushHeld() {
     if (!held_) return {};
@@ -274,6 +288,8 @@ class CopyWithout : public Indifferent {
   static_assert(kClosingLine.starts_with(kBlockEndMarker));
 
   bool dropping_ = false;
+  bool renaming_ = false;
+  bool taken_ = false;
   bool drop_empty_ = false;
   bool open_before_ = false;  // the last record was kept and lost its end marker
   std::optional<std::pair<std::uint64_t, std::uint64_t>> held_;
@@ -288,7 +304,8 @@ Result<void> CheckFields(const std::filesystem::path& file, const BlockToSave& b
 // over the library, may still call it off. Returns the count of records removed.
 Result<size_t> Rewrite(const std::filesystem::path& file, bool create,
                        std::optional<std::string_view> remove_name, const BlockToSave* append,
-                       const std::function<bool(size_t)>& proceed, const ReplaceOptions& options) {
+                       const std::function<bool(size_t)>& proceed, const ReplaceOptions& options,
+                       std::optional<std::string_view> rename_to = std::nullopt) {
   if (append != nullptr) {
     if (auto checked = CheckFields(file, *append); !checked) {
       return std::unexpected(checked.error());
@@ -308,9 +325,13 @@ Result<size_t> Rewrite(const std::filesystem::path& file, bool create,
     return std::unexpected(FileError("Nie można odczytać pliku", file, errno));
   }
   LineStream stream(lock->fd(), file.string(), options.limit);
-  CopyWithout copy(lock->fd(), file, remove_name, *out);
+  CopyWithout copy(lock->fd(), file, remove_name, *out, rename_to);
   if (auto walked = RecordWalk(stream).Run(copy); !walked) {
     return std::unexpected(walked.error());
+  }
+  if (rename_to && copy.taken()) {
+    return Fail("Nie zmieniono nazwy w pliku " + file.string() + ": blok " +
+                std::string(*rename_to) + " już istnieje");
   }
   if (auto finished = copy.Finish(); !finished) return std::unexpected(finished.error());
   if (append != nullptr) {
@@ -550,6 +571,38 @@ Result<SaveOutcome> ZapiszBlok(const std::filesystem::path& file, const BlockToS
     if (!written) return std::unexpected(written.error());
     return outcome;
   });
+}
+
+Result<size_t> ZmienNazweBloku(const std::filesystem::path& file, std::string_view old_name,
+                               std::string_view new_name, const ReplaceOptions& options) {
+  const std::string refused = "Nie zmieniono nazwy w pliku " + file.string() + ": ";
+  if (CharacterCount(new_name) < kShortestName) {
+    return Fail(refused + "nazwa musi mieć co najmniej " + std::to_string(kShortestName) +
+                " znaki");
+  }
+  if (SameName(Utf8ToCp1250(new_name), old_name)) {
+    return Fail(refused + "nowa nazwa jest taka sama jak dotychczasowa");
+  }
+  if (auto problem = BlockNameProblem(new_name)) return Fail(refused + *problem);
+  const BlockToSave named{.name = std::string(new_name), .unit = "m", .lines = {}};
+  if (auto checked = CheckFields(file, named); !checked) return std::unexpected(checked.error());
+  return Guarded(file,
+                 [&] { return Rewrite(file, false, old_name, nullptr, {}, options, new_name); });
+}
+
+Result<SaveOutcome> KopiujBlok(const std::filesystem::path& from, std::string_view name,
+                               const std::filesystem::path& to, std::string_view new_name,
+                               const std::function<bool()>& may_replace,
+                               const ReplaceOptions& options) {
+  auto loaded = WczytajBlok(from, name);
+  if (!loaded) return std::unexpected(loaded.error());
+  if (!*loaded) return Fail("W pliku " + from.string() + " nie ma bloku " + std::string(name));
+  const BlockToSave block{.name = std::string(new_name.empty() ? name : new_name),
+                          .unit = std::move((*loaded)->unit),
+                          .lines = std::move((*loaded)->lines),
+                          .cut_at_255 = false,
+                          .time = SaveTime::Now()};
+  return ZapiszBlok(to, block, may_replace, options);
 }
 
 }  // namespace blok

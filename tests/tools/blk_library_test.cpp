@@ -240,5 +240,32 @@ TEST_F(BlkLibraryTest, DupsFindsASymbolSavedTwice) {
   EXPECT_EQ(Blk("dups " + (dir_ / "nie-ma.blk").string()).status, 2);
 }
 
+// blk rename and blk copy: done as asked, or refused with the library as it was.
+TEST_F(BlkLibraryTest, RenameAndCopy) {
+  WriteBytes(file_, Record("Studnia", {"O(0,0,1)"}) + Record("Zasuwa", {"O(0,0,2)"}));
+  const std::string other = (dir_ / "inna.blk").string();
+  const struct {
+    std::string args;
+    int status;
+    bool changes;
+  } runs[] = {
+      {"rename " + path_ + " Studnia Zasuwa", 2, false},
+      {"rename " + path_ + " Brak Nowy", 1, false},
+      {"rename " + path_ + " Studnia Wpust", 0, true},
+      {"copy " + path_ + " " + other + " Wpust Zasuwa", 0, false},
+      {"copy " + path_ + " " + other + " Zasuwa", 2, false},
+      {"copy " + path_ + " " + other + " Brak", 2, false},
+  };
+  for (const auto& r : runs) {
+    const std::string before = ReadBytes(file_);
+    EXPECT_EQ(Blk(r.args).status, r.status) << r.args;
+    EXPECT_EQ(ReadBytes(file_) != before, r.changes) << r.args;
+  }
+  EXPECT_EQ(Blk("list " + path_).out, "Wpust\nZasuwa\n");
+  EXPECT_EQ(Blk("list " + other).out, "Wpust\nZasuwa\n");
+  ASSERT_EQ(Blk("copy " + path_ + " " + other + " Zasuwa --replace").status, 0);
+  EXPECT_EQ(Blk("list " + other).out, "Wpust\nZasuwa\n");
+}
+
 }  // namespace
 }  // namespace blok
