@@ -291,6 +291,18 @@ bool BlockBrowser::eventFilter(QObject* watched, QEvent* event) {
     filter_->clear();  // textChanged passes it on
     return true;
   }
+  if (watched == list_ &&
+      (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool del = key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier;
+    const bool f2 = key->key() == Qt::Key_F2 && key->modifiers() == Qt::NoModifier;
+    if (del || f2) {
+      // In the list these keys are the list's, not the window's (Delete starts u there).
+      event->accept();
+      if (event->type() == QEvent::KeyPress) emit del ? deleteRequested() : renameRequested();
+      return true;
+    }
+  }
   // Left over the drawing, the preview would hide it while the user works there.
   if (watched == list_ && (event->type() == QEvent::FocusOut || event->type() == QEvent::Leave)) {
     HidePreview();

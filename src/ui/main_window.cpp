@@ -272,6 +272,10 @@ QWidget* TPodgladRysowanie::BuildBlockPanel() {
     block_browser_->HidePreview();
     Run([&] { editor_->WczytajWybranyBlok(); });
   });
+  connect(block_browser_, &BlockBrowser::deleteRequested, this,
+          [this] { Run([&] { editor_->UsunBlok(); }); });
+  connect(block_browser_, &BlockBrowser::renameRequested, this,
+          [this] { Run([&] { editor_->ZmienNazweBloku(); }); });
   connect(block_browser_, &BlockBrowser::loadRequested, this,
           [this] { Run([&] { editor_->WczytajWybranyBlok(); }); });
   connect(block_browser_, &BlockBrowser::rowSelected, this, [this](int row) {
