@@ -18,6 +18,7 @@
 
 #include "document/block_file.h"
 #include "document/text_file.h"
+#include "editing/duplicates.h"
 #include "ratio_reporter.h"
 
 namespace blok {
@@ -95,6 +96,28 @@ void BM_ListBlocks(benchmark::State& state) {
 }
 BENCHMARK(BM_ListBlocks)->Unit(benchmark::kMillisecond);
 
+// Every block read and compared with every other (blk dups).
+void BM_FindDuplicates(benchmark::State& state) {
+  const Library& library = TheLibrary();
+  for (auto _ : state) {
+    auto records = WczytajWszystkieBloki(library.file());
+    if (!records || records->size() != kBlocks) state.SkipWithError("the reading is wrong");
+    const DuplicateReport report = FindDuplicates(*records);
+    benchmark::DoNotOptimize(report);
+  }
+}
+BENCHMARK(BM_FindDuplicates)->Unit(benchmark::kMillisecond);
+
+// What blk dups must read at least: every block whole.
+void BM_ReadAllBlocks(benchmark::State& state) {
+  const Library& library = TheLibrary();
+  for (auto _ : state) {
+    auto records = WczytajWszystkieBloki(library.file());
+    benchmark::DoNotOptimize(records);
+  }
+}
+BENCHMARK(BM_ReadAllBlocks)->Unit(benchmark::kMillisecond);
+
 // B: the file copied into a new one beside it, synced and renamed over a copy.
 void BM_CopyAndSync(benchmark::State& state) {
   const Library& library = TheLibrary();
@@ -145,6 +168,8 @@ BENCHMARK(BM_RemoveBlock)->Unit(benchmark::kMillisecond)->UseRealTime();
 int main(int argc, char** argv) {
   return blok::RunWithRatios(argc, argv, [](const blok::RatioReporter& r) {
     r.Ratio("listing / reading the lines", "BM_ListBlocks", "BM_ReadLines", 1.5);
+    r.Ratio("reading every block / listing", "BM_ReadAllBlocks", "BM_ListBlocks", 0);
+    r.Ratio("duplicates / listing", "BM_FindDuplicates", "BM_ListBlocks", 3.0);
     r.Ratio("replacing a block / copy and sync", "BM_ReplaceBlock/real_time",
             "BM_CopyAndSync/real_time", 2);
     r.Ratio("removing a block / copy and sync", "BM_RemoveBlock/real_time",

@@ -57,6 +57,10 @@ class CancellingUi : public blok::Ui {
     return std::nullopt;
   }
   std::optional<blok::Colour> ChooseColour(blok::Colour) override { return std::nullopt; }
+  std::optional<std::string> AskText(std::string_view, std::string_view,
+                                     std::string_view) override {
+    return std::nullopt;
+  }
   void ShowText(const std::vector<std::string>&) override {}
   bool OpenWithShell(const std::filesystem::path&) override { return false; }
   void CopyToClipboard(std::string_view) override {}

@@ -213,34 +213,46 @@ Result<void> CopyRange(int fd, const std::filesystem::path& file, std::uint64_t 
 // A kept record that lost its end marker ends where the next record starts. When that next
 // record goes, the kept one would run on into whatever follows and read as another block; it
 // gets the end marker it lost instead, just after its last line, so that it reads as before.
+//
+// With rename_to, the records of the name are kept and get that name instead: only their name
+// line changes. Whether some record already bears the new name is noted (taken()).
 class CopyWithout : public Indifferent {
  public:
   CopyWithout(int fd, const std::filesystem::path& file, std::span<const std::string_view> names,
-              FileReplacement& out)
-      : fd_(fd), file_(file), names_(names), out_(out) {}
+              FileReplacement& out, std::optional<std::string_view> rename_to = std::nullopt)
+      : fd_(fd), file_(file), names_(names), rename_to_(rename_to), out_(out) {}
 
   Result<void> Begin(std::string_view name_line) {
     const auto name =
         std::ranges::find_if(names_, [&](std::string_view n) { return SameName(name_line, n); });
-    dropping_ = name != names_.end();
-    if (dropping_) {
+    const bool named = name != names_.end();
+    renaming_ = named && rename_to_;
+    dropping_ = named && !rename_to_;
+    if (named) {
       ++removed_;
       if (std::ranges::find(removed_names_, *name) == removed_names_.end()) {
         removed_names_.push_back(*name);
       }
     }
+    if (rename_to_ && SameName(name_line, *rename_to_)) taken_ = true;
     if (std::exchange(open_before_, false) && dropping_) {
       if (auto closed = out_.Write(kClosingLine); !closed) return closed;
       missing_end_ = "";
     }
     return FlushHeld();
   }
-  Result<void> Line(bool in_record, size_t, std::string_view text, std::string_view bytes) {
+  Result<void> Line(bool in_record, size_t offset, std::string_view text, std::string_view bytes) {
     if (std::exchange(drop_empty_, false) && text.empty()) return {};
     if (in_record && dropping_) return {};
     // A last line without its LF reads with a CR at its end dropped, as any line does: what
     // completes it must keep it reading so.
     missing_end_ = bytes.ends_with('\n') ? "" : bytes.ends_with('\r') ? "\n" : "\r\n";
+    if (in_record && renaming_ && offset == kNameOffset) {
+      // The new name with the old line's own line end.
+      const std::string renamed =
+          Utf8ToCp1250(*rename_to_) + std::string(bytes.substr(text.size()));
+      return out_.Write(renamed);
+    }
     return out_.Write(bytes);
   }
   Result<void> Empties(bool in_record, size_t, size_t, std::uint64_t from, std::uint64_t to) {
@@ -267,6 +279,7 @@ class CopyWithout : public Indifferent {
   size_t removed() const { return removed_; }
   // The names of which records went, each once, in the order they were met.
   const std::vector<std::string_view>& removed_names() const { return removed_names_; }
+  bool taken() const { return taken_; }
   // What the last line copied lacks of a line end (nothing when there was none).
   std::string_view missing_end() const { return missing_end_; }
 
@@ -274,6 +287,7 @@ class CopyWithout : public Indifferent {
   int fd_;
   const std::filesystem::path& file_;
   std::span<const std::string_view> names_;
+  std::optional<std::string_view> rename_to_;
   FileReplacement& out_;
   Result<void> FlushHeld() {
     if (!held_) return {};
@@ -285,6 +299,8 @@ class CopyWithout : public Indifferent {
   static_assert(kClosingLine.starts_with(kBlockEndMarker));
 
   bool dropping_ = false;
+  bool renaming_ = false;
+  bool taken_ = false;
   bool drop_empty_ = false;
   bool open_before_ = false;  // the last record was kept and lost its end marker
   std::optional<std::pair<std::uint64_t, std::uint64_t>> held_;
@@ -303,7 +319,8 @@ Result<size_t> Rewrite(const std::filesystem::path& file, bool create,
                        std::span<const std::string_view> remove_names,
                        std::span<const BlockToSave* const> append,
                        const std::function<bool(const CopyWithout&)>& proceed,
-                       const ReplaceOptions& options) {
+                       const ReplaceOptions& options,
+                       std::optional<std::string_view> rename_to = std::nullopt) {
   for (const BlockToSave* block : append) {
     if (auto checked = CheckFields(file, *block); !checked) {
       return std::unexpected(checked.error());
@@ -323,9 +340,13 @@ Result<size_t> Rewrite(const std::filesystem::path& file, bool create,
     return std::unexpected(FileError("Nie można odczytać pliku", file, errno));
   }
   LineStream stream(lock->fd(), file.string(), options.limit);
-  CopyWithout copy(lock->fd(), file, remove_names, *out);
+  CopyWithout copy(lock->fd(), file, remove_names, *out, rename_to);
   if (auto walked = RecordWalk(stream).Run(copy); !walked) {
     return std::unexpected(walked.error());
+  }
+  if (rename_to && copy.taken()) {
+    return Fail("Nie zmieniono nazwy w pliku " + file.string() + ": blok " +
+                std::string(*rename_to) + " już istnieje");
   }
   if (auto finished = copy.Finish(); !finished) return std::unexpected(finished.error());
   if (!append.empty()) {
@@ -602,6 +623,39 @@ Result<BlocksSaveOutcome> SaveBlocks(const std::filesystem::path& file,
     if (!written) return std::unexpected(written.error());
     return outcome;
   });
+}
+
+Result<size_t> ZmienNazweBloku(const std::filesystem::path& file, std::string_view old_name,
+                               std::string_view new_name, const ReplaceOptions& options) {
+  const std::string refused = "Nie zmieniono nazwy w pliku " + file.string() + ": ";
+  if (CharacterCount(new_name) < kShortestName) {
+    return Fail(refused + "nazwa musi mieć co najmniej " + std::to_string(kShortestName) +
+                " znaki");
+  }
+  if (SameName(Utf8ToCp1250(new_name), old_name)) {
+    return Fail(refused + "nowa nazwa jest taka sama jak dotychczasowa");
+  }
+  if (auto problem = BlockNameProblem(new_name)) return Fail(refused + *problem);
+  const BlockToSave named{.name = std::string(new_name), .unit = "m", .lines = {}};
+  if (auto checked = CheckFields(file, named); !checked) return std::unexpected(checked.error());
+  return Guarded(file, [&] {
+    return Rewrite(file, false, {&old_name, 1}, {}, {}, options, new_name);
+  });
+}
+
+Result<SaveOutcome> KopiujBlok(const std::filesystem::path& from, std::string_view name,
+                               const std::filesystem::path& to, std::string_view new_name,
+                               const std::function<bool()>& may_replace,
+                               const ReplaceOptions& options) {
+  auto loaded = WczytajBlok(from, name);
+  if (!loaded) return std::unexpected(loaded.error());
+  if (!*loaded) return Fail("W pliku " + from.string() + " nie ma bloku " + std::string(name));
+  const BlockToSave block{.name = std::string(new_name.empty() ? name : new_name),
+                          .unit = std::move((*loaded)->unit),
+                          .lines = std::move((*loaded)->lines),
+                          .cut_at_255 = false,
+                          .time = SaveTime::Now()};
+  return ZapiszBlok(to, block, may_replace, options);
 }
 
 }  // namespace blok

@@ -78,6 +78,15 @@ Result<std::vector<LoadedBlock>> WczytajWszystkieBloki(const std::filesystem::pa
 Result<size_t> UsunBlokZPliku(const std::filesystem::path& file, std::string_view name,
                               const ReplaceOptions& options = {});
 
+// Gives every block of old_name the name new_name; every other byte stays, and in the renamed
+// records only the name line changes. Refused, leaving the file untouched, when new_name is
+// not one a save takes (fewer than kShortestName characters, a character the code page cannot
+// hold, over 255 characters, a marker) or some block already bears it. The count of records
+// renamed; with none the file is left untouched.
+inline constexpr size_t kShortestName = 3;
+Result<size_t> ZmienNazweBloku(const std::filesystem::path& file, std::string_view old_name,
+                               std::string_view new_name, const ReplaceOptions& options = {});
+
 // Appends one block record at the end; creates the file when it does not exist.
 Result<void> DopiszBlok(const std::filesystem::path& file, const BlockToSave& block,
                         const ReplaceOptions& options = {});
@@ -111,6 +120,15 @@ struct BlocksSaveOutcome {
 Result<BlocksSaveOutcome> SaveBlocks(const std::filesystem::path& file,
                                      const std::vector<BlockToSave>& blocks, bool replace,
                                      const ReplaceOptions& options = {});
+
+// The block of that name (its last record) saved into another library, or into the same one
+// under new_name (empty: the same name), as ZapiszBlok saves: may_replace is asked, under the
+// lock, when the target holds a block of the name; a may_replace that says no leaves it as it
+// was (outcome.written false). The record gets the time of the copy.
+Result<SaveOutcome> KopiujBlok(const std::filesystem::path& from, std::string_view name,
+                               const std::filesystem::path& to, std::string_view new_name,
+                               const std::function<bool()>& may_replace,
+                               const ReplaceOptions& options = {});
 
 // The lines of one block record as written (UTF-8, without line ends).
 std::vector<std::string> BlockRecordLines(const BlockToSave& block);

@@ -6,6 +6,7 @@
 
 #include "document/block_file.h"
 #include "document/text_file.h"
+#include "editing/duplicates.h"
 #include "editor/editor.h"
 #include "model/cp1250.h"
 
@@ -305,5 +306,114 @@ void Editor::SetLibraryContents(uint64_t revision, std::vector<LoadedBlock> bloc
 void Editor::UstawNarzedzia(bool enabled) { tools_enabled_ = enabled; }
 
 void Editor::DodajDoOstatnich(const std::string& path) { recent_files_.DodajDoOstatnich(path); }
+
+// --- The library as a whole: blocks deleted, renamed, duplicated, copied; blocks saved twice ---
+
+std::optional<std::string> Editor::ChosenBlock() {
+  const std::string name = block_list_.SelectedName();
+  if (!open_file_) {
+    ui_.ShowMessage("Nie otwarto pliku z blokami.");
+    return std::nullopt;
+  }
+  if (name.empty()) {
+    ui_.ShowMessage("Wybierz blok z listy bloków.");
+    return std::nullopt;
+  }
+  return name;
+}
+
+void Editor::LibraryChanged(const std::string& select) {
+  auto names = CzytajListeBlokow(*open_file_);
+  if (!names) return ShowError(names.error());
+  block_list_.Assign(std::move(*names));
+  BlockListChanged();
+  library_.Reset();
+  ++library_revision_;
+  shown_block_.clear();
+  if (!select.empty()) ShowBlockRow(select);
+}
+
+void Editor::UsunBlok() {
+  AnulujPolecenie();
+  const auto name = ChosenBlock();
+  if (!name || ui_.Ask("Usunąć blok " + *name + "?") != Answer::kTak) return Redraw();
+  const auto removed = UsunBlokZPliku(*open_file_, *name);
+  if (!removed) return ShowError(removed.error());
+  // The drawing of that block stays on the screen; its saved copy is gone.
+  if (*name == block_name_ && !drawing_.IsBlank()) MarkChanged();
+  Komunikat("Usunięto blok " + *name);
+  LibraryChanged("");
+  Redraw();
+}
+
+void Editor::ZmienNazweBloku() {
+  AnulujPolecenie();
+  const auto name = ChosenBlock();
+  if (!name) return Redraw();
+  const auto new_name = ui_.AskText("Zmień nazwę bloku", "Nowa nazwa bloku " + *name + ":", *name);
+  if (!new_name || *new_name == *name) return Redraw();
+  const auto renamed = blok::ZmienNazweBloku(*open_file_, *name, *new_name);
+  if (!renamed) return ShowError(renamed.error());
+  if (*renamed == 0) {
+    ui_.ShowMessage("W pliku " + open_file_->string() + " nie ma bloku " + *name + ".");
+  } else {
+    // The drawing being edited follows its block.
+    if (*name == block_name_) block_name_ = *new_name;
+    Komunikat("Zmieniono nazwę bloku " + *name + " na " + *new_name);
+  }
+  LibraryChanged(*new_name);
+  Redraw();
+}
+
+void Editor::DuplikujBlok() {
+  AnulujPolecenie();
+  const auto name = ChosenBlock();
+  if (!name) return Redraw();
+  const auto new_name =
+      ui_.AskText("Duplikuj blok", "Nazwa kopii bloku " + *name + ":", *name + " kopia");
+  if (!new_name) return Redraw();
+  if (CharacterCount(*new_name) < kShortestBlockName) {
+    ui_.ShowMessage("NAZWA musi zawierać min 3 znaki!");
+    return Redraw();
+  }
+  const auto copied = KopiujBlok(*open_file_, *name, *open_file_, *new_name, [] { return false; });
+  if (!copied) return ShowError(copied.error());
+  if (!copied->written) {
+    ui_.ShowMessage("Blok " + *new_name + " już istnieje.");
+    return Redraw();
+  }
+  Komunikat("Zapisano kopię bloku " + *name + ": " + *new_name);
+  LibraryChanged(*new_name);
+  Redraw();
+}
+
+void Editor::KopiujDoBiblioteki() {
+  AnulujPolecenie();
+  const auto name = ChosenBlock();
+  if (!name) return Redraw();
+  const auto target = ui_.OpenFileDialog(
+      {"Kopiuj do biblioteki", BlockFileFilters("Pliki bloków"), "blk", initial_directory_});
+  if (!target) return Redraw();
+  std::error_code ignored;
+  if (std::filesystem::equivalent(*target, *open_file_, ignored)) {
+    ui_.ShowMessage("Blok " + *name + " już jest w tym pliku.");
+    return Redraw();
+  }
+  const auto copied = KopiujBlok(*open_file_, *name, *target, "", [this] {
+    return settings_.overwrite_without_asking || ui_.Ask(kBlockExistsQuestion) == Answer::kTak;
+  });
+  if (!copied) return ShowError(copied.error());
+  if (copied->written) Komunikat("Skopiowano blok " + *name + " do pliku " + target->string());
+  Redraw();
+}
+
+void Editor::PokazDuplikaty() {
+  if (!open_file_) return ui_.ShowMessage("Nie otwarto pliku z blokami.");
+  const auto records = WczytajWszystkieBloki(*open_file_);
+  if (!records) return ShowError(records.error());
+  std::vector<std::string> lines = DuplicateReportLines(FindDuplicates(*records));
+  if (lines.empty()) lines.push_back("W pliku " + open_file_->string() + " nie ma duplikatów.");
+  ui_.ShowText(lines);
+}
 
 }  // namespace blok

@@ -121,6 +121,15 @@ class Editor {
   // The library (and, when named, its block) given to the program when it starts, or dropped
   // on the window: opened as a recent file is, the path made absolute for the recent list.
   void OpenGivenFile(const std::string& path, const std::string& block_name = {});
+  // The library as a whole, on the block selected in the list: M_UsunBlok (after a question),
+  // M_ZmienNazweBloku, M_DuplikujBlok (the new name asked for), M_KopiujDoBiblioteki (another
+  // library chosen; the overwrite question for a name it has), M_Duplikaty (the report in the
+  // viewer). The list and its pictures follow the file.
+  void UsunBlok();
+  void ZmienNazweBloku();
+  void DuplikujBlok();
+  void KopiujDoBiblioteki();
+  void PokazDuplikaty();
   void WczytajWybranyBlok();
   void NowyBlok();
   // The save button: checks the name and content, asks before overwriting. True when the
@@ -309,6 +318,10 @@ class Editor {
   // A load or a save of the block: its row is selected, a filter that hides it giving way,
   // unless the user picked another row since the last load or save.
   void ShowBlockRow(const std::string& name);
+  // The selected block of the open library, or nothing with a message saying what is missing.
+  std::optional<std::string> ChosenBlock();
+  // The list read again after the library changed, with this name selected.
+  void LibraryChanged(const std::string& select);
   // The block went into the file: the browser shows it as written.
   void BlockWritten(const BlockToSave& block) { library_.Put(WrittenBlock(block)); }
   // A save made the open library again after it had gone: it holds that block alone.

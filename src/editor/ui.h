@@ -44,6 +44,9 @@ class Ui {
   // The chosen file, or nothing when the dialog was cancelled.
   virtual std::optional<std::filesystem::path> OpenFileDialog(const FileDialog& dialog) = 0;
   virtual std::optional<std::filesystem::path> SaveFileDialog(const FileDialog& dialog) = 0;
+  // A line of text asked for (a block's new name), preset to initial; nothing when cancelled.
+  virtual std::optional<std::string> AskText(std::string_view title, std::string_view label,
+                                             std::string_view initial) = 0;
   // The colour dialog preset to initial; nothing when cancelled.
   virtual std::optional<Colour> ChooseColour(Colour initial) = 0;
   // The text viewer, showing these lines top to bottom.

@@ -61,6 +61,8 @@ BlockBrowser::BlockBrowser(QWidget* preview_parent, QWidget* parent)
   list_->setObjectName("LB_NazwaBlokuCzytaj");
   list_->setUniformItemSizes(true);
   list_->setIconSize(kThumbnailSize);
+  // However small the window, a few blocks stay in sight.
+  list_->setMinimumHeight(4 * (kThumbnailSize.height() + 2) + 2 * list_->frameWidth());
   list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   list_->setTextElideMode(Qt::ElideMiddle);
   list_->setItemDelegate(new ThumbnailDelegate(blank_, list_));
@@ -288,6 +290,18 @@ bool BlockBrowser::eventFilter(QObject* watched, QEvent* event) {
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && !filter_->text().isEmpty()) {
     filter_->clear();  // textChanged passes it on
     return true;
+  }
+  if (watched == list_ &&
+      (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool del = key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier;
+    const bool f2 = key->key() == Qt::Key_F2 && key->modifiers() == Qt::NoModifier;
+    if (del || f2) {
+      // In the list these keys are the list's, not the window's (Delete starts u there).
+      event->accept();
+      if (event->type() == QEvent::KeyPress) emit del ? deleteRequested() : renameRequested();
+      return true;
+    }
   }
   // Left over the drawing, the preview would hide it while the user works there.
   if (watched == list_ && (event->type() == QEvent::FocusOut || event->type() == QEvent::Leave)) {

@@ -59,6 +59,9 @@ class BlockBrowser : public QWidget {
   void rowSelected(int row);
   // Double click on a row.
   void loadRequested();
+  // Delete and F2 in the list: the selected block deleted, renamed.
+  void deleteRequested();
+  void renameRequested();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -87,12 +88,13 @@ TPodgladRysowanie::TPodgladRysowanie(ProgramPaths paths, QWidget* parent) : QMai
   layout->setContentsMargins(2, 2, 2, 2);
   auto* right = new QVBoxLayout;
   right->addWidget(BuildSettingsBar());
-  auto* splitter = new QSplitter(Qt::Vertical, central);
-  splitter->addWidget(podglad_);
-  splitter->addWidget(command_area_);
-  splitter->setStretchFactor(0, 5);
-  splitter->setStretchFactor(1, 1);
-  right->addWidget(splitter, 1);
+  splitter_ = new QSplitter(Qt::Vertical, central);
+  splitter_->setObjectName("Rozdzielacz");
+  splitter_->addWidget(podglad_);
+  splitter_->addWidget(command_area_);
+  splitter_->setStretchFactor(0, 5);
+  splitter_->setStretchFactor(1, 1);
+  right->addWidget(splitter_, 1);
   layout->addWidget(BuildBlockPanel());
   layout->addLayout(right, 1);
   setCentralWidget(central);
@@ -132,8 +134,47 @@ TPodgladRysowanie::TPodgladRysowanie(ProgramPaths paths, QWidget* parent) : QMai
   Connect();
   started_ = editor_->Start().has_value();
   resize(1180, 780);
+  OrderTabs();
+  RestoreLayout();
   SyncFromEditor();
   StartRecoveryTimer();
+}
+
+std::filesystem::path TPodgladRysowanie::LayoutFile() const {
+  return editor_->paths().state / "Dane/Okno.ini";
+}
+
+void TPodgladRysowanie::RestoreLayout() {
+  const QSettings settings(QString::fromStdString(LayoutFile().string()), QSettings::IniFormat);
+  // Geometry from another screen is brought onto this one; a damaged file changes nothing.
+  restoreGeometry(settings.value("okno").toByteArray());
+  splitter_->restoreState(settings.value("rozdzielacz").toByteArray());
+}
+
+void TPodgladRysowanie::SaveLayout() {
+  if (!started_) return;
+  QSettings settings(QString::fromStdString(LayoutFile().string()), QSettings::IniFormat);
+  settings.setValue("okno", saveGeometry());
+  settings.setValue("rozdzielacz", splitter_->saveState());
+}
+
+void TPodgladRysowanie::OrderTabs() {
+  // The command line first, then the settings bar as it reads, then the block panel.
+  const char* order[] = {
+      "E_Polecenie",   "E_dx",           "E_dy",          "CB_OdlKat",       "B_Wprowadz_dxdy",
+      "CB_Siatka",     "CB_RysujSiatka", "CB_Orto",       "CB_Koniec",       "CB_Srodek",
+      "CB_Przeciecie", "CB_Centrum",     "CB_Prosto",     "CB_SiatkaKrok",   "CB_SiatkaRozmiar",
+      "CBGrubosci",    "CB_HTekstu",     "CB_STekstu",    "CB_PunktBazowy",  "B_NowyPlik",
+      "B_OtworzPlik",  "E_NazwaBloku",   "CB_Jednostka",  "E_FiltrBlokow",   "LB_NazwaBlokuCzytaj",
+      "B_WczytajBlok", "Bt_NowyBlok",    "Bt_ZapiszBlok", "CB_NadpisujBlok", "B_SprawdzSkladnia",
+  };
+  QWidget* previous = nullptr;
+  for (const char* name : order) {
+    QWidget* widget = findChild<QWidget*>(name);
+    if (widget == nullptr) continue;
+    if (previous != nullptr) setTabOrder(previous, widget);
+    previous = widget;
+  }
 }
 
 void TPodgladRysowanie::StartRecoveryTimer() {
@@ -231,6 +272,10 @@ QWidget* TPodgladRysowanie::BuildBlockPanel() {
     block_browser_->HidePreview();
     Run([&] { editor_->WczytajWybranyBlok(); });
   });
+  connect(block_browser_, &BlockBrowser::deleteRequested, this,
+          [this] { Run([&] { editor_->UsunBlok(); }); });
+  connect(block_browser_, &BlockBrowser::renameRequested, this,
+          [this] { Run([&] { editor_->ZmienNazweBloku(); }); });
   connect(block_browser_, &BlockBrowser::loadRequested, this,
           [this] { Run([&] { editor_->WczytajWybranyBlok(); }); });
   connect(block_browser_, &BlockBrowser::rowSelected, this, [this](int row) {
@@ -502,11 +547,13 @@ void TPodgladRysowanie::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  SaveLayout();
   editor_->Finish();
   event->accept();
 }
 
 void TPodgladRysowanie::EndWithoutQuestions() {
+  SaveLayout();
   if (started_) editor_->Finish(/*keep_unsaved_block=*/true);
   // Not quit(): that would close the window through the close question.
   QCoreApplication::exit(0);

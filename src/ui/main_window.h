@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QSplitter>
 #include <QToolBar>
 #include <cstdint>
 #include <filesystem>
@@ -87,6 +88,12 @@ class TPodgladRysowanie : public QMainWindow {
   static constexpr int kRecoveryTickMs = 1000;
   void SyncRecentFiles();
   void SyncSwatch();
+  // Tab goes through the controls as they read.
+  void OrderTabs();
+  // The window's size, place and split, kept in the state folder between runs.
+  std::filesystem::path LayoutFile() const;
+  void RestoreLayout();
+  void SaveLayout();
 
   // The Editor holds the Ui: it goes first.
   std::unique_ptr<QtUi> ui_;
@@ -141,6 +148,7 @@ class TPodgladRysowanie : public QMainWindow {
   QCheckBox* cb_punkt_bazowy_ = nullptr;
 
   CommandArea* command_area_ = nullptr;
+  QSplitter* splitter_ = nullptr;
   QLabel* status_xy_ = nullptr;
   QLabel* status_second_ = nullptr;
   // What the controls show, so that a sync changes only what changed.

@@ -127,6 +127,21 @@ void TPodgladRysowanie::BuildMenus() {
   menu_pliki_->addAction(nowy_blok);
   menu_pliki_->addAction(zapisz_blok);
   menu_pliki_->addSeparator();
+  // The library as a whole, on the block selected in the list.
+  const auto library_item = [this](const char* name, const QString& caption, auto operation) {
+    auto* action = Action(name, caption);
+    menu_pliki_->addAction(action);
+    connect(action, &QAction::triggered, this,
+            [this, operation] { Run([&] { (editor_.get()->*operation)(); }); });
+    tool_actions_ << action;
+    return action;
+  };
+  library_item("M_UsunBlok", "Usuń blok…", &Editor::UsunBlok);
+  library_item("M_ZmienNazweBloku", "Zmień nazwę bloku…", &Editor::ZmienNazweBloku);
+  library_item("M_DuplikujBlok", "Duplikuj blok…", &Editor::DuplikujBlok);
+  library_item("M_KopiujDoBiblioteki", "Kopiuj do biblioteki…", &Editor::KopiujDoBiblioteki);
+  library_item("M_Duplikaty", "Duplikaty", &Editor::PokazDuplikaty);
+  menu_pliki_->addSeparator();
   menu_pliki_->addAction(o_programie);
   menu_pliki_->addSeparator();
   // The recent files go between the two separators after "O programie".

@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QIcon>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -68,6 +69,17 @@ std::optional<std::filesystem::path> QtUi::SaveFileDialog(const FileDialog& d) {
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setDefaultSuffix(Q(d.default_extension));
   return Chosen(dialog);
+}
+
+std::optional<std::string> QtUi::AskText(std::string_view title, std::string_view label,
+                                         std::string_view initial) {
+  QInputDialog dialog(&parts_.window);
+  dialog.setObjectName("PytanieTekst");
+  dialog.setWindowTitle(Q(title));
+  dialog.setLabelText(Q(label));
+  dialog.setTextValue(Q(initial));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return S(dialog.textValue());
 }
 
 std::optional<Colour> QtUi::ChooseColour(Colour initial) {

@@ -50,6 +50,8 @@ class QtUi : public Ui {
   std::optional<std::filesystem::path> OpenFileDialog(const FileDialog& dialog) override;
   std::optional<std::filesystem::path> SaveFileDialog(const FileDialog& dialog) override;
   std::optional<Colour> ChooseColour(Colour initial) override;
+  std::optional<std::string> AskText(std::string_view title, std::string_view label,
+                                     std::string_view initial) override;
   void ShowText(const std::vector<std::string>& lines) override;
   bool OpenWithShell(const std::filesystem::path& file) override;
   void CopyToClipboard(std::string_view text) override;

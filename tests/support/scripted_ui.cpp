@@ -87,6 +87,13 @@ std::optional<Colour> ScriptedUi::ChooseColour(Colour initial) {
   return Next(colours, std::optional<Colour>(), "the colour dialog");
 }
 
+std::optional<std::string> ScriptedUi::AskText(std::string_view, std::string_view label,
+                                               std::string_view) {
+  text_questions.emplace_back(label);
+  return Next(texts, std::optional<std::string>(),
+              "the text question \"" + std::string(label) + "\"");
+}
+
 void ScriptedUi::ShowText(const std::vector<std::string>& lines) { viewer_texts.push_back(lines); }
 
 bool ScriptedUi::OpenWithShell(const std::filesystem::path& file) {

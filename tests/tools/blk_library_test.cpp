@@ -226,5 +226,46 @@ TEST_F(BlkLibraryTest, AHeldLibraryIsBusy) {
   EXPECT_EQ(ReadBytes(file_), before);
 }
 
+// blk dups: 0 when nothing is saved twice, 1 with the findings, 2 when the file cannot be read.
+TEST_F(BlkLibraryTest, DupsFindsASymbolSavedTwice) {
+  WriteBytes(file_,
+             Record("Studnia", {"O(0,0,1)", "L(-1,0)-(1,0)"}) + Record("Zasuwa", {"O(0,0,2)"}));
+  EXPECT_EQ(Blk("dups " + path_).status, 0);
+  WriteBytes(file_, Record("Studnia", {"O(0,0,1)", "L(-1,0)-(1,0)"}) +
+                        Record("Studnia kopia", {"// ta sama", "L(-1,0)-(1,0)", "O(0,0,1.00001)"}) +
+                        Record("Zasuwa", {"O(0,0,2)"}) + Record("Zasuwa", {"O(0,0,3)"}));
+  const BlkRun run = Blk("dups " + path_);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "Ten sam rysunek: Studnia | Studnia kopia\nNazwa zapisana 2 razy: Zasuwa\n");
+  EXPECT_EQ(Blk("dups " + (dir_ / "nie-ma.blk").string()).status, 2);
+}
+
+// blk rename and blk copy: done as asked, or refused with the library as it was.
+TEST_F(BlkLibraryTest, RenameAndCopy) {
+  WriteBytes(file_, Record("Studnia", {"O(0,0,1)"}) + Record("Zasuwa", {"O(0,0,2)"}));
+  const std::string other = (dir_ / "inna.blk").string();
+  const struct {
+    std::string args;
+    int status;
+    bool changes;
+  } runs[] = {
+      {"rename " + path_ + " Studnia Zasuwa", 2, false},
+      {"rename " + path_ + " Brak Nowy", 1, false},
+      {"rename " + path_ + " Studnia Wpust", 0, true},
+      {"copy " + path_ + " " + other + " Wpust Zasuwa", 0, false},
+      {"copy " + path_ + " " + other + " Zasuwa", 2, false},
+      {"copy " + path_ + " " + other + " Brak", 2, false},
+  };
+  for (const auto& r : runs) {
+    const std::string before = ReadBytes(file_);
+    EXPECT_EQ(Blk(r.args).status, r.status) << r.args;
+    EXPECT_EQ(ReadBytes(file_) != before, r.changes) << r.args;
+  }
+  EXPECT_EQ(Blk("list " + path_).out, "Wpust\nZasuwa\n");
+  EXPECT_EQ(Blk("list " + other).out, "Wpust\nZasuwa\n");
+  ASSERT_EQ(Blk("copy " + path_ + " " + other + " Zasuwa --replace").status, 0);
+  EXPECT_EQ(Blk("list " + other).out, "Wpust\nZasuwa\n");
+}
+
 }  // namespace
 }  // namespace blok

@@ -21,6 +21,7 @@
 #include "document/library_rules.h"
 #include "document/text_file.h"
 #include "dxf_export.h"
+#include "editing/duplicates.h"
 #include "model/cp1250.h"
 #include "model/entity_reader.h"
 #include "model/numbers.h"
@@ -192,9 +193,8 @@ struct NoCodePage {
 
 int main(int argc, char** argv) {
   CLI::App app{
-      "blk: lists, shows, checks, parses, saves, removes, renders, exports, imports and catalogues "
-      "blocks "
-      "of block files (*.blk)"};
+      "blk: lists, shows, checks, parses, saves, removes, renames, copies, renders, exports, "
+      "imports and catalogues the blocks of block files (*.blk), and finds blocks saved twice"};
   app.require_subcommand(1);
   // Every command reads or writes block files, whose letters need the code page: without its
   // converter none runs, before any file is touched. Help and usage errors still answer.
@@ -284,6 +284,59 @@ int main(int argc, char** argv) {
       Report({"w pliku " + file + " nie ma bloku " + name});
       status = 1;
     }
+  });
+
+  std::string new_name;
+  auto* rename = app.add_subcommand("rename", "give every block of a name another name");
+  rename->add_option("FILE", file, "block file")->required();
+  rename->add_option("OLD", name, "block name")->required();
+  rename->add_option("NEW", new_name, "new block name")->required();
+  rename->callback([&] {
+    const auto renamed = blok::ZmienNazweBloku(file, name, new_name);
+    if (!renamed) {
+      status = Report(renamed.error());
+    } else if (*renamed == 0) {
+      Report({"w pliku " + file + " nie ma bloku " + name});
+      status = 1;
+    }
+  });
+
+  std::string target;
+  std::vector<std::string> copy_names;
+  bool copy_replace = false;
+  auto* copy = app.add_subcommand(
+      "copy", "append blocks of one library to another; a name it has is refused unless --replace");
+  copy->add_option("FROM", file, "block file to copy from")->required();
+  copy->add_option("TO", target, "block file to copy into (made when missing)")->required();
+  copy->add_option("NAME", copy_names, "block names")->required();
+  copy->add_flag("--replace", copy_replace, "replace blocks of the same name in TO");
+  copy->callback([&] {
+    for (const std::string& block : copy_names) {
+      const auto copied = blok::KopiujBlok(file, block, target, "", [&] { return copy_replace; });
+      if (!copied) {
+        status = Report(copied.error());
+        return;
+      }
+      if (!copied->written) {
+        status =
+            Report({"w pliku " + target + " jest już blok " + block + " (--replace zastępuje go)"});
+        return;
+      }
+    }
+  });
+
+  auto* dups = app.add_subcommand(
+      "dups", "blocks that draw the same, and names saved more than once; exit 1 when any");
+  dups->add_option("FILE", file, "block file")->required();
+  dups->callback([&] {
+    const auto records = blok::WczytajWszystkieBloki(file);
+    if (!records) {
+      status = Report(records.error());
+      return;
+    }
+    const blok::DuplicateReport report = blok::FindDuplicates(*records);
+    for (const std::string& line : blok::DuplicateReportLines(report)) std::cout << line << "\n";
+    if (!report.empty()) status = 1;
   });
 
   blok::RenderRequest render_request;

@@ -58,7 +58,7 @@ class Arc : public CentreCommand {
   }
 
   bool Preview(int x, int y) override {
-    Canvas& canvas = ctx_.overlay();
+    // The overlay's canvas is taken after RestoreView, which ends the one before.
     const ViewTransform& view = ctx_.host().view();
     if (centre_step_ == CentreStep::kRadius) {
       PreviewRadius(x, y);
@@ -66,6 +66,7 @@ class Arc : public CentreCommand {
     }
     if (step_ == Step::kStart) {
       ctx_.RestoreView();
+      Canvas& canvas = ctx_.overlay();
       const Point p = ctx_.Pointed(x, y, Ortho());
       DrawSegment(canvas, view, commands::kRed, commands::kRubberThickness, p0_.x, p0_.y, p.x, p.y);
       RubberCircle(canvas, view, commands::kGrey, commands::kRubberThickness, p0_.x, p0_.y, r_);
@@ -76,6 +77,7 @@ class Arc : public CentreCommand {
     }
     if (step_ == Step::kEnd) {
       ctx_.RestoreView();
+      Canvas& canvas = ctx_.overlay();
       const Point p = ctx_.Pointed(x, y, Ortho());
       DrawSegment(canvas, view, commands::kRed, commands::kRubberThickness, p0_.x, p0_.y, p.x, p.y);
       // The arc a click here would write.

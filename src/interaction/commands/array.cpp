@@ -102,9 +102,8 @@ class Array : public Command {
   }
 
   void Build(double row_spacing, double column_spacing) {
-    if (ctx_.ApplyChanges(ArraySelection(ctx_.host().drawing().records(),
-                                         ctx_.host().selection(), rows_, columns_, row_spacing,
-                                         column_spacing))) {
+    if (ctx_.ApplyChanges(ArraySelection(ctx_.host().drawing().records(), ctx_.host().selection(),
+                                         rows_, columns_, row_spacing, column_spacing))) {
       ctx_.host().Komunikat("Dodano szyk " + std::to_string(rows_) + " x " +
                             std::to_string(columns_));
     }

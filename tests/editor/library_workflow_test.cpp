@@ -1,0 +1,109 @@
+// The library as a whole from the window's menu: delete, rename, duplicate and copy the block
+// selected in the list, and the report of blocks saved twice.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "editor/editor_fixture.h"
+
+namespace blok::testing {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+class LibraryWorkflowTest : public EditorTest {
+ protected:
+  void SetUp() override {
+    EditorTest::SetUp();
+    OpenLibrary();
+  }
+  std::vector<std::string> Names() const { return editor_.block_list().names(); }
+};
+
+// Each operation done, or refused and cancelled with the file's bytes as they were.
+TEST_F(LibraryWorkflowTest, EachOperationChangesTheFileOrNothing) {
+  struct Case {
+    const char* label;
+    std::deque<Answer> answers;
+    std::deque<std::optional<std::string>> texts;
+    void (Editor::*operation)();
+    std::vector<std::string> names;  // the list afterwards; empty: the file is unchanged
+    const char* message_box = nullptr;
+  };
+  const Case cases[] = {
+      {"delete", {Answer::kTak}, {}, &Editor::UsunBlok, {"AAA", "CCC"}},
+      {"delete, Nie", {Answer::kNie}, {}, &Editor::UsunBlok, {}},
+      {"rename", {}, {"BBB nowy"}, &Editor::ZmienNazweBloku, {"AAA", "BBB nowy", "CCC"}},
+      {"rename to a name taken", {}, {"AAA"}, &Editor::ZmienNazweBloku, {}, "już istnieje"},
+      {"rename too short", {}, {"Bb"}, &Editor::ZmienNazweBloku, {}, "co najmniej 3"},
+      {"rename cancelled", {}, {std::nullopt}, &Editor::ZmienNazweBloku, {}},
+      {"duplicate", {}, {"BBB 2"}, &Editor::DuplikujBlok, {"AAA", "BBB", "BBB 2", "CCC"}},
+      {"duplicate onto a name taken", {}, {"CCC"}, &Editor::DuplikujBlok, {}, "już istnieje"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    const std::string before = ReadBytes(library_);
+    ui_.ClearRecords();
+    SelectBlock("BBB");
+    ui_.answers = c.answers;
+    ui_.texts = c.texts;
+    (editor_.*c.operation)();
+    EXPECT_TRUE(ui_.answers.empty() && ui_.texts.empty());
+    if (c.names.empty()) {
+      EXPECT_EQ(ReadBytes(library_), before);
+    } else {
+      EXPECT_EQ(Names(), c.names);
+      EXPECT_EQ(BlockNames(library_).size(), c.names.size());
+    }
+    if (c.message_box != nullptr) {
+      ASSERT_EQ(ui_.message_boxes.size(), 1u);
+      EXPECT_THAT(ui_.message_boxes[0], HasSubstr(c.message_box));
+    }
+    WriteBytes(library_, before);
+    editor_.OtworzOstatniPlik(library_.string());
+  }
+}
+
+// The block being edited follows its rename; deleting it leaves the drawing, unsaved.
+TEST_F(LibraryWorkflowTest, TheEditedBlockFollows) {
+  SelectBlock("BBB");
+  editor_.WczytajWybranyBlok();
+  ASSERT_EQ(editor_.block_name(), "BBB");
+  ui_.texts = {"Studnia"};
+  editor_.ZmienNazweBloku();
+  EXPECT_EQ(editor_.block_name(), "Studnia");
+  EXPECT_FALSE(editor_.unsaved());
+  ui_.answers = {Answer::kTak};
+  editor_.UsunBlok();
+  EXPECT_EQ(editor_.drawing().lines().size(), 2u);
+  EXPECT_TRUE(editor_.unsaved());
+}
+
+TEST_F(LibraryWorkflowTest, CopyToAnotherLibraryAsksBeforeReplacing) {
+  const std::filesystem::path other = dir_ / "Bloki" / "inna.blk";
+  AppendBlock(other, "Zasuwa", {"O(0,0,9)"});
+  SelectBlock("CCC");
+  ui_.open_paths = {other};
+  editor_.KopiujDoBiblioteki();
+  EXPECT_THAT(BlockNames(other), ElementsAre("Zasuwa", "CCC"));
+  EXPECT_EQ(StoredLines(other, "CCC"), StoredLines(library_, "CCC"));
+  const std::string before = ReadBytes(other);
+  ui_.open_paths = {other};
+  ui_.answers = {Answer::kNie};
+  editor_.KopiujDoBiblioteki();
+  EXPECT_EQ(ReadBytes(other), before);
+  EXPECT_THAT(ui_.questions, Contains("Taki blok już istnieje! Nadpisać?"));
+}
+
+TEST_F(LibraryWorkflowTest, DuplicatesReportNamesAPlantedPair) {
+  editor_.PokazDuplikaty();
+  ASSERT_EQ(ui_.viewer_texts.size(), 1u);
+  EXPECT_THAT(ui_.viewer_texts[0][0], HasSubstr("nie ma duplikatów"));
+  AppendBlock(library_, "Kopia AAA", {"// ta sama", "L(0,0)-(1,1.00001);K(0,0,0);GR(0.1)"});
+  editor_.PokazDuplikaty();
+  EXPECT_THAT(ui_.viewer_texts[1], ElementsAre("Ten sam rysunek: AAA | Kopia AAA"));
+}
+
+}  // namespace
+}  // namespace blok::testing
