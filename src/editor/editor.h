@@ -130,6 +130,9 @@ class Editor {
   void DuplikujBlok();
   void KopiujDoBiblioteki();
   void PokazDuplikaty();
+  // M_WstawDXF: a DXF drawing's model space added to the drawing at (0,0), in the block's unit,
+  // as one step of Cofnij; the view then shows everything.
+  void WstawZDxf();
   void WczytajWybranyBlok();
   void NowyBlok();
   // The save button: checks the name and content, asks before overwriting. True when the

@@ -173,6 +173,8 @@ void TPodgladRysowanie::BuildMenus() {
 
   auto* wstaw = menuBar()->addMenu("Wstaw");
   wstaw->setObjectName("Wstaw1");
+  auto* wstaw_dxf = Action("M_WstawDXF", "Wstaw z DXF…");
+  connect(wstaw_dxf, &QAction::triggered, this, [this] { Run([&] { editor_->WstawZDxf(); }); });
   auto* modyfikuj = menuBar()->addMenu("Modyfikuj");
   modyfikuj->setObjectName("Modyfikuj1");
   auto* cofnij = Action("M_Cofnij", "Cofnij");
@@ -202,7 +204,9 @@ void TPodgladRysowanie::BuildMenus() {
       tool_actions_ << action;
     }
   }
-  tool_actions_ << zapisz_blok << nowy_blok << usun;
+  wstaw->addSeparator();
+  wstaw->addAction(wstaw_dxf);
+  tool_actions_ << zapisz_blok << nowy_blok << usun << wstaw_dxf;
   for (QAction* action : toolbar_edycja_->actions()) tool_actions_ << action;
   for (QAction* action : toolbar_wstawianie_->actions()) tool_actions_ << action;
 
