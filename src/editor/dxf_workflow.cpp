@@ -10,6 +10,8 @@
 namespace blok {
 namespace {
 
+const std::vector<FileFilter> kDxfFilters = {{"Pliki DXF", "*.dxf"}, {"Wszystkie pliki", "*.*"}};
+
 double MetresIn(std::string_view unit) {
   if (unit == "cm") return 0.01;
   if (unit == "mm") return 0.001;
@@ -20,18 +22,9 @@ double MetresIn(std::string_view unit) {
 
 void Editor::WstawZDxf() {
   AnulujPolecenie();
-  const auto file = ui_.OpenFileDialog({"Wstaw z DXF",
-                                        {{"Pliki DXF", "*.dxf"}, {"Wszystkie pliki", "*.*"}},
-                                        "dxf",
-                                        initial_directory_});
+  const auto file = ui_.OpenFileDialog({"Wstaw z DXF", kDxfFilters, "dxf", initial_directory_});
   if (!file) return Redraw();
-  DxfImportOptions options;
-  options.model_name = file->stem().string();
-  options.capital = CapitalOf(*romans_font_);
-  options.text_length = [this](std::string_view text, double width) {
-    return TextLength(*romans_font_, text, width);
-  };
-  auto report = ImportDxf(*file, options);
+  auto report = ImportDxf(*file, DxfOptions(*file));
   if (!report) {
     ShowError(report.error());
     return Redraw();
@@ -69,6 +62,75 @@ void Editor::WstawZDxf() {
   for (const auto& [type, n] : report->skipped) skipped += n;
   if (skipped > 0) Komunikat("Pominięto obiektów DXF bez odpowiednika: " + std::to_string(skipped));
   ZoomAll();
+}
+
+DxfImportOptions Editor::DxfOptions(const std::filesystem::path& file) const {
+  DxfImportOptions options;
+  options.model_name = file.stem().string();
+  // Texts are sized and placed by the stroke font, as the export sizes them.
+  options.capital = CapitalOf(*romans_font_);
+  options.text_length = [font = romans_font_.get()](std::string_view text, double width) {
+    return TextLength(*font, text, width);
+  };
+  return options;
+}
+
+void Editor::ImportujDxf() {
+  AnulujPolecenie();
+  if (!open_file_) return ui_.ShowMessage("Nie otwarto pliku z blokami.");
+  const auto file = ui_.OpenFileDialog({"Importuj DXF", kDxfFilters, "dxf", initial_directory_});
+  if (!file) return Redraw();
+  DxfImportOptions options = DxfOptions(*file);
+  auto model = ImportDxf(*file, options);
+  if (!model) {
+    ShowError(model.error());
+    return Redraw();
+  }
+  options.all_blocks = true;
+  auto defined = ImportDxf(*file, options);
+  if (!defined) {
+    ShowError(defined.error());
+    return Redraw();
+  }
+  // The model space first, then the block definitions; empty ones offer nothing.
+  std::vector<DxfBlock> found;
+  for (auto* report : {&*model, &*defined}) {
+    for (DxfBlock& block : report->blocks) {
+      if (!block.lines.empty()) found.push_back(std::move(block));
+    }
+  }
+  if (found.empty()) {
+    ui_.ShowMessage("Rysunek " + file->string() + " nie zawiera obiektów do zaimportowania.");
+    return Redraw();
+  }
+  std::vector<Ui::OfferedBlock> offer;
+  for (const DxfBlock& block : found) {
+    const bool exists = block_list_.Contains(block.name);
+    offer.push_back({block.name, block.lines, exists, !exists});
+  }
+  bool replace = false;
+  if (!ui_.ChooseBlocks(offer, replace)) return Redraw();
+  std::vector<BlockToSave> chosen;
+  for (size_t i = 0; i < found.size(); ++i) {
+    if (!offer[i].take || (offer[i].exists && !replace)) continue;
+    chosen.push_back({.name = found[i].name, .unit = found[i].unit, .lines = found[i].lines});
+  }
+  if (chosen.empty()) return Redraw();
+  const auto saved = SaveBlocks(*open_file_, chosen, replace);
+  if (!saved) {
+    ShowError(saved.error());
+    return Redraw();
+  }
+  if (!saved->written) {
+    std::string names;
+    for (const std::string& name : saved->existing) names += (names.empty() ? "" : ", ") + name;
+    ui_.ShowMessage("Nic nie zaimportowano: w bibliotece są już bloki " + names + ".");
+    return Redraw();
+  }
+  Komunikat("Zaimportowano z pliku " + file->string() +
+            " bloków: " + std::to_string(chosen.size()));
+  LibraryChanged(chosen.front().name);
+  Redraw();
 }
 
 }  // namespace blok

@@ -9,6 +9,7 @@
 
 #include "document/block_file.h"
 #include "document/drawing.h"
+#include "document/dxf_import.h"
 #include "document/journal.h"
 #include "editor/block_browser.h"
 #include "editor/block_list.h"
@@ -133,6 +134,9 @@ class Editor {
   // M_WstawDXF: a DXF drawing's model space added to the drawing at (0,0), in the block's unit,
   // as one step of Cofnij; the view then shows everything.
   void WstawZDxf();
+  // M_ImportujDXF: the blocks a DXF drawing offers (its model space first, then its block
+  // definitions), those the user ticks saved into the open library at once, all or none.
+  void ImportujDxf();
   void WczytajWybranyBlok();
   void NowyBlok();
   // The save button: checks the name and content, asks before overwriting. True when the
@@ -325,6 +329,8 @@ class Editor {
   std::optional<std::string> ChosenBlock();
   // The list read again after the library changed, with this name selected.
   void LibraryChanged(const std::string& select);
+  // How a DXF drawing is read here: its texts sized by the stroke font.
+  DxfImportOptions DxfOptions(const std::filesystem::path& file) const;
   // The block went into the file: the browser shows it as written.
   void BlockWritten(const BlockToSave& block) { library_.Put(WrittenBlock(block)); }
   // A save made the open library again after it had gone: it holds that block alone.

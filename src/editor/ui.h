@@ -44,6 +44,15 @@ class Ui {
   // The chosen file, or nothing when the dialog was cancelled.
   virtual std::optional<std::filesystem::path> OpenFileDialog(const FileDialog& dialog) = 0;
   virtual std::optional<std::filesystem::path> SaveFileDialog(const FileDialog& dialog) = 0;
+  // The blocks a DXF drawing offers, for the user to tick those to import: each comes ticked
+  // unless its name is taken; replace says whether taken names are replaced. False: cancelled.
+  struct OfferedBlock {
+    std::string name;
+    std::vector<std::string> lines;  // for its picture
+    bool exists = false;             // the library holds a block of the name
+    bool take = true;
+  };
+  virtual bool ChooseBlocks(std::vector<OfferedBlock>& blocks, bool& replace) = 0;
   // A line of text asked for (a block's new name), preset to initial; nothing when cancelled.
   virtual std::optional<std::string> AskText(std::string_view title, std::string_view label,
                                              std::string_view initial) = 0;

@@ -133,6 +133,7 @@ TPodgladRysowanie::TPodgladRysowanie(ProgramPaths paths, QWidget* parent) : QMai
   podglad_->SetFrameHook([this] { editor_->PaintPendingFrame(); });
   Connect();
   started_ = editor_->Start().has_value();
+  ui_->SetPictureFont(editor_->romans_font());
   resize(1180, 780);
   OrderTabs();
   RestoreLayout();

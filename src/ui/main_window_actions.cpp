@@ -141,6 +141,7 @@ void TPodgladRysowanie::BuildMenus() {
   library_item("M_DuplikujBlok", "Duplikuj blok…", &Editor::DuplikujBlok);
   library_item("M_KopiujDoBiblioteki", "Kopiuj do biblioteki…", &Editor::KopiujDoBiblioteki);
   library_item("M_Duplikaty", "Duplikaty", &Editor::PokazDuplikaty);
+  library_item("M_ImportujDXF", "Importuj DXF…", &Editor::ImportujDxf);
   menu_pliki_->addSeparator();
   menu_pliki_->addAction(o_programie);
   menu_pliki_->addSeparator();

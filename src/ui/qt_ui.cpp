@@ -1,17 +1,23 @@
 #include "ui/qt_ui.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QIcon>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
+#include <QVBoxLayout>
 
+#include "ui/block_picture.h"
 #include "ui/dialogs.h"
 #include "ui/entity_dialogs.h"
 #include "ui/paint_box.h"
@@ -80,6 +86,46 @@ std::optional<std::string> QtUi::AskText(std::string_view title, std::string_vie
   dialog.setTextValue(Q(initial));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return S(dialog.textValue());
+}
+
+bool QtUi::ChooseBlocks(std::vector<OfferedBlock>& blocks, bool& replace) {
+  QDialog dialog(&parts_.window);
+  dialog.setObjectName("ImportDXF");
+  dialog.setWindowTitle("Importuj DXF");
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(new QLabel("Bloki do zapisania w bibliotece:", &dialog));
+  auto* list = new QListWidget(&dialog);
+  list->setObjectName("LB_BlokiDXF");
+  list->setIconSize(QSize(88, 64));
+  for (const OfferedBlock& block : blocks) {
+    QString caption = Q(block.name);
+    if (block.exists) caption += "  (już jest w bibliotece)";
+    auto* item = new QListWidgetItem(caption, list);
+    if (picture_font_ != nullptr) {
+      item->setIcon(QPixmap::fromImage(
+          BlockPicture(block.lines, *picture_font_, QSize(88, 64), dialog.devicePixelRatioF())));
+    }
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(block.take ? Qt::Checked : Qt::Unchecked);
+  }
+  layout->addWidget(list, 1);
+  auto* replace_box = new QCheckBox("Zastąp bloki, które już są w bibliotece", &dialog);
+  replace_box->setObjectName("CB_Zastap");
+  replace_box->setChecked(replace);
+  layout->addWidget(replace_box);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  buttons->button(QDialogButtonBox::Ok)->setText("Importuj");
+  buttons->button(QDialogButtonBox::Cancel)->setText("Anuluj");
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  layout->addWidget(buttons);
+  dialog.resize(420, 480);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  for (int i = 0; i < list->count(); ++i) {
+    blocks[static_cast<size_t>(i)].take = list->item(i)->checkState() == Qt::Checked;
+  }
+  replace = replace_box->isChecked();
+  return true;
 }
 
 std::optional<Colour> QtUi::ChooseColour(Colour initial) {

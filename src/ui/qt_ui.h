@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editor/ui.h"
+#include "view/stroke_font.h"
 
 class QLabel;
 class QLineEdit;
@@ -52,6 +53,9 @@ class QtUi : public Ui {
   std::optional<Colour> ChooseColour(Colour initial) override;
   std::optional<std::string> AskText(std::string_view title, std::string_view label,
                                      std::string_view initial) override;
+  bool ChooseBlocks(std::vector<OfferedBlock>& blocks, bool& replace) override;
+  // The font the import dialog draws its pictures with.
+  void SetPictureFont(const StrokeFont* font) { picture_font_ = font; }
   void ShowText(const std::vector<std::string>& lines) override;
   bool OpenWithShell(const std::filesystem::path& file) override;
   void CopyToClipboard(std::string_view text) override;
@@ -68,6 +72,7 @@ class QtUi : public Ui {
 
  private:
   QtUiParts parts_;
+  const StrokeFont* picture_font_ = nullptr;
   QCursor pick_cursor_;
   // Children of the window.
   TLinieEdycja* line_dialog_;

@@ -18,6 +18,14 @@ constexpr std::string_view kDrawing =
     "0\nCIRCLE\n8\n0\n10\n1\n20\n1\n30\n0\n40\n0.5\n"
     "0\nENDSEC\n0\nEOF\n";
 
+// The same drawing with a block definition of its own.
+constexpr std::string_view kBlocks =
+    "0\nSECTION\n2\nBLOCKS\n"
+    "0\nBLOCK\n8\n0\n2\nZasuwa\n70\n0\n10\n0\n20\n0\n30\n0\n3\nZasuwa\n"
+    "0\nCIRCLE\n8\n0\n10\n0\n20\n0\n30\n0\n40\n1\n"
+    "0\nENDBLK\n8\n0\n"
+    "0\nENDSEC\n";
+
 class DxfInsertTest : public EditorTest {
  protected:
   void SetUp() override {
@@ -62,6 +70,52 @@ TEST_F(DxfInsertTest, NothingInsertedFromABadFileOrACancelledDialog) {
   EXPECT_EQ(editor_.drawing().lines().size(), 1u);
   ASSERT_EQ(ui_.message_boxes.size(), 1u);
   EXPECT_THAT(ui_.message_boxes[0], HasSubstr(dxf_.string()));
+}
+
+// The import offers the model space and the block definitions; names the library holds come
+// unticked, and are replaced only when asked.
+TEST_F(DxfInsertTest, ImportSavesTheTickedBlocks) {
+  std::string with_blocks(kDrawing);
+  with_blocks.insert(with_blocks.find("0\nSECTION\n2\nENTITIES"), kBlocks);
+  WriteBytes(dxf_, with_blocks);
+  const auto take_all = [](std::vector<Ui::OfferedBlock>& blocks, bool&) {
+    for (auto& block : blocks) block.take = true;
+    return true;
+  };
+  ui_.open_paths = {dxf_};
+  ui_.block_choices = {take_all};
+  editor_.ImportujDxf();
+  ASSERT_EQ(ui_.block_offers.size(), 1u) << ::testing::PrintToString(ui_.message_boxes);
+  ASSERT_EQ(ui_.block_offers[0].size(), 2u);
+  EXPECT_EQ(ui_.block_offers[0][0].name, "rysunek");
+  EXPECT_EQ(ui_.block_offers[0][1].name, "Zasuwa");
+  EXPECT_TRUE(ui_.block_offers[0][1].take);
+  EXPECT_TRUE(editor_.block_list().Contains("rysunek"));
+  EXPECT_EQ(StoredLines(library_, "Zasuwa"), std::vector<std::string>{"O(0,0,1);K(0,0,0);GR(0.1)"});
+
+  // Again: both are there now. Ticked without "replace", nothing is written.
+  const std::string before = ReadBytes(library_);
+  ui_.open_paths = {dxf_};
+  ui_.block_choices = {take_all};
+  editor_.ImportujDxf();
+  EXPECT_FALSE(ui_.block_offers[1][0].take);
+  EXPECT_TRUE(ui_.block_offers[1][1].exists);
+  EXPECT_EQ(ReadBytes(library_), before);
+  // With it, they are replaced: one record of each name.
+  ui_.open_paths = {dxf_};
+  ui_.block_choices = {[&](std::vector<Ui::OfferedBlock>& blocks, bool& replace) {
+    replace = true;
+    return take_all(blocks, replace);
+  }};
+  editor_.ImportujDxf();
+  const auto names = BlockNames(library_);
+  EXPECT_EQ(std::count(names.begin(), names.end(), "Zasuwa"), 1);
+  // Cancelled: nothing.
+  ui_.open_paths = {dxf_};
+  ui_.block_choices = {[](std::vector<Ui::OfferedBlock>&, bool&) { return false; }};
+  const std::string after = ReadBytes(library_);
+  editor_.ImportujDxf();
+  EXPECT_EQ(ReadBytes(library_), after);
 }
 
 }  // namespace

@@ -94,6 +94,13 @@ std::optional<std::string> ScriptedUi::AskText(std::string_view, std::string_vie
               "the text question \"" + std::string(label) + "\"");
 }
 
+bool ScriptedUi::ChooseBlocks(std::vector<OfferedBlock>& blocks, bool& replace) {
+  block_offers.push_back(blocks);
+  const auto answer = Next(block_choices, std::function<bool(std::vector<OfferedBlock>&, bool&)>(),
+                           "the import dialog");
+  return answer && answer(blocks, replace);
+}
+
 void ScriptedUi::ShowText(const std::vector<std::string>& lines) { viewer_texts.push_back(lines); }
 
 bool ScriptedUi::OpenWithShell(const std::filesystem::path& file) {

@@ -30,6 +30,8 @@ class ScriptedUi : public Ui {
   std::deque<std::optional<std::filesystem::path>> save_paths;
   std::deque<std::optional<Colour>> colours;
   std::deque<std::optional<std::string>> texts;  // nothing: cancelled
+  // The import dialog: edits the offer as the user would; false cancels.
+  std::deque<std::function<bool(std::vector<OfferedBlock>&, bool&)>> block_choices;
   bool shell_open_succeeds = true;
   // The entity dialogs and "Zmiana cech": each answer edits the model as the user would and
   // returns true for the apply button, false for the way out. An apply the model refuses keeps
@@ -45,8 +47,9 @@ class ScriptedUi : public Ui {
   std::vector<std::string> questions;
   std::vector<std::string> message_boxes;
   std::vector<DialogShown> dialogs;
-  std::vector<Colour> colour_dialogs;       // the preset colour of each
-  std::vector<std::string> text_questions;  // the label of each text asked for
+  std::vector<Colour> colour_dialogs;                   // the preset colour of each
+  std::vector<std::string> text_questions;              // the label of each text asked for
+  std::vector<std::vector<OfferedBlock>> block_offers;  // each import dialog's offer
   std::vector<std::vector<std::string>> viewer_texts;
   std::vector<std::filesystem::path> shell_opens;
   std::vector<std::string> clipboard;
@@ -82,6 +85,7 @@ class ScriptedUi : public Ui {
   std::optional<Colour> ChooseColour(Colour initial) override;
   std::optional<std::string> AskText(std::string_view title, std::string_view label,
                                      std::string_view initial) override;
+  bool ChooseBlocks(std::vector<OfferedBlock>& blocks, bool& replace) override;
   void ShowText(const std::vector<std::string>& lines) override;
   bool OpenWithShell(const std::filesystem::path& file) override;
   void CopyToClipboard(std::string_view text) override;
