@@ -172,8 +172,10 @@ void Editor::OfferRecovery() {
   });
   for (Found& f : found) {
     const Answer answer =
-        ui_.Ask("Znaleziono niezapisany blok „" + f.snapshot.block_name + "” z pliku " +
-                f.snapshot.library.string() + " (ostatnia zmiana " +
+        ui_.Ask("Znaleziono niezapisany blok " +
+                (f.snapshot.block_name.empty() ? std::string("bez nazwy")
+                                               : "„" + f.snapshot.block_name + "”") +
+                " z pliku " + f.snapshot.library.string() + " (ostatnia zmiana " +
                 LocalTime(f.snapshot.changed_at) + "). Przywrócić?");
     if (answer == Answer::kKasuj) continue;  // offered again at the next start
     if (answer == Answer::kTak) {

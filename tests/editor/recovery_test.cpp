@@ -203,6 +203,18 @@ TEST_F(RecoveryTest, AnEndWithoutQuestionsKeepsTheNewestState) {
   next->editor->Finish();
 }
 
+// A block not named yet is offered as one without a name, not as empty quotes.
+TEST_F(RecoveryTest, AnUnnamedBlockIsOfferedAsSuch) {
+  RecoverySnapshot unnamed = Drawn();
+  unnamed.block_name.clear();
+  LeaveDead("999999", unnamed);
+  const auto next = StartNext({Answer::kNie});
+  ASSERT_EQ(next->ui.questions.size(), 1u);
+  EXPECT_EQ(next->ui.questions[0].rfind("Znaleziono niezapisany blok bez nazwy z pliku ", 0), 0u)
+      << next->ui.questions[0];
+  next->editor->Finish();
+}
+
 // "Kasuj" keeps the block and its file.
 TEST_F(RecoveryTest, ACancelledQuestionKeepsTheFile) {
   DrawAndKeep();
