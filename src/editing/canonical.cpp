@@ -83,20 +83,4 @@ std::optional<std::string> CanonicalText(const ParsedEntity& entity) {
   return text;
 }
 
-bool IsShape(const ParsedEntity& entity) {
-  switch (entity.kind) {
-    case EntityKind::kLine:
-    case EntityKind::kRectangle:
-    case EntityKind::kCircle:
-    case EntityKind::kArc:
-    case EntityKind::kText:
-      return entity.valid();
-    case EntityKind::kNone:
-    case EntityKind::kColour:
-    case EntityKind::kThickness:
-      break;
-  }
-  return false;
-}
-
 }  // namespace blok

@@ -22,7 +22,4 @@ ParsedEntity Resolved(ParsedEntity entity, const ReadingDefaults& defaults);
 // is not finite or too large to write, and for a text that would not read back as it is.
 std::optional<std::string> CanonicalText(const ParsedEntity& entity);
 
-// A valid line, rectangle, circle, arc or text: a shape whose rewrite an operation owes.
-bool IsShape(const ParsedEntity& entity);
-
 }  // namespace blok

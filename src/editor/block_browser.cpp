@@ -13,19 +13,6 @@ namespace {
 
 bool IsBlank(char32_t c) { return c == U' ' || c == U'\t'; }
 
-bool DrawsSomething(const ParsedEntity& entity) {
-  switch (entity.kind) {
-    case EntityKind::kLine:
-    case EntityKind::kRectangle:
-    case EntityKind::kCircle:
-    case EntityKind::kArc:
-    case EntityKind::kText:
-      return entity.valid();
-    default:
-      return false;
-  }
-}
-
 }  // namespace
 
 std::u32string SearchForm(std::string_view text) {
@@ -84,7 +71,7 @@ uint64_t DrawingKey(const std::vector<std::string>& lines) {
 
 size_t EntityCount(const std::vector<std::string>& lines) {
   return static_cast<size_t>(std::ranges::count_if(
-      lines, [](const std::string& line) { return DrawsSomething(ParseEntity(line)); }));
+      lines, [](const std::string& line) { return IsShape(ParseEntity(line)); }));
 }
 
 LoadedBlock WrittenBlock(const BlockToSave& block) {

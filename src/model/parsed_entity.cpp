@@ -60,4 +60,20 @@ CompactBox CompactBoxOf(const ParsedEntity& entity) {
           FloatAtOrAbove(box.top)};
 }
 
+bool IsShape(const ParsedEntity& entity) {
+  switch (entity.kind) {
+    case EntityKind::kLine:
+    case EntityKind::kRectangle:
+    case EntityKind::kCircle:
+    case EntityKind::kArc:
+    case EntityKind::kText:
+      return entity.valid();
+    case EntityKind::kNone:
+    case EntityKind::kColour:
+    case EntityKind::kThickness:
+      break;
+  }
+  return false;
+}
+
 }  // namespace blok

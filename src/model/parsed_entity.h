@@ -36,6 +36,10 @@ struct ParsedEntity {
 
 ParsedEntity ParseEntity(std::string_view line);
 
+// A valid line, rectangle, circle, arc or text: an entity that draws something (not a colour or
+// thickness command, nor a line that does not read).
+bool IsShape(const ParsedEntity& entity);
+
 // An entity's world box in single precision, rounded outwards so that it holds the whole box: a
 // small part of the record's size, for passes over a large drawing that mostly decide by box
 // alone. A text's holds everything (its extent needs the font). An empty box is inside out by
