@@ -42,6 +42,7 @@ void GrowFrontOf(std::vector<T>& v, size_t front, size_t room) {
 }  // namespace
 
 void Drawing::Load(std::vector<std::string> lines) {
+  ++revision_;
   lines_ = std::move(lines);
   front_ = 0;
   records_.clear();
@@ -53,6 +54,7 @@ void Drawing::Load(std::vector<std::string> lines) {
 }
 
 void Drawing::Clear() {
+  ++revision_;
   lines_.clear();
   records_.clear();
   boxes_.clear();
@@ -68,6 +70,7 @@ void Drawing::GrowFront() {
 }
 
 void Drawing::Insert(size_t index, std::string line, ParsedEntity record) {
+  ++revision_;
   const CompactBox box = CompactBoxOf(record);
   const size_t at = front_ + index;
   if (index > size() / 2) {
@@ -87,6 +90,7 @@ void Drawing::Insert(size_t index, std::string line, ParsedEntity record) {
 }
 
 ParsedEntity Drawing::Erase(size_t index) {
+  ++revision_;
   ParsedEntity erased = std::move(records_[front_ + index]);
   if (index >= size() / 2) {
     const size_t at = front_ + index;
@@ -107,6 +111,7 @@ ParsedEntity Drawing::Erase(size_t index) {
 }
 
 void Drawing::Exchange(size_t index, std::string& line, ParsedEntity& record) {
+  ++revision_;
   std::swap(records_[front_ + index], record);
   std::swap(lines_[front_ + index], line);
   boxes_[front_ + index] = CompactBoxOf(records_[front_ + index]);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
@@ -32,6 +33,9 @@ class Drawing {
   // part of the records' memory, and then only the records of the few entities near it.
   std::span<const CompactBox> boxes() const { return {boxes_.data() + front_, size()}; }
 
+  // Grows with every change of the lines: a view of them follows the drawing by it.
+  uint64_t revision() const { return revision_; }
+
   void Load(std::vector<std::string> lines);
   void Clear();
 
@@ -58,6 +62,7 @@ class Drawing {
   std::vector<ParsedEntity> records_;
   std::vector<CompactBox> boxes_;
   size_t front_ = 0;
+  uint64_t revision_ = 0;
 };
 
 }  // namespace blok

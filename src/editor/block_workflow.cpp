@@ -96,6 +96,7 @@ void Editor::ListBlock(const std::string& name) {
 void Editor::EmptyBlock() {
   drawing_.Clear();
   journal_.Clear();
+  syntax_checked_ = false;
 }
 
 void Editor::OpenFile(const std::filesystem::path& file, std::vector<std::string> names) {
@@ -212,6 +213,7 @@ void Editor::WczytajWybranyBlok() {
       ostatnie_polecenie_.reset();
       journal_.Clear();
       MarkUnchanged();
+      syntax_checked_ = false;
       ShowBlockRow(name);
     }
   }
@@ -248,6 +250,12 @@ bool Editor::ZapiszBlokZPytaniem() {
   }
   if (drawing_.IsBlank()) {
     Komunikat("Blok nie zawiera obiektów!");
+    return false;
+  }
+  // The reader skips such lines: the file keeps them, the drawing that uses it does not.
+  if (const size_t faulty = FaultyLineCount();
+      faulty > 0 && ui_.Ask("Blok zawiera " + std::to_string(faulty) +
+                            " błędnych linii. Zapisać?") != Answer::kTak) {
     return false;
   }
   if (!open_file_) return WriteBlock(true);  // shows why nothing can be saved

@@ -39,6 +39,11 @@ class Editor::Host : public InteractionHost {
   void SetOstatniePolecenie(std::string entry) override {
     e_.ostatnie_polecenie_ = std::move(entry);
   }
+  void EntityPointedAt(int index) override {
+    if (e_.pointed_line_ == static_cast<size_t>(index)) return;
+    e_.pointed_line_ = static_cast<size_t>(index);
+    ++e_.pointed_revision_;
+  }
   void SetPickCursor(bool pick) override {
     e_.ui_.SetCursor(pick ? CursorShape::kPick : CursorShape::kCross);
   }
@@ -85,6 +90,7 @@ Result<void> Editor::Start(std::optional<Error> code_page_problem) {
   settings_ = Settings{};
   reading_defaults_ = ReadingDefaults{};
   journal_.Clear();
+  syntax_checked_ = false;
 
   // A data file that cannot be read is reported; the defaults stand and the program runs.
   initial_directory_ = paths_.data / "Bloki/";

@@ -23,6 +23,7 @@
 #include "model/cp1250.h"
 #include "model/entity.h"
 #include "model/error.h"
+#include "model/syntax_check.h"
 #include "view/stroke_font.h"
 #include "view/surface.h"
 #include "view/view_settings.h"
@@ -219,6 +220,30 @@ class Editor {
   void ChangeProperties();
   const CommandMachine& machine() const { return machine_; }
 
+  // --- The block's lines beside the drawing (the source view) ---
+
+  // B_SprawdzSkladnia: the start of every line tidied (the lines that change as one step of
+  // Cofnij), the block marked changed, and the lines' colours shown from now on.
+  void SprawdzSkladnie();
+  // The colours show after a check, until another block is loaded or started.
+  bool syntax_checked() const { return syntax_checked_; }
+  // What the check says of line index: an entity, a comment or a faulty line.
+  LineStatus SourceLineStatus(size_t index) const;
+  // The lines neither entities nor comments: red after a check.
+  size_t FaultyLineCount() const;
+  // A row edited: an empty text deletes the line, another replaces it, through the journal.
+  // True when the drawing changed; a line too long for the file is refused with a message.
+  bool EditSourceLine(size_t index, std::string_view text);
+  // A new row: the text becomes line 0, as every new entity does.
+  bool AddSourceLine(std::string_view text);
+  // A row chosen: its entity highlighted in the drawing, the view moved to it (at the same
+  // scale) when it is off the screen.
+  void ShowSourceLine(size_t index);
+  // The entity the drawing last highlighted under the cursor, or picked or selected by a
+  // click; the count grows each time, so that the view follows only then.
+  std::optional<size_t> pointed_line() const { return pointed_line_; }
+  uint64_t pointed_revision() const { return pointed_revision_; }
+
   // --- Messages and the text viewer ---
 
   // RE_Polecenia, newest first.
@@ -338,6 +363,8 @@ class Editor {
   // The name in the block list, added when it is not there yet.
   void ListBlock(const std::string& name);
   void ShowError(const Error& error) { ui_.ShowMessage(error.message); }
+  // A row's text fits a line of the block file; if not, says so.
+  bool SourceLineFits(const std::string& line);
 
   ProgramPaths paths_;
   Ui& ui_;
@@ -365,6 +392,9 @@ class Editor {
   LibraryContents library_;
   uint64_t library_revision_ = 0;
   bool unsaved_ = false;
+  bool syntax_checked_ = false;
+  std::optional<size_t> pointed_line_;
+  uint64_t pointed_revision_ = 0;
   bool tools_enabled_ = false;
   RecentFiles recent_files_;
   CommandHistory history_;

@@ -210,6 +210,7 @@ void Editor::RestoreBlock(const RecoverySnapshot& snapshot) {
   OpenFile(library, std::move(names));
   drawing_.Load(snapshot.lines);
   journal_.Clear();
+  syntax_checked_ = false;
   block_name_ = snapshot.block_name;
   SetUnit(snapshot.unit);
   MarkChanged();

@@ -41,6 +41,10 @@ class InteractionHost {
   // "Zmiana cech" for the selection.
   virtual void ChangeProperties() = 0;
 
+  // The entity under the cursor was highlighted, or picked or selected by a click: a view of
+  // the drawing's lines may show its line. Called on mouse moves: keep it cheap.
+  virtual void EntityPointedAt(int index) { (void)index; }
+
   virtual void SetPickCursor(bool pick) = 0;
   virtual void SetPrompt(std::string_view caption) = 0;
   virtual void FocusCommandEntry() = 0;

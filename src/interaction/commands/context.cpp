@@ -38,8 +38,18 @@ Point CommandContext::PointedWithoutOrtho(int x, int y) {
 
 int CommandContext::Pick(int x, int y) {
   if (host_.font() == nullptr) return -1;
-  return PickAndHighlight(overlay(), host_.drawing().records(), host_.view(), *host_.font(),
-                          host_.reading_defaults(), x, y);
+  const int index = PickAndHighlight(overlay(), host_.drawing().records(), host_.view(),
+                                     *host_.font(), host_.reading_defaults(), x, y);
+  if (index >= 0) host_.EntityPointedAt(index);
+  return index;
+}
+
+int CommandContext::PickShowingThickness(int x, int y) {
+  if (host_.font() == nullptr) return -1;
+  const int index = PickAndShowThickness(overlay(), host_.drawing().records(), host_.view(),
+                                         *host_.font(), host_.reading_defaults(), x, y);
+  if (index >= 0) host_.EntityPointedAt(index);
+  return index;
 }
 
 bool CommandContext::IsLine(int index) const {
@@ -50,9 +60,19 @@ bool CommandContext::IsLine(int index) const {
 
 bool CommandContext::SelectByGesture(int x, int y) {
   if (host_.font() == nullptr) return false;
-  return blok::SelectByGesture(overlay(), host_.drawing(), host_.view(), *host_.font(),
-                               host_.reading_defaults(), host_.selection(), frame_start_.x,
-                               frame_start_.y, x, y);
+  Selection& selection = host_.selection();
+  const std::vector<std::uint8_t> before = selection.flags;
+  const bool selected = blok::SelectByGesture(overlay(), host_.drawing(), host_.view(),
+                                              *host_.font(), host_.reading_defaults(), selection,
+                                              frame_start_.x, frame_start_.y, x, y);
+  // The first entity the gesture added is the one to show.
+  for (size_t i = 0; selected && i < selection.flags.size(); ++i) {
+    if (selection.flags[i] != 0 && (i >= before.size() || before[i] == 0)) {
+      host_.EntityPointedAt(static_cast<int>(i));
+      break;
+    }
+  }
+  return selected;
 }
 
 void CommandContext::RestoreView() { host_.surface().RestoreView(); }

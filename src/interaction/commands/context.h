@@ -37,6 +37,8 @@ class CommandContext {
 
   // The entity under the pixel, highlighted on the overlay; -1 when none is within reach.
   int Pick(int x, int y);
+  // The same with the entity's thickness shown beside it.
+  int PickShowingThickness(int x, int y);
   // A readable line of the drawing.
   bool IsLine(int index) const;
   // Selects into the selection list by the gesture from the frame's press to (x, y).

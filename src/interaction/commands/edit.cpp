@@ -39,11 +39,7 @@ class Edit : public Command {
   bool Preview(int x, int y) override {
     if (!picking_) return false;
     ctx_.RestoreView();
-    const InteractionHost& host = ctx_.host();
-    if (host.font() != nullptr) {
-      PickAndShowThickness(ctx_.overlay(), host.drawing().records(), host.view(), *host.font(),
-                           host.reading_defaults(), x, y);
-    }
+    ctx_.PickShowingThickness(x, y);
     ctx_.Label(x, y + 20, "Wskaż OBIEKT do edycji");
     return true;
   }

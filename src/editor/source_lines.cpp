@@ -1,0 +1,119 @@
+// The block's lines as they will be saved, beside the drawing: the syntax check with its
+// colours, rows edited through the journal, and the link between a row and its entity.
+
+#include <algorithm>
+
+#include "editor/editor.h"
+#include "model/command_text.h"
+#include "model/entity_writer.h"
+#include "view/previews.h"
+
+namespace blok {
+
+namespace {
+
+// A row's text as a line of the block: one line, nothing of a line break left in it.
+std::string OneLine(std::string_view text) {
+  std::string line(text);
+  std::replace_if(
+      line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  return line;
+}
+
+}  // namespace
+
+void Editor::SprawdzSkladnie() {
+  if (!tools_enabled_) return;
+  AnulujPolecenie();
+  const std::vector<std::string> lines(drawing_.lines().begin(), drawing_.lines().end());
+  const std::vector<CheckedLine> checked = CheckSyntax(lines);
+  // Only the lines whose start was tidied change, all of them as one step of Cofnij.
+  journal_.BeginStep();
+  for (size_t i = 0; i < checked.size(); ++i) {
+    if (checked[i].text != lines[i]) journal_.ZmienObiekt(static_cast<int>(i), checked[i].text);
+  }
+  journal_.EndStep();
+  // Checked is changed, even where no line's text changed.
+  MarkChanged();
+  syntax_checked_ = true;
+  Redraw();
+}
+
+LineStatus Editor::SourceLineStatus(size_t index) const {
+  if (index >= drawing_.size()) return LineStatus::kInvalid;
+  // The record is the line read as the check reads it: its validity is the check's.
+  if (drawing_.records()[index].valid()) return LineStatus::kEntity;
+  const std::string& line = drawing_[index];
+  const size_t start = line.find_first_not_of(" \t");
+  if (start != std::string::npos && line.compare(start, 2, "//") == 0) return LineStatus::kComment;
+  return LineStatus::kInvalid;
+}
+
+size_t Editor::FaultyLineCount() const {
+  size_t count = 0;
+  for (size_t i = 0; i < drawing_.size(); ++i) {
+    if (SourceLineStatus(i) == LineStatus::kInvalid) ++count;
+  }
+  return count;
+}
+
+bool Editor::SourceLineFits(const std::string& line) {
+  const size_t length = CharacterCount(line);
+  if (length <= kLongestEntityLine) return true;
+  ui_.ShowMessage("Linia ma " + std::to_string(length) +
+                  " znaków, a linia bloku może mieć najwyżej 255.");
+  return false;
+}
+
+bool Editor::EditSourceLine(size_t index, std::string_view text) {
+  if (!tools_enabled_ || index >= drawing_.size()) return false;
+  std::string line = OneLine(text);
+  if (line == drawing_[index]) return false;
+  // The drawing's indices change under a running command: it ends first.
+  AnulujPolecenie();
+  if (line.find_first_not_of(" \t") == std::string::npos) {
+    UsunObiekt(static_cast<int>(index));
+  } else {
+    if (!SourceLineFits(line)) return false;
+    ZmienObiekt(static_cast<int>(index), std::move(line));
+  }
+  Redraw();
+  return true;
+}
+
+bool Editor::AddSourceLine(std::string_view text) {
+  if (!tools_enabled_) return false;
+  std::string line = OneLine(text);
+  if (line.find_first_not_of(" \t") == std::string::npos || !SourceLineFits(line)) return false;
+  AnulujPolecenie();
+  DodajObiekt(std::move(line));
+  Redraw();
+  return true;
+}
+
+void Editor::ShowSourceLine(size_t index) {
+  // The drawing's next highlight of any entity is shown in the rows again.
+  pointed_line_.reset();
+  if (index >= drawing_.size() || romans_font_ == nullptr) return;
+  const CompactBox box = drawing_.boxes()[index];
+  if (!(box.left <= box.right && box.bottom <= box.top)) {
+    surface_.RestoreView();  // nothing to show: a comment or a faulty line
+    return;
+  }
+  const double left = view_.ScreenToWorldX(0), right = view_.ScreenToWorldX(surface_.width());
+  const double top = view_.ScreenToWorldY(0), bottom = view_.ScreenToWorldY(surface_.height());
+  const bool seen = box.right >= std::min(left, right) && box.left <= std::max(left, right) &&
+                    box.top >= std::min(top, bottom) && box.bottom <= std::max(top, bottom);
+  if (seen) {
+    surface_.RestoreView();
+  } else {
+    // Off the screen: the view moves to it at the same scale.
+    view_.SetCentre((double{box.left} + box.right) / 2, (double{box.bottom} + box.top) / 2);
+    Redraw();
+  }
+  // On the overlay: a frame still to be drawn goes beneath it.
+  HighlightEntity(surface_.OverlayCanvas(), view_, *romans_font_, drawing_.records()[index],
+                  reading_defaults_);
+}
+
+}  // namespace blok
