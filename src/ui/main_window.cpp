@@ -24,6 +24,7 @@
 #include "ui/painter_canvas.h"
 #include "ui/qt_text.h"
 #include "ui/qt_ui.h"
+#include "ui/source_view.h"
 
 // The icons live in this static library: their resource must be registered by hand.
 static void InitIconResource() { Q_INIT_RESOURCE(icons); }
@@ -90,11 +91,23 @@ TPodgladRysowanie::TPodgladRysowanie(ProgramPaths paths, QWidget* parent) : QMai
   right->addWidget(BuildSettingsBar());
   splitter_ = new QSplitter(Qt::Vertical, central);
   splitter_->setObjectName("Rozdzielacz");
-  splitter_->addWidget(podglad_);
+  // The block's lines beside the drawing, hidden until B_Zrodlo shows them.
+  source_view_ = new SourceView(central);
+  source_view_->setVisible(false);
+  source_splitter_ = new QSplitter(Qt::Horizontal, central);
+  source_splitter_->setObjectName("RozdzielaczZrodla");
+  source_splitter_->addWidget(podglad_);
+  source_splitter_->addWidget(source_view_);
+  source_splitter_->setStretchFactor(0, 3);
+  source_splitter_->setStretchFactor(1, 2);
+  source_splitter_->setChildrenCollapsible(false);
+  splitter_->addWidget(source_splitter_);
   splitter_->addWidget(command_area_);
   splitter_->setStretchFactor(0, 5);
   splitter_->setStretchFactor(1, 1);
   right->addWidget(splitter_, 1);
+  // The drawing's box has no size of its own to ask for: the split starts at five to one.
+  splitter_->setSizes({500, 100});
   layout->addWidget(BuildBlockPanel());
   layout->addLayout(right, 1);
   setCentralWidget(central);
@@ -128,6 +141,7 @@ TPodgladRysowanie::TPodgladRysowanie(ProgramPaths paths, QWidget* parent) : QMai
   });
   editor_ = std::make_unique<Editor>(std::move(paths), *ui_, *podglad_);
   block_browser_->Attach(*editor_);
+  source_view_->Attach(*editor_);
   command_area_->SetHistory(&editor_->history());
   setAcceptDrops(true);
   podglad_->SetFrameHook([this] { editor_->PaintPendingFrame(); });
@@ -150,6 +164,8 @@ void TPodgladRysowanie::RestoreLayout() {
   // Geometry from another screen is brought onto this one; a damaged file changes nothing.
   restoreGeometry(settings.value("okno").toByteArray());
   splitter_->restoreState(settings.value("rozdzielacz").toByteArray());
+  source_splitter_->restoreState(settings.value("zrodlo").toByteArray());
+  ShowSource(settings.value("zrodlo_widoczne", false).toBool());
 }
 
 void TPodgladRysowanie::SaveLayout() {
@@ -157,17 +173,57 @@ void TPodgladRysowanie::SaveLayout() {
   QSettings settings(QString::fromStdString(LayoutFile().string()), QSettings::IniFormat);
   settings.setValue("okno", saveGeometry());
   settings.setValue("rozdzielacz", splitter_->saveState());
+  settings.setValue("zrodlo", source_splitter_->saveState());
+  settings.setValue("zrodlo_widoczne", b_zrodlo_->isChecked());
+}
+
+void TPodgladRysowanie::ShowSource(bool on) {
+  {
+    const QSignalBlocker quiet_button(b_zrodlo_);
+    const QSignalBlocker quiet_item(m_zrodlo_);
+    b_zrodlo_->setChecked(on);
+    m_zrodlo_->setChecked(on);
+  }
+  if (source_view_->isHidden() != on) return;
+  source_view_->setVisible(on);
+  source_view_->Sync();
 }
 
 void TPodgladRysowanie::OrderTabs() {
   // The command line first, then the settings bar as it reads, then the block panel.
   const char* order[] = {
-      "E_Polecenie",   "E_dx",           "E_dy",          "CB_OdlKat",       "B_Wprowadz_dxdy",
-      "CB_Siatka",     "CB_RysujSiatka", "CB_Orto",       "CB_Koniec",       "CB_Srodek",
-      "CB_Przeciecie", "CB_Centrum",     "CB_Prosto",     "CB_SiatkaKrok",   "CB_SiatkaRozmiar",
-      "CBGrubosci",    "CB_HTekstu",     "CB_STekstu",    "CB_PunktBazowy",  "B_NowyPlik",
-      "B_OtworzPlik",  "E_NazwaBloku",   "CB_Jednostka",  "E_FiltrBlokow",   "LB_NazwaBlokuCzytaj",
-      "B_WczytajBlok", "Bt_NowyBlok",    "Bt_ZapiszBlok", "CB_NadpisujBlok", "B_SprawdzSkladnia",
+      "E_Polecenie",
+      "E_dx",
+      "E_dy",
+      "CB_OdlKat",
+      "B_Wprowadz_dxdy",
+      "CB_Siatka",
+      "CB_RysujSiatka",
+      "CB_Orto",
+      "CB_Koniec",
+      "CB_Srodek",
+      "CB_Przeciecie",
+      "CB_Centrum",
+      "CB_Prosto",
+      "CB_SiatkaKrok",
+      "CB_SiatkaRozmiar",
+      "CBGrubosci",
+      "CB_HTekstu",
+      "CB_STekstu",
+      "CB_PunktBazowy",
+      "B_NowyPlik",
+      "B_OtworzPlik",
+      "E_NazwaBloku",
+      "CB_Jednostka",
+      "E_FiltrBlokow",
+      "LB_NazwaBlokuCzytaj",
+      "B_WczytajBlok",
+      "Bt_NowyBlok",
+      "Bt_ZapiszBlok",
+      "CB_NadpisujBlok",
+      "B_Zrodlo",
+      "B_SprawdzSkladnia",
+      "Polecenia",
   };
   QWidget* previous = nullptr;
   for (const char* name : order) {
@@ -257,13 +313,26 @@ QWidget* TPodgladRysowanie::BuildBlockPanel() {
   layout->addWidget(l_zmiana_);
   cb_nadpisuj_blok_ = CheckBox("CB_NadpisujBlok", "Nadpisuj bez ostrzeżenia", panel);
   layout->addWidget(cb_nadpisuj_blok_);
-  b_sprawdz_skladnie_ = PushButton("B_SprawdzSkladnia", "Sprawdz składnię", panel);
-  b_sprawdz_skladnie_->setVisible(false);
-  layout->addWidget(b_sprawdz_skladnie_);
-  block_controls_ = {
-      e_nazwa_bloku_,  cb_jednostka_, &block_browser_->filter(), &block_browser_->list(),
-      b_wczytaj_blok_, bt_nowy_blok_, bt_zapisz_blok_,           l_nazwa,
-      l_jednostka,     l_lista,       b_sprawdz_skladnie_};
+  b_zrodlo_ = PushButton("B_Zrodlo", "Źródło", panel);
+  b_zrodlo_->setCheckable(true);
+  b_zrodlo_->setToolTip("Linie bloku obok rysunku (Ctrl+L)");
+  layout->addWidget(b_zrodlo_);
+  block_controls_ = {e_nazwa_bloku_,
+                     cb_jednostka_,
+                     &block_browser_->filter(),
+                     &block_browser_->list(),
+                     b_wczytaj_blok_,
+                     bt_nowy_blok_,
+                     bt_zapisz_blok_,
+                     l_nazwa,
+                     l_jednostka,
+                     l_lista,
+                     &source_view_->check_button(),
+                     &source_view_->rows()};
+  connect(b_zrodlo_, &QPushButton::toggled, this, [this](bool on) { ShowSource(on); });
+  connect(&source_view_->check_button(), &QPushButton::clicked, this,
+          [this] { Run([&] { editor_->SprawdzSkladnie(); }); });
+  connect(source_view_, &SourceView::edited, this, [this] { SyncFromEditor(); });
 
   connect(b_nowy_plik, &QPushButton::clicked, this,
           [this] { Run([&] { editor_->NowyPlikBlokow(); }); });
@@ -427,8 +496,11 @@ void TPodgladRysowanie::Connect() {
     Run([&] { editor_->MouseDown(ToButton(button), x, y); });
   });
   // Moves come often and change nothing the controls show.
-  connect(podglad_, &PaintBox::mouseMoved, this,
-          [this](int x, int y) { editor_->MouseMove(x, y); });
+  connect(podglad_, &PaintBox::mouseMoved, this, [this](int x, int y) {
+    editor_->MouseMove(x, y);
+    // The entity highlighted under the cursor selects its row.
+    source_view_->Sync();
+  });
   connect(podglad_, &PaintBox::mouseReleased, this, &TPodgladRysowanie::PodgladMouseUp);
   connect(podglad_, &PaintBox::mouseDoubleClicked, this,
           [this](int x, int y) { Run([&] { editor_->DoubleClick(x, y); }); });
@@ -504,6 +576,7 @@ void TPodgladRysowanie::SyncFromEditor() {
   if (S(e_nazwa_bloku_->text()) != e.block_name()) e_nazwa_bloku_->setText(Q(e.block_name()));
   if (S(cb_jednostka_->currentText()) != e.unit()) cb_jednostka_->setCurrentText(Q(e.unit()));
   block_browser_->Sync();
+  source_view_->Sync();
 
   l_zmiana_->setVisible(e.unsaved());
   const bool tools = e.tools_enabled();

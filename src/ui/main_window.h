@@ -25,6 +25,7 @@ class BlockBrowser;
 class CommandArea;
 class PaintBox;
 class QtUi;
+class SourceView;
 class TFormOprogramie;
 class TOpis;
 class TPytanieTakNieKasuj;
@@ -86,6 +87,8 @@ class TPodgladRysowanie : public QMainWindow {
   // Keeps an unsaved block in its recovery file while the window lives.
   void StartRecoveryTimer();
   static constexpr int kRecoveryTickMs = 1000;
+  // B_Zrodlo and M_Zrodlo: the block's lines beside the drawing.
+  void ShowSource(bool on);
   void SyncRecentFiles();
   void SyncSwatch();
   // Tab goes through the controls as they read.
@@ -128,7 +131,10 @@ class TPodgladRysowanie : public QMainWindow {
   QPushButton* bt_zapisz_blok_ = nullptr;
   QLabel* l_zmiana_ = nullptr;
   QCheckBox* cb_nadpisuj_blok_ = nullptr;
-  QPushButton* b_sprawdz_skladnie_ = nullptr;
+  QPushButton* b_zrodlo_ = nullptr;
+  QAction* m_zrodlo_ = nullptr;
+  SourceView* source_view_ = nullptr;
+  QSplitter* source_splitter_ = nullptr;
   QList<QWidget*> block_controls_;  // enabled once a file is open
 
   QCheckBox* cb_siatka_ = nullptr;

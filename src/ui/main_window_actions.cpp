@@ -185,6 +185,11 @@ void TPodgladRysowanie::BuildMenus() {
       {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   modyfikuj->addAction(cofnij);
   modyfikuj->addAction(naprzod);
+  m_zrodlo_ = Action("M_Zrodlo", "Źródło bloku");
+  m_zrodlo_->setCheckable(true);
+  m_zrodlo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+  modyfikuj->addAction(m_zrodlo_);
+  connect(m_zrodlo_, &QAction::toggled, this, [this](bool on) { ShowSource(on); });
   modyfikuj->addSeparator();
   connect(cofnij, &QAction::triggered, this, [this] { Run([&] { editor_->BCofnijClick(); }); });
   connect(naprzod, &QAction::triggered, this, [this] { Run([&] { editor_->BPrzodClick(); }); });

@@ -1,0 +1,182 @@
+#include "ui/source_view.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QFont>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "ui/qt_text.h"
+
+namespace blok {
+
+namespace {
+
+// The check's colours: entity lines black, comments green, faulty lines red.
+QColor StatusColour(LineStatus status) {
+  switch (status) {
+    case LineStatus::kEntity:
+      return QColor(0x00, 0x00, 0x00);
+    case LineStatus::kComment:
+      return QColor(0x00, 0x80, 0x00);
+    case LineStatus::kInvalid:
+      break;
+  }
+  return QColor(0xFF, 0x00, 0x00);
+}
+
+}  // namespace
+
+void SourceModel::Refresh() {
+  if (editor_ == nullptr) return;
+  const Drawing& drawing = editor_->drawing();
+  const bool checked = editor_->syntax_checked();
+  if (drawing.revision() == revision_ && checked == checked_) return;
+  revision_ = drawing.revision();
+  checked_ = checked;
+  const int rows = static_cast<int>(drawing.size()) + 1;
+  if (rows == rows_) {
+    // The same rows: the view repaints what it shows of them.
+    emit dataChanged(index(0), index(rows - 1));
+    return;
+  }
+  beginResetModel();
+  rows_ = rows;
+  endResetModel();
+}
+
+int SourceModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+
+QVariant SourceModel::data(const QModelIndex& index, int role) const {
+  if (editor_ == nullptr || !index.isValid() || index.row() >= rows_) return {};
+  const int row = index.row();
+  const Drawing& drawing = editor_->drawing();
+  if (row > 0 && static_cast<size_t>(row - 1) >= drawing.size()) return {};
+  switch (role) {
+    case Qt::DisplayRole:
+      return row == 0 ? QStringLiteral("(nowa linia)") : Q(drawing[row - 1]);
+    case Qt::EditRole:
+      return row == 0 ? QString() : Q(drawing[row - 1]);
+    case Qt::ForegroundRole:
+      if (row == 0) return QBrush(Qt::gray);
+      if (!checked_) return {};
+      return QBrush(StatusColour(editor_->SourceLineStatus(row - 1)));
+    case Qt::FontRole:
+      if (row == 0) {
+        QFont italic = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        italic.setItalic(true);
+        return italic;
+      }
+      return {};
+    case Qt::ToolTipRole:
+      return row == 0 ? QStringLiteral("Wpisz nową linię i naciśnij Enter")
+                      : QStringLiteral("Linia %1").arg(row);
+    default:
+      return {};
+  }
+}
+
+Qt::ItemFlags SourceModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+bool SourceModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (editor_ == nullptr || role != Qt::EditRole || !index.isValid()) return false;
+  const std::string text = S(value.toString());
+  const bool changed = index.row() == 0
+                           ? editor_->AddSourceLine(text)
+                           : editor_->EditSourceLine(static_cast<size_t>(index.row() - 1), text);
+  // The rows follow once the editor of this row has closed: a row may come or go.
+  if (changed) QTimer::singleShot(0, this, [this] { emit drawingEdited(); });
+  return changed;
+}
+
+SourceView::SourceView(QWidget* parent) : QWidget(parent) {
+  setObjectName("PanelZrodlo");
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  check_ = new QPushButton("Sprawdz składnię", this);
+  check_->setObjectName("B_SprawdzSkladnia");
+  layout->addWidget(check_);
+  rows_ = new QListView(this);
+  rows_->setObjectName("Polecenia");
+  rows_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  // Every row is one line of text: the view lays out only what it shows.
+  rows_->setUniformItemSizes(true);
+  rows_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                         QAbstractItemView::AnyKeyPressed);
+  rows_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  model_ = new SourceModel(this);
+  rows_->setModel(model_);
+  layout->addWidget(rows_, 1);
+  rows_->installEventFilter(this);
+  connect(model_, &SourceModel::drawingEdited, this, &SourceView::edited);
+  connect(rows_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) { RowChosen(current); });
+  connect(rows_, &QListView::clicked, this, [this](const QModelIndex& index) { RowChosen(index); });
+}
+
+bool SourceView::eventFilter(QObject* watched, QEvent* event) {
+  // While a row is edited, the keys go to its line editor, not here.
+  if (watched != rows_) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const bool del =
+      (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) &&
+      key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier;
+  if (!del) return false;
+  // Delete in the rows deletes the current line, not what the drawing's Delete would.
+  event->accept();
+  if (event->type() == QEvent::KeyPress) {
+    const int row = rows_->currentIndex().row();
+    if (row > 0 && editor_ != nullptr &&
+        editor_->EditSourceLine(static_cast<size_t>(row - 1), "")) {
+      emit edited();
+    }
+  }
+  return true;
+}
+
+void SourceView::Attach(Editor& editor) {
+  editor_ = &editor;
+  model_->Attach(editor);
+}
+
+void SourceView::RowChosen(const QModelIndex& index) {
+  if (following_ || editor_ == nullptr || !index.isValid() || index.row() == 0) return;
+  editor_->ShowSourceLine(static_cast<size_t>(index.row() - 1));
+}
+
+void SourceView::Sync() {
+  if (editor_ == nullptr || isHidden()) return;
+  const QScrollBar* bar = rows_->verticalScrollBar();
+  const int scrolled = bar->value();
+  const int current = rows_->currentIndex().row();
+  const int before = model_->rowCount();
+  model_->Refresh();
+  if (model_->rowCount() != before) {
+    // The rows were laid out again: the user's place in them stays.
+    following_ = true;
+    if (current >= 0 && current < model_->rowCount()) {
+      rows_->setCurrentIndex(model_->index(current));
+    }
+    rows_->verticalScrollBar()->setValue(scrolled);
+    following_ = false;
+  }
+  if (editor_->pointed_revision() != pointed_) {
+    pointed_ = editor_->pointed_revision();
+    if (const auto line = editor_->pointed_line();
+        line && static_cast<int>(*line) + 1 < model_->rowCount()) {
+      following_ = true;
+      const QModelIndex row = model_->index(static_cast<int>(*line) + 1);
+      rows_->setCurrentIndex(row);
+      rows_->scrollTo(row);
+      following_ = false;
+    }
+  }
+}
+
+}  // namespace blok
