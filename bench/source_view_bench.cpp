@@ -1,0 +1,173 @@
+// The source view with a block of 10,000 lines, in the real window (off-screen): showing the
+// rows, scrolling them a page, and a line typed on the command line with the rows shown and
+// without them, each beside a full redraw of the same drawing, which the user waits for at
+// every zoom. Showing the rows narrows the drawing, which is drawn again: that redraw and the
+// rows together must cost no more than three redraws; scrolling a page must cost less than half
+// a redraw; an entry typed with the rows shown must cost about what it costs without them.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/block_file.h"
+#include "ratio_reporter.h"
+#include "ui/main_window.h"
+#include "ui/paint_box.h"
+
+namespace blok {
+namespace {
+
+constexpr int kLines = 10000;
+
+std::vector<std::string> Lines() {
+  std::vector<std::string> lines;
+  for (int i = 0; i < kLines; ++i) {
+    const std::string x = std::to_string(i % 100), y = std::to_string(i / 100);
+    switch (i % 4) {
+      case 0:
+        lines.push_back("L(" + x + "," + y + ")-(" + x + ".5," + y + ".5);K(0,0,0);GR(0,10)");
+        break;
+      case 1:
+        lines.push_back("O(" + x + "," + y + ",0.25)");
+        break;
+      case 2:
+        lines.push_back("P(" + x + "," + y + ")-(" + x + ".2," + y + ".2)");
+        break;
+      default:
+        lines.push_back("T(" + x + "," + y + ",'A" + std::to_string(i) + "',0.2,0.2,0)");
+        break;
+    }
+  }
+  return lines;
+}
+
+// The window on a folder of its own, the block loaded, the view showing all of it.
+struct Scene {
+  std::filesystem::path dir;
+  std::unique_ptr<TPodgladRysowanie> window;
+
+  Scene() {
+    char pattern[] = "/tmp/source_view_bench-XXXXXX";
+    dir = mkdtemp(pattern);
+    std::filesystem::create_directories(dir / "Dane");
+    std::filesystem::create_directories(dir / "Bloki");
+    for (const char* font : {"Romans100.Lzs", "Greeks100.Lzs"}) {
+      std::filesystem::copy_file(std::filesystem::path(BLOK_BIN_DIR) / "Dane" / font,
+                                 dir / "Dane" / font);
+    }
+    const auto library = dir / "Bloki" / "duzy.blk";
+    if (!DopiszBlok(library, {.name = "Duży", .unit = "m", .lines = Lines()})) std::abort();
+    window = std::make_unique<TPodgladRysowanie>(dir);
+    window->resize(1180, 780);
+    window->show();
+    window->OpenGivenFile(QString::fromStdString(library.string()), "Duży");
+    Settle();
+  }
+  ~Scene() {
+    window.reset();
+    std::filesystem::remove_all(dir);
+  }
+  template <typename T>
+  T* Find(const char* name) {
+    return window->findChild<T*>(name);
+  }
+  void ShowRows(bool on) {
+    if (Find<QPushButton>("B_Zrodlo")->isChecked() != on) Find<QPushButton>("B_Zrodlo")->click();
+  }
+  // Everything due is painted.
+  void Settle() {
+    QCoreApplication::processEvents();
+    window->repaint();
+  }
+};
+
+// Made at first use; gone before the application is.
+std::unique_ptr<Scene> scene;
+
+Scene& TheScene() {
+  if (!scene) scene = std::make_unique<Scene>();
+  return *scene;
+}
+
+void BM_Redraw(benchmark::State& state) {
+  Scene& s = TheScene();
+  s.ShowRows(false);
+  for (auto _ : state) {
+    s.window->editor().Redraw();
+    s.window->podglad().repaint();
+  }
+}
+
+void BM_ShowRows(benchmark::State& state) {
+  Scene& s = TheScene();
+  for (auto _ : state) {
+    // Laid out and painted with the drawing beside it, narrower now.
+    s.ShowRows(true);
+    s.Settle();
+    state.PauseTiming();
+    s.ShowRows(false);
+    s.Settle();
+    state.ResumeTiming();
+  }
+}
+
+void BM_ScrollPage(benchmark::State& state) {
+  Scene& s = TheScene();
+  s.ShowRows(true);
+  s.Settle();
+  auto* rows = s.Find<QListView>("Polecenia");
+  QScrollBar* bar = rows->verticalScrollBar();
+  for (auto _ : state) {
+    const int next = bar->value() + bar->pageStep();
+    bar->setValue(next > bar->maximum() ? 0 : next);
+    rows->viewport()->repaint();
+  }
+}
+
+// A line typed and entered, then taken back, as the user's keys reach the window; the frame of
+// the drawing that follows is painted.
+void BM_Entry(benchmark::State& state, bool rows_shown) {
+  Scene& s = TheScene();
+  s.ShowRows(rows_shown);
+  s.Settle();
+  auto* entry = s.Find<QLineEdit>("E_Polecenie");
+  auto* undo = s.window->findChild<QAction*>("M_Cofnij");
+  for (auto _ : state) {
+    entry->setFocus();
+    QTest::keyClicks(entry, "L(0,0)-(1,1)");
+    QTest::keyClick(entry, Qt::Key_Return);
+    s.Settle();
+    undo->trigger();
+    s.Settle();
+  }
+}
+
+BENCHMARK(BM_Redraw)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShowRows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollPage)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Entry, without_rows, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Entry, with_rows, true)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace blok
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  const int result = blok::RunWithRatios(argc, argv, [](const blok::RatioReporter& r) {
+    r.Ratio("showing the rows / a redraw", "BM_ShowRows", "BM_Redraw", 3.0);
+    r.Ratio("scrolling a page / a redraw", "BM_ScrollPage", "BM_Redraw", 0.5);
+    r.Ratio("an entry with the rows / without", "BM_Entry/with_rows", "BM_Entry/without_rows",
+            1.25);
+  });
+  blok::scene.reset();
+  return result;
+}
