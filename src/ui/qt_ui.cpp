@@ -169,9 +169,11 @@ void QtUi::FocusCommandEntry() {
   // every key.
   QWidget* focus = QApplication::focusWidget();
   const auto* combo = qobject_cast<QComboBox*>(focus);
+  // Nor from the block's rows, walked with the arrow keys.
   const bool typing =
       (focus != &parts_.e_polecenie && qobject_cast<QLineEdit*>(focus) != nullptr) ||
-      (combo != nullptr && combo->isEditable());
+      (combo != nullptr && combo->isEditable()) ||
+      (focus != nullptr && focus->objectName() == "Polecenia");
   if (parts_.window.isVisible() && !typing) parts_.e_polecenie.setFocus();
 }
 

@@ -156,6 +156,18 @@ TEST_F(SourceViewTest, RowsAndEntitiesLeadToEachOther) {
   const QRect rect = Rows()->visualRect(Rows()->model()->index(post, 0));
   QTest::mouseClick(Rows()->viewport(), Qt::LeftButton, {}, rect.center());
   EXPECT_GT(red_near_post(), 5);
+
+  // A row whose object is off the screen: the view goes to it, and the keys stay in the rows.
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  Rows()->setCurrentIndex(Rows()->model()->index(RowOf("L(-0.5,1.2)-(0.5,1.2)"), 0));
+  window_->editor().view().SetCentre(1000, 1000);
+  Rows()->setFocus();
+  QTest::keyClick(Rows(), Qt::Key_Down);
+  ASSERT_EQ(Row(Rows()->currentIndex().row()), "L(0.5,1.2)-(1.2,0.5)");
+  EXPECT_NEAR(window_->editor().view().centre_x(), 0.85, 1e-6);
+  EXPECT_NEAR(window_->editor().view().centre_y(), 0.85, 1e-6);
+  EXPECT_EQ(QApplication::focusWidget(), Rows());
 }
 
 TEST_F(SourceViewTest, TenThousandLinesScroll) {
