@@ -122,12 +122,12 @@ SourceView::SourceView(QWidget* parent) : QWidget(parent) {
 
 bool SourceView::eventFilter(QObject* watched, QEvent* event) {
   // While a row is edited, the keys go to its line editor, not here.
-  if (watched != rows_) return false;
+  if (watched != rows_ ||
+      (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)) {
+    return false;
+  }
   const auto* key = static_cast<QKeyEvent*>(event);
-  const bool del =
-      (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) &&
-      key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier;
-  if (!del) return false;
+  if (key->key() != Qt::Key_Delete || key->modifiers() != Qt::NoModifier) return false;
   // Delete in the rows deletes the current line, not what the drawing's Delete would.
   event->accept();
   if (event->type() == QEvent::KeyPress) {
