@@ -525,6 +525,45 @@ Result<std::vector<LoadedBlock>> WczytajWszystkieBloki(const std::filesystem::pa
   });
 }
 
+Result<void> ReadBlockRecords(const std::filesystem::path& file, BlockRecordReader& reader) {
+  return Guarded(file, [&]() -> Result<void> {
+    struct Relay : Indifferent {
+      BlockRecordReader* reader = nullptr;
+      Result<void> Begin(std::string_view name_line) {
+        reader->Begin(name_line);
+        return {};
+      }
+      Result<void> Line(bool in_record, size_t offset, std::string_view text, std::string_view) {
+        if (in_record && offset >= kFirstEntityOffset && text != kBlockEndMarker) {
+          reader->Line(text);
+        }
+        return {};
+      }
+      Result<void> Empties(bool in_record, size_t, size_t count, std::uint64_t, std::uint64_t) {
+        if (in_record) {
+          for (size_t i = 0; i < count; ++i) reader->Line("");
+        }
+        return {};
+      }
+      Result<void> End(bool) {
+        reader->End();
+        return {};
+      }
+    } relay;
+    relay.reader = &reader;
+    auto fd = OpenTextFile(file);
+    if (!fd) return std::unexpected(fd.error());
+    do {
+      if (::lseek(fd->get(), 0, SEEK_SET) != 0) {
+        return std::unexpected(FileError("Nie można odczytać pliku", file, errno));
+      }
+      LineStream stream(fd->get(), file.string());
+      if (auto walked = RecordWalk(stream).Run(relay); !walked) return walked;
+    } while (reader.ReadAgain());
+    return {};
+  });
+}
+
 std::vector<std::string> BlockRecordLines(const BlockToSave& block) {
   std::vector<std::string> out = {"",
                                   std::string(kBlockStartMarker),

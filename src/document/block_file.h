@@ -68,6 +68,23 @@ Result<std::optional<LoadedBlock>> WczytajBlok(const std::filesystem::path& file
 // twice gives two blocks.
 Result<std::vector<LoadedBlock>> WczytajWszystkieBloki(const std::filesystem::path& file);
 
+// What a pass over every block record of a library hears, in file order, as its lines stream
+// past, not converted from CP1250: for passes that keep little of each block. The views hold
+// only during the call.
+class BlockRecordReader {
+ public:
+  virtual ~BlockRecordReader() = default;
+  // A record starts; name is its header's name line.
+  virtual void Begin(std::string_view name) = 0;
+  // A line of its drawing, as WczytajWszystkieBloki reads them, the empty ones included.
+  virtual void Line(std::string_view line) = 0;
+  virtual void End() = 0;
+  // Asked when the file has been read through: true reads it once more from its start, the
+  // file as it was opened even if a writer has replaced it since.
+  virtual bool ReadAgain() { return false; }
+};
+Result<void> ReadBlockRecords(const std::filesystem::path& file, BlockRecordReader& reader);
+
 // The writers below each make one read-modify-write of the file under its lock (LibraryLock):
 // the file is read once, streamed into its replacement, and the replacement renamed over it;
 // on any failure the file stays exactly as it was. Two writers of one file, in this program

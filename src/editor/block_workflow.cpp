@@ -409,9 +409,9 @@ void Editor::KopiujDoBiblioteki() {
 
 void Editor::PokazDuplikaty() {
   if (!open_file_) return ui_.ShowMessage("Nie otwarto pliku z blokami.");
-  const auto records = WczytajWszystkieBloki(*open_file_);
-  if (!records) return ShowError(records.error());
-  std::vector<std::string> lines = DuplicateReportLines(FindDuplicates(*records));
+  const auto report = FindDuplicatesInFile(*open_file_);
+  if (!report) return ShowError(report.error());
+  std::vector<std::string> lines = DuplicateReportLines(*report);
   if (lines.empty()) lines.push_back("W pliku " + open_file_->string() + " nie ma duplikatów.");
   ui_.ShowText(lines);
 }

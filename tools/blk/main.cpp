@@ -329,14 +329,13 @@ int main(int argc, char** argv) {
       "dups", "blocks that draw the same, and names saved more than once; exit 1 when any");
   dups->add_option("FILE", file, "block file")->required();
   dups->callback([&] {
-    const auto records = blok::WczytajWszystkieBloki(file);
-    if (!records) {
-      status = Report(records.error());
+    const auto report = blok::FindDuplicatesInFile(file);
+    if (!report) {
+      status = Report(report.error());
       return;
     }
-    const blok::DuplicateReport report = blok::FindDuplicates(*records);
-    for (const std::string& line : blok::DuplicateReportLines(report)) std::cout << line << "\n";
-    if (!report.empty()) status = 1;
+    for (const std::string& line : blok::DuplicateReportLines(*report)) std::cout << line << "\n";
+    if (!report->empty()) status = 1;
   });
 
   blok::RenderRequest render_request;
