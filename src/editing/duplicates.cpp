@@ -65,6 +65,7 @@ struct ListedRecord {
 std::vector<ListedRecord> LastRecords(const std::vector<std::string>& names) {
   std::vector<ListedRecord> listed;
   std::unordered_map<std::string_view, size_t> by_name;
+  by_name.reserve(names.size());
   for (size_t i = 0; i < names.size(); ++i) {
     const auto [at, added] = by_name.try_emplace(names[i], listed.size());
     if (added) {
@@ -86,7 +87,8 @@ class TwinReading : public BlockRecordReader {
       lines_.clear();
       return;
     }
-    names_.push_back(Cp1250ToUtf8(name));
+    // As it stands in the file: only the names the report gives are converted.
+    names_.emplace_back(name);
     builder_.Start();
   }
   void Line(std::string_view line) override {
@@ -111,6 +113,7 @@ class TwinReading : public BlockRecordReader {
       size_t operator()(const DrawingSignature& s) const { return s.hash ^ s.shapes; }
     };
     std::unordered_map<DrawingSignature, int, SignatureHash> sharing;
+    sharing.reserve(listed_.size());
     for (const ListedRecord& block : listed_) {
       if (signatures_[block.record].shapes > 0) ++sharing[signatures_[block.record]];
     }
@@ -128,6 +131,7 @@ class TwinReading : public BlockRecordReader {
     return any;
   }
 
+  // The records' names, CP1250.
   const std::vector<std::string>& names() const { return names_; }
   const std::vector<ListedRecord>& listed() const { return listed_; }
   // The key of a record read twice, else nothing.
@@ -157,12 +161,12 @@ Result<DuplicateReport> FindDuplicatesInFile(const std::filesystem::path& file) 
   std::vector<std::vector<std::string>> groups;
   for (const ListedRecord& block : reading.listed()) {
     const std::string& name = reading.names()[block.record];
-    if (block.records > 1) report.repeated_names.emplace_back(name, block.records);
+    if (block.records > 1) report.repeated_names.emplace_back(Cp1250ToUtf8(name), block.records);
     const auto& key = reading.key(block.record);
     if (!key || key->empty()) continue;
     const auto [it, added] = group_of.try_emplace(*key, groups.size());
     if (added) groups.emplace_back();
-    groups[it->second].push_back(name);
+    groups[it->second].push_back(Cp1250ToUtf8(name));
   }
   // Only the few blocks the report names are put in the list's order: ordering a whole
   // library's names takes longer than reading it.

@@ -151,24 +151,155 @@ inline size_t DigitRun(const char* p, const char* end) {
   return n;
 }
 
-// Past a number field ending at delimiter that is written as the writer writes it (no zeros in
-// front, no zeros behind the point, at most 4 decimals, never "-0", at most 15 digits, 14
-// before the point), so that it is its own canonical text; nullptr for any other.
-inline const char* PastCanonicalNumber(const char* p, const char* end, char delimiter) {
-  const bool negative = p < end && *p == '-';
-  p += negative;
-  const size_t integer = DigitRun(p, end);
-  if (integer == 0 || integer > 14 || (integer > 1 && *p == '0')) return nullptr;
-  const bool zero = *p == '0';
-  p += integer;
-  if (p < end && *p == '.') {
-    const size_t fraction = DigitRun(++p, end);
-    p += fraction;
-    if (fraction == 0 || fraction > 4 || p[-1] == '0' || integer + fraction > 15) return nullptr;
-  } else if (negative && zero) {
-    return nullptr;
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+// Up to eight bytes at p as one word, the first in its lowest byte; nothing past end is read.
+inline std::uint64_t Load8(const char* p, const char* end) {
+  std::uint64_t word = 0;
+  if (end - p >= 8) {
+    std::memcpy(&word, p, 8);
+  } else {
+    for (size_t i = 0; p + i < end; ++i) {
+      word |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+    }
   }
-  if (p == end || *p != delimiter) return nullptr;
+  return word;
+}
+
+// The high bit of every zero byte of the word.
+inline std::uint64_t ZeroBytes(std::uint64_t word) {
+  return ~(((word & ~kHighBits) + ~kHighBits) | word) & kHighBits;
+}
+
+// Whether the n bytes at p are a number field as the writer writes it (no zeros in front, no
+// zeros behind the point, at most 4 decimals, never "-0"), at most 8 bytes long: then it is
+// its own canonical text. Worked out on one word, so that the fields of a line are looked at
+// side by side rather than one after the other.
+[[gnu::always_inline]] inline bool CanonicalField(const char* p, const char* end, size_t n) {
+  if (n == 0 || n > 8) return false;
+  std::uint64_t word = Load8(p, end);
+  const bool negative = (word & 0xFF) == '-';
+  word >>= 8 * negative;  // never all 64 bits: a shift by 8 at most
+  n -= negative;
+  if (n == 0) return false;
+  const std::uint64_t kept = n == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * n)) - 1;
+  word &= kept;
+  const std::uint64_t kept_high = kept & kHighBits;
+  // A byte is a digit when its high half is 3 and its low half at most 9.
+  const std::uint64_t not_digit_bits =
+      ((word & 0xF0F0F0F0F0F0F0F0ULL) ^ 0x3030303030303030ULL) |
+      (((word & 0x0F0F0F0F0F0F0F0FULL) + 0x0606060606060606ULL) & 0xF0F0F0F0F0F0F0F0ULL);
+  const std::uint64_t not_digits = ~ZeroBytes(not_digit_bits) & kept_high;
+  const std::uint64_t points = ZeroBytes(word ^ (kOnes * '.')) & kept_high;
+  if ((not_digits & ~points) != 0 || (points & (points - 1)) != 0) return false;
+  const char first = static_cast<char>(word & 0xFF);
+  if (points == 0) return first != '0' || (n == 1 && !negative);
+  const size_t point = static_cast<size_t>(std::countr_zero(points) / 8);
+  const char last = static_cast<char>((word >> (8 * (n - 1))) & 0xFF);
+  return point > 0 && n - 1 - point >= 1 && n - 1 - point <= 4 && last != '0' &&
+         (first != '0' || point == 1);
+}
+
+// Where the first byte c stands at or after p: its distance from p, or end - p.
+inline size_t Find(const char* p, const char* end, char c) {
+  const std::uint64_t pattern = kOnes * static_cast<unsigned char>(c);
+  const char* at = p;
+  for (; end - at >= 8; at += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, at, 8);
+    if (const std::uint64_t found = ZeroBytes(word ^ pattern)) {
+      return static_cast<size_t>(at - p) + static_cast<size_t>(std::countr_zero(found) / 8);
+    }
+  }
+  while (at < end && *at != c) ++at;
+  return static_cast<size_t>(at - p);
+}
+
+// The length of a line's, rectangle's or circle's body ("L(" to its last ")") when every
+// number in it is its own canonical text, so that the body is the canonical body; else 0. The
+// fields end where the reader ends them: at the first delimiter after the one before.
+inline size_t CanonicalBodyLength(std::string_view line) {
+  const char* const b = line.data();
+  const char* const end = b + line.size();
+  const auto after = [&](size_t at, char c) {
+    at = std::min(at, line.size());
+    return at + Find(b + at, end, c);
+  };
+  const size_t c1 = after(2, ',');
+  if (line[0] == 'O') {
+    const size_t c2 = after(c1 + 1, ',');
+    const size_t r = after(c2 + 1, ')');
+    if (r >= line.size()) return 0;
+    const bool canonical = CanonicalField(b + 2, end, c1 - 2) &
+                           CanonicalField(b + c1 + 1, end, c2 - c1 - 1) &
+                           CanonicalField(b + c2 + 1, end, r - c2 - 1);
+    return canonical ? r + 1 : 0;
+  }
+  const size_t r1 = after(c1 + 1, ')');
+  if (r1 + 3 >= line.size() || b[r1 + 1] != '-' || b[r1 + 2] != '(') return 0;
+  const size_t c2 = after(r1 + 3, ',');
+  const size_t r2 = after(c2 + 1, ')');
+  if (r2 >= line.size()) return 0;
+  const bool canonical =
+      CanonicalField(b + 2, end, c1 - 2) & CanonicalField(b + c1 + 1, end, r1 - c1 - 1) &
+      CanonicalField(b + r1 + 3, end, c2 - r1 - 3) & CanonicalField(b + c2 + 1, end, r2 - c2 - 1);
+  return canonical ? r2 + 1 : 0;
+}
+
+// How many of the n bytes at p are zero digits, from the front.
+inline size_t LeadingZeros(const char* p, size_t n) {
+  size_t zeros = 0;
+  while (zeros < n && p[zeros] == '0') ++zeros;
+  return zeros;
+}
+
+// Copies n bytes, n at most 16, where both sides have 16 bytes to spare.
+inline void CopyShort(char* to, const char* from, size_t n, bool room) {
+  if (room) {
+    std::memcpy(to, from, 16);
+  } else {
+    for (size_t i = 0; i < n; ++i) to[i] = from[i];
+  }
+}
+
+// The quick way through the commonest number fields: a plain number (see
+// PlainCursor::Number) whose decimals, without the zeros behind them, are at most 4, so that
+// nothing rounds. Writes its canonical text at out; past the field and its delimiter, or
+// nullptr for any other field.
+inline const char* QuickNumber(const char* p, const char* end, char delimiter, char*& out) {
+  const bool negative = p < end && *p == '-';
+  p += (p < end && (*p == '-' || *p == '+'));
+  const char* integer_from = p;
+  size_t integer = DigitRun(p, end);
+  p += integer;
+  const char* fraction_from = p;
+  size_t fraction = 0;
+  if (p < end && (*p == '.' || (*p == ',' && delimiter != ','))) {
+    fraction_from = ++p;
+    fraction = DigitRun(p, end);
+    p += fraction;
+  }
+  if (p == end || *p != delimiter || integer + fraction == 0) return nullptr;
+  const size_t zeros = LeadingZeros(integer_from, integer);
+  integer_from += zeros;
+  integer -= zeros;
+  while (fraction > 0 && fraction_from[fraction - 1] == '0') --fraction;
+  if (fraction > 4 || integer > 14 || integer + fraction > 15) return nullptr;
+  char* o = out;
+  if (negative && integer + fraction > 0) *o++ = '-';
+  if (integer == 0) {
+    *o++ = '0';
+  } else {
+    CopyShort(o, integer_from, integer, end - integer_from >= 16);
+    o += integer;
+  }
+  if (fraction > 0) {
+    *o++ = '.';
+    CopyShort(o, fraction_from, fraction, end - fraction_from >= 16);
+    o += fraction;
+  }
+  out = o;
   return p + 1;
 }
 
@@ -219,30 +350,52 @@ std::uint64_t ShapeTextHash(std::string_view text) {
 }
 
 std::optional<std::uint64_t> ShapeTexts::AloneHash(std::string_view line) {
-  if (line.size() <= 2 || line[1] != '(' || (line[0] != 'L' && line[0] != 'P' && line[0] != 'O')) {
+  if (line.size() <= 2 || line.size() > kLongestPlainLine || line[1] != '(' ||
+      (line[0] != 'L' && line[0] != 'P' && line[0] != 'O')) {
     return std::nullopt;
   }
-  // Most lines of a library were written by the writer: their body is its own canonical text.
+  // Most lines of a library were written by the writer: their body is its canonical body, and
+  // their tail one of a few, whose text and hash are known.
+  if (const size_t body = CanonicalBodyLength(line); body > 0) {
+    const std::string_view tail = line.substr(body);
+    for (const Tail& known : tails_) {
+      if (known.written == tail) {
+        return BodyTailHash(line.substr(0, body), line.data() + line.size(), known.hash);
+      }
+    }
+  }
+  // Many of the others have plain numbers, short: the body written quickly.
   const char* p = line.data() + 2;
   const char* const end = line.data() + line.size();
+  char* o = plain_.data();
+  *o++ = line[0];
+  *o++ = '(';
   if (line[0] == 'O') {
-    if ((p = PastCanonicalNumber(p, end, ',')) && (p = PastCanonicalNumber(p, end, ','))) {
-      p = PastCanonicalNumber(p, end, ')');
+    if ((p = QuickNumber(p, end, ',', o)) && (*o++ = ',', p = QuickNumber(p, end, ',', o))) {
+      *o++ = ',';
+      p = QuickNumber(p, end, ')', o);
     }
-  } else if ((p = PastCanonicalNumber(p, end, ',')) && (p = PastCanonicalNumber(p, end, ')'))) {
-    if (end - p >= 2 && p[0] == '-' && p[1] == '(') {
-      p = PastCanonicalNumber(p + 2, end, ',');
-      if (p) p = PastCanonicalNumber(p, end, ')');
+  } else if ((p = QuickNumber(p, end, ',', o)) && (*o++ = ',', p = QuickNumber(p, end, ')', o))) {
+    // The reader passes over one character between the points, whatever it is.
+    if (end - p >= 2 && p[1] == '(') {
+      *o++ = ')';
+      *o++ = '-';
+      *o++ = '(';
+      if ((p = QuickNumber(p + 2, end, ',', o))) {
+        *o++ = ',';
+        p = QuickNumber(p, end, ')', o);
+      }
     } else {
       p = nullptr;
     }
   }
   if (p != nullptr) {
+    *o++ = ')';
     const std::string_view tail(p, static_cast<size_t>(end - p));
     for (const Tail& known : tails_) {
       if (known.written == tail) {
-        return BodyTailHash(std::string_view(line.data(), static_cast<size_t>(p - line.data())),
-                            end, known.hash);
+        return BodyTailHash(std::string_view(plain_.data(), static_cast<size_t>(o - plain_.data())),
+                            plain_.data() + plain_.size(), known.hash);
       }
     }
   }

@@ -41,12 +41,13 @@ TEST(ShapeTextsTest, TrickyLinesReadAsTheFullReadingReadsThem) {
       "L(0,0)-(1,1);K(0,0,0);GR(0,1)",
       "L(0.00004,-0.00004)-(0.00005,-0.00005);K(0,0,0);GR(0.1)",     // rounding, "-0"
       "L(0.99995,9.99996)-(99999.99995,-0.99995);K(0,0,0);GR(0.1)",  // carries
-      "L(007.1000,-0)-(+3,.5);K(0,0,0);GR(0.1)",  // zeros, signs, no digit before the point
-      "L(5.,1,5)-(2,2);K(1,2,3);GR(2)",           // "1,5" reads as 1.5 before ")"
-      "L(1,5,2)-(2,2)",                           // but not before ","
-      "L(0,0)_(1,1);K(0,0,0);GR(0,1)",            // any character between the points
-      "L(0,0)(1,1);K(0,0,0);GR(0,1)",             // none: unreadable
-      "L(0,0)-(1,1);K(300,-1,+2);GR(0,1)",        // components taken as bytes
+      "L(007.1000,-0)-(+3,.5);K(0,0,0);GR(0.1)",
+      "L(01.5,-00.25)-(0.5,-0.5);K(0,0,0);GR(0.1)",  // zeros, signs, no digit before the point
+      "L(5.,1,5)-(2,2);K(1,2,3);GR(2)",              // "1,5" reads as 1.5 before ")"
+      "L(1,5,2)-(2,2)",                              // but not before ","
+      "L(0,0)_(1,1);K(0,0,0);GR(0,1)",               // any character between the points
+      "L(0,0)(1,1);K(0,0,0);GR(0,1)",                // none: unreadable
+      "L(0,0)-(1,1);K(300,-1,+2);GR(0,1)",           // components taken as bytes
       "L(0,0)-(1,1);K(01,2,3);GR(0,1)",
       "L(0,0)-(1,1);K(1,2,3)",                      // thickness from the command below
       "L(0,0)-(1,1);GR(0,5)",                       // no colour: the thickness does not count
@@ -117,6 +118,8 @@ TEST(ShapeTextsTest, RandomDrawingsGiveTheKeysOfTheFullReading) {
                                             "1.00006",
                                             "12.3400",
                                             "007",
+                                            "01.5",
+                                            "-00.25",
                                             "1e2",
                                             "100",
                                             "99.9999",
