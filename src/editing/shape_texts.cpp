@@ -416,7 +416,8 @@ std::optional<std::string_view> ShapeTexts::Above(std::string_view line) {
       Plain(line, false)) {
     return text_view_;
   }
-  const ParsedEntity entity = ParseEntity(Cp1250ToUtf8(line));
+  const ParsedEntity entity =
+      coding_ == LineCoding::kUtf8 ? ParseEntity(line) : ParseEntity(Cp1250ToUtf8(line));
   if (const auto* c = std::get_if<ColourRecord>(&entity.record); c && c->valid) {
     defaults_.colour = c->colour;
     return std::nullopt;
@@ -571,10 +572,17 @@ void SignatureBuilder::Add(std::uint64_t hash) {
   ++signature_.shapes;
 }
 
-DrawingSignature SignatureOf(std::span<const std::string_view> lines) {
-  SignatureBuilder builder;
+DrawingSignature SignatureOf(std::span<const std::string_view> lines, LineCoding coding) {
+  SignatureBuilder builder(coding);
   builder.Start();
   for (const std::string_view line : lines) builder.Line(line);
+  return builder.Finish();
+}
+
+DrawingSignature SignatureOf(std::span<const std::string> lines, LineCoding coding) {
+  SignatureBuilder builder(coding);
+  builder.Start();
+  for (const std::string& line : lines) builder.Line(line);
   return builder.Finish();
 }
 

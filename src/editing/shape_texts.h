@@ -15,13 +15,18 @@
 
 namespace blok {
 
+// How the lines given are written: as a library file holds them, or as they are in memory.
+enum class LineCoding { kCp1250, kUtf8 };
+
 // The canonical texts of a drawing's shapes, as DrawingKey makes them, from lines as a library
-// holds them (CP1250), walked from the last line up as the colour and thickness commands rule.
-// Lines, rectangles and circles written plainly, as nearly every library line is, are read
-// straight off their digits; any other line goes through the full reading, so the texts are
-// always the ones CanonicalText gives.
+// holds them (CP1250) or as memory holds them (UTF-8), walked from the last line up as the colour
+// and thickness commands rule. Lines, rectangles and circles written plainly, as nearly every
+// library line is, are read straight off their digits; any other line goes through the full
+// reading, so the texts are always the ones CanonicalText gives.
 class ShapeTexts {
  public:
+  explicit ShapeTexts(LineCoding coding = LineCoding::kCp1250) : coding_(coding) {}
+
   // A new drawing, from its last line: black and 0.1 in force.
   void Restart() { defaults_ = ReadingDefaults{}; }
 
@@ -43,6 +48,7 @@ class ShapeTexts {
   std::optional<std::string_view> ThicknessText(std::string_view field);
   std::optional<std::string_view> ThicknessText(float thickness);
 
+  LineCoding coding_;
   ReadingDefaults defaults_;
   std::array<char, 2 * kLongestPlainLine> plain_;
   std::string text_;
@@ -78,6 +84,7 @@ struct DrawingSignature {
 // read from the last up.
 class SignatureBuilder {
  public:
+  explicit SignatureBuilder(LineCoding coding = LineCoding::kCp1250) : texts_(coding) {}
   void Start();
   void Line(std::string_view line);
   DrawingSignature Finish();
@@ -91,7 +98,9 @@ class SignatureBuilder {
   DrawingSignature signature_;
 };
 
-// The signature of a drawing whose lines are all at hand (CP1250).
-DrawingSignature SignatureOf(std::span<const std::string_view> lines);
+// The signature of a drawing whose lines are all at hand.
+DrawingSignature SignatureOf(std::span<const std::string_view> lines,
+                             LineCoding coding = LineCoding::kCp1250);
+DrawingSignature SignatureOf(std::span<const std::string> lines, LineCoding coding);
 
 }  // namespace blok

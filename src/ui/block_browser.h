@@ -34,6 +34,9 @@ class BlockBrowser : public QWidget {
   static constexpr QSize kPreviewSize{240, 180};
   // Pictures kept at most; several screens of the list.
   static constexpr size_t kCachedPictures = 600;
+  // A row whose block draws the same as another block holds true here: the list marks it
+  // beside its picture, and its tooltip names the others.
+  static constexpr int kTwinRole = Qt::UserRole + 2;
 
   // preview_parent: the widget the preview floats over (the main window).
   explicit BlockBrowser(QWidget* preview_parent, QWidget* parent = nullptr);
@@ -74,6 +77,8 @@ class BlockBrowser : public QWidget {
   void MakeSomePictures();
   void SchedulePictures();
   const LibraryContents::Entry* EntryOfRow(int row) const;
+  // Marks the rows whose block has a twin, when the list or the twins changed since.
+  void ShowTwins();
   void ShowPreview();
 
   Editor* editor_ = nullptr;
@@ -92,6 +97,7 @@ class BlockBrowser : public QWidget {
 
   std::optional<uint64_t> shown_list_revision_;
   std::optional<uint64_t> shown_reveal_revision_;
+  std::optional<uint64_t> shown_twins_revision_;
   std::optional<uint64_t> read_revision_;
   bool reading_ = false;
   struct Reader {

@@ -47,6 +47,7 @@ TEST(ShapeTextsTest, TrickyLinesReadAsTheFullReadingReadsThem) {
       "L(1,5,2)-(2,2)",                              // but not before ","
       "L(0,0)_(1,1);K(0,0,0);GR(0,1)",               // any character between the points
       "L(0,0)(1,1);K(0,0,0);GR(0,1)",                // none: unreadable
+      "L(0,0)€(1,1);K(0,0,0);GR(0,1)",               // one character, whatever its bytes
       "L(0,0)-(1,1);K(300,-1,+2);GR(0,1)",           // components taken as bytes
       "L(0,0)-(1,1);K(01,2,3);GR(0,1)",
       "L(0,0)-(1,1);K(1,2,3)",                      // thickness from the command below
@@ -83,6 +84,10 @@ TEST(ShapeTextsTest, TrickyLinesReadAsTheFullReadingReadsThem) {
   for (const char* line : lines) {
     const std::vector<std::string> drawing = {line, "K(10,20,30)", "GR(0,35)"};
     EXPECT_EQ(KeyThroughShapeTexts(drawing), DrawingKey(drawing)) << line;
+    // Lines in memory give the signature lines in a file give.
+    EXPECT_EQ(SignatureOf(std::span<const std::string>(drawing), LineCoding::kUtf8),
+              Signature(drawing))
+        << line;
     // A line that stands alone gives the hash of its text wherever it stands.
     ShapeTexts texts;
     const std::string bytes = Utf8ToCp1250(line);
