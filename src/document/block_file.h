@@ -147,6 +147,22 @@ Result<SaveOutcome> KopiujBlok(const std::filesystem::path& from, std::string_vi
                                const std::function<bool()>& may_replace,
                                const ReplaceOptions& options = {});
 
+// Several blocks of one library (each its last record) saved into another in one
+// read-modify-write under its lock, as KopiujBlok saves one; the target is made when missing.
+// For each name the target already holds, may_replace(name) is asked under the lock, in the
+// order of the names: true replaces that block, false leaves the target's own and copies the
+// others, nothing calls the whole copy off. The records get the time of the copy. A name the
+// source does not hold is refused before anything is asked or written.
+struct BlocksCopyOutcome {
+  std::vector<std::string> copied;  // in the order given
+  bool called_off = false;
+};
+Result<BlocksCopyOutcome> KopiujBloki(
+    const std::filesystem::path& from, const std::vector<std::string>& names,
+    const std::filesystem::path& to,
+    const std::function<std::optional<bool>(std::string_view name)>& may_replace,
+    const ReplaceOptions& options = {});
+
 // The lines of one block record as written (UTF-8, without line ends).
 std::vector<std::string> BlockRecordLines(const BlockToSave& block);
 

@@ -89,6 +89,7 @@ BlockBrowser::BlockBrowser(QWidget* preview_parent, QWidget* parent)
   list_->setMinimumHeight(4 * (kThumbnailSize.height() + 2) + 2 * list_->frameWidth());
   list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   list_->setTextElideMode(Qt::ElideMiddle);
+  list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list_->setItemDelegate(new ThumbnailDelegate(blank_, list_));
   list_->installEventFilter(this);
   list_->viewport()->installEventFilter(this);
@@ -128,6 +129,13 @@ BlockBrowser::BlockBrowser(QWidget* preview_parent, QWidget* parent)
   connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
     preview_wanted_ = row >= 0;
     emit rowSelected(row);
+  });
+  connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
+    QList<int> rows;
+    for (const QModelIndex& index : list_->selectionModel()->selectedIndexes()) {
+      rows << index.row();
+    }
+    emit rowsSelected(rows);
   });
   connect(list_, &QListWidget::itemDoubleClicked, this, [this] {
     HidePreview();
@@ -172,6 +180,8 @@ void BlockBrowser::Sync() {
   const int row = selected ? static_cast<int>(*selected) : -1;
   if (list_->currentRow() != row || rebuilt || reveal) {
     const QSignalBlocker block(list_);
+    // The editor chose the row: it alone is selected, as the editor now has it.
+    list_->clearSelection();
     list_->setCurrentRow(row);
     if (row >= 0) list_->scrollToItem(list_->item(row));
   }

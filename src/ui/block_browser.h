@@ -60,6 +60,9 @@ class BlockBrowser : public QWidget {
   void filterEdited(const QString& text);
   // The row the user selected, or -1.
   void rowSelected(int row);
+  // Every row selected, the current one among them or not, after rowSelected (the list lets
+  // several rows be selected, for copying their blocks at once).
+  void rowsSelected(const QList<int>& rows);
   // Double click on a row.
   void loadRequested();
   // Delete and F2 in the list: the selected block deleted, renamed.

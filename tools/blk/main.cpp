@@ -305,23 +305,27 @@ int main(int argc, char** argv) {
   std::vector<std::string> copy_names;
   bool copy_replace = false;
   auto* copy = app.add_subcommand(
-      "copy", "append blocks of one library to another; a name it has is refused unless --replace");
+      "copy",
+      "append blocks of one library to another, all or none; a name it has is refused unless "
+      "--replace");
   copy->add_option("FROM", file, "block file to copy from")->required();
   copy->add_option("TO", target, "block file to copy into (made when missing)")->required();
   copy->add_option("NAME", copy_names, "block names")->required();
   copy->add_flag("--replace", copy_replace, "replace blocks of the same name in TO");
   copy->callback([&] {
-    for (const std::string& block : copy_names) {
-      const auto copied = blok::KopiujBlok(file, block, target, "", [&] { return copy_replace; });
-      if (!copied) {
-        status = Report(copied.error());
-        return;
-      }
-      if (!copied->written) {
-        status =
-            Report({"w pliku " + target + " jest już blok " + block + " (--replace zastępuje go)"});
-        return;
-      }
+    // All the blocks in one write of the target, or none of them.
+    std::string held;
+    const auto copied = blok::KopiujBloki(file, copy_names, target,
+                                          [&](std::string_view block) -> std::optional<bool> {
+                                            if (copy_replace) return true;
+                                            held = block;
+                                            return std::nullopt;
+                                          });
+    if (!copied) {
+      status = Report(copied.error());
+    } else if (copied->called_off) {
+      status =
+          Report({"w pliku " + target + " jest już blok " + held + " (--replace zastępuje go)"});
     }
   });
 
