@@ -315,12 +315,11 @@ Result<void> CheckFields(const std::filesystem::path& file, const BlockToSave& b
 // the new records appended in order. proceed(copy), asked before anything is written over the
 // library, may still call it off; it learns from the copy what was removed. Returns the count
 // of records removed.
-Result<size_t> Rewrite(const std::filesystem::path& file, bool create,
-                       std::span<const std::string_view> remove_names,
-                       std::span<const BlockToSave* const> append,
-                       const std::function<bool(const CopyWithout&)>& proceed,
-                       const ReplaceOptions& options,
-                       std::optional<std::string_view> rename_to = std::nullopt) {
+// The library locked for a read-modify-write, once the records to append are known to be
+// writable and the file replaceable; made when missing if create.
+Result<LibraryLock> LockForRewrite(const std::filesystem::path& file, bool create,
+                                   std::span<const BlockToSave* const> append,
+                                   const ReplaceOptions& options) {
   for (const BlockToSave* block : append) {
     if (auto checked = CheckFields(file, *block); !checked) {
       return std::unexpected(checked.error());
@@ -334,13 +333,41 @@ Result<size_t> Rewrite(const std::filesystem::path& file, bool create,
   }
   // No other writer is at work now: what killed ones left beside the library can go.
   RemoveLeftovers(file);
+  return lock;
+}
+
+Result<size_t> RewriteLocked(const LibraryLock& lock, const std::filesystem::path& file,
+                             std::span<const std::string_view> remove_names,
+                             std::span<const BlockToSave* const> append,
+                             const std::function<bool(const CopyWithout&)>& proceed,
+                             const ReplaceOptions& options,
+                             std::optional<std::string_view> rename_to = std::nullopt);
+
+Result<size_t> Rewrite(const std::filesystem::path& file, bool create,
+                       std::span<const std::string_view> remove_names,
+                       std::span<const BlockToSave* const> append,
+                       const std::function<bool(const CopyWithout&)>& proceed,
+                       const ReplaceOptions& options,
+                       std::optional<std::string_view> rename_to = std::nullopt) {
+  auto lock = LockForRewrite(file, create, append, options);
+  if (!lock) return std::unexpected(lock.error());
+  return RewriteLocked(*lock, file, remove_names, append, proceed, options, rename_to);
+}
+
+// Rewrite's work once the library is locked.
+Result<size_t> RewriteLocked(const LibraryLock& lock, const std::filesystem::path& file,
+                             std::span<const std::string_view> remove_names,
+                             std::span<const BlockToSave* const> append,
+                             const std::function<bool(const CopyWithout&)>& proceed,
+                             const ReplaceOptions& options,
+                             std::optional<std::string_view> rename_to) {
   auto out = FileReplacement::Begin(file, options);
   if (!out) return std::unexpected(out.error());
-  if (::lseek(lock->fd(), 0, SEEK_SET) != 0) {
+  if (::lseek(lock.fd(), 0, SEEK_SET) != 0) {
     return std::unexpected(FileError("Nie można odczytać pliku", file, errno));
   }
-  LineStream stream(lock->fd(), file.string(), options.limit);
-  CopyWithout copy(lock->fd(), file, remove_names, *out, rename_to);
+  LineStream stream(lock.fd(), file.string(), options.limit);
+  CopyWithout copy(lock.fd(), file, remove_names, *out, rename_to);
   if (auto walked = RecordWalk(stream).Run(copy); !walked) {
     return std::unexpected(walked.error());
   }
@@ -525,6 +552,45 @@ Result<std::vector<LoadedBlock>> WczytajWszystkieBloki(const std::filesystem::pa
   });
 }
 
+Result<void> ReadBlockRecords(const std::filesystem::path& file, BlockRecordReader& reader) {
+  return Guarded(file, [&]() -> Result<void> {
+    struct Relay : Indifferent {
+      BlockRecordReader* reader = nullptr;
+      Result<void> Begin(std::string_view name_line) {
+        reader->Begin(name_line);
+        return {};
+      }
+      Result<void> Line(bool in_record, size_t offset, std::string_view text, std::string_view) {
+        if (in_record && offset >= kFirstEntityOffset && text != kBlockEndMarker) {
+          reader->Line(text);
+        }
+        return {};
+      }
+      Result<void> Empties(bool in_record, size_t, size_t count, std::uint64_t, std::uint64_t) {
+        if (in_record) {
+          for (size_t i = 0; i < count; ++i) reader->Line("");
+        }
+        return {};
+      }
+      Result<void> End(bool) {
+        reader->End();
+        return {};
+      }
+    } relay;
+    relay.reader = &reader;
+    auto fd = OpenTextFile(file);
+    if (!fd) return std::unexpected(fd.error());
+    do {
+      if (::lseek(fd->get(), 0, SEEK_SET) != 0) {
+        return std::unexpected(FileError("Nie można odczytać pliku", file, errno));
+      }
+      LineStream stream(fd->get(), file.string());
+      if (auto walked = RecordWalk(stream).Run(relay); !walked) return walked;
+    } while (reader.ReadAgain());
+    return {};
+  });
+}
+
 std::vector<std::string> BlockRecordLines(const BlockToSave& block) {
   std::vector<std::string> out = {"",
                                   std::string(kBlockStartMarker),
@@ -656,6 +722,86 @@ Result<SaveOutcome> KopiujBlok(const std::filesystem::path& from, std::string_vi
                           .cut_at_255 = false,
                           .time = SaveTime::Now()};
   return ZapiszBlok(to, block, may_replace, options);
+}
+
+Result<BlocksCopyOutcome> KopiujBloki(
+    const std::filesystem::path& from, const std::vector<std::string>& names,
+    const std::filesystem::path& to,
+    const std::function<std::optional<bool>(std::string_view name)>& may_replace,
+    const ReplaceOptions& options) {
+  return Guarded(to, [&]() -> Result<BlocksCopyOutcome> {
+    std::vector<std::string> wanted;
+    for (const std::string& name : names) {
+      if (std::ranges::find(wanted, name) == wanted.end()) wanted.push_back(name);
+    }
+    // The blocks as loading finds them: the last record of each name.
+    std::vector<std::optional<LoadedBlock>> found(wanted.size());
+    BlockCollector collector;
+    collector.wanted = [&](std::string_view read) {
+      return std::ranges::find(wanted, read) != wanted.end();
+    };
+    collector.take = [&](LoadedBlock&& block) {
+      found[static_cast<size_t>(std::ranges::find(wanted, block.name) - wanted.begin())] =
+          std::move(block);
+    };
+    if (auto walked = Walk(from, collector); !walked) return std::unexpected(walked.error());
+    std::vector<BlockToSave> blocks;
+    const SaveTime now = SaveTime::Now();
+    for (size_t i = 0; i < wanted.size(); ++i) {
+      if (!found[i]) return Fail("W pliku " + from.string() + " nie ma bloku " + wanted[i]);
+      blocks.push_back({.name = wanted[i],
+                        .unit = std::move(found[i]->unit),
+                        .lines = std::move(found[i]->lines),
+                        .cut_at_255 = false,
+                        .time = now});
+    }
+    std::vector<const BlockToSave*> all;
+    for (const BlockToSave& block : blocks) all.push_back(&block);
+    auto lock = LockForRewrite(to, true, all, options);
+    if (!lock) return std::unexpected(lock.error());
+    // Which of the names the target holds, read under the lock, so that the answers hold for
+    // the file as it is written.
+    struct Held : Indifferent {
+      const std::vector<std::string>* names = nullptr;
+      std::vector<bool> held;
+      Result<void> Begin(std::string_view name_line) {
+        for (size_t i = 0; i < names->size(); ++i) {
+          if (SameName(name_line, (*names)[i])) held[i] = true;
+        }
+        return {};
+      }
+    } held;
+    held.names = &wanted;
+    held.held.assign(wanted.size(), false);
+    if (::lseek(lock->fd(), 0, SEEK_SET) != 0) {
+      return std::unexpected(FileError("Nie można odczytać pliku", to, errno));
+    }
+    LineStream stream(lock->fd(), to.string(), options.limit);
+    if (auto walked = RecordWalk(stream).Run(held); !walked) {
+      return std::unexpected(walked.error());
+    }
+    BlocksCopyOutcome outcome;
+    std::vector<std::string_view> replaced;
+    std::vector<const BlockToSave*> append;
+    for (size_t i = 0; i < wanted.size(); ++i) {
+      if (held.held[i]) {
+        const std::optional<bool> replace = may_replace(wanted[i]);
+        if (!replace) {
+          outcome.called_off = true;
+          outcome.copied.clear();
+          return outcome;
+        }
+        if (!*replace) continue;
+        replaced.push_back(wanted[i]);
+      }
+      append.push_back(&blocks[i]);
+      outcome.copied.push_back(wanted[i]);
+    }
+    if (append.empty()) return outcome;
+    auto written = RewriteLocked(*lock, to, replaced, append, {}, options);
+    if (!written) return std::unexpected(written.error());
+    return outcome;
+  });
 }
 
 }  // namespace blok

@@ -68,6 +68,23 @@ Result<std::optional<LoadedBlock>> WczytajBlok(const std::filesystem::path& file
 // twice gives two blocks.
 Result<std::vector<LoadedBlock>> WczytajWszystkieBloki(const std::filesystem::path& file);
 
+// What a pass over every block record of a library hears, in file order, as its lines stream
+// past, not converted from CP1250: for passes that keep little of each block. The views hold
+// only during the call.
+class BlockRecordReader {
+ public:
+  virtual ~BlockRecordReader() = default;
+  // A record starts; name is its header's name line.
+  virtual void Begin(std::string_view name) = 0;
+  // A line of its drawing, as WczytajWszystkieBloki reads them, the empty ones included.
+  virtual void Line(std::string_view line) = 0;
+  virtual void End() = 0;
+  // Asked when the file has been read through: true reads it once more from its start, the
+  // file as it was opened even if a writer has replaced it since.
+  virtual bool ReadAgain() { return false; }
+};
+Result<void> ReadBlockRecords(const std::filesystem::path& file, BlockRecordReader& reader);
+
 // The writers below each make one read-modify-write of the file under its lock (LibraryLock):
 // the file is read once, streamed into its replacement, and the replacement renamed over it;
 // on any failure the file stays exactly as it was. Two writers of one file, in this program
@@ -129,6 +146,22 @@ Result<SaveOutcome> KopiujBlok(const std::filesystem::path& from, std::string_vi
                                const std::filesystem::path& to, std::string_view new_name,
                                const std::function<bool()>& may_replace,
                                const ReplaceOptions& options = {});
+
+// Several blocks of one library (each its last record) saved into another in one
+// read-modify-write under its lock, as KopiujBlok saves one; the target is made when missing.
+// For each name the target already holds, may_replace(name) is asked under the lock, in the
+// order of the names: true replaces that block, false leaves the target's own and copies the
+// others, nothing calls the whole copy off. The records get the time of the copy. A name the
+// source does not hold is refused before anything is asked or written.
+struct BlocksCopyOutcome {
+  std::vector<std::string> copied;  // in the order given
+  bool called_off = false;
+};
+Result<BlocksCopyOutcome> KopiujBloki(
+    const std::filesystem::path& from, const std::vector<std::string>& names,
+    const std::filesystem::path& to,
+    const std::function<std::optional<bool>(std::string_view name)>& may_replace,
+    const ReplaceOptions& options = {});
 
 // The lines of one block record as written (UTF-8, without line ends).
 std::vector<std::string> BlockRecordLines(const BlockToSave& block);

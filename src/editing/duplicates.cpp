@@ -1,10 +1,13 @@
 #include "editing/duplicates.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 
 #include "document/library_rules.h"
 #include "editing/canonical.h"
+#include "editing/shape_texts.h"
+#include "model/cp1250.h"
 #include "model/parsed_entity.h"
 
 namespace blok {
@@ -47,6 +50,137 @@ DuplicateReport FindDuplicates(const std::vector<LoadedBlock>& records) {
   for (auto& group : groups) {
     if (group.size() > 1) report.same_drawings.push_back(std::move(group));
   }
+  return report;
+}
+
+namespace {
+
+// The blocks as listed (BlocksAsListed), each by its record's index: the last record of each
+// name, not yet in the list's order.
+struct ListedRecord {
+  size_t record;
+  int records;
+};
+
+std::vector<ListedRecord> LastRecords(const std::vector<std::string>& names) {
+  std::vector<ListedRecord> listed;
+  std::unordered_map<std::string_view, size_t> by_name;
+  by_name.reserve(names.size());
+  for (size_t i = 0; i < names.size(); ++i) {
+    const auto [at, added] = by_name.try_emplace(names[i], listed.size());
+    if (added) {
+      listed.push_back({i, 1});
+    } else {
+      listed[at->second].record = i;
+      ++listed[at->second].records;
+    }
+  }
+  return listed;
+}
+
+// A library read for its twins: first every record's name and signature; then, when some
+// blocks' signatures meet, once more for the keys of those blocks alone.
+class TwinReading : public BlockRecordReader {
+ public:
+  void Begin(std::string_view name) override {
+    if (keying_) {
+      lines_.clear();
+      return;
+    }
+    // As it stands in the file: only the names the report gives are converted.
+    names_.emplace_back(name);
+    builder_.Start();
+  }
+  void Line(std::string_view line) override {
+    if (!keying_) {
+      builder_.Line(line);
+    } else if (Wanted()) {
+      lines_.push_back(Cp1250ToUtf8(line));
+    }
+  }
+  void End() override {
+    if (!keying_) {
+      signatures_.push_back(builder_.Finish());
+      return;
+    }
+    if (Wanted()) keys_[index_] = DrawingKey(lines_);
+    ++index_;
+  }
+  bool ReadAgain() override {
+    if (keying_) return false;
+    listed_ = LastRecords(names_);
+    struct SignatureHash {
+      size_t operator()(const DrawingSignature& s) const { return s.hash ^ s.shapes; }
+    };
+    std::unordered_map<DrawingSignature, int, SignatureHash> sharing;
+    sharing.reserve(listed_.size());
+    for (const ListedRecord& block : listed_) {
+      if (signatures_[block.record].shapes > 0) ++sharing[signatures_[block.record]];
+    }
+    keys_.resize(names_.size());
+    wanted_.resize(names_.size());
+    bool any = false;
+    for (const ListedRecord& block : listed_) {
+      const DrawingSignature& signature = signatures_[block.record];
+      // Nothing drawn is no symbol to share; a signature no other drawing has, no twin.
+      if (signature.shapes == 0 || sharing[signature] < 2) continue;
+      wanted_[block.record] = true;
+      any = true;
+    }
+    keying_ = true;
+    return any;
+  }
+
+  // The records' names, CP1250.
+  const std::vector<std::string>& names() const { return names_; }
+  const std::vector<ListedRecord>& listed() const { return listed_; }
+  // The key of a record read twice, else nothing.
+  const std::optional<std::string>& key(size_t record) const { return keys_[record]; }
+
+ private:
+  bool Wanted() const { return index_ < wanted_.size() && wanted_[index_]; }
+
+  bool keying_ = false;
+  std::vector<std::string> names_;
+  std::vector<DrawingSignature> signatures_;
+  SignatureBuilder builder_;
+  std::vector<ListedRecord> listed_;
+  std::vector<bool> wanted_;
+  std::vector<std::optional<std::string>> keys_;
+  size_t index_ = 0;
+  std::vector<std::string> lines_;
+};
+
+}  // namespace
+
+Result<DuplicateReport> FindDuplicatesInFile(const std::filesystem::path& file) {
+  TwinReading reading;
+  if (auto read = ReadBlockRecords(file, reading); !read) return std::unexpected(read.error());
+  DuplicateReport report;
+  std::unordered_map<std::string, size_t> group_of;  // drawing key -> index into groups
+  std::vector<std::vector<std::string>> groups;
+  for (const ListedRecord& block : reading.listed()) {
+    const std::string& name = reading.names()[block.record];
+    if (block.records > 1) report.repeated_names.emplace_back(Cp1250ToUtf8(name), block.records);
+    const auto& key = reading.key(block.record);
+    if (!key || key->empty()) continue;
+    const auto [it, added] = group_of.try_emplace(*key, groups.size());
+    if (added) groups.emplace_back();
+    groups[it->second].push_back(Cp1250ToUtf8(name));
+  }
+  // Only the few blocks the report names are put in the list's order: ordering a whole
+  // library's names takes longer than reading it.
+  const auto name_less = [](std::string_view a, std::string_view b) { return BlockNameLess(a, b); };
+  for (auto& group : groups) {
+    if (group.size() < 2) continue;
+    std::ranges::sort(group, name_less);
+    report.same_drawings.push_back(std::move(group));
+  }
+  std::ranges::sort(
+      report.same_drawings, name_less,
+      [](const std::vector<std::string>& group) -> const std::string& { return group.front(); });
+  std::ranges::sort(report.repeated_names, name_less,
+                    [](const auto& repeated) -> const std::string& { return repeated.first; });
   return report;
 }
 

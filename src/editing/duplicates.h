@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <span>
 #include <string>
 #include <vector>
@@ -23,6 +24,11 @@ struct DuplicateReport {
 
 // Compares the blocks as the list offers them: the last record of each name.
 DuplicateReport FindDuplicates(const std::vector<LoadedBlock>& records);
+
+// The same report for a library file, read in one pass (blk dups, the window's Duplikaty):
+// every drawing gets a cheap signature first, and only drawings whose signatures meet are
+// compared by their keys.
+Result<DuplicateReport> FindDuplicatesInFile(const std::filesystem::path& file);
 
 // The report as blk dups prints it and the window shows it, one finding a line.
 std::vector<std::string> DuplicateReportLines(const DuplicateReport& report);

@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <ranges>
+#include <span>
+#include <unordered_map>
 
 #include "document/library_rules.h"
+#include "editing/duplicates.h"
 #include "model/cp1250.h"
 #include "model/parsed_entity.h"
 
@@ -87,6 +91,7 @@ void LibraryContents::Reset() {
   entries_.clear();
   written_.clear();
   loaded_ = false;
+  FindTwins();
 }
 
 void LibraryContents::Assign(std::vector<LoadedBlock> blocks) {
@@ -95,16 +100,19 @@ void LibraryContents::Assign(std::vector<LoadedBlock> blocks) {
   // Written after the read began, or before it: either way the file holds them now.
   for (const LoadedBlock& block : written_) Store(block);
   loaded_ = true;
+  FindTwins();
 }
 
 void LibraryContents::Put(LoadedBlock block) {
   written_.push_back(block);
   Store(std::move(block));
+  FindTwins();
 }
 
 void LibraryContents::Store(LoadedBlock block) {
   Entry entry;
   entry.key = DrawingKey(block.lines);
+  entry.signature = SignatureOf(std::span<const std::string>(block.lines), LineCoding::kUtf8);
   std::string name = block.name;
   entry.block = std::move(block);
   entries_.insert_or_assign(std::move(name), std::move(entry));
@@ -113,6 +121,61 @@ void LibraryContents::Store(LoadedBlock block) {
 const LibraryContents::Entry* LibraryContents::Find(std::string_view name) const {
   const auto found = entries_.find(name);
   return found == entries_.end() ? nullptr : &found->second;
+}
+
+const std::vector<std::string>& LibraryContents::TwinsOf(std::string_view name) const {
+  static const std::vector<std::string> kNone;
+  const auto found = twins_.find(name);
+  return found == twins_.end() ? kNone : found->second;
+}
+
+void LibraryContents::FindTwins() {
+  twins_.clear();
+  ++twins_revision_;
+  // Drawings are compared by their keys only where their signatures meet.
+  struct SignatureHash {
+    size_t operator()(const DrawingSignature& s) const { return s.hash ^ s.shapes; }
+  };
+  std::unordered_map<DrawingSignature, std::vector<const Entry*>, SignatureHash> alike;
+  for (const auto& [name, entry] : entries_) {
+    // Nothing drawn is no symbol to share.
+    if (entry.signature.shapes > 0) alike[entry.signature].push_back(&entry);
+  }
+  for (const auto& [signature, entries] : alike) {
+    if (entries.size() < 2) continue;
+    std::map<std::string, std::vector<std::string>> same;  // drawing key -> names
+    for (const Entry* entry : entries) {
+      same[blok::DrawingKey(std::span<const std::string>(entry->block.lines))].push_back(
+          entry->block.name);
+    }
+    for (auto& [key, names] : same) {
+      if (names.size() < 2) continue;
+      std::ranges::sort(names, BlockNameLess);
+      for (const std::string& name : names) {
+        std::vector<std::string>& twins = twins_[name];
+        for (const std::string& other : names) {
+          if (other != name) twins.push_back(other);
+        }
+      }
+    }
+  }
+}
+
+std::string TwinNote(const std::vector<std::string>& twins) {
+  if (twins.empty()) return {};
+  constexpr size_t kNamed = 3;
+  std::string note = "Ten sam rysunek co: ";
+  for (size_t i = 0; i < twins.size() && i < kNamed; ++i) {
+    if (i > 0) note += ", ";
+    note += twins[i];
+  }
+  if (twins.size() > kNamed) {
+    const size_t more = twins.size() - kNamed;
+    // 2, 3, 4, 22... inne; 5, 12, 25... innych (one more is the only "inny").
+    const bool few = more % 10 >= 2 && more % 10 <= 4 && (more % 100 < 12 || more % 100 > 14);
+    note += " i " + std::to_string(more) + (more == 1 ? " inny" : few ? " inne" : " innych");
+  }
+  return note;
 }
 
 std::vector<size_t> PictureOrder(size_t first_visible, size_t last_visible, size_t row_count,

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "document/block_file.h"
+#include "editing/shape_texts.h"
 
 namespace blok {
 
@@ -63,6 +64,7 @@ class LibraryContents {
   struct Entry {
     LoadedBlock block;
     uint64_t key = 0;
+    DrawingSignature signature;
   };
 
   // Another file: nothing known.
@@ -74,14 +76,25 @@ class LibraryContents {
   void Put(LoadedBlock block);
   // Nothing when the block is not known (yet).
   const Entry* Find(std::string_view name) const;
+  // The other blocks that draw the same as the named one, as Duplikaty finds them, in the
+  // list's order; empty when it has none. Found again whenever the contents change.
+  const std::vector<std::string>& TwinsOf(std::string_view name) const;
+  // Grows whenever the twins are found again.
+  uint64_t twins_revision() const { return twins_revision_; }
 
  private:
   void Store(LoadedBlock block);
+  void FindTwins();
 
   std::map<std::string, Entry, std::less<>> entries_;
   std::vector<LoadedBlock> written_;  // since Reset, to lay over a read that comes later
   bool loaded_ = false;
+  std::map<std::string, std::vector<std::string>, std::less<>> twins_;
+  uint64_t twins_revision_ = 0;
 };
+
+// What a row's twin mark says: "Ten sam rysunek co: NAZWA", up to three names and how many more.
+std::string TwinNote(const std::vector<std::string>& twins);
 
 // The rows whose pictures are wanted, most urgent first: those on screen top to bottom, then
 // alternately below and above them, up to `ahead` rows each way, so that a scroll finds them

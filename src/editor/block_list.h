@@ -24,10 +24,16 @@ class BlockList {
   bool Contains(std::string_view name) const;
   // An index outside the list selects nothing.
   void Select(std::optional<size_t> index);
+  // The entries the user has chosen together (several rows selected in the list), which
+  // copying takes as one; indices outside the list are left out.
+  void Choose(std::vector<size_t> entries);
+  // Their names in the list's order, each once; empty when fewer than two are chosen.
+  std::vector<std::string> ChosenNames() const;
 
  private:
   std::vector<std::string> names_;
   std::optional<size_t> selected_;
+  std::vector<size_t> chosen_;  // sorted
 };
 
 }  // namespace blok

@@ -294,12 +294,22 @@ void Editor::SetBlockFilter(std::string_view text) {
   if (const auto selected = block_list_.selected(); selected && !block_filter_.RowOf(*selected)) {
     block_list_.Select(std::nullopt);
   }
+  // The list is shown anew, with the current row alone selected.
+  block_list_.Choose({});
   ++block_list_revision_;
 }
 
 void Editor::SelectBlockRow(std::optional<size_t> row) {
   const auto& rows = block_filter_.rows();
   block_list_.Select(row && *row < rows.size() ? std::optional(rows[*row]) : std::nullopt);
+}
+
+void Editor::SelectBlockRows(const std::vector<size_t>& rows) {
+  std::vector<size_t> entries;
+  for (const size_t row : rows) {
+    if (row < block_filter_.rows().size()) entries.push_back(block_filter_.rows()[row]);
+  }
+  block_list_.Choose(std::move(entries));
 }
 
 std::optional<size_t> Editor::selected_block_row() const {
@@ -399,27 +409,53 @@ void Editor::KopiujDoBiblioteki() {
   AnulujPolecenie();
   const auto name = ChosenBlock();
   if (!name) return Redraw();
+  // Several rows selected in the list: all their blocks, in one write of the target.
+  std::vector<std::string> names = block_list_.ChosenNames();
+  if (names.empty()) names = {*name};
+  const auto listed = [&] {
+    std::string text;
+    for (const std::string& n : names) text += (text.empty() ? "" : ", ") + n;
+    return text;
+  };
   const auto target = ui_.OpenFileDialog(
       {"Kopiuj do biblioteki", BlockFileFilters("Pliki bloków"), "blk", initial_directory_});
   if (!target) return Redraw();
   std::error_code ignored;
   if (std::filesystem::equivalent(*target, *open_file_, ignored)) {
-    ui_.ShowMessage("Blok " + *name + " już jest w tym pliku.");
+    ui_.ShowMessage(names.size() == 1 ? "Blok " + *name + " już jest w tym pliku."
+                                      : "Bloki " + listed() + " już są w tym pliku.");
     return Redraw();
   }
-  const auto copied = KopiujBlok(*open_file_, *name, *target, "", [this] {
-    return settings_.overwrite_without_asking || ui_.Ask(kBlockExistsQuestion) == Answer::kTak;
-  });
+  const auto copied =
+      KopiujBloki(*open_file_, names, *target, [&](std::string_view block) -> std::optional<bool> {
+        if (settings_.overwrite_without_asking) return true;
+        // Of several blocks, the question says which one it is about; Kasuj calls them all off.
+        if (names.size() == 1) return ui_.Ask(kBlockExistsQuestion) == Answer::kTak;
+        switch (ui_.Ask("Blok " + std::string(block) + ": " + std::string(kBlockExistsQuestion))) {
+          case Answer::kTak:
+            return true;
+          case Answer::kNie:
+            return false;
+          case Answer::kKasuj:
+            break;
+        }
+        return std::nullopt;
+      });
   if (!copied) return ShowError(copied.error());
-  if (copied->written) Komunikat("Skopiowano blok " + *name + " do pliku " + target->string());
+  if (copied->copied.size() == 1) {
+    Komunikat("Skopiowano blok " + copied->copied.front() + " do pliku " + target->string());
+  } else if (!copied->copied.empty()) {
+    names = copied->copied;
+    Komunikat("Skopiowano bloki " + listed() + " do pliku " + target->string());
+  }
   Redraw();
 }
 
 void Editor::PokazDuplikaty() {
   if (!open_file_) return ui_.ShowMessage("Nie otwarto pliku z blokami.");
-  const auto records = WczytajWszystkieBloki(*open_file_);
-  if (!records) return ShowError(records.error());
-  std::vector<std::string> lines = DuplicateReportLines(FindDuplicates(*records));
+  const auto report = FindDuplicatesInFile(*open_file_);
+  if (!report) return ShowError(report.error());
+  std::vector<std::string> lines = DuplicateReportLines(*report);
   if (lines.empty()) lines.push_back("W pliku " + open_file_->string() + " nie ma duplikatów.");
   ui_.ShowText(lines);
 }

@@ -18,6 +18,8 @@ void Editor::ShowBlockRow(const std::string& name) {
   // A row the user picked after the last load or save is theirs: a save does not take it away.
   if (!selected.empty() && selected != shown_block_ && selected != name) return;
   shown_block_ = name;
+  // The window shows the row alone selected.
+  block_list_.Choose({});
   // Of two entries of one name, the one selected stays.
   if (selected != name) {
     const auto& names = block_list_.names();

@@ -172,6 +172,10 @@ class Editor {
   const std::vector<size_t>& block_rows() const { return block_filter_.rows(); }
   // A row of the list as shown (nothing or a row past the end selects nothing).
   void SelectBlockRow(std::optional<size_t> row);
+  // Every row selected in the list, the current one among them or not: M_KopiujDoBiblioteki
+  // copies all of their blocks; the rest work on the current row alone. A load or a save that
+  // selects its block's row, and another filter, leave that row alone selected.
+  void SelectBlockRows(const std::vector<size_t>& rows);
   std::optional<size_t> selected_block_row() const;
   // Grows whenever a load or a save selects the block's row: the window scrolls to it then, and
   // not at every sync, where it would undo the user's scrolling.

@@ -1,7 +1,9 @@
 #include "ui/block_browser.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
@@ -18,6 +20,7 @@ constexpr int kKeyRole = Qt::UserRole + 1;
 // A slice of picture making takes about this long, so that typing and scrolling stay smooth.
 constexpr qint64 kSliceMilliseconds = 8;
 constexpr QColor kBlankColour{0xF4, 0xF4, 0xF4};
+constexpr QColor kTwinColour{0xC0, 0x50, 0x00};
 
 // Every row has room for its picture, made or not, so that names do not jump when it comes.
 class ThumbnailDelegate : public QStyledItemDelegate {
@@ -31,6 +34,27 @@ class ThumbnailDelegate : public QStyledItemDelegate {
     if (option->icon.isNull()) option->icon = QIcon(blank_);
     option->features |= QStyleOptionViewItem::HasDecoration;
     option->decorationSize = BlockBrowser::kThumbnailSize;
+  }
+
+  // A block with a twin: two small overlapping frames at the picture's lower right corner.
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyledItemDelegate::paint(painter, option, index);
+    if (!index.data(BlockBrowser::kTwinRole).toBool()) return;
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    const QWidget* widget = option.widget;
+    const QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+    const QRect picture = style->subElementRect(QStyle::SE_ItemViewItemDecoration, &item, widget);
+    constexpr int kSide = 7;
+    const QRect back(picture.right() - kSide - 3, picture.bottom() - kSide - 3, kSide, kSide);
+    const QRect front = back.translated(3, 3);
+    painter->save();
+    painter->setPen(QPen(kTwinColour, 1));
+    painter->setBrush(Qt::white);
+    painter->drawRect(back);
+    painter->drawRect(front);
+    painter->restore();
   }
 
   // As wide as the list, whatever the name: a long one loses its middle to an ellipsis (the
@@ -65,6 +89,7 @@ BlockBrowser::BlockBrowser(QWidget* preview_parent, QWidget* parent)
   list_->setMinimumHeight(4 * (kThumbnailSize.height() + 2) + 2 * list_->frameWidth());
   list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   list_->setTextElideMode(Qt::ElideMiddle);
+  list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list_->setItemDelegate(new ThumbnailDelegate(blank_, list_));
   list_->installEventFilter(this);
   list_->viewport()->installEventFilter(this);
@@ -105,6 +130,13 @@ BlockBrowser::BlockBrowser(QWidget* preview_parent, QWidget* parent)
     preview_wanted_ = row >= 0;
     emit rowSelected(row);
   });
+  connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
+    QList<int> rows;
+    for (const QModelIndex& index : list_->selectionModel()->selectedIndexes()) {
+      rows << index.row();
+    }
+    emit rowsSelected(rows);
+  });
   connect(list_, &QListWidget::itemDoubleClicked, this, [this] {
     HidePreview();
     emit loadRequested();
@@ -137,8 +169,10 @@ void BlockBrowser::Sync() {
     // longer one was scrolled to.
     list_->scrollToTop();
     pictured_rows_.clear();
+    shown_twins_revision_.reset();
     HidePreview();
   }
+  ShowTwins();
   // A load or a save brings its row into view even when it was the current one already.
   const bool reveal = shown_reveal_revision_ != e.block_reveal_revision();
   shown_reveal_revision_ = e.block_reveal_revision();
@@ -146,6 +180,8 @@ void BlockBrowser::Sync() {
   const int row = selected ? static_cast<int>(*selected) : -1;
   if (list_->currentRow() != row || rebuilt || reveal) {
     const QSignalBlocker block(list_);
+    // The editor chose the row: it alone is selected, as the editor now has it.
+    list_->clearSelection();
     list_->setCurrentRow(row);
     if (row >= 0) list_->scrollToItem(list_->item(row));
   }
@@ -182,6 +218,7 @@ void BlockBrowser::StartReading() {
 void BlockBrowser::ContentsRead(uint64_t revision, std::vector<LoadedBlock> blocks) {
   editor_->SetLibraryContents(revision, std::move(blocks));
   if (revision != editor_->library_revision()) return;
+  ShowTwins();
   reading_ = false;
   if (preview_wanted_) ShowPreview();
   SchedulePictures();
@@ -189,6 +226,21 @@ void BlockBrowser::ContentsRead(uint64_t revision, std::vector<LoadedBlock> bloc
 
 void BlockBrowser::SchedulePictures() {
   if (!slice_timer_.isActive()) slice_timer_.start();
+}
+
+void BlockBrowser::ShowTwins() {
+  const LibraryContents& library = editor_->library();
+  if (shown_twins_revision_ == library.twins_revision()) return;
+  shown_twins_revision_ = library.twins_revision();
+  const auto& rows = editor_->block_rows();
+  const auto& names = editor_->block_list().names();
+  for (int row = 0; row < list_->count() && static_cast<size_t>(row) < rows.size(); ++row) {
+    const std::vector<std::string>& twins = library.TwinsOf(names[rows[row]]);
+    QListWidgetItem* item = list_->item(row);
+    if (twins.empty() && !item->data(kTwinRole).isValid()) continue;
+    item->setData(kTwinRole, twins.empty() ? QVariant() : QVariant(true));
+    item->setToolTip(Q(TwinNote(twins)));
+  }
 }
 
 const LibraryContents::Entry* BlockBrowser::EntryOfRow(int row) const {

@@ -34,6 +34,9 @@ class BlockBrowser : public QWidget {
   static constexpr QSize kPreviewSize{240, 180};
   // Pictures kept at most; several screens of the list.
   static constexpr size_t kCachedPictures = 600;
+  // A row whose block draws the same as another block holds true here: the list marks it
+  // beside its picture, and its tooltip names the others.
+  static constexpr int kTwinRole = Qt::UserRole + 2;
 
   // preview_parent: the widget the preview floats over (the main window).
   explicit BlockBrowser(QWidget* preview_parent, QWidget* parent = nullptr);
@@ -57,6 +60,9 @@ class BlockBrowser : public QWidget {
   void filterEdited(const QString& text);
   // The row the user selected, or -1.
   void rowSelected(int row);
+  // Every row selected, the current one among them or not, after rowSelected (the list lets
+  // several rows be selected, for copying their blocks at once).
+  void rowsSelected(const QList<int>& rows);
   // Double click on a row.
   void loadRequested();
   // Delete and F2 in the list: the selected block deleted, renamed.
@@ -74,6 +80,8 @@ class BlockBrowser : public QWidget {
   void MakeSomePictures();
   void SchedulePictures();
   const LibraryContents::Entry* EntryOfRow(int row) const;
+  // Marks the rows whose block has a twin, when the list or the twins changed since.
+  void ShowTwins();
   void ShowPreview();
 
   Editor* editor_ = nullptr;
@@ -92,6 +100,7 @@ class BlockBrowser : public QWidget {
 
   std::optional<uint64_t> shown_list_revision_;
   std::optional<uint64_t> shown_reveal_revision_;
+  std::optional<uint64_t> shown_twins_revision_;
   std::optional<uint64_t> read_revision_;
   bool reading_ = false;
   struct Reader {

@@ -351,6 +351,11 @@ QWidget* TPodgladRysowanie::BuildBlockPanel() {
   connect(block_browser_, &BlockBrowser::rowSelected, this, [this](int row) {
     Run([&] { editor_->SelectBlockRow(row < 0 ? std::nullopt : std::optional<size_t>(row)); });
   });
+  // Nothing to show for it, and no sync: Qt reports a selection before or after the current row
+  // moves, and a sync between them would move it back.
+  connect(block_browser_, &BlockBrowser::rowsSelected, this, [this](const QList<int>& rows) {
+    editor_->SelectBlockRows(std::vector<size_t>(rows.begin(), rows.end()));
+  });
   connect(block_browser_, &BlockBrowser::filterEdited, this,
           [this](const QString& text) { Run([&] { editor_->SetBlockFilter(S(text)); }); });
   connect(bt_nowy_blok_, &QPushButton::clicked, this,

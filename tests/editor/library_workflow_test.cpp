@@ -10,6 +10,7 @@ namespace {
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 
 class LibraryWorkflowTest : public EditorTest {
@@ -103,6 +104,58 @@ TEST_F(LibraryWorkflowTest, DuplicatesReportNamesAPlantedPair) {
   AppendBlock(library_, "Kopia AAA", {"// ta sama", "L(0,0)-(1,1.00001);K(0,0,0);GR(0.1)"});
   editor_.PokazDuplikaty();
   EXPECT_THAT(ui_.viewer_texts[1], ElementsAre("Ten sam rysunek: AAA | Kopia AAA"));
+}
+
+// Several rows selected: M_KopiujDoBiblioteki copies every block, asking about each name the
+// other library has; the other commands keep to the current row.
+TEST_F(LibraryWorkflowTest, SeveralSelectedBlocksAreCopiedTogether) {
+  const std::filesystem::path other = dir_ / "Bloki" / "inna.blk";
+  AppendBlock(other, "CCC", {"O(0,0,9)"});
+  const std::string before = ReadBytes(other);
+  const struct {
+    Answer answer;  // to the question about CCC
+    std::vector<std::string> names;
+    std::vector<std::string> ccc;
+    std::string message;
+  } cases[] = {
+      {Answer::kTak, {"AAA", "CCC"}, *StoredLines(library_, "CCC"), "Skopiowano bloki AAA, CCC"},
+      {Answer::kNie, {"CCC", "AAA"}, {"O(0,0,9)"}, "Skopiowano blok AAA"},
+      {Answer::kKasuj, {"CCC"}, {"O(0,0,9)"}, ""},
+  };
+  for (const auto& c : cases) {
+    WriteBytes(other, before);
+    OpenLibrary();
+    SelectBlock("CCC");
+    editor_.SelectBlockRows({0, 2});  // AAA and CCC, CCC current
+    ui_.open_paths = {other};
+    ui_.answers = {c.answer};
+    editor_.KopiujDoBiblioteki();
+    EXPECT_THAT(ui_.questions, ElementsAre("Blok CCC: Taki blok już istnieje! Nadpisać?"));
+    EXPECT_THAT(BlockNames(other), ElementsAreArray(c.names));
+    EXPECT_EQ(StoredLines(other, "CCC"), c.ccc);
+    if (c.message.empty()) {
+      EXPECT_EQ(ReadBytes(other), before);
+    } else {
+      EXPECT_EQ(StoredLines(other, "AAA"), StoredLines(library_, "AAA"));
+      EXPECT_THAT(editor_.messages(), Contains(c.message + " do pliku " + other.string()));
+    }
+  }
+  // Deleting takes the current row alone.
+  OpenLibrary();
+  SelectBlock("CCC");
+  editor_.SelectBlockRows({0, 1, 2});
+  ui_.answers = {Answer::kTak};
+  editor_.UsunBlok();
+  EXPECT_THAT(BlockNames(library_), ElementsAre("AAA", "BBB"));
+  // One row selected again: one block copied.
+  SelectBlock("AAA");
+  editor_.SelectBlockRows({0, 1});
+  SelectBlock("BBB");
+  editor_.SelectBlockRows({1});
+  WriteBytes(other, before);
+  ui_.open_paths = {other};
+  editor_.KopiujDoBiblioteki();
+  EXPECT_THAT(BlockNames(other), ElementsAre("CCC", "BBB"));
 }
 
 }  // namespace

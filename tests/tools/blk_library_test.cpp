@@ -240,6 +240,23 @@ TEST_F(BlkLibraryTest, DupsFindsASymbolSavedTwice) {
   EXPECT_EQ(Blk("dups " + (dir_ / "nie-ma.blk").string()).status, 2);
 }
 
+// blk copy with several names: all of them in one write of the target, or none.
+TEST_F(BlkLibraryTest, CopyTakesSeveralNamesAllOrNone) {
+  WriteBytes(file_, Record("Studnia", {"O(0,0,1)"}) + Record("Wpust", {"O(0,0,2)"}) +
+                        Record("Zasuwa", {"O(0,0,3)"}));
+  const auto other = dir_ / "inna.blk";
+  WriteBytes(other, Record("Zasuwa", {"O(0,0,9)"}));
+  const std::string before = ReadBytes(other);
+  const BlkRun refused = Blk("copy " + path_ + " " + other.string() + " Studnia Zasuwa Wpust");
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(ReadBytes(other), before);
+  EXPECT_EQ(Blk("copy " + path_ + " " + other.string() + " Studnia Zasuwa Wpust --replace").status,
+            0);
+  EXPECT_EQ(Blk("list " + other.string()).out, "Studnia\nZasuwa\nWpust\n");
+  EXPECT_EQ(Blk("show " + other.string() + " Zasuwa").status, 0);
+  EXPECT_NE(Blk("show " + other.string() + " Zasuwa").out.find("O(0,0,3)"), std::string::npos);
+}
+
 // blk rename and blk copy: done as asked, or refused with the library as it was.
 TEST_F(BlkLibraryTest, RenameAndCopy) {
   WriteBytes(file_, Record("Studnia", {"O(0,0,1)"}) + Record("Zasuwa", {"O(0,0,2)"}));

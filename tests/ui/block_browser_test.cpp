@@ -301,5 +301,43 @@ TEST_F(BlockBrowserTest, PreviewGoesWhenTheUserLeavesTheList) {
   }
 }
 
+// Blocks that draw the same are marked beside their pictures, the tooltip naming the others.
+TEST_F(BlockBrowserTest, TwinsAreMarkedAndNamed) {
+  std::string bytes;
+  for (const BlockToSave& block : {BlockToSave{"Aaa", "m", {"O(0,0,1)", "L(0,0)-(1,1)"}},
+                                   BlockToSave{"Bbb", "m", {"L(0,0)-(1,1)", "O(0,0,1.00001)"}},
+                                   BlockToSave{"Ccc", "m", {"O(0,0,2)"}}}) {
+    for (const std::string& line : BlockRecordLines(block)) AppendTextLine(bytes, line);
+  }
+  const auto twins = dir_ / "Bloki" / "blizniaki.blk";
+  ASSERT_TRUE(ReplaceFileContents(twins, bytes));
+  dialogs_.Expect(ModalDialogs::ChooseFile(twins));
+  Click("B_OtworzPlik");
+  Settle();
+  ASSERT_EQ(Rows(), QStringList({"Aaa", "Bbb", "Ccc"}));
+  const auto marked = [&](int row) {
+    return List()->item(row)->data(BlockBrowser::kTwinRole).toBool();
+  };
+  EXPECT_TRUE(marked(0));
+  EXPECT_EQ(List()->item(0)->toolTip(), "Ten sam rysunek co: Bbb");
+  EXPECT_TRUE(marked(1));
+  EXPECT_EQ(List()->item(1)->toolTip(), "Ten sam rysunek co: Aaa");
+  EXPECT_FALSE(marked(2));
+  EXPECT_TRUE(List()->item(2)->toolTip().isEmpty());
+  // The mark is drawn on the marked rows alone.
+  const QImage shown = List()->viewport()->grab().toImage();
+  const auto mark_pixels = [&](int row) {
+    const QRect rect = List()->visualItemRect(List()->item(row));
+    return CountPixels(shown.copy(rect), 0x0050C0);
+  };
+  EXPECT_GT(mark_pixels(0), 10);
+  EXPECT_EQ(mark_pixels(2), 0);
+  // A filtered list marks its rows too.
+  TypeFilter("b");
+  ASSERT_EQ(Rows(), QStringList({"Bbb"}));
+  EXPECT_TRUE(marked(0));
+  EXPECT_EQ(List()->item(0)->toolTip(), "Ten sam rysunek co: Aaa");
+}
+
 }  // namespace
 }  // namespace blok::testing

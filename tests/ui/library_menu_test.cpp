@@ -88,5 +88,43 @@ TEST_F(LibraryMenuTest, CopyToAnotherLibrary) {
             WczytajBlok(library_, "Znak STOP").value()->lines);
 }
 
+// Two rows picked in the list with Ctrl: both blocks go to the other library, the one it has
+// asked about by name.
+TEST_F(LibraryMenuTest, CopiesTheBlocksOfSeveralSelectedRows) {
+  OpenLibrary();
+  const std::filesystem::path other = dir_ / "Bloki" / "inna.blk";
+  ASSERT_TRUE(DopiszBlok(other, {.name = "Hydrant", .unit = "m", .lines = {"O(0,0,1)"}}));
+  Select("Hydrant");
+  const auto ctrl_click = [&](const QString& name) {
+    const auto items = List()->findItems(name, Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1);
+    List()->scrollToItem(items.front());
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      List()->visualItemRect(items.front()).center());
+  };
+  ctrl_click("Znak STOP");
+  ASSERT_EQ(List()->selectedItems().size(), 2);
+  dialogs_.Expect(ModalDialogs::ChooseFile(other));
+  dialogs_.Expect(ModalDialogs::Press("Button1"));  // "Tak": Hydrant replaced
+  Find<QAction>("M_KopiujDoBiblioteki")->trigger();
+  EXPECT_EQ(dialogs_.shown().back().text, "Blok Hydrant: Taki blok już istnieje! Nadpisać?");
+  EXPECT_EQ(*CzytajListeBlokow(other), (std::vector<std::string>{"Hydrant", "Znak STOP"}));
+  for (const char* name : {"Hydrant", "Znak STOP"}) {
+    EXPECT_EQ(WczytajBlok(other, name).value()->lines, WczytajBlok(library_, name).value()->lines)
+        << name;
+  }
+  // A plain click selects one row again: the copy takes that block alone.
+  const auto drzewo = List()->findItems("Drzewo", Qt::MatchExactly);
+  ASSERT_EQ(drzewo.size(), 1);
+  List()->scrollToItem(drzewo.front());
+  QTest::mouseClick(List()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    List()->visualItemRect(drzewo.front()).center());
+  ASSERT_EQ(List()->selectedItems().size(), 1);
+  dialogs_.Expect(ModalDialogs::ChooseFile(other));
+  Find<QAction>("M_KopiujDoBiblioteki")->trigger();
+  EXPECT_EQ(*CzytajListeBlokow(other),
+            (std::vector<std::string>{"Hydrant", "Znak STOP", "Drzewo"}));
+}
+
 }  // namespace
 }  // namespace blok

@@ -305,23 +305,27 @@ int main(int argc, char** argv) {
   std::vector<std::string> copy_names;
   bool copy_replace = false;
   auto* copy = app.add_subcommand(
-      "copy", "append blocks of one library to another; a name it has is refused unless --replace");
+      "copy",
+      "append blocks of one library to another, all or none; a name it has is refused unless "
+      "--replace");
   copy->add_option("FROM", file, "block file to copy from")->required();
   copy->add_option("TO", target, "block file to copy into (made when missing)")->required();
   copy->add_option("NAME", copy_names, "block names")->required();
   copy->add_flag("--replace", copy_replace, "replace blocks of the same name in TO");
   copy->callback([&] {
-    for (const std::string& block : copy_names) {
-      const auto copied = blok::KopiujBlok(file, block, target, "", [&] { return copy_replace; });
-      if (!copied) {
-        status = Report(copied.error());
-        return;
-      }
-      if (!copied->written) {
-        status =
-            Report({"w pliku " + target + " jest już blok " + block + " (--replace zastępuje go)"});
-        return;
-      }
+    // All the blocks in one write of the target, or none of them.
+    std::string held;
+    const auto copied = blok::KopiujBloki(file, copy_names, target,
+                                          [&](std::string_view block) -> std::optional<bool> {
+                                            if (copy_replace) return true;
+                                            held = block;
+                                            return std::nullopt;
+                                          });
+    if (!copied) {
+      status = Report(copied.error());
+    } else if (copied->called_off) {
+      status =
+          Report({"w pliku " + target + " jest już blok " + held + " (--replace zastępuje go)"});
     }
   });
 
@@ -329,14 +333,13 @@ int main(int argc, char** argv) {
       "dups", "blocks that draw the same, and names saved more than once; exit 1 when any");
   dups->add_option("FILE", file, "block file")->required();
   dups->callback([&] {
-    const auto records = blok::WczytajWszystkieBloki(file);
-    if (!records) {
-      status = Report(records.error());
+    const auto report = blok::FindDuplicatesInFile(file);
+    if (!report) {
+      status = Report(report.error());
       return;
     }
-    const blok::DuplicateReport report = blok::FindDuplicates(*records);
-    for (const std::string& line : blok::DuplicateReportLines(report)) std::cout << line << "\n";
-    if (!report.empty()) status = 1;
+    for (const std::string& line : blok::DuplicateReportLines(*report)) std::cout << line << "\n";
+    if (!report->empty()) status = 1;
   });
 
   blok::RenderRequest render_request;

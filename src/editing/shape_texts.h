@@ -1,0 +1,106 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "model/entity.h"
+
+namespace blok {
+
+// How the lines given are written: as a library file holds them, or as they are in memory.
+enum class LineCoding { kCp1250, kUtf8 };
+
+// The canonical texts of a drawing's shapes, as DrawingKey makes them, from lines as a library
+// holds them (CP1250) or as memory holds them (UTF-8), walked from the last line up as the colour
+// and thickness commands rule. Lines, rectangles and circles written plainly, as nearly every
+// library line is, are read straight off their digits; any other line goes through the full
+// reading, so the texts are always the ones CanonicalText gives.
+class ShapeTexts {
+ public:
+  explicit ShapeTexts(LineCoding coding = LineCoding::kCp1250) : coding_(coding) {}
+
+  // A new drawing, from its last line: black and 0.1 in force.
+  void Restart() { defaults_ = ReadingDefaults{}; }
+
+  // The line just above the ones given since Restart: the canonical text of its shape (valid
+  // until the next call), or nothing when it draws nothing.
+  std::optional<std::string_view> Above(std::string_view line);
+
+  // The text of a plain line, rectangle or circle that names its own colour and thickness,
+  // which no command below it changes, wherever it stands; nothing for any other line.
+  std::optional<std::string_view> Alone(std::string_view line);
+  // ShapeTextHash of what Alone gives, found faster.
+  std::optional<std::uint64_t> AloneHash(std::string_view line);
+
+ private:
+  // Longer lines are rare enough to leave to the full reading; the text of a shorter one fits.
+  static constexpr size_t kLongestPlainLine = 160;
+
+  bool Plain(std::string_view line, bool alone);
+  std::optional<std::string_view> ThicknessText(std::string_view field);
+  std::optional<std::string_view> ThicknessText(float thickness);
+
+  LineCoding coding_;
+  ReadingDefaults defaults_;
+  std::array<char, 2 * kLongestPlainLine> plain_;
+  std::string text_;
+  std::string_view text_view_;
+  // Thickness texts met before: a library uses a handful of thicknesses on every line. A
+  // deque, so that the texts stay where they are as more are met.
+  std::deque<std::pair<std::string, std::string>> thickness_fields_;
+  std::deque<std::pair<float, std::string>> thickness_values_;
+  // Tails that name both colour and thickness, as written and as the writer writes them.
+  static constexpr size_t kTailsKept = 16;
+  struct Tail {
+    std::string written, text;
+    std::uint64_t hash;  // of text
+  };
+  std::vector<Tail> tails_;
+};
+
+// A hash of a shape's canonical text.
+std::uint64_t ShapeTextHash(std::string_view text);
+
+// What stands for a drawing's DrawingKey when drawings are sorted into those that may be the
+// same: one hash of its shapes' texts, in any order, and how many there are. Drawings with the
+// same key have the same signature; two with the same signature are the same only when their
+// keys say so.
+struct DrawingSignature {
+  std::uint64_t hash = 0;
+  std::size_t shapes = 0;
+  bool operator==(const DrawingSignature&) const = default;
+};
+
+// A drawing's signature made from its lines as they come, first to last, as a library is read:
+// the lines that stand alone are taken at once, the others kept until the drawing ends, to be
+// read from the last up.
+class SignatureBuilder {
+ public:
+  explicit SignatureBuilder(LineCoding coding = LineCoding::kCp1250) : texts_(coding) {}
+  void Start();
+  void Line(std::string_view line);
+  DrawingSignature Finish();
+
+ private:
+  void Add(std::uint64_t hash);
+
+  ShapeTexts texts_;
+  std::string held_;
+  std::vector<size_t> held_ends_;
+  DrawingSignature signature_;
+};
+
+// The signature of a drawing whose lines are all at hand.
+DrawingSignature SignatureOf(std::span<const std::string_view> lines,
+                             LineCoding coding = LineCoding::kCp1250);
+DrawingSignature SignatureOf(std::span<const std::string> lines, LineCoding coding);
+
+}  // namespace blok
