@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +20,7 @@
 #include "document/block_file.h"
 #include "document/text_file.h"
 #include "editing/duplicates.h"
+#include "model/numbers.h"
 #include "ratio_reporter.h"
 
 namespace blok {
@@ -27,25 +29,56 @@ namespace {
 constexpr int kBlocks = 10000;
 
 // One library for the whole run, in a fresh folder, removed at exit.
+// About 1.1 KB a block: twenty-odd lines, as the writer writes them.
+std::vector<std::string> PlainLines(std::mt19937& random, int) {
+  std::uniform_int_distribution<int> coordinate(-500, 500);
+  std::vector<std::string> lines;
+  for (int e = 0; e < 22; ++e) {
+    lines.push_back(
+        "L(" + std::to_string(coordinate(random)) + "." + std::to_string(coordinate(random) & 255) +
+        "," + std::to_string(coordinate(random)) + ")-(" + std::to_string(coordinate(random)) +
+        "," + std::to_string(coordinate(random)) + ");K(0,0,0);GR(0,1)");
+  }
+  return lines;
+}
+
+// Symbols as the editor saves them: a comment, colour and thickness commands for the lines
+// below them, lines, a circle, a rectangle, an arc and a label; one block in fifty drawn again
+// under another name, its lines in another order.
+std::vector<std::string> VariedLines(std::mt19937& random, int block) {
+  static std::vector<std::vector<std::string>> made;
+  if (block % 50 == 49) {
+    std::vector<std::string> twin = made[static_cast<size_t>(block / 2)];
+    std::reverse(twin.begin() + 3, twin.end());  // after the colour and thickness commands
+    return twin;
+  }
+  std::uniform_int_distribution<int> coordinate(-99, 99);
+  const auto n = [&] { return FormatPattern(coordinate(random) / 10.0, kValuePattern); };
+  std::vector<std::string> lines = {"// symbol " + std::to_string(block), "K(128,64,0)",
+                                    "GR(0,35)"};
+  for (int e = 0; e < 12; ++e) {
+    lines.push_back("L(" + n() + "," + n() + ")-(" + n() + "," + n() + ")");
+  }
+  lines.push_back("O(" + n() + "," + n() + ",0.148);K(0,0,255);GR(0,25)");
+  lines.push_back("P(" + n() + "," + n() + ")-(" + n() + "," + n() + ")");
+  lines.push_back("LUK(" + n() + "," + n() + ",0.5,0,180);K(255,0,0);GR(0,18)");
+  lines.push_back("T(1.089,0.198,'Sk " + std::to_string(block % 7) +
+                  "',0.396,0.297,0);K(0,0,0);GR(0,10)");
+  made.push_back(lines);
+  return lines;
+}
+
 class Library {
  public:
-  Library() {
+  explicit Library(std::vector<std::string> (*make)(std::mt19937&, int)) {
     char pattern[] = "/tmp/library_bench-XXXXXX";
     dir_ = ::mkdtemp(pattern);
     file_ = dir_ / "biblioteka.blk";
     std::mt19937 random(7);
-    std::uniform_int_distribution<int> coordinate(-500, 500);
     std::string bytes;
     for (int b = 0; b < kBlocks; ++b) {
       BlockToSave block{.name = "Symbol " + std::to_string(b), .unit = "m", .lines = {}};
-      // About 1.1 KB a block: twenty-odd entities.
-      for (int e = 0; e < 22; ++e) {
-        block.lines.push_back("L(" + std::to_string(coordinate(random)) + "." +
-                              std::to_string(coordinate(random) & 255) + "," +
-                              std::to_string(coordinate(random)) + ")-(" +
-                              std::to_string(coordinate(random)) + "," +
-                              std::to_string(coordinate(random)) + ");K(0,0,0);GR(0,1)");
-      }
+      block.lines = make(random, b);
       for (const std::string& line : BlockRecordLines(block)) AppendTextLine(bytes, line);
     }
     original_ = bytes;
@@ -68,7 +101,12 @@ class Library {
 };
 
 const Library& TheLibrary() {
-  static const Library library;
+  static const Library library(PlainLines);
+  return library;
+}
+
+const Library& VariedLibrary() {
+  static const Library library(VariedLines);
   return library;
 }
 
@@ -95,6 +133,29 @@ void BM_ListBlocks(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ListBlocks)->Unit(benchmark::kMillisecond);
+
+// The same on the varied library, which has twins.
+void BM_ListVaried(benchmark::State& state) {
+  const Library& library = VariedLibrary();
+  for (auto _ : state) {
+    auto names = CzytajListeBlokow(library.file());
+    if (!names || names->size() != kBlocks) state.SkipWithError("the listing is wrong");
+    benchmark::DoNotOptimize(names);
+  }
+}
+BENCHMARK(BM_ListVaried)->Unit(benchmark::kMillisecond);
+
+void BM_DuplicatesVaried(benchmark::State& state) {
+  const Library& library = VariedLibrary();
+  for (auto _ : state) {
+    auto report = FindDuplicatesInFile(library.file());
+    if (!report || report->same_drawings.size() != kBlocks / 50) {
+      state.SkipWithError("the report is wrong");
+    }
+    benchmark::DoNotOptimize(report);
+  }
+}
+BENCHMARK(BM_DuplicatesVaried)->Unit(benchmark::kMillisecond);
 
 // Every block read and compared with every other, as blk dups does it.
 void BM_FindDuplicates(benchmark::State& state) {
@@ -169,6 +230,7 @@ int main(int argc, char** argv) {
     r.Ratio("listing / reading the lines", "BM_ListBlocks", "BM_ReadLines", 1.5);
     r.Ratio("reading every block / listing", "BM_ReadAllBlocks", "BM_ListBlocks", 0);
     r.Ratio("duplicates / listing", "BM_FindDuplicates", "BM_ListBlocks", 3.0);
+    r.Ratio("duplicates / listing, varied symbols", "BM_DuplicatesVaried", "BM_ListVaried", 3.0);
     r.Ratio("replacing a block / copy and sync", "BM_ReplaceBlock/real_time",
             "BM_CopyAndSync/real_time", 2);
     r.Ratio("removing a block / copy and sync", "BM_RemoveBlock/real_time",
