@@ -104,7 +104,9 @@ TEST_F(CopyBlocksTest, EachNameTheTargetHoldsIsAskedAbout) {
     EXPECT_EQ(outcome->called_off, c.called_off) << c.label;
     EXPECT_THAT(*CzytajListeBlokow(to_), ElementsAreArray(c.listed)) << c.label;
     EXPECT_EQ(Lines("Zasuwa"), c.zasuwa) << c.label;
-    if (outcome->copied.empty()) EXPECT_EQ(ReadBytes(to_), target) << c.label;
+    if (outcome->copied.empty()) {
+      EXPECT_EQ(ReadBytes(to_), target) << c.label;
+    }
   }
   // A name saved twice is copied as loading finds it: its last record.
   ASSERT_TRUE(KopiujBloki(from_, {"Studnia"}, to_, [](std::string_view) { return true; }));
