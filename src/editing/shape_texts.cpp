@@ -350,8 +350,11 @@ std::uint64_t ShapeTextHash(std::string_view text) {
 }
 
 std::optional<std::uint64_t> ShapeTexts::AloneHash(std::string_view line) {
+  // Alone, a line names its thickness: a line without one (and nearly every line that leaves
+  // its colour and thickness to the commands below it) is passed over at once.
   if (line.size() <= 2 || line.size() > kLongestPlainLine || line[1] != '(' ||
-      (line[0] != 'L' && line[0] != 'P' && line[0] != 'O')) {
+      (line[0] != 'L' && line[0] != 'P' && line[0] != 'O') ||
+      line.find(";GR(") == std::string_view::npos) {
     return std::nullopt;
   }
   // Most lines of a library were written by the writer: their body is its canonical body, and
@@ -416,8 +419,11 @@ std::optional<std::string_view> ShapeTexts::Above(std::string_view line) {
       Plain(line, false)) {
     return text_view_;
   }
+  // The code page's first half is ASCII, as UTF-8's is: such a line needs no conversion.
+  const bool ascii = std::all_of(line.begin(), line.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   const ParsedEntity entity =
-      coding_ == LineCoding::kUtf8 ? ParseEntity(line) : ParseEntity(Cp1250ToUtf8(line));
+      coding_ == LineCoding::kUtf8 || ascii ? ParseEntity(line) : ParseEntity(Cp1250ToUtf8(line));
   if (const auto* c = std::get_if<ColourRecord>(&entity.record); c && c->valid) {
     defaults_.colour = c->colour;
     return std::nullopt;
