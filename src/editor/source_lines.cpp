@@ -43,10 +43,9 @@ LineStatus Editor::SourceLineStatus(size_t index) const {
   if (index >= drawing_.size()) return LineStatus::kInvalid;
   // The record is the line read as the check reads it: its validity is the check's.
   if (drawing_.records()[index].valid()) return LineStatus::kEntity;
-  const std::string& line = drawing_[index];
-  const size_t start = line.find_first_not_of(" \t");
-  if (start != std::string::npos && line.compare(start, 2, "//") == 0) return LineStatus::kComment;
-  return LineStatus::kInvalid;
+  // A comment as the check tidies it: "/ / uwaga" is one too.
+  return TrimLineStart(drawing_[index]).starts_with("//") ? LineStatus::kComment
+                                                          : LineStatus::kInvalid;
 }
 
 size_t Editor::FaultyLineCount() const {

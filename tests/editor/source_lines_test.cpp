@@ -46,7 +46,9 @@ TEST_F(SourceLinesTest, TheCheckTidiesAsOneStepAndColoursEveryKindOfLine) {
   EXPECT_TRUE(editor_.unsaved());
   EXPECT_THAT(Lines(), ElementsAre("L(0,0)-(1,1);K(0,0,0);GR(0,10)"));
 
-  Draw({"", "K(255,0,0)", "X(1,2)", "   // opis", "  L(0,0)-(1,1)", "O(0,0,1);K(zły)"});
+  Draw({"", "K(255,0,0)", "X(1,2)", "   / / opis", "  L(0,0)-(1,1)", "O(0,0,1);K(zły)"});
+  // Before the check, a row's colour is the one the check will give it.
+  EXPECT_EQ(editor_.SourceLineStatus(2), LineStatus::kComment);
   EXPECT_FALSE(editor_.syntax_checked());
   const std::vector<std::string> before = Lines();
   editor_.SprawdzSkladnie();
