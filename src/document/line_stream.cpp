@@ -18,11 +18,15 @@ Result<bool> LineStream::Next() {
     if (lf != nullptr || (end_of_file_ && start_ < filled_)) {
       const std::size_t end =
           lf != nullptr ? static_cast<std::size_t>(lf - buffer_.data()) + 1 : filled_;
-      bytes_ = std::string_view(buffer_).substr(start_, end - start_);
+      // Made in locals and stored once: read back from the members just written, the view
+      // would wait on its own two halves.
+      const std::string_view bytes = std::string_view(buffer_).substr(start_, end - start_);
+      std::string_view text = bytes;
+      if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+      if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+      bytes_ = bytes;
+      text_ = text;
       offset_ = buffer_offset_ + start_;
-      text_ = bytes_;
-      if (!text_.empty() && text_.back() == '\n') text_.remove_suffix(1);
-      if (!text_.empty() && text_.back() == '\r') text_.remove_suffix(1);
       start_ = end;
       scanned_ = 0;
       return true;
