@@ -42,8 +42,13 @@ class Checker : public blok::BlockRecordReader {
     texts.Restart();
     std::vector<std::string> shapes;
     std::vector<std::string> utf8;
+    blok::ShapeTexts hashes;
+    hashes.Restart();
     for (size_t i = lines_.size(); i-- > 0;) {
-      if (const auto text = texts.Above(lines_[i])) shapes.emplace_back(*text);
+      const auto text = texts.Above(lines_[i]);
+      if (text) shapes.emplace_back(*text);
+      const auto hash = hashes.AboveHash(lines_[i]);
+      Require(hash.has_value() == text.has_value() && (!hash || *hash == blok::ShapeTextHash(*text)));
       blok::ShapeTexts alone;
       if (const auto hash = alone.AloneHash(lines_[i])) {
         blok::ShapeTexts fresh;
@@ -57,6 +62,8 @@ class Checker : public blok::BlockRecordReader {
     std::string key;
     for (const std::string& shape : shapes) key.append(shape).push_back('\n');
     Require(key == blok::DrawingKey(utf8));
+    const std::vector<std::string_view> views(lines_.begin(), lines_.end());
+    Require(key == blok::DrawingKeyOf(views));
     Require(blok::SignatureOf(std::span<const std::string>(utf8), blok::LineCoding::kUtf8) ==
             blok::SignatureOf(std::span<const std::string>(lines_), blok::LineCoding::kCp1250));
   }
@@ -76,6 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Checker checker;
   Require(blok::ReadBlockRecords(file, checker).has_value());
   const auto fast = blok::FindDuplicatesInFile(file);
+  // A library too large to keep in memory is read twice, to the same report.
+  const auto twice = blok::FindDuplicatesInFile(file, 0);
+  Require(twice.has_value() && fast.has_value());
+  Require(twice->same_drawings == fast->same_drawings);
   const auto records = blok::WczytajWszystkieBloki(file);
   Require(fast.has_value() && records.has_value());
   const blok::DuplicateReport plain = blok::FindDuplicates(*records);

@@ -1,6 +1,7 @@
 #include "editing/duplicates.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <unordered_map>
 
@@ -78,10 +79,16 @@ std::vector<ListedRecord> LastRecords(const std::vector<std::string>& names) {
   return listed;
 }
 
-// A library read for its twins: first every record's name and signature; then, when some
-// blocks' signatures meet, once more for the keys of those blocks alone.
+// A library read for its twins: every record's name and signature, and its lines kept while
+// they fit in kept_bytes; then the keys of the blocks whose signatures meet, made from the
+// lines kept, or from a second reading of a library too large to keep.
 class TwinReading : public BlockRecordReader {
  public:
+  // expected_bytes: the file's size, so that the lines kept are not copied as they grow.
+  TwinReading(size_t kept_bytes, size_t expected_bytes) : kept_bytes_(kept_bytes) {
+    if (expected_bytes <= kept_bytes) kept_.reserve(expected_bytes);
+  }
+
   void Begin(std::string_view name) override {
     if (keying_) {
       lines_.clear();
@@ -90,12 +97,14 @@ class TwinReading : public BlockRecordReader {
     // As it stands in the file: only the names the report gives are converted.
     names_.emplace_back(name);
     builder_.Start();
+    if (keeping_) first_lines_.push_back(line_ends_.size());
   }
   void Line(std::string_view line) override {
     if (!keying_) {
       builder_.Line(line);
+      if (keeping_) Keep(line);
     } else if (Wanted()) {
-      lines_.push_back(Cp1250ToUtf8(line));
+      lines_.emplace_back(line);
     }
   }
   void End() override {
@@ -103,7 +112,10 @@ class TwinReading : public BlockRecordReader {
       signatures_.push_back(builder_.Finish());
       return;
     }
-    if (Wanted()) keys_[index_] = DrawingKey(lines_);
+    if (Wanted()) {
+      const std::vector<std::string_view> lines(lines_.begin(), lines_.end());
+      keys_[index_] = DrawingKeyOf(lines);
+    }
     ++index_;
   }
   bool ReadAgain() override {
@@ -127,23 +139,56 @@ class TwinReading : public BlockRecordReader {
       wanted_[block.record] = true;
       any = true;
     }
-    keying_ = true;
-    return any;
+    if (!keeping_) {
+      keying_ = true;
+      return any;
+    }
+    std::vector<std::string_view> lines;
+    for (size_t record = 0; record < names_.size(); ++record) {
+      if (!wanted_[record]) continue;
+      const size_t last =
+          record + 1 < first_lines_.size() ? first_lines_[record + 1] : line_ends_.size();
+      lines.clear();
+      for (size_t i = first_lines_[record]; i < last; ++i) {
+        const size_t from = i == 0 ? 0 : line_ends_[i - 1];
+        lines.push_back(std::string_view(kept_).substr(from, line_ends_[i] - from));
+      }
+      keys_[record] = DrawingKeyOf(lines);
+    }
+    return false;
   }
 
   // The records' names, CP1250.
   const std::vector<std::string>& names() const { return names_; }
   const std::vector<ListedRecord>& listed() const { return listed_; }
-  // The key of a record read twice, else nothing.
+  // The key of a record whose signature another block shares, else nothing.
   const std::optional<std::string>& key(size_t record) const { return keys_[record]; }
 
  private:
   bool Wanted() const { return index_ < wanted_.size() && wanted_[index_]; }
 
+  void Keep(std::string_view line) {
+    if (kept_.size() + line.size() > kept_bytes_) {
+      keeping_ = false;
+      kept_ = {};
+      line_ends_ = {};
+      first_lines_ = {};
+      return;
+    }
+    kept_.append(line);
+    line_ends_.push_back(static_cast<std::uint32_t>(kept_.size()));
+  }
+
+  const size_t kept_bytes_;
+  bool keeping_ = true;
   bool keying_ = false;
   std::vector<std::string> names_;
   std::vector<DrawingSignature> signatures_;
   SignatureBuilder builder_;
+  // Every line read, one after another; where each ends, and each record's first.
+  std::string kept_;
+  std::vector<std::uint32_t> line_ends_;
+  std::vector<size_t> first_lines_;
   std::vector<ListedRecord> listed_;
   std::vector<bool> wanted_;
   std::vector<std::optional<std::string>> keys_;
@@ -153,8 +198,11 @@ class TwinReading : public BlockRecordReader {
 
 }  // namespace
 
-Result<DuplicateReport> FindDuplicatesInFile(const std::filesystem::path& file) {
-  TwinReading reading;
+Result<DuplicateReport> FindDuplicatesInFile(const std::filesystem::path& file,
+                                             std::size_t kept_bytes) {
+  std::error_code size_error;
+  const std::uintmax_t size = std::filesystem::file_size(file, size_error);
+  TwinReading reading(kept_bytes, size_error ? 0 : static_cast<size_t>(size));
   if (auto read = ReadBlockRecords(file, reading); !read) return std::unexpected(read.error());
   DuplicateReport report;
   std::unordered_map<std::string, size_t> group_of;  // drawing key -> index into groups

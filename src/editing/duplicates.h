@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -27,8 +28,11 @@ DuplicateReport FindDuplicates(const std::vector<LoadedBlock>& records);
 
 // The same report for a library file, read in one pass (blk dups, the window's Duplikaty):
 // every drawing gets a cheap signature first, and only drawings whose signatures meet are
-// compared by their keys.
-Result<DuplicateReport> FindDuplicatesInFile(const std::filesystem::path& file);
+// compared by their keys. Their lines are kept from the reading while the library's lines
+// take at most kept_bytes; a larger library is read a second time for them instead.
+inline constexpr std::size_t kLinesKeptForTwins = 64 * 1024 * 1024;
+Result<DuplicateReport> FindDuplicatesInFile(const std::filesystem::path& file,
+                                             std::size_t kept_bytes = kLinesKeptForTwins);
 
 // The report as blk dups prints it and the window shows it, one finding a line.
 std::vector<std::string> DuplicateReportLines(const DuplicateReport& report);

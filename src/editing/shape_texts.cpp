@@ -7,6 +7,10 @@
 #include <cstring>
 #include <functional>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "editing/canonical.h"
 #include "model/cp1250.h"
 #include "model/entity_reader.h"
@@ -43,7 +47,11 @@ struct PlainCursor {
   // digits, so what AppendPattern writes of that double at kValuePattern (rounded half away
   // from zero at the fourth decimal, zeros behind dropped, never "-0") follows from the digits
   // alone. False for any other field, which the full reading takes.
-  bool Number(char delimiter) {
+  //
+  // A field the reader takes into a float, or one that goes through a conversion and back
+  // (an arc's angles), is plain only when it is small and has at most 4 decimals: then the
+  // value read lies nearer its digits than half the fourth decimal, and is written as they are.
+  bool Number(char delimiter, size_t most_integer_digits = 14, bool exact = false) {
     const char* p = in;
     const char* const stop = end;
     bool negative = false;
@@ -65,8 +73,9 @@ struct PlainCursor {
     while (fraction_to > fraction_from && fraction_to[-1] == '0') --fraction_to;
     const size_t integer = static_cast<size_t>(integer_to - integer_from);
     const size_t fraction = static_cast<size_t>(fraction_to - fraction_from);
-    if (integer > 14 || integer + fraction > 15) return false;
     constexpr size_t kDecimals = 4;
+    if (integer > most_integer_digits || integer + fraction > 15) return false;
+    if (exact && fraction > kDecimals) return false;
     if (fraction <= kDecimals) {
       // Nothing to round: the digits as they stand.
       char* o = out;
@@ -172,78 +181,121 @@ inline std::uint64_t ZeroBytes(std::uint64_t word) {
   return ~(((word & ~kHighBits) + ~kHighBits) | word) & kHighBits;
 }
 
-// Whether the n bytes at p are a number field as the writer writes it (no zeros in front, no
-// zeros behind the point, at most 4 decimals, never "-0"), at most 8 bytes long: then it is
-// its own canonical text. Worked out on one word, so that the fields of a line are looked at
-// side by side rather than one after the other.
-[[gnu::always_inline]] inline bool CanonicalField(const char* p, const char* end, size_t n) {
-  if (n == 0 || n > 8) return false;
-  std::uint64_t word = Load8(p, end);
-  const bool negative = (word & 0xFF) == '-';
-  word >>= 8 * negative;  // never all 64 bits: a shift by 8 at most
-  n -= negative;
-  if (n == 0) return false;
-  const std::uint64_t kept = n == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * n)) - 1;
-  word &= kept;
-  const std::uint64_t kept_high = kept & kHighBits;
-  // A byte is a digit when its high half is 3 and its low half at most 9.
-  const std::uint64_t not_digit_bits =
-      ((word & 0xF0F0F0F0F0F0F0F0ULL) ^ 0x3030303030303030ULL) |
-      (((word & 0x0F0F0F0F0F0F0F0FULL) + 0x0606060606060606ULL) & 0xF0F0F0F0F0F0F0F0ULL);
-  const std::uint64_t not_digits = ~ZeroBytes(not_digit_bits) & kept_high;
-  const std::uint64_t points = ZeroBytes(word ^ (kOnes * '.')) & kept_high;
-  if ((not_digits & ~points) != 0 || (points & (points - 1)) != 0) return false;
-  const char first = static_cast<char>(word & 0xFF);
-  if (points == 0) return first != '0' || (n == 1 && !negative);
-  const size_t point = static_cast<size_t>(std::countr_zero(points) / 8);
-  const char last = static_cast<char>((word >> (8 * (n - 1))) & 0xFF);
-  return point > 0 && n - 1 - point >= 1 && n - 1 - point <= 4 && last != '0' &&
-         (first != '0' || point == 1);
+// Where the characters of a plain body stand among a line's first 64 bytes: bit i for byte i.
+struct BodyMasks {
+  std::uint64_t digits = 0;
+  std::uint64_t points = 0;
+  std::uint64_t commas = 0;
+  std::uint64_t closes = 0;
+};
+
+// The high bit of each byte of a word gathered into the word's low 8 bits, byte 0 to bit 0.
+inline std::uint64_t GatherHighBits(std::uint64_t high_bits) {
+  return ((high_bits >> 7) * 0x0102040810204080ULL) >> 56;
 }
 
-// Where the first byte c stands at or after p: its distance from p, or end - p.
-inline size_t Find(const char* p, const char* end, char c) {
-  const std::uint64_t pattern = kOnes * static_cast<unsigned char>(c);
-  const char* at = p;
-  for (; end - at >= 8; at += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, at, 8);
-    if (const std::uint64_t found = ZeroBytes(word ^ pattern)) {
-      return static_cast<size_t>(at - p) + static_cast<size_t>(std::countr_zero(found) / 8);
-    }
+// Worked out without a branch on what the bytes hold: a line's fields are of every length, and
+// a guess at where one ends would go wrong as often as right. Sixteen bytes at a time where
+// the processor compares them at once, else eight.
+inline BodyMasks MasksOf(std::string_view line) {
+  BodyMasks masks;
+  const size_t size = std::min<size_t>(line.size(), 64);
+#if defined(__SSE2__)
+  // The bytes from 16 * block on, the first drop of them left out.
+  const auto add = [&](__m128i bytes, unsigned drop, size_t block) {
+    const auto bits = [&](__m128i matches) {
+      return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(matches)) >> drop)
+             << (16 * block);
+    };
+    // Digits: signed compares, which every byte below 0x80 passes as it is.
+    masks.digits |= bits(_mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8('0' - 1)),
+                                       _mm_cmplt_epi8(bytes, _mm_set1_epi8('9' + 1))));
+    masks.points |= bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('.')));
+    masks.commas |= bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(',')));
+    masks.closes |= bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(')')));
+  };
+  const size_t whole = size / 16;
+  for (size_t j = 0; j < whole; ++j) {
+    add(_mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + 16 * j)), 0, j);
   }
-  while (at < end && *at != c) ++at;
-  return static_cast<size_t>(at - p);
+  if (const size_t left = size % 16; left > 0 && size >= 16) {
+    // The last few as the end of the 16 bytes before the line's end, never past it.
+    add(_mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + size - 16)),
+        static_cast<unsigned>(16 - left), whole);
+  } else if (left > 0) {
+    char copy[16] = {};
+    std::memcpy(copy, line.data(), left);
+    add(_mm_loadu_si128(reinterpret_cast<const __m128i*>(copy)), 0, 0);
+  }
+#else
+  const char* const end = line.data() + size;
+  for (size_t j = 0; 8 * j < size; ++j) {
+    const std::uint64_t word = Load8(line.data() + 8 * j, end);
+    // A byte is a digit when its high half is 3 and its low half at most 9.
+    const std::uint64_t not_digit_bits =
+        ((word & 0xF0F0F0F0F0F0F0F0ULL) ^ 0x3030303030303030ULL) |
+        (((word & 0x0F0F0F0F0F0F0F0FULL) + 0x0606060606060606ULL) & 0xF0F0F0F0F0F0F0F0ULL);
+    const unsigned shift = static_cast<unsigned>(8 * j);
+    masks.digits |= GatherHighBits(ZeroBytes(not_digit_bits)) << shift;
+    masks.points |= GatherHighBits(ZeroBytes(word ^ (kOnes * '.'))) << shift;
+    masks.commas |= GatherHighBits(ZeroBytes(word ^ (kOnes * ','))) << shift;
+    masks.closes |= GatherHighBits(ZeroBytes(word ^ (kOnes * ')'))) << shift;
+  }
+#endif
+  return masks;
+}
+
+// The first set bit of mask at or after from, or 64.
+inline size_t NextAt(std::uint64_t mask, size_t from) {
+  return from >= 64 ? 64
+                    : static_cast<size_t>(std::countr_zero(mask & (~std::uint64_t{0} << from)));
+}
+
+// Whether the line's bytes from..to, to its delimiter (below 64), are a number as the writer
+// writes it: no zeros in front, none behind the point, at most 4 decimals, never "-0", and
+// few enough digits that the double read from them is written back as they stand.
+inline bool CanonicalField(std::string_view line, const BodyMasks& masks, size_t from, size_t to) {
+  const char* const b = line.data();
+  const bool negative = b[from] == '-';
+  from += negative;
+  if (from >= to) return false;
+  const std::uint64_t span = (std::uint64_t{1} << to) - (std::uint64_t{1} << from);
+  if ((span & ~(masks.digits | masks.points)) != 0) return false;
+  const std::uint64_t point = masks.points & span;
+  const bool zero_first = b[from] == '0';
+  if (point == 0) return to - from <= 14 && (!zero_first || (to - from == 1 && !negative));
+  if ((point & (point - 1)) != 0) return false;
+  const size_t at = static_cast<size_t>(std::countr_zero(point));
+  const size_t integer = at - from;
+  const size_t fraction = to - at - 1;
+  return integer >= 1 && integer <= 14 && fraction >= 1 && fraction <= 4 && b[to - 1] != '0' &&
+         (!zero_first || integer == 1) && integer - zero_first + fraction <= 15;
 }
 
 // The length of a line's, rectangle's or circle's body ("L(" to its last ")") when every
 // number in it is its own canonical text, so that the body is the canonical body; else 0. The
-// fields end where the reader ends them: at the first delimiter after the one before.
+// fields end where the reader ends them: at the first delimiter after the one before. Only
+// bodies within the line's first 64 bytes are looked at; longer ones are left to the rest.
 inline size_t CanonicalBodyLength(std::string_view line) {
-  const char* const b = line.data();
-  const char* const end = b + line.size();
-  const auto after = [&](size_t at, char c) {
-    at = std::min(at, line.size());
-    return at + Find(b + at, end, c);
-  };
-  const size_t c1 = after(2, ',');
+  const BodyMasks masks = MasksOf(line);
+  const size_t c1 = NextAt(masks.commas, 2);
   if (line[0] == 'O') {
-    const size_t c2 = after(c1 + 1, ',');
-    const size_t r = after(c2 + 1, ')');
-    if (r >= line.size()) return 0;
-    const bool canonical = CanonicalField(b + 2, end, c1 - 2) &
-                           CanonicalField(b + c1 + 1, end, c2 - c1 - 1) &
-                           CanonicalField(b + c2 + 1, end, r - c2 - 1);
+    const size_t c2 = NextAt(masks.commas, c1 + 1);
+    const size_t r = NextAt(masks.closes, c2 + 1);
+    if (r >= 64) return 0;
+    const bool canonical = CanonicalField(line, masks, 2, c1) &
+                           CanonicalField(line, masks, c1 + 1, c2) &
+                           CanonicalField(line, masks, c2 + 1, r);
     return canonical ? r + 1 : 0;
   }
-  const size_t r1 = after(c1 + 1, ')');
-  if (r1 + 3 >= line.size() || b[r1 + 1] != '-' || b[r1 + 2] != '(') return 0;
-  const size_t c2 = after(r1 + 3, ',');
-  const size_t r2 = after(c2 + 1, ')');
-  if (r2 >= line.size()) return 0;
+  const size_t r1 = NextAt(masks.closes, c1 + 1);
+  if (r1 + 3 >= line.size() || line[r1 + 1] != '-' || line[r1 + 2] != '(') return 0;
+  const size_t c2 = NextAt(masks.commas, r1 + 3);
+  const size_t r2 = NextAt(masks.closes, c2 + 1);
+  if (r2 >= 64) return 0;
   const bool canonical =
-      CanonicalField(b + 2, end, c1 - 2) & CanonicalField(b + c1 + 1, end, r1 - c1 - 1) &
-      CanonicalField(b + r1 + 3, end, c2 - r1 - 3) & CanonicalField(b + c2 + 1, end, r2 - c2 - 1);
+      CanonicalField(line, masks, 2, c1) & CanonicalField(line, masks, c1 + 1, r1) &
+      CanonicalField(line, masks, r1 + 3, c2) & CanonicalField(line, masks, c2 + 1, r2);
   return canonical ? r2 + 1 : 0;
 }
 
@@ -415,21 +467,43 @@ std::optional<std::string_view> ShapeTexts::Alone(std::string_view line) {
 }
 
 std::optional<std::string_view> ShapeTexts::Above(std::string_view line) {
-  if (line.size() > 2 && line[1] == '(' && (line[0] == 'L' || line[0] == 'P' || line[0] == 'O') &&
-      Plain(line, false)) {
+  if (line.size() > 2 && line[1] == '(') {
+    const char kind = line[0];
+    if ((kind == 'L' || kind == 'P' || kind == 'O') && Plain(line, false)) return text_view_;
+    if (kind == 'T' && PlainText(line)) return text_view_;
+  } else if (line.starts_with("LUK(") && PlainArc(line)) {
     return text_view_;
+  }
+  // A library sets its colours and thicknesses with a handful of commands, written alike.
+  const bool command =
+      line.size() <= kLongestKeptCommand && (line.starts_with("K(") || line.starts_with("GR("));
+  if (command) {
+    for (const KnownCommand& known : commands_) {
+      if (known.line != line) continue;
+      if (known.colour) defaults_.colour = *known.colour;
+      if (known.thickness) defaults_.thickness = *known.thickness;
+      return std::nullopt;
+    }
   }
   // The code page's first half is ASCII, as UTF-8's is: such a line needs no conversion.
   const bool ascii = std::all_of(line.begin(), line.end(),
                                  [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   const ParsedEntity entity =
       coding_ == LineCoding::kUtf8 || ascii ? ParseEntity(line) : ParseEntity(Cp1250ToUtf8(line));
-  if (const auto* c = std::get_if<ColourRecord>(&entity.record); c && c->valid) {
-    defaults_.colour = c->colour;
+  if (const auto* c = std::get_if<ColourRecord>(&entity.record)) {
+    if (command && commands_.size() < kCommandsKept) {
+      commands_.push_back(
+          {std::string(line), c->valid ? std::optional(c->colour) : std::nullopt, std::nullopt});
+    }
+    if (c->valid) defaults_.colour = c->colour;
     return std::nullopt;
   }
-  if (const auto* t = std::get_if<ThicknessRecord>(&entity.record); t && t->valid) {
-    defaults_.thickness = t->thickness;
+  if (const auto* t = std::get_if<ThicknessRecord>(&entity.record)) {
+    if (command && commands_.size() < kCommandsKept) {
+      commands_.push_back(
+          {std::string(line), std::nullopt, t->valid ? std::optional(t->thickness) : std::nullopt});
+    }
+    if (t->valid) defaults_.thickness = t->thickness;
     return std::nullopt;
   }
   if (!IsShape(entity)) return std::nullopt;
@@ -439,6 +513,18 @@ std::optional<std::string_view> ShapeTexts::Above(std::string_view line) {
   return text_view_ = text_;
 }
 
+std::optional<std::uint64_t> ShapeTexts::AboveHash(std::string_view line) {
+  tail_hash_.reset();
+  const auto text = Above(line);
+  if (!text) return std::nullopt;
+  // A plain line's tail, and so its hash, is known; the body is hashed as ShapeTextHash
+  // would, up to the first ";" (which a text may hold before its tail).
+  if (tail_hash_ && text->find(';') == body_length_) {
+    return BodyTailHash(text->substr(0, body_length_), text->data() + text->size(), *tail_hash_);
+  }
+  return ShapeTextHash(*text);
+}
+
 // A line, rectangle or circle without blanks, every number plain, and its tail nothing,
 // ";K(r,g,b)" or ";K(r,g,b);GR(t)" as the writers write it: the reader would take its fields
 // as they stand, so its canonical text is made from them here. Alone: only with both colour and
@@ -446,6 +532,11 @@ std::optional<std::string_view> ShapeTexts::Above(std::string_view line) {
 bool ShapeTexts::Plain(std::string_view line, bool alone) {
   // A blank is no part of a plain number nor of a plain tail, so a line with one never passes.
   if (line.size() > kLongestPlainLine) return false;
+  // As the writer wrote it, the body is its own text.
+  if (const size_t body = CanonicalBodyLength(line); body > 0) {
+    std::memcpy(plain_.data(), line.data(), body);
+    return PlainTail(line.data() + body, line.data() + line.size(), plain_.data() + body, alone);
+  }
   const char kind = line[0];
   PlainCursor c{line.data() + 2, line.data() + line.size(), plain_.data()};
   c.Put(kind);
@@ -471,14 +562,86 @@ bool ShapeTexts::Plain(std::string_view line, bool alone) {
     if (!c.Number(')')) return false;
     c.Put(')');
   }
+  return PlainTail(c.in, c.end, c.out, alone);
+}
+
+// An arc written plainly, as Plain takes a circle. Its angles are read in degrees and written
+// back from radians, which moves them by a trifle: only angles that have no decimal beyond the
+// fourth to be rounded by that trifle are taken.
+bool ShapeTexts::PlainArc(std::string_view line) {
+  if (line.size() > kLongestPlainLine) return false;
+  constexpr size_t kAngleDigits = 6;
+  PlainCursor c{line.data() + 4, line.data() + line.size(), plain_.data()};
+  c.Put("LUK(");
+  for (int field = 0; field < 3; ++field) {
+    if (!c.Number(',')) return false;
+    c.Put(',');
+  }
+  if (!c.Number(',', kAngleDigits, true)) return false;
+  c.Put(',');
+  if (!c.Number(')', kAngleDigits, true)) return false;
+  c.Put(')');
+  return PlainTail(c.in, c.end, c.out, false);
+}
+
+// A text written plainly: a plain position, a text between two quotes with none inside it
+// (a quote inside changes which blanks the reader keeps), and a plain height, width and angle.
+// Those three are read as floats: only values below 1000 with at most 4 decimals are taken,
+// which a float holds nearer than half the fourth decimal.
+bool ShapeTexts::PlainText(std::string_view line) {
+  if (line.size() > kLongestPlainLine) return false;
+  constexpr size_t kSingleDigits = 3;
+  PlainCursor c{line.data() + 2, line.data() + line.size(), plain_.data()};
+  c.Put("T(");
+  for (int field = 0; field < 2; ++field) {
+    if (!c.Number(',')) return false;
+    c.Put(',');
+  }
+  if (!c.Take('\'')) return false;
+  const char* const close = std::find(c.in, c.end, '\'');
+  if (c.end - close < 2 || close[1] != ',') return false;
+  const std::string_view text(c.in, static_cast<size_t>(close - c.in));
+  // A line break in a text is refused by the writer; the full reading says so.
+  if (text.find_first_of("\r\n") != std::string_view::npos) return false;
+  c.Put('\'');
+  const bool ascii = std::all_of(text.begin(), text.end(),
+                                 [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
+  if (coding_ == LineCoding::kCp1250 && !ascii) {
+    c.Put(Cp1250ToUtf8(text));
+  } else {
+    c.Put(text);
+  }
+  c.Put("',");
+  c.in = close + 2;
+  for (int field = 0; field < 3; ++field) {
+    const char delimiter = field == 2 ? ')' : ',';
+    if (!c.Number(delimiter, kSingleDigits, true)) return false;
+    c.Put(delimiter);
+  }
+  return PlainTail(c.in, c.end, c.out, false);
+}
+
+// The tail of a plain line from in to end, its text written at out behind the body's.
+bool ShapeTexts::PlainTail(const char* in, const char* end, char* out, bool alone) {
+  PlainCursor c{in, end, out};
+  body_length_ = static_cast<size_t>(out - plain_.data());
+  tail_hash_.reset();
+  const auto done = [&](std::string_view text, std::uint64_t hash) {
+    c.Put(text);
+    tail_hash_ = hash;
+    text_view_ = std::string_view(plain_.data(), static_cast<size_t>(c.out - plain_.data()));
+    return true;
+  };
   // The tail: a library has a handful, one on nearly every line, each with the same text.
   const std::string_view tail(c.in, static_cast<size_t>(c.end - c.in));
   for (const Tail& known : tails_) {
-    if (known.written == tail) {
-      c.Put(known.text);
-      text_view_ = std::string_view(plain_.data(), static_cast<size_t>(c.out - plain_.data()));
-      return true;
-    }
+    if (known.written == tail) return done(known.text, known.hash);
+  }
+  // Lines without one take the colour and thickness in force, the same for many lines.
+  const bool unstyled = tail.empty() && !alone;
+  if (unstyled && inherited_ && inherited_->colour == defaults_.colour &&
+      std::memcmp(&inherited_->thickness, &defaults_.thickness, sizeof(float)) == 0) {
+    return done(inherited_->text, inherited_->hash);
   }
   char* const tail_from = c.out;
   // Else the colour and thickness it gives, or leaves to the commands below.
@@ -508,9 +671,14 @@ bool ShapeTexts::Plain(std::string_view line, bool alone) {
   if (!thickness) return false;
   c.Put(*thickness);
   c.Put(')');
+  const std::string_view text(tail_from, static_cast<size_t>(c.out - tail_from));
   if (thickness_field && tails_.size() < kTailsKept) {
-    const std::string_view text(tail_from, static_cast<size_t>(c.out - tail_from));
     tails_.push_back({std::string(tail), std::string(text), Mix(HashBytes(text, c.out))});
+    tail_hash_ = tails_.back().hash;
+  } else if (unstyled) {
+    inherited_ = Inherited{defaults_.colour, defaults_.thickness, std::string(text),
+                           Mix(HashBytes(text, c.out))};
+    tail_hash_ = inherited_->hash;
   }
   text_view_ = std::string_view(plain_.data(), static_cast<size_t>(c.out - plain_.data()));
   return true;
@@ -563,9 +731,9 @@ DrawingSignature SignatureBuilder::Finish() {
   texts_.Restart();
   for (size_t i = held_ends_.size(); i-- > 0;) {
     const size_t from = i == 0 ? 0 : held_ends_[i - 1];
-    if (const auto text =
-            texts_.Above(std::string_view(held_).substr(from, held_ends_[i] - from))) {
-      Add(ShapeTextHash(*text));
+    if (const auto hash =
+            texts_.AboveHash(std::string_view(held_).substr(from, held_ends_[i] - from))) {
+      Add(*hash);
     }
   }
   return signature_;
@@ -576,6 +744,18 @@ void SignatureBuilder::Add(std::uint64_t hash) {
   // counts twice.
   signature_.hash += hash;
   ++signature_.shapes;
+}
+
+std::string DrawingKeyOf(std::span<const std::string_view> lines, LineCoding coding) {
+  ShapeTexts texts(coding);
+  std::vector<std::string> shapes;
+  for (size_t i = lines.size(); i-- > 0;) {
+    if (const auto text = texts.Above(lines[i])) shapes.emplace_back(*text);
+  }
+  std::ranges::sort(shapes);
+  std::string key;
+  for (const std::string& shape : shapes) key.append(shape).push_back('\n');
+  return key;
 }
 
 DrawingSignature SignatureOf(std::span<const std::string_view> lines, LineCoding coding) {

@@ -20,9 +20,9 @@ enum class LineCoding { kCp1250, kUtf8 };
 
 // The canonical texts of a drawing's shapes, as DrawingKey makes them, from lines as a library
 // holds them (CP1250) or as memory holds them (UTF-8), walked from the last line up as the colour
-// and thickness commands rule. Lines, rectangles and circles written plainly, as nearly every
-// library line is, are read straight off their digits; any other line goes through the full
-// reading, so the texts are always the ones CanonicalText gives.
+// and thickness commands rule. Shapes written plainly, as nearly every library line is, are read
+// straight off their digits, and commands met before are not read again; any other line goes
+// through the full reading, so the texts are always the ones CanonicalText gives.
 class ShapeTexts {
  public:
   explicit ShapeTexts(LineCoding coding = LineCoding::kCp1250) : coding_(coding) {}
@@ -33,6 +33,8 @@ class ShapeTexts {
   // The line just above the ones given since Restart: the canonical text of its shape (valid
   // until the next call), or nothing when it draws nothing.
   std::optional<std::string_view> Above(std::string_view line);
+  // ShapeTextHash of what Above gives, found faster.
+  std::optional<std::uint64_t> AboveHash(std::string_view line);
 
   // The text of a plain line, rectangle or circle that names its own colour and thickness,
   // which no command below it changes, wherever it stands; nothing for any other line.
@@ -45,12 +47,16 @@ class ShapeTexts {
   static constexpr size_t kLongestPlainLine = 160;
 
   bool Plain(std::string_view line, bool alone);
+  bool PlainArc(std::string_view line);
+  bool PlainText(std::string_view line);
+  bool PlainTail(const char* in, const char* end, char* out, bool alone);
   std::optional<std::string_view> ThicknessText(std::string_view field);
   std::optional<std::string_view> ThicknessText(float thickness);
 
   LineCoding coding_;
   ReadingDefaults defaults_;
-  std::array<char, 2 * kLongestPlainLine> plain_;
+  // Room for a text's characters written in UTF-8, three bytes for one of the code page's.
+  std::array<char, 4 * kLongestPlainLine> plain_;
   std::string text_;
   std::string_view text_view_;
   // Thickness texts met before: a library uses a handful of thicknesses on every line. A
@@ -64,6 +70,26 @@ class ShapeTexts {
     std::uint64_t hash;  // of text
   };
   std::vector<Tail> tails_;
+  // The tail of the last line that named no colour nor thickness, for the ones in force.
+  struct Inherited {
+    Colour colour;
+    float thickness;
+    std::string text;
+    std::uint64_t hash;
+  };
+  std::optional<Inherited> inherited_;
+  // Of the last plain text made: the length of its body, and the hash of its tail.
+  size_t body_length_ = 0;
+  std::optional<std::uint64_t> tail_hash_;
+  // Colour and thickness commands met before, with what the full reading made of them.
+  static constexpr size_t kCommandsKept = 16;
+  static constexpr size_t kLongestKeptCommand = 40;
+  struct KnownCommand {
+    std::string line;
+    std::optional<Colour> colour;
+    std::optional<float> thickness;
+  };
+  std::vector<KnownCommand> commands_;
 };
 
 // A hash of a shape's canonical text.
@@ -97,6 +123,11 @@ class SignatureBuilder {
   std::vector<size_t> held_ends_;
   DrawingSignature signature_;
 };
+
+// DrawingKey of lines as they are written, CP1250 or UTF-8: the same key, without converting
+// the lines or reading the plain ones in full.
+std::string DrawingKeyOf(std::span<const std::string_view> lines,
+                         LineCoding coding = LineCoding::kCp1250);
 
 // The signature of a drawing whose lines are all at hand.
 DrawingSignature SignatureOf(std::span<const std::string_view> lines,

@@ -89,6 +89,12 @@ TEST(DuplicatesInFileTest, TheOnePassReportIsThePlainOne) {
         {"Bbb", {"LUK(0,0,1,0,90.00001)", "T(0,0,'Ąę',1,1,0);K(0,0,0);GR(0,1)"}},
         {"Ccc", {"T(0,0,'Ąe',1,1,0)", "LUK(0,0,1,0,90)"}}},
        {"Ten sam rysunek: Aaa | Bbb"}},
+      {"the commands of one drawing rule only its own lines",
+       {{"Aaa", {"T(0,0,'x',1,1,0)", "LUK(0,0,1,0,90)", "K(255,0,0)", "GR(0,5)"}},
+        {"Bbb", {"T(0,0,'x',1,1,0)", "LUK(0,0,1,0,90)"}},
+        {"Ccc", {"LUK(0,0,1,0,90);K(255,0,0);GR(0.5)", "T(0,0,'x',1,1,0);K(255,0,0);GR(0,5)"}},
+        {"Ddd", {"T(0,0,'x',1,1,0);K(0,0,0);GR(0,1)", "LUK(0,0,1,0,90.00004)"}}},
+       {"Ten sam rysunek: Aaa | Ccc", "Ten sam rysunek: Bbb | Ddd"}},
   };
   const testing::TestDir dir;
   const std::filesystem::path file = dir / "biblioteka.blk";
@@ -97,6 +103,10 @@ TEST(DuplicatesInFileTest, TheOnePassReportIsThePlainOne) {
     const auto report = FindDuplicatesInFile(file);
     ASSERT_TRUE(report) << c.label;
     EXPECT_EQ(DuplicateReportLines(*report), c.report) << c.label;
+    // A library too large to keep its lines is read twice, to the same report.
+    const auto twice = FindDuplicatesInFile(file, 0);
+    ASSERT_TRUE(twice) << c.label;
+    EXPECT_EQ(DuplicateReportLines(*twice), c.report) << c.label;
     const DuplicateReport plain = PlainReport(file);
     EXPECT_EQ(report->same_drawings, plain.same_drawings) << c.label;
     EXPECT_EQ(report->repeated_names, plain.repeated_names) << c.label;

@@ -12,18 +12,34 @@
 namespace blok {
 namespace {
 
-// The drawing's key as DrawingKey writes it, from the texts ShapeTexts gives (UTF-8 lines).
-std::string KeyThroughShapeTexts(const std::vector<std::string>& lines) {
-  ShapeTexts texts;
+// The drawing's key as DrawingKey writes it, from the texts ShapeTexts gives (UTF-8 lines),
+// through texts that may have read other drawings before. Each hash AboveHash gives on the
+// way is checked against the text's.
+std::string KeyThroughShapeTexts(const std::vector<std::string>& lines, ShapeTexts& texts,
+                                 ShapeTexts& hashes) {
   texts.Restart();
+  hashes.Restart();
   std::vector<std::string> shapes;
   for (size_t i = lines.size(); i-- > 0;) {
-    if (const auto text = texts.Above(Utf8ToCp1250(lines[i]))) shapes.emplace_back(*text);
+    const std::string bytes = Utf8ToCp1250(lines[i]);
+    const auto text = texts.Above(bytes);
+    if (text) shapes.emplace_back(*text);
+    const auto hash = hashes.AboveHash(bytes);
+    EXPECT_EQ(hash.has_value(), text.has_value()) << lines[i];
+    if (hash && text) {
+      EXPECT_EQ(*hash, ShapeTextHash(*text)) << lines[i];
+    }
   }
   std::ranges::sort(shapes);
   std::string key;
   for (const std::string& shape : shapes) key.append(shape).push_back('\n');
   return key;
+}
+
+std::string KeyThroughShapeTexts(const std::vector<std::string>& lines) {
+  ShapeTexts texts;
+  ShapeTexts hashes;
+  return KeyThroughShapeTexts(lines, texts, hashes);
 }
 
 DrawingSignature Signature(const std::vector<std::string>& lines) {
@@ -66,6 +82,14 @@ TEST(ShapeTextsTest, TrickyLinesReadAsTheFullReadingReadsThem) {
       "P(12345678901234,0)-(123456789012345,0);K(0,0,0);GR(0,1)",
       "P(1234567890.12345,0)-(9999999999.99995,0);K(0,0,0);GR(0,1)",
       "P(99999999999999.9,0)-(0.000000000001,0);K(0,0,0);GR(0,1)",
+      "P(12345678901234.5678,0)-(0,0);K(0,0,0);GR(0,1)",  // more digits than a double holds
+      "L(12.5,-3.25)-(100.125,7.5);K(0,0,0);GR(0,1)",     // fields past the first 16 bytes
+      "L(12.5,-3.25)-(100.1250,7.5);K(0,0,0);GR(0,1)",
+      "L(12.5,-3.25)-(100.125,7.50);K(0,0,0);GR(0,1)",
+      "O(123456.789,-98765.4321,0.50);K(0,0,0);GR(0,1)",
+      "L(1234567.1234,-7654321.4321)-(1111111.1111,-2222222.2222);K(0,0,0);GR(0,1)",
+      "L(1234567.1234,-7654321.4321)-(1111111.1111,-2222222.2220);K(0,0,0);GR(0,1)",
+      "L(12345678901234,-12345678901234)-(12345678901234,-1234567890123.5);K(0,0,0);GR(0,1)",
       "P(1.2.3,0)-(1,1)",
       "O(0,0,1)",
       "O(0,0,1.00005);K(255,0,0)",
@@ -73,10 +97,39 @@ TEST(ShapeTextsTest, TrickyLinesReadAsTheFullReadingReadsThem) {
       "O(,0,1)",
       "O(0,0,1",
       "LUK(0,0,1,0,90);K(0,0,0);GR(0,1)",
+      "LUK(0,0,0.5,359.9999,-0.0001)",
+      "LUK(0,0,1,0.00005,90)",  // an angle to round: the full reading
+      "LUK(0,0,1,0.01485,90)",  // read and written back just below the half
+      "LUK(0,0,1,0,0.02965)",
+      "LUK(0,0,1,123456.7,-999999.9999)",  // angles as large as the shortcut takes them
+      "LUK(0,0,1,1234567.5,0);K(1,2,3)",   // and larger
+      "LUK(0,0,1,0,90,5)",                 // "90,5" is one number before ")"
+      "LUK(0,0,1,0,90)x",
+      "LUK(0,0,1,0)",
       "T(0,0,'Ąb;c',1,1,0);K(0,0,0);GR(0,1)",
+      "T(1.089,0.198,'Sk 3',0.396,0.297,0);K(0,0,0);GR(0,10)",
+      "T(0,0,'',1,1,0)",
+      "T(0,0,'it''s',1,1,0)",  // a quote inside: blanks read otherwise
+      "T(0,0,' a  b ',1,1,0)",
+      "T(0,0,'Zażółć gęślą',1,1,0)",
+      "T(0,0,'a',999.9999,0.00005,-45)",  // sizes are floats: rounding
+      "T(0,0,'a',1000,123.4567,0.1)",
+      "T(0,0,'a',1,1,0.00004)",
+      "T(0,0,'a',+1,01,-0)",
+      "T(0,0,'a',1,1,0",
+      "T(0,0,'a',1,1)",
+      "T(0,0,'a' ,1,1,0)",
+      "T(0,0,x',1,1,0)",
+      "T(0,0,'a,1,1,0)",
+      "T(0,0,'a\tb',1,1,0);K(1,2,3)",
       "K(255,0,0)",
       "K(czerwony)",
+      "K(ŻÓŁTY)",
+      "K(1,2,3,4)",
+      "K(255,0,0)x",
       "GR(0,5)",
+      "GR(,5)",
+      "GR(0,5)x",
       "// komentarz",
       "",
       "X(1,2)",
@@ -139,12 +192,13 @@ TEST(ShapeTextsTest, RandomDrawingsGiveTheKeysOfTheFullReading) {
       "",          ";K(0,0,0);GR(0,1)",       ";K(0,0,0);GR(0.1)", ";K(0,0,0);GR(0,10)",
       ";K(1,2,3)", ";K(255,255,255);GR(0.5)", ";GR(0,5)",          ";K(1,2,3);GR(1e9)",
       "x",         ";K(1,2);GR(0,1)"};
+  const std::vector<std::string> texts = {"", "Sk 1", "Ąę", "a;b", "x'y"};
   std::mt19937 random(20261208);
   const auto pick = [&](const std::vector<std::string>& from) {
     return from[std::uniform_int_distribution<size_t>(0, from.size() - 1)(random)];
   };
   const auto line = [&]() -> std::string {
-    switch (std::uniform_int_distribution<int>(0, 9)(random)) {
+    switch (std::uniform_int_distribution<int>(0, 10)(random)) {
       case 0:
       case 1:
       case 2:
@@ -162,18 +216,26 @@ TEST(ShapeTextsTest, RandomDrawingsGiveTheKeysOfTheFullReading) {
         return "GR(" + pick(numbers) + ")";
       case 8:
         return "LUK(0,0," + pick(numbers) + ",0," + pick(numbers) + ")" + pick(tails);
+      case 9:
+        return "T(" + pick(numbers) + ",0,'" + pick(texts) + "'," + pick(numbers) + ",1," +
+               pick(numbers) + ")" + pick(tails);
       default:
         return random() % 2 ? "// uwaga" : "";
     }
   };
+  // As a library is read: one reader for every drawing, keeping what it has met.
+  ShapeTexts library_texts;
+  ShapeTexts library_hashes;
   for (int drawing = 0; drawing < 3000; ++drawing) {
     std::vector<std::string> lines(std::uniform_int_distribution<size_t>(1, 6)(random));
     for (std::string& l : lines) l = line();
     const std::string key = DrawingKey(lines);
     ASSERT_EQ(KeyThroughShapeTexts(lines), key) << ::testing::PrintToString(lines);
+    ASSERT_EQ(KeyThroughShapeTexts(lines, library_texts, library_hashes), key)
+        << ::testing::PrintToString(lines);
     // The same shapes in another order, each with its colour and thickness named.
     std::vector<std::string> shuffled;
-    ShapeTexts texts;
+    ShapeTexts texts(LineCoding::kUtf8);  // the lines here are as memory holds them
     texts.Restart();
     for (size_t i = lines.size(); i-- > 0;) {
       if (const auto text = texts.Above(lines[i])) shuffled.emplace_back(*text);
