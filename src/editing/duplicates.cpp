@@ -1,7 +1,6 @@
 #include "editing/duplicates.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <optional>
 #include <unordered_map>
 
@@ -97,7 +96,7 @@ class TwinReading : public BlockRecordReader {
     // As it stands in the file: only the names the report gives are converted.
     names_.emplace_back(name);
     builder_.Start();
-    if (keeping_) first_lines_.push_back(line_ends_.size());
+    if (keeping_) record_starts_.push_back(kept_.size());
   }
   void Line(std::string_view line) override {
     if (!keying_) {
@@ -146,12 +145,13 @@ class TwinReading : public BlockRecordReader {
     std::vector<std::string_view> lines;
     for (size_t record = 0; record < names_.size(); ++record) {
       if (!wanted_[record]) continue;
-      const size_t last =
-          record + 1 < first_lines_.size() ? first_lines_[record + 1] : line_ends_.size();
       lines.clear();
-      for (size_t i = first_lines_[record]; i < last; ++i) {
-        const size_t from = i == 0 ? 0 : line_ends_[i - 1];
-        lines.push_back(std::string_view(kept_).substr(from, line_ends_[i] - from));
+      const size_t end =
+          record + 1 < record_starts_.size() ? record_starts_[record + 1] : kept_.size();
+      std::string_view text = std::string_view(kept_).substr(0, end).substr(record_starts_[record]);
+      for (size_t line_end; (line_end = text.find('\n')) != std::string_view::npos;) {
+        lines.push_back(text.substr(0, line_end));
+        text.remove_prefix(line_end + 1);
       }
       keys_[record] = DrawingKeyOf(lines);
     }
@@ -168,15 +168,15 @@ class TwinReading : public BlockRecordReader {
   bool Wanted() const { return index_ < wanted_.size() && wanted_[index_]; }
 
   void Keep(std::string_view line) {
-    if (kept_.size() + line.size() > kept_bytes_) {
+    if (kept_.size() + line.size() + 1 > kept_bytes_) {
       keeping_ = false;
       kept_ = {};
-      line_ends_ = {};
-      first_lines_ = {};
+      record_starts_ = {};
       return;
     }
+    // A line never holds the line feed that ends it in the file.
     kept_.append(line);
-    line_ends_.push_back(static_cast<std::uint32_t>(kept_.size()));
+    kept_.push_back('\n');
   }
 
   const size_t kept_bytes_;
@@ -185,10 +185,9 @@ class TwinReading : public BlockRecordReader {
   std::vector<std::string> names_;
   std::vector<DrawingSignature> signatures_;
   SignatureBuilder builder_;
-  // Every line read, one after another; where each ends, and each record's first.
+  // Every line read, each behind a line feed; where each record's first begins.
   std::string kept_;
-  std::vector<std::uint32_t> line_ends_;
-  std::vector<size_t> first_lines_;
+  std::vector<size_t> record_starts_;
   std::vector<ListedRecord> listed_;
   std::vector<bool> wanted_;
   std::vector<std::optional<std::string>> keys_;

@@ -419,7 +419,13 @@ std::optional<std::uint64_t> ShapeTexts::AloneHash(std::string_view line) {
       }
     }
   }
-  // Many of the others have plain numbers, short: the body written quickly.
+  return AloneHashOfOther(line);
+}
+
+// AloneHash of a line, rectangle or circle naming its thickness whose body is not canonical or
+// whose tail is not one met before.
+std::optional<std::uint64_t> ShapeTexts::AloneHashOfOther(std::string_view line) {
+  // Many have plain numbers, short: the body written quickly.
   const char* p = line.data() + 2;
   const char* const end = line.data() + line.size();
   char* o = plain_.data();
@@ -637,11 +643,10 @@ bool ShapeTexts::PlainTail(const char* in, const char* end, char* out, bool alon
   for (const Tail& known : tails_) {
     if (known.written == tail) return done(known.text, known.hash);
   }
-  // Lines without one take the colour and thickness in force, the same for many lines.
-  const bool unstyled = tail.empty() && !alone;
-  if (unstyled && inherited_ && inherited_->colour == defaults_.colour &&
-      std::memcmp(&inherited_->thickness, &defaults_.thickness, sizeof(float)) == 0) {
-    return done(inherited_->text, inherited_->hash);
+  // Lines without one take the colour and thickness in force.
+  if (tail.empty() && !alone) {
+    const Inherited* inherited = InheritedTail();
+    return inherited != nullptr && done(inherited->text, inherited->hash);
   }
   char* const tail_from = c.out;
   // Else the colour and thickness it gives, or leaves to the commands below.
@@ -675,13 +680,58 @@ bool ShapeTexts::PlainTail(const char* in, const char* end, char* out, bool alon
   if (thickness_field && tails_.size() < kTailsKept) {
     tails_.push_back({std::string(tail), std::string(text), Mix(HashBytes(text, c.out))});
     tail_hash_ = tails_.back().hash;
-  } else if (unstyled) {
-    inherited_ = Inherited{defaults_.colour, defaults_.thickness, std::string(text),
-                           Mix(HashBytes(text, c.out))};
-    tail_hash_ = inherited_->hash;
   }
   text_view_ = std::string_view(plain_.data(), static_cast<size_t>(c.out - plain_.data()));
   return true;
+}
+
+// The tail of a line that names no colour nor thickness, with the ones in force: the same for
+// many lines. Nothing when the thickness in force is one the writer refuses, as it refuses
+// the line then.
+const ShapeTexts::Inherited* ShapeTexts::InheritedTail() {
+  if (inherited_ && inherited_->colour == defaults_.colour &&
+      std::memcmp(&inherited_->thickness, &defaults_.thickness, sizeof(float)) == 0) {
+    return &*inherited_;
+  }
+  const std::optional<std::string_view> thickness = ThicknessText(defaults_.thickness);
+  if (!thickness) return nullptr;
+  std::array<char, 2 * kLongestPlainLine> text;
+  PlainCursor c{nullptr, nullptr, text.data()};
+  c.PutColour(defaults_.colour);
+  c.Put(*thickness);
+  c.Put(')');
+  const std::string_view written(text.data(), static_cast<size_t>(c.out - text.data()));
+  inherited_ = Inherited{defaults_.colour, defaults_.thickness, std::string(written),
+                         Mix(HashBytes(written, text.data() + text.size()))};
+  return &*inherited_;
+}
+
+std::optional<ShapeTexts::QuickShape> ShapeTexts::Quick(std::string_view line) {
+  if (line.size() <= 2 || line.size() > kLongestPlainLine || line[1] != '(' ||
+      (line[0] != 'L' && line[0] != 'P' && line[0] != 'O')) {
+    return std::nullopt;
+  }
+  const size_t body = CanonicalBodyLength(line);
+  const char* const end = line.data() + line.size();
+  if (body == line.size()) return QuickShape{HashBytes(line, end), true};
+  if (body > 0) {
+    const std::string_view tail = line.substr(body);
+    for (const Tail& known : tails_) {
+      if (known.written == tail) {
+        return QuickShape{BodyTailHash(line.substr(0, body), end, known.hash), false};
+      }
+    }
+  }
+  // Alone, a line names its thickness; one without is kept whole.
+  if (line.find(";GR(") == std::string_view::npos) return std::nullopt;
+  if (const auto hash = AloneHashOfOther(line)) return QuickShape{*hash, false};
+  return std::nullopt;
+}
+
+std::optional<std::uint64_t> ShapeTexts::InheritedHash(std::uint64_t body_hash) {
+  const Inherited* tail = InheritedTail();
+  if (tail == nullptr) return std::nullopt;
+  return Mix(body_hash ^ tail->hash);
 }
 
 // The thickness a plain field gives, as the writer prints the float it is read into. Only
@@ -714,27 +764,37 @@ std::optional<std::string_view> ShapeTexts::ThicknessText(float thickness) {
 }
 
 void SignatureBuilder::Start() {
+  held_text_.clear();
   held_.clear();
-  held_ends_.clear();
   signature_ = {};
 }
 
 void SignatureBuilder::Line(std::string_view line) {
-  if (const auto hash = texts_.AloneHash(line)) return Add(*hash);
+  if (const auto quick = texts_.Quick(line)) {
+    if (!quick->inherits) return Add(quick->hash);
+    held_.push_back({.end = held_text_.size(), .body_hash = quick->hash, .inherits = true});
+    return;
+  }
   // Comments, blank and unreadable lines are of no kind; nothing to keep.
   if (ClassifyLine(line) == EntityKind::kNone) return;
-  held_.append(line);
-  held_ends_.push_back(held_.size());
+  held_text_.append(line);
+  held_.push_back({.end = held_text_.size(), .body_hash = 0, .inherits = false});
 }
 
 DrawingSignature SignatureBuilder::Finish() {
   texts_.Restart();
-  for (size_t i = held_ends_.size(); i-- > 0;) {
-    const size_t from = i == 0 ? 0 : held_ends_[i - 1];
-    if (const auto hash =
-            texts_.AboveHash(std::string_view(held_).substr(from, held_ends_[i] - from))) {
+  size_t to = held_text_.size();
+  for (size_t i = held_.size(); i-- > 0;) {
+    const Held& held = held_[i];
+    if (held.inherits) {
+      if (const auto hash = texts_.InheritedHash(held.body_hash)) Add(*hash);
+      continue;
+    }
+    const size_t from = i == 0 ? 0 : held_[i - 1].end;
+    if (const auto hash = texts_.AboveHash(std::string_view(held_text_).substr(from, to - from))) {
       Add(*hash);
     }
+    to = from;
   }
   return signature_;
 }

@@ -42,14 +42,30 @@ class ShapeTexts {
   // ShapeTextHash of what Alone gives, found faster.
   std::optional<std::uint64_t> AloneHash(std::string_view line);
 
+  // A line as it comes, for a signature: the hash of its text when it stands alone (as
+  // AloneHash), the hash of its body (inherits) when it is a line, rectangle or circle as the
+  // writer writes it without a tail, waiting only for the colour and thickness in force;
+  // nothing for any other line.
+  struct QuickShape {
+    std::uint64_t hash;
+    bool inherits;
+  };
+  std::optional<QuickShape> Quick(std::string_view line);
+  // The hash of the text of a line whose body Quick hashed, with the colour and thickness in
+  // force; nothing when it draws nothing.
+  std::optional<std::uint64_t> InheritedHash(std::uint64_t body_hash);
+
  private:
   // Longer lines are rare enough to leave to the full reading; the text of a shorter one fits.
   static constexpr size_t kLongestPlainLine = 160;
 
+  std::optional<std::uint64_t> AloneHashOfOther(std::string_view line);
   bool Plain(std::string_view line, bool alone);
   bool PlainArc(std::string_view line);
   bool PlainText(std::string_view line);
   bool PlainTail(const char* in, const char* end, char* out, bool alone);
+  struct Inherited;
+  const Inherited* InheritedTail();
   std::optional<std::string_view> ThicknessText(std::string_view field);
   std::optional<std::string_view> ThicknessText(float thickness);
 
@@ -119,8 +135,15 @@ class SignatureBuilder {
   void Add(std::uint64_t hash);
 
   ShapeTexts texts_;
-  std::string held_;
-  std::vector<size_t> held_ends_;
+  // The lines kept for the end, one after another; and for each, where it ends, or the hash
+  // of its body when its text waits only for the colour and thickness in force.
+  struct Held {
+    size_t end;
+    std::uint64_t body_hash;
+    bool inherits;
+  };
+  std::string held_text_;
+  std::vector<Held> held_;
   DrawingSignature signature_;
 };
 
