@@ -1,6 +1,9 @@
 #include "editing/duplicates.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <limits>
 #include <optional>
 #include <unordered_map>
 
@@ -62,17 +65,36 @@ struct ListedRecord {
   int records;
 };
 
+// For each key, the index of the first key equal to it: open addressing in one table, which
+// a whole library's names or drawings fill faster than a map with a node for each.
+template <typename Key, typename Hash>
+std::vector<std::uint32_t> FirstEqual(const std::vector<Key>& keys, Hash hash) {
+  constexpr std::uint32_t kFree = std::numeric_limits<std::uint32_t>::max();
+  const size_t mask = std::bit_ceil(2 * keys.size() + 2) - 1;
+  std::vector<std::uint32_t> slots(mask + 1, kFree);
+  std::vector<std::uint32_t> first(keys.size());
+  for (size_t i = 0; i < keys.size(); ++i) {
+    size_t at = hash(keys[i]) & mask;
+    while (slots[at] != kFree && !(keys[slots[at]] == keys[i])) at = (at + 1) & mask;
+    if (slots[at] == kFree) slots[at] = static_cast<std::uint32_t>(i);
+    first[i] = slots[at];
+  }
+  return first;
+}
+
 std::vector<ListedRecord> LastRecords(const std::vector<std::string>& names) {
+  const std::vector<std::uint32_t> first = FirstEqual(
+      names, [](const std::string& name) { return std::hash<std::string_view>{}(name); });
   std::vector<ListedRecord> listed;
-  std::unordered_map<std::string_view, size_t> by_name;
-  by_name.reserve(names.size());
+  std::vector<std::uint32_t> listed_at(names.size());
   for (size_t i = 0; i < names.size(); ++i) {
-    const auto [at, added] = by_name.try_emplace(names[i], listed.size());
-    if (added) {
+    if (first[i] == i) {
+      listed_at[i] = static_cast<std::uint32_t>(listed.size());
       listed.push_back({i, 1});
     } else {
-      listed[at->second].record = i;
-      ++listed[at->second].records;
+      ListedRecord& block = listed[listed_at[first[i]]];
+      block.record = i;
+      ++block.records;
     }
   }
   return listed;
@@ -120,22 +142,21 @@ class TwinReading : public BlockRecordReader {
   bool ReadAgain() override {
     if (keying_) return false;
     listed_ = LastRecords(names_);
-    struct SignatureHash {
-      size_t operator()(const DrawingSignature& s) const { return s.hash ^ s.shapes; }
-    };
-    std::unordered_map<DrawingSignature, int, SignatureHash> sharing;
-    sharing.reserve(listed_.size());
-    for (const ListedRecord& block : listed_) {
-      if (signatures_[block.record].shapes > 0) ++sharing[signatures_[block.record]];
-    }
+    std::vector<DrawingSignature> drawings;
+    drawings.reserve(listed_.size());
+    for (const ListedRecord& block : listed_) drawings.push_back(signatures_[block.record]);
+    const std::vector<std::uint32_t> first = FirstEqual(drawings, [](const DrawingSignature& s) {
+      return s.hash ^ (s.shapes * 0x9e3779b97f4a7c15ULL);
+    });
+    std::vector<std::uint32_t> sharing(drawings.size());
+    for (const std::uint32_t f : first) ++sharing[f];
     keys_.resize(names_.size());
     wanted_.resize(names_.size());
     bool any = false;
-    for (const ListedRecord& block : listed_) {
-      const DrawingSignature& signature = signatures_[block.record];
+    for (size_t i = 0; i < listed_.size(); ++i) {
       // Nothing drawn is no symbol to share; a signature no other drawing has, no twin.
-      if (signature.shapes == 0 || sharing[signature] < 2) continue;
-      wanted_[block.record] = true;
+      if (drawings[i].shapes == 0 || sharing[first[i]] < 2) continue;
+      wanted_[listed_[i].record] = true;
       any = true;
     }
     if (!keeping_) {

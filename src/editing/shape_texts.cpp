@@ -184,7 +184,9 @@ inline std::uint64_t ZeroBytes(std::uint64_t word) {
 // Where the characters of a plain body stand among a line's first 64 bytes: bit i for byte i.
 struct BodyMasks {
   std::uint64_t digits = 0;
+  std::uint64_t zeros = 0;
   std::uint64_t points = 0;
+  std::uint64_t minuses = 0;
   std::uint64_t commas = 0;
   std::uint64_t closes = 0;
 };
@@ -197,9 +199,9 @@ inline std::uint64_t GatherHighBits(std::uint64_t high_bits) {
 // Worked out without a branch on what the bytes hold: a line's fields are of every length, and
 // a guess at where one ends would go wrong as often as right. Sixteen bytes at a time where
 // the processor compares them at once, else eight.
-inline BodyMasks MasksOf(std::string_view line) {
+inline BodyMasks MasksOf(std::string_view line, size_t reach) {
   BodyMasks masks;
-  const size_t size = std::min<size_t>(line.size(), 64);
+  const size_t size = std::min(line.size(), reach);
 #if defined(__SSE2__)
   // The bytes from 16 * block on, the first drop of them left out.
   const auto add = [&](__m128i bytes, unsigned drop, size_t block) {
@@ -210,7 +212,9 @@ inline BodyMasks MasksOf(std::string_view line) {
     // Digits: signed compares, which every byte below 0x80 passes as it is.
     masks.digits |= bits(_mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8('0' - 1)),
                                        _mm_cmplt_epi8(bytes, _mm_set1_epi8('9' + 1))));
+    masks.zeros |= bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('0')));
     masks.points |= bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('.')));
+    masks.minuses |= bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('-')));
     masks.commas |= bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(',')));
     masks.closes |= bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(')')));
   };
@@ -237,7 +241,9 @@ inline BodyMasks MasksOf(std::string_view line) {
         (((word & 0x0F0F0F0F0F0F0F0FULL) + 0x0606060606060606ULL) & 0xF0F0F0F0F0F0F0F0ULL);
     const unsigned shift = static_cast<unsigned>(8 * j);
     masks.digits |= GatherHighBits(ZeroBytes(not_digit_bits)) << shift;
+    masks.zeros |= GatherHighBits(ZeroBytes(word ^ (kOnes * '0'))) << shift;
     masks.points |= GatherHighBits(ZeroBytes(word ^ (kOnes * '.'))) << shift;
+    masks.minuses |= GatherHighBits(ZeroBytes(word ^ (kOnes * '-'))) << shift;
     masks.commas |= GatherHighBits(ZeroBytes(word ^ (kOnes * ','))) << shift;
     masks.closes |= GatherHighBits(ZeroBytes(word ^ (kOnes * ')'))) << shift;
   }
@@ -251,52 +257,85 @@ inline size_t NextAt(std::uint64_t mask, size_t from) {
                     : static_cast<size_t>(std::countr_zero(mask & (~std::uint64_t{0} << from)));
 }
 
-// Whether the line's bytes from..to, to its delimiter (below 64), are a number as the writer
-// writes it: no zeros in front, none behind the point, at most 4 decimals, never "-0", and
-// few enough digits that the double read from them is written back as they stand.
-inline bool CanonicalField(std::string_view line, const BodyMasks& masks, size_t from, size_t to) {
-  const char* const b = line.data();
-  const bool negative = b[from] == '-';
-  from += negative;
-  if (from >= to) return false;
-  const std::uint64_t span = (std::uint64_t{1} << to) - (std::uint64_t{1} << from);
-  if ((span & ~(masks.digits | masks.points)) != 0) return false;
-  const std::uint64_t point = masks.points & span;
-  const bool zero_first = b[from] == '0';
-  if (point == 0) return to - from <= 14 && (!zero_first || (to - from == 1 && !negative));
-  if ((point & (point - 1)) != 0) return false;
-  const size_t at = static_cast<size_t>(std::countr_zero(point));
-  const size_t integer = at - from;
-  const size_t fraction = to - at - 1;
-  return integer >= 1 && integer <= 14 && fraction >= 1 && fraction <= 4 && b[to - 1] != '0' &&
-         (!zero_first || integer == 1) && integer - zero_first + fraction <= 15;
+// Whether the fields of a body are numbers as the writer writes them: no zeros in front, none
+// behind the point, at most 4 decimals, never "-0", and few enough digits that the double read
+// from them is written back as they stand. Every field at once, on bits: starts holds the
+// bit of each field's first byte, ends that of its delimiter, and every field is shorter than
+// kLongestField, which leaves the longest to the rest.
+constexpr size_t kLongestField = 14;
+
+inline bool CanonicalFields(const BodyMasks& m, std::uint64_t starts, std::uint64_t ends) {
+  // Each field's bytes: from its start up to its delimiter (ends - starts, the fields apart).
+  const std::uint64_t fields = ends - starts;
+  const std::uint64_t signs = starts & m.minuses;
+  // The first byte after the sign: a digit, so that no field is empty nor starts at its point.
+  const std::uint64_t firsts = (starts & ~m.minuses) | (signs << 1);
+  // A zero in front stands alone, or before the point; alone, without a sign.
+  const std::uint64_t zero_firsts = firsts & m.zeros;
+  // The decimals: up to four digits after each point, and the delimiter after them.
+  const std::uint64_t points = m.points & fields;
+  const std::uint64_t d1 = (points << 1) & m.digits;
+  const std::uint64_t d2 = (d1 << 1) & m.digits;
+  const std::uint64_t d3 = (d2 << 1) & m.digits;
+  const std::uint64_t d4 = (d3 << 1) & m.digits;
+  const std::uint64_t decimals = d1 | d2 | d3 | d4;
+  const std::uint64_t last_decimals = decimals & ~(decimals >> 1);
+  const std::uint64_t faults =
+      (fields & ~(m.digits | m.points | signs)) |   // only digits, a point and a sign in front
+      (firsts & ~m.digits) |                        // a digit first
+      ((zero_firsts << 1) & ~(m.points | ends)) |   // "0", "0.x", never "01"
+      ((signs << 1) & zero_firsts & (ends >> 1)) |  // never "-0"
+      ((points << 1) & ~m.digits) |                 // a digit after the point
+      ((d4 << 1) & m.digits) |                      // at most four
+      ((last_decimals << 1) & ~ends) |              // then the delimiter: one point a field
+      (last_decimals & m.zeros);                    // no zero behind
+  return faults == 0;
 }
 
 // The length of a line's, rectangle's or circle's body ("L(" to its last ")") when every
-// number in it is its own canonical text, so that the body is the canonical body; else 0. The
-// fields end where the reader ends them: at the first delimiter after the one before. Only
-// bodies within the line's first 64 bytes are looked at; longer ones are left to the rest.
-inline size_t CanonicalBodyLength(std::string_view line) {
-  const BodyMasks masks = MasksOf(line);
+// number in it is its own canonical text, so that the body is the canonical body; 0 when it is
+// not; kBeyond when its delimiters do not all stand among the first reach bytes. The fields
+// end where the reader ends them: at the first delimiter after the one before.
+constexpr size_t kBeyond = 64;
+
+inline size_t BodyWithin(std::string_view line, size_t reach) {
+  const BodyMasks masks = MasksOf(line, reach);
+  const auto bit = [](size_t at) { return std::uint64_t{1} << at; };
   const size_t c1 = NextAt(masks.commas, 2);
   if (line[0] == 'O') {
     const size_t c2 = NextAt(masks.commas, c1 + 1);
     const size_t r = NextAt(masks.closes, c2 + 1);
-    if (r >= 64) return 0;
-    const bool canonical = CanonicalField(line, masks, 2, c1) &
-                           CanonicalField(line, masks, c1 + 1, c2) &
-                           CanonicalField(line, masks, c2 + 1, r);
-    return canonical ? r + 1 : 0;
+    if (r >= 64) return kBeyond;
+    if (c1 - 2 > kLongestField || c2 - c1 - 1 > kLongestField || r - c2 - 1 > kLongestField) {
+      return 0;
+    }
+    return CanonicalFields(masks, bit(2) | bit(c1 + 1) | bit(c2 + 1), bit(c1) | bit(c2) | bit(r))
+               ? r + 1
+               : 0;
   }
   const size_t r1 = NextAt(masks.closes, c1 + 1);
+  if (r1 >= 64) return kBeyond;
   if (r1 + 3 >= line.size() || line[r1 + 1] != '-' || line[r1 + 2] != '(') return 0;
   const size_t c2 = NextAt(masks.commas, r1 + 3);
   const size_t r2 = NextAt(masks.closes, c2 + 1);
-  if (r2 >= 64) return 0;
-  const bool canonical =
-      CanonicalField(line, masks, 2, c1) & CanonicalField(line, masks, c1 + 1, r1) &
-      CanonicalField(line, masks, r1 + 3, c2) & CanonicalField(line, masks, c2 + 1, r2);
-  return canonical ? r2 + 1 : 0;
+  if (r2 >= 64) return kBeyond;
+  if (c1 - 2 > kLongestField || r1 - c1 - 1 > kLongestField || c2 - r1 - 3 > kLongestField ||
+      r2 - c2 - 1 > kLongestField) {
+    return 0;
+  }
+  return CanonicalFields(masks, bit(2) | bit(c1 + 1) | bit(r1 + 3) | bit(c2 + 1),
+                         bit(c1) | bit(r1) | bit(c2) | bit(r2))
+             ? r2 + 1
+             : 0;
+}
+
+// The body's length as above, 0 for a body beyond the line's first 64 bytes, which is left to
+// the rest. Most bodies end within 32, looked at first.
+inline size_t CanonicalBodyLength(std::string_view line) {
+  constexpr size_t kShortBody = 32;
+  size_t body = BodyWithin(line, kShortBody);
+  if (body == kBeyond && line.size() > kShortBody) body = BodyWithin(line, 64);
+  return body == kBeyond ? 0 : body;
 }
 
 // How many of the n bytes at p are zero digits, from the front.
