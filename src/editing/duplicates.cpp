@@ -135,7 +135,7 @@ class TwinReading : public BlockRecordReader {
     }
     if (Wanted()) {
       const std::vector<std::string_view> lines(lines_.begin(), lines_.end());
-      keys_[index_] = DrawingKeyOf(lines);
+      keys_[index_] = DrawingKeyOf(lines, key_texts_);
     }
     ++index_;
   }
@@ -174,7 +174,7 @@ class TwinReading : public BlockRecordReader {
         lines.push_back(text.substr(0, line_end));
         text.remove_prefix(line_end + 1);
       }
-      keys_[record] = DrawingKeyOf(lines);
+      keys_[record] = DrawingKeyOf(lines, key_texts_);
     }
     return false;
   }
@@ -206,6 +206,7 @@ class TwinReading : public BlockRecordReader {
   std::vector<std::string> names_;
   std::vector<DrawingSignature> signatures_;
   SignatureBuilder builder_;
+  ShapeTexts key_texts_;
   // Every line read, each behind a line feed; where each record's first begins.
   std::string kept_;
   std::vector<size_t> record_starts_;

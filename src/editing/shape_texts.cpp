@@ -301,25 +301,35 @@ constexpr size_t kBeyond = 64;
 inline size_t BodyWithin(std::string_view line, size_t reach) {
   const BodyMasks masks = MasksOf(line, reach);
   const auto bit = [](size_t at) { return std::uint64_t{1} << at; };
-  const size_t c1 = NextAt(masks.commas, 2);
+  // The delimiters in order, each found by clearing the one before: in a canonical body the
+  // first delimiter after one is the kind the reader looks for next, as no field holds one.
+  std::uint64_t delimiters = (masks.commas | masks.closes) & ~std::uint64_t{3};
+  const auto next = [&] {
+    const auto at = static_cast<size_t>(std::countr_zero(delimiters));
+    delimiters &= delimiters - 1;
+    return at;
+  };
+  const auto is = [](std::uint64_t kind, size_t at) { return ((kind >> at) & 1) != 0; };
+  const size_t c1 = next();
   if (line[0] == 'O') {
-    const size_t c2 = NextAt(masks.commas, c1 + 1);
-    const size_t r = NextAt(masks.closes, c2 + 1);
+    const size_t c2 = next();
+    const size_t r = next();
     if (r >= 64) return kBeyond;
-    if (c1 - 2 > kLongestField || c2 - c1 - 1 > kLongestField || r - c2 - 1 > kLongestField) {
+    if (!is(masks.commas, c1) || !is(masks.commas, c2) || !is(masks.closes, r) ||
+        c1 - 2 > kLongestField || c2 - c1 - 1 > kLongestField || r - c2 - 1 > kLongestField) {
       return 0;
     }
     return CanonicalFields(masks, bit(2) | bit(c1 + 1) | bit(c2 + 1), bit(c1) | bit(c2) | bit(r))
                ? r + 1
                : 0;
   }
-  const size_t r1 = NextAt(masks.closes, c1 + 1);
-  if (r1 >= 64) return kBeyond;
-  if (r1 + 3 >= line.size() || line[r1 + 1] != '-' || line[r1 + 2] != '(') return 0;
-  const size_t c2 = NextAt(masks.commas, r1 + 3);
-  const size_t r2 = NextAt(masks.closes, c2 + 1);
+  const size_t r1 = next();
+  const size_t c2 = next();
+  const size_t r2 = next();
   if (r2 >= 64) return kBeyond;
-  if (c1 - 2 > kLongestField || r1 - c1 - 1 > kLongestField || c2 - r1 - 3 > kLongestField ||
+  if (!is(masks.commas, c1) || !is(masks.closes, r1) || !is(masks.commas, c2) ||
+      !is(masks.closes, r2) || line[r1 + 1] != '-' || line[r1 + 2] != '(' || c2 < r1 + 3 ||
+      c1 - 2 > kLongestField || r1 - c1 - 1 > kLongestField || c2 - r1 - 3 > kLongestField ||
       r2 - c2 - 1 > kLongestField) {
     return 0;
   }
@@ -845,16 +855,30 @@ void SignatureBuilder::Add(std::uint64_t hash) {
   ++signature_.shapes;
 }
 
+std::string DrawingKeyOf(std::span<const std::string_view> lines, ShapeTexts& texts) {
+  texts.Restart();
+  // The texts one after another, then put in order by where each stands.
+  std::string all;
+  std::vector<std::pair<size_t, size_t>> shapes;
+  for (size_t i = lines.size(); i-- > 0;) {
+    if (const auto text = texts.Above(lines[i])) {
+      shapes.emplace_back(all.size(), text->size());
+      all.append(*text);
+    }
+  }
+  const auto text = [&](const std::pair<size_t, size_t>& at) {
+    return std::string_view(all).substr(at.first, at.second);
+  };
+  std::ranges::sort(shapes, {}, text);
+  std::string key;
+  key.reserve(all.size() + shapes.size());
+  for (const auto& shape : shapes) key.append(text(shape)).push_back('\n');
+  return key;
+}
+
 std::string DrawingKeyOf(std::span<const std::string_view> lines, LineCoding coding) {
   ShapeTexts texts(coding);
-  std::vector<std::string> shapes;
-  for (size_t i = lines.size(); i-- > 0;) {
-    if (const auto text = texts.Above(lines[i])) shapes.emplace_back(*text);
-  }
-  std::ranges::sort(shapes);
-  std::string key;
-  for (const std::string& shape : shapes) key.append(shape).push_back('\n');
-  return key;
+  return DrawingKeyOf(lines, texts);
 }
 
 DrawingSignature SignatureOf(std::span<const std::string_view> lines, LineCoding coding) {

@@ -151,6 +151,8 @@ class SignatureBuilder {
 // the lines or reading the plain ones in full.
 std::string DrawingKeyOf(std::span<const std::string_view> lines,
                          LineCoding coding = LineCoding::kCp1250);
+// The same through texts that may have read other drawings before, and know their tails.
+std::string DrawingKeyOf(std::span<const std::string_view> lines, ShapeTexts& texts);
 
 // The signature of a drawing whose lines are all at hand.
 DrawingSignature SignatureOf(std::span<const std::string_view> lines,
