@@ -23,6 +23,9 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+inline const char* QuickNumber(const char* p, const char* end, char delimiter, char*& out,
+                               size_t most_integer_digits = 14);
+
 // Reading of plain lines: a cursor over the line and one over the text written.
 struct PlainCursor {
   const char* in;
@@ -52,6 +55,11 @@ struct PlainCursor {
   // (an arc's angles), is plain only when it is small and has at most 4 decimals: then the
   // value read lies nearer its digits than half the fourth decimal, and is written as they are.
   bool Number(char delimiter, size_t most_integer_digits = 14, bool exact = false) {
+    // Most fields have nothing to round: their digits as they stand, found a word at a time.
+    if (const char* next = QuickNumber(in, end, delimiter, out, most_integer_digits)) {
+      in = next;
+      return true;
+    }
     const char* p = in;
     const char* const stop = end;
     bool negative = false;
@@ -368,7 +376,8 @@ inline void CopyShort(char* to, const char* from, size_t n, bool room) {
 // PlainCursor::Number) whose decimals, without the zeros behind them, are at most 4, so that
 // nothing rounds. Writes its canonical text at out; past the field and its delimiter, or
 // nullptr for any other field.
-inline const char* QuickNumber(const char* p, const char* end, char delimiter, char*& out) {
+inline const char* QuickNumber(const char* p, const char* end, char delimiter, char*& out,
+                               size_t most_integer_digits) {
   const bool negative = p < end && *p == '-';
   p += (p < end && (*p == '-' || *p == '+'));
   const char* integer_from = p;
@@ -386,7 +395,7 @@ inline const char* QuickNumber(const char* p, const char* end, char delimiter, c
   integer_from += zeros;
   integer -= zeros;
   while (fraction > 0 && fraction_from[fraction - 1] == '0') --fraction;
-  if (fraction > 4 || integer > 14 || integer + fraction > 15) return nullptr;
+  if (fraction > 4 || integer > most_integer_digits || integer + fraction > 15) return nullptr;
   char* o = out;
   if (negative && integer + fraction > 0) *o++ = '-';
   if (integer == 0) {
@@ -525,8 +534,8 @@ std::optional<std::string_view> ShapeTexts::Above(std::string_view line) {
   if (line.size() > 2 && line[1] == '(') {
     const char kind = line[0];
     if ((kind == 'L' || kind == 'P' || kind == 'O') && Plain(line, false)) return text_view_;
-    if (kind == 'T' && PlainText(line)) return text_view_;
-  } else if (line.starts_with("LUK(") && PlainArc(line)) {
+    if (kind == 'T' && PlainTextOrArc(line, PlainTextBody(line))) return text_view_;
+  } else if (line.starts_with("LUK(") && PlainTextOrArc(line, PlainArcBody(line))) {
     return text_view_;
   }
   // A library sets its colours and thicknesses with a handful of commands, written alike.
@@ -572,12 +581,21 @@ std::optional<std::uint64_t> ShapeTexts::AboveHash(std::string_view line) {
   tail_hash_.reset();
   const auto text = Above(line);
   if (!text) return std::nullopt;
+  return HashOfText(*text);
+}
+
+std::uint64_t ShapeTexts::HashOfText(std::string_view text) const {
   // A plain line's tail, and so its hash, is known; the body is hashed as ShapeTextHash
   // would, up to the first ";" (which a text may hold before its tail).
-  if (tail_hash_ && text->find(';') == body_length_) {
-    return BodyTailHash(text->substr(0, body_length_), text->data() + text->size(), *tail_hash_);
+  if (tail_hash_ && text.find(';') == body_length_) {
+    return BodyTailHash(text.substr(0, body_length_), text.data() + text.size(), *tail_hash_);
   }
-  return ShapeTextHash(*text);
+  return ShapeTextHash(text);
+}
+
+bool ShapeTexts::PlainTextOrArc(std::string_view line, const char* tail) {
+  return tail != nullptr &&
+         PlainTail(tail, line.data() + line.size(), plain_.data() + body_length_, false);
 }
 
 // A line, rectangle or circle without blanks, every number plain, and its tail nothing,
@@ -620,44 +638,46 @@ bool ShapeTexts::Plain(std::string_view line, bool alone) {
   return PlainTail(c.in, c.end, c.out, alone);
 }
 
-// An arc written plainly, as Plain takes a circle. Its angles are read in degrees and written
+// The body of an arc written plainly, as Plain takes a circle's, written at the front of
+// plain_; where its tail begins in the line, or nullptr. Its angles are read in degrees and written
 // back from radians, which moves them by a trifle: only angles that have no decimal beyond the
 // fourth to be rounded by that trifle are taken.
-bool ShapeTexts::PlainArc(std::string_view line) {
-  if (line.size() > kLongestPlainLine) return false;
+const char* ShapeTexts::PlainArcBody(std::string_view line) {
+  if (line.size() > kLongestPlainLine) return nullptr;
   constexpr size_t kAngleDigits = 6;
   PlainCursor c{line.data() + 4, line.data() + line.size(), plain_.data()};
   c.Put("LUK(");
   for (int field = 0; field < 3; ++field) {
-    if (!c.Number(',')) return false;
+    if (!c.Number(',')) return nullptr;
     c.Put(',');
   }
-  if (!c.Number(',', kAngleDigits, true)) return false;
+  if (!c.Number(',', kAngleDigits, true)) return nullptr;
   c.Put(',');
-  if (!c.Number(')', kAngleDigits, true)) return false;
+  if (!c.Number(')', kAngleDigits, true)) return nullptr;
   c.Put(')');
-  return PlainTail(c.in, c.end, c.out, false);
+  body_length_ = static_cast<size_t>(c.out - plain_.data());
+  return c.in;
 }
 
-// A text written plainly: a plain position, a text between two quotes with none inside it
-// (a quote inside changes which blanks the reader keeps), and a plain height, width and angle.
-// Those three are read as floats: only values below 1000 with at most 4 decimals are taken,
-// which a float holds nearer than half the fourth decimal.
-bool ShapeTexts::PlainText(std::string_view line) {
-  if (line.size() > kLongestPlainLine) return false;
+// The body of a text written plainly, as PlainArcBody: a plain position, a text between two quotes
+// with none inside it (a quote inside changes which blanks the reader keeps), and a plain height,
+// width and angle. Those three are read as floats: only values below 1000 with at most 4 decimals
+// are taken, which a float holds nearer than half the fourth decimal.
+const char* ShapeTexts::PlainTextBody(std::string_view line) {
+  if (line.size() > kLongestPlainLine) return nullptr;
   constexpr size_t kSingleDigits = 3;
   PlainCursor c{line.data() + 2, line.data() + line.size(), plain_.data()};
   c.Put("T(");
   for (int field = 0; field < 2; ++field) {
-    if (!c.Number(',')) return false;
+    if (!c.Number(',')) return nullptr;
     c.Put(',');
   }
-  if (!c.Take('\'')) return false;
+  if (!c.Take('\'')) return nullptr;
   const char* const close = std::find(c.in, c.end, '\'');
-  if (c.end - close < 2 || close[1] != ',') return false;
+  if (c.end - close < 2 || close[1] != ',') return nullptr;
   const std::string_view text(c.in, static_cast<size_t>(close - c.in));
   // A line break in a text is refused by the writer; the full reading says so.
-  if (text.find_first_of("\r\n") != std::string_view::npos) return false;
+  if (text.find_first_of("\r\n") != std::string_view::npos) return nullptr;
   c.Put('\'');
   const bool ascii = std::all_of(text.begin(), text.end(),
                                  [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
@@ -670,10 +690,11 @@ bool ShapeTexts::PlainText(std::string_view line) {
   c.in = close + 2;
   for (int field = 0; field < 3; ++field) {
     const char delimiter = field == 2 ? ')' : ',';
-    if (!c.Number(delimiter, kSingleDigits, true)) return false;
+    if (!c.Number(delimiter, kSingleDigits, true)) return nullptr;
     c.Put(delimiter);
   }
-  return PlainTail(c.in, c.end, c.out, false);
+  body_length_ = static_cast<size_t>(c.out - plain_.data());
+  return c.in;
 }
 
 // The tail of a plain line from in to end, its text written at out behind the body's.
@@ -756,8 +777,10 @@ const ShapeTexts::Inherited* ShapeTexts::InheritedTail() {
 }
 
 std::optional<ShapeTexts::QuickShape> ShapeTexts::Quick(std::string_view line) {
-  if (line.size() <= 2 || line.size() > kLongestPlainLine || line[1] != '(' ||
-      (line[0] != 'L' && line[0] != 'P' && line[0] != 'O')) {
+  if (line.size() <= 2 || line.size() > kLongestPlainLine) return std::nullopt;
+  if (line[0] == 'T' && line[1] == '(') return QuickTextOrArc(line, PlainTextBody(line));
+  if (line.starts_with("LUK(")) return QuickTextOrArc(line, PlainArcBody(line));
+  if (line[1] != '(' || (line[0] != 'L' && line[0] != 'P' && line[0] != 'O')) {
     return std::nullopt;
   }
   const size_t body = CanonicalBodyLength(line);
@@ -774,6 +797,29 @@ std::optional<ShapeTexts::QuickShape> ShapeTexts::Quick(std::string_view line) {
   // Alone, a line names its thickness; one without is kept whole.
   if (line.find(";GR(") == std::string_view::npos) return std::nullopt;
   if (const auto hash = AloneHashOfOther(line)) return QuickShape{*hash, false};
+  return std::nullopt;
+}
+
+// Quick for a text or an arc whose body is written at the front of plain_ and whose tail
+// begins at tail: one met before, or none (when no ";" in the body would move where its hash
+// splits the text).
+std::optional<ShapeTexts::QuickShape> ShapeTexts::QuickTextOrArc(std::string_view line,
+                                                                 const char* tail_from) {
+  if (tail_from == nullptr) return std::nullopt;
+  const std::string_view body(plain_.data(), body_length_);
+  const std::string_view tail(tail_from,
+                              static_cast<size_t>(line.data() + line.size() - tail_from));
+  if (tail.empty()) {
+    if (body.find(';') != std::string_view::npos) return std::nullopt;
+    return QuickShape{HashBytes(body, plain_.data() + plain_.size()), true};
+  }
+  for (const Tail& known : tails_) {
+    if (known.written != tail) continue;
+    std::memcpy(plain_.data() + body_length_, known.text.data(), known.text.size());
+    tail_hash_ = known.hash;
+    return QuickShape{HashOfText(std::string_view(plain_.data(), body_length_ + known.text.size())),
+                      false};
+  }
   return std::nullopt;
 }
 

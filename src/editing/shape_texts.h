@@ -61,11 +61,14 @@ class ShapeTexts {
 
   std::optional<std::uint64_t> AloneHashOfOther(std::string_view line);
   bool Plain(std::string_view line, bool alone);
-  bool PlainArc(std::string_view line);
-  bool PlainText(std::string_view line);
+  const char* PlainArcBody(std::string_view line);
+  const char* PlainTextBody(std::string_view line);
+  bool PlainTextOrArc(std::string_view line, const char* tail);
+  std::uint64_t HashOfText(std::string_view text) const;
   bool PlainTail(const char* in, const char* end, char* out, bool alone);
   struct Inherited;
   const Inherited* InheritedTail();
+  std::optional<QuickShape> QuickTextOrArc(std::string_view line, const char* tail_from);
   std::optional<std::string_view> ThicknessText(std::string_view field);
   std::optional<std::string_view> ThicknessText(float thickness);
 
