@@ -42,30 +42,43 @@ std::vector<std::string> PlainLines(std::mt19937& random, int) {
   return lines;
 }
 
-// Symbols as the editor saves them: a comment, colour and thickness commands for the lines
-// below them, lines, a circle, a rectangle, an arc and a label; one block in fifty drawn again
-// under another name, its lines in another order.
-std::vector<std::string> VariedLines(std::mt19937& random, int block) {
-  static std::vector<std::vector<std::string>> made;
+// Symbols: a comment, lines, a circle, a rectangle, an arc and a label; one block in fifty
+// drawn again under another name, its lines in another order. As the editor saves them every
+// shape names its colour and thickness; with commands, the lines and the rectangle take theirs
+// from colour and thickness commands below the comment, as hand-kept libraries have them.
+std::vector<std::string> SymbolLines(std::mt19937& random, int block, bool commands,
+                                     std::vector<std::vector<std::string>>& made) {
+  const size_t head = commands ? 3 : 1;
   if (block % 50 == 49) {
     std::vector<std::string> twin = made[static_cast<size_t>(block / 2)];
-    std::reverse(twin.begin() + 3, twin.end());  // after the colour and thickness commands
+    std::reverse(twin.begin() + static_cast<std::ptrdiff_t>(head), twin.end());
     return twin;
   }
   std::uniform_int_distribution<int> coordinate(-99, 99);
   const auto n = [&] { return FormatPattern(coordinate(random) / 10.0, kValuePattern); };
-  std::vector<std::string> lines = {"// symbol " + std::to_string(block), "K(128,64,0)",
-                                    "GR(0,35)"};
+  const std::string style = commands ? "" : ";K(128,64,0);GR(0,35)";
+  std::vector<std::string> lines = {"// symbol " + std::to_string(block)};
+  if (commands) lines.insert(lines.end(), {"K(128,64,0)", "GR(0,35)"});
   for (int e = 0; e < 12; ++e) {
-    lines.push_back("L(" + n() + "," + n() + ")-(" + n() + "," + n() + ")");
+    lines.push_back("L(" + n() + "," + n() + ")-(" + n() + "," + n() + ")" + style);
   }
   lines.push_back("O(" + n() + "," + n() + ",0.148);K(0,0,255);GR(0,25)");
-  lines.push_back("P(" + n() + "," + n() + ")-(" + n() + "," + n() + ")");
+  lines.push_back("P(" + n() + "," + n() + ")-(" + n() + "," + n() + ")" + style);
   lines.push_back("LUK(" + n() + "," + n() + ",0.5,0,180);K(255,0,0);GR(0,18)");
   lines.push_back("T(1.089,0.198,'Sk " + std::to_string(block % 7) +
                   "',0.396,0.297,0);K(0,0,0);GR(0,10)");
   made.push_back(lines);
   return lines;
+}
+
+std::vector<std::string> VariedLines(std::mt19937& random, int block) {
+  static std::vector<std::vector<std::string>> made;
+  return SymbolLines(random, block, true, made);
+}
+
+std::vector<std::string> SavedLines(std::mt19937& random, int block) {
+  static std::vector<std::vector<std::string>> made;
+  return SymbolLines(random, block, false, made);
 }
 
 class Library {
@@ -110,6 +123,11 @@ const Library& VariedLibrary() {
   return library;
 }
 
+const Library& SavedLibrary() {
+  static const Library library(SavedLines);
+  return library;
+}
+
 // B: the file's lines read, as any reader of it must.
 void BM_ReadLines(benchmark::State& state) {
   const Library& library = TheLibrary();
@@ -124,49 +142,49 @@ void BM_ReadLines(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadLines)->Unit(benchmark::kMillisecond);
 
-void BM_ListBlocks(benchmark::State& state) {
-  const Library& library = TheLibrary();
+// The library's block names, as blk list reads them.
+void Listing(benchmark::State& state, const Library& library) {
   for (auto _ : state) {
     auto names = CzytajListeBlokow(library.file());
     if (!names || names->size() != kBlocks) state.SkipWithError("the listing is wrong");
     benchmark::DoNotOptimize(names);
   }
 }
-BENCHMARK(BM_ListBlocks)->Unit(benchmark::kMillisecond);
 
-// The same on the varied library, which has twins.
-void BM_ListVaried(benchmark::State& state) {
-  const Library& library = VariedLibrary();
-  for (auto _ : state) {
-    auto names = CzytajListeBlokow(library.file());
-    if (!names || names->size() != kBlocks) state.SkipWithError("the listing is wrong");
-    benchmark::DoNotOptimize(names);
-  }
-}
-BENCHMARK(BM_ListVaried)->Unit(benchmark::kMillisecond);
-
-void BM_DuplicatesVaried(benchmark::State& state) {
-  const Library& library = VariedLibrary();
+// Every block read and compared with every other, as blk dups does it; groups, the twins
+// the library holds.
+void Duplicates(benchmark::State& state, const Library& library, size_t groups) {
   for (auto _ : state) {
     auto report = FindDuplicatesInFile(library.file());
-    if (!report || report->same_drawings.size() != kBlocks / 50) {
+    if (!report || report->same_drawings.size() != groups || !report->repeated_names.empty()) {
       state.SkipWithError("the report is wrong");
     }
     benchmark::DoNotOptimize(report);
   }
 }
+
+void BM_ListBlocks(benchmark::State& state) { Listing(state, TheLibrary()); }
+BENCHMARK(BM_ListBlocks)->Unit(benchmark::kMillisecond);
+
+void BM_FindDuplicates(benchmark::State& state) { Duplicates(state, TheLibrary(), 0); }
+BENCHMARK(BM_FindDuplicates)->Unit(benchmark::kMillisecond);
+
+// The same on the symbol libraries, which have twins.
+void BM_ListVaried(benchmark::State& state) { Listing(state, VariedLibrary()); }
+BENCHMARK(BM_ListVaried)->Unit(benchmark::kMillisecond);
+
+void BM_DuplicatesVaried(benchmark::State& state) {
+  Duplicates(state, VariedLibrary(), kBlocks / 50);
+}
 BENCHMARK(BM_DuplicatesVaried)->Unit(benchmark::kMillisecond);
 
-// Every block read and compared with every other, as blk dups does it.
-void BM_FindDuplicates(benchmark::State& state) {
-  const Library& library = TheLibrary();
-  for (auto _ : state) {
-    auto report = FindDuplicatesInFile(library.file());
-    if (!report || !report->empty()) state.SkipWithError("the report is wrong");
-    benchmark::DoNotOptimize(report);
-  }
+void BM_ListSaved(benchmark::State& state) { Listing(state, SavedLibrary()); }
+BENCHMARK(BM_ListSaved)->Unit(benchmark::kMillisecond);
+
+void BM_DuplicatesSaved(benchmark::State& state) {
+  Duplicates(state, SavedLibrary(), kBlocks / 50);
 }
-BENCHMARK(BM_FindDuplicates)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DuplicatesSaved)->Unit(benchmark::kMillisecond);
 
 // What blk dups must read at least: every block whole.
 void BM_ReadAllBlocks(benchmark::State& state) {
@@ -230,6 +248,7 @@ int main(int argc, char** argv) {
     r.Ratio("listing / reading the lines", "BM_ListBlocks", "BM_ReadLines", 1.5);
     r.Ratio("reading every block / listing", "BM_ReadAllBlocks", "BM_ListBlocks", 0);
     r.Ratio("duplicates / listing", "BM_FindDuplicates", "BM_ListBlocks", 3.0);
+    r.Ratio("duplicates / listing, symbols as saved", "BM_DuplicatesSaved", "BM_ListSaved", 3.0);
     r.Ratio("duplicates / listing, varied symbols", "BM_DuplicatesVaried", "BM_ListVaried", 3.0);
     r.Ratio("replacing a block / copy and sync", "BM_ReplaceBlock/real_time",
             "BM_CopyAndSync/real_time", 2);

@@ -43,9 +43,9 @@ class ShapeTexts {
   std::optional<std::uint64_t> AloneHash(std::string_view line);
 
   // A line as it comes, for a signature: the hash of its text when it stands alone (as
-  // AloneHash), the hash of its body (inherits) when it is a line, rectangle or circle as the
-  // writer writes it without a tail, waiting only for the colour and thickness in force;
-  // nothing for any other line.
+  // AloneHash; a plain text or arc too, when its tail is one met before), the hash of its body
+  // (inherits) when it is a shape written plainly without a tail, waiting only for the colour
+  // and thickness in force; nothing for any other line, which is to be read at the end.
   struct QuickShape {
     std::uint64_t hash;
     bool inherits;
