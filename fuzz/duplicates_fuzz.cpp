@@ -48,7 +48,8 @@ class Checker : public blok::BlockRecordReader {
       const auto text = texts.Above(lines_[i]);
       if (text) shapes.emplace_back(*text);
       const auto hash = hashes.AboveHash(lines_[i]);
-      Require(hash.has_value() == text.has_value() && (!hash || *hash == blok::ShapeTextHash(*text)));
+      Require(hash.has_value() == text.has_value() &&
+              (!hash || *hash == blok::ShapeTextHash(*text)));
       blok::ShapeTexts alone;
       if (const auto hash = alone.AloneHash(lines_[i])) {
         blok::ShapeTexts fresh;
