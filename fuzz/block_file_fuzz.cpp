@@ -13,24 +13,15 @@
 #include "document/block_file.h"
 #include "document/library_rules.h"
 #include "document/text_file.h"
+#include "fuzz_support.h"
 
 namespace {
 
+using blok::fuzz::Require;
+using blok::fuzz::WorkDir;
+
 // The fuzzer explores file contents, not the disk: its replacements are not flushed.
 constexpr blok::ReplaceOptions kExploring{.durable = false};
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
-
-const std::filesystem::path& WorkDir() {
-  static const std::filesystem::path dir = [] {
-    std::string pattern = (std::filesystem::temp_directory_path() / "blok-fuzz-XXXXXX").string();
-    Require(mkdtemp(pattern.data()) != nullptr);
-    return std::filesystem::path(pattern);
-  }();
-  return dir;
-}
 
 // How every listed block other than name loads now.
 using Loads = std::vector<std::pair<std::string, std::optional<blok::LoadedBlock>>>;

@@ -30,20 +30,19 @@
 #include "document/block_file.h"
 #include "editor/editor.h"
 #include "editor/ui.h"
+#include "fuzz_support.h"
 #include "view/null_canvas.h"
 #include "view/surface.h"
 
 namespace {
+
+using blok::fuzz::Require;
 
 constexpr size_t kMaxOperations = 64;
 
 constexpr std::string_view kControlTexts[] = {"l",   "p",  "o",  "a",  "t",  "mo", "co", "u",
                                               "ro",  "sc", "f",  "tr", "w",  "od", "ob", "ed",
                                               "odl", "?",  "lu", "za", "sz", "wi"};
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 // Every dialog cancelled, every question answered "Kasuj": nothing is ever saved or opened.
 class CancellingUi : public blok::Ui {

@@ -15,22 +15,13 @@
 #include "document/block_file.h"
 #include "editing/duplicates.h"
 #include "editing/shape_texts.h"
+#include "fuzz_support.h"
 #include "model/cp1250.h"
 
 namespace {
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
-
-const std::filesystem::path& WorkDir() {
-  static const std::filesystem::path dir = [] {
-    std::string pattern = (std::filesystem::temp_directory_path() / "blok-fuzz-XXXXXX").string();
-    Require(mkdtemp(pattern.data()) != nullptr);
-    return std::filesystem::path(pattern);
-  }();
-  return dir;
-}
+using blok::fuzz::Require;
+using blok::fuzz::WorkDir;
 
 // Checks each record's drawing as it streams past.
 class Checker : public blok::BlockRecordReader {

@@ -8,15 +8,14 @@
 
 #include "document/dxf_import.h"
 #include "document/library_rules.h"
+#include "fuzz_support.h"
 #include "model/cp1250.h"
 #include "model/entity_reader.h"
 #include "model/entity_writer.h"
 
 namespace {
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+using blok::fuzz::Require;
 
 }  // namespace
 

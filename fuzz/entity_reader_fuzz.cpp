@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz_support.h"
 #include "model/command_text.h"
 #include "model/cp1250.h"
 #include "model/entity_reader.h"
@@ -15,9 +16,7 @@
 
 namespace {
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+using blok::fuzz::Require;
 
 }  // namespace
 
