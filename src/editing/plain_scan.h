@@ -125,6 +125,13 @@ struct PlainCursor {
     return true;
   }
 
+  // A number field and its delimiter, both written.
+  bool Field(char delimiter, size_t most_integer_digits = 14, bool exact = false) {
+    if (!Number(delimiter, most_integer_digits, exact)) return false;
+    Put(delimiter);
+    return true;
+  }
+
   // A colour component as written, one to three digits ending at delimiter.
   std::optional<int> Component(char delimiter) {
     int value = 0;

@@ -20,7 +20,6 @@ using plain_scan::CanonicalBodyLength;
 using plain_scan::HashBytes;
 using plain_scan::Mix;
 using plain_scan::PlainCursor;
-using plain_scan::QuickNumber;
 
 std::uint64_t ShapeTextHash(std::string_view text) {
   // The body and the tail apart: a line written as the writer writes it keeps its body as it
@@ -40,7 +39,8 @@ std::optional<std::uint64_t> ShapeTexts::AloneHash(std::string_view line) {
   }
   // Most lines of a library were written by the writer: their body is its canonical body, and
   // their tail one of a few, whose text and hash are known.
-  if (const size_t body = CanonicalBodyLength(line); body > 0) {
+  const size_t body = CanonicalBodyLength(line);
+  if (body > 0) {
     const std::string_view tail = line.substr(body);
     for (const Tail& known : tails_) {
       if (known.written == tail) {
@@ -48,54 +48,19 @@ std::optional<std::uint64_t> ShapeTexts::AloneHash(std::string_view line) {
       }
     }
   }
-  return AloneHashOfOther(line);
+  return AloneHashOfOther(line, body);
 }
 
-// AloneHash of a line, rectangle or circle naming its thickness whose body is not canonical or
-// whose tail is not one met before.
-std::optional<std::uint64_t> ShapeTexts::AloneHashOfOther(std::string_view line) {
-  // Many have plain numbers, short: the body written quickly.
-  const char* p = line.data() + 2;
-  const char* const end = line.data() + line.size();
-  char* o = plain_.data();
-  *o++ = line[0];
-  *o++ = '(';
-  if (line[0] == 'O') {
-    if ((p = QuickNumber(p, end, ',', o)) && (*o++ = ',', p = QuickNumber(p, end, ',', o))) {
-      *o++ = ',';
-      p = QuickNumber(p, end, ')', o);
-    }
-  } else if ((p = QuickNumber(p, end, ',', o)) && (*o++ = ',', p = QuickNumber(p, end, ')', o))) {
-    // The reader passes over one character between the points, whatever it is.
-    if (end - p >= 2 && p[1] == '(') {
-      *o++ = ')';
-      *o++ = '-';
-      *o++ = '(';
-      if ((p = QuickNumber(p + 2, end, ',', o))) {
-        *o++ = ',';
-        p = QuickNumber(p, end, ')', o);
-      }
-    } else {
-      p = nullptr;
-    }
-  }
-  if (p != nullptr) {
-    *o++ = ')';
-    const std::string_view tail(p, static_cast<size_t>(end - p));
-    for (const Tail& known : tails_) {
-      if (known.written == tail) {
-        return BodyTailHash(std::string_view(plain_.data(), static_cast<size_t>(o - plain_.data())),
-                            plain_.data() + plain_.size(), known.hash);
-      }
-    }
-  }
-  if (const auto text = Alone(line)) return ShapeTextHash(*text);
-  return std::nullopt;
+// AloneHash of a line, rectangle or circle naming its thickness whose body is not canonical
+// (body 0) or whose tail is not one met before.
+std::optional<std::uint64_t> ShapeTexts::AloneHashOfOther(std::string_view line, size_t body) {
+  if (!Plain(line, true, body)) return std::nullopt;
+  return HashOfText(text_view_);
 }
 
 std::optional<std::string_view> ShapeTexts::Alone(std::string_view line) {
   if (line.size() > 2 && line[1] == '(' && (line[0] == 'L' || line[0] == 'P' || line[0] == 'O') &&
-      Plain(line, true)) {
+      Plain(line, true, CanonicalBodyLength(line))) {
     return text_view_;
   }
   return std::nullopt;
@@ -104,7 +69,10 @@ std::optional<std::string_view> ShapeTexts::Alone(std::string_view line) {
 std::optional<std::string_view> ShapeTexts::Above(std::string_view line) {
   if (line.size() > 2 && line[1] == '(') {
     const char kind = line[0];
-    if ((kind == 'L' || kind == 'P' || kind == 'O') && Plain(line, false)) return text_view_;
+    if ((kind == 'L' || kind == 'P' || kind == 'O') &&
+        Plain(line, false, CanonicalBodyLength(line))) {
+      return text_view_;
+    }
     if (kind == 'T' && PlainTextOrArc(line, PlainTextBody(line))) return text_view_;
   } else if (line.starts_with("LUK(") && PlainTextOrArc(line, PlainArcBody(line))) {
     return text_view_;
@@ -173,11 +141,11 @@ bool ShapeTexts::PlainTextOrArc(std::string_view line, const char* tail) {
 // ";K(r,g,b)" or ";K(r,g,b);GR(t)" as the writers write it: the reader would take its fields
 // as they stand, so its canonical text is made from them here. Alone: only with both colour and
 // thickness named.
-bool ShapeTexts::Plain(std::string_view line, bool alone) {
+bool ShapeTexts::Plain(std::string_view line, bool alone, size_t body) {
   // A blank is no part of a plain number nor of a plain tail, so a line with one never passes.
   if (line.size() > kLongestPlainLine) return false;
   // As the writer wrote it, the body is its own text.
-  if (const size_t body = CanonicalBodyLength(line); body > 0) {
+  if (body > 0) {
     std::memcpy(plain_.data(), line.data(), body);
     return PlainTail(line.data() + body, line.data() + line.size(), plain_.data() + body, alone);
   }
@@ -186,25 +154,15 @@ bool ShapeTexts::Plain(std::string_view line, bool alone) {
   c.Put(kind);
   c.Put('(');
   if (kind == 'O') {
-    if (!c.Number(',')) return false;
-    c.Put(',');
-    if (!c.Number(',')) return false;
-    c.Put(',');
-    if (!c.Number(')')) return false;
-    c.Put(')');
+    if (!c.Field(',') || !c.Field(',') || !c.Field(')')) return false;
   } else {
-    if (!c.Number(',')) return false;
-    c.Put(',');
-    if (!c.Number(')')) return false;
+    if (!c.Field(',') || !c.Field(')')) return false;
     // The reader passes over one character between the points, whatever it is.
     if (c.in == c.end) return false;
     ++c.in;
     if (!c.Take('(')) return false;
-    c.Put(")-(");
-    if (!c.Number(',')) return false;
-    c.Put(',');
-    if (!c.Number(')')) return false;
-    c.Put(')');
+    c.Put("-(");
+    if (!c.Field(',') || !c.Field(')')) return false;
   }
   return PlainTail(c.in, c.end, c.out, alone);
 }
@@ -218,14 +176,10 @@ const char* ShapeTexts::PlainArcBody(std::string_view line) {
   constexpr size_t kAngleDigits = 6;
   PlainCursor c{line.data() + 4, line.data() + line.size(), plain_.data()};
   c.Put("LUK(");
-  for (int field = 0; field < 3; ++field) {
-    if (!c.Number(',')) return nullptr;
-    c.Put(',');
+  if (!c.Field(',') || !c.Field(',') || !c.Field(',') || !c.Field(',', kAngleDigits, true) ||
+      !c.Field(')', kAngleDigits, true)) {
+    return nullptr;
   }
-  if (!c.Number(',', kAngleDigits, true)) return nullptr;
-  c.Put(',');
-  if (!c.Number(')', kAngleDigits, true)) return nullptr;
-  c.Put(')');
   body_length_ = static_cast<size_t>(c.out - plain_.data());
   return c.in;
 }
@@ -239,11 +193,7 @@ const char* ShapeTexts::PlainTextBody(std::string_view line) {
   constexpr size_t kSingleDigits = 3;
   PlainCursor c{line.data() + 2, line.data() + line.size(), plain_.data()};
   c.Put("T(");
-  for (int field = 0; field < 2; ++field) {
-    if (!c.Number(',')) return nullptr;
-    c.Put(',');
-  }
-  if (!c.Take('\'')) return nullptr;
+  if (!c.Field(',') || !c.Field(',') || !c.Take('\'')) return nullptr;
   const char* const close = std::find(c.in, c.end, '\'');
   if (c.end - close < 2 || close[1] != ',') return nullptr;
   const std::string_view text(c.in, static_cast<size_t>(close - c.in));
@@ -259,10 +209,9 @@ const char* ShapeTexts::PlainTextBody(std::string_view line) {
   }
   c.Put("',");
   c.in = close + 2;
-  for (int field = 0; field < 3; ++field) {
-    const char delimiter = field == 2 ? ')' : ',';
-    if (!c.Number(delimiter, kSingleDigits, true)) return nullptr;
-    c.Put(delimiter);
+  if (!c.Field(',', kSingleDigits, true) || !c.Field(',', kSingleDigits, true) ||
+      !c.Field(')', kSingleDigits, true)) {
+    return nullptr;
   }
   body_length_ = static_cast<size_t>(c.out - plain_.data());
   return c.in;
@@ -367,7 +316,7 @@ std::optional<ShapeTexts::QuickShape> ShapeTexts::Quick(std::string_view line) {
   }
   // Alone, a line names its thickness; one without is kept whole.
   if (line.find(";GR(") == std::string_view::npos) return std::nullopt;
-  if (const auto hash = AloneHashOfOther(line)) return QuickShape{*hash, false};
+  if (const auto hash = AloneHashOfOther(line, body)) return QuickShape{*hash, false};
   return std::nullopt;
 }
 

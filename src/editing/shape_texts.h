@@ -59,8 +59,9 @@ class ShapeTexts {
   // Longer lines are rare enough to leave to the full reading; the text of a shorter one fits.
   static constexpr size_t kLongestPlainLine = 160;
 
-  std::optional<std::uint64_t> AloneHashOfOther(std::string_view line);
-  bool Plain(std::string_view line, bool alone);
+  std::optional<std::uint64_t> AloneHashOfOther(std::string_view line, size_t body);
+  // body: the length of the line's canonical body, 0 when it has none (CanonicalBodyLength).
+  bool Plain(std::string_view line, bool alone, size_t body);
   const char* PlainArcBody(std::string_view line);
   const char* PlainTextBody(std::string_view line);
   bool PlainTextOrArc(std::string_view line, const char* tail);
