@@ -59,7 +59,7 @@ class Arc : public CentreCommand {
 
   bool Preview(int x, int y) override {
     // The overlay's canvas is taken after RestoreView, which ends the one before.
-    const ViewTransform& view = ctx_.host().view();
+    const ViewTransform& view = ctx_.scene().view;
     if (centre_step_ == CentreStep::kRadius) {
       PreviewRadius(x, y);
       return true;
@@ -125,7 +125,7 @@ class Arc : public CentreCommand {
     a2_ = a;
     ctx_.Apply(DodajLuk(p0_, r_, a1_, a2_, side, ctx_.Style()));
     ctx_.Reset();
-    ctx_.host().Redraw();
+    ctx_.Redraw();
   }
 
   Step step_ = Step::kCentreOrRadius;

@@ -25,7 +25,7 @@ class Array : public Command {
   Released Release(int x, int y) override {
     if (ctx_.SelectByGesture(x, y)) {
       step_ = Step::kCounts;
-      ctx_.host().SetPickCursor(false);
+      ctx_.SetPickCursor(false);
       corner_ = SelectionCorner();
       ctx_.Monit("Wiersze , Kolumny");
     }
@@ -61,7 +61,7 @@ class Array : public Command {
     const Point p = ctx_.Pointed(x, y, {corner_, true});
     const double row_spacing = p.y - corner_.y;
     const double column_spacing = p.x - corner_.x;
-    const std::uint64_t per_cell = ctx_.host().selection().lines.size();
+    const std::uint64_t per_cell = ctx_.scene().selection.lines.size();
     std::uint64_t shown = 0;
     for (int r = 0; r < rows_; ++r) {
       for (int c = 0; c < columns_ && shown <= kMostPreviewed; ++c) {
@@ -89,7 +89,7 @@ class Array : public Command {
       return "Liczby wierszy i kolumn muszą być całkowite, od 1.";
     }
     const std::uint64_t copies =
-        ArrayLineCount(ctx_.host().selection(), static_cast<int>(rows), static_cast<int>(columns));
+        ArrayLineCount(ctx_.scene().selection, static_cast<int>(rows), static_cast<int>(columns));
     if (copies > kMostCopies) {
       return "Szyk dodałby " + std::to_string(copies) + " obiektów, najwięcej można " +
              std::to_string(kMostCopies) + ".";
@@ -102,19 +102,20 @@ class Array : public Command {
   }
 
   void Build(double row_spacing, double column_spacing) {
-    if (ctx_.ApplyChanges(ArraySelection(ctx_.host().drawing().records(), ctx_.host().selection(),
-                                         rows_, columns_, row_spacing, column_spacing))) {
-      ctx_.host().Komunikat("Dodano szyk " + std::to_string(rows_) + " x " +
-                            std::to_string(columns_));
+    const Scene s = ctx_.scene();
+    if (ctx_.ApplyChanges(ArraySelection(s.drawing.records(), s.selection, rows_, columns_,
+                                         row_spacing, column_spacing))) {
+      ctx_.Komunikat("Dodano szyk " + std::to_string(rows_) + " x " + std::to_string(columns_));
     }
     ctx_.Reset();
-    ctx_.host().Redraw();
+    ctx_.Redraw();
   }
 
   // The lower left corner of the selected entities' boxes: a click puts the next cell's there.
   Point SelectionCorner() const {
-    const auto records = ctx_.host().drawing().records();
-    const auto& flags = ctx_.host().selection().flags;
+    const Scene s = ctx_.scene();
+    const auto records = s.drawing.records();
+    const auto& flags = s.selection.flags;
     Point corner{0, 0};
     bool any = false;
     for (size_t i = 0; i < records.size() && i < flags.size(); ++i) {

@@ -38,7 +38,7 @@ class CentreCommand : public Command {
     has_orto_ = true;
     centre_step_ = CentreStep::kOwn;
     AfterCentre();
-    ctx_.host().Redraw();
+    ctx_.Redraw();
     ctx_.LabelAtPoint(point, commands::XY(point));
   }
   void PressCentre(int x, int y) { StepCentre(ctx_.PointedWithoutOrtho(x, y)); }
@@ -67,7 +67,7 @@ class CentreCommand : public Command {
     centre_step_ = CentreStep::kOwn;
     r_ = r;
     AfterRadius();
-    ctx_.host().Redraw();
+    ctx_.Redraw();
   }
   std::string TypedRadius(const std::string& entry) {
     auto r = ParsujLiczbe(commands::Wrapped(entry));

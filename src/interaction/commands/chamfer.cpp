@@ -16,9 +16,9 @@ class Chamfer : public Command {
       if (!ctx_.IsLine(index)) return;
       second_ = index;
       ctx_.ApplyChanges(
-          ChamferLines(ctx_.host().drawing().records(), first_, second_, ctx_.Raw(x, y), click_));
+          ChamferLines(ctx_.scene().drawing.records(), first_, second_, ctx_.Raw(x, y), click_));
       step_ = Step::kDone;
-      ctx_.host().Redraw();
+      ctx_.Redraw();
       ctx_.Reset();
     }
     if (step_ == Step::kFirst) {

@@ -13,8 +13,9 @@ class Delete : public Command {
 
   Released Release(int x, int y) override {
     if (ctx_.SelectByGesture(x, y)) {
-      ctx_.ApplyChanges(DeleteSelection(ctx_.host().drawing().records(), ctx_.host().selection()));
-      ctx_.host().Redraw();
+      const Scene s = ctx_.scene();
+      ctx_.ApplyChanges(DeleteSelection(s.drawing.records(), s.selection));
+      ctx_.Redraw();
       selecting_ = false;
       ctx_.Reset();
     }

@@ -11,18 +11,18 @@ std::optional<std::string> DirectEntry(CommandContext& ctx, const std::string& e
   if (start == "L(" || start == "P(") {
     result = DirectSegment(entry, ctx.Style());
   } else if (start == "T(") {
-    const Settings& s = ctx.settings();
+    const Settings& s = ctx.scene().settings;
     result = DirectText(entry, s.text_height_text, s.text_width_text, ctx.Style());
   } else {
     return std::nullopt;
   }
   if (result.error) {
-    ctx.host().ShowMessageBox(*result.error);
+    ctx.ShowMessageBox(*result.error);
     return std::string();
   }
   if (!result.lines.empty()) {
     ctx.Apply({result.lines, {}, {}});
-    ctx.host().Redraw();
+    ctx.Redraw();
   }
   return result.message;
 }

@@ -20,8 +20,8 @@ class Edit : public Command {
     if (index < 0) return;
     picking_ = false;
     ctx_.EndFrame();
-    ctx_.host().Redraw();
-    ctx_.host().OpenEntityEditor(index);
+    ctx_.Redraw();
+    ctx_.OpenEntityEditor(index);
     ctx_.Reset();
   }
 
@@ -30,8 +30,8 @@ class Edit : public Command {
     picking_ = false;
     ctx_.EndFrame();
     ctx_.RestoreView();
-    ctx_.host().ChangeProperties();
-    ctx_.host().Redraw();
+    ctx_.ChangeProperties();
+    ctx_.Redraw();
     ctx_.Reset();
     return Released::kFinished;
   }

@@ -56,7 +56,7 @@ class Polygon : public CentreCommand {
       ctx_.RestoreView();
       const Point p = ctx_.Pointed(x, y, Ortho());
       const std::vector<Point> corners = Corners(p);
-      const ViewTransform& view = ctx_.host().view();
+      const ViewTransform& view = ctx_.scene().view;
       for (size_t i = 0; i < corners.size(); ++i) {
         const Point a = corners[i];
         const Point b = corners[(i + 1) % corners.size()];
@@ -115,7 +115,7 @@ class Polygon : public CentreCommand {
     }
     ctx_.Apply(result);
     ctx_.Reset();
-    ctx_.host().Redraw();
+    ctx_.Redraw();
   }
 
   Step step_ = Step::kSides;

@@ -20,7 +20,7 @@ class Rotate : public CentreCommand {
     if (ctx_.SelectByGesture(x, y)) {
       step_ = Step::kBase;
       centre_step_ = CentreStep::kCentre;
-      ctx_.host().SetPickCursor(false);
+      ctx_.SetPickCursor(false);
     }
     return Released::kGoOn;
   }
@@ -52,12 +52,9 @@ class Rotate : public CentreCommand {
       ctx_.RestoreView();
       const Point p = ctx_.Pointed(x, y, Ortho());
       const double angle = Direction(p);
-      const InteractionHost& host = ctx_.host();
-      if (host.font() != nullptr) {
-        for (const std::string& line : ctx_.host().selection().lines) {
-          PreviewRotate(ctx_.overlay(), host.view(), *host.font(), line, host.reading_defaults(),
-                        angle, p0_.x, p0_.y);
-        }
+      const Scene s = ctx_.scene();
+      for (const std::string& line : s.selection.lines) {
+        PreviewRotate(ctx_.overlay(), s.view, s.font, line, s.defaults, angle, p0_.x, p0_.y);
       }
       ctx_.LabelAtPoint(p0_, "alfa = " + Fixed(angle, kFixed2Pattern7));
       return true;
@@ -89,12 +86,12 @@ class Rotate : public CentreCommand {
   }
 
   void StepAngle(float a) {
-    ctx_.ApplyChanges(
-        RotateSelection(ctx_.host().drawing().records(), ctx_.host().selection(), p0_.x, p0_.y, a));
+    const Scene s = ctx_.scene();
+    ctx_.ApplyChanges(RotateSelection(s.drawing.records(), s.selection, p0_.x, p0_.y, a));
     // The rotation ends the command, as a move does: left at its angle step, the prompt would
     // go on asking for an angle that nothing takes any more.
     ctx_.Reset();
-    ctx_.host().Redraw();
+    ctx_.Redraw();
   }
 
   Step step_ = Step::kSelect;

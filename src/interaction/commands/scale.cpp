@@ -21,7 +21,7 @@ class Scale : public Command {
   Released Release(int x, int y) override {
     if (ctx_.SelectByGesture(x, y)) {
       step_ = Step::kBase;
-      ctx_.host().SetPickCursor(false);
+      ctx_.SetPickCursor(false);
     }
     return Released::kGoOn;
   }
@@ -38,9 +38,10 @@ class Scale : public Command {
     const std::optional<double> factor = ParsujLiczbe(commands::Wrapped(entry));
     if (!factor || step_ != Step::kFactor || base_.x == kUnsetCoordinate) return {};
     if (std::abs(*factor) > kSmallestFactor) {
-      ctx_.ApplyChanges(ScaleSelection(ctx_.host().drawing().records(), ctx_.host().selection(),
-                                       base_.x, base_.y, static_cast<float>(*factor)));
-      ctx_.host().Redraw();
+      const Scene s = ctx_.scene();
+      ctx_.ApplyChanges(ScaleSelection(s.drawing.records(), s.selection, base_.x, base_.y,
+                                       static_cast<float>(*factor)));
+      ctx_.Redraw();
     }
     ctx_.Reset();
     return {"", true};

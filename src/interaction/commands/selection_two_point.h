@@ -20,7 +20,7 @@ class SelectionTwoPointCommand : public TwoPointCommand {
   Released Release(int x, int y) override {
     if (ctx_.SelectByGesture(x, y)) {
       selecting_ = false;
-      ctx_.host().SetPickCursor(false);
+      ctx_.SetPickCursor(false);
       point_step_ = PointStep::kFirst;
     }
     return Released::kGoOn;

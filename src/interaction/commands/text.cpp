@@ -11,16 +11,16 @@ using commands::Fixed;
 class Text : public CentreCommand {
  public:
   explicit Text(CommandContext& ctx) : CentreCommand(ctx, "TEKST") {
-    working_.height = ctx.settings().text_height;
-    working_.width = ctx.settings().text_width;
+    working_.height = ctx.scene().settings.text_height;
+    working_.width = ctx.scene().settings.text_width;
   }
 
   Consumed Typed(const std::string& entry) override {
     if (step_ == Step::kText) {
-      const Settings& s = ctx_.settings();
+      const Settings& s = ctx_.scene().settings;
       ctx_.Apply(DodajTekst(p0_, a1_, entry, s.text_height_text, s.text_width_text, ctx_.Style()));
       ctx_.Reset();
-      ctx_.host().Redraw();
+      ctx_.Redraw();
       return {"", true};
     }
     std::string message;
@@ -82,10 +82,9 @@ class Text : public CentreCommand {
   }
 
   void DrawWorking(Point at, float angle) {
-    const InteractionHost& host = ctx_.host();
-    if (host.font() == nullptr) return;
-    WorkingText(ctx_.overlay(), host.view(), *host.font(), working_.text, ctx_.settings().colour,
-                kDefaultThickness, working_.height, working_.width, angle, at.x, at.y);
+    const Scene s = ctx_.scene();
+    WorkingText(ctx_.overlay(), s.view, s.font, working_.text, s.settings.colour, kDefaultThickness,
+                working_.height, working_.width, angle, at.x, at.y);
   }
 
   Step step_ = Step::kInsertion;
@@ -98,10 +97,10 @@ class Text : public CentreCommand {
 std::unique_ptr<Command> MakeText(CommandContext& ctx) {
   // The text sizes are read when the text is written: a box that holds no number would throw
   // away the text typed for it, so the command does not start.
-  const Settings& s = ctx.settings();
+  const Settings& s = ctx.scene().settings;
   for (const std::string& size : {s.text_height_text, s.text_width_text}) {
     if (!TypedNumber(size)) {
-      ctx.host().ShowMessageBox("\"" + size + "\" nie jest poprawną liczbą.");
+      ctx.ShowMessageBox("\"" + size + "\" nie jest poprawną liczbą.");
       return nullptr;
     }
   }

@@ -22,8 +22,8 @@ class TrimOrExtend : public Command {
       object_ = index;
       click_ = ctx_.Raw(x, y);
       const LineOperation operation = extend_ ? ExtendLine : TrimLine;
-      ctx_.ApplyChanges(operation(ctx_.host().drawing().records(), edge_, object_, click_));
-      ctx_.host().Redraw();
+      ctx_.ApplyChanges(operation(ctx_.scene().drawing.records(), edge_, object_, click_));
+      ctx_.Redraw();
     }
     if (step_ == Step::kEdge) {
       ctx_.RestoreView();

@@ -9,7 +9,7 @@ namespace blok {
 using commands::Fixed;
 
 void TwoPointCommand::RubberBand(Point cursor) {
-  DrawSegment(ctx_.overlay(), ctx_.host().view(), commands::kGreen, 0, p1_.x, p1_.y, cursor.x,
+  DrawSegment(ctx_.overlay(), ctx_.scene().view, commands::kGreen, 0, p1_.x, p1_.y, cursor.x,
               cursor.y);
 }
 
@@ -17,14 +17,14 @@ std::string TwoPointCommand::StepFirst(Point point) {
   p1_ = orto_ = point;
   has_orto_ = true;
   point_step_ = PointStep::kSecond;
-  ctx_.host().ShowRelativePanel(true);
+  ctx_.ShowRelativePanel(true);
   return "Wprowadzono wsp. poczatkowa " + FormatXY(point.x, point.y);
 }
 
 std::string TwoPointCommand::StepSecond(Point point) {
   p2_ = point;
   Second();
-  ctx_.host().Redraw();
+  ctx_.Redraw();
   return "Wprowadzono wsp. koncowa " + FormatXY(point.x, point.y);
 }
 
