@@ -20,7 +20,9 @@ class Array : public Command {
  public:
   explicit Array(CommandContext& ctx) : ctx_(ctx) {}
 
-  bool Selecting() const override { return step_ == Step::kSelect; }
+  Awaited Awaits() const override {
+    return step_ == Step::kSelect ? Awaited::kSelection : Awaited::kValue;
+  }
 
   Released Release(int x, int y) override {
     if (ctx_.SelectByGesture(x, y)) {
@@ -32,15 +34,15 @@ class Array : public Command {
     return Released::kGoOn;
   }
 
-  Consumed Typed(const std::string& entry) override {
+  Reply Typed(const std::string& entry) override {
     const std::optional<TypedPoint> typed = ParsujPunkt(commands::Wrapped(entry));
     if (step_ == Step::kCounts) {
       if (!typed) return {};
-      return {TakeCounts(typed->point.x, typed->point.y), false};
+      return Reply::Said(TakeCounts(typed->point.x, typed->point.y));
     }
     if (step_ == Step::kSpacing && typed) {
       Build(typed->point.x, typed->point.y);
-      return {"Wprowadzono odstępy", false};
+      return Reply::Said("Wprowadzono odstępy");
     }
     return {};
   }
@@ -77,7 +79,7 @@ class Array : public Command {
 
   void Describe(Wskaz& w) const override {
     w.Polecenie = "SZYK";
-    w.szukaj = step_ == Step::kSelect;
+    w.szukaj = Awaits() == Awaited::kSelection;
   }
 
  private:

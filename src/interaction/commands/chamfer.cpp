@@ -40,12 +40,13 @@ class Chamfer : public Command {
     return true;
   }
 
+  Awaited Awaits() const override {
+    return step_ == Step::kDone ? Awaited::kNothing : Awaited::kObject;
+  }
   void Describe(Wskaz& w) const override {
-    w.fazuj1 = step_ == Step::kFirst;
     w.fazuj2 = step_ == Step::kSecond;
     w.obiekt1 = first_;
     w.obiekt2 = second_;
-    w.punktKlikniecia = click_;
   }
 
  private:

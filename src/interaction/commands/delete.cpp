@@ -9,7 +9,7 @@ class Delete : public Command {
  public:
   explicit Delete(CommandContext& ctx) : ctx_(ctx) {}
 
-  bool Selecting() const override { return selecting_; }
+  Awaited Awaits() const override { return selecting_ ? Awaited::kSelection : Awaited::kNothing; }
 
   Released Release(int x, int y) override {
     if (ctx_.SelectByGesture(x, y)) {
@@ -28,7 +28,7 @@ class Delete : public Command {
     return true;
   }
 
-  void Describe(Wskaz& w) const override { w.usun = w.wybor = selecting_; }
+  void Describe(Wskaz& w) const override { w.usun = w.wybor = Awaits() == Awaited::kSelection; }
 
  private:
   CommandContext& ctx_;

@@ -5,7 +5,7 @@
 
 namespace blok {
 
-std::optional<std::string> DirectEntry(CommandContext& ctx, const std::string& entry) {
+std::optional<Reply> DirectEntry(CommandContext& ctx, const std::string& entry) {
   const std::string start = UpperCp1250(entry.substr(0, 2));
   WriterResult result;
   if (start == "L(" || start == "P(") {
@@ -17,14 +17,15 @@ std::optional<std::string> DirectEntry(CommandContext& ctx, const std::string& e
     return std::nullopt;
   }
   if (result.error) {
+    // The box says why; the message pane marks the entry unknown.
     ctx.ShowMessageBox(*result.error);
-    return std::string();
+    return Reply{};
   }
   if (!result.lines.empty()) {
     ctx.Apply({result.lines, {}, {}});
     ctx.Redraw();
   }
-  return result.message;
+  return Reply::Said(result.message);
 }
 
 }  // namespace blok

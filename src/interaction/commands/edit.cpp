@@ -10,7 +10,8 @@ class Edit : public Command {
  public:
   explicit Edit(CommandContext& ctx) : ctx_(ctx) {}
 
-  bool Selecting() const override { return picking_; }
+  // A click on an object or a frame about several.
+  Awaited Awaits() const override { return picking_ ? Awaited::kSelection : Awaited::kNothing; }
 
   void Press(int x, int y) override {
     if (!picking_) return;
@@ -44,7 +45,7 @@ class Edit : public Command {
     return true;
   }
 
-  void Describe(Wskaz& w) const override { w.edycja = w.wybor = picking_; }
+  void Describe(Wskaz& w) const override { w.wybor = Awaits() == Awaited::kSelection; }
 
  private:
   CommandContext& ctx_;

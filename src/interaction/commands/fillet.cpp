@@ -21,17 +21,22 @@ class Fillet : public Command {
     ctx_.Monit("Promień <" + Fixed(ctx_.memory().fillet_radius, kFixed2Pattern8) + ">");
   }
 
-  Consumed Typed(const std::string& entry) override {
+  // The radius (a click on the first line instead keeps the last one), then the two lines.
+  Awaited Awaits() const override {
+    return step_ == Step::kRadius ? Awaited::kRadius : Awaited::kObject;
+  }
+
+  Reply Typed(const std::string& entry) override {
     // A radius may be typed again until the first line is picked.
     if (step_ == Step::kSecond) return {};
     const std::optional<double> r = ParsujLiczbe(commands::Wrapped(entry));
     if (!r) return {};
-    if (*r < 0 || !std::isfinite(*r)) return {"Promień nie może być ujemny.", false};
+    if (*r < 0 || !std::isfinite(*r)) return Reply::Said("Promień nie może być ujemny.");
     ctx_.memory().fillet_radius = *r;
     step_ = Step::kFirst;
     ctx_.SetPickCursor(true);
     ctx_.SetPrompt("Wskaż pierwszą linię");
-    return {"Wprowadzono promien R=" + Fixed(*r, kFixed2Pattern8), false};
+    return Reply::Said("Wprowadzono promien R=" + Fixed(*r, kFixed2Pattern8));
   }
 
   void Press(int x, int y) override {
@@ -85,10 +90,7 @@ class Fillet : public Command {
 
   void Describe(Wskaz& w) const override {
     w.Polecenie = "ZAOKR";
-    w.R = static_cast<float>(ctx_.memory().fillet_radius);
-    w.szukajR = step_ == Step::kRadius;
     w.obiekt1 = first_;
-    w.punktKlikniecia = click_;
   }
 
  private:

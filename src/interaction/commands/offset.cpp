@@ -53,11 +53,19 @@ class Offset : public TwoPointCommand {
     return TwoPointCommand::Preview(x, y);
   }
 
+  Awaited Awaits() const override {
+    switch (step_) {
+      case Step::kObject:
+        return Awaited::kObject;
+      case Step::kSide:
+        return Awaited::kSide;
+      case Step::kDistance:
+        break;
+    }
+    return TwoPointCommand::Awaits();
+  }
   void Describe(Wskaz& w) const override {
     TwoPointCommand::Describe(w);
-    w.wskazObiekt = step_ == Step::kObject;
-    w.odsunKierunek = step_ == Step::kSide;
-    w.odleglosc = distance_;
     w.obiekt1 = object_;
   }
 

@@ -20,27 +20,25 @@ class Polygon : public CentreCommand {
     ctx_.Monit("Liczba boków");
   }
 
-  Consumed Typed(const std::string& entry) override {
+  Reply Typed(const std::string& entry) override {
     if (step_ == Step::kSides) {
       const std::optional<double> n = ParsujLiczbe(commands::Wrapped(entry));
       if (!n || *n != std::floor(*n) || *n < kFewestSides || *n > kMostSides) {
-        return {"Liczba boków musi być całkowita, od 3 do 1000.", false};
+        return Reply::Said("Liczba boków musi być całkowita, od 3 do 1000.");
       }
       sides_ = static_cast<int>(*n);
       step_ = Step::kCentre;
       centre_step_ = CentreStep::kCentre;
-      return {"Wprowadzono liczbę boków " + std::to_string(sides_), false};
+      return Reply::Said("Wprowadzono liczbę boków " + std::to_string(sides_));
     }
     if (step_ == Step::kVertex) {
       if (auto p = ParsujPunkt(commands::Wrapped(entry))) {
         StepVertex(p->point);
-        return {"Wprowadzono wsp. ", false};
+        return Reply::Said("Wprowadzono wsp. ");
       }
       return {};
     }
-    std::string message;
-    TypedCentre(entry, message);
-    return {message, false};
+    return TypedCentre(entry);
   }
 
   void Press(int x, int y) override {
@@ -69,13 +67,20 @@ class Polygon : public CentreCommand {
     return centre_step_ == CentreStep::kCentre && PreviewCentre(x, y, "PUNKT ŚRODKOWY");
   }
 
-  void Describe(Wskaz& w) const override {
-    CentreCommand::Describe(w);
-    w.szukajP1 = step_ == Step::kVertex;
-  }
-
  private:
   enum class Step { kSides, kCentre, kVertex };
+
+  Awaited OwnAwaits() const override {
+    switch (step_) {
+      case Step::kSides:
+        return Awaited::kValue;
+      case Step::kVertex:
+        return Awaited::kFirstPoint;
+      case Step::kCentre:
+        break;
+    }
+    return Awaited::kNothing;
+  }
 
   void AfterCentre() override {
     step_ = Step::kVertex;

@@ -14,8 +14,6 @@ class Rotate : public CentreCommand {
     centre_step_ = CentreStep::kOwn;
   }
 
-  bool Selecting() const override { return step_ == Step::kSelect; }
-
   Released Release(int x, int y) override {
     if (ctx_.SelectByGesture(x, y)) {
       step_ = Step::kBase;
@@ -25,16 +23,14 @@ class Rotate : public CentreCommand {
     return Released::kGoOn;
   }
 
-  Consumed Typed(const std::string& entry) override {
-    std::string message;
+  Reply Typed(const std::string& entry) override {
     if (step_ == Step::kAngle) {
-      if (auto degrees = ParsujLiczbe(commands::Wrapped(entry))) {
-        StepAngle(static_cast<float>(*degrees * kRadiansPerDegree));
-        return {"Wprowadzono kat A1=" + Fixed(*degrees, kFixed2Pattern8), false};
-      }
+      auto degrees = ParsujLiczbe(commands::Wrapped(entry));
+      if (!degrees) return {};
+      StepAngle(static_cast<float>(*degrees * kRadiansPerDegree));
+      return Reply::Said("Wprowadzono kat A1=" + Fixed(*degrees, kFixed2Pattern8));
     }
-    TypedCentre(entry, message);
-    return {message, false};
+    return TypedCentre(entry);
   }
 
   void Press(int x, int y) override {
@@ -69,11 +65,22 @@ class Rotate : public CentreCommand {
   void Describe(Wskaz& w) const override {
     CentreCommand::Describe(w);
     w.szukaj = step_ == Step::kSelect;
-    w.szukajA1 = step_ == Step::kAngle;
   }
 
  private:
   enum class Step { kSelect, kBase, kAngle };
+
+  Awaited OwnAwaits() const override {
+    switch (step_) {
+      case Step::kSelect:
+        return Awaited::kSelection;
+      case Step::kAngle:
+        return Awaited::kAngle;
+      case Step::kBase:
+        break;
+    }
+    return Awaited::kNothing;
+  }
 
   float Direction(Point p) const {
     return VectorAngle(static_cast<float>(p0_.x), static_cast<float>(p0_.y),

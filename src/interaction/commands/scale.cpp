@@ -16,7 +16,18 @@ class Scale : public Command {
  public:
   explicit Scale(CommandContext& ctx) : ctx_(ctx) {}
 
-  bool Selecting() const override { return step_ == Step::kSelect; }
+  Awaited Awaits() const override {
+    switch (step_) {
+      case Step::kSelect:
+        return Awaited::kSelection;
+      // As for the base point of a rotation, the prompt asks for a point.
+      case Step::kBase:
+        return Awaited::kCentre;
+      case Step::kFactor:
+        break;
+    }
+    return Awaited::kValue;
+  }
 
   Released Release(int x, int y) override {
     if (ctx_.SelectByGesture(x, y)) {
@@ -26,13 +37,13 @@ class Scale : public Command {
     return Released::kGoOn;
   }
 
-  Consumed Typed(const std::string& entry) override {
+  Reply Typed(const std::string& entry) override {
     // The base point may be typed as well as clicked.
     if (step_ == Step::kBase) {
       const std::optional<TypedPoint> p = ParsujPunkt(commands::Wrapped(entry));
       if (!p) return {};
       TakeBase(p->point);
-      return {"Wprowadzono wsp. ", false};
+      return Reply::Said("Wprowadzono wsp. ");
     }
     // A factor before the base point has nothing to scale about.
     const std::optional<double> factor = ParsujLiczbe(commands::Wrapped(entry));
@@ -44,7 +55,7 @@ class Scale : public Command {
       ctx_.Redraw();
     }
     ctx_.Reset();
-    return {"", true};
+    return Reply::Quietly();
   }
 
   void Press(int x, int y) override {
@@ -71,11 +82,7 @@ class Scale : public Command {
   }
 
   void Describe(Wskaz& w) const override {
-    w.skaluj = true;
-    w.wybor = step_ == Step::kSelect;
-    w.skalujBaza = step_ == Step::kBase;
-    // As for the base point of a rotation, the prompt asks for a point.
-    w.szukajP0 = step_ == Step::kBase;
+    w.wybor = Awaits() == Awaited::kSelection;
     w.p0 = base_;
   }
 

@@ -15,7 +15,9 @@ class SelectionTwoPointCommand : public TwoPointCommand {
     point_step_ = PointStep::kNone;
   }
 
-  bool Selecting() const override { return selecting_; }
+  Awaited Awaits() const override {
+    return selecting_ ? Awaited::kSelection : TwoPointCommand::Awaits();
+  }
 
   Released Release(int x, int y) override {
     if (ctx_.SelectByGesture(x, y)) {
@@ -34,7 +36,7 @@ class SelectionTwoPointCommand : public TwoPointCommand {
 
   void Describe(Wskaz& w) const override {
     TwoPointCommand::Describe(w);
-    w.szukaj = selecting_;
+    w.szukaj = Awaits() == Awaited::kSelection;
   }
 
  protected:

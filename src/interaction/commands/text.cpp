@@ -15,23 +15,21 @@ class Text : public CentreCommand {
     working_.width = ctx.scene().settings.text_width;
   }
 
-  Consumed Typed(const std::string& entry) override {
+  Reply Typed(const std::string& entry) override {
     if (step_ == Step::kText) {
       const Settings& s = ctx_.scene().settings;
       ctx_.Apply(DodajTekst(p0_, a1_, entry, s.text_height_text, s.text_width_text, ctx_.Style()));
       ctx_.Reset();
       ctx_.Redraw();
-      return {"", true};
+      return Reply::Quietly();
     }
-    std::string message;
     if (step_ == Step::kAngle) {
-      if (auto degrees = ParsujLiczbe(commands::Wrapped(entry))) {
-        StepAngle(static_cast<float>(*degrees * kRadiansPerDegree));
-        message = "Wprowadzono kat A1=" + Fixed(*degrees, kFixed2Pattern8);
-      }
+      auto degrees = ParsujLiczbe(commands::Wrapped(entry));
+      if (!degrees) return {};
+      StepAngle(static_cast<float>(*degrees * kRadiansPerDegree));
+      return Reply::Said("Wprowadzono kat A1=" + Fixed(*degrees, kFixed2Pattern8));
     }
-    TypedCentre(entry, message);
-    return {message, false};
+    return TypedCentre(entry);
   }
 
   void Press(int x, int y) override {
@@ -59,15 +57,20 @@ class Text : public CentreCommand {
     return false;
   }
 
-  void Describe(Wskaz& w) const override {
-    CentreCommand::Describe(w);
-    w.szukajA1 = step_ == Step::kAngle;
-    w.SzukTekst = step_ == Step::kText;
-    w.A1 = a1_;
-  }
-
  private:
   enum class Step { kInsertion, kAngle, kText };
+
+  Awaited OwnAwaits() const override {
+    switch (step_) {
+      case Step::kAngle:
+        return Awaited::kAngle;
+      case Step::kText:
+        return Awaited::kText;
+      case Step::kInsertion:
+        break;
+    }
+    return Awaited::kNothing;
+  }
 
   void AfterCentre() override {
     step_ = Step::kAngle;

@@ -28,22 +28,32 @@ std::string TwoPointCommand::StepSecond(Point point) {
   return "Wprowadzono wsp. koncowa " + FormatXY(point.x, point.y);
 }
 
-Consumed TwoPointCommand::Typed(const std::string& entry) {
-  const std::string wrapped = commands::Wrapped(entry);
-  std::string message;
-  if (point_step_ == PointStep::kSecond) {
-    if (auto p = ParsujPunkt(wrapped)) message = StepSecond(p->point);
+Awaited TwoPointCommand::Awaits() const {
+  switch (point_step_) {
+    case PointStep::kFirst:
+      return Awaited::kFirstPoint;
+    case PointStep::kSecond:
+      return Awaited::kSecondPoint;
+    case PointStep::kNone:
+      break;
   }
-  if (point_step_ == PointStep::kFirst) {
+  return Awaited::kNothing;
+}
+
+Reply TwoPointCommand::Typed(const std::string& entry) {
+  const std::string wrapped = commands::Wrapped(entry);
+  if (point_step_ == PointStep::kSecond) {
+    if (auto p = ParsujPunkt(wrapped)) return Reply::Said(StepSecond(p->point));
+  } else if (point_step_ == PointStep::kFirst) {
     if (entry.find(',') != std::string::npos) {
-      if (auto p = ParsujPunkt(wrapped)) message = StepFirst(p->point);
+      if (auto p = ParsujPunkt(wrapped)) return Reply::Said(StepFirst(p->point));
     } else if (auto d = ParsujLiczbe(wrapped)) {
       point_step_ = PointStep::kNone;
       p1_ = {0, 0};
-      message = StepSecond({*d, 0});
+      return Reply::Said(StepSecond({*d, 0}));
     }
   }
-  return {message, false};
+  return {};
 }
 
 void TwoPointCommand::Press(int x, int y) {
@@ -82,8 +92,6 @@ bool TwoPointCommand::Preview(int x, int y) {
 
 void TwoPointCommand::Describe(Wskaz& w) const {
   w.Polecenie = name_;
-  w.szukajP1 = point_step_ == PointStep::kFirst;
-  w.szukajP2 = point_step_ == PointStep::kSecond;
   w.P1 = p1_;
   w.P2 = p2_;
   w.ORTOJest = orto_;
