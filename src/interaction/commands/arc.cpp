@@ -89,15 +89,8 @@ class Arc : public CentreCommand {
   enum class Step { kCentreOrRadius, kStart, kEnd };
 
   Awaited OwnAwaits() const override {
-    switch (step_) {
-      case Step::kStart:
-        return Awaited::kAngle;
-      case Step::kEnd:
-        return Awaited::kEndAngle;
-      case Step::kCentreOrRadius:
-        break;
-    }
-    return Awaited::kNothing;
+    if (step_ == Step::kStart) return Awaited::kAngle;
+    return step_ == Step::kEnd ? Awaited::kEndAngle : Awaited::kNothing;
   }
 
   void AfterCentre() override {

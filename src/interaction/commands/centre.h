@@ -17,15 +17,8 @@ class CentreCommand : public Command {
   CentreCommand(CommandContext& ctx, std::string_view name) : ctx_(ctx), name_(name) {}
 
   Awaited Awaits() const override {
-    switch (centre_step_) {
-      case CentreStep::kCentre:
-        return Awaited::kCentre;
-      case CentreStep::kRadius:
-        return Awaited::kRadius;
-      case CentreStep::kOwn:
-        break;
-    }
-    return OwnAwaits();
+    if (centre_step_ == CentreStep::kCentre) return Awaited::kCentre;
+    return centre_step_ == CentreStep::kRadius ? Awaited::kRadius : OwnAwaits();
   }
   OrthoReference Ortho() const override { return {orto_, has_orto_}; }
   void Describe(Wskaz& w) const override {

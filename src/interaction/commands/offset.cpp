@@ -54,15 +54,8 @@ class Offset : public TwoPointCommand {
   }
 
   Awaited Awaits() const override {
-    switch (step_) {
-      case Step::kObject:
-        return Awaited::kObject;
-      case Step::kSide:
-        return Awaited::kSide;
-      case Step::kDistance:
-        break;
-    }
-    return TwoPointCommand::Awaits();
+    if (step_ == Step::kObject) return Awaited::kObject;
+    return step_ == Step::kSide ? Awaited::kSide : TwoPointCommand::Awaits();
   }
   void Describe(Wskaz& w) const override {
     TwoPointCommand::Describe(w);

@@ -71,15 +71,8 @@ class Polygon : public CentreCommand {
   enum class Step { kSides, kCentre, kVertex };
 
   Awaited OwnAwaits() const override {
-    switch (step_) {
-      case Step::kSides:
-        return Awaited::kValue;
-      case Step::kVertex:
-        return Awaited::kFirstPoint;
-      case Step::kCentre:
-        break;
-    }
-    return Awaited::kNothing;
+    if (step_ == Step::kSides) return Awaited::kValue;
+    return step_ == Step::kVertex ? Awaited::kFirstPoint : Awaited::kNothing;
   }
 
   void AfterCentre() override {

@@ -71,15 +71,8 @@ class Rotate : public CentreCommand {
   enum class Step { kSelect, kBase, kAngle };
 
   Awaited OwnAwaits() const override {
-    switch (step_) {
-      case Step::kSelect:
-        return Awaited::kSelection;
-      case Step::kAngle:
-        return Awaited::kAngle;
-      case Step::kBase:
-        break;
-    }
-    return Awaited::kNothing;
+    if (step_ == Step::kSelect) return Awaited::kSelection;
+    return step_ == Step::kAngle ? Awaited::kAngle : Awaited::kNothing;
   }
 
   float Direction(Point p) const {

@@ -17,16 +17,9 @@ class Scale : public Command {
   explicit Scale(CommandContext& ctx) : ctx_(ctx) {}
 
   Awaited Awaits() const override {
-    switch (step_) {
-      case Step::kSelect:
-        return Awaited::kSelection;
-      // As for the base point of a rotation, the prompt asks for a point.
-      case Step::kBase:
-        return Awaited::kCentre;
-      case Step::kFactor:
-        break;
-    }
-    return Awaited::kValue;
+    if (step_ == Step::kSelect) return Awaited::kSelection;
+    // As for the base point of a rotation, the prompt asks for a point.
+    return step_ == Step::kBase ? Awaited::kCentre : Awaited::kValue;
   }
 
   Released Release(int x, int y) override {

@@ -61,15 +61,8 @@ class Text : public CentreCommand {
   enum class Step { kInsertion, kAngle, kText };
 
   Awaited OwnAwaits() const override {
-    switch (step_) {
-      case Step::kAngle:
-        return Awaited::kAngle;
-      case Step::kText:
-        return Awaited::kText;
-      case Step::kInsertion:
-        break;
-    }
-    return Awaited::kNothing;
+    if (step_ == Step::kAngle) return Awaited::kAngle;
+    return step_ == Step::kText ? Awaited::kText : Awaited::kNothing;
   }
 
   void AfterCentre() override {

@@ -29,15 +29,8 @@ std::string TwoPointCommand::StepSecond(Point point) {
 }
 
 Awaited TwoPointCommand::Awaits() const {
-  switch (point_step_) {
-    case PointStep::kFirst:
-      return Awaited::kFirstPoint;
-    case PointStep::kSecond:
-      return Awaited::kSecondPoint;
-    case PointStep::kNone:
-      break;
-  }
-  return Awaited::kNothing;
+  if (point_step_ == PointStep::kNone) return Awaited::kNothing;
+  return point_step_ == PointStep::kFirst ? Awaited::kFirstPoint : Awaited::kSecondPoint;
 }
 
 Reply TwoPointCommand::Typed(const std::string& entry) {
