@@ -53,7 +53,7 @@ class Polygon : public CentreCommand {
     if (step_ == Step::kVertex) {
       ctx_.RestoreView();
       const Point p = ctx_.Pointed(x, y, Ortho());
-      const std::vector<Point> corners = Corners(p);
+      const std::vector<Point>& corners = Corners(p);
       const ViewTransform& view = ctx_.scene().view;
       for (size_t i = 0; i < corners.size(); ++i) {
         const Point a = corners[i];
@@ -80,12 +80,13 @@ class Polygon : public CentreCommand {
     ctx_.Monit("Wierzchołek");
   }
 
-  // The vertices, the first at `vertex`, counter-clockwise about the centre.
-  std::vector<Point> Corners(Point vertex) const {
+  // The vertices, the first at `vertex`, counter-clockwise about the centre, in a buffer kept
+  // for the run: the preview asks for them at every mouse move.
+  const std::vector<Point>& Corners(Point vertex) {
     const double r = PointDistance(p0_.x, p0_.y, vertex.x, vertex.y);
     const double start = std::atan2(vertex.y - p0_.y, vertex.x - p0_.x);
-    std::vector<Point> corners;
-    corners.reserve(sides_);
+    std::vector<Point>& corners = corners_;
+    corners.clear();
     corners.push_back(vertex);
     for (int i = 1; i < sides_; ++i) {
       const double a = start + kTwoPi * i / sides_;
@@ -96,7 +97,7 @@ class Polygon : public CentreCommand {
 
   void StepVertex(Point vertex) {
     p1_ = vertex;
-    const std::vector<Point> corners = Corners(vertex);
+    const std::vector<Point>& corners = Corners(vertex);
     WriterResult result;
     for (size_t i = 0; i < corners.size(); ++i) {
       WriterResult side = DodajLinie(corners[i], corners[(i + 1) % corners.size()], ctx_.Style());
@@ -118,6 +119,7 @@ class Polygon : public CentreCommand {
 
   Step step_ = Step::kSides;
   int sides_ = 0;
+  std::vector<Point> corners_;
 };
 
 }  // namespace
