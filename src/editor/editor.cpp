@@ -28,17 +28,21 @@ class Editor::Host : public InteractionHost {
  public:
   explicit Host(Editor& editor) : e_(editor) {}
 
+  Scene scene() override {
+    return {e_.drawing_,          e_.view_,     *e_.romans_font_,
+            e_.reading_defaults_, e_.settings_, e_.selection_};
+  }
   bool BlockOpen() const override { return e_.tools_enabled_; }
-  const Drawing& drawing() const override { return e_.drawing_; }
+  Selection& selection() override { return e_.selection_; }
+  bool ApplyChanges(EditChanges changes) override { return e_.ApplyChanges(std::move(changes)); }
   void Komunikat(std::string text) override { e_.Komunikat(std::move(text)); }
-  void Redraw() override { e_.Redraw(); }
-  const Settings& settings() const override { return e_.settings_; }
-  const ViewTransform& view() const override { return e_.view_; }
-  Surface& surface() override { return e_.surface_; }
-  const StrokeFont* font() const override { return e_.romans_font_.get(); }
   void SetOstatniePolecenie(std::string entry) override {
     e_.ostatnie_polecenie_ = std::move(entry);
   }
+  void Redraw() override { e_.Redraw(); }
+  Surface& surface() override { return e_.surface_; }
+  void OpenEntityEditor(int index) override { e_.OpenEntityEditor(index); }
+  void ChangeProperties() override { e_.ChangeProperties(); }
   void EntityPointedAt(int index) override {
     if (e_.pointed_line_ == static_cast<size_t>(index)) return;
     e_.pointed_line_ = static_cast<size_t>(index);
@@ -52,11 +56,6 @@ class Editor::Host : public InteractionHost {
   void ShowRelativePanel(bool visible) override { e_.ui_.ShowRelativePanel(visible); }
   void ShowHelp(const std::vector<std::string>& lines) override { e_.ui_.ShowText(lines); }
   void ShowMessageBox(std::string_view text) override { e_.ui_.ShowMessage(text); }
-  Selection& selection() override { return e_.selection_; }
-  const ReadingDefaults& reading_defaults() const override { return e_.reading_defaults_; }
-  bool ApplyChanges(EditChanges changes) override { return e_.ApplyChanges(std::move(changes)); }
-  void OpenEntityEditor(int index) override { e_.OpenEntityEditor(index); }
-  void ChangeProperties() override { e_.ChangeProperties(); }
 
  private:
   Editor& e_;

@@ -16,7 +16,7 @@
 namespace blok {
 namespace {
 
-constexpr std::string_view kUnknown = "         <- nieznane polecenie.";
+constexpr std::string_view kUnknownEntry = "         <- nieznane polecenie.";
 constexpr std::string_view kNoFile =
     "Stworz nowy plik bloków (menu Pliki/Nowy plik) lub otwórz plik bloków (menu Pliki/Otworz "
     "plik)";
@@ -30,10 +30,20 @@ constexpr Colour kFrameHatch = 0xC89696;
 const Wskaz& CommandMachine::wskaz() const {
   state_ = Wskaz{};
   state_.pokazStan = pokaz_stan_;
-  state_.ramka = ctx_.framing();
-  if (running_) running_->Describe(state_);
+  if (!running_) return state_;
+  const Awaited awaited = running_->Awaits();
+  state_.szukajP0 = awaited == Awaited::kCentre;
+  state_.szukajP1 = awaited == Awaited::kFirstPoint;
+  state_.szukajP2 = awaited == Awaited::kSecondPoint;
+  state_.szukajR = awaited == Awaited::kRadius;
+  state_.szukajA1 = awaited == Awaited::kAngle;
+  state_.szukajA2 = awaited == Awaited::kEndAngle;
+  state_.SzukTekst = awaited == Awaited::kText;
+  running_->Describe(state_);
   return state_;
 }
+
+Awaited CommandMachine::awaits() const { return running_ ? running_->Awaits() : Awaited::kNothing; }
 
 // --- Reset, prompt ---
 
@@ -55,50 +65,41 @@ void CommandMachine::Monit(std::string_view text) {
 
 // --- The interpreter ---
 
-void CommandMachine::WykonajPolecenie(const std::string& entry, bool from_control) {
+Taken CommandMachine::WykonajPolecenie(const std::string& entry, bool from_control) {
   const std::string upper = UpperCp1250(entry);
-  std::string pending;
-  bool value = false;
+  Reply reply;
   const CommandRow* row = FindCommand(upper);
-  if (row != nullptr && row->act != nullptr) {
-    row->act(host_);
-    pending = row->message;
-  }
+  if (row != nullptr && row->act != nullptr) row->act(host_);
   if (!host_.BlockOpen()) {
-    pending = kNoFile;
+    reply = Reply::Said(std::string(kNoFile));
   } else {
     // A control's text is a command, never the value a step waits for.
-    Consumed consumed = from_control || !running_ ? Consumed{} : running_->Typed(entry);
-    pending = CutToCharacters(consumed.message, kMaxMessage);
-    value = consumed.value;
-    if (pending.empty()) {
+    if (!from_control && running_) reply = running_->Typed(entry);
+    if (reply.taken == Taken::kWithMessage) {
+      reply.message = CutToCharacters(reply.message, kMaxMessage);
+    } else {
       AnulujPolecenie();
       // As after Esc: the abandoned step's label or preview would stay until the mouse moves.
       host_.surface().RestoreView();
     }
-    if (row != nullptr) pending = StartCommand(*row);
-    if (auto direct = DirectEntry(ctx_, entry)) pending = *direct;
+    if (row != nullptr) reply = Reply::Said(StartCommand(*row));
+    if (auto direct = DirectEntry(ctx_, entry)) reply = std::move(*direct);
     if (upper == "WSKAZ?") {
       pokaz_stan_ = !pokaz_stan_;
       host_.Redraw();
-      value = true;
+      if (reply.taken == Taken::kUnknown) reply.taken = Taken::kQuietly;
     }
   }
-  if (CharacterCount(pending) < 2) {
-    if (value) {
-      // A text, a factor or the overlay switch: taken, so echoed and remembered.
-      host_.SetOstatniePolecenie(entry);
-      host_.Komunikat(entry);
-    } else {
-      host_.Komunikat(entry + std::string(kUnknown));
-    }
+  if (reply.taken == Taken::kUnknown) {
+    host_.Komunikat(entry + std::string(kUnknownEntry));
   } else {
+    // Taken, so echoed and remembered.
     host_.SetOstatniePolecenie(entry);
     host_.Komunikat(entry);
-    host_.Komunikat(pending);
+    if (reply.taken == Taken::kWithMessage) host_.Komunikat(std::move(reply.message));
   }
-  const Wskaz& w = wskaz();
-  if (w.szukajP0 || w.szukajP1 || w.szukajP2) Monit(" X , Y");
+  if (IsPoint(awaits())) Monit(" X , Y");
+  return reply.taken;
 }
 
 std::string CommandMachine::StartCommand(const CommandRow& row) {
@@ -152,8 +153,7 @@ void CommandMachine::Release(int x, int y) {
   if (running_->Release(x, y) == Released::kFinished) return;
   ctx_.EndFrame();
   host_.surface().RestoreView();
-  const Wskaz& w = wskaz();
-  if (w.szukajP0 || w.szukajP1) Monit(" X , Y");
+  if (IsPoint(awaits())) Monit(" X , Y");
 }
 
 void CommandMachine::DoubleClick() {

@@ -24,16 +24,18 @@ class CommandMachine {
  public:
   explicit CommandMachine(InteractionHost& host) : host_(host), ctx_(host, *this) {}
 
-  // The running command's state as the "WSKAZ?" overlay shows it.
+  // The running command's state as the "WSKAZ?" overlay shows it, built from its step.
   const Wskaz& wskaz() const;
+  // What the running command's step waits for; nothing when none runs.
+  Awaited awaits() const;
 
   // Resets the running command.
   void AnulujPolecenie();
   // Shows a prompt in L_Polecenie.
   void Monit(std::string_view text);
-  // Interprets one entry. An entry sent by a control (button, menu item, F1, the help label)
-  // is never taken as a value: it always starts its command.
-  void WykonajPolecenie(const std::string& entry, bool from_control = false);
+  // Interprets one entry: what it was taken as. An entry sent by a control (button, menu item,
+  // F1, the help label) is never taken as a value: it always starts its command.
+  Taken WykonajPolecenie(const std::string& entry, bool from_control = false);
   // The relative-coordinate panel's values, as typed.
   void WprowadzDxDy(std::string_view dx_text, std::string_view dy_text, bool polar);
 
@@ -53,7 +55,7 @@ class CommandMachine {
  private:
   // Starts the row's command, if it makes one; its start message.
   std::string StartCommand(const CommandRow& row);
-  bool Selecting() const { return running_ && running_->Selecting(); }
+  bool Selecting() const { return awaits() == Awaited::kSelection; }
 
   InteractionHost& host_;
   CommandContext ctx_;

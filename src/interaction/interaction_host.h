@@ -4,38 +4,34 @@
 #include <string_view>
 #include <vector>
 
-#include "document/drawing.h"
 #include "editing/edit_change.h"
-#include "interaction/settings.h"
-#include "view/stroke_font.h"
+#include "interaction/scene.h"
 #include "view/surface.h"
-#include "view/view_transform.h"
 
 namespace blok {
 
-// What the command machine needs of the Editor that owns it: the drawing and the one door for
-// changing it, the message pane, the view, and the few things it asks of the window.
+// What the command machine needs of the Editor that owns it: the scene it reads, the one door
+// for changing the drawing, the message pane, the view's surface, and the few things it asks of
+// the window.
 class InteractionHost {
  public:
   virtual ~InteractionHost() = default;
 
+  // What commands read; only once the program has started.
+  virtual Scene scene() = 0;
   // A block file is open, so drawing commands may start.
   virtual bool BlockOpen() const = 0;
-  virtual const Drawing& drawing() const = 0;
-  virtual void Komunikat(std::string text) = 0;
-  virtual void Redraw() = 0;
-  virtual const Settings& settings() const = 0;
-  virtual const ViewTransform& view() const = 0;
-  virtual Surface& surface() = 0;
-  virtual const StrokeFont* font() const = 0;
-  virtual void SetOstatniePolecenie(std::string entry) = 0;
-  // The selection list and flags, emptied by every reset.
+  // The selection list and flags, whose lines every reset empties: also before the program has
+  // started, when there is no scene yet.
   virtual Selection& selection() = 0;
-  // What the last redraw left: the colour and thickness of lines that give none.
-  virtual const ReadingDefaults& reading_defaults() const = 0;
+
   // An operation's changes, through the journal, in order; false, with the reason said, when
   // the operation left out some shapes and nothing was changed.
   virtual bool ApplyChanges(EditChanges changes) = 0;
+  virtual void Komunikat(std::string text) = 0;
+  virtual void SetOstatniePolecenie(std::string entry) = 0;
+  virtual void Redraw() = 0;
+  virtual Surface& surface() = 0;
   // The entity's dialog, filled from its line; confirmed, it rewrites the line.
   virtual void OpenEntityEditor(int index) = 0;
   // "Zmiana cech" for the selection.

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "interaction/snap_kind.h"
 #include "model/entity.h"
 
 namespace blok {
@@ -30,8 +31,6 @@ struct Settings {
   bool base_point = true;                 // CB_PunktBazowy
   bool overwrite_without_asking = false;  // CB_NadpisujBlok
 };
-
-enum class Snap { kEnd, kMiddle, kIntersection, kCentre };
 
 // The grid step typed into its box, with either decimal separator: 1 when it is not a number
 // (nor a single-precision one), 0.01 when it is below 0.01.

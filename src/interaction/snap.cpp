@@ -14,22 +14,6 @@
 namespace blok {
 namespace {
 
-enum class SnapKind { kEnd, kMiddle, kCentre, kIntersection };
-
-std::string_view KindName(SnapKind kind) {
-  switch (kind) {
-    case SnapKind::kEnd:
-      return kSnapEnd;
-    case SnapKind::kMiddle:
-      return kSnapMiddle;
-    case SnapKind::kCentre:
-      return kSnapCentre;
-    case SnapKind::kIntersection:
-      return kSnapIntersection;
-  }
-  return {};
-}
-
 // Truncation puts a candidate's pixel up to a pixel off its exact place, and a circle's drawn
 // outline under five; an entity whose world box lies further than this from the cursor offers
 // nothing within reach.
@@ -59,17 +43,17 @@ class Search {
     return static_cast<float>(PointDistance(x_, y_, px, py));
   }
 
-  void Offer(double wx, double wy, SnapKind kind) { OfferAt(PixelDistance(wx, wy), wx, wy, kind); }
+  void Offer(double wx, double wy, Snap kind) { OfferAt(PixelDistance(wx, wy), wx, wy, kind); }
   // For a caller that has the candidate's pixel already.
-  void OfferAtPixel(int px, int py, double wx, double wy, SnapKind kind) {
+  void OfferAtPixel(int px, int py, double wx, double wy, Snap kind) {
     OfferAt(PixelDistance(px, py), wx, wy, kind);
   }
   // A centre is caught by its outline: the distance is the pick distance of the whole circle.
   void OfferCentre(double cx, double cy, double r) {
-    OfferAt(OutlinePixelDistance(view_, cx, cy, r, x_, y_), cx, cy, SnapKind::kCentre);
+    OfferAt(OutlinePixelDistance(view_, cx, cy, r, x_, y_), cx, cy, Snap::kCentre);
   }
 
-  void OfferAt(float d, double wx, double wy, SnapKind kind) {
+  void OfferAt(float d, double wx, double wy, Snap kind) {
     if (d < kSnapReach && d < best_) {
       best_ = d;
       found_ = true;
@@ -86,7 +70,7 @@ class Search {
     result.found = found_;
     if (found_) {
       result.point = point_;
-      result.kind = KindName(kind_);
+      result.kind = kind_;
     }
     return result;
   }
@@ -98,7 +82,7 @@ class Search {
   float best_ = 10000;
   bool found_ = false;
   Point point_;
-  SnapKind kind_ = SnapKind::kEnd;
+  Snap kind_ = Snap::kEnd;
 };
 
 // Of the crossings found, the one nearer the cursor on screen (the first of equals).
@@ -110,7 +94,7 @@ void OfferNearerHit(Search& search, const CircleHits& hits) {
     const float d2 = search.PixelDistance(hits.x2, hits.y2);
     if (!hits.found1 || d2 < d) wx = hits.x2, wy = hits.y2, d = d2;
   }
-  search.OfferAt(d, wx, wy, SnapKind::kIntersection);
+  search.OfferAt(d, wx, wy, Snap::kIntersection);
 }
 
 // A line against the other entity of the pair: another line, or a circle or an arc's whole
@@ -124,7 +108,7 @@ void OfferLineCrossing(Search& search, const SegmentRecord& s, const ParsedEntit
         const SegmentRecord& t = line.segment;
         const LineHit hit =
             SegmentSegmentIntersection(s.x1, s.y1, s.x2, s.y2, t.x1, t.y1, t.x2, t.y2);
-        if (hit.ok) search.Offer(hit.x, hit.y, SnapKind::kIntersection);
+        if (hit.ok) search.Offer(hit.x, hit.y, Snap::kIntersection);
       },
       [&](const CircleRecord& c) { circle(c.x, c.y, c.radius); },
       [&](const ArcRecord& a) { circle(a.x, a.y, a.radius); },
@@ -188,10 +172,10 @@ void OfferPointsOf(Search& search, const ParsedEntity& entity, const ViewTransfo
       [&](const LineEntity& line) {
         const SegmentRecord& s = line.segment;
         if (settings.end) {
-          search.Offer(s.x1, s.y1, SnapKind::kEnd);
-          search.Offer(s.x2, s.y2, SnapKind::kEnd);
+          search.Offer(s.x1, s.y1, Snap::kEnd);
+          search.Offer(s.x2, s.y2, Snap::kEnd);
         }
-        if (settings.middle) search.Offer((s.x1 + s.x2) / 2, (s.y1 + s.y2) / 2, SnapKind::kMiddle);
+        if (settings.middle) search.Offer((s.x1 + s.x2) / 2, (s.y1 + s.y2) / 2, Snap::kMiddle);
       },
       [&](const RectangleEntity& rectangle) {
         // Corners and side midpoints share their pixel columns and rows.
@@ -201,20 +185,20 @@ void OfferPointsOf(Search& search, const ParsedEntity& entity, const ViewTransfo
         const int py1 = view.WorldToScreenY(s.y1);
         const int py2 = view.WorldToScreenY(s.y2);
         if (settings.end) {
-          search.OfferAtPixel(px1, py1, s.x1, s.y1, SnapKind::kEnd);
-          search.OfferAtPixel(px2, py2, s.x2, s.y2, SnapKind::kEnd);
-          search.OfferAtPixel(px1, py2, s.x1, s.y2, SnapKind::kEnd);
-          search.OfferAtPixel(px2, py1, s.x2, s.y1, SnapKind::kEnd);
+          search.OfferAtPixel(px1, py1, s.x1, s.y1, Snap::kEnd);
+          search.OfferAtPixel(px2, py2, s.x2, s.y2, Snap::kEnd);
+          search.OfferAtPixel(px1, py2, s.x1, s.y2, Snap::kEnd);
+          search.OfferAtPixel(px2, py1, s.x2, s.y1, Snap::kEnd);
         }
         if (settings.middle) {
           const double xm = (s.x1 + s.x2) / 2;
           const double ym = (s.y1 + s.y2) / 2;
           const int pxm = view.WorldToScreenX(xm);
           const int pym = view.WorldToScreenY(ym);
-          search.OfferAtPixel(pxm, py1, xm, s.y1, SnapKind::kMiddle);
-          search.OfferAtPixel(pxm, py2, xm, s.y2, SnapKind::kMiddle);
-          search.OfferAtPixel(px1, pym, s.x1, ym, SnapKind::kMiddle);
-          search.OfferAtPixel(px2, pym, s.x2, ym, SnapKind::kMiddle);
+          search.OfferAtPixel(pxm, py1, xm, s.y1, Snap::kMiddle);
+          search.OfferAtPixel(pxm, py2, xm, s.y2, Snap::kMiddle);
+          search.OfferAtPixel(px1, pym, s.x1, ym, Snap::kMiddle);
+          search.OfferAtPixel(px2, pym, s.x2, ym, Snap::kMiddle);
         }
       },
       [&](const CircleRecord& c) {
@@ -224,9 +208,9 @@ void OfferPointsOf(Search& search, const ParsedEntity& entity, const ViewTransfo
         // An arc offers its centre only together with its ends.
         if (!settings.end) return;
         search.Offer(a.x + a.radius * std::cos(a.start_angle),
-                     a.y + a.radius * std::sin(a.start_angle), SnapKind::kEnd);
+                     a.y + a.radius * std::sin(a.start_angle), Snap::kEnd);
         search.Offer(a.x + a.radius * std::cos(a.end_angle), a.y + a.radius * std::sin(a.end_angle),
-                     SnapKind::kEnd);
+                     Snap::kEnd);
         if (settings.centre) search.OfferCentre(a.x, a.y, a.radius);
       },
       [](const TextRecord&) {},
@@ -334,22 +318,27 @@ void DrawSnapMarker(Canvas& overlay, const ViewTransform& view, const WynikSnapu
   const int sx = view.WorldToScreenX(snap.point.x);
   const int sy = view.WorldToScreenY(snap.point.y);
   const int k = kMarkerSize;
-  if (snap.kind == kSnapEnd) {
-    MarkerRectangle(overlay, sx - k, sy - k, sx + k, sy + k, kMarkerColour, kMarkerPen,
-                    kMarkerColour, false);
-  } else if (snap.kind == kSnapIntersection) {
-    MarkerLine(overlay, sx - k, sy - k, sx + k, sy + k, kMarkerPen);
-    MarkerLine(overlay, sx - k, sy + k, sx + k, sy - k, kMarkerPen);
-  } else if (snap.kind == kSnapMiddle) {
-    MarkerLine(overlay, sx - k, sy + k, sx, sy - k, kMarkerPen);
-    MarkerLine(overlay, sx + k, sy + k, sx, sy - k, kMarkerPen);
-    MarkerLine(overlay, sx - k, sy + k, sx + k, sy + k, kMarkerPen);
-  } else if (snap.kind == kSnapCentre) {
-    overlay.SetPenStyle(PenStyle::kSolid);
-    overlay.SetPenColour(kMarkerColour);
-    overlay.SetPenWidth(kMarkerPen);
-    overlay.SetBrushStyle(BrushStyle::kClear);
-    overlay.Ellipse(sx - k, sy - k, sx + k, sy + k);
+  switch (snap.kind) {
+    case Snap::kEnd:
+      MarkerRectangle(overlay, sx - k, sy - k, sx + k, sy + k, kMarkerColour, kMarkerPen,
+                      kMarkerColour, false);
+      break;
+    case Snap::kIntersection:
+      MarkerLine(overlay, sx - k, sy - k, sx + k, sy + k, kMarkerPen);
+      MarkerLine(overlay, sx - k, sy + k, sx + k, sy - k, kMarkerPen);
+      break;
+    case Snap::kMiddle:
+      MarkerLine(overlay, sx - k, sy + k, sx, sy - k, kMarkerPen);
+      MarkerLine(overlay, sx + k, sy + k, sx, sy - k, kMarkerPen);
+      MarkerLine(overlay, sx - k, sy + k, sx + k, sy + k, kMarkerPen);
+      break;
+    case Snap::kCentre:
+      overlay.SetPenStyle(PenStyle::kSolid);
+      overlay.SetPenColour(kMarkerColour);
+      overlay.SetPenWidth(kMarkerPen);
+      overlay.SetBrushStyle(BrushStyle::kClear);
+      overlay.Ellipse(sx - k, sy - k, sx + k, sy + k);
+      break;
   }
   LabelAtPixel(overlay, sx, sy + kSnapLabelOffset, " " + Coordinates(snap.point));
 }

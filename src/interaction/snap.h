@@ -1,10 +1,9 @@
 #pragma once
 
 #include <span>
-#include <string>
-#include <string_view>
 
 #include "geometry/geometry.h"
+#include "interaction/snap_kind.h"
 #include "model/parsed_entity.h"
 #include "view/canvas.h"
 #include "view/stroke_font.h"
@@ -32,16 +31,11 @@ struct OrthoReference {
   bool valid = false;
 };
 
-inline constexpr std::string_view kSnapEnd = "Koniec";
-inline constexpr std::string_view kSnapMiddle = "Środek";
-inline constexpr std::string_view kSnapCentre = "Center";
-inline constexpr std::string_view kSnapIntersection = "Przeciecie";
-
-// An object snap: the world point and its kind (one of the four above) when found.
+// An object snap: the world point and its kind when found.
 struct WynikSnapu {
   Point point;
   bool found = false;
-  std::string kind;
+  Snap kind = Snap::kEnd;
 };
 
 // A snap candidate counts only when it lies closer than this to the cursor, in pixels.

@@ -47,16 +47,31 @@ struct SnapCase {
 
 class Search : public ::testing::TestWithParam<SnapCase> {};
 
+// The kinds under the names the cases give them.
+std::string_view Named(Snap kind) {
+  switch (kind) {
+    case Snap::kEnd:
+      return "Koniec";
+    case Snap::kMiddle:
+      return "Środek";
+    case Snap::kCentre:
+      return "Center";
+    case Snap::kIntersection:
+      return "Przeciecie";
+  }
+  return "?";
+}
+
 TEST_P(Search, FindsTheNearestCandidateBelowTenPixels) {
   const SnapCase& c = GetParam();
   const WynikSnapu snap =
       SzukajSnapu(Parse(c.lines), PixelView(), StrokeFont{}, c.settings, 100 + c.x, 100 - c.y);
   if (*c.kind == '\0') {
-    EXPECT_FALSE(snap.found) << snap.kind << " at " << snap.point.x << "," << snap.point.y;
+    EXPECT_FALSE(snap.found) << Named(snap.kind) << " at " << snap.point.x << "," << snap.point.y;
     return;
   }
   ASSERT_TRUE(snap.found);
-  EXPECT_EQ(snap.kind, c.kind);
+  EXPECT_EQ(Named(snap.kind), c.kind);
   EXPECT_NEAR(snap.point.x, c.px, 1e-4);
   EXPECT_NEAR(snap.point.y, c.py, 1e-4);
 }

@@ -14,32 +14,28 @@ class Arc : public CentreCommand {
  public:
   explicit Arc(CommandContext& ctx) : CentreCommand(ctx, "LUK") {}
 
-  Consumed Typed(const std::string& entry) override {
+  Reply Typed(const std::string& entry) override {
     const std::string wrapped = commands::Wrapped(entry);
-    std::string message;
     if (step_ == Step::kEnd) {
-      if (auto degrees = ParsujLiczbe(wrapped)) {
-        double d = *degrees;
-        if (static_cast<float>(d * kRadiansPerDegree) < a1_) d += 360;
-        StepEnd(1, static_cast<float>(d * kRadiansPerDegree));
-        return {"Wprowadzono kat A2=" + Fixed(d, kFixed2Pattern8), false};
-      }
+      auto degrees = ParsujLiczbe(wrapped);
+      if (!degrees) return {};
+      double d = *degrees;
+      if (static_cast<float>(d * kRadiansPerDegree) < a1_) d += 360;
+      StepEnd(1, static_cast<float>(d * kRadiansPerDegree));
+      return Reply::Said("Wprowadzono kat A2=" + Fixed(d, kFixed2Pattern8));
     }
     if (step_ == Step::kStart) {
-      if (auto degrees = ParsujLiczbe(wrapped)) {
-        const float a = static_cast<float>(*degrees * kRadiansPerDegree);
-        // The side test of the end measures from a point on the start ray; a typed angle has
-        // none.
-        p1_ = {p0_.x + std::cos(a), p0_.y + std::sin(a)};
-        StepStart(a);
-        message = "Wprowadzono kat A1=" + Fixed(*degrees, kFixed2Pattern8);
-      }
+      auto degrees = ParsujLiczbe(wrapped);
+      if (!degrees) return {};
+      const float a = static_cast<float>(*degrees * kRadiansPerDegree);
+      // The side test of the end measures from a point on the start ray; a typed angle has
+      // none.
+      p1_ = {p0_.x + std::cos(a), p0_.y + std::sin(a)};
+      StepStart(a);
+      return Reply::Said("Wprowadzono kat A1=" + Fixed(*degrees, kFixed2Pattern8));
     }
-    if (centre_step_ == CentreStep::kRadius) {
-      if (std::string m = TypedRadius(entry); !m.empty()) message = m;
-    }
-    TypedCentre(entry, message);
-    return {message, false};
+    if (centre_step_ == CentreStep::kRadius) return TypedRadius(entry);
+    return TypedCentre(entry);
   }
 
   void Press(int x, int y) override {
@@ -59,7 +55,7 @@ class Arc : public CentreCommand {
 
   bool Preview(int x, int y) override {
     // The overlay's canvas is taken after RestoreView, which ends the one before.
-    const ViewTransform& view = ctx_.host().view();
+    const ViewTransform& view = ctx_.scene().view;
     if (centre_step_ == CentreStep::kRadius) {
       PreviewRadius(x, y);
       return true;
@@ -89,16 +85,13 @@ class Arc : public CentreCommand {
     return centre_step_ == CentreStep::kCentre && PreviewCentre(x, y, "PUNKT ŚRODKOWY");
   }
 
-  void Describe(Wskaz& w) const override {
-    CentreCommand::Describe(w);
-    w.szukajA1 = step_ == Step::kStart;
-    w.szukajA2 = step_ == Step::kEnd;
-    w.A1 = a1_;
-    w.A2 = a2_;
-  }
-
  private:
   enum class Step { kCentreOrRadius, kStart, kEnd };
+
+  Awaited OwnAwaits() const override {
+    if (step_ == Step::kStart) return Awaited::kAngle;
+    return step_ == Step::kEnd ? Awaited::kEndAngle : Awaited::kNothing;
+  }
 
   void AfterCentre() override {
     centre_step_ = CentreStep::kRadius;
@@ -122,15 +115,13 @@ class Arc : public CentreCommand {
   }
 
   void StepEnd(double side, float a) {
-    a2_ = a;
-    ctx_.Apply(DodajLuk(p0_, r_, a1_, a2_, side, ctx_.Style()));
+    ctx_.Apply(DodajLuk(p0_, r_, a1_, a, side, ctx_.Style()));
     ctx_.Reset();
-    ctx_.host().Redraw();
+    ctx_.Redraw();
   }
 
   Step step_ = Step::kCentreOrRadius;
   float a1_ = 0;
-  float a2_ = 0;
 };
 
 }  // namespace

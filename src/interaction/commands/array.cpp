@@ -20,27 +20,29 @@ class Array : public Command {
  public:
   explicit Array(CommandContext& ctx) : ctx_(ctx) {}
 
-  bool Selecting() const override { return step_ == Step::kSelect; }
+  Awaited Awaits() const override {
+    return step_ == Step::kSelect ? Awaited::kSelection : Awaited::kValue;
+  }
 
   Released Release(int x, int y) override {
     if (ctx_.SelectByGesture(x, y)) {
       step_ = Step::kCounts;
-      ctx_.host().SetPickCursor(false);
+      ctx_.SetPickCursor(false);
       corner_ = SelectionCorner();
       ctx_.Monit("Wiersze , Kolumny");
     }
     return Released::kGoOn;
   }
 
-  Consumed Typed(const std::string& entry) override {
+  Reply Typed(const std::string& entry) override {
     const std::optional<TypedPoint> typed = ParsujPunkt(commands::Wrapped(entry));
     if (step_ == Step::kCounts) {
       if (!typed) return {};
-      return {TakeCounts(typed->point.x, typed->point.y), false};
+      return Reply::Said(TakeCounts(typed->point.x, typed->point.y));
     }
     if (step_ == Step::kSpacing && typed) {
       Build(typed->point.x, typed->point.y);
-      return {"Wprowadzono odstępy", false};
+      return Reply::Said("Wprowadzono odstępy");
     }
     return {};
   }
@@ -61,7 +63,7 @@ class Array : public Command {
     const Point p = ctx_.Pointed(x, y, {corner_, true});
     const double row_spacing = p.y - corner_.y;
     const double column_spacing = p.x - corner_.x;
-    const std::uint64_t per_cell = ctx_.host().selection().lines.size();
+    const std::uint64_t per_cell = ctx_.scene().selection.lines.size();
     std::uint64_t shown = 0;
     for (int r = 0; r < rows_; ++r) {
       for (int c = 0; c < columns_ && shown <= kMostPreviewed; ++c) {
@@ -77,7 +79,7 @@ class Array : public Command {
 
   void Describe(Wskaz& w) const override {
     w.Polecenie = "SZYK";
-    w.szukaj = step_ == Step::kSelect;
+    w.szukaj = Awaits() == Awaited::kSelection;
   }
 
  private:
@@ -89,7 +91,7 @@ class Array : public Command {
       return "Liczby wierszy i kolumn muszą być całkowite, od 1.";
     }
     const std::uint64_t copies =
-        ArrayLineCount(ctx_.host().selection(), static_cast<int>(rows), static_cast<int>(columns));
+        ArrayLineCount(ctx_.scene().selection, static_cast<int>(rows), static_cast<int>(columns));
     if (copies > kMostCopies) {
       return "Szyk dodałby " + std::to_string(copies) + " obiektów, najwięcej można " +
              std::to_string(kMostCopies) + ".";
@@ -102,19 +104,20 @@ class Array : public Command {
   }
 
   void Build(double row_spacing, double column_spacing) {
-    if (ctx_.ApplyChanges(ArraySelection(ctx_.host().drawing().records(), ctx_.host().selection(),
-                                         rows_, columns_, row_spacing, column_spacing))) {
-      ctx_.host().Komunikat("Dodano szyk " + std::to_string(rows_) + " x " +
-                            std::to_string(columns_));
+    const Scene s = ctx_.scene();
+    if (ctx_.ApplyChanges(ArraySelection(s.drawing.records(), s.selection, rows_, columns_,
+                                         row_spacing, column_spacing))) {
+      ctx_.Komunikat("Dodano szyk " + std::to_string(rows_) + " x " + std::to_string(columns_));
     }
     ctx_.Reset();
-    ctx_.host().Redraw();
+    ctx_.Redraw();
   }
 
   // The lower left corner of the selected entities' boxes: a click puts the next cell's there.
   Point SelectionCorner() const {
-    const auto records = ctx_.host().drawing().records();
-    const auto& flags = ctx_.host().selection().flags;
+    const Scene s = ctx_.scene();
+    const auto records = s.drawing.records();
+    const auto& flags = s.selection.flags;
     Point corner{0, 0};
     bool any = false;
     for (size_t i = 0; i < records.size() && i < flags.size(); ++i) {

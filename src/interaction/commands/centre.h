@@ -16,20 +16,23 @@ class CentreCommand : public Command {
  public:
   CentreCommand(CommandContext& ctx, std::string_view name) : ctx_(ctx), name_(name) {}
 
+  Awaited Awaits() const override {
+    if (centre_step_ == CentreStep::kCentre) return Awaited::kCentre;
+    return centre_step_ == CentreStep::kRadius ? Awaited::kRadius : OwnAwaits();
+  }
   OrthoReference Ortho() const override { return {orto_, has_orto_}; }
   void Describe(Wskaz& w) const override {
     w.Polecenie = name_;
-    w.szukajP0 = centre_step_ == CentreStep::kCentre;
     w.p0 = p0_;
     w.P1 = p1_;
     w.P2 = p2_;
     w.ORTOJest = orto_;
     w.maOrto = has_orto_;
-    w.szukajR = centre_step_ == CentreStep::kRadius;
-    w.R = r_;
   }
 
  protected:
+  // What the unit's own steps wait for.
+  virtual Awaited OwnAwaits() const { return Awaited::kNothing; }
   // What follows the centre: the next step and its prompt.
   virtual void AfterCentre() = 0;
 
@@ -38,17 +41,17 @@ class CentreCommand : public Command {
     has_orto_ = true;
     centre_step_ = CentreStep::kOwn;
     AfterCentre();
-    ctx_.host().Redraw();
+    ctx_.Redraw();
     ctx_.LabelAtPoint(point, commands::XY(point));
   }
   void PressCentre(int x, int y) { StepCentre(ctx_.PointedWithoutOrtho(x, y)); }
-  // The typed centre, when the step waits for it and the entry is a point: its message set.
-  void TypedCentre(const std::string& entry, std::string& message) {
-    if (centre_step_ != CentreStep::kCentre) return;
-    if (auto p = ParsujPunkt(commands::Wrapped(entry))) {
-      StepCentre(p->point);
-      message = "Wprowadzono wsp. ";
-    }
+  // The typed centre, when the step waits for it and the entry is a point.
+  Reply TypedCentre(const std::string& entry) {
+    if (centre_step_ != CentreStep::kCentre) return {};
+    auto p = ParsujPunkt(commands::Wrapped(entry));
+    if (!p) return {};
+    StepCentre(p->point);
+    return Reply::Said("Wprowadzono wsp. ");
   }
   // The centre's preview: the snapped cursor and what it is the point of.
   Point PreviewCentre(int x, int y) {
@@ -67,13 +70,13 @@ class CentreCommand : public Command {
     centre_step_ = CentreStep::kOwn;
     r_ = r;
     AfterRadius();
-    ctx_.host().Redraw();
+    ctx_.Redraw();
   }
-  std::string TypedRadius(const std::string& entry) {
+  Reply TypedRadius(const std::string& entry) {
     auto r = ParsujLiczbe(commands::Wrapped(entry));
     if (!r) return {};
     StepRadius(static_cast<float>(*r));
-    return "Wprowadzono promien R=" + commands::Fixed(*r, kFixed2Pattern8);
+    return Reply::Said("Wprowadzono promien R=" + commands::Fixed(*r, kFixed2Pattern8));
   }
   void PressRadius(int x, int y) {
     p1_ = ctx_.Pointed(x, y, Ortho());

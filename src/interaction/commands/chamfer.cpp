@@ -16,9 +16,9 @@ class Chamfer : public Command {
       if (!ctx_.IsLine(index)) return;
       second_ = index;
       ctx_.ApplyChanges(
-          ChamferLines(ctx_.host().drawing().records(), first_, second_, ctx_.Raw(x, y), click_));
+          ChamferLines(ctx_.scene().drawing.records(), first_, second_, ctx_.Raw(x, y), click_));
       step_ = Step::kDone;
-      ctx_.host().Redraw();
+      ctx_.Redraw();
       ctx_.Reset();
     }
     if (step_ == Step::kFirst) {
@@ -40,12 +40,13 @@ class Chamfer : public Command {
     return true;
   }
 
+  Awaited Awaits() const override {
+    return step_ == Step::kDone ? Awaited::kNothing : Awaited::kObject;
+  }
   void Describe(Wskaz& w) const override {
-    w.fazuj1 = step_ == Step::kFirst;
     w.fazuj2 = step_ == Step::kSecond;
     w.obiekt1 = first_;
     w.obiekt2 = second_;
-    w.punktKlikniecia = click_;
   }
 
  private:

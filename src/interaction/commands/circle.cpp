@@ -8,11 +8,9 @@ class Circle : public CentreCommand {
  public:
   explicit Circle(CommandContext& ctx) : CentreCommand(ctx, "OKRAG") {}
 
-  Consumed Typed(const std::string& entry) override {
-    std::string message;
-    if (centre_step_ == CentreStep::kRadius) message = TypedRadius(entry);
-    TypedCentre(entry, message);
-    return {message, false};
+  Reply Typed(const std::string& entry) override {
+    if (centre_step_ == CentreStep::kRadius) return TypedRadius(entry);
+    return TypedCentre(entry);
   }
 
   void Press(int x, int y) override {

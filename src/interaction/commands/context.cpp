@@ -8,63 +8,63 @@
 #include "view/previews.h"
 
 namespace blok {
+namespace {
+
+SnapSettings SnapsOf(const Settings& s) {
+  return SnapSettings{s.grid_snap,         s.ortho,    s.snap_end, s.snap_middle, s.snap_centre,
+                      s.snap_intersection, s.grid_step};
+}
+
+}  // namespace
 
 void CommandContext::Reset() { machine_.AnulujPolecenie(); }
 
 void CommandContext::Monit(std::string_view text) { machine_.Monit(text); }
 
-SnapSettings CommandContext::Snaps() const {
-  const Settings& s = host_.settings();
-  return SnapSettings{s.grid_snap,         s.ortho,    s.snap_end, s.snap_middle, s.snap_centre,
-                      s.snap_intersection, s.grid_step};
-}
-
 Point CommandContext::Raw(int x, int y) const {
-  const ViewTransform& view = host_.view();
+  const ViewTransform& view = scene().view;
   return {view.ScreenToWorldX(x), view.ScreenToWorldY(y)};
 }
 
 Point CommandContext::Pointed(int x, int y, const OrthoReference& ortho) {
-  if (host_.font() == nullptr) return Raw(x, y);
-  return PunktWskazany(overlay(), host_.drawing().records(), host_.view(), *host_.font(), Snaps(),
-                       ortho, x, y);
+  const Scene s = scene();
+  return PunktWskazany(overlay(), s.drawing.records(), s.view, s.font, SnapsOf(s.settings), ortho,
+                       x, y);
 }
 
 Point CommandContext::PointedWithoutOrtho(int x, int y) {
-  if (host_.font() == nullptr) return Raw(x, y);
-  return PunktBezOrto(overlay(), host_.drawing().records(), host_.view(), *host_.font(), Snaps(), x,
-                      y);
+  const Scene s = scene();
+  return PunktBezOrto(overlay(), s.drawing.records(), s.view, s.font, SnapsOf(s.settings), x, y);
 }
 
 int CommandContext::Pick(int x, int y) {
-  if (host_.font() == nullptr) return -1;
-  const int index = PickAndHighlight(overlay(), host_.drawing().records(), host_.view(),
-                                     *host_.font(), host_.reading_defaults(), x, y);
+  const Scene s = scene();
+  const int index =
+      PickAndHighlight(overlay(), s.drawing.records(), s.view, s.font, s.defaults, x, y);
   if (index >= 0) host_.EntityPointedAt(index);
   return index;
 }
 
 int CommandContext::PickShowingThickness(int x, int y) {
-  if (host_.font() == nullptr) return -1;
-  const int index = PickAndShowThickness(overlay(), host_.drawing().records(), host_.view(),
-                                         *host_.font(), host_.reading_defaults(), x, y);
+  const Scene s = scene();
+  const int index =
+      PickAndShowThickness(overlay(), s.drawing.records(), s.view, s.font, s.defaults, x, y);
   if (index >= 0) host_.EntityPointedAt(index);
   return index;
 }
 
 bool CommandContext::IsLine(int index) const {
-  const auto records = host_.drawing().records();
+  const auto records = scene().drawing.records();
   return index >= 0 && static_cast<size_t>(index) < records.size() &&
          records[index].kind == EntityKind::kLine && records[index].valid();
 }
 
 bool CommandContext::SelectByGesture(int x, int y) {
-  if (host_.font() == nullptr) return false;
-  Selection& selection = host_.selection();
+  const Scene s = scene();
+  Selection& selection = s.selection;
   const std::vector<std::uint8_t> before = selection.flags;
-  const bool selected = blok::SelectByGesture(overlay(), host_.drawing(), host_.view(),
-                                              *host_.font(), host_.reading_defaults(), selection,
-                                              frame_start_.x, frame_start_.y, x, y);
+  const bool selected = blok::SelectByGesture(overlay(), s.drawing, s.view, s.font, s.defaults,
+                                              selection, frame_start_.x, frame_start_.y, x, y);
   // The first entity the gesture added is the one to show.
   for (size_t i = 0; selected && i < selection.flags.size(); ++i) {
     if (selection.flags[i] != 0 && (i >= before.size() || before[i] == 0)) {
@@ -84,7 +84,7 @@ void CommandContext::Label(int px, int py, std::string_view text) {
 }
 
 void CommandContext::LabelAtPoint(Point p, std::string_view text) {
-  const ViewTransform& view = host_.view();
+  const ViewTransform& view = scene().view;
   Label(view.WorldToScreenX(p.x), view.WorldToScreenY(p.y), text);
 }
 
@@ -95,21 +95,27 @@ void CommandContext::PickWithLabel(int x, int y, std::string_view label, int off
 }
 
 void CommandContext::PreviewSelectionMove(double dx, double dy) {
-  if (host_.font() == nullptr) return;
-  for (const std::string& line : host_.selection().lines) {
-    PreviewMove(overlay(), host_.view(), *host_.font(), line, host_.reading_defaults(), dx, dy);
+  const Scene s = scene();
+  for (const std::string& line : s.selection.lines) {
+    PreviewMove(overlay(), s.view, s.font, line, s.defaults, dx, dy);
+  }
+}
+
+void CommandContext::PreviewLines(const EditChanges& changes) {
+  const Scene s = scene();
+  for (const EditChange& change : changes) {
+    PreviewMove(overlay(), s.view, s.font, change.line, s.defaults, 0, 0);
   }
 }
 
 void CommandContext::ShowEntity(int index) {
-  const auto records = host_.drawing().records();
-  if (host_.font() == nullptr || index < 0 || static_cast<size_t>(index) >= records.size()) return;
-  PreviewMove(overlay(), host_.view(), *host_.font(), host_.drawing().lines()[index],
-              host_.reading_defaults(), 0, 0);
+  const Scene s = scene();
+  if (index < 0 || static_cast<size_t>(index) >= s.drawing.size()) return;
+  PreviewMove(overlay(), s.view, s.font, s.drawing.lines()[index], s.defaults, 0, 0);
 }
 
 EntityStyle CommandContext::Style() const {
-  const Settings& s = host_.settings();
+  const Settings& s = scene().settings;
   return EntityStyle{s.colour, s.thickness_text};
 }
 
@@ -125,10 +131,6 @@ void CommandContext::Apply(const WriterResult& result) {
   }
   host_.ApplyChanges(std::move(changes));
   if (!result.message.empty()) host_.Komunikat(result.message);
-}
-
-bool CommandContext::ApplyChanges(EditChanges changes) {
-  return host_.ApplyChanges(std::move(changes));
 }
 
 }  // namespace blok

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "editing/edit_change.h"
 #include "interaction/commands/command.h"
@@ -14,15 +15,15 @@ namespace blok {
 
 class CommandMachine;
 
-// What a running command may use: the host, the point input with its snaps, picking, the
-// overlay's labels and previews, and the one road of its changes into the journal. Owned by the
-// machine for the whole run.
+// What a running command may use: the scene it reads, the point input with its snaps, picking,
+// the overlay's labels and previews, the one road of its changes into the journal, and the few
+// things it asks of the window. Owned by the machine for the whole run.
 class CommandContext {
  public:
   CommandContext(InteractionHost& host, CommandMachine& machine) : host_(host), machine_(machine) {}
 
-  InteractionHost& host() { return host_; }
-  const Settings& settings() const { return host_.settings(); }
+  // The drawing, view, font, reading defaults, settings and selection, for this event.
+  Scene scene() const { return host_.scene(); }
 
   // Ends the running command as Esc does.
   void Reset();
@@ -51,6 +52,9 @@ class CommandContext {
   void PickWithLabel(int x, int y, std::string_view label, int offset);
   // The selection's lines drawn as they would be after the step (in place for a zero shift).
   void PreviewSelectionMove(double dx, double dy);
+  // The lines of an operation's changes drawn as they would be written (stretch, mirror,
+  // fillet).
+  void PreviewLines(const EditChanges& changes);
   // Entity `index` drawn dotted in place.
   void ShowEntity(int index);
   // A point's label at its own pixel.
@@ -62,7 +66,17 @@ class CommandContext {
   // a message box.
   void Apply(const WriterResult& result);
   // An operation's changes, through the journal, in order; false when none were applied.
-  bool ApplyChanges(EditChanges changes);
+  bool ApplyChanges(EditChanges changes) { return host_.ApplyChanges(std::move(changes)); }
+
+  // What a command asks of the window, as InteractionHost says.
+  void Komunikat(std::string text) { host_.Komunikat(std::move(text)); }
+  void Redraw() { host_.Redraw(); }
+  void SetPickCursor(bool pick) { host_.SetPickCursor(pick); }
+  void SetPrompt(std::string_view caption) { host_.SetPrompt(caption); }
+  void ShowRelativePanel(bool visible) { host_.ShowRelativePanel(visible); }
+  void ShowMessageBox(std::string_view text) { host_.ShowMessageBox(text); }
+  void OpenEntityEditor(int index) { host_.OpenEntityEditor(index); }
+  void ChangeProperties() { host_.ChangeProperties(); }
 
   // The selection frame: started by a press while a command selects, ended by the release.
   bool framing() const { return framing_; }
@@ -80,8 +94,6 @@ class CommandContext {
   Memory& memory() { return memory_; }
 
  private:
-  SnapSettings Snaps() const;
-
   InteractionHost& host_;
   CommandMachine& machine_;
   PixelPoint frame_start_;

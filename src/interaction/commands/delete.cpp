@@ -9,12 +9,13 @@ class Delete : public Command {
  public:
   explicit Delete(CommandContext& ctx) : ctx_(ctx) {}
 
-  bool Selecting() const override { return selecting_; }
+  Awaited Awaits() const override { return selecting_ ? Awaited::kSelection : Awaited::kNothing; }
 
   Released Release(int x, int y) override {
     if (ctx_.SelectByGesture(x, y)) {
-      ctx_.ApplyChanges(DeleteSelection(ctx_.host().drawing().records(), ctx_.host().selection()));
-      ctx_.host().Redraw();
+      const Scene s = ctx_.scene();
+      ctx_.ApplyChanges(DeleteSelection(s.drawing.records(), s.selection));
+      ctx_.Redraw();
       selecting_ = false;
       ctx_.Reset();
     }
@@ -27,7 +28,7 @@ class Delete : public Command {
     return true;
   }
 
-  void Describe(Wskaz& w) const override { w.usun = w.wybor = selecting_; }
+  void Describe(Wskaz& w) const override { w.usun = w.wybor = Awaits() == Awaited::kSelection; }
 
  private:
   CommandContext& ctx_;

@@ -5,26 +5,27 @@
 
 namespace blok {
 
-std::optional<std::string> DirectEntry(CommandContext& ctx, const std::string& entry) {
+std::optional<Reply> DirectEntry(CommandContext& ctx, const std::string& entry) {
   const std::string start = UpperCp1250(entry.substr(0, 2));
   WriterResult result;
   if (start == "L(" || start == "P(") {
     result = DirectSegment(entry, ctx.Style());
   } else if (start == "T(") {
-    const Settings& s = ctx.settings();
+    const Settings& s = ctx.scene().settings;
     result = DirectText(entry, s.text_height_text, s.text_width_text, ctx.Style());
   } else {
     return std::nullopt;
   }
   if (result.error) {
-    ctx.host().ShowMessageBox(*result.error);
-    return std::string();
+    // The box says why; the message pane marks the entry unknown.
+    ctx.ShowMessageBox(*result.error);
+    return Reply{};
   }
   if (!result.lines.empty()) {
     ctx.Apply({result.lines, {}, {}});
-    ctx.host().Redraw();
+    ctx.Redraw();
   }
-  return result.message;
+  return Reply::Said(result.message);
 }
 
 }  // namespace blok

@@ -3,12 +3,14 @@
 #include <optional>
 #include <string>
 
+#include "interaction/commands/command.h"
+
 namespace blok {
 
 class CommandContext;
 
 // L(x1,y1)-(x2,y2), P(...)-(...) and T(x,y)text typed straight into the command line: the
-// entity added at once. The message to say, or nothing when the entry is none of them.
-std::optional<std::string> DirectEntry(CommandContext& ctx, const std::string& entry);
+// entity added at once, and what the entry was taken as; nothing when it is none of them.
+std::optional<Reply> DirectEntry(CommandContext& ctx, const std::string& entry);
 
 }  // namespace blok

@@ -28,23 +28,20 @@ class Displace : public SelectionTwoPointCommand {
   void PreviewShift(double dx, double dy) override {
     if (kind_ == Displacement::kStretch) {
       // What the operation will write: it decides which corners of a rectangle move.
-      InteractionHost& host = ctx_.host();
-      if (host.font() == nullptr) return;
-      Selection selection = host.selection();
-      for (const EditChange& change :
-           StretchSelection(host.drawing().records(), selection, static_cast<float>(dx),
-                            static_cast<float>(dy))) {
-        PreviewMove(ctx_.overlay(), host.view(), *host.font(), change.line, host.reading_defaults(),
-                    0, 0);
-      }
+      // A copy: the operation updates the selection's lines it is given.
+      const Scene s = ctx_.scene();
+      Selection selection = s.selection;
+      ctx_.PreviewLines(StretchSelection(s.drawing.records(), selection, static_cast<float>(dx),
+                                         static_cast<float>(dy)));
     } else {
       ctx_.PreviewSelectionMove(dx, dy);
     }
   }
 
   void Apply(float dx, float dy) {
-    const auto records = ctx_.host().drawing().records();
-    Selection& selection = ctx_.host().selection();
+    const Scene s = ctx_.scene();
+    const auto records = s.drawing.records();
+    Selection& selection = s.selection;
     switch (kind_) {
       case Displacement::kMove:
         ctx_.ApplyChanges(MoveSelection(records, selection, dx, dy));

@@ -10,7 +10,8 @@ class Edit : public Command {
  public:
   explicit Edit(CommandContext& ctx) : ctx_(ctx) {}
 
-  bool Selecting() const override { return picking_; }
+  // A click on an object or a frame about several.
+  Awaited Awaits() const override { return picking_ ? Awaited::kSelection : Awaited::kNothing; }
 
   void Press(int x, int y) override {
     if (!picking_) return;
@@ -20,8 +21,8 @@ class Edit : public Command {
     if (index < 0) return;
     picking_ = false;
     ctx_.EndFrame();
-    ctx_.host().Redraw();
-    ctx_.host().OpenEntityEditor(index);
+    ctx_.Redraw();
+    ctx_.OpenEntityEditor(index);
     ctx_.Reset();
   }
 
@@ -30,8 +31,8 @@ class Edit : public Command {
     picking_ = false;
     ctx_.EndFrame();
     ctx_.RestoreView();
-    ctx_.host().ChangeProperties();
-    ctx_.host().Redraw();
+    ctx_.ChangeProperties();
+    ctx_.Redraw();
     ctx_.Reset();
     return Released::kFinished;
   }
@@ -44,7 +45,7 @@ class Edit : public Command {
     return true;
   }
 
-  void Describe(Wskaz& w) const override { w.edycja = w.wybor = picking_; }
+  void Describe(Wskaz& w) const override { w.wybor = Awaits() == Awaited::kSelection; }
 
  private:
   CommandContext& ctx_;

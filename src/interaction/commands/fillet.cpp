@@ -21,17 +21,22 @@ class Fillet : public Command {
     ctx_.Monit("Promień <" + Fixed(ctx_.memory().fillet_radius, kFixed2Pattern8) + ">");
   }
 
-  Consumed Typed(const std::string& entry) override {
+  // The radius (a click on the first line instead keeps the last one), then the two lines.
+  Awaited Awaits() const override {
+    return step_ == Step::kRadius ? Awaited::kRadius : Awaited::kObject;
+  }
+
+  Reply Typed(const std::string& entry) override {
     // A radius may be typed again until the first line is picked.
     if (step_ == Step::kSecond) return {};
     const std::optional<double> r = ParsujLiczbe(commands::Wrapped(entry));
     if (!r) return {};
-    if (*r < 0 || !std::isfinite(*r)) return {"Promień nie może być ujemny.", false};
+    if (*r < 0 || !std::isfinite(*r)) return Reply::Said("Promień nie może być ujemny.");
     ctx_.memory().fillet_radius = *r;
     step_ = Step::kFirst;
-    ctx_.host().SetPickCursor(true);
-    ctx_.host().SetPrompt("Wskaż pierwszą linię");
-    return {"Wprowadzono promien R=" + Fixed(*r, kFixed2Pattern8), false};
+    ctx_.SetPickCursor(true);
+    ctx_.SetPrompt("Wskaż pierwszą linię");
+    return Reply::Said("Wprowadzono promien R=" + Fixed(*r, kFixed2Pattern8));
   }
 
   void Press(int x, int y) override {
@@ -43,13 +48,13 @@ class Fillet : public Command {
       first_ = index;
       click_ = ctx_.Raw(x, y);
       step_ = Step::kSecond;
-      ctx_.host().SetPickCursor(true);
-      ctx_.host().SetPrompt("Wskaż drugą linię");
+      ctx_.SetPickCursor(true);
+      ctx_.SetPrompt("Wskaż drugą linię");
       return;
     }
     auto fillet = Result(index, ctx_.Raw(x, y));
     if (!fillet) {
-      ctx_.host().Komunikat(fillet.error());
+      ctx_.Komunikat(fillet.error());
       step_ = Step::kFirst;
       return;
     }
@@ -58,16 +63,16 @@ class Fillet : public Command {
     if (fillet->radius > 0) {
       WriterResult arc = ArcLine(*fillet);
       if (arc.lines.empty()) {
-        ctx_.host().Komunikat(arc.message);
+        ctx_.Komunikat(arc.message);
         step_ = Step::kFirst;
         return;
       }
       changes.push_back({EditChange::Kind::kAdd, -1, std::move(arc.lines.front())});
     }
     ctx_.ApplyChanges(std::move(changes));
-    ctx_.host().Komunikat(message);
+    ctx_.Komunikat(message);
     ctx_.Reset();
-    ctx_.host().Redraw();
+    ctx_.Redraw();
   }
 
   bool Preview(int x, int y) override {
@@ -85,17 +90,14 @@ class Fillet : public Command {
 
   void Describe(Wskaz& w) const override {
     w.Polecenie = "ZAOKR";
-    w.R = static_cast<float>(ctx_.memory().fillet_radius);
-    w.szukajR = step_ == Step::kRadius;
     w.obiekt1 = first_;
-    w.punktKlikniecia = click_;
   }
 
  private:
   enum class Step { kRadius, kFirst, kSecond };
 
   std::expected<FilletResult, std::string> Result(int second, Point click) const {
-    return FilletLines(ctx_.host().drawing().records(), first_, second, click_, click,
+    return FilletLines(ctx_.scene().drawing.records(), first_, second, click_, click,
                        ctx_.memory().fillet_radius);
   }
 
@@ -108,16 +110,12 @@ class Fillet : public Command {
 
   // The two lines as they would be, and the arc, drawn over the drawing.
   void PreviewResult(int second, Point click) {
-    const InteractionHost& host = ctx_.host();
     auto fillet = Result(second, click);
-    if (!fillet || host.font() == nullptr) return;
-    for (const EditChange& change : fillet->changes) {
-      PreviewMove(ctx_.overlay(), host.view(), *host.font(), change.line, host.reading_defaults(),
-                  0, 0);
-    }
+    if (!fillet) return;
+    ctx_.PreviewLines(fillet->changes);
     if (fillet->radius > 0) {
-      DrawArc(ctx_.overlay(), host.view(), commands::kRed, 0, fillet->centre.x, fillet->centre.y,
-              fillet->radius, fillet->start, fillet->end);
+      DrawArc(ctx_.overlay(), ctx_.scene().view, commands::kRed, 0, fillet->centre.x,
+              fillet->centre.y, fillet->radius, fillet->start, fillet->end);
     }
   }
 

@@ -15,10 +15,9 @@ class Measure : public TwoPointCommand {
   void Second() override {
     const double dx = p2_.x - p1_.x;
     const double dy = p2_.y - p1_.y;
-    ctx_.host().Komunikat(
-        "l= " + Fixed(PointDistance(p1_.x, p1_.y, p2_.x, p2_.y)) + "  dx=" + Fixed(dx) +
-        " dy=" + Fixed(dy) +
-        "  kat= " + Fixed(DirectionAngle(p1_.x, p1_.y, p2_.x, p2_.y) * kDegreesPerRadian, "0.0"));
+    ctx_.Komunikat("l= " + Fixed(PointDistance(p1_.x, p1_.y, p2_.x, p2_.y)) + "  dx=" + Fixed(dx) +
+                   " dy=" + Fixed(dy) + "  kat= " +
+                   Fixed(DirectionAngle(p1_.x, p1_.y, p2_.x, p2_.y) * kDegreesPerRadian, "0.0"));
     ctx_.Reset();
   }
 };

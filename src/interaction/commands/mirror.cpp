@@ -16,12 +16,12 @@ class Mirror : public SelectionTwoPointCommand {
   void Second() override {
     if (p1_.x == p2_.x && p1_.y == p2_.y) {
       // Nothing to reflect about: the second point is asked for again.
-      ctx_.host().Komunikat("Oś odbicia ma zerową długość.");
+      ctx_.Komunikat("Oś odbicia ma zerową długość.");
       point_step_ = PointStep::kSecond;
       return;
     }
-    ctx_.ApplyChanges(
-        MirrorSelection(ctx_.host().drawing().records(), ctx_.host().selection(), p1_, p2_));
+    const Scene s = ctx_.scene();
+    ctx_.ApplyChanges(MirrorSelection(s.drawing.records(), s.selection, p1_, p2_));
     ctx_.Reset();
   }
 
@@ -31,14 +31,9 @@ class Mirror : public SelectionTwoPointCommand {
   }
 
   void PreviewSecond(Point cursor) override {
-    const InteractionHost& host = ctx_.host();
-    if (host.font() == nullptr) return;
     ctx_.PreviewSelectionMove(0, 0);
-    for (const EditChange& change :
-         MirrorSelection(host.drawing().records(), ctx_.host().selection(), p1_, cursor)) {
-      PreviewMove(ctx_.overlay(), host.view(), *host.font(), change.line, host.reading_defaults(),
-                  0, 0);
-    }
+    const Scene s = ctx_.scene();
+    ctx_.PreviewLines(MirrorSelection(s.drawing.records(), s.selection, p1_, cursor));
   }
 };
 

@@ -15,18 +15,18 @@ class Offset : public TwoPointCommand {
     if (step_ == Step::kSide) {
       if (object_ >= 0) {
         EditChanges changes =
-            OffsetEntity(ctx_.host().drawing().records(), object_, distance_, ctx_.Raw(x, y));
+            OffsetEntity(ctx_.scene().drawing.records(), object_, distance_, ctx_.Raw(x, y));
         const bool made = !changes.empty();
         ctx_.ApplyChanges(std::move(changes));
         // The copy just made is line 0: further clicks offset it again. A click that made
         // nothing keeps the object it had.
         if (made) object_ = 0;
       }
-      ctx_.host().Redraw();
+      ctx_.Redraw();
     }
     if (step_ == Step::kObject) {
       ctx_.RestoreView();
-      ctx_.host().SetPickCursor(false);
+      ctx_.SetPickCursor(false);
       if (const int index = ctx_.Pick(x, y); index >= 0) {
         object_ = index;
         step_ = Step::kSide;
@@ -39,13 +39,9 @@ class Offset : public TwoPointCommand {
     if (step_ == Step::kSide) {
       ctx_.RestoreView();
       ctx_.ShowEntity(object_);
-      const InteractionHost& host = ctx_.host();
-      if (host.font() != nullptr) {
-        if (auto line =
-                OffsetPreviewLine(host.drawing().records(), object_, distance_, ctx_.Raw(x, y))) {
-          PreviewMove(ctx_.overlay(), host.view(), *host.font(), *line, host.reading_defaults(), 0,
-                      0);
-        }
+      const Scene s = ctx_.scene();
+      if (auto line = OffsetPreviewLine(s.drawing.records(), object_, distance_, ctx_.Raw(x, y))) {
+        PreviewMove(ctx_.overlay(), s.view, s.font, *line, s.defaults, 0, 0);
       }
       ctx_.Label(x, y - 20, "Wskaż KIERUNEK odsunięcia");
       return true;
@@ -57,11 +53,12 @@ class Offset : public TwoPointCommand {
     return TwoPointCommand::Preview(x, y);
   }
 
+  Awaited Awaits() const override {
+    if (step_ == Step::kObject) return Awaited::kObject;
+    return step_ == Step::kSide ? Awaited::kSide : TwoPointCommand::Awaits();
+  }
   void Describe(Wskaz& w) const override {
     TwoPointCommand::Describe(w);
-    w.wskazObiekt = step_ == Step::kObject;
-    w.odsunKierunek = step_ == Step::kSide;
-    w.odleglosc = distance_;
     w.obiekt1 = object_;
   }
 
@@ -72,7 +69,7 @@ class Offset : public TwoPointCommand {
     distance_ = static_cast<float>(PointDistance(p1_.x, p1_.y, p2_.x, p2_.y));
     step_ = Step::kObject;
     point_step_ = PointStep::kNone;
-    ctx_.host().SetPickCursor(true);
+    ctx_.SetPickCursor(true);
   }
 
   Step step_ = Step::kDistance;

@@ -20,27 +20,25 @@ class Polygon : public CentreCommand {
     ctx_.Monit("Liczba boków");
   }
 
-  Consumed Typed(const std::string& entry) override {
+  Reply Typed(const std::string& entry) override {
     if (step_ == Step::kSides) {
       const std::optional<double> n = ParsujLiczbe(commands::Wrapped(entry));
       if (!n || *n != std::floor(*n) || *n < kFewestSides || *n > kMostSides) {
-        return {"Liczba boków musi być całkowita, od 3 do 1000.", false};
+        return Reply::Said("Liczba boków musi być całkowita, od 3 do 1000.");
       }
       sides_ = static_cast<int>(*n);
       step_ = Step::kCentre;
       centre_step_ = CentreStep::kCentre;
-      return {"Wprowadzono liczbę boków " + std::to_string(sides_), false};
+      return Reply::Said("Wprowadzono liczbę boków " + std::to_string(sides_));
     }
     if (step_ == Step::kVertex) {
       if (auto p = ParsujPunkt(commands::Wrapped(entry))) {
         StepVertex(p->point);
-        return {"Wprowadzono wsp. ", false};
+        return Reply::Said("Wprowadzono wsp. ");
       }
       return {};
     }
-    std::string message;
-    TypedCentre(entry, message);
-    return {message, false};
+    return TypedCentre(entry);
   }
 
   void Press(int x, int y) override {
@@ -55,8 +53,8 @@ class Polygon : public CentreCommand {
     if (step_ == Step::kVertex) {
       ctx_.RestoreView();
       const Point p = ctx_.Pointed(x, y, Ortho());
-      const std::vector<Point> corners = Corners(p);
-      const ViewTransform& view = ctx_.host().view();
+      const std::vector<Point>& corners = Corners(p);
+      const ViewTransform& view = ctx_.scene().view;
       for (size_t i = 0; i < corners.size(); ++i) {
         const Point a = corners[i];
         const Point b = corners[(i + 1) % corners.size()];
@@ -69,25 +67,26 @@ class Polygon : public CentreCommand {
     return centre_step_ == CentreStep::kCentre && PreviewCentre(x, y, "PUNKT ŚRODKOWY");
   }
 
-  void Describe(Wskaz& w) const override {
-    CentreCommand::Describe(w);
-    w.szukajP1 = step_ == Step::kVertex;
-  }
-
  private:
   enum class Step { kSides, kCentre, kVertex };
+
+  Awaited OwnAwaits() const override {
+    if (step_ == Step::kSides) return Awaited::kValue;
+    return step_ == Step::kVertex ? Awaited::kFirstPoint : Awaited::kNothing;
+  }
 
   void AfterCentre() override {
     step_ = Step::kVertex;
     ctx_.Monit("Wierzchołek");
   }
 
-  // The vertices, the first at `vertex`, counter-clockwise about the centre.
-  std::vector<Point> Corners(Point vertex) const {
+  // The vertices, the first at `vertex`, counter-clockwise about the centre, in a buffer kept
+  // for the run: the preview asks for them at every mouse move.
+  const std::vector<Point>& Corners(Point vertex) {
     const double r = PointDistance(p0_.x, p0_.y, vertex.x, vertex.y);
     const double start = std::atan2(vertex.y - p0_.y, vertex.x - p0_.x);
-    std::vector<Point> corners;
-    corners.reserve(sides_);
+    std::vector<Point>& corners = corners_;
+    corners.clear();
     corners.push_back(vertex);
     for (int i = 1; i < sides_; ++i) {
       const double a = start + kTwoPi * i / sides_;
@@ -98,7 +97,7 @@ class Polygon : public CentreCommand {
 
   void StepVertex(Point vertex) {
     p1_ = vertex;
-    const std::vector<Point> corners = Corners(vertex);
+    const std::vector<Point>& corners = Corners(vertex);
     WriterResult result;
     for (size_t i = 0; i < corners.size(); ++i) {
       WriterResult side = DodajLinie(corners[i], corners[(i + 1) % corners.size()], ctx_.Style());
@@ -115,11 +114,12 @@ class Polygon : public CentreCommand {
     }
     ctx_.Apply(result);
     ctx_.Reset();
-    ctx_.host().Redraw();
+    ctx_.Redraw();
   }
 
   Step step_ = Step::kSides;
   int sides_ = 0;
+  std::vector<Point> corners_;
 };
 
 }  // namespace

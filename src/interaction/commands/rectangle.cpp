@@ -22,7 +22,7 @@ class Rectangle : public TwoPointCommand {
     for (size_t i = 0; i < 4; ++i) {
       const Point a = corners[i];
       const Point b = corners[(i + 1) % 4];
-      DrawSegment(ctx_.overlay(), ctx_.host().view(), commands::kGreen, 0, a.x, a.y, b.x, b.y);
+      DrawSegment(ctx_.overlay(), ctx_.scene().view, commands::kGreen, 0, a.x, a.y, b.x, b.y);
     }
   }
 };

@@ -14,27 +14,23 @@ class Rotate : public CentreCommand {
     centre_step_ = CentreStep::kOwn;
   }
 
-  bool Selecting() const override { return step_ == Step::kSelect; }
-
   Released Release(int x, int y) override {
     if (ctx_.SelectByGesture(x, y)) {
       step_ = Step::kBase;
       centre_step_ = CentreStep::kCentre;
-      ctx_.host().SetPickCursor(false);
+      ctx_.SetPickCursor(false);
     }
     return Released::kGoOn;
   }
 
-  Consumed Typed(const std::string& entry) override {
-    std::string message;
+  Reply Typed(const std::string& entry) override {
     if (step_ == Step::kAngle) {
-      if (auto degrees = ParsujLiczbe(commands::Wrapped(entry))) {
-        StepAngle(static_cast<float>(*degrees * kRadiansPerDegree));
-        return {"Wprowadzono kat A1=" + Fixed(*degrees, kFixed2Pattern8), false};
-      }
+      auto degrees = ParsujLiczbe(commands::Wrapped(entry));
+      if (!degrees) return {};
+      StepAngle(static_cast<float>(*degrees * kRadiansPerDegree));
+      return Reply::Said("Wprowadzono kat A1=" + Fixed(*degrees, kFixed2Pattern8));
     }
-    TypedCentre(entry, message);
-    return {message, false};
+    return TypedCentre(entry);
   }
 
   void Press(int x, int y) override {
@@ -52,12 +48,9 @@ class Rotate : public CentreCommand {
       ctx_.RestoreView();
       const Point p = ctx_.Pointed(x, y, Ortho());
       const double angle = Direction(p);
-      const InteractionHost& host = ctx_.host();
-      if (host.font() != nullptr) {
-        for (const std::string& line : ctx_.host().selection().lines) {
-          PreviewRotate(ctx_.overlay(), host.view(), *host.font(), line, host.reading_defaults(),
-                        angle, p0_.x, p0_.y);
-        }
+      const Scene s = ctx_.scene();
+      for (const std::string& line : s.selection.lines) {
+        PreviewRotate(ctx_.overlay(), s.view, s.font, line, s.defaults, angle, p0_.x, p0_.y);
       }
       ctx_.LabelAtPoint(p0_, "alfa = " + Fixed(angle, kFixed2Pattern7));
       return true;
@@ -72,11 +65,15 @@ class Rotate : public CentreCommand {
   void Describe(Wskaz& w) const override {
     CentreCommand::Describe(w);
     w.szukaj = step_ == Step::kSelect;
-    w.szukajA1 = step_ == Step::kAngle;
   }
 
  private:
   enum class Step { kSelect, kBase, kAngle };
+
+  Awaited OwnAwaits() const override {
+    if (step_ == Step::kSelect) return Awaited::kSelection;
+    return step_ == Step::kAngle ? Awaited::kAngle : Awaited::kNothing;
+  }
 
   float Direction(Point p) const {
     return VectorAngle(static_cast<float>(p0_.x), static_cast<float>(p0_.y),
@@ -89,12 +86,12 @@ class Rotate : public CentreCommand {
   }
 
   void StepAngle(float a) {
-    ctx_.ApplyChanges(
-        RotateSelection(ctx_.host().drawing().records(), ctx_.host().selection(), p0_.x, p0_.y, a));
+    const Scene s = ctx_.scene();
+    ctx_.ApplyChanges(RotateSelection(s.drawing.records(), s.selection, p0_.x, p0_.y, a));
     // The rotation ends the command, as a move does: left at its angle step, the prompt would
     // go on asking for an angle that nothing takes any more.
     ctx_.Reset();
-    ctx_.host().Redraw();
+    ctx_.Redraw();
   }
 
   Step step_ = Step::kSelect;

@@ -16,34 +16,39 @@ class Scale : public Command {
  public:
   explicit Scale(CommandContext& ctx) : ctx_(ctx) {}
 
-  bool Selecting() const override { return step_ == Step::kSelect; }
+  Awaited Awaits() const override {
+    if (step_ == Step::kSelect) return Awaited::kSelection;
+    // As for the base point of a rotation, the prompt asks for a point.
+    return step_ == Step::kBase ? Awaited::kCentre : Awaited::kValue;
+  }
 
   Released Release(int x, int y) override {
     if (ctx_.SelectByGesture(x, y)) {
       step_ = Step::kBase;
-      ctx_.host().SetPickCursor(false);
+      ctx_.SetPickCursor(false);
     }
     return Released::kGoOn;
   }
 
-  Consumed Typed(const std::string& entry) override {
+  Reply Typed(const std::string& entry) override {
     // The base point may be typed as well as clicked.
     if (step_ == Step::kBase) {
       const std::optional<TypedPoint> p = ParsujPunkt(commands::Wrapped(entry));
       if (!p) return {};
       TakeBase(p->point);
-      return {"Wprowadzono wsp. ", false};
+      return Reply::Said("Wprowadzono wsp. ");
     }
     // A factor before the base point has nothing to scale about.
     const std::optional<double> factor = ParsujLiczbe(commands::Wrapped(entry));
     if (!factor || step_ != Step::kFactor || base_.x == kUnsetCoordinate) return {};
     if (std::abs(*factor) > kSmallestFactor) {
-      ctx_.ApplyChanges(ScaleSelection(ctx_.host().drawing().records(), ctx_.host().selection(),
-                                       base_.x, base_.y, static_cast<float>(*factor)));
-      ctx_.host().Redraw();
+      const Scene s = ctx_.scene();
+      ctx_.ApplyChanges(ScaleSelection(s.drawing.records(), s.selection, base_.x, base_.y,
+                                       static_cast<float>(*factor)));
+      ctx_.Redraw();
     }
     ctx_.Reset();
-    return {"", true};
+    return Reply::Quietly();
   }
 
   void Press(int x, int y) override {
@@ -70,11 +75,7 @@ class Scale : public Command {
   }
 
   void Describe(Wskaz& w) const override {
-    w.skaluj = true;
-    w.wybor = step_ == Step::kSelect;
-    w.skalujBaza = step_ == Step::kBase;
-    // As for the base point of a rotation, the prompt asks for a point.
-    w.szukajP0 = step_ == Step::kBase;
+    w.wybor = Awaits() == Awaited::kSelection;
     w.p0 = base_;
   }
 

@@ -15,12 +15,14 @@ class SelectionTwoPointCommand : public TwoPointCommand {
     point_step_ = PointStep::kNone;
   }
 
-  bool Selecting() const override { return selecting_; }
+  Awaited Awaits() const override {
+    return selecting_ ? Awaited::kSelection : TwoPointCommand::Awaits();
+  }
 
   Released Release(int x, int y) override {
     if (ctx_.SelectByGesture(x, y)) {
       selecting_ = false;
-      ctx_.host().SetPickCursor(false);
+      ctx_.SetPickCursor(false);
       point_step_ = PointStep::kFirst;
     }
     return Released::kGoOn;
@@ -34,7 +36,7 @@ class SelectionTwoPointCommand : public TwoPointCommand {
 
   void Describe(Wskaz& w) const override {
     TwoPointCommand::Describe(w);
-    w.szukaj = selecting_;
+    w.szukaj = Awaits() == Awaited::kSelection;
   }
 
  protected:

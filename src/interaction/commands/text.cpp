@@ -11,27 +11,25 @@ using commands::Fixed;
 class Text : public CentreCommand {
  public:
   explicit Text(CommandContext& ctx) : CentreCommand(ctx, "TEKST") {
-    working_.height = ctx.settings().text_height;
-    working_.width = ctx.settings().text_width;
+    working_.height = ctx.scene().settings.text_height;
+    working_.width = ctx.scene().settings.text_width;
   }
 
-  Consumed Typed(const std::string& entry) override {
+  Reply Typed(const std::string& entry) override {
     if (step_ == Step::kText) {
-      const Settings& s = ctx_.settings();
+      const Settings& s = ctx_.scene().settings;
       ctx_.Apply(DodajTekst(p0_, a1_, entry, s.text_height_text, s.text_width_text, ctx_.Style()));
       ctx_.Reset();
-      ctx_.host().Redraw();
-      return {"", true};
+      ctx_.Redraw();
+      return Reply::Quietly();
     }
-    std::string message;
     if (step_ == Step::kAngle) {
-      if (auto degrees = ParsujLiczbe(commands::Wrapped(entry))) {
-        StepAngle(static_cast<float>(*degrees * kRadiansPerDegree));
-        message = "Wprowadzono kat A1=" + Fixed(*degrees, kFixed2Pattern8);
-      }
+      auto degrees = ParsujLiczbe(commands::Wrapped(entry));
+      if (!degrees) return {};
+      StepAngle(static_cast<float>(*degrees * kRadiansPerDegree));
+      return Reply::Said("Wprowadzono kat A1=" + Fixed(*degrees, kFixed2Pattern8));
     }
-    TypedCentre(entry, message);
-    return {message, false};
+    return TypedCentre(entry);
   }
 
   void Press(int x, int y) override {
@@ -59,15 +57,13 @@ class Text : public CentreCommand {
     return false;
   }
 
-  void Describe(Wskaz& w) const override {
-    CentreCommand::Describe(w);
-    w.szukajA1 = step_ == Step::kAngle;
-    w.SzukTekst = step_ == Step::kText;
-    w.A1 = a1_;
-  }
-
  private:
   enum class Step { kInsertion, kAngle, kText };
+
+  Awaited OwnAwaits() const override {
+    if (step_ == Step::kAngle) return Awaited::kAngle;
+    return step_ == Step::kText ? Awaited::kText : Awaited::kNothing;
+  }
 
   void AfterCentre() override {
     step_ = Step::kAngle;
@@ -82,10 +78,9 @@ class Text : public CentreCommand {
   }
 
   void DrawWorking(Point at, float angle) {
-    const InteractionHost& host = ctx_.host();
-    if (host.font() == nullptr) return;
-    WorkingText(ctx_.overlay(), host.view(), *host.font(), working_.text, ctx_.settings().colour,
-                kDefaultThickness, working_.height, working_.width, angle, at.x, at.y);
+    const Scene s = ctx_.scene();
+    WorkingText(ctx_.overlay(), s.view, s.font, working_.text, s.settings.colour, kDefaultThickness,
+                working_.height, working_.width, angle, at.x, at.y);
   }
 
   Step step_ = Step::kInsertion;
@@ -98,10 +93,10 @@ class Text : public CentreCommand {
 std::unique_ptr<Command> MakeText(CommandContext& ctx) {
   // The text sizes are read when the text is written: a box that holds no number would throw
   // away the text typed for it, so the command does not start.
-  const Settings& s = ctx.settings();
+  const Settings& s = ctx.scene().settings;
   for (const std::string& size : {s.text_height_text, s.text_width_text}) {
     if (!TypedNumber(size)) {
-      ctx.host().ShowMessageBox("\"" + size + "\" nie jest poprawną liczbą.");
+      ctx.ShowMessageBox("\"" + size + "\" nie jest poprawną liczbą.");
       return nullptr;
     }
   }

@@ -20,10 +20,9 @@ class TrimOrExtend : public Command {
       const int index = ctx_.Pick(x, y);
       if (index < 0) return;
       object_ = index;
-      click_ = ctx_.Raw(x, y);
       const LineOperation operation = extend_ ? ExtendLine : TrimLine;
-      ctx_.ApplyChanges(operation(ctx_.host().drawing().records(), edge_, object_, click_));
-      ctx_.host().Redraw();
+      ctx_.ApplyChanges(operation(ctx_.scene().drawing.records(), edge_, object_, ctx_.Raw(x, y)));
+      ctx_.Redraw();
     }
     if (step_ == Step::kEdge) {
       ctx_.RestoreView();
@@ -48,15 +47,15 @@ class TrimOrExtend : public Command {
     return true;
   }
 
+  // The edge, then each object.
+  Awaited Awaits() const override { return Awaited::kObject; }
   void Describe(Wskaz& w) const override {
-    w.wskazObiekt = true;
-    bool& edge_stage = extend_ ? w.wydluzKrawedz : w.tnijKrawedz;
-    bool& object_stage = extend_ ? w.wydluzObiekt : w.tnijObiekt;
-    edge_stage = step_ == Step::kEdge;
-    object_stage = step_ == Step::kObject;
+    if (!extend_) {
+      w.tnijKrawedz = step_ == Step::kEdge;
+      w.tnijObiekt = step_ == Step::kObject;
+    }
     w.obiekt1 = edge_;
     w.obiekt2 = object_;
-    w.punktKlikniecia = click_;
   }
 
  private:
@@ -67,7 +66,6 @@ class TrimOrExtend : public Command {
   Step step_ = Step::kEdge;
   int edge_ = -1;
   int object_ = -1;
-  Point click_ = kUnsetPoint;
 };
 
 }  // namespace

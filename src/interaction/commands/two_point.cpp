@@ -9,7 +9,7 @@ namespace blok {
 using commands::Fixed;
 
 void TwoPointCommand::RubberBand(Point cursor) {
-  DrawSegment(ctx_.overlay(), ctx_.host().view(), commands::kGreen, 0, p1_.x, p1_.y, cursor.x,
+  DrawSegment(ctx_.overlay(), ctx_.scene().view, commands::kGreen, 0, p1_.x, p1_.y, cursor.x,
               cursor.y);
 }
 
@@ -17,33 +17,36 @@ std::string TwoPointCommand::StepFirst(Point point) {
   p1_ = orto_ = point;
   has_orto_ = true;
   point_step_ = PointStep::kSecond;
-  ctx_.host().ShowRelativePanel(true);
+  ctx_.ShowRelativePanel(true);
   return "Wprowadzono wsp. poczatkowa " + FormatXY(point.x, point.y);
 }
 
 std::string TwoPointCommand::StepSecond(Point point) {
   p2_ = point;
   Second();
-  ctx_.host().Redraw();
+  ctx_.Redraw();
   return "Wprowadzono wsp. koncowa " + FormatXY(point.x, point.y);
 }
 
-Consumed TwoPointCommand::Typed(const std::string& entry) {
+Awaited TwoPointCommand::Awaits() const {
+  if (point_step_ == PointStep::kNone) return Awaited::kNothing;
+  return point_step_ == PointStep::kFirst ? Awaited::kFirstPoint : Awaited::kSecondPoint;
+}
+
+Reply TwoPointCommand::Typed(const std::string& entry) {
   const std::string wrapped = commands::Wrapped(entry);
-  std::string message;
   if (point_step_ == PointStep::kSecond) {
-    if (auto p = ParsujPunkt(wrapped)) message = StepSecond(p->point);
-  }
-  if (point_step_ == PointStep::kFirst) {
+    if (auto p = ParsujPunkt(wrapped)) return Reply::Said(StepSecond(p->point));
+  } else if (point_step_ == PointStep::kFirst) {
     if (entry.find(',') != std::string::npos) {
-      if (auto p = ParsujPunkt(wrapped)) message = StepFirst(p->point);
+      if (auto p = ParsujPunkt(wrapped)) return Reply::Said(StepFirst(p->point));
     } else if (auto d = ParsujLiczbe(wrapped)) {
       point_step_ = PointStep::kNone;
       p1_ = {0, 0};
-      message = StepSecond({*d, 0});
+      return Reply::Said(StepSecond({*d, 0}));
     }
   }
-  return {message, false};
+  return {};
 }
 
 void TwoPointCommand::Press(int x, int y) {
@@ -82,8 +85,6 @@ bool TwoPointCommand::Preview(int x, int y) {
 
 void TwoPointCommand::Describe(Wskaz& w) const {
   w.Polecenie = name_;
-  w.szukajP1 = point_step_ == PointStep::kFirst;
-  w.szukajP2 = point_step_ == PointStep::kSecond;
   w.P1 = p1_;
   w.P2 = p2_;
   w.ORTOJest = orto_;

@@ -16,7 +16,8 @@ class TwoPointCommand : public Command {
  public:
   TwoPointCommand(CommandContext& ctx, std::string_view name) : ctx_(ctx), name_(name) {}
 
-  Consumed Typed(const std::string& entry) override;
+  Awaited Awaits() const override;
+  Reply Typed(const std::string& entry) override;
   void Press(int x, int y) override;
   bool Preview(int x, int y) override;
   OrthoReference Ortho() const override { return {orto_, has_orto_}; }

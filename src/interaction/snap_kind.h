@@ -1,0 +1,9 @@
+#pragma once
+
+namespace blok {
+
+// The object snaps: the kinds of point a snap catches, each with its switch in the bottom bar
+// ("Koniec", "Środek", "Przecięcie", "Centrum").
+enum class Snap { kEnd, kMiddle, kIntersection, kCentre };
+
+}  // namespace blok

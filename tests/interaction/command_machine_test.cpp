@@ -1,0 +1,235 @@
+#include "interaction/command_machine.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "document/journal.h"
+#include "support/editing_support.h"
+#include "support/fake_surface.h"
+
+namespace blok {
+namespace {
+
+using ::blok::testing::FakeSurface;
+using ::blok::testing::HundredPixelView;
+
+// The Editor's part as the machine sees it: a drawing behind a journal, the view of
+// HundredPixelView(), an empty font, and the message pane and prompt as lists.
+class FakeHost : public InteractionHost {
+ public:
+  explicit FakeHost(std::vector<std::string> lines) { drawing_.Load(std::move(lines)); }
+
+  Scene scene() override { return {drawing_, view_, font_, defaults_, settings_, selection_}; }
+  bool BlockOpen() const override { return open; }
+  Selection& selection() override { return selection_; }
+  bool ApplyChanges(EditChanges changes) override {
+    ::blok::testing::Apply(journal_, changes);
+    return true;
+  }
+  void Komunikat(std::string text) override { messages.push_back(std::move(text)); }
+  void SetOstatniePolecenie(std::string) override {}
+  void Redraw() override {}
+  Surface& surface() override { return surface_; }
+  void OpenEntityEditor(int) override {}
+  void ChangeProperties() override {}
+  void SetPickCursor(bool) override {}
+  void SetPrompt(std::string_view caption) override { prompt = caption; }
+  void FocusCommandEntry() override {}
+  void ShowRelativePanel(bool) override {}
+  void ShowHelp(const std::vector<std::string>&) override {}
+  void ShowMessageBox(std::string_view) override {}
+
+  bool open = true;
+  std::vector<std::string> messages;
+  std::string prompt;
+
+ private:
+  Drawing drawing_;
+  Journal journal_{drawing_};
+  ViewTransform view_ = HundredPixelView();
+  StrokeFont font_;
+  ReadingDefaults defaults_;
+  Settings settings_;
+  Selection selection_;
+  FakeSurface surface_;
+};
+
+// Two lines that meet at the origin: one along x, one along y, half a unit each.
+const std::vector<std::string> kCorner = {"L(0,0)-(0.5,0)", "L(0,0)-(0,0.5)"};
+
+// A typed entry, or (with no text) a click at a world point: press and release at its pixel.
+struct Step {
+  std::string text;
+  double x = 0, y = 0;
+  Awaited after = Awaited::kNothing;
+};
+
+Step Type(std::string text, Awaited after) { return {std::move(text), 0, 0, after}; }
+Step Click(double x, double y, Awaited after) { return {"", x, y, after}; }
+
+void Perform(CommandMachine& machine, const Step& step) {
+  if (!step.text.empty()) {
+    machine.WykonajPolecenie(step.text);
+    return;
+  }
+  const int px = 100 + static_cast<int>(step.x * 100);
+  const int py = 100 - static_cast<int>(step.y * 100);
+  machine.Press(px, py);
+  machine.Release(px, py);
+}
+
+struct AwaitsCase {
+  const char* name;
+  std::vector<Step> steps;
+};
+
+void PrintTo(const AwaitsCase& c, std::ostream* os) { *os << c.name; }
+
+class AwaitsTest : public ::testing::TestWithParam<AwaitsCase> {};
+
+// What decides the prompt's " X , Y" and whether a press starts a selection frame.
+TEST_P(AwaitsTest, EachStepAwaitsItsOwn) {
+  FakeHost host(kCorner);
+  CommandMachine machine(host);
+  for (size_t i = 0; i < GetParam().steps.size(); ++i) {
+    const Step& step = GetParam().steps[i];
+    Perform(machine, step);
+    EXPECT_EQ(machine.awaits(), step.after) << "after step " << i << " \"" << step.text << "\"";
+  }
+}
+
+using A = Awaited;
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, AwaitsTest,
+    ::testing::Values(
+        AwaitsCase{"Line",
+                   {Type("l", A::kFirstPoint), Type("0,0", A::kSecondPoint),
+                    Type("1,1", A::kSecondPoint), Click(0.3, 0.3, A::kSecondPoint)}},
+        AwaitsCase{
+            "Rectangle",
+            {Type("p", A::kFirstPoint), Click(1, 1, A::kSecondPoint), Type("2,2", A::kNothing)}},
+        AwaitsCase{
+            "Measure",
+            {Type("odl", A::kFirstPoint), Type("0,0", A::kSecondPoint), Type("3,4", A::kNothing)}},
+        AwaitsCase{"Circle",
+                   {Type("o", A::kCentre), Type("0,0", A::kRadius), Type("1", A::kNothing)}},
+        AwaitsCase{"CircleByClicks",
+                   {Type("o", A::kCentre), Click(1, 1, A::kRadius), Click(1, 0, A::kNothing)}},
+        AwaitsCase{"Arc",
+                   {Type("a", A::kCentre), Type("0,0", A::kRadius), Type("1", A::kAngle),
+                    Type("0", A::kEndAngle), Type("90", A::kNothing)}},
+        AwaitsCase{"Text",
+                   {Type("t", A::kCentre), Type("0,0", A::kAngle), Type("0", A::kText),
+                    Type("napis", A::kNothing)}},
+        AwaitsCase{"Polygon",
+                   {Type("wi", A::kValue), Type("2", A::kValue), Type("5", A::kCentre),
+                    Type("0,0", A::kFirstPoint), Type("1,0", A::kNothing)}},
+        AwaitsCase{"Move",
+                   {Type("mo", A::kSelection), Click(0.25, 0, A::kFirstPoint),
+                    Type("0,0", A::kSecondPoint), Type("1,0", A::kNothing)}},
+        AwaitsCase{
+            "MirrorAsksAgainForAZeroAxis",
+            {Type("lu", A::kSelection), Click(0.25, 0, A::kFirstPoint),
+             Type("1,1", A::kSecondPoint), Type("1,1", A::kSecondPoint), Type("2,2", A::kNothing)}},
+        AwaitsCase{"Rotate",
+                   {Type("ob", A::kSelection), Click(0.25, 0, A::kCentre), Type("0,0", A::kAngle),
+                    Type("90", A::kNothing)}},
+        AwaitsCase{"Scale",
+                   {Type("sc", A::kSelection), Click(0.25, 0, A::kCentre), Type("0,0", A::kValue),
+                    Type("2", A::kNothing)}},
+        AwaitsCase{"Array",
+                   {Type("sz", A::kSelection), Click(0.25, 0, A::kValue), Type("2,2", A::kValue),
+                    Type("1,1", A::kNothing)}},
+        AwaitsCase{"Delete", {Type("u", A::kSelection), Click(0.25, 0, A::kNothing)}},
+        AwaitsCase{
+            "EditMissesThenPicks",
+            {Type("ed", A::kSelection), Click(3, 3, A::kSelection), Click(0.25, 0, A::kNothing)}},
+        AwaitsCase{"Chamfer",
+                   {Type("f", A::kObject), Click(3, 3, A::kObject), Click(0.25, 0, A::kObject),
+                    Click(0, 0.25, A::kNothing)}},
+        AwaitsCase{
+            "TrimTakesObjectsUntilEnded",
+            {Type("tr", A::kObject), Click(0.25, 0, A::kObject), Click(0, 0.25, A::kObject)}},
+        AwaitsCase{"OffsetByTwoPoints",
+                   {Type("od", A::kFirstPoint), Type("0,0", A::kSecondPoint),
+                    Type("0,1", A::kObject), Click(0.25, 0, A::kSide), Click(0.25, 1, A::kSide)}},
+        AwaitsCase{"OffsetByADistance", {Type("od", A::kFirstPoint), Type("2", A::kObject)}},
+        AwaitsCase{"Fillet",
+                   {Type("za", A::kRadius), Type("0.1", A::kObject), Click(0.25, 0, A::kObject),
+                    Click(0, 0.25, A::kNothing)}},
+        AwaitsCase{"FilletClickKeepsTheLastRadius",
+                   {Type("za", A::kRadius), Click(0.25, 0, A::kObject)}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct EntryCase {
+  const char* name;
+  std::vector<std::string> before;  // typed first
+  std::string entry;
+  bool from_control;
+  Taken taken;
+  Awaited after;
+  bool open = true;
+};
+
+void PrintTo(const EntryCase& c, std::ostream* os) { *os << c.name; }
+
+class EntryTest : public ::testing::TestWithParam<EntryCase> {};
+
+TEST_P(EntryTest, TakenAs) {
+  const EntryCase& c = GetParam();
+  FakeHost host(kCorner);
+  host.open = c.open;
+  CommandMachine machine(host);
+  for (const std::string& entry : c.before) machine.WykonajPolecenie(entry);
+  EXPECT_EQ(machine.WykonajPolecenie(c.entry, c.from_control), c.taken);
+  EXPECT_EQ(machine.awaits(), c.after);
+  // A point step asks for one; a reset leaves the bare prompt.
+  EXPECT_EQ(host.prompt == "Wprowadz  X , Y", IsPoint(c.after)) << host.prompt;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, EntryTest,
+    ::testing::Values(
+        EntryCase{"NoFileOpen", {}, "l", false, Taken::kWithMessage, A::kNothing, false},
+        EntryCase{"Gibberish", {}, "xyz", false, Taken::kUnknown, A::kNothing},
+        EntryCase{"Keyword", {}, "l", false, Taken::kWithMessage, A::kFirstPoint},
+        EntryCase{"PointOfTheStep", {"l"}, "1,2", false, Taken::kWithMessage, A::kSecondPoint},
+        EntryCase{"NoValueEndsTheCommand", {"l"}, "abc", false, Taken::kUnknown, A::kNothing},
+        EntryCase{"ControlTextIsNoValue", {"l"}, "1,2", true, Taken::kUnknown, A::kNothing},
+        EntryCase{"ControlRestartsItsCommand",
+                  {"l", "0,0"},
+                  "l",
+                  true,
+                  Taken::kWithMessage,
+                  A::kFirstPoint},
+        EntryCase{
+            "TextTakenQuietly", {"t", "0,0", "0"}, "napis", false, Taken::kQuietly, A::kNothing},
+        // The text is written, then the keyword starts its command.
+        EntryCase{
+            "TextThatIsAKeyword", {"t", "0,0", "0"}, "o", false, Taken::kWithMessage, A::kCentre},
+        EntryCase{"FactorBeforeAnySelection", {"sc"}, "2", false, Taken::kUnknown, A::kNothing},
+        EntryCase{"RefusedWithTheReason", {"wi"}, "2", false, Taken::kWithMessage, A::kValue},
+        EntryCase{"NegativeRadiusRefused", {"za"}, "-1", false, Taken::kWithMessage, A::kRadius},
+        EntryCase{"DirectLine", {}, "L(0,0)-(1,1)", false, Taken::kWithMessage, A::kNothing},
+        EntryCase{"DirectLineRefused", {}, "L(0,0)-(1", false, Taken::kWithMessage, A::kNothing},
+        EntryCase{"OverlaySwitch", {}, "wskaz?", false, Taken::kQuietly, A::kNothing},
+        EntryCase{"OverlaySwitchEndsTheStep", {"o"}, "WSKAZ?", false, Taken::kQuietly, A::kNothing},
+        EntryCase{"Help", {}, "?", false, Taken::kWithMessage, A::kNothing}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(EntryTest, WhatEachVerdictSays) {
+  FakeHost host(kCorner);
+  CommandMachine machine(host);
+  machine.WykonajPolecenie("xyz");
+  machine.WykonajPolecenie("wskaz?");
+  machine.WykonajPolecenie("o");
+  EXPECT_EQ(host.messages, (std::vector<std::string>{"xyz         <- nieznane polecenie.", "wskaz?",
+                                                     "o", "Rysuj okrąg ... ."}));
+}
+
+}  // namespace
+}  // namespace blok
