@@ -12,9 +12,9 @@
 #include <string>
 
 #include "document/block_file.h"
+#include "document/dxf_export.h"
 #include "document/dxf_import.h"
 #include "document/text_file.h"
-#include "dxf_export.h"
 #include "ratio_reporter.h"
 #include "view/font_capital.h"
 #include "view/stroke_font.h"
@@ -78,7 +78,7 @@ class Files {
   std::filesystem::path imported() const { return dir_ / "import.blk"; }
 
   Result<DxfExportReport> Export() const {
-    return ExportDxf({.library = library(), .names = {}, .output = dxf()}, font_);
+    return ExportDxf({.library = library(), .names = {}, .output = dxf()}, ExportFontOf(font_));
   }
 
   Result<BlocksSaveOutcome> Import() const {

@@ -12,6 +12,7 @@
 #include "model/cp1250.h"
 #include "model/entity_reader.h"
 #include "model/entity_writer.h"
+#include "model/unit.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   for (const blok::DxfBlock& block : report->blocks) {
     Require(!blok::BlockNameProblem(block.name));
-    Require(block.unit == "m" || block.unit == "cm" || block.unit == "mm");
+    Require(blok::IsUnit(block.unit));
     Require(!block.lines.empty());
     for (const std::string& line : block.lines) {
       Require(blok::CharacterCount(line) <= blok::kLongestEntityLine);

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const auto text : texts) {
     blok::TextLength(font, text, 0.5);
     for (const double scale : {12.0, 1e-9, 1e9}) {
-      blok::DrawText(canvas, font, text, 0, 1, 0.6, 0.5, 33, 100, 100, scale, 800);
+      blok::DrawText(canvas, font, text, 0, 1, 0.6, 0.5, 33, 100, 100, scale);
     }
   }
   return 0;

@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <ctime>
 #include <functional>
 #include <new>
 #include <optional>
@@ -14,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "document/block_record.h"
 #include "document/library_lock.h"
 #include "document/library_rules.h"
 #include "document/line_stream.h"
@@ -25,6 +24,7 @@ namespace blok {
 namespace {
 
 using records::BlockCollector;
+using records::CheckFields;
 using records::Guarded;
 using records::Indifferent;
 using records::kNameOffset;
@@ -150,8 +150,6 @@ class CopyWithout : public Indifferent {
   std::vector<std::string_view> removed_names_;
 };
 
-Result<void> CheckFields(const std::filesystem::path& file, const BlockToSave& block);
-
 // One read-modify-write of a library, under its lock: the records of remove_names left out,
 // the new records appended in order. proceed(copy), asked before anything is written over the
 // library, may still call it off; it learns from the copy what was removed. Returns the count
@@ -240,98 +238,7 @@ std::span<const std::string_view> Names(const std::optional<std::string_view>& n
   return name ? std::span<const std::string_view>(&*name, 1) : std::span<const std::string_view>();
 }
 
-// What a written line would read back as, when it is one of the lines readers look for: a name,
-// unit or entity line that reads as a start or end marker would cut the record short or open a
-// false one, and every block after it would be read wrong.
-std::optional<std::string_view> MarkerItForges(std::string_view line) {
-  if (line.size() < kBlockStartMarker.size()) return std::nullopt;  // the shorter marker
-  const std::string written = Utf8ToCp1250(line);
-  if (written == kBlockStartMarker) return "znacznikiem początku bloku";
-  if (written == kBlockEndMarker) return "znacznikiem końca bloku";
-  return std::nullopt;
-}
-
-Result<void> CheckFields(const std::filesystem::path& file, const BlockToSave& block) {
-  const std::string refused = "Nie zapisano bloku w pliku " + file.string() + ": ";
-  const auto has_break = [](std::string_view s) {
-    return s.find_first_of("\r\n") != std::string_view::npos;
-  };
-  if (const auto problem = BlockNameProblem(block.name)) return Fail(refused + *problem);
-  if (has_break(block.name) || has_break(block.unit)) {
-    return Fail(refused + "nazwa i jednostka nie mogą zawierać końca wiersza");
-  }
-  if (const auto marker = MarkerItForges(block.name)) {
-    return Fail(refused + "nazwa jest " + std::string(*marker));
-  }
-  if (const auto marker = MarkerItForges(block.unit)) {
-    return Fail(refused + "jednostka jest " + std::string(*marker));
-  }
-  for (size_t i = 0; i < block.lines.size(); ++i) {
-    if (has_break(block.lines[i])) {
-      return Fail(refused + "linia rysunku zawiera koniec wiersza");
-    }
-    if (const auto marker = MarkerItForges(block.lines[i])) {
-      return Fail(refused + "linia rysunku " + std::to_string(i + 1) + " jest " +
-                  std::string(*marker));
-    }
-  }
-  return {};
-}
-
 }  // namespace
-
-SaveTime SaveTime::Now() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-          local.tm_hour,        local.tm_min,     local.tm_sec};
-}
-
-std::string SaveTime::Date() const {
-  char buffer[32];
-  std::snprintf(buffer, sizeof(buffer), "%04d-%02d-%02d", year, month, day);
-  return buffer;
-}
-
-std::string SaveTime::Time() const {
-  char buffer[32];
-  std::snprintf(buffer, sizeof(buffer), "%02d:%02d:%02d", hour, minute, second);
-  return buffer;
-}
-
-std::vector<std::string> BlockRecordLines(const BlockToSave& block) {
-  std::vector<std::string> out = {"",
-                                  std::string(kBlockStartMarker),
-                                  std::string(kNameLabel),
-                                  block.name,
-                                  block.time.Date(),
-                                  block.time.Time(),
-                                  std::string(kGroupLabel),
-                                  std::string(kGroupValue),
-                                  std::string(kUnitLabel),
-                                  block.unit,
-                                  std::string(kHeaderEnd),
-                                  "",
-                                  std::string(kDrawingMarker)};
-  // An empty or one-character last line is the editor's trailing line end, not an entity.
-  size_t count = block.lines.size();
-  if (count > 0 && CharacterCount(block.lines.back()) <= 1) --count;
-  for (size_t i = 0; i < count; ++i) {
-    std::string_view line = block.lines[i];
-    if (block.cut_at_255) {
-      // Cut by characters of the file, never inside a UTF-8 sequence.
-      size_t bytes = 0;
-      for (size_t k = 0; k < kCutLineLength && bytes < line.size(); ++k) {
-        DecodeUtf8(line, bytes);
-      }
-      line = line.substr(0, bytes);
-    }
-    out.emplace_back(line);
-  }
-  out.emplace_back(kBlockEndMarker);
-  return out;
-}
 
 Result<size_t> UsunBlokZPliku(const std::filesystem::path& file, std::string_view name,
                               const ReplaceOptions& options) {
@@ -400,8 +307,8 @@ Result<BlocksSaveOutcome> SaveBlocks(const std::filesystem::path& file,
   });
 }
 
-Result<size_t> ZmienNazweBloku(const std::filesystem::path& file, std::string_view old_name,
-                               std::string_view new_name, const ReplaceOptions& options) {
+Result<size_t> RenameBlock(const std::filesystem::path& file, std::string_view old_name,
+                           std::string_view new_name, const ReplaceOptions& options) {
   const std::string refused = "Nie zmieniono nazwy w pliku " + file.string() + ": ";
   if (CharacterCount(new_name) < kShortestName) {
     return Fail(refused + "nazwa musi mieć co najmniej " + std::to_string(kShortestName) +

@@ -56,9 +56,6 @@ struct BlockToSave {
 // Names of the file's blocks in file order; a name saved twice is listed twice.
 Result<std::vector<std::string>> CzytajListeBlokow(const std::filesystem::path& file);
 
-// Whether some block of the file has this name.
-Result<bool> BlokIstnieje(const std::filesystem::path& file, std::string_view name);
-
 // The last block of that name in the file, or nothing when there is none. The drawing of a
 // record that lost its end marker leaves out the empty lines at its end.
 Result<std::optional<LoadedBlock>> WczytajBlok(const std::filesystem::path& file,
@@ -101,8 +98,8 @@ Result<size_t> UsunBlokZPliku(const std::filesystem::path& file, std::string_vie
 // hold, over 255 characters, a marker) or some block already bears it. The count of records
 // renamed; with none the file is left untouched.
 inline constexpr size_t kShortestName = 3;
-Result<size_t> ZmienNazweBloku(const std::filesystem::path& file, std::string_view old_name,
-                               std::string_view new_name, const ReplaceOptions& options = {});
+Result<size_t> RenameBlock(const std::filesystem::path& file, std::string_view old_name,
+                           std::string_view new_name, const ReplaceOptions& options = {});
 
 // Appends one block record at the end; creates the file when it does not exist.
 Result<void> DopiszBlok(const std::filesystem::path& file, const BlockToSave& block,

@@ -36,22 +36,6 @@ Result<std::vector<std::string>> CzytajListeBlokow(const std::filesystem::path& 
   });
 }
 
-Result<bool> BlokIstnieje(const std::filesystem::path& file, std::string_view name) {
-  return Guarded(file, [&]() -> Result<bool> {
-    struct Exists : Indifferent {
-      std::string_view name;
-      bool found = false;
-      Result<void> Begin(std::string_view name_line) {
-        found = found || SameName(name_line, name);
-        return {};
-      }
-    } visitor;
-    visitor.name = name;
-    if (auto walked = Walk(file, visitor); !walked) return std::unexpected(walked.error());
-    return visitor.found;
-  });
-}
-
 Result<std::optional<LoadedBlock>> WczytajBlok(const std::filesystem::path& file,
                                                std::string_view name) {
   return Guarded(file, [&]() -> Result<std::optional<LoadedBlock>> {

@@ -15,6 +15,7 @@
 #include "model/entity.h"
 #include "model/entity_writer.h"
 #include "model/error.h"
+#include "model/thickness.h"
 
 namespace blok::dxf {
 
@@ -22,7 +23,7 @@ namespace blok::dxf {
 // of colour or line weight BYBLOCK take.
 struct Style {
   Colour colour = 0;
-  double thickness = kThicknesses[0];
+  double thickness = kThicknessChoices[0].millimetres;
 };
 
 // Converts the blocks of one drawing, one after another, into the report's skipped entities and

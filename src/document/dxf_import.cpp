@@ -13,6 +13,7 @@
 #include "document/library_rules.h"
 #include "document/text_file.h"
 #include "model/cp1250.h"
+#include "model/unit.h"
 
 namespace blok {
 namespace {
@@ -33,8 +34,8 @@ std::optional<std::string> NameProblem(const std::string& name) {
 
 Result<DxfImportReport> Import(std::string_view bytes, const std::filesystem::path& file,
                                const DxfImportOptions& options) {
-  if (options.unit && *options.unit != "m" && *options.unit != "cm" && *options.unit != "mm") {
-    return Fail("nieznana jednostka „" + *options.unit + "”: dozwolone są m, cm i mm");
+  if (options.unit && !IsUnit(*options.unit)) {
+    return Fail("nieznana jednostka „" + *options.unit + "”: dozwolone są " + AllowedUnits());
   }
   auto groups = dxf::Tokenize(bytes, file.string());
   if (!groups) return std::unexpected(groups.error());

@@ -94,6 +94,4 @@ std::string Decode(std::string_view bytes, Encoding encoding);
 // ASCII letters in upper case, as DXF compares names.
 std::string UpperAscii(std::string_view s);
 
-void AppendUtf8(std::string& out, char32_t code_point);
-
 }  // namespace blok::dxf

@@ -7,16 +7,26 @@
 #include <optional>
 
 #include "model/cp1250.h"
+#include "model/thickness.h"
 
 namespace blok {
 namespace dxf {
 
-std::string FitToCodePage(std::string_view text) {
-  std::string bytes = Utf8ToCp1250(text);
-  for (char& c : bytes) {
+std::string FitText(std::string_view text) {
+  std::string fitted = FitToCodePage(text).text;
+  // Below the space a character is one byte in UTF-8 as in the code page.
+  for (char& c : fitted) {
     if (static_cast<unsigned char>(c) < 0x20) c = ' ';
   }
-  return Cp1250ToUtf8(bytes);
+  return fitted;
+}
+
+std::string TextEntityBytes(std::string_view text) {
+  const std::string bytes = Utf8ToCp1250(FitText(text));
+  if (bytes.find("%%") == std::string::npos) return bytes;
+  std::string escaped;
+  for (const char c : bytes) escaped += c == '%' ? std::string("%%%") : std::string(1, c);
+  return escaped;
 }
 
 std::string PlainText(std::string_view text) {
@@ -70,19 +80,58 @@ Colour IndexedColour(long long index) {
                    static_cast<int>(std::lround(rgb[2] * 255)));
 }
 
+int NearestColourIndex(Colour colour) {
+  if ((colour & 0xFFFFFF) == 0) return 7;
+  double best = 1e9;
+  int index = 7;
+  for (int i = 1; i < 256; ++i) {
+    const double dr = dxfColors[i][0] * 255 - Red(colour);
+    const double dg = dxfColors[i][1] * 255 - Green(colour);
+    const double db = dxfColors[i][2] * 255 - Blue(colour);
+    const double d = dr * dr + dg * dg + db * db;
+    if (d < best) {
+      best = d;
+      index = i;
+    }
+  }
+  return index;
+}
+
+// The thickness lists offer pen widths in millimetres (0.18, 0.25, ...); DXF has a fixed set of
+// line weights in hundredths of a millimetre, and the nearest of them is taken.
+int Lineweight(float thickness) {
+  static constexpr int kWeights[] = {0,  5,  9,  13, 15, 18,  20,  25,  30,  35,  40,  50,
+                                     53, 60, 70, 80, 90, 100, 106, 120, 140, 158, 200, 211};
+  if (!(thickness > 0)) return 0;
+  const double wanted = static_cast<double>(thickness) * 100;
+  int best = 0;
+  for (const int w : kWeights) {
+    if (std::fabs(w - wanted) < std::fabs(best - wanted)) best = w;
+  }
+  return best;
+}
+
 namespace {
 
 // $INSUNITS in millimetres, as the codes number them.
+constexpr std::array<double, 21> kInsunitsSizes = {
+    0,           25.4, 304.8, 1609344, 1,   10,  1000, 1e6,  25.4e-6,        0.0254,
+    914.4,       1e-7, 1e-6,  1e-3,    100, 1e4, 1e5,  1e12, 1.495978707e14, 9.4607304725808e18,
+    3.0856776e19};
+
 std::optional<double> Millimetres(long long code) {
-  static constexpr std::array<double, 21> kSizes = {
-      0,           25.4, 304.8, 1609344, 1,   10,  1000, 1e6,  25.4e-6,        0.0254,
-      914.4,       1e-7, 1e-6,  1e-3,    100, 1e4, 1e5,  1e12, 1.495978707e14, 9.4607304725808e18,
-      3.0856776e19};
   if (code < 1 || code > 20) return std::nullopt;
-  return kSizes[static_cast<size_t>(code)];
+  return kInsunitsSizes[static_cast<size_t>(code)];
 }
 
 }  // namespace
+
+int InsunitsCode(const Unit& unit) {
+  for (size_t code = 1; code < kInsunitsSizes.size(); ++code) {
+    if (kInsunitsSizes[code] == unit.millimetres) return static_cast<int>(code);
+  }
+  return 0;  // unitless: none of the units gets here
+}
 
 UnitChoice ChooseUnit(const Drawing& d, const DxfImportOptions& options, DxfImportReport& report) {
   if (options.unit) return {*options.unit, 1};
@@ -91,31 +140,28 @@ UnitChoice ChooseUnit(const Drawing& d, const DxfImportOptions& options, DxfImpo
     report.notes.push_back("rysunek DXF nie podaje jednostki: przyjęto m (--unit ją ustala)");
     return {"m", 1};
   }
-  // The nearest of the three on a logarithmic scale: inches become centimetres, feet metres.
-  struct Named {
-    const char* unit;
-    double mm;
-  };
-  static constexpr Named kUnits[] = {{"mm", 1}, {"cm", 10}, {"m", 1000}};
-  const Named* best = &kUnits[0];
-  for (const Named& u : kUnits) {
-    if (std::fabs(std::log(*size / u.mm)) < std::fabs(std::log(*size / best->mm))) best = &u;
+  // The nearest unit on a logarithmic scale: inches become centimetres, feet metres.
+  const Unit* best = &kUnits[0];
+  for (const Unit& u : kUnits) {
+    if (std::fabs(std::log(*size / u.millimetres)) <
+        std::fabs(std::log(*size / best->millimetres))) {
+      best = &u;
+    }
   }
-  if (best->mm != *size) {
-    report.notes.push_back("jednostka rysunku DXF zamieniona na " + std::string(best->unit));
+  if (best->millimetres != *size) {
+    report.notes.push_back("jednostka rysunku DXF zamieniona na " + std::string(best->name));
   }
-  return {best->unit, *size / best->mm};
+  return {std::string(best->name), *size / best->millimetres};
 }
 
 }  // namespace dxf
 
 double ThicknessOfLineweight(int lineweight) {
-  using dxf::kThicknesses;
-  if (lineweight < 0) return kThicknesses[0];
+  if (lineweight < 0) return kThicknessChoices[0].millimetres;
   const double mm = lineweight / 100.0;
-  double best = kThicknesses[0];
-  for (const double t : kThicknesses) {
-    if (std::fabs(t - mm) < std::fabs(best - mm)) best = t;
+  double best = kThicknessChoices[0].millimetres;
+  for (const ThicknessChoice& t : kThicknessChoices) {
+    if (std::fabs(t.millimetres - mm) < std::fabs(best - mm)) best = t.millimetres;
   }
   return best;
 }

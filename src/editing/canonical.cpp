@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "model/angles.h"
+#include "model/entity_visit.h"
 #include "model/entity_writer.h"
-#include "view/entity_visit.h"
 
 namespace blok {
 namespace {

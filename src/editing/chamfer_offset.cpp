@@ -7,7 +7,7 @@
 
 #include "editing/canonical.h"
 #include "editing/trim_extend.h"
-#include "view/entity_visit.h"
+#include "model/entity_visit.h"
 
 namespace blok {
 namespace {

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "view/previews.h"
-
 namespace blok {
 
 // One change of the drawing as an operation returns it. The Editor applies a list of them in
@@ -25,6 +23,11 @@ struct EditChange {
 struct EditChanges : std::vector<EditChange> {
   using std::vector<EditChange>::vector;
   size_t unwritable = 0;
+};
+
+// The window that a stretch was selected with, in world units: its points strictly inside move.
+struct StretchWindow {
+  double left = 0, right = 0, bottom = 0, top = 0;
 };
 
 // The selection: a flag for every line of the drawing and the copies of the selected lines in

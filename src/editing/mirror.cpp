@@ -11,7 +11,7 @@
 
 #include "editing/canonical.h"
 #include "model/angles.h"
-#include "view/entity_visit.h"
+#include "model/entity_visit.h"
 
 namespace blok {
 namespace {

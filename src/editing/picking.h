@@ -3,9 +3,9 @@
 #include <span>
 
 #include "model/entity.h"
+#include "model/entity_visit.h"
 #include "model/parsed_entity.h"
 #include "view/canvas.h"
-#include "view/entity_visit.h"
 #include "view/stroke_font.h"
 #include "view/view_transform.h"
 

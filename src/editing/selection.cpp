@@ -14,7 +14,7 @@
 #include "editing/picking.h"
 #include "geometry/geometry.h"
 #include "model/angles.h"
-#include "view/entity_visit.h"
+#include "model/entity_visit.h"
 
 namespace blok {
 namespace {

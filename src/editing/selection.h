@@ -9,7 +9,6 @@
 #include "model/entity.h"
 #include "model/parsed_entity.h"
 #include "view/canvas.h"
-#include "view/previews.h"
 #include "view/stroke_font.h"
 #include "view/view_transform.h"
 

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "editing/canonical.h"
-#include "view/entity_visit.h"
+#include "model/entity_visit.h"
 
 namespace blok {
 namespace {

@@ -370,7 +370,7 @@ void Editor::ZmienNazweBloku() {
   if (!name) return Redraw();
   const auto new_name = ui_.AskText("Zmień nazwę bloku", "Nowa nazwa bloku " + *name + ":", *name);
   if (!new_name || *new_name == *name) return Redraw();
-  const auto renamed = blok::ZmienNazweBloku(*open_file_, *name, *new_name);
+  const auto renamed = blok::RenameBlock(*open_file_, *name, *new_name);
   if (!renamed) return ShowError(renamed.error());
   if (*renamed == 0) {
     ui_.ShowMessage("W pliku " + open_file_->string() + " nie ma bloku " + *name + ".");

@@ -3,6 +3,7 @@
 #include "document/dxf_import.h"
 #include "editing/transform.h"
 #include "editor/editor.h"
+#include "model/unit.h"
 #include "view/font_capital.h"
 #include "view/renderer.h"
 #include "view/stroke_font.h"
@@ -11,12 +12,6 @@ namespace blok {
 namespace {
 
 const std::vector<FileFilter> kDxfFilters = {{"Pliki DXF", "*.dxf"}, {"Wszystkie pliki", "*.*"}};
-
-double MetresIn(std::string_view unit) {
-  if (unit == "cm") return 0.01;
-  if (unit == "mm") return 0.001;
-  return 1;
-}
 
 }  // namespace
 

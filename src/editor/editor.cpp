@@ -17,10 +17,6 @@ constexpr std::string_view kViewerFileProblem =
     "Wystąpił problem z dostępem do pliku. Sprawdź czy ścieżka do katalogu roboczego (menu "
     "Pliki\\Ustawienia Programu) jest prawidłowa!";
 
-// A character the code page cannot hold never enters the drawing or a block's header: it
-// would come back from the file as something else.
-std::string FitToCodePage(std::string_view text) { return Cp1250ToUtf8(Utf8ToCp1250(text)); }
-
 }  // namespace
 
 // What the command machine reaches of the Editor.
@@ -158,10 +154,10 @@ std::string Editor::WindowCaption() const { return open_file_ ? open_file_->stri
 
 void Editor::SetBlockName(std::string_view name) { block_name_ = name; }
 
-void Editor::SetUnit(std::string_view unit) { unit_ = FitToCodePage(unit); }
+void Editor::SetUnit(std::string_view unit) { unit_ = FitToCodePage(unit).text; }
 
 void Editor::DodajObiekt(std::string line) {
-  journal_.DodajObiekt(FitToCodePage(line));
+  journal_.DodajObiekt(FitToCodePage(line).text);
   MarkChanged();
 }
 
@@ -172,7 +168,7 @@ bool Editor::UsunObiekt(int index) {
 }
 
 bool Editor::ZmienObiekt(int index, std::string line) {
-  if (!journal_.ZmienObiekt(index, FitToCodePage(line))) return false;
+  if (!journal_.ZmienObiekt(index, FitToCodePage(line).text)) return false;
   MarkChanged();
   return true;
 }

@@ -102,10 +102,6 @@ float VectorAngle(float x1, float y1, float x2, float y2) noexcept {
   return 100000000;  // only NaN gets here
 }
 
-float VectorAngleDegrees(float x1, float y1, float x2, float y2) noexcept {
-  return static_cast<float>(double{VectorAngle(x1, y1, x2, y2)} * kDegreesPerRadian);
-}
-
 Point RotatePoint(double cx, double cy, double x, double y, double angle) noexcept {
   const double r = PointDistance(cx, cy, x, y);
   if (r <= 0.000000001) return {cx, cy};

@@ -59,7 +59,6 @@ double DirectionAngle(double x1, double y1, double x2, double y2) noexcept;
 // Direction from point 1 to point 2 by exact quadrant rules in single precision; equal points
 // give 0.
 float VectorAngle(float x1, float y1, float x2, float y2) noexcept;
-float VectorAngleDegrees(float x1, float y1, float x2, float y2) noexcept;
 
 // Turns (x, y) counter-clockwise about (cx, cy). The direction comes from DirectionAngle, so a
 // point within 0.01 of the centre's x turns as if it lay straight above or below it.

@@ -186,8 +186,7 @@ DialogResult<std::string> TextDialogModel::Apply() {
   }
   if (auto error = ThicknessError(thickness, true)) return std::unexpected(*error);
   // As the writers do: what the code page cannot hold becomes "?", and 255 characters at most.
-  const std::string written_text =
-      CutToCharacters(Cp1250ToUtf8(Utf8ToCp1250(text)), kMaxTypedCharacters);
+  const std::string written_text = CutToCharacters(FitToCodePage(text).text, kMaxTypedCharacters);
   if (written_text.empty()) return Refusal(kNoText);
   const auto& [tx, ty, h, w] = *v;
   return Built(TextFields{tx, ty, written_text, h, w, a}, colour, thickness, result);

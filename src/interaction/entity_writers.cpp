@@ -49,9 +49,6 @@ LineFormat Typed(const EntityStyle& style, double thickness) {
 
 std::string Fixed2(double v) { return FormatPattern(v, kFixed2Pattern6, kWorkingSeparator); }
 
-// A character the code page cannot hold would come back from the file as something else.
-std::string FitToCodePage(std::string_view text) { return Cp1250ToUtf8(Utf8ToCp1250(text)); }
-
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
@@ -131,7 +128,7 @@ WriterResult DodajTekst(Point p0, float a1, std::string_view text, std::string_v
     const std::string_view bad = height ? width_text : height_text;
     return {{}, {}, "\"" + std::string(bad) + "\" nie jest poprawną liczbą."};
   }
-  const std::string written = CutToCharacters(FitToCodePage(text), kMaxTypedCharacters);
+  const std::string written = CutToCharacters(FitToCodePage(text).text, kMaxTypedCharacters);
   const double angle = a1 * kDegreesPerRadian;
   auto line =
       WriteEntityLine(TextFields{p0.x, p0.y, written, *height, *width, angle}, Drawn(style));
@@ -159,7 +156,7 @@ WriterResult DirectText(std::string_view entry, std::string_view height_text,
   }
   const std::optional<TypedPoint> typed = ParsujPunkt(entry);
   if (!typed) return Refused(kTextEntryRefused);
-  const std::string written = FitToCodePage(typed->rest);
+  const std::string written = FitToCodePage(typed->rest).text;
   const TextFields fields{typed->point.x,
                           typed->point.y,
                           written,

@@ -6,8 +6,8 @@
 
 #include "editing/picking.h"
 #include "model/angles.h"
+#include "model/entity_visit.h"
 #include "model/numbers.h"
-#include "view/entity_visit.h"
 #include "view/previews.h"
 #include "view/renderer.h"
 

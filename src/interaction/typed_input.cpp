@@ -89,14 +89,6 @@ double LiczbaZDomyslna(std::string_view s, double min, double fallback) {
   return value < min ? min : value;
 }
 
-std::string FormatKropka(std::string_view pattern, double v) {
-  std::string out = FormatPattern(v, pattern, kWorkingSeparator);
-  for (char& c : out) {
-    if (c == ',') c = '.';
-  }
-  return out;
-}
-
 std::string FormatXY(double x, double y) {
   return "X=" + FormatPattern(x, kFixed2Pattern10, kWorkingSeparator) +
          " Y=" + FormatPattern(y, kFixed2Pattern10, kWorkingSeparator);

@@ -39,9 +39,6 @@ std::optional<TypedSegment> ParsujOdcinek(std::string_view s);
 // min.
 double LiczbaZDomyslna(std::string_view s, double min, double fallback);
 
-// v by pattern with a decimal point, as entity commands are written.
-std::string FormatKropka(std::string_view pattern, double v);
-
 // "X=1,00 Y=-2,50": a point for the messages, two decimals and the working comma.
 std::string FormatXY(double x, double y);
 

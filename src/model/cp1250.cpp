@@ -78,24 +78,6 @@ const Cp1250Tables& Tables() {
   return tables;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
 }  // namespace
 
 std::optional<Error> CodePageProblem() { return Tables().problem; }
@@ -155,6 +137,37 @@ std::string Cp1250ToUtf8(std::string_view bytes) {
   const auto& table = Tables().to_unicode;
   for (char c : bytes) AppendUtf8(out, table[static_cast<unsigned char>(c)]);
   return out;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+CodePageFit FitToCodePage(std::string_view text) {
+  CodePageFit fit;
+  fit.text.reserve(text.size());
+  for (size_t pos = 0; pos < text.size();) {
+    const char32_t cp = DecodeUtf8(text, pos);
+    const unsigned char byte = cp == kBadCodePoint ? '?' : CodePointToCp1250(cp);
+    // '?' is its own byte; any other character that comes out as '?' is lost.
+    if (byte == '?' && cp != U'?') fit.lost.push_back(cp);
+    AppendUtf8(fit.text, Cp1250ToCodePoint(byte));
+  }
+  return fit;
 }
 
 std::string Utf8ToCp1250(std::string_view text) {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/error.h"
 
@@ -28,6 +29,15 @@ std::string Cp1250ToUtf8(std::string_view bytes);
 // becomes '?'.
 std::string Utf8ToCp1250(std::string_view text);
 
+// Text as the code page holds it, still in UTF-8: what the user types enters the drawing so.
+// Each character the code page cannot hold becomes "?", and lost lists them in order (a
+// malformed sequence as kBadCodePoint), so that a caller can tell the user what was dropped.
+struct CodePageFit {
+  std::string text;
+  std::vector<char32_t> lost;
+};
+CodePageFit FitToCodePage(std::string_view text);
+
 // The CP1250 byte of one Unicode code point, or '?' when it has none.
 unsigned char CodePointToCp1250(char32_t code_point);
 
@@ -38,6 +48,9 @@ char32_t Cp1250ToCodePoint(unsigned char byte);
 // kBadCodePoint and moves pos past at least one byte.
 inline constexpr char32_t kBadCodePoint = 0xFFFFFFFF;
 char32_t DecodeUtf8(std::string_view text, size_t& pos);
+
+// Appends one code point to UTF-8 text.
+void AppendUtf8(std::string& out, char32_t code_point);
 
 // The first character of UTF-8 text that would not survive Utf8ToCp1250: one the code page
 // cannot hold, or a malformed sequence (code_point kBadCodePoint). Nothing when every one

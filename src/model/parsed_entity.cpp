@@ -35,6 +35,13 @@ ParsedEntity ParseEntity(std::string_view line) {
   return parsed;
 }
 
+std::vector<ParsedEntity> ParseLines(std::span<const std::string> lines) {
+  std::vector<ParsedEntity> records;
+  records.reserve(lines.size());
+  for (const std::string& line : lines) records.push_back(ParseEntity(line));
+  return records;
+}
+
 float FloatAtOrBelow(double value) {
   constexpr float kInfinity = std::numeric_limits<float>::infinity();
   constexpr double kLargest = std::numeric_limits<float>::max();

@@ -2,7 +2,10 @@
 
 #include <cmath>
 #include <limits>
+#include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/entity.h"
 #include "model/entity_reader.h"
@@ -35,6 +38,9 @@ struct ParsedEntity {
 };
 
 ParsedEntity ParseEntity(std::string_view line);
+
+// For callers that hold lines only (files, tests): each line parsed as the drawing keeps it.
+std::vector<ParsedEntity> ParseLines(std::span<const std::string> lines);
 
 // A valid line, rectangle, circle, arc or text: an entity that draws something (not a colour or
 // thickness command, nor a line that does not read).

@@ -18,16 +18,15 @@
 #include <initializer_list>
 #include <string>
 
+#include "model/thickness.h"
 #include "ui/painter_canvas.h"
 #include "ui/qt_text.h"
 
 namespace blok {
 namespace {
 
-const QStringList kThicknesses = {"0,10", "0,12", "0,15", "0,18", "0,20", "0,25", "0,30",
-                                  "0,35", "0,50", "0.60", "0,70", "0.80", "1.00"};
-const QStringList kSelectionThicknesses = {"0,10", "0,12", "0,15", "0,18", "0,20", "0,25", "0,30",
-                                           "0,35", "0,50", "0.60", "0,70", "0,80", "1.00"};
+const QStringList kThicknesses = QTexts(kThicknessChoices, &ThicknessChoice::entity_form);
+const QStringList kSelectionThicknesses = QTexts(kThicknessChoices, &ThicknessChoice::text);
 const QStringList kTextSizes = {"0,20", "0,25", "0,30", "0,35", "0,50", "0,60",
                                 "0,70", "0,80", "1,00", "1,50", "2,00"};
 

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "model/thickness.h"
+#include "model/unit.h"
 #include "ui/block_browser.h"
 #include "ui/main_window.h"
 #include "ui/painter_canvas.h"
@@ -73,7 +75,7 @@ QWidget* TPodgladRysowanie::BuildBlockPanel() {
   e_nazwa_bloku_->installEventFilter(this);
   layout->addWidget(e_nazwa_bloku_);
   auto* l_jednostka = Label("Jednostka ", panel, "L_Jednostka");
-  cb_jednostka_ = Combo("CB_Jednostka", {"m", "cm", "mm"}, "m", panel, 70);
+  cb_jednostka_ = Combo("CB_Jednostka", QTexts(kUnits, &Unit::name), "m", panel, 70);
   auto* unit_row = new QHBoxLayout;
   unit_row->addWidget(l_jednostka);
   unit_row->addWidget(cb_jednostka_);
@@ -181,10 +183,8 @@ QWidget* TPodgladRysowanie::BuildSettingsBar() {
             {"0,01", "0,02", "0,05", "0,1", "0,2", "0,25", "0,5", "1", "2", "10", "100"}, "1", bar);
   cb_siatka_rozmiar_ =
       Combo("CB_SiatkaRozmiar", {"1", "2", "5", "10", "20", "25", "100", "200"}, "10", bar);
-  cb_grubosci_ = Combo("CBGrubosci",
-                       {"0,10", "0,12", "0,15", "0,18", "0,20", "0,25", "0,30", "0,35", "0,50",
-                        "0.60", "0,70", "0,80", "1.00"},
-                       "0,10", bar);
+  cb_grubosci_ =
+      Combo("CBGrubosci", QTexts(kThicknessChoices, &ThicknessChoice::text), "0,10", bar);
   const QStringList sizes = {"0,20", "0,25", "0,30", "0,35", "0,50", "0,60",
                              "0,70", "0,80", "1,00", "1,50", "2,00"};
   cb_h_tekstu_ = Combo("CB_HTekstu", sizes, "0,60", bar);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -12,5 +14,14 @@ inline QString Q(std::string_view s) {
 }
 
 inline std::string S(const QString& s) { return s.toStdString(); }
+
+// One text of each item of a core table (text: a member or a function of an item), in order,
+// as a list box shows them.
+template <typename Table, typename Text>
+QStringList QTexts(const Table& table, Text text) {
+  QStringList list;
+  for (const auto& item : table) list << Q(std::invoke(text, item));
+  return list;
+}
 
 }  // namespace blok

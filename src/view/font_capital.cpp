@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "view/view_transform.h"
+
 namespace blok {
 
 FontCapital CapitalOf(const StrokeFont& font) {
@@ -14,6 +16,11 @@ FontCapital CapitalOf(const StrokeFont& font) {
   }
   if (!(high > low)) return {};
   return {static_cast<double>(low), static_cast<double>(high - low)};
+}
+
+DxfExportFont ExportFontOf(const StrokeFont& font) {
+  return {CapitalOf(font),
+          [&font](std::span<const ParsedEntity> records) { return ComputeExtents(records, font); }};
 }
 
 }  // namespace blok

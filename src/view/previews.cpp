@@ -5,8 +5,8 @@
 
 #include "geometry/geometry.h"
 #include "model/angles.h"
+#include "model/entity_visit.h"
 #include "model/numbers.h"
-#include "view/entity_visit.h"
 #include "view/renderer.h"
 
 namespace blok {
@@ -165,20 +165,6 @@ void PreviewRotate(Canvas& canvas, const ViewTransform& view, const StrokeFont& 
   DrawAsPassDid(canvas, view, font, entity, defaults);
 }
 
-void PreviewStretch(Canvas& canvas, const ViewTransform& view, const StrokeFont& font,
-                    std::string_view line, const ReadingDefaults& defaults,
-                    const StretchWindow& window, double dx, double dy) {
-  canvas.SetPenStyle(PenStyle::kDotted);
-  ParsedEntity entity = ParseEntity(line);
-  ForEachDefiningPoint(entity, [&](double& x, double& y) {
-    if (window.left < x && x < window.right && window.bottom < y && y < window.top) {
-      x += dx;
-      y += dy;
-    }
-  });
-  DrawAsPassDid(canvas, view, font, entity, defaults);
-}
-
 void RubberCircle(Canvas& canvas, const ViewTransform& view, Colour colour, float thickness,
                   double cx, double cy, double r) {
   DrawArc(canvas, view, colour, thickness, cx, cy, r, 0, kFullCircle);
@@ -189,7 +175,7 @@ void WorkingText(Canvas& canvas, const ViewTransform& view, const StrokeFont& fo
                  double angle, double x, double y) {
   DrawText(canvas, font, text.empty() ? std::string_view("Tekst") : text, colour,
            view.PenWidth(thickness), height, width, angle, view.WorldToScreenX(x),
-           view.WorldToScreenY(y), view.scale(), view.view_width());
+           view.WorldToScreenY(y), view.scale());
 }
 
 }  // namespace blok

@@ -20,11 +20,6 @@ inline constexpr Colour kHighlightColour = 0x0000FF;
 inline constexpr Colour kMarkerColour = 0x00FFFF;
 inline constexpr Colour kLabelBackground = 0x00FFFF;
 
-// The window that a stretch was selected with, in world units: its points strictly inside move.
-struct StretchWindow {
-  double left = 0, right = 0, bottom = 0, top = 0;
-};
-
 // Black text on solid yellow, its top left corner at the pixel (or at the world point's pixel).
 void LabelAtPixel(Canvas& canvas, int px, int py, std::string_view text);
 void LabelAtPoint(Canvas& canvas, const ViewTransform& view, double x, double y,
@@ -59,11 +54,6 @@ void PreviewMove(Canvas& canvas, const ViewTransform& view, const StrokeFont& fo
 void PreviewRotate(Canvas& canvas, const ViewTransform& view, const StrokeFont& font,
                    std::string_view line, const ReadingDefaults& defaults, double angle, double cx,
                    double cy);
-// Each defining point strictly inside the window shifted by (dx, dy); radii, angles and texts
-// kept.
-void PreviewStretch(Canvas& canvas, const ViewTransform& view, const StrokeFont& font,
-                    std::string_view line, const ReadingDefaults& defaults,
-                    const StretchWindow& window, double dx, double dy);
 
 // A whole circle as the renderer draws one; the pen style is left as it is.
 void RubberCircle(Canvas& canvas, const ViewTransform& view, Colour colour, float thickness,

@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "model/angles.h"
+#include "model/entity_visit.h"
 #include "model/numbers.h"
-#include "view/entity_visit.h"
 
 namespace blok {
 namespace {
@@ -62,7 +62,7 @@ void DrawAxisLabel(Canvas& canvas, const ViewTransform& view, const StrokeFont& 
                    double x, double y, double step) {
   DrawText(canvas, font, FormatPattern(value, kAxisLabelPattern, kWorkingSeparator), kAxisColour,
            view.PenWidth(kGridThickness), 0.3 * step, 0.2 * step, 0, view.WorldToScreenX(x),
-           view.WorldToScreenY(y), view.scale(), view.view_width());
+           view.WorldToScreenY(y), view.scale());
 }
 
 }  // namespace
@@ -129,7 +129,7 @@ void DrawTextEntity(Canvas& canvas, const ViewTransform& view, const StrokeFont&
                     const TextRecord& text) {
   DrawText(canvas, font, text.text, text.colour, view.PenWidth(text.thickness), text.height,
            text.width, text.angle, view.WorldToScreenX(text.x), view.WorldToScreenY(text.y),
-           view.scale(), view.view_width());
+           view.scale());
 }
 
 void DrawGrid(Canvas& canvas, const ViewTransform& view, double size, double step) {
@@ -300,7 +300,7 @@ class EntityPainter {
       return;
     }
     DrawText(canvas_, font_, r.text, ColourOf(r.colour), pen, r.height, r.width, r.angle, px, py,
-             view_.scale(), view_.view_width());
+             view_.scale());
   }
 
   void operator()(const ColourRecord& r) { defaults_.colour = r.colour; }
@@ -443,13 +443,6 @@ void DrawPlainBlock(Canvas& canvas, const ViewTransform& view,
   canvas.Rectangle(0, 0, view.view_width() + 1, view.view_height() + 1);
   ReadingDefaults defaults;
   DrawEntities(canvas, view, records, font, defaults);
-}
-
-std::vector<ParsedEntity> ParseLines(std::span<const std::string> lines) {
-  std::vector<ParsedEntity> records;
-  records.reserve(lines.size());
-  for (const std::string& line : lines) records.push_back(ParseEntity(line));
-  return records;
 }
 
 void RenderFrame(Canvas& image, ViewTransform& view, int view_width, int view_height,

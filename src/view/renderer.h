@@ -69,9 +69,6 @@ void FitPicture(ViewTransform& view, const DrawingExtents& extents, int width, i
 void DrawPlainBlock(Canvas& canvas, const ViewTransform& view,
                     std::span<const ParsedEntity> records, const StrokeFont& font);
 
-// For callers that hold lines only (files, tests): each line parsed as the drawing keeps it.
-std::vector<ParsedEntity> ParseLines(std::span<const std::string> lines);
-
 // The primitives, in world coordinates. Each sets the pen colour and width it needs and leaves
 // the pen style alone, so that previews can draw them dotted.
 void DrawSegment(Canvas& canvas, const ViewTransform& view, Colour colour, float thickness,

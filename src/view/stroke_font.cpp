@@ -179,7 +179,7 @@ TextSpan TextStrokeSpan(const StrokeFont& font, std::string_view text, double he
 
 void DrawText(Canvas& canvas, const StrokeFont& font, std::string_view text, std::uint32_t colour,
               int pen_width, double height, double width, double angle, int px, int py,
-              double scale, int /*view_width*/) {
+              double scale) {
   canvas.SetPenColour(colour);
   canvas.SetPenWidth(pen_width);
   const double alpha = angle * kTextDegreesToRadians;

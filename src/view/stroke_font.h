@@ -70,10 +70,9 @@ TextSpan TextStrokeSpan(const StrokeFont& font, std::string_view text, double he
 // counter-clockwise by angle degrees. Height and width are in world units, scale in world units
 // per 1000 pixels. Every stroke is drawn wherever the insertion pixel lies, since the letters of
 // a long text reach far from it; the canvas clips, and callers that draw many texts cull them
-// by TextStrokeSpan. view_width is no longer read. Leaves the pen width at 1 and the pen style
-// as it was.
+// by TextStrokeSpan. Leaves the pen width at 1 and the pen style as it was.
 void DrawText(Canvas& canvas, const StrokeFont& font, std::string_view text, std::uint32_t colour,
               int pen_width, double height, double width, double angle, int px, int py,
-              double scale, int view_width);
+              double scale);
 
 }  // namespace blok

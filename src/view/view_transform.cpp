@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "model/angles.h"
+#include "model/entity_visit.h"
 #include "model/numbers.h"
-#include "view/entity_visit.h"
 
 namespace blok {
 namespace {

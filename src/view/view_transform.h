@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 
+#include "model/drawing_extents.h"
 #include "model/entity.h"
 #include "model/parsed_entity.h"
 #include "view/canvas.h"
@@ -15,17 +16,6 @@ namespace blok {
 // Rounds to a 32-bit float as the file format's singles are, saturating at the largest finite
 // float instead of overflowing.
 float ToSingle(double value);
-
-// The box that ZoomAll fits; empty (xmin > xmax) until an entity widens it. It starts empty
-// rather than at a fixed large box so that a drawing lying far from the origin is fitted alone.
-struct DrawingExtents {
-  float xmin = std::numeric_limits<float>::max();
-  float xmax = std::numeric_limits<float>::lowest();
-  float ymin = std::numeric_limits<float>::max();
-  float ymax = std::numeric_limits<float>::lowest();
-
-  bool empty() const { return xmin > xmax; }
-};
 
 // The box round every valid entity of the drawing (Drawing::records()): both points of a line
 // or rectangle, the whole circle of a circle or arc, and for a text a segment 0.2 x height above

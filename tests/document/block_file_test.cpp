@@ -75,9 +75,9 @@ TEST_F(BlockFileTest, ListNameTestAndLoad) {
                         Record("BBB", "mm", {"O(1,1,1)", "", "GR(1)"}) +
                         Record("AAA", "cm", {"P(0,0)-(2,2)"}));
   EXPECT_EQ(Names(file_), (std::vector<std::string>{"AAA", "BBB", "AAA"}));
-  EXPECT_TRUE(*BlokIstnieje(file_, "BBB"));
-  EXPECT_FALSE(*BlokIstnieje(file_, "bbb"));  // names compare case-sensitively
-  EXPECT_FALSE(*BlokIstnieje(file_, "Nazwa:"));
+  EXPECT_TRUE(WczytajBlok(file_, "BBB")->has_value());
+  EXPECT_FALSE(WczytajBlok(file_, "bbb")->has_value());  // names compare case-sensitively
+  EXPECT_FALSE(WczytajBlok(file_, "Nazwa:")->has_value());
   // The later of two blocks of one name is the one loaded.
   const auto aaa = *WczytajBlok(file_, "AAA");
   ASSERT_TRUE(aaa.has_value());
@@ -204,7 +204,7 @@ TEST_F(BlockFileTest, ADamagedRecordNeverTakesTheNextBlockWithIt) {
 
     WriteBytes(file_, c.file);
     ASSERT_TRUE(UsunBlokZPliku(file_, "BBB"));
-    EXPECT_FALSE(*BlokIstnieje(file_, "BBB"));
+    EXPECT_FALSE(WczytajBlok(file_, "BBB")->has_value());
     others_as_before();
   }
 }
@@ -293,7 +293,7 @@ TEST_F(BlockFileTest, RemovingANameThatIsNotThereLeavesTheFileUntouched) {
       EXPECT_EQ(ReadBytes(file_), c.bytes);
       EXPECT_EQ(after.st_ino, before.st_ino);
     } else {
-      EXPECT_FALSE(*BlokIstnieje(file_, c.name));
+      EXPECT_FALSE(WczytajBlok(file_, c.name)->has_value());
     }
   }
 }
@@ -334,8 +334,8 @@ TEST_F(BlockFileTest, AppendAfterRemovingTheLastBlockLeavesTwoEmptyLines) {
 
 TEST_F(BlockFileTest, FailuresNameTheFileAndLeaveItAsItWas) {
   const auto missing = dir_ / "brak.blk";
-  for (const Error& e : {CzytajListeBlokow(missing).error(), BlokIstnieje(missing, "A").error(),
-                         WczytajBlok(missing, "A").error(), UsunBlokZPliku(missing, "A").error(),
+  for (const Error& e : {CzytajListeBlokow(missing).error(), WczytajBlok(missing, "A").error(),
+                         UsunBlokZPliku(missing, "A").error(),
                          ZastapBlok(missing, Block("A", {"O(0,0,1)"})).error()}) {
     EXPECT_NE(e.message.find("brak.blk"), std::string::npos) << e.message;
   }

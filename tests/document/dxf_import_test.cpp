@@ -338,6 +338,8 @@ TEST(DxfImport, UnitsFromTheFileOrTheCaller) {
       {"inches to centimetres", "9\n$INSUNITS\n70\n1\n", {}, "cm", "L(0,0)-(2.54,0)", true},
       {"feet to metres", "9\n$INSUNITS\n70\n2\n", {}, "m", "L(0,0)-(0.3048,0)", true},
       {"kilometres to metres", "9\n$INSUNITS\n70\n7\n", {}, "m", "L(0,0)-(1000,0)", true},
+      // Halfway between centimetres and metres, as near as the logarithms tell: metres.
+      {"decimetres to metres", "9\n$INSUNITS\n70\n14\n", {}, "m", "L(0,0)-(0.1,0)", true},
       {"unitless is metres", "", {}, "m", "L(0,0)-(1,0)", true},
       {"the caller's unit over the file's", "9\n$INSUNITS\n70\n1\n", "mm", "mm", "L(0,0)-(1,0)",
        false},

@@ -34,7 +34,7 @@ class LibraryEditTest : public ::testing::Test {
 };
 
 TEST_F(LibraryEditTest, RenameChangesTheNameLinesAlone) {
-  const auto renamed = ZmienNazweBloku(file_, "Studnia", "Studnia ó1000 żelbet");
+  const auto renamed = RenameBlock(file_, "Studnia", "Studnia ó1000 żelbet");
   ASSERT_TRUE(renamed) << renamed.error().message;
   EXPECT_EQ(*renamed, 2u);
   std::string expected = original_;
@@ -63,12 +63,12 @@ TEST_F(LibraryEditTest, RefusedRenamesLeaveTheFile) {
       {"Studnia", "____________________v1.0", "znacznikiem"},
   };
   for (const auto& c : cases) {
-    const auto renamed = ZmienNazweBloku(file_, c.old_name, c.new_name);
+    const auto renamed = RenameBlock(file_, c.old_name, c.new_name);
     ASSERT_FALSE(renamed) << c.new_name;
     EXPECT_NE(renamed.error().message.find(c.reason), std::string::npos) << renamed.error().message;
     EXPECT_EQ(ReadBytes(file_), original_) << c.new_name;
   }
-  EXPECT_EQ(ZmienNazweBloku(file_, "Brak", "Nowy blok").value_or(99), 0u);
+  EXPECT_EQ(RenameBlock(file_, "Brak", "Nowy blok").value_or(99), 0u);
   EXPECT_EQ(ReadBytes(file_), original_);
 }
 

@@ -143,7 +143,6 @@ TEST(RecordRulesTest, ReadersFollowTheRulesOnRandomFiles) {
         if (record.name == name) expected = LoadedBlock{name, record.unit, record.lines};
       }
       EXPECT_EQ(*WczytajBlok(file, name), expected) << '"' << name << '"';
-      EXPECT_EQ(*BlokIstnieje(file, name), expected.has_value()) << '"' << name << '"';
     }
     const std::string removed = random() % 2 ? "A" : "B";
     ASSERT_TRUE(UsunBlokZPliku(file, removed, {.durable = false}));

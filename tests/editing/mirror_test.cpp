@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "document/drawing.h"
+#include "support/built_font.h"
 #include "support/editing_support.h"
 #include "support/recording_canvas.h"
 #include "view/renderer.h"
@@ -138,15 +139,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, Mirror, ::testing::ValuesIn(MirrorCases()),
 // The proof that the text's angle and height are right: the mirrored text, drawn by the renderer
 // with the real font, puts every stroke on the image of the original's.
 
-const StrokeFont& Romans() {
-  static const StrokeFont font = [] {
-    Result<StrokeFont> loaded =
-        LoadStrokeFont(std::filesystem::path(BLOK_BIN_DIR) / "Dane" / "Romans100.Lzs");
-    if (!loaded) ADD_FAILURE() << loaded.error().message;
-    return loaded.value_or(StrokeFont{});
-  }();
-  return font;
-}
+const StrokeFont& Romans() { return testing::BuiltRomans(); }
 
 // 100 pixels a unit, the origin at pixel (1000, 1000): both texts lie wholly at positive pixels,
 // where truncation moves every point the same way.

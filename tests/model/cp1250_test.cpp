@@ -66,6 +66,33 @@ TEST(Cp1250Test, WhatTheCodePageCannotHoldBecomesAQuestionMark) {
   EXPECT_EQ(Utf8ToCp1250("\xFF"), "?");
 }
 
+// What the user types enters the drawing as the file will give it back, and the characters
+// lost on the way are named in order.
+TEST(Cp1250Test, FittingToTheCodePageNamesWhatIsLost) {
+  const struct {
+    const char* text;
+    const char* fitted;
+    std::vector<char32_t> lost;
+  } cases[] = {
+      {"Zażółć gęślą jaźń", "Zażółć gęślą jaźń", {}},
+      {"what?", "what?", {}},  // a question mark typed is kept, not lost
+      {"π≈3 €", "??3 €", {U'π', U'≈'}},
+      {"a\xFF"
+       "b日",
+       "a?b?",
+       {kBadCodePoint, U'日'}},
+      {"\xC2\x81", "\xC2\x81", {}},  // an undefined byte's code point keeps its byte
+      {"", "", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const CodePageFit fit = FitToCodePage(c.text);
+    EXPECT_EQ(fit.text, c.fitted);
+    EXPECT_EQ(fit.lost, c.lost);
+    EXPECT_EQ(fit.text, Cp1250ToUtf8(Utf8ToCp1250(c.text)));
+  }
+}
+
 TEST(Cp1250Test, UpperCase) {
   EXPECT_EQ(UpperCp1250("żółty"), "ŻÓŁTY");
   EXPECT_EQ(UpperCp1250("Zielony"), "ZIELONY");

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "model/angles.h"
+#include "model/entity_visit.h"
 #include "support/case_names.h"
 #include "support/recording_canvas.h"
-#include "view/entity_visit.h"
 #include "view/font_file.h"
 #include "view/renderer.h"
 
@@ -245,37 +245,6 @@ INSTANTIATE_TEST_SUITE_P(
                       RotateCase{"P(0,0)-(1,1)", 0, 0, 0, ""}),
     testing::PrintedName());
 
-struct StretchCase {
-  const char* line;
-  const char* stretched;
-};
-
-void PrintTo(const StretchCase& c, std::ostream* out) { *out << c.line; }
-
-class PreviewStretchTest : public ::testing::TestWithParam<StretchCase> {};
-
-// The window 0..1 by 0..1; a shift of (0.25, 0.5).
-TEST_P(PreviewStretchTest, MovesOnlyPointsStrictlyInside) {
-  const StretchCase& c = GetParam();
-  RecordingCanvas canvas;
-  PreviewStretch(canvas, HundredPixelView(), TestFont(), c.line, {}, {0, 1, 0, 1}, 0.25, 0.5);
-  EXPECT_EQ(Drawn(canvas), InPlace(c.stretched));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, PreviewStretchTest,
-    ::testing::Values(StretchCase{"L(0.5,0.5)-(2,2)", "L(0.75,1)-(2,2)"},
-                      StretchCase{"L(-1,-1)-(0.5,0.25)", "L(-1,-1)-(0.75,0.75)"},
-                      // On the window's edge is not inside.
-                      StretchCase{"L(0,0.5)-(0.5,1)", "L(0,0.5)-(0.5,1)"},
-                      StretchCase{"L(1,1)-(0.5,0.5)", "L(1,1)-(0.75,1)"},
-                      StretchCase{"P(0.5,0.5)-(2,2)", "P(0.75,1)-(2,2)"},
-                      StretchCase{"O(0.5,0.5,3)", "O(0.75,1,3)"},
-                      StretchCase{"LUK(0.5,0.5,3,0,45)", "LUK(0.75,1,3,0,45)"},
-                      StretchCase{"LUK(1.5,0.5,0.1,0,45)", "LUK(1.5,0.5,0.1,0,45)"},
-                      StretchCase{"T(0.5,0.5,'A',1,1,0)", "T(0.75,1,'A',1,1,0)"}),
-    testing::PrintedName());
-
 // Every entity routine, by name, on one line with the pass's defaults.
 struct PreviewRoutine {
   const char* name;
@@ -302,10 +271,6 @@ constexpr PreviewRoutine kPreviewRoutines[] = {
     {"PreviewRotate",
      [](Canvas& c, std::string_view line, const ReadingDefaults& d) {
        PreviewRotate(c, HundredPixelView(), TestFont(), line, d, kHalfPi, 0, 0);
-     }},
-    {"PreviewStretch",
-     [](Canvas& c, std::string_view line, const ReadingDefaults& d) {
-       PreviewStretch(c, HundredPixelView(), TestFont(), line, d, {-5, 5, -5, 5}, 0.5, 0.5);
      }},
 };
 
@@ -391,7 +356,7 @@ TEST(VisitEntityToChange, HandsOutTheRecordOfEachKind) {
 TEST(WorkingText, EmptyTextShowsAsTekst) {
   RecordingCanvas empty, tekst;
   WorkingText(empty, HundredPixelView(), TestFont(), "", kRed, 0, 1, 1, 0, 0, 0);
-  DrawText(tekst, TestFont(), "Tekst", kRed, 0, 1, 1, 0, 100, 100, 10, 200);
+  DrawText(tekst, TestFont(), "Tekst", kRed, 0, 1, 1, 0, 100, 100, 10);
   EXPECT_EQ(empty.calls(), tekst.calls());
 }
 

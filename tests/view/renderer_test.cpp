@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "model/entity_visit.h"
 #include "support/case_names.h"
 #include "support/recording_canvas.h"
-#include "view/entity_visit.h"
 
 namespace blok {
 namespace {

@@ -55,7 +55,7 @@ TEST_P(DrawTextArithmetic, DrawsTheseLines) {
   const DrawCase& c = GetParam();
   const StrokeFont font = LoadGlyphs(c.glyphs);
   RecordingCanvas canvas;
-  DrawText(canvas, font, c.text, 0, 1, c.height, c.width, c.angle, c.px, c.py, c.scale, 800);
+  DrawText(canvas, font, c.text, 0, 1, c.height, c.width, c.angle, c.px, c.py, c.scale);
   EXPECT_THAT(canvas.Lines(), ElementsAreArray(c.lines));
 }
 
@@ -110,7 +110,7 @@ class DrawTextAnywhere : public ::testing::TestWithParam<int> {};
 TEST_P(DrawTextAnywhere, WhateverItsInsertionPixel) {
   const StrokeFont font = LoadGlyphs({MakeGlyph('A', 10, {{0, 0, 0, 10}})});
   RecordingCanvas canvas;
-  DrawText(canvas, font, "AAAAAAAAAA", 0, 3, 1, 1, 0, GetParam(), 200, kOnePixel, 500);
+  DrawText(canvas, font, "AAAAAAAAAA", 0, 3, 1, 1, 0, GetParam(), 200, kOnePixel);
   EXPECT_EQ(canvas.Lines().size(), 10u);
   EXPECT_EQ(canvas.pen().width, 1);
 }
@@ -169,7 +169,7 @@ TEST(DrawText, DrawsWithGivenPenKeepsStyleAndEndsWithWidthOne) {
   RecordingCanvas canvas;
   canvas.SetPenStyle(PenStyle::kDotted);
   canvas.SetPenWidth(7);
-  DrawText(canvas, font, "A", 0x0000FF, 3, 1, 1, 0, 100, 200, kOnePixel, 500);
+  DrawText(canvas, font, "A", 0x0000FF, 3, 1, 1, 0, 100, 200, kOnePixel);
   const auto lines = canvas.CallsOf(blok::testing::CanvasCall::Kind::kLine);
   ASSERT_EQ(lines.size(), 2u);
   for (const auto& line : lines) {
@@ -182,7 +182,7 @@ TEST(DrawText, ScaleWithoutPictureDrawsNothing) {
   const StrokeFont font = LoadGlyphs({MakeGlyph('A', 10, {{0, 0, 0, 10}})});
   for (double scale : {0.0, std::numeric_limits<double>::quiet_NaN()}) {
     RecordingCanvas canvas;
-    DrawText(canvas, font, "AA", 0, 1, 1, 1, 0, 100, 200, scale, 500);
+    DrawText(canvas, font, "AA", 0, 1, 1, 1, 0, 100, 200, scale);
     EXPECT_TRUE(canvas.Lines().empty()) << scale;
   }
 }
@@ -191,7 +191,7 @@ TEST(DrawText, ScaleWithoutPictureDrawsNothing) {
 TEST(DrawText, TinyScaleNeverWrapsPenBackwards) {
   const StrokeFont font = LoadGlyphs({MakeGlyph('A', 200, {{0, 0, 0, 0}})});
   RecordingCanvas canvas;
-  DrawText(canvas, font, "AAAA", 0, 1, 1, 1, 0, 100, 200, 1e-6, 500);
+  DrawText(canvas, font, "AAAA", 0, 1, 1, 1, 0, 100, 200, 1e-6);
   const Lines lines = canvas.Lines();
   ASSERT_EQ(lines.size(), 4u);
   for (const auto& line : lines) EXPECT_GE(line[0], 100);
@@ -222,7 +222,7 @@ TEST_P(DamagedFont, IsReadSafely) {
   for (int k = 0; k < kMaxGlyphStrokes; ++k) a.strokes.push_back({0, 0, 0, 1});
   const StrokeFont font = LoadGlyphs({a, MakeGlyph('B', 10, {{0, 0, 0, 50}})});
   RecordingCanvas canvas;
-  DrawText(canvas, font, "AB", 0, 1, 1, 1, 0, 100, 200, kOnePixel, 500);
+  DrawText(canvas, font, "AB", 0, 1, 1, 1, 0, 100, 200, kOnePixel);
   const Lines lines = canvas.Lines();
   ASSERT_EQ(lines.size(), c.lines_of_a + 1);
   EXPECT_EQ(lines.back(), (std::vector<int>{c.b_at, 200, c.b_at, 150}));

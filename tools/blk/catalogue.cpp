@@ -91,8 +91,7 @@ enum class Align { kLeft, kCentre, kRight };
 // max_width, and cut short with "..." when even narrowed it does not.
 class Labeller {
  public:
-  Labeller(Canvas& canvas, const StrokeFont& font, int page_width)
-      : canvas_(canvas), font_(font), page_width_(page_width) {}
+  Labeller(Canvas& canvas, const StrokeFont& font) : canvas_(canvas), font_(font) {}
 
   void Draw(std::string text, Colour colour, double height, int x, int baseline, int max_width,
             Align align) {
@@ -115,8 +114,7 @@ class Labeller {
                      : align == Align::kCentre ? x + (max_width - length) / 2
                                                : x + max_width - length;
     const int pen = std::max(2, static_cast<int>(height / 12));
-    DrawText(canvas_, font_, text, colour, pen, height, width, 0, left, baseline, kLabelScale,
-             page_width_);
+    DrawText(canvas_, font_, text, colour, pen, height, width, 0, left, baseline, kLabelScale);
   }
 
  private:
@@ -126,7 +124,6 @@ class Labeller {
 
   Canvas& canvas_;
   const StrokeFont& font_;
-  int page_width_;
 };
 
 // Where everything goes on a page, in device pixels.
@@ -240,7 +237,7 @@ void DrawTile(QPainter& painter, const PageLayout& layout, const ListedBlock& ti
   canvas.SetPenWidth(Mm(0.2));
   canvas.SetBrushStyle(BrushStyle::kClear);
   canvas.Rectangle(x, y, x + width, frame_bottom);
-  Labeller labels(canvas, font, layout.width);
+  Labeller labels(canvas, font);
   const int name_baseline = frame_bottom + static_cast<int>(layout.name_height * 1.45);
   labels.Draw(tile.block->name, kInk, layout.name_height, x, name_baseline, width, Align::kCentre);
   std::string unit = "jednostka: " + tile.block->unit;
@@ -263,7 +260,7 @@ void DrawPage(QPainter& painter, const PageLayout& layout, const Catalogue& cata
              layout.grid_top + static_cast<int>(row * layout.cell_height) + layout.gap / 2, font);
   }
   PainterCanvas canvas(painter);
-  Labeller labels(canvas, font, layout.width);
+  Labeller labels(canvas, font);
   const int printed = layout.right - layout.left;
   const std::string count = BlockCount(catalogue.tiles.size());
   const double count_height = layout.footer_height * 1.2;

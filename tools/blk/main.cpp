@@ -9,7 +9,6 @@
 #include <iostream>
 #include <memory>
 #include <new>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,15 +16,17 @@
 #include "catalogue.h"
 #include "document/block_file.h"
 #include "document/data_dir.h"
+#include "document/dxf_export.h"
 #include "document/dxf_import.h"
 #include "document/library_rules.h"
 #include "document/text_file.h"
-#include "dxf_export.h"
 #include "editing/duplicates.h"
 #include "model/cp1250.h"
 #include "model/entity_reader.h"
 #include "model/numbers.h"
 #include "model/syntax_check.h"
+#include "model/unit.h"
+#include "parse_json.h"
 #include "render.h"
 #include "view/font_capital.h"
 #include "view/stroke_font.h"
@@ -60,78 +61,6 @@ blok::Result<blok::LoadedBlock> LoadBlock(const std::string& file, const std::st
   return std::move(**block);
 }
 
-nlohmann::json ColourJson(blok::Colour c) {
-  return nlohmann::json::array({blok::Red(c), blok::Green(c), blok::Blue(c)});
-}
-
-// Floats are shown as the shortest decimal that reads back as the same float: 0.1, not
-// 0.100000001490116.
-double Short(float value) { return blok::FloatAsDecimal(value); }
-
-template <typename Record>
-nlohmann::json WithTail(nlohmann::json j, const Record& r) {
-  j["colour"] = ColourJson(r.colour);
-  j["thickness"] = Short(r.thickness);
-  return j;
-}
-
-template <typename... F>
-struct Overloaded : F... {
-  using F::operator()...;
-};
-
-nlohmann::json ParseJson(const std::string& line) {
-  const blok::ReadingDefaults defaults;  // black and 0.1
-  return std::visit(
-      Overloaded{
-          [](const std::monostate&) -> nlohmann::json {
-            return {{"kind", "none"}, {"valid", false}};
-          },
-          [](const blok::SegmentRecord& r) {
-            return WithTail({{"kind", r.kind == 'P' ? "rectangle" : "line"},
-                             {"valid", r.valid},
-                             {"x1", r.x1},
-                             {"y1", r.y1},
-                             {"x2", r.x2},
-                             {"y2", r.y2}},
-                            r);
-          },
-          [](const blok::CircleRecord& r) {
-            return WithTail(
-                {{"kind", "circle"}, {"valid", r.valid}, {"x", r.x}, {"y", r.y}, {"r", r.radius}},
-                r);
-          },
-          [](const blok::ArcRecord& r) {
-            return WithTail({{"kind", "arc"},
-                             {"valid", r.valid},
-                             {"x", r.x},
-                             {"y", r.y},
-                             {"r", r.radius},
-                             {"a1", r.start_angle},
-                             {"a2", r.end_angle}},
-                            r);
-          },
-          [](const blok::TextRecord& r) {
-            return WithTail({{"kind", "text"},
-                             {"valid", r.valid},
-                             {"x", r.x},
-                             {"y", r.y},
-                             {"text", r.text},
-                             {"h", Short(r.height)},
-                             {"w", Short(r.width)},
-                             {"angle", Short(r.angle)}},
-                            r);
-          },
-          [](const blok::ColourRecord& r) -> nlohmann::json {
-            return {{"kind", "colour"}, {"valid", r.valid}, {"colour", ColourJson(r.colour)}};
-          },
-          [](const blok::ThicknessRecord& r) -> nlohmann::json {
-            return {{"kind", "thickness"}, {"valid", r.valid}, {"thickness", Short(r.thickness)}};
-          },
-      },
-      blok::ReadEntity(line, defaults));
-}
-
 const char* StatusName(blok::LineStatus status) {
   switch (status) {
     case blok::LineStatus::kEntity:
@@ -151,8 +80,8 @@ bool IsBlank(std::string_view line) { return line.find_first_not_of(' ') == line
 std::optional<std::string> SaveRefusal(const blok::BlockToSave& block) {
   if (block.name.empty()) return "pusta nazwa bloku";
   if (auto problem = blok::BlockNameProblem(block.name)) return problem;
-  if (block.unit != "m" && block.unit != "cm" && block.unit != "mm") {
-    return "nieznana jednostka „" + block.unit + "”: dozwolone są m, cm i mm";
+  if (!blok::IsUnit(block.unit)) {
+    return "nieznana jednostka „" + block.unit + "”: dozwolone są " + blok::AllowedUnits();
   }
   if (std::ranges::all_of(block.lines, IsBlank)) {
     return "blok nie zawiera obiektów: na wejściu nie ma linii";
@@ -249,7 +178,7 @@ int main(int argc, char** argv) {
   parse->add_option("LINE", parse_lines, "entity command lines");
   parse->callback([&] {
     if (parse_lines.empty()) parse_lines = ReadStdinLines();
-    for (const auto& line : parse_lines) std::cout << ParseJson(line).dump() << "\n";
+    for (const auto& line : parse_lines) std::cout << blok::ParseJson(line).dump() << "\n";
   });
 
   auto* save = app.add_subcommand(
@@ -292,7 +221,7 @@ int main(int argc, char** argv) {
   rename->add_option("OLD", name, "block name")->required();
   rename->add_option("NEW", new_name, "new block name")->required();
   rename->callback([&] {
-    const auto renamed = blok::ZmienNazweBloku(file, name, new_name);
+    const auto renamed = blok::RenameBlock(file, name, new_name);
     if (!renamed) {
       status = Report(renamed.error());
     } else if (*renamed == 0) {
@@ -389,7 +318,7 @@ int main(int argc, char** argv) {
       status = Report(font.error());
       return;
     }
-    const auto report = blok::ExportDxf(export_request, **font);
+    const auto report = blok::ExportDxf(export_request, blok::ExportFontOf(**font));
     if (!report) {
       status = Report(report.error());
       return;

@@ -1,112 +1,33 @@
-#include "dxf_export.h"
+#include "document/dxf_export.h"
 
 #include <dxflib/dl_dxf.h>
-#include <dxflib/dl_writer_ascii.h>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <numbers>
-#include <optional>
 #include <set>
 #include <variant>
 
 #include "document/block_file.h"
+#include "document/dxf_values.h"
+#include "document/dxf_writer.h"
 #include "document/library_rules.h"
 #include "document/text_file.h"
 #include "model/angles.h"
 #include "model/command_text.h"
 #include "model/cp1250.h"
+#include "model/entity_visit.h"
 #include "model/numbers.h"
 #include "model/parsed_entity.h"
-#include "view/entity_visit.h"
-#include "view/font_capital.h"
-#include "view/renderer.h"
-#include "view/view_transform.h"
 
 namespace blok {
 namespace {
 
-// dxflib's writer, with the file collected in memory so that it is written as a whole through
-// FileReplacement. Numbers are written as the shortest decimals that read back the same.
-class MemoryWriter : public DL_WriterA {
- public:
-  explicit MemoryWriter(DL_Codes::version version) : DL_WriterA("", version) {}
-
-  std::string& bytes() { return bytes_; }
-
-  void dxfReal(int gc, double value) const override {
-    char text[64];
-    const auto end = std::to_chars(text, text + sizeof(text), value).ptr;
-    std::string number(text, end);
-    if (number.find_first_of(".e") == std::string::npos) number += ".0";
-    dxfString(gc, number);
-  }
-  void dxfInt(int gc, int value) const override { dxfString(gc, std::to_string(value)); }
-  void dxfHex(int gc, int value) const override {
-    char text[16];
-    std::snprintf(text, sizeof(text), "%X", static_cast<unsigned>(value));
-    dxfString(gc, text);
-  }
-  void dxfString(int gc, const char* value) const override {
-    char code[16];
-    std::snprintf(code, sizeof(code), "%3d\n", gc);
-    bytes_ += code;
-    bytes_ += value;
-    bytes_ += '\n';
-  }
-  void dxfString(int gc, const std::string& value) const override { dxfString(gc, value.c_str()); }
-
- private:
-  mutable std::string bytes_;
-};
-
-// $INSUNITS and the size of one unit in millimetres.
-struct Unit {
-  int code;
-  double millimetres;
-};
-std::optional<Unit> UnitOf(std::string_view unit) {
-  if (unit == "m") return Unit{6, 1000};
-  if (unit == "cm") return Unit{5, 10};
-  if (unit == "mm") return Unit{4, 1};
-  return std::nullopt;
-}
-
-// The indexed colour nearest to a colour, by dxflib's table of the standard palette. Black
-// gets 7, the colour that shows black on paper and white on a dark screen.
-int NearestColourIndex(Colour colour) {
-  if ((colour & 0xFFFFFF) == 0) return 7;
-  double best = 1e9;
-  int index = 7;
-  for (int i = 1; i < 256; ++i) {
-    const double dr = dxfColors[i][0] * 255 - Red(colour);
-    const double dg = dxfColors[i][1] * 255 - Green(colour);
-    const double db = dxfColors[i][2] * 255 - Blue(colour);
-    const double d = dr * dr + dg * dg + db * db;
-    if (d < best) {
-      best = d;
-      index = i;
-    }
-  }
-  return index;
-}
-
-// The thickness selector offers pen widths in millimetres (0.18, 0.25, ...); DXF has a fixed
-// set of line weights in hundredths of a millimetre, and the nearest of them is taken.
-int Lineweight(float thickness) {
-  static constexpr int kWeights[] = {0,  5,  9,  13, 15, 18,  20,  25,  30,  35,  40,  50,
-                                     53, 60, 70, 80, 90, 100, 106, 120, 140, 158, 200, 211};
-  if (!(thickness > 0)) return 0;
-  const double wanted = static_cast<double>(thickness) * 100;
-  int best = 0;
-  for (const int w : kWeights) {
-    if (std::fabs(w - wanted) < std::fabs(best - wanted)) best = w;
-  }
-  return best;
-}
+using dxf::Lineweight;
+using dxf::MemoryWriter;
+using dxf::NearestColourIndex;
+using dxf::TextEntityBytes;
 
 DL_Attributes Attributes(Colour colour, float thickness) {
   const Colour rgb = colour & 0xFFFFFF;
@@ -128,20 +49,6 @@ bool Finite(std::initializer_list<double> values) {
   return std::ranges::all_of(values, [](double v) { return std::isfinite(v); });
 }
 
-// Text as a TEXT entity of this code page takes it: a percent sign doubled would start a
-// control sequence ("%%d" is a degree sign), so each is written as the sequence for itself, and
-// characters below the space, which DXF cannot carry, become spaces.
-std::string DxfText(std::string_view text) {
-  std::string bytes = Utf8ToCp1250(text);
-  for (char& c : bytes) {
-    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
-  }
-  if (bytes.find("%%") == std::string::npos) return bytes;
-  std::string escaped;
-  for (const char c : bytes) escaped += c == '%' ? std::string("%%%") : std::string(1, c);
-  return escaped;
-}
-
 struct BlockOut {
   const LoadedBlock* block;
   std::vector<ParsedEntity> records;
@@ -152,8 +59,8 @@ struct BlockOut {
 
 class Exporter {
  public:
-  Exporter(MemoryWriter& writer, DL_Dxf& dxf, const StrokeFont& font, DxfExportReport& report)
-      : dw_(writer), dxf_(dxf), capital_(CapitalOf(font)), report_(report) {}
+  Exporter(MemoryWriter& writer, DL_Dxf& dxf, const FontCapital& capital, DxfExportReport& report)
+      : dw_(writer), dxf_(dxf), capital_(capital), report_(report) {}
 
   // The entities of a block's drawing, in the order the editor draws them (from the last line
   // to the first), each with the colour and thickness that drawing gives it.
@@ -236,7 +143,7 @@ class Exporter {
     dxf_.writeText(
         dw_,
         DL_TextData(x, y, 0, x, y, 0, capital_.height * unit, std::fabs(width) / std::fabs(height),
-                    flags, 0, 0, DxfText(r.text), "STANDARD", angle),
+                    flags, 0, 0, TextEntityBytes(r.text), "STANDARD", angle),
         Tail(r, defaults));
     return Written();
   }
@@ -290,14 +197,14 @@ Result<std::vector<const LoadedBlock*>> Pick(const DxfExportRequest& request,
 }
 
 // The unit most of the blocks use is the drawing's; the others are inserted scaled to it.
-Unit DrawingUnit(const std::vector<const LoadedBlock*>& blocks) {
+const Unit& DrawingUnit(const std::vector<const LoadedBlock*>& blocks) {
   std::map<std::string, int> count;
   for (const LoadedBlock* b : blocks) ++count[b->unit];
   std::string best = blocks.front()->unit;
   for (const LoadedBlock* b : blocks) {
     if (count[b->unit] > count[best]) best = b->unit;
   }
-  return *UnitOf(best);
+  return *FindUnit(best);
 }
 
 void WriteTables(MemoryWriter& dw, DL_Dxf& dxf, const std::vector<BlockOut>& out) {
@@ -356,10 +263,11 @@ void WriteOverview(MemoryWriter& dw, DL_Dxf& dxf, const std::vector<BlockOut>& o
                     DL_InsertData(b.dxf_name, left + cell / 2 - cx, bottom + cell / 2 - cy, 0,
                                   b.scale, b.scale, b.scale, 0, 1, 1, 0, 0),
                     DL_Attributes("0", 256, -1, -1, "BYLAYER", 1.0));
-    dxf.writeText(dw,
-                  DL_TextData(left, bottom - cell * 0.08, 0, left, bottom - cell * 0.08, 0,
-                              cell * 0.06, 1, 0, 0, 0, DxfText(b.block->name), "STANDARD", 0),
-                  name_attributes);
+    dxf.writeText(
+        dw,
+        DL_TextData(left, bottom - cell * 0.08, 0, left, bottom - cell * 0.08, 0, cell * 0.06, 1, 0,
+                    0, 0, TextEntityBytes(b.block->name), "STANDARD", 0),
+        name_attributes);
   }
 }
 
@@ -381,7 +289,7 @@ std::string DxfName(std::string_view block_name) {
   return CutToCharacters(name, 240);
 }
 
-Result<DxfExportReport> ExportDxf(const DxfExportRequest& request, const StrokeFont& font) {
+Result<DxfExportReport> ExportDxf(const DxfExportRequest& request, const DxfExportFont& font) {
   std::error_code ec;
   if (std::filesystem::equivalent(request.library, request.output, ec)) {
     return Fail("plik " + request.output.string() +
@@ -392,12 +300,12 @@ Result<DxfExportReport> ExportDxf(const DxfExportRequest& request, const StrokeF
   const auto picked = Pick(request, *blocks);
   if (!picked) return std::unexpected(picked.error());
   for (const LoadedBlock* b : *picked) {
-    if (!UnitOf(b->unit)) {
+    if (!IsUnit(b->unit)) {
       return Fail("nie można odczytać bloku " + b->name + ": nieznana jednostka „" + b->unit +
-                  "” (dozwolone są m, cm i mm)");
+                  "” (dozwolone są " + AllowedUnits() + ")");
     }
   }
-  const Unit unit = DrawingUnit(*picked);
+  const Unit& unit = DrawingUnit(*picked);
 
   DxfExportReport report;
   std::vector<BlockOut> out;
@@ -408,9 +316,9 @@ Result<DxfExportReport> ExportDxf(const DxfExportRequest& request, const StrokeF
     BlockOut block{b,
                    ParseLines(b->lines),
                    Utf8ToCp1250(dxf_name),
-                   UnitOf(b->unit)->millimetres / unit.millimetres,
+                   FindUnit(b->unit)->millimetres / unit.millimetres,
                    {}};
-    block.extents = ComputeExtents(block.records, font);
+    block.extents = font.extents(block.records);
     out.push_back(std::move(block));
   }
 
@@ -420,7 +328,7 @@ Result<DxfExportReport> ExportDxf(const DxfExportRequest& request, const StrokeF
   dw.dxfString(9, "$DWGCODEPAGE");
   dw.dxfString(3, "ANSI_1250");
   dw.dxfString(9, "$INSUNITS");
-  dw.dxfInt(70, unit.code);
+  dw.dxfInt(70, dxf::InsunitsCode(unit));
   dw.dxfString(9, "$LWDISPLAY");
   dw.dxfInt(290, 1);
   dw.sectionEnd();
@@ -431,7 +339,7 @@ Result<DxfExportReport> ExportDxf(const DxfExportRequest& request, const StrokeF
     dxf.writeBlock(dw, DL_BlockData(space, 0, 0.0, 0.0, 0.0));
     dxf.writeEndBlock(dw, space);
   }
-  Exporter exporter(dw, dxf, font, report);
+  Exporter exporter(dw, dxf, font.capital, report);
   for (const BlockOut& b : out) {
     dxf.writeBlock(dw, DL_BlockData(b.dxf_name, 0, 0.0, 0.0, 0.0));
     exporter.Entities(*b.block, b.records);

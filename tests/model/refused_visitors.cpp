@@ -2,7 +2,7 @@
 // of them chosen and expects the refusal's message; with none chosen the file compiles.
 #include <type_traits>
 
-#include "view/entity_visit.h"
+#include "model/entity_visit.h"
 
 namespace blok {
 

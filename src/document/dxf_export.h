@@ -2,11 +2,15 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "document/dxf_import.h"
+#include "model/drawing_extents.h"
 #include "model/error.h"
-#include "view/stroke_font.h"
+#include "model/parsed_entity.h"
 
 namespace blok {
 
@@ -14,6 +18,13 @@ struct DxfExportRequest {
   std::filesystem::path library;
   std::vector<std::string> names;  // the blocks to export, in this order; none: every block
   std::filesystem::path output;
+};
+
+// What the export needs of the stroke font (the font is the view's; CapitalOf and ExportFontOf
+// in view/font_capital.h give these): where it sets the capitals, and the box of a drawing.
+struct DxfExportFont {
+  FontCapital capital;
+  std::function<DrawingExtents(std::span<const ParsedEntity> records)> extents;
 };
 
 // A line of a block that has no DXF entity.
@@ -39,7 +50,7 @@ struct DxfExportReport {
 // model space an overview of all of them, each inserted on a grid with its name under it. The
 // output is replaced as a library is, whole or not at all. The font gives text heights and the
 // blocks' sizes on the grid.
-Result<DxfExportReport> ExportDxf(const DxfExportRequest& request, const StrokeFont& font);
+Result<DxfExportReport> ExportDxf(const DxfExportRequest& request, const DxfExportFont& font);
 
 // The name a block definition gets: the characters DXF forbids in names replaced by "_".
 std::string DxfName(std::string_view block_name);
