@@ -36,7 +36,7 @@ bool FileExists(const std::filesystem::path& file) {
 bool Editor::AskBeforeFileChange(BadNameText bad_name_text) {
   if (!unsaved_) return true;
   const Answer answer =
-      settings_.overwrite_without_asking ? Answer::kTak : ui_.Ask(kUnsavedQuestion);
+      preferences_.settings().overwrite_without_asking ? Answer::kTak : ui_.Ask(kUnsavedQuestion);
   if (answer == Answer::kNie) return true;
   if (answer == Answer::kKasuj) return false;
   if (!HasSaveableBlock()) {
@@ -106,11 +106,11 @@ void Editor::OpenFile(const std::filesystem::path& file, std::vector<std::string
   BlockListChanged();
   library_.Reset();
   ++library_revision_;
-  DodajDoOstatnich(file.string());
+  preferences_.DodajDoOstatnich(file.string());
   block_name_.clear();
   EmptyBlock();
   UstawNarzedzia(true);
-  ClearMessages();
+  messages_.Clear();
   MarkUnchanged();
 }
 
@@ -118,7 +118,7 @@ void Editor::NowyPlikBlokow() {
   AnulujPolecenie();
   if (!AskBeforeFileChange(BadNameText::kExclamation)) return;
   const std::optional<std::filesystem::path> file = ui_.SaveFileDialog(
-      {"Zapisz plik", BlockFileFilters("Pliki Blokow"), "blk", initial_directory_});
+      {"Zapisz plik", BlockFileFilters("Pliki Blokow"), "blk", preferences_.initial_directory()});
   if (!file) return;
   // The file is listed or created before anything is given up, so that a file that cannot be
   // read or made leaves the editor as it was.
@@ -132,25 +132,26 @@ void Editor::NowyPlikBlokow() {
     return ShowError(created.error());
   }
   OpenFile(*file, std::move(names));
-  ostatnie_polecenie_.reset();
-  Komunikat((existed ? "Otwieram istniejący plik " : "Tworzę nowy plik ") + file->string());
-  Redraw();
+  preferences_.SetOstatniePolecenie(std::nullopt);
+  messages_.Komunikat((existed ? "Otwieram istniejący plik " : "Tworzę nowy plik ") +
+                      file->string());
+  view_.Redraw();
 }
 
 void Editor::OtworzPlikBlokow() {
   AnulujPolecenie();
   if (!AskBeforeFileChange(BadNameText::kOne)) return;
   const std::optional<std::filesystem::path> file = ui_.OpenFileDialog(
-      {"Bloki VERADO", BlockFileFilters("Pliki bloków"), "blk", initial_directory_});
+      {"Bloki VERADO", BlockFileFilters("Pliki bloków"), "blk", preferences_.initial_directory()});
   if (!file) return;
-  chosen_directory_ = (file->parent_path() / "").string();
+  preferences_.FileChosen(*file);
   if (!FileExists(*file)) return ui_.ShowMessage("Taki plik nie istnieje!");
   auto names = CzytajListeBlokow(*file);
   if (!names) return ShowError(names.error());
   OpenFile(*file, std::move(*names));
-  Komunikat("Wczytano plik z blokami " + file->string());
-  ostatnie_polecenie_.reset();
-  Redraw();
+  messages_.Komunikat("Wczytano plik z blokami " + file->string());
+  preferences_.SetOstatniePolecenie(std::nullopt);
+  view_.Redraw();
 }
 
 void Editor::OtworzOstatniPlik(const std::string& path) {
@@ -160,9 +161,9 @@ void Editor::OtworzOstatniPlik(const std::string& path) {
   auto names = CzytajListeBlokow(path);
   if (!names) return ShowError(names.error());
   OpenFile(path, std::move(*names));
-  Komunikat("Wczytano plik z blokami " + path);
-  Redraw();
-  Redraw();
+  messages_.Komunikat("Wczytano plik z blokami " + path);
+  view_.Redraw();
+  view_.Redraw();
 }
 
 void Editor::OpenGivenFile(const std::string& path, const std::string& block_name) {
@@ -183,14 +184,15 @@ void Editor::OpenGivenFile(const std::string& path, const std::string& block_nam
 void Editor::WczytajWybranyBlok() {
   Answer answer = Answer::kNie;
   if (!drawing_.IsBlank() && unsaved_) {
-    answer = settings_.overwrite_without_asking ? Answer::kTak : ui_.Ask(kUnsavedQuestion);
+    answer =
+        preferences_.settings().overwrite_without_asking ? Answer::kTak : ui_.Ask(kUnsavedQuestion);
     if (answer == Answer::kTak) {
       // A block without a name is no block: it could never be loaded again.
       if (!HasSaveableBlock()) {
         ui_.ShowMessage(kBadNameExclamation);
-        return Redraw();
+        return view_.Redraw();
       }
-      if (!ZapiszBlokBezPytania()) return Redraw();
+      if (!ZapiszBlokBezPytania()) return view_.Redraw();
     }
   }
   const std::string name = block_list_.SelectedName();
@@ -208,16 +210,16 @@ void Editor::WczytajWybranyBlok() {
       drawing_.Load(std::move((*loaded)->lines));
       block_name_ = std::move((*loaded)->name);
       unit_ = std::move((*loaded)->unit);
-      ClearMessages();
-      Komunikat("Wczytano blok " + name);
-      ostatnie_polecenie_.reset();
+      messages_.Clear();
+      messages_.Komunikat("Wczytano blok " + name);
+      preferences_.SetOstatniePolecenie(std::nullopt);
       journal_.Clear();
       MarkUnchanged();
       syntax_checked_ = false;
       ShowBlockRow(name);
     }
   }
-  Redraw();
+  view_.Redraw();
 }
 
 void Editor::NowyBlok() {
@@ -233,23 +235,23 @@ void Editor::NowyBlok() {
         return;
     }
   }
-  ClearMessages();
-  Komunikat("Nowy blok.");
-  ostatnie_polecenie_.reset();
+  messages_.Clear();
+  messages_.Komunikat("Nowy blok.");
+  preferences_.SetOstatniePolecenie(std::nullopt);
   AnulujPolecenie();
   block_name_.clear();
   EmptyBlock();
   MarkUnchanged();
-  Redraw();
+  view_.Redraw();
 }
 
 bool Editor::ZapiszBlokZPytaniem() {
   if (CharacterCount(block_name_) < kShortestBlockName) {
-    Komunikat("NAZWA musi zawierać min 3 znaki!");
+    messages_.Komunikat("NAZWA musi zawierać min 3 znaki!");
     return false;
   }
   if (drawing_.IsBlank()) {
-    Komunikat("Blok nie zawiera obiektów!");
+    messages_.Komunikat("Blok nie zawiera obiektów!");
     return false;
   }
   // The reader skips such lines: the file keeps them, the drawing that uses it does not.
@@ -264,7 +266,8 @@ bool Editor::ZapiszBlokZPytaniem() {
   const BlockToSave block = BlockOfDrawing(true);
   const bool vanished = !FileExists(*open_file_);
   const auto saved = ZapiszBlok(*open_file_, block, [this] {
-    return settings_.overwrite_without_asking || ui_.Ask(kBlockExistsQuestion) == Answer::kTak;
+    return preferences_.settings().overwrite_without_asking ||
+           ui_.Ask(kBlockExistsQuestion) == Answer::kTak;
   });
   if (!saved) {
     ShowError(saved.error());
@@ -274,7 +277,7 @@ bool Editor::ZapiszBlokZPytaniem() {
     if (vanished) LibraryMadeAgain();
     BlockWritten(block);
     MarkUnchanged();
-    Komunikat((saved->replaced ? "Nadpisano blok: " : "Zapisano blok: ") + block_name_);
+    messages_.Komunikat((saved->replaced ? "Nadpisano blok: " : "Zapisano blok: ") + block_name_);
   }
   ListBlock(block_name_);
   if (saved->written) ShowBlockRow(block_name_);
@@ -323,8 +326,6 @@ void Editor::SetLibraryContents(uint64_t revision, std::vector<LoadedBlock> bloc
 
 void Editor::UstawNarzedzia(bool enabled) { tools_enabled_ = enabled; }
 
-void Editor::DodajDoOstatnich(const std::string& path) { recent_files_.DodajDoOstatnich(path); }
-
 // --- The library as a whole: blocks deleted, renamed, duplicated, copied; blocks saved twice ---
 
 std::optional<std::string> Editor::ChosenBlock() {
@@ -354,22 +355,22 @@ void Editor::LibraryChanged(const std::string& select) {
 void Editor::UsunBlok() {
   AnulujPolecenie();
   const auto name = ChosenBlock();
-  if (!name || ui_.Ask("Usunąć blok " + *name + "?") != Answer::kTak) return Redraw();
+  if (!name || ui_.Ask("Usunąć blok " + *name + "?") != Answer::kTak) return view_.Redraw();
   const auto removed = UsunBlokZPliku(*open_file_, *name);
   if (!removed) return ShowError(removed.error());
   // The drawing of that block stays on the screen; its saved copy is gone.
   if (*name == block_name_ && !drawing_.IsBlank()) MarkChanged();
-  Komunikat("Usunięto blok " + *name);
+  messages_.Komunikat("Usunięto blok " + *name);
   LibraryChanged("");
-  Redraw();
+  view_.Redraw();
 }
 
 void Editor::ZmienNazweBloku() {
   AnulujPolecenie();
   const auto name = ChosenBlock();
-  if (!name) return Redraw();
+  if (!name) return view_.Redraw();
   const auto new_name = ui_.AskText("Zmień nazwę bloku", "Nowa nazwa bloku " + *name + ":", *name);
-  if (!new_name || *new_name == *name) return Redraw();
+  if (!new_name || *new_name == *name) return view_.Redraw();
   const auto renamed = blok::ZmienNazweBloku(*open_file_, *name, *new_name);
   if (!renamed) return ShowError(renamed.error());
   if (*renamed == 0) {
@@ -377,38 +378,38 @@ void Editor::ZmienNazweBloku() {
   } else {
     // The drawing being edited follows its block.
     if (*name == block_name_) block_name_ = *new_name;
-    Komunikat("Zmieniono nazwę bloku " + *name + " na " + *new_name);
+    messages_.Komunikat("Zmieniono nazwę bloku " + *name + " na " + *new_name);
   }
   LibraryChanged(*new_name);
-  Redraw();
+  view_.Redraw();
 }
 
 void Editor::DuplikujBlok() {
   AnulujPolecenie();
   const auto name = ChosenBlock();
-  if (!name) return Redraw();
+  if (!name) return view_.Redraw();
   const auto new_name =
       ui_.AskText("Duplikuj blok", "Nazwa kopii bloku " + *name + ":", *name + " kopia");
-  if (!new_name) return Redraw();
+  if (!new_name) return view_.Redraw();
   if (CharacterCount(*new_name) < kShortestBlockName) {
     ui_.ShowMessage("NAZWA musi zawierać min 3 znaki!");
-    return Redraw();
+    return view_.Redraw();
   }
   const auto copied = KopiujBlok(*open_file_, *name, *open_file_, *new_name, [] { return false; });
   if (!copied) return ShowError(copied.error());
   if (!copied->written) {
     ui_.ShowMessage("Blok " + *new_name + " już istnieje.");
-    return Redraw();
+    return view_.Redraw();
   }
-  Komunikat("Zapisano kopię bloku " + *name + ": " + *new_name);
+  messages_.Komunikat("Zapisano kopię bloku " + *name + ": " + *new_name);
   LibraryChanged(*new_name);
-  Redraw();
+  view_.Redraw();
 }
 
 void Editor::KopiujDoBiblioteki() {
   AnulujPolecenie();
   const auto name = ChosenBlock();
-  if (!name) return Redraw();
+  if (!name) return view_.Redraw();
   // Several rows selected in the list: all their blocks, in one write of the target.
   std::vector<std::string> names = block_list_.ChosenNames();
   if (names.empty()) names = {*name};
@@ -417,18 +418,18 @@ void Editor::KopiujDoBiblioteki() {
     for (const std::string& n : names) text += (text.empty() ? "" : ", ") + n;
     return text;
   };
-  const auto target = ui_.OpenFileDialog(
-      {"Kopiuj do biblioteki", BlockFileFilters("Pliki bloków"), "blk", initial_directory_});
-  if (!target) return Redraw();
+  const auto target = ui_.OpenFileDialog({"Kopiuj do biblioteki", BlockFileFilters("Pliki bloków"),
+                                          "blk", preferences_.initial_directory()});
+  if (!target) return view_.Redraw();
   std::error_code ignored;
   if (std::filesystem::equivalent(*target, *open_file_, ignored)) {
     ui_.ShowMessage(names.size() == 1 ? "Blok " + *name + " już jest w tym pliku."
                                       : "Bloki " + listed() + " już są w tym pliku.");
-    return Redraw();
+    return view_.Redraw();
   }
   const auto copied =
       KopiujBloki(*open_file_, names, *target, [&](std::string_view block) -> std::optional<bool> {
-        if (settings_.overwrite_without_asking) return true;
+        if (preferences_.settings().overwrite_without_asking) return true;
         // Of several blocks, the question says which one it is about; Kasuj calls them all off.
         if (names.size() == 1) return ui_.Ask(kBlockExistsQuestion) == Answer::kTak;
         switch (ui_.Ask("Blok " + std::string(block) + ": " + std::string(kBlockExistsQuestion))) {
@@ -443,12 +444,13 @@ void Editor::KopiujDoBiblioteki() {
       });
   if (!copied) return ShowError(copied.error());
   if (copied->copied.size() == 1) {
-    Komunikat("Skopiowano blok " + copied->copied.front() + " do pliku " + target->string());
+    messages_.Komunikat("Skopiowano blok " + copied->copied.front() + " do pliku " +
+                        target->string());
   } else if (!copied->copied.empty()) {
     names = copied->copied;
-    Komunikat("Skopiowano bloki " + listed() + " do pliku " + target->string());
+    messages_.Komunikat("Skopiowano bloki " + listed() + " do pliku " + target->string());
   }
-  Redraw();
+  view_.Redraw();
 }
 
 void Editor::PokazDuplikaty() {

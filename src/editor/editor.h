@@ -13,9 +13,10 @@
 #include "document/journal.h"
 #include "editor/block_browser.h"
 #include "editor/block_list.h"
-#include "editor/command_history.h"
+#include "editor/drawing_view.h"
 #include "editor/entity_editor.h"
-#include "editor/recent_files.h"
+#include "editor/messages.h"
+#include "editor/preferences.h"
 #include "editor/recovery_writer.h"
 #include "editor/ui.h"
 #include "interaction/command_machine.h"
@@ -44,14 +45,6 @@ enum class Key { kF1, kF4, kF8, kEscape };
 // message pane, the open block file and block, the recent files, the settings, the running
 // command. The window forwards its events here and shows what the accessors say; the Editor
 // draws through the Surface, and whatever needs the user goes through Ui.
-// Where the program's files are: data holds the stroke fonts (Dane/) and the sample library
-// (Bloki/), and may be read-only; state holds what the program writes for itself (the project
-// folder and recent files under Dane/, the viewer's text file).
-struct ProgramPaths {
-  std::filesystem::path data;
-  std::filesystem::path state;
-};
-
 class Editor {
  public:
   Editor(ProgramPaths paths, Ui& ui, Surface& surface);
@@ -84,13 +77,6 @@ class Editor {
   // True when a pan or zoom window took the release (then the right button opens no menu).
   bool MouseUp(MouseButton button, int x, int y);
   void DoubleClick(int x, int y);
-  // Positive notches zoom in.
-  void Wheel(int notches);
-  void ZoomIn();
-  void ZoomOut();
-  void ZoomAll();
-  void BeginZoomWindow();
-  void BeginPan();
 
   // Enter in E_Polecenie with the field's text: a text of exactly one blank repeats the last
   // accepted entry.
@@ -107,13 +93,9 @@ class Editor {
   void WprowadzDxDy(std::string_view dx, std::string_view dy, bool polar);
   // The pop-up item Rezygnuj1.
   void Rezygnuj();
-
-  // The first show of the window: the view fitted to the paint box and drawn.
-  void FirstShow();
   // Draws the full frame into the surface's image when a redraw is due; the window calls it
   // before it paints.
   void PaintPendingFrame();
-  bool frame_pending() const { return frame_pending_; }
 
   // --- Block files and blocks ---
 
@@ -146,7 +128,6 @@ class Editor {
   // The silent save before work is lost: replaces a block of the same name without asking.
   bool ZapiszBlokBezPytania();
   void UstawNarzedzia(bool enabled);
-  void DodajDoOstatnich(const std::string& path);
 
   // Hidden label L_NazwaPliku: "NAZWA" until a file is open, then its path.
   std::string FileLabel() const;
@@ -192,11 +173,6 @@ class Editor {
   bool unsaved() const { return unsaved_; }
   // Whether the drawing tools and block controls are usable: a file has been open.
   bool tools_enabled() const { return tools_enabled_; }
-  const RecentFiles& recent_files() const { return recent_files_; }
-  // What was typed into E_Polecenie, for Up and Down; kept between runs.
-  CommandHistory& history() { return history_; }
-  // The open dialog's initial directory.
-  const std::filesystem::path& initial_directory() const { return initial_directory_; }
 
   // --- The drawing: every change goes through the journal and marks the block unsaved ---
 
@@ -248,62 +224,15 @@ class Editor {
   std::optional<size_t> pointed_line() const { return pointed_line_; }
   uint64_t pointed_revision() const { return pointed_revision_; }
 
-  // --- Messages and the text viewer ---
+  // --- The parts ---
 
-  // RE_Polecenia, newest first.
-  const std::vector<std::string>& messages() const { return messages_; }
-  // Messages inserted at the top since the pane was last emptied, and how often it was
-  // emptied: the window inserts only what is new.
-  uint64_t messages_added() const { return messages_added_; }
-  uint64_t messages_cleared() const { return messages_cleared_; }
-  void Komunikat(std::string text);
-  // The message pane's lines, top to bottom, in the text viewer.
-  void ShowMessagesInViewer();
-  // "Kopiuj do schowka": the lines, one a line, on the clipboard.
-  void KopiujDoSchowka(const std::vector<std::string>& lines);
-  // "Pokaż tekst w notatniku": the lines into Tabela.txt in the program directory, opened by
-  // the shell. True when done (the viewer closes); false after the failure was shown.
-  bool PokazTekstWNotatniku(const std::vector<std::string>& lines);
+  Messages& messages() { return messages_; }
+  Preferences& preferences() { return preferences_; }
+  DrawingView& view() { return view_; }
 
-  // The remembered last command entry, repeated by the space bar.
-  const std::optional<std::string>& ostatnie_polecenie() const { return ostatnie_polecenie_; }
-  void SetOstatniePolecenie(std::string entry) { ostatnie_polecenie_ = std::move(entry); }
-
-  // --- Settings ---
-
-  const Settings& settings() const { return settings_; }
-  void SetOrtho(bool on) { settings_.ortho = on; }
-  void SetGridSnap(bool on);
-  void SetDrawGrid(bool on);
-  void SetSnap(Snap snap, bool on);
-  void SetGridStepText(std::string_view text);
-  void SetGridSizeText(std::string_view text);
-  // A text that is no thickness is refused with a message; the old one stays.
-  bool SetThicknessText(std::string_view text);
-  // A text that is not a number is shown as an error and the old value stays. False then.
-  bool SetTextHeightText(std::string_view text);
-  bool SetTextWidthText(std::string_view text);
-  void SetColour(Colour colour) { settings_.colour = colour; }
-  // The colour dialog preset to the current colour; cancelling changes nothing.
-  void ChooseColour();
-  void SetBasePoint(bool on);
-  void SetOverwriteWithoutAsking(bool on) { settings_.overwrite_without_asking = on; }
-
-  // --- What a full redraw needs ---
-
-  // A full redraw is due: previews are wiped now, the frame is drawn before the next paint.
-  void Redraw();
-  ViewSettings view_settings() const;
-  ViewTransform& view() { return view_; }
-  ReadingDefaults& reading_defaults() { return reading_defaults_; }
-  // Loaded by Start.
-  const StrokeFont* romans_font() const { return romans_font_.get(); }
-  const StrokeFont* greeks_font() const { return greeks_font_.get(); }
   // The start panel is drawn while no file is open.
   bool ShowsStartPanel() const { return !tools_enabled_; }
   static StartPanelText StartPanel();
-
-  const ProgramPaths& paths() const { return paths_; }
 
   // --- The recovery file: an unsaved block outlives a killed editor ---
 
@@ -370,20 +299,17 @@ class Editor {
   // A row's text fits a line of the block file; if not, says so.
   bool SourceLineFits(const std::string& line);
 
-  ProgramPaths paths_;
   Ui& ui_;
   Surface& surface_;
   bool started_ = false;
-  bool frame_pending_ = false;
 
+  Messages messages_;
   Drawing drawing_;
+  DrawingView view_{ui_, surface_, drawing_};
+  Preferences preferences_;
   Journal journal_{drawing_};
   Selection selection_;
   EntityEditor entity_editor_;
-  std::vector<std::string> messages_;
-  uint64_t messages_added_ = 0;
-  uint64_t messages_cleared_ = 0;
-  std::optional<std::string> ostatnie_polecenie_;
 
   std::optional<std::filesystem::path> open_file_;
   std::string block_name_;
@@ -400,18 +326,6 @@ class Editor {
   std::optional<size_t> pointed_line_;
   uint64_t pointed_revision_ = 0;
   bool tools_enabled_ = false;
-  RecentFiles recent_files_;
-  CommandHistory history_;
-  std::filesystem::path initial_directory_;
-  // Remembered at exit: the directory of the file last confirmed in the open dialog, else the
-  // one the run started with.
-  std::string chosen_directory_;
-
-  Settings settings_;
-  ViewTransform view_;
-  ReadingDefaults reading_defaults_;
-  std::unique_ptr<StrokeFont> romans_font_;
-  std::unique_ptr<StrokeFont> greeks_font_;
 
   uint64_t change_count_ = 0;
   int64_t last_change_ = 0;  // seconds since the epoch

@@ -72,7 +72,7 @@ RecoverySnapshot Editor::TakeRecoverySnapshot() const {
 bool Editor::KeepRecoveryFile() {
   if (!recovery_writer_) {
     if (!recovery_problem_ || !unsaved_) return false;
-    Komunikat("Niezapisany blok nie jest chroniony: " + recovery_problem_->message);
+    messages_.Komunikat("Niezapisany blok nie jest chroniony: " + recovery_problem_->message);
     recovery_problem_.reset();
     return true;
   }
@@ -80,7 +80,7 @@ bool Editor::KeepRecoveryFile() {
   if (auto failed = recovery_writer_->TakeError(); failed && !recovery_failure_shown_) {
     // Once a run: a full disk would fill the pane otherwise.
     recovery_failure_shown_ = true;
-    Komunikat("Nie można zapisać pliku odzyskiwania: " + failed->message);
+    messages_.Komunikat("Nie można zapisać pliku odzyskiwania: " + failed->message);
     shown = true;
   }
   if (!unsaved_ || !open_file_) {
@@ -104,7 +104,7 @@ void Editor::WaitForRecoveryFile() {
 }
 
 void Editor::TakeRecoveryLock() {
-  const std::filesystem::path folder = paths_.state / kRecoveryFolder;
+  const std::filesystem::path folder = preferences_.paths().state / kRecoveryFolder;
   std::error_code ignored;
   std::filesystem::create_directories(folder, ignored);
   const std::string pid = std::to_string(::getpid());
@@ -136,7 +136,8 @@ void Editor::OfferRecovery() {
   std::vector<std::filesystem::path> files;
   std::vector<std::filesystem::path> locks;
   std::error_code error;
-  for (std::filesystem::directory_iterator it(paths_.state / kRecoveryFolder, error), end;
+  for (std::filesystem::directory_iterator it(preferences_.paths().state / kRecoveryFolder, error),
+       end;
        !error && it != end; it.increment(error)) {
     if (it->path().extension() == kRecoveryExtension && it->path() != recovery_file_) {
       files.push_back(it->path());
@@ -215,12 +216,12 @@ void Editor::RestoreBlock(const RecoverySnapshot& snapshot) {
   SetUnit(snapshot.unit);
   MarkChanged();
   last_change_ = snapshot.changed_at;
-  Komunikat("Przywrócono niezapisany blok " + block_name_);
+  messages_.Komunikat("Przywrócono niezapisany blok " + block_name_);
   if (!library_there) {
     ui_.ShowMessage("Plik " + library.string() +
                     " nie istnieje. Blok przywrócono; zapisanie go utworzy plik na nowo.");
   }
-  Redraw();
+  view_.Redraw();
 }
 
 void Editor::EndRecovery() {
@@ -230,7 +231,8 @@ void Editor::EndRecovery() {
   recovery_lock_.reset();
   recovery_file_.clear();
   std::error_code ignored;
-  std::filesystem::remove(paths_.state / kRecoveryFolder, ignored);  // only when empty
+  std::filesystem::remove(preferences_.paths().state / kRecoveryFolder,
+                          ignored);  // only when empty
 }
 
 }  // namespace blok

@@ -36,7 +36,7 @@ void Editor::SprawdzSkladnie() {
   // Checked is changed, even where no line's text changed.
   MarkChanged();
   syntax_checked_ = true;
-  Redraw();
+  view_.Redraw();
 }
 
 LineStatus Editor::SourceLineStatus(size_t index) const {
@@ -76,7 +76,7 @@ bool Editor::EditSourceLine(size_t index, std::string_view text) {
     if (!SourceLineFits(line)) return false;
     ZmienObiekt(static_cast<int>(index), std::move(line));
   }
-  Redraw();
+  view_.Redraw();
   return true;
 }
 
@@ -86,33 +86,36 @@ bool Editor::AddSourceLine(std::string_view text) {
   if (line.find_first_not_of(" \t") == std::string::npos || !SourceLineFits(line)) return false;
   AnulujPolecenie();
   DodajObiekt(std::move(line));
-  Redraw();
+  view_.Redraw();
   return true;
 }
 
 void Editor::ShowSourceLine(size_t index) {
   // The drawing's next highlight of any entity is shown in the rows again.
   pointed_line_.reset();
-  if (index >= drawing_.size() || romans_font_ == nullptr) return;
+  if (index >= drawing_.size() || view_.romans_font() == nullptr) return;
   const CompactBox box = drawing_.boxes()[index];
   if (!(box.left <= box.right && box.bottom <= box.top)) {
     surface_.RestoreView();  // nothing to show: a comment or a faulty line
     return;
   }
-  const double left = view_.ScreenToWorldX(0), right = view_.ScreenToWorldX(surface_.width());
-  const double top = view_.ScreenToWorldY(0), bottom = view_.ScreenToWorldY(surface_.height());
+  const double left = view_.transform().ScreenToWorldX(0),
+               right = view_.transform().ScreenToWorldX(surface_.width());
+  const double top = view_.transform().ScreenToWorldY(0),
+               bottom = view_.transform().ScreenToWorldY(surface_.height());
   const bool seen = box.right >= std::min(left, right) && box.left <= std::max(left, right) &&
                     box.top >= std::min(top, bottom) && box.bottom <= std::max(top, bottom);
   if (seen) {
     surface_.RestoreView();
   } else {
     // Off the screen: the view moves to it at the same scale.
-    view_.SetCentre((double{box.left} + box.right) / 2, (double{box.bottom} + box.top) / 2);
-    Redraw();
+    view_.transform().SetCentre((double{box.left} + box.right) / 2,
+                                (double{box.bottom} + box.top) / 2);
+    view_.Redraw();
   }
   // On the overlay: a frame still to be drawn goes beneath it.
-  HighlightEntity(surface_.OverlayCanvas(), view_, *romans_font_, drawing_.records()[index],
-                  reading_defaults_);
+  HighlightEntity(surface_.OverlayCanvas(), view_.transform(), *view_.romans_font(),
+                  drawing_.records()[index], view_.reading_defaults());
 }
 
 }  // namespace blok

@@ -149,7 +149,7 @@ BlockBrowser::~BlockBrowser() {
 }
 
 void BlockBrowser::Sync() {
-  const Editor& e = *editor_;
+  Editor& e = *editor_;
   if (e.open_file() && read_revision_ != e.library_revision()) StartReading();
   if (S(filter_->text()) != e.block_filter().text()) {
     const QSignalBlocker block(filter_);
@@ -250,7 +250,8 @@ const LibraryContents::Entry* BlockBrowser::EntryOfRow(int row) const {
 }
 
 void BlockBrowser::MakeSomePictures() {
-  if (!editor_->library().loaded() || editor_->romans_font() == nullptr || list_->count() == 0) {
+  if (!editor_->library().loaded() || editor_->view().romans_font() == nullptr ||
+      list_->count() == 0) {
     return;
   }
   const QModelIndex top = list_->indexAt(QPoint(1, 1));
@@ -280,8 +281,8 @@ void BlockBrowser::MakeSomePictures() {
         done = false;
         break;
       }
-      const QImage image = BlockPicture(entry->block.lines, *editor_->romans_font(), kThumbnailSize,
-                                        list_->devicePixelRatioF());
+      const QImage image = BlockPicture(entry->block.lines, *editor_->view().romans_font(),
+                                        kThumbnailSize, list_->devicePixelRatioF());
       dropped |= !cache_.Insert(entry->key, QPixmap::fromImage(image)).empty();
       cached = cache_.Find(entry->key);
     }
@@ -305,7 +306,7 @@ void BlockBrowser::MakeSomePictures() {
 void BlockBrowser::ShowPreview() {
   const int row = list_->currentRow();
   const LibraryContents::Entry* entry = EntryOfRow(row);
-  if (entry == nullptr || editor_->romans_font() == nullptr) return preview_->hide();
+  if (entry == nullptr || editor_->view().romans_font() == nullptr) return preview_->hide();
   const QString text =
       QString("<b>%1</b><br>Jednostka: %2, obiektów: %3")
           .arg(Q(entry->block.name).toHtmlEscaped(), Q(entry->block.unit).toHtmlEscaped())
@@ -313,8 +314,8 @@ void BlockBrowser::ShowPreview() {
   // Every sync of the window comes here while a row is selected: draw only what changed.
   if (text != preview_text_->text() || preview_key_ != entry->key) {
     preview_picture_->setPixmap(
-        QPixmap::fromImage(BlockPicture(entry->block.lines, *editor_->romans_font(), kPreviewSize,
-                                        preview_picture_->devicePixelRatioF())));
+        QPixmap::fromImage(BlockPicture(entry->block.lines, *editor_->view().romans_font(),
+                                        kPreviewSize, preview_picture_->devicePixelRatioF())));
     preview_text_->setText(text);
     preview_key_ = entry->key;
   }

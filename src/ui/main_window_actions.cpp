@@ -152,7 +152,7 @@ void TPodgladRysowanie::BuildMenus() {
     recent_actions_[i]->setVisible(false);
     menu_pliki_->addAction(recent_actions_[i]);
     connect(recent_actions_[i], &QAction::triggered, this, [this, i] {
-      const auto& entries = editor_->recent_files().entries();
+      const auto& entries = editor_->preferences().recent_files().entries();
       if (static_cast<size_t>(i) < entries.size()) {
         const std::string path = entries[i].path;
         Run([&] { editor_->OtworzOstatniPlik(path); });
@@ -223,8 +223,8 @@ void TPodgladRysowanie::BuildMenus() {
     menu_zoom_->addAction(action);
     connect(action, &QAction::triggered, this, operation);
   };
-  zoom_item("Powieksz1", "Powiększ", [this] { editor_->ZoomIn(); });
-  zoom_item("Pomniejsz1", "Pomniejsz", [this] { editor_->ZoomOut(); });
+  zoom_item("Powieksz1", "Powiększ", [this] { editor_->view().ZoomIn(); });
+  zoom_item("Pomniejsz1", "Pomniejsz", [this] { editor_->view().ZoomOut(); });
   zoom_item("Wszystko1", "Wszystko", [this] { findChild<QAction*>("BWszystko")->trigger(); });
   zoom_item("Okno1", "Okno", [this] { findChild<QAction*>("BOkno")->trigger(); });
   zoom_item("Przesun1", "Przesuń", [this] { findChild<QAction*>("BPan")->trigger(); });

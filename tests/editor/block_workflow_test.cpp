@@ -37,12 +37,12 @@ TEST_F(BlockWorkflowTest, NewFileIsCreatedAndOpened) {
   EXPECT_TRUE(std::filesystem::exists(file));
   EXPECT_EQ(ReadBytes(file), "");
   EXPECT_EQ(editor_.WindowCaption(), file.string());
-  EXPECT_THAT(editor_.messages(), ElementsAre("Tworzę nowy plik " + file.string()));
+  EXPECT_THAT(editor_.messages().lines(), ElementsAre("Tworzę nowy plik " + file.string()));
   EXPECT_TRUE(editor_.tools_enabled());
   EXPECT_FALSE(editor_.ShowsStartPanel());
   EXPECT_FALSE(editor_.unsaved());
   EXPECT_EQ(editor_.unit(), "cm");
-  EXPECT_EQ(editor_.recent_files().entries().at(0).path, file.string());
+  EXPECT_EQ(editor_.preferences().recent_files().entries().at(0).path, file.string());
   EXPECT_GE(ui_.redraws, 1);
 }
 
@@ -50,18 +50,19 @@ TEST_F(BlockWorkflowTest, NewFileOnAnExistingLibraryListsItsBlocks) {
   OpenLibrary();
   editor_.SetBlockName("Rysowany");
   editor_.DodajObiekt("O(0,0,1)");
-  editor_.SetOstatniePolecenie("l");
+  editor_.preferences().SetOstatniePolecenie("l");
   ui_.answers.push_back(Answer::kNie);
   ui_.save_paths.push_back(library_);
   editor_.NowyPlikBlokow();
 
   EXPECT_THAT(editor_.block_list().names(), ElementsAre("AAA", "BBB", "CCC"));
-  EXPECT_THAT(editor_.messages(), ElementsAre("Otwieram istniejący plik " + library_.string()));
+  EXPECT_THAT(editor_.messages().lines(),
+              ElementsAre("Otwieram istniejący plik " + library_.string()));
   EXPECT_TRUE(editor_.drawing().empty());
   EXPECT_EQ(editor_.block_name(), "");
   EXPECT_FALSE(editor_.undo_enabled());
   EXPECT_FALSE(editor_.unsaved());
-  EXPECT_FALSE(editor_.ostatnie_polecenie().has_value());
+  EXPECT_FALSE(editor_.preferences().ostatnie_polecenie().has_value());
   // "Nie" discarded the block: nothing new in the library.
   EXPECT_THAT(BlockNames(library_), ElementsAre("AAA", "BBB", "CCC"));
 }
@@ -77,7 +78,7 @@ TEST_F(BlockWorkflowTest, NewFileThatCannotBeCreatedOpensNothing) {
   EXPECT_EQ(editor_.FileLabel(), "NAZWA");
   EXPECT_EQ(editor_.WindowCaption(), "...");
   EXPECT_FALSE(editor_.tools_enabled());
-  EXPECT_THAT(editor_.recent_files().entries(), IsEmpty());
+  EXPECT_THAT(editor_.preferences().recent_files().entries(), IsEmpty());
 }
 
 TEST_F(BlockWorkflowTest, CancelledDialogsChangeNothing) {
@@ -105,7 +106,8 @@ TEST_F(BlockWorkflowTest, OpenFileThroughTheDialog) {
   EXPECT_EQ(dialog.initial_directory, dir_.path() / "Bloki/");
   EXPECT_EQ(editor_.open_file(), library_);
   EXPECT_THAT(editor_.block_list().names(), ElementsAre("AAA", "BBB", "CCC"));
-  EXPECT_THAT(editor_.messages(), ElementsAre("Wczytano plik z blokami " + library_.string()));
+  EXPECT_THAT(editor_.messages().lines(),
+              ElementsAre("Wczytano plik z blokami " + library_.string()));
 
   // A path that is not there: a message box, and the open file stays.
   ui_.open_paths.push_back(dir_ / "Bloki" / "brak.blk");
@@ -118,12 +120,12 @@ TEST_F(BlockWorkflowTest, OpenRecentFile) {
   const auto other = dir_ / "Bloki" / "inny.blk";
   AppendBlock(other, "XYZ", {"O(0,0,1)"});
   OpenLibrary();
-  editor_.SetOstatniePolecenie("o");
+  editor_.preferences().SetOstatniePolecenie("o");
   editor_.OtworzOstatniPlik(other.string());
   EXPECT_EQ(editor_.open_file(), other);
   EXPECT_THAT(editor_.block_list().names(), ElementsAre("XYZ"));
   // The remembered command stays, unlike after the dialog.
-  EXPECT_EQ(editor_.ostatnie_polecenie(), "o");
+  EXPECT_EQ(editor_.preferences().ostatnie_polecenie(), "o");
   EXPECT_EQ(ui_.redraws, 2);
 
   editor_.OtworzOstatniPlik((dir_ / "brak.blk").string());
@@ -154,7 +156,7 @@ TEST_P(UnsavedFileQuestionTest, SavesDiscardsOrAbandons) {
   if (c.answer) {
     ui_.answers.push_back(*c.answer);
   } else {
-    editor_.SetOverwriteWithoutAsking(true);
+    editor_.preferences().SetOverwriteWithoutAsking(true);
   }
   // The dialog is scripted only where the step is to get that far.
   const bool dialog_due = c.opened;
@@ -219,14 +221,14 @@ TEST_F(BlockWorkflowTest, UnsavedQuestionWithAnEmptiedDrawing) {
 
 TEST_F(BlockWorkflowTest, LoadSelectedBlock) {
   OpenLibrary();
-  editor_.SetOstatniePolecenie("l");
+  editor_.preferences().SetOstatniePolecenie("l");
   SelectBlock("BBB");
   editor_.WczytajWybranyBlok();
   EXPECT_THAT(editor_.drawing().lines(), ElementsAre("O(0,0,1)", "P(0,0)-(2,2)"));
   EXPECT_EQ(editor_.block_name(), "BBB");
   EXPECT_EQ(editor_.unit(), "cm");
-  EXPECT_THAT(editor_.messages(), ElementsAre("Wczytano blok BBB"));
-  EXPECT_FALSE(editor_.ostatnie_polecenie().has_value());
+  EXPECT_THAT(editor_.messages().lines(), ElementsAre("Wczytano blok BBB"));
+  EXPECT_FALSE(editor_.preferences().ostatnie_polecenie().has_value());
   EXPECT_FALSE(editor_.unsaved());
   EXPECT_FALSE(editor_.undo_enabled());
   EXPECT_THAT(ui_.questions, IsEmpty());
@@ -258,7 +260,7 @@ TEST_P(LoadWithUnsavedTest, AsksFirst) {
   if (c.answer) {
     ui_.answers.push_back(*c.answer);
   } else {
-    editor_.SetOverwriteWithoutAsking(true);
+    editor_.preferences().SetOverwriteWithoutAsking(true);
   }
   editor_.WczytajWybranyBlok();
   EXPECT_EQ(ui_.questions.size(), c.answer ? 1u : 0u);
@@ -329,7 +331,7 @@ TEST_P(NewBlockTest, AlwaysAsksAboutUnsavedWork) {
   const NewBlockCase& c = GetParam();
   StartDrawing(c.name);
   editor_.SetUnit("mm");
-  editor_.SetOverwriteWithoutAsking(true);  // does not apply here
+  editor_.preferences().SetOverwriteWithoutAsking(true);  // does not apply here
   ui_.answers.push_back(c.answer);
   editor_.NowyBlok();
   EXPECT_THAT(ui_.questions, ElementsAre(kUnsavedQuestion));
@@ -338,7 +340,7 @@ TEST_P(NewBlockTest, AlwaysAsksAboutUnsavedWork) {
     EXPECT_TRUE(editor_.drawing().empty());
     EXPECT_EQ(editor_.block_name(), "");
     EXPECT_EQ(editor_.unit(), "mm");
-    EXPECT_THAT(editor_.messages(), ElementsAre("Nowy blok."));
+    EXPECT_THAT(editor_.messages().lines(), ElementsAre("Nowy blok."));
     EXPECT_FALSE(editor_.unsaved());
     EXPECT_FALSE(editor_.undo_enabled());
   } else {
@@ -361,12 +363,12 @@ TEST_F(BlockWorkflowTest, SaveChecksNameAndContent) {
   editor_.SetBlockName("ab");
   editor_.DodajObiekt("O(0,0,1)");
   EXPECT_FALSE(editor_.ZapiszBlokZPytaniem());
-  EXPECT_EQ(editor_.messages().at(0), "NAZWA musi zawierać min 3 znaki!");
+  EXPECT_EQ(editor_.messages().lines().at(0), "NAZWA musi zawierać min 3 znaki!");
 
   editor_.SetBlockName("abc");
   editor_.BCofnijClick();
   EXPECT_FALSE(editor_.ZapiszBlokZPytaniem());
-  EXPECT_EQ(editor_.messages().at(0), "Blok nie zawiera obiektów!");
+  EXPECT_EQ(editor_.messages().lines().at(0), "Blok nie zawiera obiektów!");
   EXPECT_EQ(ReadBytes(library_), before);
   EXPECT_TRUE(editor_.unsaved());
 }
@@ -377,7 +379,7 @@ TEST_F(BlockWorkflowTest, SaveNewBlockCutsLongLinesAndListsIt) {
   SelectBlock("BBB");
   EXPECT_TRUE(editor_.ZapiszBlokZPytaniem());
   EXPECT_THAT(ui_.questions, IsEmpty());
-  EXPECT_EQ(editor_.messages().at(0), "Zapisano blok: Ąbc");
+  EXPECT_EQ(editor_.messages().lines().at(0), "Zapisano blok: Ąbc");
   EXPECT_FALSE(editor_.unsaved());
   EXPECT_THAT(editor_.block_list().names(), ElementsAre("AAA", "Ąbc", "BBB", "CCC"));
   EXPECT_EQ(editor_.block_list().SelectedName(), "BBB");
@@ -392,7 +394,8 @@ TEST_F(BlockWorkflowTest, SilentSaveWritesLinesWhole) {
   EXPECT_TRUE(editor_.ZapiszBlokBezPytania());
   EXPECT_THAT(*StoredLines(library_, "Studnia"), ElementsAre(long_line));
   EXPECT_FALSE(editor_.unsaved());
-  EXPECT_THAT(editor_.messages(), ElementsAre(kOpenedMessage));  // nothing said about the save
+  EXPECT_THAT(editor_.messages().lines(),
+              ElementsAre(kOpenedMessage));  // nothing said about the save
   EXPECT_FALSE(editor_.block_list().Contains("Studnia"));
 }
 
@@ -412,7 +415,7 @@ TEST_P(OverwriteTest, ExistingNameAsksBeforeReplacing) {
   if (c.answer) {
     ui_.answers.push_back(*c.answer);
   } else {
-    editor_.SetOverwriteWithoutAsking(true);
+    editor_.preferences().SetOverwriteWithoutAsking(true);
   }
   EXPECT_EQ(editor_.ZapiszBlokZPytaniem(), c.written);
   EXPECT_EQ(ui_.questions.size(), c.answer ? 1u : 0u);
@@ -423,11 +426,11 @@ TEST_P(OverwriteTest, ExistingNameAsksBeforeReplacing) {
     // Replaced and moved to the end.
     EXPECT_THAT(BlockNames(library_), ElementsAre("AAA", "CCC", "BBB"));
     EXPECT_THAT(*StoredLines(library_, "BBB"), ElementsAre("O(9,9,9)"));
-    EXPECT_EQ(editor_.messages().at(0), "Nadpisano blok: BBB");
+    EXPECT_EQ(editor_.messages().lines().at(0), "Nadpisano blok: BBB");
     EXPECT_FALSE(editor_.unsaved());
   } else {
     EXPECT_EQ(ReadBytes(library_), before);
-    EXPECT_THAT(editor_.messages(), ElementsAre(kOpenedMessage));
+    EXPECT_THAT(editor_.messages().lines(), ElementsAre(kOpenedMessage));
     EXPECT_TRUE(editor_.unsaved());
   }
   EXPECT_THAT(editor_.block_list().names(), ElementsAre("AAA", "BBB", "CCC"));
@@ -531,7 +534,8 @@ class CloseQueryTest : public BlockWorkflowTest, public ::testing::WithParamInte
 TEST_P(CloseQueryTest, RefusesWhileWorkWouldBeLost) {
   const CloseCase& c = GetParam();
   StartDrawing(c.name, {"O(9,9,9)"});
-  editor_.SetOverwriteWithoutAsking(c.ticked);  // the close question is asked all the same
+  editor_.preferences().SetOverwriteWithoutAsking(
+      c.ticked);  // the close question is asked all the same
   ui_.answers.assign(c.answers.begin(), c.answers.end());
   EXPECT_EQ(editor_.CloseQuery(), c.closes);
   EXPECT_EQ(ui_.questions.size(), c.answers.size());
@@ -576,7 +580,8 @@ TEST_F(BlockWorkflowTest, FailedSaveKeepsTheLibraryAndTheUnsavedMark) {
     return ui_.message_boxes.size() == 1 && ui_.message_boxes[0].find(file) != std::string::npos;
   };
   const auto nothing_saved = [&] {
-    return editor_.unsaved() && std::ranges::none_of(editor_.messages(), [](const std::string& m) {
+    return editor_.unsaved() &&
+           std::ranges::none_of(editor_.messages().lines(), [](const std::string& m) {
              return m.starts_with("Nadpisano") || m.starts_with("Zapisano");
            });
   };

@@ -15,7 +15,7 @@ class CommandLineTest : public EditorTest {
   void SetUp() override {
     EditorTest::SetUp();
     OpenLibrary();
-    editor_.FirstShow();
+    editor_.view().FirstShow();
     editor_.PaintPendingFrame();
   }
 
@@ -31,8 +31,8 @@ class CommandLineTest : public EditorTest {
   }
 
   // The newest n lines of the message pane, newest first.
-  std::vector<std::string> Top(size_t n) const {
-    const auto& m = editor_.messages();
+  std::vector<std::string> Top(size_t n) {
+    const auto& m = editor_.messages().lines();
     return {m.begin(), m.begin() + static_cast<std::ptrdiff_t>(std::min(n, m.size()))};
   }
 
@@ -147,7 +147,7 @@ TEST_F(CommandLineTest, BlankRepeatsTheLastAcceptedEntry) {
   // The repeat of the point 3,4 is a second point equal to the first: no line.
   EXPECT_THAT(Top(3),
               ElementsAre("Wprowadzono wsp. koncowa X=3,00 Y=4,00", "3,4", "Anulowano linia."));
-  EXPECT_EQ(editor_.ostatnie_polecenie(), "3,4");
+  EXPECT_EQ(editor_.preferences().ostatnie_polecenie(), "3,4");
   // An unknown entry is not remembered (and it abandoned the line, so 3,4 means nothing now).
   Enter({"zzz", " "});
   EXPECT_EQ(Top(1)[0], "3,4         <- nieznane polecenie.");
@@ -209,7 +209,7 @@ TEST_F(CommandLineTest, NothingStartsWithoutAFile) {
   for (const char* entry : {"l", "L(0,0)-(10,0)", "?"}) editor.CommandEntered(entry);
   EXPECT_TRUE(editor.drawing().empty());
   EXPECT_EQ(ui.viewer_texts.size(), 1u);
-  EXPECT_EQ(editor.messages().at(0),
+  EXPECT_EQ(editor.messages().lines().at(0),
             "Stworz nowy plik bloków (menu Pliki/Nowy plik) lub otwórz plik bloków (menu "
             "Pliki/Otworz plik)");
   EXPECT_TRUE(editor.wskaz().Polecenie.empty());
@@ -230,7 +230,7 @@ TEST_F(CommandLineTest, AwaitedTextTakesTypedWordsButNotControls) {
   NewBlock();
   Enter({"t", "0,0", "0", "Opis"});
   EXPECT_EQ(Top(1)[0], "Opis");
-  EXPECT_EQ(editor_.ostatnie_polecenie(), "Opis");
+  EXPECT_EQ(editor_.preferences().ostatnie_polecenie(), "Opis");
 }
 
 TEST_F(CommandLineTest, DegenerateArcsAreRefused) {

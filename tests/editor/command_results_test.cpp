@@ -146,11 +146,11 @@ TEST_F(CommandResultsTest, LoadingABlockEndsTheCommand) {
 // What the window lets into a line: a thickness that is no number never reaches an entity.
 TEST_F(CommandResultsTest, ThicknessThatIsNoNumberIsRefused) {
   Draw({});
-  EXPECT_FALSE(editor_.SetThicknessText("abc"));
+  EXPECT_FALSE(editor_.preferences().SetThicknessText("abc"));
   ASSERT_EQ(ui_.message_boxes.size(), 1u);
   EXPECT_EQ(ui_.message_boxes[0], "\"abc\" nie jest poprawną liczbą.");
-  EXPECT_EQ(editor_.settings().thickness_text, "0,10");
-  EXPECT_TRUE(editor_.SetThicknessText("0,35"));
+  EXPECT_EQ(editor_.preferences().settings().thickness_text, "0,10");
+  EXPECT_TRUE(editor_.preferences().SetThicknessText("0,35"));
   Perform({Type("l"), Type("0,0"), Type("1,0")});
   EXPECT_THAT(Lines(), ElementsAre("L(0.0,0.0)-(1.0,0.0);K(0,0,0);GR(0,35)"));
 }
@@ -158,13 +158,13 @@ TEST_F(CommandResultsTest, ThicknessThatIsNoNumberIsRefused) {
 // A text size that is no number stops t before its text is typed and lost.
 TEST_F(CommandResultsTest, TextDoesNotStartWithASizeThatIsNoNumber) {
   Draw({});
-  EXPECT_FALSE(editor_.SetTextWidthText("szeroki"));
+  EXPECT_FALSE(editor_.preferences().SetTextWidthText("szeroki"));
   ui_.ClearRecords();
   Perform({Type("t")});
   ASSERT_EQ(ui_.message_boxes.size(), 1u);
   EXPECT_EQ(ui_.message_boxes[0], "\"szeroki\" nie jest poprawną liczbą.");
   EXPECT_TRUE(editor_.wskaz().Polecenie.empty());
-  EXPECT_EQ(editor_.messages().front(), "Anulowano.");
+  EXPECT_EQ(editor_.messages().lines().front(), "Anulowano.");
 }
 
 TEST_F(CommandResultsTest, LineDialogSaysWhatItWrote) {
@@ -172,10 +172,10 @@ TEST_F(CommandResultsTest, LineDialogSaysWhatItWrote) {
   ui_.line_answers = {ScriptedUi::Confirm<LineDialogModel>()};
   ui_.circle_answers = {ScriptedUi::Confirm<CircleDialogModel>()};
   editor_.OpenEntityEditor(1);
-  EXPECT_EQ(editor_.messages().front(), Lines()[1]);
-  const size_t said = editor_.messages().size();
+  EXPECT_EQ(editor_.messages().lines().front(), Lines()[1]);
+  const size_t said = editor_.messages().lines().size();
   editor_.OpenEntityEditor(0);
-  EXPECT_EQ(editor_.messages().size(), said);
+  EXPECT_EQ(editor_.messages().lines().size(), said);
 }
 
 // One Cofnij takes back what one command did, however many entities it changed; Naprzód puts
@@ -247,7 +247,7 @@ TEST_F(CommandResultsTest, AllOrNothingWhenAShapeCannotBeWritten) {
     Perform(c.steps);
     EXPECT_EQ(Lines(), before);
     EXPECT_EQ(Records(), records);
-    EXPECT_THAT(editor_.messages(),
+    EXPECT_THAT(editor_.messages().lines(),
                 Contains("Nic nie zmieniono: po tej zmianie nie da się zapisać obiektów: 1 "
                          "(za długa linia lub za duże liczby)."));
   }

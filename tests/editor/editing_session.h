@@ -33,9 +33,9 @@ class EditingSessionTest : public EditorTest {
   void SetUp() override {
     EditorTest::SetUp();
     OpenLibrary();
-    editor_.FirstShow();
+    editor_.view().FirstShow();
     editor_.PaintPendingFrame();
-    editor_.SetGridSnap(true);
+    editor_.preferences().SetGridSnap(true);
   }
 
   // A fresh block holding these lines, oldest first (the last one ends up as line 0).
@@ -47,7 +47,8 @@ class EditingSessionTest : public EditorTest {
   }
 
   PixelPoint Pixel(double x, double y) {
-    return {editor_.view().WorldToScreenX(x), editor_.view().WorldToScreenY(y)};
+    return {editor_.view().transform().WorldToScreenX(x),
+            editor_.view().transform().WorldToScreenY(y)};
   }
   void Click(double x, double y) {
     const PixelPoint p = Pixel(x, y);

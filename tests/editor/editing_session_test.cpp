@@ -87,7 +87,7 @@ TEST_F(EditingSessionTest, ScaleFactorBeforeTheBaseIsIgnored) {
   Click(1, 0);
   editor_.CommandEntered("2");  // no base point yet
   EXPECT_THAT(Lines(), ElementsAre("L(0,0)-(2,0)"));
-  EXPECT_EQ(editor_.messages().front(), "2         <- nieznane polecenie.");
+  EXPECT_EQ(editor_.messages().lines().front(), "2         <- nieznane polecenie.");
 }
 
 // A rotation ends its command however its angle came: the prompt asks for a command again and

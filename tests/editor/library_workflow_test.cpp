@@ -137,7 +137,7 @@ TEST_F(LibraryWorkflowTest, SeveralSelectedBlocksAreCopiedTogether) {
       EXPECT_EQ(ReadBytes(other), before);
     } else {
       EXPECT_EQ(StoredLines(other, "AAA"), StoredLines(library_, "AAA"));
-      EXPECT_THAT(editor_.messages(), Contains(c.message + " do pliku " + other.string()));
+      EXPECT_THAT(editor_.messages().lines(), Contains(c.message + " do pliku " + other.string()));
     }
   }
   // Deleting takes the current row alone.

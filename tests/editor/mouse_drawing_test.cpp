@@ -14,12 +14,13 @@ class MouseDrawingTest : public EditorTest {
   void SetUp() override {
     EditorTest::SetUp();
     OpenLibrary();
-    editor_.FirstShow();
+    editor_.view().FirstShow();
     editor_.PaintPendingFrame();
   }
 
   PixelPoint Pixel(double x, double y) {
-    return {editor_.view().WorldToScreenX(x), editor_.view().WorldToScreenY(y)};
+    return {editor_.view().transform().WorldToScreenX(x),
+            editor_.view().transform().WorldToScreenY(y)};
   }
   void Click(double x, double y, int off_x = 0, int off_y = 0) {
     const PixelPoint p = Pixel(x, y);
@@ -50,7 +51,7 @@ class MouseDrawingTest : public EditorTest {
     }
     return n;
   }
-  void Grid() { editor_.SetGridSnap(true); }
+  void Grid() { editor_.preferences().SetGridSnap(true); }
 };
 
 struct MouseSession {
@@ -138,7 +139,7 @@ TEST_F(MouseDrawingTest, ObjectSnapsCatchTheirPoints) {
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.snap));
     for (Snap s : {Snap::kEnd, Snap::kMiddle, Snap::kCentre, Snap::kIntersection}) {
-      editor_.SetSnap(s, s == c.snap);
+      editor_.preferences().SetSnap(s, s == c.snap);
     }
     editor_.CommandEntered("l");
     Click(c.near.first, c.near.second, 3, 3);
@@ -150,7 +151,7 @@ TEST_F(MouseDrawingTest, ObjectSnapsCatchTheirPoints) {
 
 TEST_F(MouseDrawingTest, SnapMarkerAndLabelFollowTheCursor) {
   editor_.DodajObiekt("L(0,0)-(4,4)");
-  editor_.SetSnap(Snap::kEnd, true);
+  editor_.preferences().SetSnap(Snap::kEnd, true);
   editor_.CommandEntered("l");
   MoveTo(4, 4, 2, 0);
   const PixelPoint s = Pixel(4, 4);
@@ -189,7 +190,7 @@ TEST_F(MouseDrawingTest, PreviewsOfEachStep) {
 TEST_F(MouseDrawingTest, PanAndZoomTakeTheirPress) {
   Grid();
   editor_.CommandEntered("l");
-  editor_.BeginZoomWindow();
+  editor_.view().BeginZoomWindow();
   const PixelPoint a = Pixel(0, 0);
   editor_.MouseDown(MouseButton::kLeft, a.x, a.y);
   EXPECT_TRUE(editor_.wskaz().szukajP1);  // no point was taken

@@ -232,7 +232,7 @@ TEST_F(RecoveryTest, AKilledEditorsBlockIsOfferedAtTheNextStart) {
     SCOPED_TRACE(c.restored);
     const fs::path dead = LeaveDead("999999", Drawn());
     const auto next = StartNext({c.answer});
-    const Editor& e = *next->editor;
+    Editor& e = *next->editor;
     ASSERT_EQ(next->ui.questions.size(), 1u);
     const std::string& question = next->ui.questions[0];
     EXPECT_TRUE(std::regex_match(

@@ -135,21 +135,21 @@ TEST_F(SourceLinesTest, SavingFaultyLinesAsksFirst) {
 TEST_F(SourceLinesTest, ARowShowsItsEntityAndTheDrawingShowsItsRow) {
   Draw({"O(0,0,1)", "// opis", "L(500,500)-(501,501)"});
   // Line 2, the circle, is on the screen: highlighted where it is.
-  const double x = editor_.view().centre_x(), y = editor_.view().centre_y();
+  const double x = editor_.view().transform().centre_x(), y = editor_.view().transform().centre_y();
   editor_.ShowSourceLine(2);
   EXPECT_TRUE(Highlighted());
-  EXPECT_EQ(editor_.view().centre_x(), x);
-  EXPECT_EQ(editor_.view().centre_y(), y);
+  EXPECT_EQ(editor_.view().transform().centre_x(), x);
+  EXPECT_EQ(editor_.view().transform().centre_y(), y);
   // A comment has nothing to show.
   editor_.ShowSourceLine(1);
   EXPECT_FALSE(Highlighted());
   // Line 0 is far off: the view moves to it at the same scale.
-  const double scale = editor_.view().scale();
+  const double scale = editor_.view().transform().scale();
   editor_.ShowSourceLine(0);
   EXPECT_TRUE(Highlighted());
-  EXPECT_NEAR(editor_.view().centre_x(), 500.5, 1e-3);
-  EXPECT_NEAR(editor_.view().centre_y(), 500.5, 1e-3);
-  EXPECT_EQ(editor_.view().scale(), scale);
+  EXPECT_NEAR(editor_.view().transform().centre_x(), 500.5, 1e-3);
+  EXPECT_NEAR(editor_.view().transform().centre_y(), 500.5, 1e-3);
+  EXPECT_EQ(editor_.view().transform().scale(), scale);
 
   // The delete command's hover over the line points at its row, once per entity.
   editor_.WykonajPolecenie("u");

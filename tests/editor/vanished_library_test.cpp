@@ -49,7 +49,7 @@ const SavePath kSavePaths[] = {
      }},
     {"NewFileOverwriteTicked",
      [](Editor& e, ScriptedUi& ui, auto&) {
-       e.SetOverwriteWithoutAsking(true);
+       e.preferences().SetOverwriteWithoutAsking(true);
        ui.save_paths.push_back(std::nullopt);
        e.NowyPlikBlokow();
      }},

@@ -142,7 +142,7 @@ TEST_F(CommandLineTest, GridAndOrthoKeysWorkInEveryCommandField) {
     const bool before = box->isChecked();
     QTest::keyClick(Find<QLineEdit>(press.field), press.key);
     EXPECT_NE(box->isChecked(), before) << press.field << " " << press.box;
-    const Settings& settings = window_->editor().settings();
+    const Settings& settings = window_->editor().preferences().settings();
     EXPECT_EQ(press.key == Qt::Key_F4 ? settings.grid_snap : settings.ortho, box->isChecked())
         << press.field << " " << press.box;
   }
@@ -188,20 +188,20 @@ TEST_F(CommandLineTest, MessagePaneFollowsTheEditor) {
   const auto expect_pane = [&](const char* when) {
     window_->SyncFromEditor();
     QStringList lines;
-    for (const auto& m : editor.messages()) lines << QString::fromStdString(m);
+    for (const auto& m : editor.messages().lines()) lines << QString::fromStdString(m);
     EXPECT_EQ(Pane(), lines.join('\n')) << when;
   };
-  editor.Komunikat("pierwszy");
+  editor.messages().Komunikat("pierwszy");
   expect_pane("one message");
-  editor.Komunikat("drugi");
-  editor.Komunikat("");
-  editor.Komunikat("czwarty");
+  editor.messages().Komunikat("drugi");
+  editor.messages().Komunikat("");
+  editor.messages().Komunikat("czwarty");
   expect_pane("three more at once");
   expect_pane("nothing new");
   OpenLibrary();  // empties the pane, then reports the file
   expect_pane("after the pane was emptied");
   EXPECT_EQ(Messages().size(), 1);
-  editor.Komunikat("po");
+  editor.messages().Komunikat("po");
   expect_pane("a message after emptying");
 }
 

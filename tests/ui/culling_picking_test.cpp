@@ -20,9 +20,9 @@ class CullingPickingTest : public testing::WindowTest {
     Click("Bt_NowyBlok");
     for (const char* line : lines) window_->editor().DodajObiekt(line);
     window_->SyncFromEditor();
-    window_->editor().view().SetScale(10);
-    window_->editor().view().SetCentre(cx, cy);
-    window_->editor().Redraw();
+    window_->editor().view().transform().SetScale(10);
+    window_->editor().view().transform().SetCentre(cx, cy);
+    window_->editor().view().Redraw();
   }
   std::size_t LineCount() { return window_->editor().drawing().lines().size(); }
 };

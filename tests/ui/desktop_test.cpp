@@ -138,7 +138,7 @@ TEST_F(DesktopTest, OpensTheFileAndBlockItIsGiven) {
   window_->OpenGivenFile(QString::fromStdString(library_.string()), "Hydrant");
   EXPECT_EQ(window_->editor().open_file(), library_);
   EXPECT_EQ(window_->editor().block_name(), "Hydrant");
-  EXPECT_EQ(window_->editor().recent_files().entries().at(0).path, library_.string());
+  EXPECT_EQ(window_->editor().preferences().recent_files().entries().at(0).path, library_.string());
   EXPECT_FALSE(window_->editor().drawing().lines().empty());
 
   auto other = std::make_unique<TPodgladRysowanie>(dir_.path());

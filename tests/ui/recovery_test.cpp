@@ -70,7 +70,7 @@ TEST_F(WindowTest, ABlockDrawnByAKilledEditorIsOfferedBack) {
   EXPECT_TRUE(dialogs_.shown()[0].text.startsWith("Znaleziono niezapisany blok „Kolo” z pliku " +
                                                   QString::fromStdString(library_.string())))
       << dialogs_.shown()[0].text.toStdString();
-  const Editor& e = next.editor();
+  Editor& e = next.editor();
   EXPECT_EQ(e.open_file(), library_);
   ASSERT_EQ(e.drawing().lines().size(), 1u);
   EXPECT_TRUE(e.drawing().lines()[0].starts_with("O(0,0,2")) << e.drawing().lines()[0];

@@ -175,12 +175,12 @@ TEST_F(SourceViewTest, RowsAndEntitiesLeadToEachOther) {
   window_->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
   Rows()->setCurrentIndex(Rows()->model()->index(RowOf("L(-0.5,1.2)-(0.5,1.2)"), 0));
-  window_->editor().view().SetCentre(1000, 1000);
+  window_->editor().view().transform().SetCentre(1000, 1000);
   Rows()->setFocus();
   QTest::keyClick(Rows(), Qt::Key_Down);
   ASSERT_EQ(Row(Rows()->currentIndex().row()), "L(0.5,1.2)-(1.2,0.5)");
-  EXPECT_NEAR(window_->editor().view().centre_x(), 0.85, 1e-6);
-  EXPECT_NEAR(window_->editor().view().centre_y(), 0.85, 1e-6);
+  EXPECT_NEAR(window_->editor().view().transform().centre_x(), 0.85, 1e-6);
+  EXPECT_NEAR(window_->editor().view().transform().centre_y(), 0.85, 1e-6);
   EXPECT_EQ(QApplication::focusWidget(), Rows());
 }
 
