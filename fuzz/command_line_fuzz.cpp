@@ -297,14 +297,14 @@ void Run(blok::Editor& editor, NullSurface& surface, char op, std::string_view t
       return editor.preferences().SetColour(static_cast<blok::Colour>(Numbers(text).Next()) &
                                             0xFFFFFF);
     case 'u':
-      return editor.BCofnijClick();
+      return editor.block().BCofnijClick();
     case 'r':
-      return editor.BPrzodClick();
+      return editor.block().BPrzodClick();
     case 'f':
       return editor.PaintPendingFrame();
     case 'b': {
       const int index = Numbers(text).Next();
-      editor.SelectBlock(index < 0 ? std::nullopt : std::optional<size_t>(index));
+      editor.library().SelectBlock(index < 0 ? std::nullopt : std::optional<size_t>(index));
       return editor.WczytajWybranyBlok();
     }
     case 'n':
@@ -331,7 +331,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(editor.Start().has_value());
   editor.view().FirstShow();
   editor.OtworzOstatniPlik(program.library().string());
-  Require(editor.tools_enabled());
+  Require(editor.block().tools_enabled());
   editor.PaintPendingFrame();
 
   const std::string_view script(reinterpret_cast<const char*>(data), size);

@@ -2,7 +2,7 @@
 
 #include "document/dxf_import.h"
 #include "editing/transform.h"
-#include "editor/editor.h"
+#include "editor/library.h"
 #include "view/font_capital.h"
 #include "view/renderer.h"
 #include "view/stroke_font.h"
@@ -20,8 +20,8 @@ double MetresIn(std::string_view unit) {
 
 }  // namespace
 
-void Editor::WstawZDxf() {
-  AnulujPolecenie();
+void Library::WstawZDxf() {
+  cancel_command_();
   const auto file =
       ui_.OpenFileDialog({"Wstaw z DXF", kDxfFilters, "dxf", preferences_.initial_directory()});
   if (!file) return view_.Redraw();
@@ -38,7 +38,7 @@ void Editor::WstawZDxf() {
   std::vector<std::string> lines = std::move(block.lines);
   // The drawing's numbers are in the block's unit: a drawing in metres goes into a block in
   // centimetres a hundred times larger.
-  if (const double factor = MetresIn(block.unit) / MetresIn(unit_); factor != 1) {
+  if (const double factor = MetresIn(block.unit) / MetresIn(block_.unit()); factor != 1) {
     const std::vector<ParsedEntity> records = ParseLines(lines);
     Selection all{
         .flags = std::vector<std::uint8_t>(lines.size(), 1), .lines = lines, .window = {}};
@@ -56,7 +56,7 @@ void Editor::WstawZDxf() {
     changes.push_back({.kind = EditChange::Kind::kAdd, .line = std::move(*line)});
   }
   const size_t count = changes.size();
-  if (!ApplyChanges(std::move(changes))) return view_.Redraw();
+  if (!block_.ApplyChanges(std::move(changes))) return view_.Redraw();
   messages_.Komunikat("Wstawiono z pliku " + file->string() +
                       " obiektów: " + std::to_string(count));
   for (const std::string& note : report->notes) messages_.Komunikat(note);
@@ -67,7 +67,7 @@ void Editor::WstawZDxf() {
   view_.ZoomAll();
 }
 
-DxfImportOptions Editor::DxfOptions(const std::filesystem::path& file) const {
+DxfImportOptions Library::DxfOptions(const std::filesystem::path& file) const {
   DxfImportOptions options;
   options.model_name = file.stem().string();
   // Texts are sized and placed by the stroke font, as the export sizes them.
@@ -78,8 +78,8 @@ DxfImportOptions Editor::DxfOptions(const std::filesystem::path& file) const {
   return options;
 }
 
-void Editor::ImportujDxf() {
-  AnulujPolecenie();
+void Library::ImportujDxf() {
+  cancel_command_();
   if (!open_file_) return ui_.ShowMessage("Nie otwarto pliku z blokami.");
   const auto file =
       ui_.OpenFileDialog({"Importuj DXF", kDxfFilters, "dxf", preferences_.initial_directory()});

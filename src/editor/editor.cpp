@@ -1,26 +1,16 @@
 #include "editor/editor.h"
 
-#include "editing/transform.h"
-#include "model/cp1250.h"
-#include "model/entity_reader.h"
 #include "model/program_info.h"
 
 namespace blok {
-namespace {
-
-// A character the code page cannot hold never enters the drawing or a block's header: it
-// would come back from the file as something else.
-std::string FitToCodePage(std::string_view text) { return Cp1250ToUtf8(Utf8ToCp1250(text)); }
-
-}  // namespace
 
 // What the command machine reaches of the Editor.
 class Editor::Host : public InteractionHost {
  public:
   explicit Host(Editor& editor) : e_(editor) {}
 
-  bool BlockOpen() const override { return e_.tools_enabled_; }
-  const Drawing& drawing() const override { return e_.drawing_; }
+  bool BlockOpen() const override { return e_.block_.tools_enabled(); }
+  const Drawing& drawing() const override { return e_.block_.drawing(); }
   void Komunikat(std::string text) override { e_.messages_.Komunikat(std::move(text)); }
   void Redraw() override { e_.view_.Redraw(); }
   const Settings& settings() const override { return e_.preferences_.settings(); }
@@ -30,11 +20,7 @@ class Editor::Host : public InteractionHost {
   void SetOstatniePolecenie(std::string entry) override {
     e_.preferences_.SetOstatniePolecenie(std::move(entry));
   }
-  void EntityPointedAt(int index) override {
-    if (e_.pointed_line_ == static_cast<size_t>(index)) return;
-    e_.pointed_line_ = static_cast<size_t>(index);
-    ++e_.pointed_revision_;
-  }
+  void EntityPointedAt(int index) override { e_.block_.PointAt(static_cast<size_t>(index)); }
   void SetPickCursor(bool pick) override {
     e_.ui_.SetCursor(pick ? CursorShape::kPick : CursorShape::kCross);
   }
@@ -43,11 +29,13 @@ class Editor::Host : public InteractionHost {
   void ShowRelativePanel(bool visible) override { e_.ui_.ShowRelativePanel(visible); }
   void ShowHelp(const std::vector<std::string>& lines) override { e_.ui_.ShowText(lines); }
   void ShowMessageBox(std::string_view text) override { e_.ui_.ShowMessage(text); }
-  Selection& selection() override { return e_.selection_; }
+  Selection& selection() override { return e_.block_.selection(); }
   const ReadingDefaults& reading_defaults() const override { return e_.view_.reading_defaults(); }
-  bool ApplyChanges(EditChanges changes) override { return e_.ApplyChanges(std::move(changes)); }
-  void OpenEntityEditor(int index) override { e_.OpenEntityEditor(index); }
-  void ChangeProperties() override { e_.ChangeProperties(); }
+  bool ApplyChanges(EditChanges changes) override {
+    return e_.block_.ApplyChanges(std::move(changes));
+  }
+  void OpenEntityEditor(int index) override { e_.block_.OpenEntityEditor(index); }
+  void ChangeProperties() override { e_.block_.ChangeProperties(); }
 
  private:
   Editor& e_;
@@ -57,9 +45,16 @@ Editor::Editor(ProgramPaths paths, Ui& ui, Surface& surface)
     : ui_(ui),
       surface_(surface),
       messages_(paths.state, ui),
-      preferences_(std::move(paths), ui, view_),
+      block_(ui, messages_, view_, [this] { AnulujPolecenie(); }),
+      view_(ui, surface, block_.drawing()),
+      preferences_(paths, ui, view_),
+      library_(ui, block_, messages_, preferences_, view_, [this] { AnulujPolecenie(); }),
+      recovery_(paths.state, ui, messages_, block_, library_),
       host_(std::make_unique<Host>(*this)),
-      machine_(*host_) {}
+      machine_(*host_) {
+  // A block as saved or empty leaves nothing to recover.
+  block_.OnMarkedUnchanged([this] { recovery_.DropRecoveryFile(); });
+}
 
 Editor::~Editor() = default;
 
@@ -74,32 +69,30 @@ Result<void> Editor::Start(std::optional<Error> code_page_problem) {
   }
   AnulujPolecenie();
   view_.reading_defaults() = ReadingDefaults{};
-  journal_.Clear();
-  syntax_checked_ = false;
+  block_.ClearJournal();
   preferences_.Read();
   started_ = true;
-  if (!recovery_lock_) TakeRecoveryLock();
-  OfferRecovery();
+  recovery_.Begin([this](const RecoverySnapshot& snapshot) { RestoreBlock(snapshot); });
   return {};
 }
 
 void Editor::Finish(bool keep_unsaved_block) {
   if (!started_) return;
   preferences_.Write();
-  if (keep_unsaved_block && unsaved_) {
+  if (keep_unsaved_block && block_.unsaved()) {
     // Nobody was asked: the newest state stays in the recovery file for the next start.
-    KeepRecoveryFile();
-    WaitForRecoveryFile();
+    recovery_.KeepRecoveryFile();
+    recovery_.WaitForRecoveryFile();
     return;
   }
-  EndRecovery();
+  recovery_.EndRecovery();
 }
 
 bool Editor::CloseQuery() {
-  if (!unsaved_) return true;
+  if (!block_.unsaved()) return true;
   switch (ui_.Ask("Dane nie zapisane. Zapisać?")) {
     case Answer::kTak:
-      return ZapiszBlokZPytaniem();
+      return library_.ZapiszBlokZPytaniem();
     case Answer::kNie:
       return true;
     case Answer::kKasuj:
@@ -108,93 +101,12 @@ bool Editor::CloseQuery() {
   return false;
 }
 
-std::string Editor::FileLabel() const { return open_file_ ? open_file_->string() : "NAZWA"; }
-
-std::string Editor::WindowCaption() const { return open_file_ ? open_file_->string() : "..."; }
-
-void Editor::SetBlockName(std::string_view name) { block_name_ = name; }
-
-void Editor::SetUnit(std::string_view unit) { unit_ = FitToCodePage(unit); }
-
-void Editor::DodajObiekt(std::string line) {
-  journal_.DodajObiekt(FitToCodePage(line));
-  MarkChanged();
-}
-
-bool Editor::UsunObiekt(int index) {
-  if (!journal_.UsunObiekt(index)) return false;
-  MarkChanged();
-  return true;
-}
-
-bool Editor::ZmienObiekt(int index, std::string line) {
-  if (!journal_.ZmienObiekt(index, FitToCodePage(line))) return false;
-  MarkChanged();
-  return true;
-}
-
-bool Editor::ApplyChanges(EditChanges changes) {
-  // Part of a selection changed would be a wrong drawing that looks right: all or nothing.
-  if (changes.unwritable > 0) {
-    messages_.Komunikat("Nic nie zmieniono: po tej zmianie nie da się zapisać obiektów: " +
-                        std::to_string(changes.unwritable) +
-                        " (za długa linia lub za duże liczby).");
-    return false;
-  }
-  // One command's changes are one step of Cofnij and Naprzód.
-  journal_.BeginStep();
-  for (EditChange& change : changes) {
-    switch (change.kind) {
-      case EditChange::Kind::kReplace:
-        ZmienObiekt(change.index, std::move(change.line));
-        break;
-      case EditChange::Kind::kAdd:
-        DodajObiekt(std::move(change.line));
-        break;
-      case EditChange::Kind::kDelete:
-        UsunObiekt(change.index);
-        break;
-    }
-  }
-  journal_.EndStep();
-  return true;
-}
-
-void Editor::OpenEntityEditor(int index) {
-  if (auto change = entity_editor_.Open(ui_, drawing_.records(), drawing_.lines(), index)) {
-    const std::string line = change->line;
-    ApplyChanges({*change});
-    // The line dialog says what it wrote; the circle and text dialogs say nothing.
-    const EntityKind kind = ClassifyLine(line);
-    if (kind == EntityKind::kLine || kind == EntityKind::kRectangle) messages_.Komunikat(line);
-  }
-  view_.Redraw();
-}
-
-void Editor::ChangeProperties() {
-  if (auto change = entity_editor_.ChangeProperties(ui_)) {
-    ApplyChanges(ChangeSelectionProperties(drawing_.records(), selection_, *change));
-  }
-}
-
-void Editor::BCofnijClick() {
-  AnulujPolecenie();
-  if (journal_.UndoStep()) MarkChanged();
-  view_.Redraw();
-}
-
-void Editor::BPrzodClick() {
-  AnulujPolecenie();
-  if (journal_.RedoStep()) MarkChanged();
-  view_.Redraw();
-}
-
 void Editor::AnulujPolecenie() {
   // The undo and redo buttons need no refresh: the window reads their state from the journal.
   machine_.AnulujPolecenie();
 }
 
-StartPanelText Editor::StartPanel() {
+StartPanelText StartPanel() {
   return {"Wskaż plik do edycji.",
           {std::string(kProgramName) + " " + std::string(kProgramVersion),
            "zespół " + std::string(kProgramName), std::string(kWebHost), std::string(kMailAddress),

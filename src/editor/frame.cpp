@@ -50,13 +50,14 @@ void DrawEditorFrame(Editor& editor, Surface& surface) {
   if (font == nullptr) return;  // start-up failed: there is nothing to draw with
   FrameHooks hooks;
   hooks.overlays = [&editor](Canvas& canvas) {
-    if (editor.ShowsStartPanel()) DrawStartPanel(canvas, Editor::StartPanel());
+    if (editor.ShowsStartPanel()) DrawStartPanel(canvas, StartPanel());
     editor.machine().DrawStateOverlay(canvas);  // only while switched on
   };
   const ViewSettings settings = editor.preferences().view_settings();
   editor.view().reading_defaults() = ReadingDefaults{};
   RenderFrame(surface.ImageCanvas(), editor.view().transform(), surface.width(), surface.height(),
-              editor.drawing().records(), *font, settings, editor.view().reading_defaults(), hooks);
+              editor.block().drawing().records(), *font, settings, editor.view().reading_defaults(),
+              hooks);
   surface.Present();
 }
 

@@ -60,7 +60,7 @@ void Editor::CommandEntered(std::string text) {
 void Editor::WykonajPolecenie(std::string entry) { machine_.WykonajPolecenie(entry); }
 
 void Editor::DeleteKey() {
-  if (wskaz().usun) {
+  if (machine_.wskaz().usun) {
     CommandKey(Key::kEscape);
   } else {
     ControlCommand("u");

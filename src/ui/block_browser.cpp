@@ -122,7 +122,7 @@ BlockBrowser::BlockBrowser(QWidget* preview_parent, QWidget* parent)
   });
   // The clear button changes the text without an edit.
   connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) {
-    if (text.isEmpty() && editor_ != nullptr && !editor_->block_filter().text().empty()) {
+    if (text.isEmpty() && editor_ != nullptr && !editor_->library().block_filter().text().empty()) {
       emit filterEdited(text);
     }
   });
@@ -150,18 +150,19 @@ BlockBrowser::~BlockBrowser() {
 
 void BlockBrowser::Sync() {
   Editor& e = *editor_;
-  if (e.open_file() && read_revision_ != e.library_revision()) StartReading();
-  if (S(filter_->text()) != e.block_filter().text()) {
+  if (e.library().open_file() && read_revision_ != e.library().library_revision()) StartReading();
+  if (S(filter_->text()) != e.library().block_filter().text()) {
     const QSignalBlocker block(filter_);
-    filter_->setText(Q(e.block_filter().text()));
+    filter_->setText(Q(e.library().block_filter().text()));
   }
   // A library may hold tens of thousands of blocks: the list is rebuilt only when it changed.
-  const bool rebuilt = shown_list_revision_ != e.block_list_revision();
+  const bool rebuilt = shown_list_revision_ != e.library().block_list_revision();
   if (rebuilt) {
-    shown_list_revision_ = e.block_list_revision();
+    shown_list_revision_ = e.library().block_list_revision();
     QStringList names;
-    names.reserve(static_cast<qsizetype>(e.block_rows().size()));
-    for (const size_t entry : e.block_rows()) names << Q(e.block_list().names()[entry]);
+    names.reserve(static_cast<qsizetype>(e.library().block_rows().size()));
+    for (const size_t entry : e.library().block_rows())
+      names << Q(e.library().block_list().names()[entry]);
     const QSignalBlocker block(list_);
     list_->clear();
     list_->addItems(names);
@@ -174,9 +175,9 @@ void BlockBrowser::Sync() {
   }
   ShowTwins();
   // A load or a save brings its row into view even when it was the current one already.
-  const bool reveal = shown_reveal_revision_ != e.block_reveal_revision();
-  shown_reveal_revision_ = e.block_reveal_revision();
-  const auto selected = e.selected_block_row();
+  const bool reveal = shown_reveal_revision_ != e.library().block_reveal_revision();
+  shown_reveal_revision_ = e.library().block_reveal_revision();
+  const auto selected = e.library().selected_block_row();
   const int row = selected ? static_cast<int>(*selected) : -1;
   if (list_->currentRow() != row || rebuilt || reveal) {
     const QSignalBlocker block(list_);
@@ -196,28 +197,29 @@ void BlockBrowser::Sync() {
 }
 
 void BlockBrowser::StartReading() {
-  read_revision_ = editor_->library_revision();
+  read_revision_ = editor_->library().library_revision();
   reading_ = true;
   std::erase_if(readers_, [](const Reader& r) { return r.done->load(); });
   auto done = std::make_shared<std::atomic<bool>>(false);
-  std::jthread thread([this, done, revision = *read_revision_, file = *editor_->open_file()] {
-    auto blocks = WczytajWszystkieBloki(file);
-    // A file that cannot be read gives no pictures; loading a block says why.
-    std::vector<LoadedBlock> read = blocks ? std::move(*blocks) : std::vector<LoadedBlock>{};
-    QMetaObject::invokeMethod(
-        this,
-        [this, revision, read = std::move(read)]() mutable {
-          ContentsRead(revision, std::move(read));
-        },
-        Qt::QueuedConnection);
-    done->store(true);
-  });
+  std::jthread thread(
+      [this, done, revision = *read_revision_, file = *editor_->library().open_file()] {
+        auto blocks = WczytajWszystkieBloki(file);
+        // A file that cannot be read gives no pictures; loading a block says why.
+        std::vector<LoadedBlock> read = blocks ? std::move(*blocks) : std::vector<LoadedBlock>{};
+        QMetaObject::invokeMethod(
+            this,
+            [this, revision, read = std::move(read)]() mutable {
+              ContentsRead(revision, std::move(read));
+            },
+            Qt::QueuedConnection);
+        done->store(true);
+      });
   readers_.push_back({std::move(thread), std::move(done)});
 }
 
 void BlockBrowser::ContentsRead(uint64_t revision, std::vector<LoadedBlock> blocks) {
-  editor_->SetLibraryContents(revision, std::move(blocks));
-  if (revision != editor_->library_revision()) return;
+  editor_->library().SetLibraryContents(revision, std::move(blocks));
+  if (revision != editor_->library().library_revision()) return;
   ShowTwins();
   reading_ = false;
   if (preview_wanted_) ShowPreview();
@@ -229,11 +231,11 @@ void BlockBrowser::SchedulePictures() {
 }
 
 void BlockBrowser::ShowTwins() {
-  const LibraryContents& library = editor_->library();
+  const LibraryContents& library = editor_->library().contents();
   if (shown_twins_revision_ == library.twins_revision()) return;
   shown_twins_revision_ = library.twins_revision();
-  const auto& rows = editor_->block_rows();
-  const auto& names = editor_->block_list().names();
+  const auto& rows = editor_->library().block_rows();
+  const auto& names = editor_->library().block_list().names();
   for (int row = 0; row < list_->count() && static_cast<size_t>(row) < rows.size(); ++row) {
     const std::vector<std::string>& twins = library.TwinsOf(names[rows[row]]);
     QListWidgetItem* item = list_->item(row);
@@ -244,13 +246,13 @@ void BlockBrowser::ShowTwins() {
 }
 
 const LibraryContents::Entry* BlockBrowser::EntryOfRow(int row) const {
-  const auto& rows = editor_->block_rows();
+  const auto& rows = editor_->library().block_rows();
   if (row < 0 || static_cast<size_t>(row) >= rows.size()) return nullptr;
-  return editor_->library().Find(editor_->block_list().names()[rows[row]]);
+  return editor_->library().contents().Find(editor_->library().block_list().names()[rows[row]]);
 }
 
 void BlockBrowser::MakeSomePictures() {
-  if (!editor_->library().loaded() || editor_->view().romans_font() == nullptr ||
+  if (!editor_->library().contents().loaded() || editor_->view().romans_font() == nullptr ||
       list_->count() == 0) {
     return;
   }

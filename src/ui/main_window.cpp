@@ -207,7 +207,7 @@ void TPodgladRysowanie::StartRecoveryTimer() {
   auto* timer = new QTimer(this);
   timer->setObjectName("RecoveryTimer");
   connect(timer, &QTimer::timeout, this, [this] {
-    if (editor_->KeepRecoveryFile()) SyncFromEditor();
+    if (editor_->recovery().KeepRecoveryFile()) SyncFromEditor();
   });
   timer->start(kRecoveryTickMs);
 }
@@ -232,8 +232,8 @@ void TPodgladRysowanie::Connect() {
   const auto on = [this](const char* name, auto handler) {
     connect(findChild<QAction*>(name), &QAction::triggered, this, handler);
   };
-  on("BCofnij", [this] { Run([&] { editor_->BCofnijClick(); }); });
-  on("BPrzod", [this] { Run([&] { editor_->BPrzodClick(); }); });
+  on("BCofnij", [this] { Run([&] { editor_->block().BCofnijClick(); }); });
+  on("BPrzod", [this] { Run([&] { editor_->block().BPrzodClick(); }); });
   on("BPowieksz", [this] { editor_->view().ZoomIn(); });
   on("BPomniejsz", [this] { editor_->view().ZoomOut(); });
   on("BWszystko", [this] { editor_->view().ZoomAll(); });
@@ -320,25 +320,27 @@ void TPodgladRysowanie::SyncRecentFiles() {
 
 void TPodgladRysowanie::SyncFromEditor() {
   Editor& e = *editor_;
-  const QString caption = Q(e.WindowCaption());
+  const QString caption = Q(e.library().WindowCaption());
   if (windowTitle() != caption) setWindowTitle(caption);
-  l_nazwa_pliku_->setText(Q(e.FileLabel()));
-  if (S(e_nazwa_bloku_->text()) != e.block_name()) e_nazwa_bloku_->setText(Q(e.block_name()));
-  if (S(cb_jednostka_->currentText()) != e.unit()) cb_jednostka_->setCurrentText(Q(e.unit()));
+  l_nazwa_pliku_->setText(Q(e.library().FileLabel()));
+  if (S(e_nazwa_bloku_->text()) != e.block().block_name())
+    e_nazwa_bloku_->setText(Q(e.block().block_name()));
+  if (S(cb_jednostka_->currentText()) != e.block().unit())
+    cb_jednostka_->setCurrentText(Q(e.block().unit()));
   block_browser_->Sync();
   source_view_->Sync();
 
-  l_zmiana_->setVisible(e.unsaved());
-  const bool tools = e.tools_enabled();
+  l_zmiana_->setVisible(e.block().unsaved());
+  const bool tools = e.block().tools_enabled();
   for (QToolBar* bar : {toolbar_wstawianie_, toolbar_edycja_, toolbar_opcje_}) {
     bar->setEnabled(tools);
   }
   for (QAction* action : tool_actions_) action->setEnabled(tools);
   for (QWidget* widget : block_controls_) widget->setEnabled(tools);
-  b_cofnij_->setEnabled(e.undo_enabled());
-  b_przod_->setEnabled(e.redo_enabled());
-  m_cofnij_->setEnabled(e.undo_enabled());
-  m_naprzod_->setEnabled(e.redo_enabled());
+  b_cofnij_->setEnabled(e.block().journal().CanUndo());
+  b_przod_->setEnabled(e.block().journal().CanRedo());
+  m_cofnij_->setEnabled(e.block().journal().CanUndo());
+  m_naprzod_->setEnabled(e.block().journal().CanRedo());
 
   command_area_->ShowMessages(e.messages().lines(), e.messages().added(), e.messages().cleared());
 

@@ -132,16 +132,16 @@ void TPodgladRysowanie::BuildMenus() {
     auto* action = Action(name, caption);
     menu_pliki_->addAction(action);
     connect(action, &QAction::triggered, this,
-            [this, operation] { Run([&] { (editor_.get()->*operation)(); }); });
+            [this, operation] { Run([&] { (editor_->library().*operation)(); }); });
     tool_actions_ << action;
     return action;
   };
-  library_item("M_UsunBlok", "Usuń blok…", &Editor::UsunBlok);
-  library_item("M_ZmienNazweBloku", "Zmień nazwę bloku…", &Editor::ZmienNazweBloku);
-  library_item("M_DuplikujBlok", "Duplikuj blok…", &Editor::DuplikujBlok);
-  library_item("M_KopiujDoBiblioteki", "Kopiuj do biblioteki…", &Editor::KopiujDoBiblioteki);
-  library_item("M_Duplikaty", "Duplikaty", &Editor::PokazDuplikaty);
-  library_item("M_ImportujDXF", "Importuj DXF…", &Editor::ImportujDxf);
+  library_item("M_UsunBlok", "Usuń blok…", &Library::UsunBlok);
+  library_item("M_ZmienNazweBloku", "Zmień nazwę bloku…", &Library::ZmienNazweBloku);
+  library_item("M_DuplikujBlok", "Duplikuj blok…", &Library::DuplikujBlok);
+  library_item("M_KopiujDoBiblioteki", "Kopiuj do biblioteki…", &Library::KopiujDoBiblioteki);
+  library_item("M_Duplikaty", "Duplikaty", &Library::PokazDuplikaty);
+  library_item("M_ImportujDXF", "Importuj DXF…", &Library::ImportujDxf);
   menu_pliki_->addSeparator();
   menu_pliki_->addAction(o_programie);
   menu_pliki_->addSeparator();
@@ -165,7 +165,7 @@ void TPodgladRysowanie::BuildMenus() {
   connect(otworz, &QAction::triggered, this, [this] { Run([&] { editor_->OtworzPlikBlokow(); }); });
   connect(nowy_blok, &QAction::triggered, this, [this] { Run([&] { editor_->NowyBlok(); }); });
   connect(zapisz_blok, &QAction::triggered, this,
-          [this] { Run([&] { editor_->ZapiszBlokZPytaniem(); }); });
+          [this] { Run([&] { editor_->library().ZapiszBlokZPytaniem(); }); });
   connect(o_programie, &QAction::triggered, this, [this] {
     if (about_box_ != nullptr) about_box_->exec();
   });
@@ -175,7 +175,8 @@ void TPodgladRysowanie::BuildMenus() {
   auto* wstaw = menuBar()->addMenu("Wstaw");
   wstaw->setObjectName("Wstaw1");
   auto* wstaw_dxf = Action("M_WstawDXF", "Wstaw z DXF…");
-  connect(wstaw_dxf, &QAction::triggered, this, [this] { Run([&] { editor_->WstawZDxf(); }); });
+  connect(wstaw_dxf, &QAction::triggered, this,
+          [this] { Run([&] { editor_->library().WstawZDxf(); }); });
   auto* modyfikuj = menuBar()->addMenu("Modyfikuj");
   modyfikuj->setObjectName("Modyfikuj1");
   auto* cofnij = Action("M_Cofnij", "Cofnij");
@@ -191,8 +192,10 @@ void TPodgladRysowanie::BuildMenus() {
   modyfikuj->addAction(m_zrodlo_);
   connect(m_zrodlo_, &QAction::toggled, this, [this](bool on) { ShowSource(on); });
   modyfikuj->addSeparator();
-  connect(cofnij, &QAction::triggered, this, [this] { Run([&] { editor_->BCofnijClick(); }); });
-  connect(naprzod, &QAction::triggered, this, [this] { Run([&] { editor_->BPrzodClick(); }); });
+  connect(cofnij, &QAction::triggered, this,
+          [this] { Run([&] { editor_->block().BCofnijClick(); }); });
+  connect(naprzod, &QAction::triggered, this,
+          [this] { Run([&] { editor_->block().BPrzodClick(); }); });
   m_cofnij_ = cofnij;
   m_naprzod_ = naprzod;
   // Delete starts the delete command, and ends its selection when it runs.

@@ -121,7 +121,7 @@ QWidget* TPodgladRysowanie::BuildBlockPanel() {
                      &source_view_->rows()};
   connect(b_zrodlo_, &QPushButton::toggled, this, [this](bool on) { ShowSource(on); });
   connect(&source_view_->check_button(), &QPushButton::clicked, this,
-          [this] { Run([&] { editor_->SprawdzSkladnie(); }); });
+          [this] { Run([&] { editor_->block().SprawdzSkladnie(); }); });
   connect(source_view_, &SourceView::edited, this, [this] { SyncFromEditor(); });
 
   connect(b_nowy_plik, &QPushButton::clicked, this,
@@ -133,29 +133,32 @@ QWidget* TPodgladRysowanie::BuildBlockPanel() {
     Run([&] { editor_->WczytajWybranyBlok(); });
   });
   connect(block_browser_, &BlockBrowser::deleteRequested, this,
-          [this] { Run([&] { editor_->UsunBlok(); }); });
+          [this] { Run([&] { editor_->library().UsunBlok(); }); });
   connect(block_browser_, &BlockBrowser::renameRequested, this,
-          [this] { Run([&] { editor_->ZmienNazweBloku(); }); });
+          [this] { Run([&] { editor_->library().ZmienNazweBloku(); }); });
   connect(block_browser_, &BlockBrowser::loadRequested, this,
           [this] { Run([&] { editor_->WczytajWybranyBlok(); }); });
   connect(block_browser_, &BlockBrowser::rowSelected, this, [this](int row) {
-    Run([&] { editor_->SelectBlockRow(row < 0 ? std::nullopt : std::optional<size_t>(row)); });
+    Run([&] {
+      editor_->library().SelectBlockRow(row < 0 ? std::nullopt : std::optional<size_t>(row));
+    });
   });
   // Nothing to show for it, and no sync: Qt reports a selection before or after the current row
   // moves, and a sync between them would move it back.
   connect(block_browser_, &BlockBrowser::rowsSelected, this, [this](const QList<int>& rows) {
-    editor_->SelectBlockRows(std::vector<size_t>(rows.begin(), rows.end()));
+    editor_->library().SelectBlockRows(std::vector<size_t>(rows.begin(), rows.end()));
   });
-  connect(block_browser_, &BlockBrowser::filterEdited, this,
-          [this](const QString& text) { Run([&] { editor_->SetBlockFilter(S(text)); }); });
+  connect(block_browser_, &BlockBrowser::filterEdited, this, [this](const QString& text) {
+    Run([&] { editor_->library().SetBlockFilter(S(text)); });
+  });
   connect(bt_nowy_blok_, &QPushButton::clicked, this,
           [this] { Run([&] { editor_->NowyBlok(); }); });
   connect(bt_zapisz_blok_, &QPushButton::clicked, this,
-          [this] { Run([&] { editor_->ZapiszBlokZPytaniem(); }); });
+          [this] { Run([&] { editor_->library().ZapiszBlokZPytaniem(); }); });
   connect(e_nazwa_bloku_, &QLineEdit::textEdited, this,
-          [this](const QString& text) { editor_->SetBlockName(S(text)); });
+          [this](const QString& text) { editor_->block().SetBlockName(S(text)); });
   connect(cb_jednostka_, &QComboBox::currentTextChanged, this,
-          [this](const QString& text) { editor_->SetUnit(S(text)); });
+          [this](const QString& text) { editor_->block().SetUnit(S(text)); });
   connect(cb_nadpisuj_blok_, &QCheckBox::toggled, this,
           [this](bool on) { editor_->preferences().SetOverwriteWithoutAsking(on); });
   return panel;

@@ -69,8 +69,8 @@ TEST_F(CommandResultsTest, FinishedCommandsEnd) {
     Draw(c.drawing);
     Perform(c.steps);
     EXPECT_EQ(ui_.prompt, "Polecenie:");
-    EXPECT_TRUE(editor_.wskaz().Polecenie.empty());
-    EXPECT_FALSE(editor_.wskaz().fazuj2 || editor_.wskaz().usun);
+    EXPECT_TRUE(editor_.machine().wskaz().Polecenie.empty());
+    EXPECT_FALSE(editor_.machine().wskaz().fazuj2 || editor_.machine().wskaz().usun);
   }
 }
 
@@ -132,12 +132,12 @@ TEST_F(CommandResultsTest, ArcPreviewShowsTheArcAClickWrites) {
 TEST_F(CommandResultsTest, LoadingABlockEndsTheCommand) {
   Draw({"L(0,0)-(2,0)"});
   Perform({Type("mo"), ClickAt(1, 0)});
-  ASSERT_FALSE(editor_.selection().empty());
+  ASSERT_FALSE(editor_.block().selection().empty());
   SelectBlock("BBB");
   ui_.answers.push_back(Answer::kNie);
   editor_.WczytajWybranyBlok();
-  EXPECT_TRUE(editor_.wskaz().Polecenie.empty());
-  EXPECT_TRUE(editor_.selection().empty());
+  EXPECT_TRUE(editor_.machine().wskaz().Polecenie.empty());
+  EXPECT_TRUE(editor_.block().selection().empty());
   const std::vector<std::string> loaded = Lines();
   Perform({ClickAt(0, 0), ClickAt(5, 5)});
   EXPECT_EQ(Lines(), loaded);
@@ -163,7 +163,7 @@ TEST_F(CommandResultsTest, TextDoesNotStartWithASizeThatIsNoNumber) {
   Perform({Type("t")});
   ASSERT_EQ(ui_.message_boxes.size(), 1u);
   EXPECT_EQ(ui_.message_boxes[0], "\"szeroki\" nie jest poprawną liczbą.");
-  EXPECT_TRUE(editor_.wskaz().Polecenie.empty());
+  EXPECT_TRUE(editor_.machine().wskaz().Polecenie.empty());
   EXPECT_EQ(editor_.messages().lines().front(), "Anulowano.");
 }
 
@@ -171,10 +171,10 @@ TEST_F(CommandResultsTest, LineDialogSaysWhatItWrote) {
   Draw({"L(0,0)-(2,0);K(0,0,0);GR(0.1)", "O(5,5,1)"});
   ui_.line_answers = {ScriptedUi::Confirm<LineDialogModel>()};
   ui_.circle_answers = {ScriptedUi::Confirm<CircleDialogModel>()};
-  editor_.OpenEntityEditor(1);
+  editor_.block().OpenEntityEditor(1);
   EXPECT_EQ(editor_.messages().lines().front(), Lines()[1]);
   const size_t said = editor_.messages().lines().size();
-  editor_.OpenEntityEditor(0);
+  editor_.block().OpenEntityEditor(0);
   EXPECT_EQ(editor_.messages().lines().size(), said);
 }
 
@@ -213,13 +213,13 @@ TEST_F(CommandResultsTest, OneCofnijPerCommand) {
     editor_.CommandKey(Key::kEscape);
     const std::vector<std::string> done = Lines();
     for (int i = 0; i < c.clicks; ++i) {
-      ASSERT_TRUE(editor_.undo_enabled());
-      editor_.BCofnijClick();
+      ASSERT_TRUE(editor_.block().journal().CanUndo());
+      editor_.block().BCofnijClick();
     }
     EXPECT_EQ(Lines(), std::vector<std::string>(c.drawing.rbegin(), c.drawing.rend()));
-    for (int i = 0; i < c.clicks; ++i) editor_.BPrzodClick();
+    for (int i = 0; i < c.clicks; ++i) editor_.block().BPrzodClick();
     EXPECT_EQ(Lines(), done);
-    EXPECT_FALSE(editor_.redo_enabled());
+    EXPECT_FALSE(editor_.block().journal().CanRedo());
   }
 }
 

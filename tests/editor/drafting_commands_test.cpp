@@ -158,7 +158,7 @@ TEST_F(DraftingCommandsTest, RefusalsSayWhy) {
     Draw({kLine, "L(0,2)-(2,2)"});
     Perform(c.steps);
     EXPECT_THAT(editor_.messages().lines(), Contains(c.message));
-    EXPECT_EQ(editor_.wskaz().Polecenie, c.command);
+    EXPECT_EQ(editor_.machine().wskaz().Polecenie, c.command);
     editor_.CommandKey(Key::kEscape);
   }
 }

@@ -32,8 +32,8 @@ class MouseDrawingTest : public EditorTest {
     const PixelPoint p = Pixel(x, y);
     editor_.MouseMove(p.x + off_x, p.y + off_y);
   }
-  std::vector<std::string> Added() const {
-    const auto& lines = editor_.drawing().lines();
+  std::vector<std::string> Added() {
+    const auto& lines = editor_.block().drawing().lines();
     return {lines.rbegin(), lines.rend()};
   }
   std::vector<std::string> OverlayTexts() const {
@@ -101,7 +101,7 @@ TEST_F(MouseDrawingTest, GridClicksDrawEveryKind) {
   Grid();
   for (const MouseSession& c : cases) {
     SCOPED_TRACE(c.label);
-    if (editor_.unsaved()) ui_.answers.push_back(Answer::kNie);
+    if (editor_.block().unsaved()) ui_.answers.push_back(Answer::kNie);
     editor_.NowyBlok();
     editor_.CommandEntered(c.command);
     for (auto [x, y] : c.clicks) Click(x, y);
@@ -122,9 +122,9 @@ TEST_F(MouseDrawingTest, TypedStartAngleDecidesTheSideOfAClickedEnd) {
 }
 
 TEST_F(MouseDrawingTest, ObjectSnapsCatchTheirPoints) {
-  editor_.DodajObiekt("L(0,0)-(4,4)");
-  editor_.DodajObiekt("O(10,0,2)");
-  editor_.DodajObiekt("L(0,4)-(4,0)");
+  editor_.block().DodajObiekt("L(0,0)-(4,4)");
+  editor_.block().DodajObiekt("O(10,0,2)");
+  editor_.block().DodajObiekt("L(0,4)-(4,0)");
   const struct {
     Snap snap;
     std::pair<double, double> near;  // clicked 3 pixels right and down of this point
@@ -144,13 +144,13 @@ TEST_F(MouseDrawingTest, ObjectSnapsCatchTheirPoints) {
     editor_.CommandEntered("l");
     Click(c.near.first, c.near.second, 3, 3);
     editor_.CommandEntered(c.typed_end);
-    EXPECT_EQ(editor_.drawing().lines().front(), c.line);
+    EXPECT_EQ(editor_.block().drawing().lines().front(), c.line);
     editor_.CommandKey(Key::kEscape);
   }
 }
 
 TEST_F(MouseDrawingTest, SnapMarkerAndLabelFollowTheCursor) {
-  editor_.DodajObiekt("L(0,0)-(4,4)");
+  editor_.block().DodajObiekt("L(0,0)-(4,4)");
   editor_.preferences().SetSnap(Snap::kEnd, true);
   editor_.CommandEntered("l");
   MoveTo(4, 4, 2, 0);
@@ -193,14 +193,14 @@ TEST_F(MouseDrawingTest, PanAndZoomTakeTheirPress) {
   editor_.view().BeginZoomWindow();
   const PixelPoint a = Pixel(0, 0);
   editor_.MouseDown(MouseButton::kLeft, a.x, a.y);
-  EXPECT_TRUE(editor_.wskaz().szukajP1);  // no point was taken
+  EXPECT_TRUE(editor_.machine().wskaz().szukajP1);  // no point was taken
   editor_.MouseUp(MouseButton::kLeft, a.x + 100, a.y + 100);
   const PixelPoint m = Pixel(0, 0);
   editor_.MouseDown(MouseButton::kMiddle, m.x, m.y);
   editor_.MouseUp(MouseButton::kMiddle, m.x, m.y);
-  EXPECT_TRUE(editor_.wskaz().szukajP1);
+  EXPECT_TRUE(editor_.machine().wskaz().szukajP1);
   Click(0, 0);
-  EXPECT_TRUE(editor_.wskaz().szukajP2);
+  EXPECT_TRUE(editor_.machine().wskaz().szukajP2);
 }
 
 }  // namespace

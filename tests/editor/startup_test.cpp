@@ -37,12 +37,12 @@ TEST_F(StartupTest, StartsWithTheDefaults) {
   EXPECT_THAT(ui_.message_boxes, IsEmpty());
   ASSERT_NE(editor.view().romans_font(), nullptr);
   ASSERT_NE(editor.view().greeks_font(), nullptr);
-  EXPECT_EQ(editor.FileLabel(), "NAZWA");
-  EXPECT_EQ(editor.WindowCaption(), "...");
-  EXPECT_EQ(editor.unit(), "m");
-  EXPECT_FALSE(editor.tools_enabled());
+  EXPECT_EQ(editor.library().FileLabel(), "NAZWA");
+  EXPECT_EQ(editor.library().WindowCaption(), "...");
+  EXPECT_EQ(editor.block().unit(), "m");
+  EXPECT_FALSE(editor.block().tools_enabled());
   EXPECT_TRUE(editor.ShowsStartPanel());
-  EXPECT_FALSE(editor.undo_enabled() || editor.redo_enabled());
+  EXPECT_FALSE(editor.block().journal().CanUndo() || editor.block().journal().CanRedo());
   EXPECT_EQ(editor.preferences().initial_directory(), dir_.path() / "Bloki/");
   const Settings& s = editor.preferences().settings();
   EXPECT_TRUE(s.draw_grid);
@@ -111,7 +111,7 @@ TEST_F(StartupTest, ACodePageThatCannotBeConvertedStopsStartUp) {
     ASSERT_FALSE(started.has_value());
     EXPECT_EQ(started.error().message, problem->message);
     EXPECT_THAT(ui_.message_boxes, ElementsAre(problem->message));
-    EXPECT_FALSE(editor.tools_enabled());
+    EXPECT_FALSE(editor.block().tools_enabled());
     EXPECT_THAT(editor.preferences().recent_files().entries(), IsEmpty());
     editor.Finish();
   }

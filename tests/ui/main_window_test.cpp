@@ -94,7 +94,7 @@ TEST_F(MainWindowTest, UnsavedChangesGuardTheClose) {
   OpenLibrary();
   LoadBlock("Drzewo");
   const QRect load_button = Find<QWidget>("B_WczytajBlok")->geometry();
-  window_->editor().DodajObiekt("O(0,0,3);K(0,0,0);GR(0,10)");
+  window_->editor().block().DodajObiekt("O(0,0,3);K(0,0,0);GR(0,10)");
   window_->SyncFromEditor();
   QApplication::processEvents();
   EXPECT_TRUE(Find<QLabel>("L_Zmiana")->isVisible());
@@ -131,7 +131,7 @@ TEST_F(MainWindowTest, DoubleClickOnTheMessagesOpensTheViewer) {
 TEST_F(MainWindowTest, SaveButtonWritesTheBlock) {
   OpenLibrary();
   LoadBlock("Hydrant");
-  window_->editor().DodajObiekt("L(0,0)-(1,1);K(0,0,0);GR(0,10)");
+  window_->editor().block().DodajObiekt("L(0,0)-(1,1);K(0,0,0);GR(0,10)");
   window_->SyncFromEditor();
   dialogs_.Expect(ModalDialogs::Press("Button1"));  // "Tak" to "Taki blok już istnieje! Nadpisać?"
   Click("Bt_ZapiszBlok");
