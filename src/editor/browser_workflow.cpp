@@ -22,7 +22,7 @@ void Library::ShowBlockRow(const std::string& name) {
     block_list_.Select(static_cast<size_t>(found - names.begin()));
   }
   if (!selected_block_row()) SetBlockFilter("");
-  ++block_reveal_revision_;
+  Notify(LibraryChange::kRow);
 }
 
 }  // namespace blok

@@ -153,7 +153,7 @@ void EditedBlock::BPrzodClick() {
 void EditedBlock::PointAt(size_t index) {
   if (pointed_line_ == index) return;
   pointed_line_ = index;
-  ++pointed_revision_;
+  if (pointed_) pointed_();
 }
 
 }  // namespace blok

@@ -19,6 +19,12 @@
 
 namespace blok {
 
+// The changes of a block since it was loaded, for its recovery file.
+struct BlockChanges {
+  uint64_t count = 0;  // grows with every change
+  int64_t at = 0;      // the last one, seconds since the epoch
+};
+
 // The block being edited: its drawing and journal, the selection, its name and unit, the mark
 // of changes not yet saved, and its lines as the source view shows them. Every change of the
 // drawing goes through the journal and marks the block unsaved.
@@ -47,11 +53,7 @@ class EditedBlock {
 
   // L_Zmiana: the block has changes not yet saved.
   bool unsaved() const { return unsaved_; }
-  struct Changes {
-    uint64_t count = 0;  // grows with every change
-    int64_t at = 0;      // the last one, seconds since the epoch
-  };
-  const Changes& changes() const { return changes_; }
+  const BlockChanges& changes() const { return changes_; }
   void MarkChanged();
   // The block is as saved or empty: nothing of it needs recovering (the hook is told).
   void MarkUnchanged();
@@ -108,8 +110,9 @@ class EditedBlock {
   // The entity the drawing last highlighted under the cursor, or picked or selected by a
   // click; the count grows each time, so that the view follows only then.
   std::optional<size_t> pointed_line() const { return pointed_line_; }
-  uint64_t pointed_revision() const { return pointed_revision_; }
+  // Another entity pointed at: the rows follow.
   void PointAt(size_t index);
+  void OnPointed(std::function<void()> listener) { pointed_ = std::move(listener); }
 
  private:
   // A row's text fits a line of the block file; if not, says so.
@@ -128,10 +131,10 @@ class EditedBlock {
   std::string block_name_;
   std::string unit_ = "m";
   bool unsaved_ = false;
-  Changes changes_;
+  BlockChanges changes_;
   bool syntax_checked_ = false;
   std::optional<size_t> pointed_line_;
-  uint64_t pointed_revision_ = 0;
+  std::function<void()> pointed_;
   bool tools_enabled_ = false;
 };
 

@@ -35,6 +35,10 @@ Library::Library(Ui& ui, EditedBlock& block, Messages& messages, Preferences& pr
       view_(view),
       cancel_command_(std::move(cancel_command)) {}
 
+void Library::Notify(LibraryChange change) {
+  if (listener_) listener_(change);
+}
+
 std::string Library::FileLabel() const { return open_file_ ? open_file_->string() : "NAZWA"; }
 
 std::string Library::WindowCaption() const { return open_file_ ? open_file_->string() : "..."; }
@@ -48,6 +52,7 @@ void Library::Open(const std::filesystem::path& file, std::vector<std::string> n
   BlockListChanged();
   contents_.Reset();
   ++library_revision_;
+  Notify(LibraryChange::kFile);
 }
 
 BlockToSave Library::BlockOfDrawing(bool cut_at_255) const {
@@ -88,6 +93,7 @@ void Library::LibraryMadeAgain() {
   block_list_.Assign({});
   contents_.Reset();
   ++library_revision_;
+  Notify(LibraryChange::kFile);
   BlockListChanged();
 }
 
@@ -139,7 +145,7 @@ bool Library::ZapiszBlokBezPytania() { return WriteBlock(false); }
 
 void Library::BlockListChanged() {
   block_filter_.SetNames(block_list_.names());
-  ++block_list_revision_;
+  Notify(LibraryChange::kNames);
 }
 
 void Library::SetBlockFilter(std::string_view text) {
@@ -150,7 +156,7 @@ void Library::SetBlockFilter(std::string_view text) {
   }
   // The list is shown anew, with the current row alone selected.
   block_list_.Choose({});
-  ++block_list_revision_;
+  Notify(LibraryChange::kNames);
 }
 
 void Library::SelectBlockRow(std::optional<size_t> row) {
@@ -197,6 +203,7 @@ void Library::LibraryChanged(const std::string& select) {
   BlockListChanged();
   contents_.Reset();
   ++library_revision_;
+  Notify(LibraryChange::kFile);
   shown_block_.clear();
   if (!select.empty()) ShowBlockRow(select);
 }

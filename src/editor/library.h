@@ -24,6 +24,14 @@ namespace blok {
 // what its blocks look like (and which draw the same), and the work on it as a whole: saving
 // the block being edited into it, deleting, renaming, duplicating and copying blocks, the
 // duplicates report, DXF brought in.
+// What changed in the library, as the block panel follows it.
+enum class LibraryChange {
+  kFile,   // another file (or the file made again): its blocks are to be read
+  kNames,  // the list's names or the filter: the rows are shown anew
+  kRow,    // a load or a save selected its block's row: it is brought into view, and not at
+           // every change, where that would undo the user's scrolling
+};
+
 // For the file dialogs of block files: block_files names the first filter.
 std::vector<FileFilter> BlockFileFilters(std::string block_files);
 bool FileExists(const std::filesystem::path& file);
@@ -45,8 +53,6 @@ class Library {
   // --- The block list LB_NazwaBlokuCzytaj ---
 
   const BlockList& block_list() const { return block_list_; }
-  // Grows whenever the list's names change, so the window rebuilds it only then.
-  uint64_t block_list_revision() const { return block_list_revision_; }
   void SelectBlock(std::optional<size_t> index) { block_list_.Select(index); }
   // E_FiltrBlokow: the list shows only the names that hold the text, ignoring case and Polish
   // letters. A selected entry the filter hides is no longer selected.
@@ -61,9 +67,6 @@ class Library {
   // selects its block's row, and another filter, leave that row alone selected.
   void SelectBlockRows(const std::vector<size_t>& rows);
   std::optional<size_t> selected_block_row() const;
-  // Grows whenever a load or a save selects the block's row: the window scrolls to it then, and
-  // not at every sync, where it would undo the user's scrolling.
-  uint64_t block_reveal_revision() const { return block_reveal_revision_; }
   // A load or a save of the block: its row is selected, a filter that hides it giving way,
   // unless the user picked another row since the last load or save.
   void ShowBlockRow(const std::string& name);
@@ -73,7 +76,7 @@ class Library {
   // The open file's blocks as loading would find them, once read; what the editor writes is
   // laid over them as it is written.
   const LibraryContents& contents() const { return contents_; }
-  // Grows whenever another file opens: the window reads its blocks for that revision.
+  // Grows whenever another file opens: the window's read of its blocks is for that revision.
   uint64_t library_revision() const { return library_revision_; }
   // The blocks read from the file of that revision (WczytajWszystkieBloki); a read for a file
   // no longer open is ignored.
@@ -105,6 +108,9 @@ class Library {
   // definitions), those the user ticks saved into the open library at once, all or none.
   void ImportujDxf();
 
+  // Told of every change the block panel shows.
+  void SetListener(std::function<void(LibraryChange)> listener) { listener_ = std::move(listener); }
+
  private:
   // Replaces or appends the block in the open file; a failure is shown and the mark stays.
   bool WriteBlock(bool cut_at_255);
@@ -125,6 +131,7 @@ class Library {
   // How a DXF drawing is read here: its texts sized by the stroke font.
   DxfImportOptions DxfOptions(const std::filesystem::path& file) const;
   void ShowError(const Error& error) { ui_.ShowMessage(error.message); }
+  void Notify(LibraryChange change);
 
   Ui& ui_;
   EditedBlock& block_;
@@ -135,12 +142,11 @@ class Library {
 
   std::optional<std::filesystem::path> open_file_;
   BlockList block_list_;
-  uint64_t block_list_revision_ = 0;
   BlockFilter block_filter_;
   std::string shown_block_;  // whose row the last load or save selected
-  uint64_t block_reveal_revision_ = 0;
   LibraryContents contents_;
   uint64_t library_revision_ = 0;
+  std::function<void(LibraryChange)> listener_;
 };
 
 }  // namespace blok

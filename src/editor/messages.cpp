@@ -17,15 +17,12 @@ Messages::Messages(std::filesystem::path state_dir, Ui& ui)
 
 void Messages::Komunikat(std::string text) {
   lines_.insert(lines_.begin(), std::move(text));
-  ++added_;
-  if (listener_) listener_();
+  if (listener_) listener_(MessageChange::kAdded);
 }
 
 void Messages::Clear() {
   lines_.clear();
-  added_ = 0;
-  ++cleared_;
-  if (listener_) listener_();
+  if (listener_) listener_(MessageChange::kCleared);
 }
 
 void Messages::ShowInViewer() { ui_.ShowText(lines_); }

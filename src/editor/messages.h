@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -10,6 +9,9 @@
 
 namespace blok {
 
+// What changed in the pane: a message went on top (lines().front()), or it was emptied.
+enum class MessageChange { kAdded, kCleared };
+
 // The message pane RE_Polecenia, newest first, and the text viewer's ways out: the clipboard
 // and Tabela.txt opened by the shell.
 class Messages {
@@ -18,10 +20,6 @@ class Messages {
   Messages(std::filesystem::path state_dir, Ui& ui);
 
   const std::vector<std::string>& lines() const { return lines_; }
-  // Messages inserted at the top since the pane was last emptied, and how often it was
-  // emptied: the pane inserts only what is new.
-  uint64_t added() const { return added_; }
-  uint64_t cleared() const { return cleared_; }
   void Komunikat(std::string text);
   void Clear();
   // The pane's lines, top to bottom, in the text viewer.
@@ -31,16 +29,14 @@ class Messages {
   // "Pokaż tekst w notatniku": the lines into Tabela.txt, opened by the shell. True when done
   // (the viewer closes); false after the failure was shown.
   bool PokazTekstWNotatniku(const std::vector<std::string>& lines);
-  // Called after every change of the lines.
-  void SetListener(std::function<void()> listener) { listener_ = std::move(listener); }
+  // Told of every change of the lines: the pane inserts the newest on top, or empties itself.
+  void SetListener(std::function<void(MessageChange)> listener) { listener_ = std::move(listener); }
 
  private:
   std::filesystem::path state_dir_;
   Ui& ui_;
   std::vector<std::string> lines_;
-  uint64_t added_ = 0;
-  uint64_t cleared_ = 0;
-  std::function<void()> listener_;
+  std::function<void(MessageChange)> listener_;
 };
 
 }  // namespace blok

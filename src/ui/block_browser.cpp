@@ -150,15 +150,14 @@ BlockBrowser::~BlockBrowser() {
 
 void BlockBrowser::Sync() {
   Editor& e = *editor_;
-  if (e.library().open_file() && read_revision_ != e.library().library_revision()) StartReading();
+  if (e.library().open_file() && std::exchange(read_wanted_, false)) StartReading();
   if (S(filter_->text()) != e.library().block_filter().text()) {
     const QSignalBlocker block(filter_);
     filter_->setText(Q(e.library().block_filter().text()));
   }
   // A library may hold tens of thousands of blocks: the list is rebuilt only when it changed.
-  const bool rebuilt = shown_list_revision_ != e.library().block_list_revision();
+  const bool rebuilt = std::exchange(names_changed_, false);
   if (rebuilt) {
-    shown_list_revision_ = e.library().block_list_revision();
     QStringList names;
     names.reserve(static_cast<qsizetype>(e.library().block_rows().size()));
     for (const size_t entry : e.library().block_rows())
@@ -175,8 +174,7 @@ void BlockBrowser::Sync() {
   }
   ShowTwins();
   // A load or a save brings its row into view even when it was the current one already.
-  const bool reveal = shown_reveal_revision_ != e.library().block_reveal_revision();
-  shown_reveal_revision_ = e.library().block_reveal_revision();
+  const bool reveal = std::exchange(row_revealed_, false);
   const auto selected = e.library().selected_block_row();
   const int row = selected ? static_cast<int>(*selected) : -1;
   if (list_->currentRow() != row || rebuilt || reveal) {
@@ -194,6 +192,20 @@ void BlockBrowser::Sync() {
   }
   // A save may have given a listed block new lines: the rows on screen are checked again.
   SchedulePictures();
+}
+
+void BlockBrowser::LibraryChanged(LibraryChange change) {
+  switch (change) {
+    case LibraryChange::kFile:
+      read_wanted_ = true;
+      break;
+    case LibraryChange::kNames:
+      names_changed_ = true;
+      break;
+    case LibraryChange::kRow:
+      row_revealed_ = true;
+      break;
+  }
 }
 
 void BlockBrowser::StartReading() {

@@ -108,17 +108,24 @@ TPodgladRysowanie::TPodgladRysowanie(ProgramPaths paths, QWidget* parent) : QMai
   });
   editor_ = std::make_unique<Editor>(std::move(paths), *ui_, *podglad_);
   block_browser_->Attach(*editor_);
+  editor_->library().SetListener(
+      [this](LibraryChange change) { block_browser_->LibraryChanged(change); });
   source_view_->Attach(*editor_);
+  editor_->messages().SetListener([this](MessageChange change) {
+    command_area_->MessagesChanged(editor_->messages(), change);
+  });
   command_area_->SetHistory(&editor_->preferences().history());
   setAcceptDrops(true);
   podglad_->SetFrameHook([this] { editor_->PaintPendingFrame(); });
   Connect();
+  editor_->preferences().SetListener([this] { SyncPreferences(); });
   started_ = editor_->Start().has_value();
   ui_->SetPictureFont(editor_->view().romans_font());
   resize(1180, 780);
   OrderTabs();
   RestoreLayout();
   SyncFromEditor();
+  SyncPreferences();
   StartRecoveryTimer();
 }
 
@@ -217,6 +224,11 @@ TPodgladRysowanie::~TPodgladRysowanie() {
   // still signals (editingFinished, activated), and the handlers would reach a half-destroyed
   // window and an Editor already gone.
   podglad_->SetFrameHook(nullptr);
+  // The panels go before the Editor: nothing it does from now on reaches them.
+  editor_->library().SetListener(nullptr);
+  editor_->messages().SetListener(nullptr);
+  editor_->preferences().SetListener(nullptr);
+  editor_->block().OnPointed(nullptr);
   // It reads the library on a thread of its own and reports to the Editor: it goes first.
   delete block_browser_;
   for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
@@ -341,10 +353,10 @@ void TPodgladRysowanie::SyncFromEditor() {
   b_przod_->setEnabled(e.block().journal().CanRedo());
   m_cofnij_->setEnabled(e.block().journal().CanUndo());
   m_naprzod_->setEnabled(e.block().journal().CanRedo());
+}
 
-  command_area_->ShowMessages(e.messages().lines(), e.messages().added(), e.messages().cleared());
-
-  const Settings& s = e.preferences().settings();
+void TPodgladRysowanie::SyncPreferences() {
+  const Settings& s = editor_->preferences().settings();
   const auto check = [](QCheckBox* box, bool on) {
     if (box->isChecked() != on) {
       const QSignalBlocker block(box);

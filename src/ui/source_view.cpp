@@ -143,6 +143,7 @@ bool SourceView::eventFilter(QObject* watched, QEvent* event) {
 void SourceView::Attach(Editor& editor) {
   editor_ = &editor;
   model_->Attach(editor);
+  editor.block().OnPointed([this] { pointed_ = true; });
 }
 
 void SourceView::RowChosen(const QModelIndex& index) {
@@ -166,8 +167,7 @@ void SourceView::Sync() {
     rows_->verticalScrollBar()->setValue(scrolled);
     following_ = false;
   }
-  if (editor_->block().pointed_revision() != pointed_) {
-    pointed_ = editor_->block().pointed_revision();
+  if (std::exchange(pointed_, false)) {
     if (const auto line = editor_->block().pointed_line();
         line && static_cast<int>(*line) + 1 < model_->rowCount()) {
       following_ = true;
