@@ -19,7 +19,8 @@
 
 namespace blok {
 
-// The changes of a block since it was loaded, for its recovery file.
+// How often the block changed in this run and when it last did: what its recovery file was
+// taken of.
 struct BlockChanges {
   uint64_t count = 0;  // grows with every change
   int64_t at = 0;      // the last one, seconds since the epoch
@@ -67,7 +68,7 @@ class EditedBlock {
   void Clear();
   // The journal and the check's colours go; the drawing stays.
   void ClearJournal();
-  // The block as a file or a recovery file holds it, with an empty journal.
+  // The block as the file holds it, with an empty journal.
   void Load(std::string name, std::string unit, std::vector<std::string> lines);
   // The block as the recovery file kept it: unsaved, changed when it was.
   void Restore(const RecoverySnapshot& snapshot);

@@ -213,19 +213,19 @@ void BlockBrowser::StartReading() {
   reading_ = true;
   std::erase_if(readers_, [](const Reader& r) { return r.done->load(); });
   auto done = std::make_shared<std::atomic<bool>>(false);
-  std::jthread thread(
-      [this, done, revision = *read_revision_, file = *editor_->library().open_file()] {
-        auto blocks = WczytajWszystkieBloki(file);
-        // A file that cannot be read gives no pictures; loading a block says why.
-        std::vector<LoadedBlock> read = blocks ? std::move(*blocks) : std::vector<LoadedBlock>{};
-        QMetaObject::invokeMethod(
-            this,
-            [this, revision, read = std::move(read)]() mutable {
-              ContentsRead(revision, std::move(read));
-            },
-            Qt::QueuedConnection);
-        done->store(true);
-      });
+  const std::filesystem::path open_file = *editor_->library().open_file();
+  std::jthread thread([this, done, revision = *read_revision_, file = open_file] {
+    auto blocks = WczytajWszystkieBloki(file);
+    // A file that cannot be read gives no pictures; loading a block says why.
+    std::vector<LoadedBlock> read = blocks ? std::move(*blocks) : std::vector<LoadedBlock>{};
+    QMetaObject::invokeMethod(
+        this,
+        [this, revision, read = std::move(read)]() mutable {
+          ContentsRead(revision, std::move(read));
+        },
+        Qt::QueuedConnection);
+    done->store(true);
+  });
   readers_.push_back({std::move(thread), std::move(done)});
 }
 
