@@ -108,7 +108,7 @@ class Library {
   // definitions), those the user ticks saved into the open library at once, all or none.
   void ImportujDxf();
 
-  // Told of every change the block panel shows.
+  // Told of the changes the block panel follows: another file, new rows, a row brought forward.
   void SetListener(std::function<void(LibraryChange)> listener) { listener_ = std::move(listener); }
 
  private:

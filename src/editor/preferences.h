@@ -70,7 +70,7 @@ class Preferences {
   void ChooseColour();
   void SetBasePoint(bool on);
   void SetOverwriteWithoutAsking(bool on);
-  // Called after every change of the settings or the recent files.
+  // Told when what the settings bar shows changed (its boxes, the swatch) or the recent files.
   void SetListener(std::function<void()> listener) { listener_ = std::move(listener); }
 
  private:
