@@ -101,7 +101,7 @@ void BM_Redraw(benchmark::State& state) {
   Scene& s = TheScene();
   s.ShowRows(false);
   for (auto _ : state) {
-    s.window->editor().Redraw();
+    s.window->editor().view().Redraw();
     s.window->podglad().repaint();
   }
 }

@@ -193,21 +193,21 @@ std::string ControlText(std::string_view text) {
 void Switch(blok::Editor& editor, char which, bool on) {
   switch (which) {
     case 'e':
-      return editor.SetSnap(blok::Snap::kEnd, on);
+      return editor.preferences().SetSnap(blok::Snap::kEnd, on);
     case 'm':
-      return editor.SetSnap(blok::Snap::kMiddle, on);
+      return editor.preferences().SetSnap(blok::Snap::kMiddle, on);
     case 'i':
-      return editor.SetSnap(blok::Snap::kIntersection, on);
+      return editor.preferences().SetSnap(blok::Snap::kIntersection, on);
     case 'c':
-      return editor.SetSnap(blok::Snap::kCentre, on);
+      return editor.preferences().SetSnap(blok::Snap::kCentre, on);
     case 'g':
-      return editor.SetGridSnap(on);
+      return editor.preferences().SetGridSnap(on);
     case 'o':
-      return editor.SetOrtho(on);
+      return editor.preferences().SetOrtho(on);
     case 'd':
-      return editor.SetDrawGrid(on);
+      return editor.preferences().SetDrawGrid(on);
     case 'b':
-      return editor.SetBasePoint(on);
+      return editor.preferences().SetBasePoint(on);
   }
 }
 
@@ -262,48 +262,49 @@ void Run(blok::Editor& editor, NullSurface& surface, char op, std::string_view t
       return editor.DoubleClick(x, n.Next());
     }
     case 'w':
-      return editor.Wheel(Numbers(text).Next());
+      return editor.view().Wheel(Numbers(text).Next());
     case 'z':
       switch (first) {
         case 'i':
-          return editor.ZoomIn();
+          return editor.view().ZoomIn();
         case 'o':
-          return editor.ZoomOut();
+          return editor.view().ZoomOut();
         case 'a':
-          return editor.ZoomAll();
+          return editor.view().ZoomAll();
         case 'w':
-          return editor.BeginZoomWindow();
+          return editor.view().BeginZoomWindow();
         case 'p':
-          return editor.BeginPan();
+          return editor.view().BeginPan();
       }
       return;
     case 's':
       return Switch(editor, first, !rest.empty() && rest.front() == '1');
     case 'g':
-      return editor.SetGridStepText(text);
+      return editor.preferences().SetGridStepText(text);
     case 'G':
-      return editor.SetGridSizeText(text);
+      return editor.preferences().SetGridSizeText(text);
     case 't':
-      editor.SetThicknessText(text);
+      editor.preferences().SetThicknessText(text);
       return;
     case 'h':
-      editor.SetTextHeightText(text);
+      editor.preferences().SetTextHeightText(text);
       return;
     case 'x':
-      editor.SetTextWidthText(text);
+      editor.preferences().SetTextWidthText(text);
       return;
     case 'c':
       // The colour dialog gives 0x00BBGGRR only.
-      return editor.SetColour(static_cast<blok::Colour>(Numbers(text).Next()) & 0xFFFFFF);
+      return editor.preferences().SetColour(static_cast<blok::Colour>(Numbers(text).Next()) &
+                                            0xFFFFFF);
     case 'u':
-      return editor.BCofnijClick();
+      return editor.block().BCofnijClick();
     case 'r':
-      return editor.BPrzodClick();
+      return editor.block().BPrzodClick();
     case 'f':
       return editor.PaintPendingFrame();
     case 'b': {
       const int index = Numbers(text).Next();
-      editor.SelectBlock(index < 0 ? std::nullopt : std::optional<size_t>(index));
+      editor.library().SelectBlock(index < 0 ? std::nullopt : std::optional<size_t>(index));
       return editor.WczytajWybranyBlok();
     }
     case 'n':
@@ -315,7 +316,7 @@ void Run(blok::Editor& editor, NullSurface& surface, char op, std::string_view t
       Numbers n(text);
       const int width = std::clamp(n.Next(), 0, 8000);
       surface.Resize(width, std::clamp(n.Next(), 0, 8000));
-      return editor.FirstShow();
+      return editor.view().FirstShow();
     }
   }
 }
@@ -328,9 +329,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   NullSurface surface;
   blok::Editor editor(program.dir(), ui, surface);
   Require(editor.Start().has_value());
-  editor.FirstShow();
+  editor.view().FirstShow();
   editor.OtworzOstatniPlik(program.library().string());
-  Require(editor.tools_enabled());
+  Require(editor.block().tools_enabled());
   editor.PaintPendingFrame();
 
   const std::string_view script(reinterpret_cast<const char*>(data), size);

@@ -92,4 +92,6 @@ std::optional<std::string> BlockNameProblem(std::string_view name) {
   return std::nullopt;
 }
 
+bool BlockNameTooShort(std::string_view name) { return CharacterCount(name) < 3; }
+
 }  // namespace blok

@@ -23,6 +23,9 @@ std::optional<std::string> NotInCodePage(std::string_view text);
 // (the block could not be found again by the name it was given), or more characters than the
 // readers of a name line take. Every save of a block asks this.
 std::optional<std::string> BlockNameProblem(std::string_view name);
+// The editor's own rule on top: it saves, loads and copies no block under a name of fewer than
+// 3 characters.
+bool BlockNameTooShort(std::string_view name);
 
 // The base letter of a capital Polish letter (Ą is A, Ż is Z); any other code point as it is.
 char32_t PolishBaseLetter(char32_t upper);

@@ -3,17 +3,11 @@
 
 #include <algorithm>
 
-#include "editor/editor.h"
+#include "editor/library.h"
 
 namespace blok {
 
-void Editor::ResetBlockBrowser() {
-  // A filter kept from the last file could hide every name of this one, with nothing saying why.
-  block_filter_.SetText("");
-  shown_block_.clear();
-}
-
-void Editor::ShowBlockRow(const std::string& name) {
+void Library::ShowBlockRow(const std::string& name) {
   const std::string selected = block_list_.SelectedName();
   // A row the user picked after the last load or save is theirs: a save does not take it away.
   if (!selected.empty() && selected != shown_block_ && selected != name) return;
@@ -28,7 +22,7 @@ void Editor::ShowBlockRow(const std::string& name) {
     block_list_.Select(static_cast<size_t>(found - names.begin()));
   }
   if (!selected_block_row()) SetBlockFilter("");
-  ++block_reveal_revision_;
+  Notify(LibraryChange::kRow);
 }
 
 }  // namespace blok

@@ -2,7 +2,7 @@
 
 #include "document/dxf_import.h"
 #include "editing/transform.h"
-#include "editor/editor.h"
+#include "editor/library.h"
 #include "model/unit.h"
 #include "view/font_capital.h"
 #include "view/renderer.h"
@@ -15,24 +15,25 @@ const std::vector<FileFilter> kDxfFilters = {{"Pliki DXF", "*.dxf"}, {"Wszystkie
 
 }  // namespace
 
-void Editor::WstawZDxf() {
-  AnulujPolecenie();
-  const auto file = ui_.OpenFileDialog({"Wstaw z DXF", kDxfFilters, "dxf", initial_directory_});
-  if (!file) return Redraw();
+void Library::WstawZDxf() {
+  cancel_command_();
+  const auto file =
+      ui_.OpenFileDialog({"Wstaw z DXF", kDxfFilters, "dxf", preferences_.initial_directory()});
+  if (!file) return view_.Redraw();
   auto report = ImportDxf(*file, DxfOptions(*file));
   if (!report) {
     ShowError(report.error());
-    return Redraw();
+    return view_.Redraw();
   }
   if (report->blocks.empty() || report->blocks.front().lines.empty()) {
     ui_.ShowMessage("Rysunek " + file->string() + " nie zawiera obiektów do wstawienia.");
-    return Redraw();
+    return view_.Redraw();
   }
   DxfBlock& block = report->blocks.front();
   std::vector<std::string> lines = std::move(block.lines);
   // The drawing's numbers are in the block's unit: a drawing in metres goes into a block in
   // centimetres a hundred times larger.
-  if (const double factor = MetresIn(block.unit) / MetresIn(unit_); factor != 1) {
+  if (const double factor = MetresIn(block.unit) / MetresIn(block_.unit()); factor != 1) {
     const std::vector<ParsedEntity> records = ParseLines(lines);
     Selection all{
         .flags = std::vector<std::uint8_t>(lines.size(), 1), .lines = lines, .window = {}};
@@ -40,7 +41,7 @@ void Editor::WstawZDxf() {
     if (scaled.unwritable > 0) {
       ui_.ShowMessage("Nie wstawiono rysunku: po zmianie jednostki nie da się zapisać obiektów: " +
                       std::to_string(scaled.unwritable) + ".");
-      return Redraw();
+      return view_.Redraw();
     }
     for (const EditChange& change : scaled) lines[static_cast<size_t>(change.index)] = change.line;
   }
@@ -50,42 +51,45 @@ void Editor::WstawZDxf() {
     changes.push_back({.kind = EditChange::Kind::kAdd, .line = std::move(*line)});
   }
   const size_t count = changes.size();
-  if (!ApplyChanges(std::move(changes))) return Redraw();
-  Komunikat("Wstawiono z pliku " + file->string() + " obiektów: " + std::to_string(count));
-  for (const std::string& note : report->notes) Komunikat(note);
+  if (!block_.ApplyChanges(std::move(changes))) return view_.Redraw();
+  messages_.Komunikat("Wstawiono z pliku " + file->string() +
+                      " obiektów: " + std::to_string(count));
+  for (const std::string& note : report->notes) messages_.Komunikat(note);
   int skipped = 0;
   for (const auto& [type, n] : report->skipped) skipped += n;
-  if (skipped > 0) Komunikat("Pominięto obiektów DXF bez odpowiednika: " + std::to_string(skipped));
-  ZoomAll();
+  if (skipped > 0)
+    messages_.Komunikat("Pominięto obiektów DXF bez odpowiednika: " + std::to_string(skipped));
+  view_.ZoomAll();
 }
 
-DxfImportOptions Editor::DxfOptions(const std::filesystem::path& file) const {
+DxfImportOptions Library::DxfOptions(const std::filesystem::path& file) const {
   DxfImportOptions options;
   options.model_name = file.stem().string();
   // Texts are sized and placed by the stroke font, as the export sizes them.
-  options.capital = CapitalOf(*romans_font_);
-  options.text_length = [font = romans_font_.get()](std::string_view text, double width) {
+  options.capital = CapitalOf(*view_.romans_font());
+  options.text_length = [font = view_.romans_font()](std::string_view text, double width) {
     return TextLength(*font, text, width);
   };
   return options;
 }
 
-void Editor::ImportujDxf() {
-  AnulujPolecenie();
+void Library::ImportujDxf() {
+  cancel_command_();
   if (!open_file_) return ui_.ShowMessage("Nie otwarto pliku z blokami.");
-  const auto file = ui_.OpenFileDialog({"Importuj DXF", kDxfFilters, "dxf", initial_directory_});
-  if (!file) return Redraw();
+  const auto file =
+      ui_.OpenFileDialog({"Importuj DXF", kDxfFilters, "dxf", preferences_.initial_directory()});
+  if (!file) return view_.Redraw();
   DxfImportOptions options = DxfOptions(*file);
   auto model = ImportDxf(*file, options);
   if (!model) {
     ShowError(model.error());
-    return Redraw();
+    return view_.Redraw();
   }
   options.all_blocks = true;
   auto defined = ImportDxf(*file, options);
   if (!defined) {
     ShowError(defined.error());
-    return Redraw();
+    return view_.Redraw();
   }
   // The model space first, then the block definitions; empty ones offer nothing.
   std::vector<DxfBlock> found;
@@ -96,7 +100,7 @@ void Editor::ImportujDxf() {
   }
   if (found.empty()) {
     ui_.ShowMessage("Rysunek " + file->string() + " nie zawiera obiektów do zaimportowania.");
-    return Redraw();
+    return view_.Redraw();
   }
   std::vector<Ui::OfferedBlock> offer;
   for (const DxfBlock& block : found) {
@@ -104,28 +108,28 @@ void Editor::ImportujDxf() {
     offer.push_back({block.name, block.lines, exists, !exists});
   }
   bool replace = false;
-  if (!ui_.ChooseBlocks(offer, replace)) return Redraw();
+  if (!ui_.ChooseBlocks(offer, replace)) return view_.Redraw();
   std::vector<BlockToSave> chosen;
   for (size_t i = 0; i < found.size(); ++i) {
     if (!offer[i].take || (offer[i].exists && !replace)) continue;
     chosen.push_back({.name = found[i].name, .unit = found[i].unit, .lines = found[i].lines});
   }
-  if (chosen.empty()) return Redraw();
+  if (chosen.empty()) return view_.Redraw();
   const auto saved = SaveBlocks(*open_file_, chosen, replace);
   if (!saved) {
     ShowError(saved.error());
-    return Redraw();
+    return view_.Redraw();
   }
   if (!saved->written) {
     std::string names;
     for (const std::string& name : saved->existing) names += (names.empty() ? "" : ", ") + name;
     ui_.ShowMessage("Nic nie zaimportowano: w bibliotece są już bloki " + names + ".");
-    return Redraw();
+    return view_.Redraw();
   }
-  Komunikat("Zaimportowano z pliku " + file->string() +
-            " bloków: " + std::to_string(chosen.size()));
+  messages_.Komunikat("Zaimportowano z pliku " + file->string() +
+                      " bloków: " + std::to_string(chosen.size()));
   LibraryChanged(chosen.front().name);
-  Redraw();
+  view_.Redraw();
 }
 
 }  // namespace blok

@@ -46,17 +46,18 @@ void DrawStartPanel(Canvas& canvas, const StartPanelText& text) {
 }
 
 void DrawEditorFrame(Editor& editor, Surface& surface) {
-  const StrokeFont* font = editor.romans_font();
+  const StrokeFont* font = editor.view().romans_font();
   if (font == nullptr) return;  // start-up failed: there is nothing to draw with
   FrameHooks hooks;
   hooks.overlays = [&editor](Canvas& canvas) {
-    if (editor.ShowsStartPanel()) DrawStartPanel(canvas, Editor::StartPanel());
+    if (editor.ShowsStartPanel()) DrawStartPanel(canvas, StartPanel());
     editor.machine().DrawStateOverlay(canvas);  // only while switched on
   };
-  const ViewSettings settings = editor.view_settings();
-  editor.reading_defaults() = ReadingDefaults{};
-  RenderFrame(surface.ImageCanvas(), editor.view(), surface.width(), surface.height(),
-              editor.drawing().records(), *font, settings, editor.reading_defaults(), hooks);
+  const ViewSettings settings = editor.preferences().view_settings();
+  editor.view().reading_defaults() = ReadingDefaults{};
+  RenderFrame(surface.ImageCanvas(), editor.view().transform(), surface.width(), surface.height(),
+              editor.block().drawing().records(), *font, settings, editor.view().reading_defaults(),
+              hooks);
   surface.Present();
 }
 

@@ -4,13 +4,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <ctime>
 
 #include "document/block_file.h"
 #include "document/recovery_file.h"
-#include "editor/editor.h"
+#include "editor/recovery.h"
 
 namespace blok {
 namespace {
@@ -24,11 +23,6 @@ std::filesystem::path LockFileOf(std::filesystem::path recovery_file) {
   return recovery_file.replace_extension(kLockExtension);
 }
 
-bool Exists(const std::filesystem::path& file) {
-  std::error_code ignored;
-  return std::filesystem::exists(file, ignored);
-}
-
 std::string LocalTime(int64_t seconds) {
   const std::time_t time = static_cast<std::time_t>(seconds);
   std::tm local{};
@@ -39,40 +33,40 @@ std::string LocalTime(int64_t seconds) {
   return text;
 }
 
-int64_t Now() {
-  return std::chrono::duration_cast<std::chrono::seconds>(
-             std::chrono::system_clock::now().time_since_epoch())
-      .count();
-}
-
 }  // namespace
 
-void Editor::MarkChanged() {
-  unsaved_ = true;
-  ++change_count_;
-  last_change_ = Now();
+Recovery::Recovery(std::filesystem::path state_dir, Ui& ui, Messages& messages,
+                   const EditedBlock& block, const Library& library)
+    : state_dir_(std::move(state_dir)),
+      ui_(ui),
+      messages_(messages),
+      block_(block),
+      library_(library) {}
+
+Recovery::~Recovery() = default;
+
+void Recovery::Begin(const std::function<void(const RecoverySnapshot&)>& restore) {
+  if (!recovery_lock_) TakeRecoveryLock();
+  OfferRecovery(restore);
 }
 
-void Editor::MarkUnchanged() {
-  unsaved_ = false;
-  DropRecoveryFile();
-}
-
-void Editor::DropRecoveryFile() {
+void Recovery::DropRecoveryFile() {
   if (!recovery_kept_) return;
   recovery_writer_->Remove(recovery_file_);
   recovery_kept_ = false;
 }
 
-RecoverySnapshot Editor::TakeRecoverySnapshot() const {
-  return {open_file_.value_or(std::filesystem::path()), block_name_, unit_,
-          std::vector<std::string>(drawing_.lines().begin(), drawing_.lines().end()), last_change_};
+RecoverySnapshot Recovery::TakeRecoverySnapshot() const {
+  return {
+      library_.open_file().value_or(std::filesystem::path()), block_.block_name(), block_.unit(),
+      std::vector<std::string>(block_.drawing().lines().begin(), block_.drawing().lines().end()),
+      block_.changes().at};
 }
 
-bool Editor::KeepRecoveryFile() {
+bool Recovery::KeepRecoveryFile() {
   if (!recovery_writer_) {
-    if (!recovery_problem_ || !unsaved_) return false;
-    Komunikat("Niezapisany blok nie jest chroniony: " + recovery_problem_->message);
+    if (!recovery_problem_ || !block_.unsaved()) return false;
+    messages_.Komunikat("Niezapisany blok nie jest chroniony: " + recovery_problem_->message);
     recovery_problem_.reset();
     return true;
   }
@@ -80,31 +74,31 @@ bool Editor::KeepRecoveryFile() {
   if (auto failed = recovery_writer_->TakeError(); failed && !recovery_failure_shown_) {
     // Once a run: a full disk would fill the pane otherwise.
     recovery_failure_shown_ = true;
-    Komunikat("Nie można zapisać pliku odzyskiwania: " + failed->message);
+    messages_.Komunikat("Nie można zapisać pliku odzyskiwania: " + failed->message);
     shown = true;
   }
-  if (!unsaved_ || !open_file_) {
+  if (!block_.unsaved() || !library_.open_file()) {
     DropRecoveryFile();
     return shown;
   }
-  if (recovery_kept_ && recovery_count_ == change_count_ && recovery_name_ == block_name_ &&
-      recovery_unit_ == unit_) {
+  if (recovery_kept_ && recovery_count_ == block_.changes().count &&
+      recovery_name_ == block_.block_name() && recovery_unit_ == block_.unit()) {
     return shown;
   }
   recovery_writer_->Write(recovery_file_, TakeRecoverySnapshot());
   recovery_kept_ = true;
-  recovery_count_ = change_count_;
-  recovery_name_ = block_name_;
-  recovery_unit_ = unit_;
+  recovery_count_ = block_.changes().count;
+  recovery_name_ = block_.block_name();
+  recovery_unit_ = block_.unit();
   return shown;
 }
 
-void Editor::WaitForRecoveryFile() {
+void Recovery::WaitForRecoveryFile() {
   if (recovery_writer_) recovery_writer_->WaitIdle();
 }
 
-void Editor::TakeRecoveryLock() {
-  const std::filesystem::path folder = paths_.state / kRecoveryFolder;
+void Recovery::TakeRecoveryLock() {
+  const std::filesystem::path folder = state_dir_ / kRecoveryFolder;
   std::error_code ignored;
   std::filesystem::create_directories(folder, ignored);
   const std::string pid = std::to_string(::getpid());
@@ -119,7 +113,7 @@ void Editor::TakeRecoveryLock() {
       recovery_problem_ = lock.error();
       return;
     }
-    if (!*lock || Exists(file)) continue;
+    if (!*lock || FileExists(file)) continue;
     recovery_lock_ = std::move(**lock);
     recovery_file_ = file;
     recovery_writer_ = std::make_unique<RecoveryWriter>();
@@ -127,7 +121,7 @@ void Editor::TakeRecoveryLock() {
   }
 }
 
-void Editor::OfferRecovery() {
+void Recovery::OfferRecovery(const std::function<void(const RecoverySnapshot&)>& restore) {
   struct Found {
     std::filesystem::path file;
     HeldLock lock;
@@ -136,7 +130,7 @@ void Editor::OfferRecovery() {
   std::vector<std::filesystem::path> files;
   std::vector<std::filesystem::path> locks;
   std::error_code error;
-  for (std::filesystem::directory_iterator it(paths_.state / kRecoveryFolder, error), end;
+  for (std::filesystem::directory_iterator it(state_dir_ / kRecoveryFolder, error), end;
        !error && it != end; it.increment(error)) {
     if (it->path().extension() == kRecoveryExtension && it->path() != recovery_file_) {
       files.push_back(it->path());
@@ -146,7 +140,8 @@ void Editor::OfferRecovery() {
   }
   // An editor killed with nothing unsaved leaves its lock file alone: it goes once free.
   for (const std::filesystem::path& lock_file : locks) {
-    if (Exists(std::filesystem::path(lock_file).replace_extension(kRecoveryExtension))) continue;
+    if (FileExists(std::filesystem::path(lock_file).replace_extension(kRecoveryExtension)))
+      continue;
     if (auto lock = HeldLock::TryTake(lock_file); lock && *lock) (*lock)->RemoveAndRelease();
   }
   std::sort(files.begin(), files.end());
@@ -154,7 +149,7 @@ void Editor::OfferRecovery() {
   for (const std::filesystem::path& file : files) {
     auto lock = HeldLock::TryTake(LockFileOf(file));
     // Held: its editor is running. Gone meanwhile: another start took it.
-    if (!lock || !*lock || !Exists(file)) continue;
+    if (!lock || !*lock || !FileExists(file)) continue;
     RemoveLeftovers(file);
     auto snapshot = ReadRecoveryFile(file);
     if (!snapshot) {
@@ -179,7 +174,7 @@ void Editor::OfferRecovery() {
                 LocalTime(f.snapshot.changed_at) + "). Przywrócić?");
     if (answer == Answer::kKasuj) continue;  // offered again at the next start
     if (answer == Answer::kTak) {
-      RestoreBlock(f.snapshot);
+      restore(f.snapshot);
       // The file becomes this run's at once, so that no moment is left without it; the rest
       // wait for the next start.
       if (recovery_file_.empty() || std::rename(f.file.c_str(), recovery_file_.c_str()) != 0) {
@@ -195,42 +190,14 @@ void Editor::OfferRecovery() {
   }
 }
 
-void Editor::RestoreBlock(const RecoverySnapshot& snapshot) {
-  AnulujPolecenie();
-  const std::filesystem::path& library = snapshot.library;
-  const bool library_there = Exists(library);
-  std::vector<std::string> names;
-  if (library_there) {
-    if (auto listed = CzytajListeBlokow(library)) {
-      names = std::move(*listed);
-    } else {
-      ShowError(listed.error());
-    }
-  }
-  OpenFile(library, std::move(names));
-  drawing_.Load(snapshot.lines);
-  journal_.Clear();
-  syntax_checked_ = false;
-  block_name_ = snapshot.block_name;
-  SetUnit(snapshot.unit);
-  MarkChanged();
-  last_change_ = snapshot.changed_at;
-  Komunikat("Przywrócono niezapisany blok " + block_name_);
-  if (!library_there) {
-    ui_.ShowMessage("Plik " + library.string() +
-                    " nie istnieje. Blok przywrócono; zapisanie go utworzy plik na nowo.");
-  }
-  Redraw();
-}
-
-void Editor::EndRecovery() {
+void Recovery::EndRecovery() {
   if (recovery_writer_) DropRecoveryFile();
   recovery_writer_.reset();
   if (recovery_lock_) recovery_lock_->RemoveAndRelease();
   recovery_lock_.reset();
   recovery_file_.clear();
   std::error_code ignored;
-  std::filesystem::remove(paths_.state / kRecoveryFolder, ignored);  // only when empty
+  std::filesystem::remove(state_dir_ / kRecoveryFolder, ignored);  // only when empty
 }
 
 }  // namespace blok

@@ -3,8 +3,9 @@
 
 #include <algorithm>
 
-#include "editor/editor.h"
+#include "editor/edited_block.h"
 #include "model/command_text.h"
+#include "model/cp1250.h"
 #include "model/entity_writer.h"
 #include "view/previews.h"
 
@@ -22,9 +23,9 @@ std::string OneLine(std::string_view text) {
 
 }  // namespace
 
-void Editor::SprawdzSkladnie() {
+void EditedBlock::SprawdzSkladnie() {
   if (!tools_enabled_) return;
-  AnulujPolecenie();
+  cancel_command_();
   const std::vector<std::string> lines(drawing_.lines().begin(), drawing_.lines().end());
   const std::vector<CheckedLine> checked = CheckSyntax(lines);
   // Only the lines whose start was tidied change, all of them as one step of Cofnij.
@@ -36,10 +37,10 @@ void Editor::SprawdzSkladnie() {
   // Checked is changed, even where no line's text changed.
   MarkChanged();
   syntax_checked_ = true;
-  Redraw();
+  view_.Redraw();
 }
 
-LineStatus Editor::SourceLineStatus(size_t index) const {
+LineStatus EditedBlock::SourceLineStatus(size_t index) const {
   if (index >= drawing_.size()) return LineStatus::kInvalid;
   // The record is the line read as the check reads it: its validity is the check's.
   if (drawing_.records()[index].valid()) return LineStatus::kEntity;
@@ -48,7 +49,7 @@ LineStatus Editor::SourceLineStatus(size_t index) const {
                                                           : LineStatus::kInvalid;
 }
 
-size_t Editor::FaultyLineCount() const {
+size_t EditedBlock::FaultyLineCount() const {
   size_t count = 0;
   for (size_t i = 0; i < drawing_.size(); ++i) {
     if (SourceLineStatus(i) == LineStatus::kInvalid) ++count;
@@ -56,7 +57,7 @@ size_t Editor::FaultyLineCount() const {
   return count;
 }
 
-bool Editor::SourceLineFits(const std::string& line) {
+bool EditedBlock::SourceLineFits(const std::string& line) {
   const size_t length = CharacterCount(line);
   if (length <= kLongestEntityLine) return true;
   ui_.ShowMessage("Linia ma " + std::to_string(length) +
@@ -64,55 +65,58 @@ bool Editor::SourceLineFits(const std::string& line) {
   return false;
 }
 
-bool Editor::EditSourceLine(size_t index, std::string_view text) {
+bool EditedBlock::EditSourceLine(size_t index, std::string_view text) {
   if (!tools_enabled_ || index >= drawing_.size()) return false;
   std::string line = OneLine(text);
   if (line == drawing_[index]) return false;
   // The drawing's indices change under a running command: it ends first.
-  AnulujPolecenie();
+  cancel_command_();
   if (line.find_first_not_of(" \t") == std::string::npos) {
     UsunObiekt(static_cast<int>(index));
   } else {
     if (!SourceLineFits(line)) return false;
     ZmienObiekt(static_cast<int>(index), std::move(line));
   }
-  Redraw();
+  view_.Redraw();
   return true;
 }
 
-bool Editor::AddSourceLine(std::string_view text) {
+bool EditedBlock::AddSourceLine(std::string_view text) {
   if (!tools_enabled_) return false;
   std::string line = OneLine(text);
   if (line.find_first_not_of(" \t") == std::string::npos || !SourceLineFits(line)) return false;
-  AnulujPolecenie();
+  cancel_command_();
   DodajObiekt(std::move(line));
-  Redraw();
+  view_.Redraw();
   return true;
 }
 
-void Editor::ShowSourceLine(size_t index) {
+void EditedBlock::ShowSourceLine(size_t index) {
   // The drawing's next highlight of any entity is shown in the rows again.
   pointed_line_.reset();
-  if (index >= drawing_.size() || romans_font_ == nullptr) return;
+  if (index >= drawing_.size() || view_.romans_font() == nullptr) return;
   const CompactBox box = drawing_.boxes()[index];
   if (!(box.left <= box.right && box.bottom <= box.top)) {
-    surface_.RestoreView();  // nothing to show: a comment or a faulty line
+    view_.surface().RestoreView();  // nothing to show: a comment or a faulty line
     return;
   }
-  const double left = view_.ScreenToWorldX(0), right = view_.ScreenToWorldX(surface_.width());
-  const double top = view_.ScreenToWorldY(0), bottom = view_.ScreenToWorldY(surface_.height());
+  const double left = view_.transform().ScreenToWorldX(0),
+               right = view_.transform().ScreenToWorldX(view_.surface().width());
+  const double top = view_.transform().ScreenToWorldY(0),
+               bottom = view_.transform().ScreenToWorldY(view_.surface().height());
   const bool seen = box.right >= std::min(left, right) && box.left <= std::max(left, right) &&
                     box.top >= std::min(top, bottom) && box.bottom <= std::max(top, bottom);
   if (seen) {
-    surface_.RestoreView();
+    view_.surface().RestoreView();
   } else {
     // Off the screen: the view moves to it at the same scale.
-    view_.SetCentre((double{box.left} + box.right) / 2, (double{box.bottom} + box.top) / 2);
-    Redraw();
+    view_.transform().SetCentre((double{box.left} + box.right) / 2,
+                                (double{box.bottom} + box.top) / 2);
+    view_.Redraw();
   }
   // On the overlay: a frame still to be drawn goes beneath it.
-  HighlightEntity(surface_.OverlayCanvas(), view_, *romans_font_, drawing_.records()[index],
-                  reading_defaults_);
+  HighlightEntity(view_.surface().OverlayCanvas(), view_.transform(), *view_.romans_font(),
+                  drawing_.records()[index], view_.reading_defaults());
 }
 
 }  // namespace blok

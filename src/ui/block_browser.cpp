@@ -122,7 +122,7 @@ BlockBrowser::BlockBrowser(QWidget* preview_parent, QWidget* parent)
   });
   // The clear button changes the text without an edit.
   connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) {
-    if (text.isEmpty() && editor_ != nullptr && !editor_->block_filter().text().empty()) {
+    if (text.isEmpty() && editor_ != nullptr && !editor_->library().block_filter().text().empty()) {
       emit filterEdited(text);
     }
   });
@@ -149,19 +149,19 @@ BlockBrowser::~BlockBrowser() {
 }
 
 void BlockBrowser::Sync() {
-  const Editor& e = *editor_;
-  if (e.open_file() && read_revision_ != e.library_revision()) StartReading();
-  if (S(filter_->text()) != e.block_filter().text()) {
+  Editor& e = *editor_;
+  if (e.library().open_file() && std::exchange(read_wanted_, false)) StartReading();
+  if (S(filter_->text()) != e.library().block_filter().text()) {
     const QSignalBlocker block(filter_);
-    filter_->setText(Q(e.block_filter().text()));
+    filter_->setText(Q(e.library().block_filter().text()));
   }
   // A library may hold tens of thousands of blocks: the list is rebuilt only when it changed.
-  const bool rebuilt = shown_list_revision_ != e.block_list_revision();
+  const bool rebuilt = std::exchange(names_changed_, false);
   if (rebuilt) {
-    shown_list_revision_ = e.block_list_revision();
     QStringList names;
-    names.reserve(static_cast<qsizetype>(e.block_rows().size()));
-    for (const size_t entry : e.block_rows()) names << Q(e.block_list().names()[entry]);
+    names.reserve(static_cast<qsizetype>(e.library().block_rows().size()));
+    for (const size_t entry : e.library().block_rows())
+      names << Q(e.library().block_list().names()[entry]);
     const QSignalBlocker block(list_);
     list_->clear();
     list_->addItems(names);
@@ -174,9 +174,8 @@ void BlockBrowser::Sync() {
   }
   ShowTwins();
   // A load or a save brings its row into view even when it was the current one already.
-  const bool reveal = shown_reveal_revision_ != e.block_reveal_revision();
-  shown_reveal_revision_ = e.block_reveal_revision();
-  const auto selected = e.selected_block_row();
+  const bool reveal = std::exchange(row_revealed_, false);
+  const auto selected = e.library().selected_block_row();
   const int row = selected ? static_cast<int>(*selected) : -1;
   if (list_->currentRow() != row || rebuilt || reveal) {
     const QSignalBlocker block(list_);
@@ -195,12 +194,27 @@ void BlockBrowser::Sync() {
   SchedulePictures();
 }
 
+void BlockBrowser::LibraryChanged(LibraryChange change) {
+  switch (change) {
+    case LibraryChange::kFile:
+      read_wanted_ = true;
+      break;
+    case LibraryChange::kNames:
+      names_changed_ = true;
+      break;
+    case LibraryChange::kRow:
+      row_revealed_ = true;
+      break;
+  }
+}
+
 void BlockBrowser::StartReading() {
-  read_revision_ = editor_->library_revision();
+  read_revision_ = editor_->library().library_revision();
   reading_ = true;
   std::erase_if(readers_, [](const Reader& r) { return r.done->load(); });
   auto done = std::make_shared<std::atomic<bool>>(false);
-  std::jthread thread([this, done, revision = *read_revision_, file = *editor_->open_file()] {
+  const std::filesystem::path open_file = *editor_->library().open_file();
+  std::jthread thread([this, done, revision = *read_revision_, file = open_file] {
     auto blocks = WczytajWszystkieBloki(file);
     // A file that cannot be read gives no pictures; loading a block says why.
     std::vector<LoadedBlock> read = blocks ? std::move(*blocks) : std::vector<LoadedBlock>{};
@@ -216,8 +230,8 @@ void BlockBrowser::StartReading() {
 }
 
 void BlockBrowser::ContentsRead(uint64_t revision, std::vector<LoadedBlock> blocks) {
-  editor_->SetLibraryContents(revision, std::move(blocks));
-  if (revision != editor_->library_revision()) return;
+  editor_->library().SetLibraryContents(revision, std::move(blocks));
+  if (revision != editor_->library().library_revision()) return;
   ShowTwins();
   reading_ = false;
   if (preview_wanted_) ShowPreview();
@@ -229,11 +243,11 @@ void BlockBrowser::SchedulePictures() {
 }
 
 void BlockBrowser::ShowTwins() {
-  const LibraryContents& library = editor_->library();
+  const LibraryContents& library = editor_->library().contents();
   if (shown_twins_revision_ == library.twins_revision()) return;
   shown_twins_revision_ = library.twins_revision();
-  const auto& rows = editor_->block_rows();
-  const auto& names = editor_->block_list().names();
+  const auto& rows = editor_->library().block_rows();
+  const auto& names = editor_->library().block_list().names();
   for (int row = 0; row < list_->count() && static_cast<size_t>(row) < rows.size(); ++row) {
     const std::vector<std::string>& twins = library.TwinsOf(names[rows[row]]);
     QListWidgetItem* item = list_->item(row);
@@ -244,13 +258,14 @@ void BlockBrowser::ShowTwins() {
 }
 
 const LibraryContents::Entry* BlockBrowser::EntryOfRow(int row) const {
-  const auto& rows = editor_->block_rows();
+  const auto& rows = editor_->library().block_rows();
   if (row < 0 || static_cast<size_t>(row) >= rows.size()) return nullptr;
-  return editor_->library().Find(editor_->block_list().names()[rows[row]]);
+  return editor_->library().contents().Find(editor_->library().block_list().names()[rows[row]]);
 }
 
 void BlockBrowser::MakeSomePictures() {
-  if (!editor_->library().loaded() || editor_->romans_font() == nullptr || list_->count() == 0) {
+  if (!editor_->library().contents().loaded() || editor_->view().romans_font() == nullptr ||
+      list_->count() == 0) {
     return;
   }
   const QModelIndex top = list_->indexAt(QPoint(1, 1));
@@ -280,8 +295,8 @@ void BlockBrowser::MakeSomePictures() {
         done = false;
         break;
       }
-      const QImage image = BlockPicture(entry->block.lines, *editor_->romans_font(), kThumbnailSize,
-                                        list_->devicePixelRatioF());
+      const QImage image = BlockPicture(entry->block.lines, *editor_->view().romans_font(),
+                                        kThumbnailSize, list_->devicePixelRatioF());
       dropped |= !cache_.Insert(entry->key, QPixmap::fromImage(image)).empty();
       cached = cache_.Find(entry->key);
     }
@@ -305,7 +320,7 @@ void BlockBrowser::MakeSomePictures() {
 void BlockBrowser::ShowPreview() {
   const int row = list_->currentRow();
   const LibraryContents::Entry* entry = EntryOfRow(row);
-  if (entry == nullptr || editor_->romans_font() == nullptr) return preview_->hide();
+  if (entry == nullptr || editor_->view().romans_font() == nullptr) return preview_->hide();
   const QString text =
       QString("<b>%1</b><br>Jednostka: %2, obiektów: %3")
           .arg(Q(entry->block.name).toHtmlEscaped(), Q(entry->block.unit).toHtmlEscaped())
@@ -313,8 +328,8 @@ void BlockBrowser::ShowPreview() {
   // Every sync of the window comes here while a row is selected: draw only what changed.
   if (text != preview_text_->text() || preview_key_ != entry->key) {
     preview_picture_->setPixmap(
-        QPixmap::fromImage(BlockPicture(entry->block.lines, *editor_->romans_font(), kPreviewSize,
-                                        preview_picture_->devicePixelRatioF())));
+        QPixmap::fromImage(BlockPicture(entry->block.lines, *editor_->view().romans_font(),
+                                        kPreviewSize, preview_picture_->devicePixelRatioF())));
     preview_text_->setText(text);
     preview_key_ = entry->key;
   }

@@ -50,6 +50,8 @@ class BlockBrowser : public QWidget {
   void Attach(Editor& editor) { editor_ = &editor; }
   // Shows the Editor's list, filter and selection; rebuilds the list only when it changed.
   void Sync();
+  // What the library said changed, for the next Sync.
+  void LibraryChanged(LibraryChange change);
   // The preview goes (a block was loaded, the user went elsewhere: out of the list, to another
   // control, into the drawing).
   void HidePreview();
@@ -98,8 +100,10 @@ class BlockBrowser : public QWidget {
   bool preview_wanted_ = false;
   std::optional<uint64_t> preview_key_;  // of the drawing the preview shows
 
-  std::optional<uint64_t> shown_list_revision_;
-  std::optional<uint64_t> shown_reveal_revision_;
+  // Told by the library, done at the next Sync; the first Sync shows the list as it is.
+  bool names_changed_ = true;
+  bool row_revealed_ = true;
+  bool read_wanted_ = true;
   std::optional<uint64_t> shown_twins_revision_;
   std::optional<uint64_t> read_revision_;
   bool reading_ = false;

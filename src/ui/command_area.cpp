@@ -44,15 +44,6 @@ bool LeftToTheWindow(const QKeyEvent& key) {
          (key.key() == Qt::Key_Delete && key.modifiers() == Qt::NoModifier);
 }
 
-QString Joined(const std::vector<std::string>& messages, size_t count) {
-  QString text;
-  for (size_t i = 0; i < count; ++i) {
-    if (i > 0) text += '\n';
-    text += Q(messages[i]);
-  }
-  return text;
-}
-
 QLabel* Label(const char* name, const QString& caption, QWidget* parent) {
   auto* label = new QLabel(caption, parent);
   label->setObjectName(name);
@@ -205,16 +196,13 @@ bool CommandArea::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void CommandArea::ShowMessages(const std::vector<std::string>& messages, uint64_t added,
-                               uint64_t cleared) {
-  const bool rebuild =
-      cleared != shown_cleared_ || added < shown_added_ || added - shown_added_ > messages.size();
-  if (rebuild) {
-    re_polecenia_->setPlainText(Joined(messages, messages.size()));
-    shows_lines_ = !messages.empty();
-  } else if (added > shown_added_) {
-    // The newest messages go on top; the rest of the pane stays as it is.
-    QString text = Joined(messages, added - shown_added_);
+void CommandArea::MessagesChanged(const Messages& messages, MessageChange change) {
+  if (change == MessageChange::kCleared) {
+    re_polecenia_->clear();
+    shows_lines_ = false;
+  } else {
+    // The newest message goes on top; the rest of the pane stays as it is.
+    QString text = Q(messages.lines().front());
     if (shows_lines_) text += '\n';
     QScrollBar* scroll = re_polecenia_->verticalScrollBar();
     const bool at_top = scroll->value() == scroll->minimum();
@@ -224,8 +212,6 @@ void CommandArea::ShowMessages(const std::vector<std::string>& messages, uint64_
     if (at_top) scroll->setValue(scroll->minimum());
     shows_lines_ = true;
   }
-  shown_added_ = added;
-  shown_cleared_ = cleared;
 }
 
 }  // namespace blok

@@ -32,9 +32,9 @@ class CommandArea : public QWidget {
   // Up and Down in E_Polecenie walk it.
   void SetHistory(CommandHistory* history) { history_ = history; }
 
-  // Brings RE_Polecenia up to the editor's messages (newest first). Only messages added since
-  // the last call are inserted; the pane is rebuilt only after it was emptied.
-  void ShowMessages(const std::vector<std::string>& messages, uint64_t added, uint64_t cleared);
+  // RE_Polecenia as the message pane changes: the newest message goes on top and the rest of
+  // the pane stays as it is, or the pane is emptied.
+  void MessagesChanged(const Messages& messages, MessageChange change);
 
  signals:
   // Enter in E_Polecenie, with the text it held; the field is empty by now.
@@ -66,10 +66,7 @@ class CommandArea : public QWidget {
   QLineEdit* e_dy_ = nullptr;
   QCheckBox* cb_odl_kat_ = nullptr;
   QLabel* static_text15_ = nullptr;
-  // What RE_Polecenia shows, by the editor's counters.
-  uint64_t shown_added_ = 0;
-  uint64_t shown_cleared_ = 0;
-  bool shows_lines_ = false;
+  bool shows_lines_ = false;  // RE_Polecenia holds a message
   CommandHistory* history_ = nullptr;
 };
 

@@ -91,9 +91,9 @@ TPodgladRysowanie::TPodgladRysowanie(ProgramPaths paths, QWidget* parent) : QMai
 
   // The other windows exist for the whole run.
   question_dialog_ = new TPytanieTakNieKasuj(this);
-  viewer_ =
-      new TOpis([this](const auto& lines) { editor_->KopiujDoSchowka(lines); },
-                [this](const auto& lines) { return editor_->PokazTekstWNotatniku(lines); }, this);
+  viewer_ = new TOpis(
+      [this](const auto& lines) { editor_->messages().KopiujDoSchowka(lines); },
+      [this](const auto& lines) { return editor_->messages().PokazTekstWNotatniku(lines); }, this);
   about_box_ = new TFormOprogramie(this);
 
   ui_ = std::make_unique<QtUi>(QtUiParts{
@@ -108,22 +108,29 @@ TPodgladRysowanie::TPodgladRysowanie(ProgramPaths paths, QWidget* parent) : QMai
   });
   editor_ = std::make_unique<Editor>(std::move(paths), *ui_, *podglad_);
   block_browser_->Attach(*editor_);
+  editor_->library().SetListener(
+      [this](LibraryChange change) { block_browser_->LibraryChanged(change); });
   source_view_->Attach(*editor_);
-  command_area_->SetHistory(&editor_->history());
+  editor_->messages().SetListener([this](MessageChange change) {
+    command_area_->MessagesChanged(editor_->messages(), change);
+  });
+  command_area_->SetHistory(&editor_->preferences().history());
   setAcceptDrops(true);
   podglad_->SetFrameHook([this] { editor_->PaintPendingFrame(); });
   Connect();
+  editor_->preferences().SetListener([this] { SyncPreferences(); });
   started_ = editor_->Start().has_value();
-  ui_->SetPictureFont(editor_->romans_font());
+  ui_->SetPictureFont(editor_->view().romans_font());
   resize(1180, 780);
   OrderTabs();
   RestoreLayout();
   SyncFromEditor();
+  SyncPreferences();
   StartRecoveryTimer();
 }
 
 std::filesystem::path TPodgladRysowanie::LayoutFile() const {
-  return editor_->paths().state / "Dane/Okno.ini";
+  return editor_->preferences().LayoutFile();
 }
 
 void TPodgladRysowanie::RestoreLayout() {
@@ -207,7 +214,7 @@ void TPodgladRysowanie::StartRecoveryTimer() {
   auto* timer = new QTimer(this);
   timer->setObjectName("RecoveryTimer");
   connect(timer, &QTimer::timeout, this, [this] {
-    if (editor_->KeepRecoveryFile()) SyncFromEditor();
+    if (editor_->recovery().KeepRecoveryFile()) SyncFromEditor();
   });
   timer->start(kRecoveryTickMs);
 }
@@ -217,6 +224,11 @@ TPodgladRysowanie::~TPodgladRysowanie() {
   // still signals (editingFinished, activated), and the handlers would reach a half-destroyed
   // window and an Editor already gone.
   podglad_->SetFrameHook(nullptr);
+  // The panels go before the Editor: nothing it does from now on reaches them.
+  editor_->library().SetListener(nullptr);
+  editor_->messages().SetListener(nullptr);
+  editor_->preferences().SetListener(nullptr);
+  editor_->block().OnPointed(nullptr);
   // It reads the library on a thread of its own and reports to the Editor: it goes first.
   delete block_browser_;
   for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
@@ -232,14 +244,14 @@ void TPodgladRysowanie::Connect() {
   const auto on = [this](const char* name, auto handler) {
     connect(findChild<QAction*>(name), &QAction::triggered, this, handler);
   };
-  on("BCofnij", [this] { Run([&] { editor_->BCofnijClick(); }); });
-  on("BPrzod", [this] { Run([&] { editor_->BPrzodClick(); }); });
-  on("BPowieksz", [this] { editor_->ZoomIn(); });
-  on("BPomniejsz", [this] { editor_->ZoomOut(); });
-  on("BWszystko", [this] { editor_->ZoomAll(); });
-  on("BOkno", [this] { editor_->BeginZoomWindow(); });
-  on("BPan", [this] { editor_->BeginPan(); });
-  on("BPrzerys", [this] { editor_->Redraw(); });
+  on("BCofnij", [this] { Run([&] { editor_->block().BCofnijClick(); }); });
+  on("BPrzod", [this] { Run([&] { editor_->block().BPrzodClick(); }); });
+  on("BPowieksz", [this] { editor_->view().ZoomIn(); });
+  on("BPomniejsz", [this] { editor_->view().ZoomOut(); });
+  on("BWszystko", [this] { editor_->view().ZoomAll(); });
+  on("BOkno", [this] { editor_->view().BeginZoomWindow(); });
+  on("BPan", [this] { editor_->view().BeginPan(); });
+  on("BPrzerys", [this] { editor_->view().Redraw(); });
   connect(podglad_, &PaintBox::mousePressed, this, [this](Qt::MouseButton button, int x, int y) {
     block_browser_->HidePreview();
     Run([&] { editor_->MouseDown(ToButton(button), x, y); });
@@ -253,9 +265,10 @@ void TPodgladRysowanie::Connect() {
   connect(podglad_, &PaintBox::mouseReleased, this, &TPodgladRysowanie::PodgladMouseUp);
   connect(podglad_, &PaintBox::mouseDoubleClicked, this,
           [this](int x, int y) { Run([&] { editor_->DoubleClick(x, y); }); });
-  connect(podglad_, &PaintBox::wheelTurned, this, [this](int notches) { editor_->Wheel(notches); });
+  connect(podglad_, &PaintBox::wheelTurned, this,
+          [this](int notches) { editor_->view().Wheel(notches); });
   connect(podglad_, &PaintBox::resized, this, [this] {
-    if (shown_once_) editor_->Redraw();
+    if (shown_once_) editor_->view().Redraw();
   });
 
   CommandArea* area = command_area_;
@@ -270,7 +283,7 @@ void TPodgladRysowanie::Connect() {
   connect(area, &CommandArea::controlCommand, this,
           [this](const QString& text) { Run([&] { editor_->ControlCommand(S(text)); }); });
   connect(area, &CommandArea::messagesDoubleClicked, this,
-          [this] { editor_->ShowMessagesInViewer(); });
+          [this] { editor_->messages().ShowInViewer(); });
 }
 
 void TPodgladRysowanie::PodgladMouseUp(Qt::MouseButton button, int x, int y) {
@@ -290,16 +303,16 @@ bool TPodgladRysowanie::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   if (watched == shape_ && event->type() == QEvent::MouseButtonRelease) {
-    editor_->ChooseColour();
+    editor_->preferences().ChooseColour();
     SyncSwatch();
     return true;
   }
-  if (watched == cb_orto_ && event->type() == QEvent::KeyPress) editor_->Redraw();
+  if (watched == cb_orto_ && event->type() == QEvent::KeyPress) editor_->view().Redraw();
   return QMainWindow::eventFilter(watched, event);
 }
 
 void TPodgladRysowanie::SyncSwatch() {
-  const Colour colour = editor_->settings().colour;
+  const Colour colour = editor_->preferences().settings().colour;
   if (shown_colour_ == colour) return;
   shown_colour_ = colour;
   shape_->setStyleSheet(
@@ -307,7 +320,7 @@ void TPodgladRysowanie::SyncSwatch() {
 }
 
 void TPodgladRysowanie::SyncRecentFiles() {
-  const auto& recent = editor_->recent_files();
+  const auto& recent = editor_->preferences().recent_files();
   for (size_t i = 0; i < 4; ++i) {
     const bool used = i < recent.entries().size();
     recent_actions_[i]->setVisible(used);
@@ -318,30 +331,32 @@ void TPodgladRysowanie::SyncRecentFiles() {
 }
 
 void TPodgladRysowanie::SyncFromEditor() {
-  const Editor& e = *editor_;
-  const QString caption = Q(e.WindowCaption());
+  Editor& e = *editor_;
+  const QString caption = Q(e.library().WindowCaption());
   if (windowTitle() != caption) setWindowTitle(caption);
-  l_nazwa_pliku_->setText(Q(e.FileLabel()));
-  if (S(e_nazwa_bloku_->text()) != e.block_name()) e_nazwa_bloku_->setText(Q(e.block_name()));
-  if (S(cb_jednostka_->currentText()) != e.unit()) cb_jednostka_->setCurrentText(Q(e.unit()));
+  l_nazwa_pliku_->setText(Q(e.library().FileLabel()));
+  if (S(e_nazwa_bloku_->text()) != e.block().block_name())
+    e_nazwa_bloku_->setText(Q(e.block().block_name()));
+  if (S(cb_jednostka_->currentText()) != e.block().unit())
+    cb_jednostka_->setCurrentText(Q(e.block().unit()));
   block_browser_->Sync();
   source_view_->Sync();
 
-  l_zmiana_->setVisible(e.unsaved());
-  const bool tools = e.tools_enabled();
+  l_zmiana_->setVisible(e.block().unsaved());
+  const bool tools = e.block().tools_enabled();
   for (QToolBar* bar : {toolbar_wstawianie_, toolbar_edycja_, toolbar_opcje_}) {
     bar->setEnabled(tools);
   }
   for (QAction* action : tool_actions_) action->setEnabled(tools);
   for (QWidget* widget : block_controls_) widget->setEnabled(tools);
-  b_cofnij_->setEnabled(e.undo_enabled());
-  b_przod_->setEnabled(e.redo_enabled());
-  m_cofnij_->setEnabled(e.undo_enabled());
-  m_naprzod_->setEnabled(e.redo_enabled());
+  b_cofnij_->setEnabled(e.block().journal().CanUndo());
+  b_przod_->setEnabled(e.block().journal().CanRedo());
+  m_cofnij_->setEnabled(e.block().journal().CanUndo());
+  m_naprzod_->setEnabled(e.block().journal().CanRedo());
+}
 
-  command_area_->ShowMessages(e.messages(), e.messages_added(), e.messages_cleared());
-
-  const Settings& s = e.settings();
+void TPodgladRysowanie::SyncPreferences() {
+  const Settings& s = editor_->preferences().settings();
   const auto check = [](QCheckBox* box, bool on) {
     if (box->isChecked() != on) {
       const QSignalBlocker block(box);
@@ -360,7 +375,7 @@ void TPodgladRysowanie::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (shown_once_) return;
   shown_once_ = true;
-  editor_->FirstShow();
+  editor_->view().FirstShow();
   command_area_->entry().setFocus();
 }
 

@@ -89,6 +89,8 @@ class TPodgladRysowanie : public QMainWindow {
   static constexpr int kRecoveryTickMs = 1000;
   // B_Zrodlo and M_Zrodlo: the block's lines beside the drawing.
   void ShowSource(bool on);
+  // The settings bar's boxes, the swatch and the recent files, when the preferences changed.
+  void SyncPreferences();
   void SyncRecentFiles();
   void SyncSwatch();
   // Tab goes through the controls as they read.

@@ -132,16 +132,16 @@ void TPodgladRysowanie::BuildMenus() {
     auto* action = Action(name, caption);
     menu_pliki_->addAction(action);
     connect(action, &QAction::triggered, this,
-            [this, operation] { Run([&] { (editor_.get()->*operation)(); }); });
+            [this, operation] { Run([&] { (editor_->library().*operation)(); }); });
     tool_actions_ << action;
     return action;
   };
-  library_item("M_UsunBlok", "Usuń blok…", &Editor::UsunBlok);
-  library_item("M_ZmienNazweBloku", "Zmień nazwę bloku…", &Editor::ZmienNazweBloku);
-  library_item("M_DuplikujBlok", "Duplikuj blok…", &Editor::DuplikujBlok);
-  library_item("M_KopiujDoBiblioteki", "Kopiuj do biblioteki…", &Editor::KopiujDoBiblioteki);
-  library_item("M_Duplikaty", "Duplikaty", &Editor::PokazDuplikaty);
-  library_item("M_ImportujDXF", "Importuj DXF…", &Editor::ImportujDxf);
+  library_item("M_UsunBlok", "Usuń blok…", &Library::UsunBlok);
+  library_item("M_ZmienNazweBloku", "Zmień nazwę bloku…", &Library::ZmienNazweBloku);
+  library_item("M_DuplikujBlok", "Duplikuj blok…", &Library::DuplikujBlok);
+  library_item("M_KopiujDoBiblioteki", "Kopiuj do biblioteki…", &Library::KopiujDoBiblioteki);
+  library_item("M_Duplikaty", "Duplikaty", &Library::PokazDuplikaty);
+  library_item("M_ImportujDXF", "Importuj DXF…", &Library::ImportujDxf);
   menu_pliki_->addSeparator();
   menu_pliki_->addAction(o_programie);
   menu_pliki_->addSeparator();
@@ -152,7 +152,7 @@ void TPodgladRysowanie::BuildMenus() {
     recent_actions_[i]->setVisible(false);
     menu_pliki_->addAction(recent_actions_[i]);
     connect(recent_actions_[i], &QAction::triggered, this, [this, i] {
-      const auto& entries = editor_->recent_files().entries();
+      const auto& entries = editor_->preferences().recent_files().entries();
       if (static_cast<size_t>(i) < entries.size()) {
         const std::string path = entries[i].path;
         Run([&] { editor_->OtworzOstatniPlik(path); });
@@ -165,7 +165,7 @@ void TPodgladRysowanie::BuildMenus() {
   connect(otworz, &QAction::triggered, this, [this] { Run([&] { editor_->OtworzPlikBlokow(); }); });
   connect(nowy_blok, &QAction::triggered, this, [this] { Run([&] { editor_->NowyBlok(); }); });
   connect(zapisz_blok, &QAction::triggered, this,
-          [this] { Run([&] { editor_->ZapiszBlokZPytaniem(); }); });
+          [this] { Run([&] { editor_->library().ZapiszBlokZPytaniem(); }); });
   connect(o_programie, &QAction::triggered, this, [this] {
     if (about_box_ != nullptr) about_box_->exec();
   });
@@ -175,7 +175,8 @@ void TPodgladRysowanie::BuildMenus() {
   auto* wstaw = menuBar()->addMenu("Wstaw");
   wstaw->setObjectName("Wstaw1");
   auto* wstaw_dxf = Action("M_WstawDXF", "Wstaw z DXF…");
-  connect(wstaw_dxf, &QAction::triggered, this, [this] { Run([&] { editor_->WstawZDxf(); }); });
+  connect(wstaw_dxf, &QAction::triggered, this,
+          [this] { Run([&] { editor_->library().WstawZDxf(); }); });
   auto* modyfikuj = menuBar()->addMenu("Modyfikuj");
   modyfikuj->setObjectName("Modyfikuj1");
   auto* cofnij = Action("M_Cofnij", "Cofnij");
@@ -191,8 +192,10 @@ void TPodgladRysowanie::BuildMenus() {
   modyfikuj->addAction(m_zrodlo_);
   connect(m_zrodlo_, &QAction::toggled, this, [this](bool on) { ShowSource(on); });
   modyfikuj->addSeparator();
-  connect(cofnij, &QAction::triggered, this, [this] { Run([&] { editor_->BCofnijClick(); }); });
-  connect(naprzod, &QAction::triggered, this, [this] { Run([&] { editor_->BPrzodClick(); }); });
+  connect(cofnij, &QAction::triggered, this,
+          [this] { Run([&] { editor_->block().BCofnijClick(); }); });
+  connect(naprzod, &QAction::triggered, this,
+          [this] { Run([&] { editor_->block().BPrzodClick(); }); });
   m_cofnij_ = cofnij;
   m_naprzod_ = naprzod;
   // Delete starts the delete command, and ends its selection when it runs.
@@ -223,8 +226,8 @@ void TPodgladRysowanie::BuildMenus() {
     menu_zoom_->addAction(action);
     connect(action, &QAction::triggered, this, operation);
   };
-  zoom_item("Powieksz1", "Powiększ", [this] { editor_->ZoomIn(); });
-  zoom_item("Pomniejsz1", "Pomniejsz", [this] { editor_->ZoomOut(); });
+  zoom_item("Powieksz1", "Powiększ", [this] { editor_->view().ZoomIn(); });
+  zoom_item("Pomniejsz1", "Pomniejsz", [this] { editor_->view().ZoomOut(); });
   zoom_item("Wszystko1", "Wszystko", [this] { findChild<QAction*>("BWszystko")->trigger(); });
   zoom_item("Okno1", "Okno", [this] { findChild<QAction*>("BOkno")->trigger(); });
   zoom_item("Przesun1", "Przesuń", [this] { findChild<QAction*>("BPan")->trigger(); });

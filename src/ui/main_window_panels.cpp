@@ -123,7 +123,7 @@ QWidget* TPodgladRysowanie::BuildBlockPanel() {
                      &source_view_->rows()};
   connect(b_zrodlo_, &QPushButton::toggled, this, [this](bool on) { ShowSource(on); });
   connect(&source_view_->check_button(), &QPushButton::clicked, this,
-          [this] { Run([&] { editor_->SprawdzSkladnie(); }); });
+          [this] { Run([&] { editor_->block().SprawdzSkladnie(); }); });
   connect(source_view_, &SourceView::edited, this, [this] { SyncFromEditor(); });
 
   connect(b_nowy_plik, &QPushButton::clicked, this,
@@ -135,31 +135,34 @@ QWidget* TPodgladRysowanie::BuildBlockPanel() {
     Run([&] { editor_->WczytajWybranyBlok(); });
   });
   connect(block_browser_, &BlockBrowser::deleteRequested, this,
-          [this] { Run([&] { editor_->UsunBlok(); }); });
+          [this] { Run([&] { editor_->library().UsunBlok(); }); });
   connect(block_browser_, &BlockBrowser::renameRequested, this,
-          [this] { Run([&] { editor_->ZmienNazweBloku(); }); });
+          [this] { Run([&] { editor_->library().ZmienNazweBloku(); }); });
   connect(block_browser_, &BlockBrowser::loadRequested, this,
           [this] { Run([&] { editor_->WczytajWybranyBlok(); }); });
   connect(block_browser_, &BlockBrowser::rowSelected, this, [this](int row) {
-    Run([&] { editor_->SelectBlockRow(row < 0 ? std::nullopt : std::optional<size_t>(row)); });
+    Run([&] {
+      editor_->library().SelectBlockRow(row < 0 ? std::nullopt : std::optional<size_t>(row));
+    });
   });
   // Nothing to show for it, and no sync: Qt reports a selection before or after the current row
   // moves, and a sync between them would move it back.
   connect(block_browser_, &BlockBrowser::rowsSelected, this, [this](const QList<int>& rows) {
-    editor_->SelectBlockRows(std::vector<size_t>(rows.begin(), rows.end()));
+    editor_->library().SelectBlockRows(std::vector<size_t>(rows.begin(), rows.end()));
   });
-  connect(block_browser_, &BlockBrowser::filterEdited, this,
-          [this](const QString& text) { Run([&] { editor_->SetBlockFilter(S(text)); }); });
+  connect(block_browser_, &BlockBrowser::filterEdited, this, [this](const QString& text) {
+    Run([&] { editor_->library().SetBlockFilter(S(text)); });
+  });
   connect(bt_nowy_blok_, &QPushButton::clicked, this,
           [this] { Run([&] { editor_->NowyBlok(); }); });
   connect(bt_zapisz_blok_, &QPushButton::clicked, this,
-          [this] { Run([&] { editor_->ZapiszBlokZPytaniem(); }); });
+          [this] { Run([&] { editor_->library().ZapiszBlokZPytaniem(); }); });
   connect(e_nazwa_bloku_, &QLineEdit::textEdited, this,
-          [this](const QString& text) { editor_->SetBlockName(S(text)); });
+          [this](const QString& text) { editor_->block().SetBlockName(S(text)); });
   connect(cb_jednostka_, &QComboBox::currentTextChanged, this,
-          [this](const QString& text) { editor_->SetUnit(S(text)); });
+          [this](const QString& text) { editor_->block().SetUnit(S(text)); });
   connect(cb_nadpisuj_blok_, &QCheckBox::toggled, this,
-          [this](bool on) { editor_->SetOverwriteWithoutAsking(on); });
+          [this](bool on) { editor_->preferences().SetOverwriteWithoutAsking(on); });
   return panel;
 }
 
@@ -228,37 +231,38 @@ QWidget* TPodgladRysowanie::BuildSettingsBar() {
   block_controls_ << cb_punkt_bazowy_ << cb_siatka_rozmiar_;
 
   connect(cb_siatka_, &QCheckBox::toggled, this, [this](bool on) {
-    if (on != editor_->settings().grid_snap) editor_->SetGridSnap(on);
+    if (on != editor_->preferences().settings().grid_snap) editor_->preferences().SetGridSnap(on);
   });
   connect(cb_rysuj_siatka_, &QCheckBox::toggled, this, [this](bool on) {
-    if (on != editor_->settings().draw_grid) editor_->SetDrawGrid(on);
+    if (on != editor_->preferences().settings().draw_grid) editor_->preferences().SetDrawGrid(on);
   });
-  connect(cb_orto_, &QCheckBox::toggled, this, [this](bool on) { editor_->SetOrtho(on); });
+  connect(cb_orto_, &QCheckBox::toggled, this,
+          [this](bool on) { editor_->preferences().SetOrtho(on); });
   const auto snap = [this](QCheckBox* box, Snap which) {
     connect(box, &QCheckBox::toggled, this,
-            [this, which](bool on) { editor_->SetSnap(which, on); });
+            [this, which](bool on) { editor_->preferences().SetSnap(which, on); });
   };
   snap(cb_koniec_, Snap::kEnd);
   snap(cb_srodek_, Snap::kMiddle);
   snap(cb_przeciecie_, Snap::kIntersection);
   snap(cb_centrum_, Snap::kCentre);
   connect(cb_punkt_bazowy_, &QCheckBox::toggled, this,
-          [this](bool on) { editor_->SetBasePoint(on); });
+          [this](bool on) { editor_->preferences().SetBasePoint(on); });
   // Typed text takes effect as it is typed; a choice from the list also moves the focus on.
   connect(cb_siatka_krok_, &QComboBox::currentTextChanged, this,
-          [this](const QString& text) { editor_->SetGridStepText(S(text)); });
+          [this](const QString& text) { editor_->preferences().SetGridStepText(S(text)); });
   connect(cb_siatka_krok_, &QComboBox::activated, this, [this] { e_nazwa_bloku_->setFocus(); });
   connect(cb_siatka_rozmiar_, &QComboBox::currentTextChanged, this,
-          [this](const QString& text) { editor_->SetGridSizeText(S(text)); });
+          [this](const QString& text) { editor_->preferences().SetGridSizeText(S(text)); });
   connect(cb_siatka_rozmiar_, &QComboBox::activated, this, [this] { e_nazwa_bloku_->setFocus(); });
   // Text sizes and the thickness are checked when the entry is done, not at every key: "1," is on
   // its way to "1,5" and no reason for an error box.
-  const auto text_size = [this](QComboBox* combo, bool (Editor::*set)(std::string_view),
+  const auto text_size = [this](QComboBox* combo, bool (Preferences::*set)(std::string_view),
                                 const std::string Settings::*text) {
     const auto apply = [this, combo, set, text] {
-      if (S(combo->currentText()) == editor_->settings().*text) return;
-      if (!(editor_.get()->*set)(S(combo->currentText()))) {
-        combo->setCurrentText(Q(editor_->settings().*text));
+      if (S(combo->currentText()) == editor_->preferences().settings().*text) return;
+      if (!(editor_->preferences().*set)(S(combo->currentText()))) {
+        combo->setCurrentText(Q(editor_->preferences().settings().*text));
       }
     };
     connect(combo, &QComboBox::activated, this, [this, apply] {
@@ -267,9 +271,9 @@ QWidget* TPodgladRysowanie::BuildSettingsBar() {
     });
     connect(combo->lineEdit(), &QLineEdit::editingFinished, this, apply);
   };
-  text_size(cb_h_tekstu_, &Editor::SetTextHeightText, &Settings::text_height_text);
-  text_size(cb_s_tekstu_, &Editor::SetTextWidthText, &Settings::text_width_text);
-  text_size(cb_grubosci_, &Editor::SetThicknessText, &Settings::thickness_text);
+  text_size(cb_h_tekstu_, &Preferences::SetTextHeightText, &Settings::text_height_text);
+  text_size(cb_s_tekstu_, &Preferences::SetTextWidthText, &Settings::text_width_text);
+  text_size(cb_grubosci_, &Preferences::SetThicknessText, &Settings::thickness_text);
   cb_orto_->installEventFilter(this);
   return bar;
 }

@@ -32,8 +32,8 @@ QColor StatusColour(LineStatus status) {
 
 void SourceModel::Refresh() {
   if (editor_ == nullptr) return;
-  const Drawing& drawing = editor_->drawing();
-  const bool checked = editor_->syntax_checked();
+  const Drawing& drawing = editor_->block().drawing();
+  const bool checked = editor_->block().syntax_checked();
   if (drawing.revision() == revision_ && checked == checked_) return;
   revision_ = drawing.revision();
   checked_ = checked;
@@ -53,7 +53,7 @@ int SourceModel::rowCount(const QModelIndex& parent) const { return parent.isVal
 QVariant SourceModel::data(const QModelIndex& index, int role) const {
   if (editor_ == nullptr || !index.isValid() || index.row() >= rows_) return {};
   const int row = index.row();
-  const Drawing& drawing = editor_->drawing();
+  const Drawing& drawing = editor_->block().drawing();
   if (row > 0 && static_cast<size_t>(row - 1) >= drawing.size()) return {};
   switch (role) {
     case Qt::DisplayRole:
@@ -63,7 +63,7 @@ QVariant SourceModel::data(const QModelIndex& index, int role) const {
     case Qt::ForegroundRole:
       if (row == 0) return QBrush(Qt::gray);
       if (!checked_) return {};
-      return QBrush(StatusColour(editor_->SourceLineStatus(row - 1)));
+      return QBrush(StatusColour(editor_->block().SourceLineStatus(row - 1)));
     case Qt::FontRole:
       if (row == 0) {
         QFont italic = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -87,9 +87,9 @@ Qt::ItemFlags SourceModel::flags(const QModelIndex& index) const {
 bool SourceModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (editor_ == nullptr || role != Qt::EditRole || !index.isValid()) return false;
   const std::string text = S(value.toString());
-  const bool changed = index.row() == 0
-                           ? editor_->AddSourceLine(text)
-                           : editor_->EditSourceLine(static_cast<size_t>(index.row() - 1), text);
+  const bool changed = index.row() == 0 ? editor_->block().AddSourceLine(text)
+                                        : editor_->block().EditSourceLine(
+                                              static_cast<size_t>(index.row() - 1), text);
   // The rows follow once the editor of this row has closed: a row may come or go.
   if (changed) QTimer::singleShot(0, this, [this] { emit drawingEdited(); });
   return changed;
@@ -133,7 +133,7 @@ bool SourceView::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     const int row = rows_->currentIndex().row();
     if (row > 0 && editor_ != nullptr &&
-        editor_->EditSourceLine(static_cast<size_t>(row - 1), "")) {
+        editor_->block().EditSourceLine(static_cast<size_t>(row - 1), "")) {
       emit edited();
     }
   }
@@ -143,11 +143,12 @@ bool SourceView::eventFilter(QObject* watched, QEvent* event) {
 void SourceView::Attach(Editor& editor) {
   editor_ = &editor;
   model_->Attach(editor);
+  editor.block().OnPointed([this] { pointed_ = true; });
 }
 
 void SourceView::RowChosen(const QModelIndex& index) {
   if (following_ || editor_ == nullptr || !index.isValid() || index.row() == 0) return;
-  editor_->ShowSourceLine(static_cast<size_t>(index.row() - 1));
+  editor_->block().ShowSourceLine(static_cast<size_t>(index.row() - 1));
 }
 
 void SourceView::Sync() {
@@ -166,9 +167,8 @@ void SourceView::Sync() {
     rows_->verticalScrollBar()->setValue(scrolled);
     following_ = false;
   }
-  if (editor_->pointed_revision() != pointed_) {
-    pointed_ = editor_->pointed_revision();
-    if (const auto line = editor_->pointed_line();
+  if (std::exchange(pointed_, false)) {
+    if (const auto line = editor_->block().pointed_line();
         line && static_cast<int>(*line) + 1 < model_->rowCount()) {
       following_ = true;
       const QModelIndex row = model_->index(static_cast<int>(*line) + 1);

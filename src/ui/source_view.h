@@ -72,7 +72,7 @@ class SourceView : public QWidget {
   QPushButton* check_ = nullptr;
   QListView* rows_ = nullptr;
   SourceModel* model_ = nullptr;
-  uint64_t pointed_ = 0;
+  bool pointed_ = false;    // the drawing pointed at another entity since the last Sync
   bool following_ = false;  // the row is being set from the drawing, not by the user
 };
 

@@ -138,69 +138,71 @@ TEST_F(BlockBrowserEditorTest, WrittenBlockIsWhatTheFileHolds) {
 
 TEST_F(BlockBrowserEditorTest, FilteredRowsSelectAndLoadTheirOwnBlock) {
   OpenLibrary();
-  editor_.SetBlockFilter("c");
-  EXPECT_THAT(editor_.block_rows(), ElementsAre(2));
-  editor_.SelectBlockRow(0);
-  EXPECT_EQ(editor_.block_list().SelectedName(), "CCC");
-  EXPECT_EQ(editor_.selected_block_row(), 0u);
+  editor_.library().SetBlockFilter("c");
+  EXPECT_THAT(editor_.library().block_rows(), ElementsAre(2));
+  editor_.library().SelectBlockRow(0);
+  EXPECT_EQ(editor_.library().block_list().SelectedName(), "CCC");
+  EXPECT_EQ(editor_.library().selected_block_row(), 0u);
   editor_.WczytajWybranyBlok();
-  EXPECT_EQ(editor_.block_name(), "CCC");
+  EXPECT_EQ(editor_.block().block_name(), "CCC");
   // A filter that hides the selected block leaves nothing to load.
-  editor_.SetBlockFilter("b");
-  EXPECT_EQ(editor_.block_list().selected(), std::nullopt);
-  editor_.SelectBlockRow(1);  // past the rows
-  EXPECT_EQ(editor_.block_list().selected(), std::nullopt);
-  editor_.SelectBlockRow(0);
-  EXPECT_EQ(editor_.block_list().SelectedName(), "BBB");
+  editor_.library().SetBlockFilter("b");
+  EXPECT_EQ(editor_.library().block_list().selected(), std::nullopt);
+  editor_.library().SelectBlockRow(1);  // past the rows
+  EXPECT_EQ(editor_.library().block_list().selected(), std::nullopt);
+  editor_.library().SelectBlockRow(0);
+  EXPECT_EQ(editor_.library().block_list().SelectedName(), "BBB");
   // One that still shows it keeps it, at its new row.
-  editor_.SetBlockFilter("");
-  EXPECT_EQ(editor_.selected_block_row(), 1u);
+  editor_.library().SetBlockFilter("");
+  EXPECT_EQ(editor_.library().selected_block_row(), 1u);
 }
 
 TEST_F(BlockBrowserEditorTest, SaveUnderAFilterKeepsRowsAndSelectionTrue) {
   OpenLibrary();
-  editor_.SetBlockFilter("b");
+  editor_.library().SetBlockFilter("b");
   SelectBlock("BBB");
-  editor_.SetBlockName("ABB");
-  editor_.DodajObiekt("O(0,0,3)");
-  ASSERT_TRUE(editor_.ZapiszBlokZPytaniem());
+  editor_.block().SetBlockName("ABB");
+  editor_.block().DodajObiekt("O(0,0,3)");
+  ASSERT_TRUE(editor_.library().ZapiszBlokZPytaniem());
   // ABB sorts before BBB: the entries moved, the rows follow them.
-  EXPECT_THAT(editor_.block_list().names(), ElementsAre("AAA", "ABB", "BBB", "CCC"));
-  EXPECT_THAT(editor_.block_rows(), ElementsAre(1, 2));
-  EXPECT_EQ(editor_.block_list().SelectedName(), "BBB");
-  EXPECT_EQ(editor_.selected_block_row(), 1u);
+  EXPECT_THAT(editor_.library().block_list().names(), ElementsAre("AAA", "ABB", "BBB", "CCC"));
+  EXPECT_THAT(editor_.library().block_rows(), ElementsAre(1, 2));
+  EXPECT_EQ(editor_.library().block_list().SelectedName(), "BBB");
+  EXPECT_EQ(editor_.library().selected_block_row(), 1u);
 }
 
 TEST_F(BlockBrowserEditorTest, ContentsAreForTheOpenFileAndFollowSaves) {
   OpenLibrary();
-  const uint64_t first = editor_.library_revision();
+  const uint64_t first = editor_.library().library_revision();
   auto blocks = WczytajWszystkieBloki(library_);
   ASSERT_TRUE(blocks);
   // Saved while the blocks were being read: the save wins over the read.
-  editor_.SetBlockName("BBB");
-  editor_.DodajObiekt("O(0,0,7)");
+  editor_.block().SetBlockName("BBB");
+  editor_.block().DodajObiekt("O(0,0,7)");
   ui_.answers.push_back(Answer::kTak);
-  ASSERT_TRUE(editor_.ZapiszBlokZPytaniem());
-  editor_.SetLibraryContents(first, *blocks);
-  ASSERT_TRUE(editor_.library().loaded());
-  EXPECT_EQ(editor_.library().Find("BBB")->key, DrawingKey({"O(0,0,7)"}));
-  EXPECT_EQ(editor_.library().Find("AAA")->key, DrawingKey({"L(0,0)-(1,1);K(0,0,0);GR(0,10)"}));
+  ASSERT_TRUE(editor_.library().ZapiszBlokZPytaniem());
+  editor_.library().SetLibraryContents(first, *blocks);
+  ASSERT_TRUE(editor_.library().contents().loaded());
+  EXPECT_EQ(editor_.library().contents().Find("BBB")->key, DrawingKey({"O(0,0,7)"}));
+  EXPECT_EQ(editor_.library().contents().Find("AAA")->key,
+            DrawingKey({"L(0,0)-(1,1);K(0,0,0);GR(0,10)"}));
 
   // The silent save before a load shows too.
   SelectBlock("AAA");
-  editor_.DodajObiekt("O(0,0,8)");
+  editor_.block().DodajObiekt("O(0,0,8)");
   ui_.answers.push_back(Answer::kTak);
   editor_.WczytajWybranyBlok();
-  EXPECT_EQ(editor_.library().Find("BBB")->block.lines, StoredLines(library_, "BBB"));
-  EXPECT_EQ(editor_.library().Find("BBB")->key, DrawingKey(*StoredLines(library_, "BBB")));
-  EXPECT_EQ(editor_.library().Find("BBB")->block.lines.size(), 2u);
+  EXPECT_EQ(editor_.library().contents().Find("BBB")->block.lines, StoredLines(library_, "BBB"));
+  EXPECT_EQ(editor_.library().contents().Find("BBB")->key,
+            DrawingKey(*StoredLines(library_, "BBB")));
+  EXPECT_EQ(editor_.library().contents().Find("BBB")->block.lines.size(), 2u);
 
   // A read of the file opened before comes too late for the one open now.
   editor_.OtworzOstatniPlik(library_.string());
-  EXPECT_NE(editor_.library_revision(), first);
-  EXPECT_FALSE(editor_.library().loaded());
-  editor_.SetLibraryContents(first, *blocks);
-  EXPECT_FALSE(editor_.library().loaded());
+  EXPECT_NE(editor_.library().library_revision(), first);
+  EXPECT_FALSE(editor_.library().contents().loaded());
+  editor_.library().SetLibraryContents(first, *blocks);
+  EXPECT_FALSE(editor_.library().contents().loaded());
 }
 
 // Another file shows its whole list: a filter kept from the last one could hide every name,
@@ -244,14 +246,17 @@ TEST_F(BlockBrowserEditorTest, OpeningOrCreatingAFileClearsTheFilter) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.how);
     OpenLibrary();
-    editor_.SetBlockFilter("aa");
-    ASSERT_THAT(editor_.block_rows(), ElementsAre(0));
-    const uint64_t list_revision = editor_.block_list_revision();
+    editor_.library().SetBlockFilter("aa");
+    ASSERT_THAT(editor_.library().block_rows(), ElementsAre(0));
+    int rebuilds = 0;
+    editor_.library().SetListener(
+        [&](LibraryChange change) { rebuilds += change == LibraryChange::kNames; });
     c.open();
-    EXPECT_EQ(editor_.block_filter().text(), c.filter);
-    EXPECT_EQ(editor_.block_rows().size(), c.rows);
+    editor_.library().SetListener(nullptr);
+    EXPECT_EQ(editor_.library().block_filter().text(), c.filter);
+    EXPECT_EQ(editor_.library().block_rows().size(), c.rows);
     // The window rebuilds its list only when told.
-    EXPECT_EQ(editor_.block_list_revision() != list_revision, c.filter.empty());
+    EXPECT_EQ(rebuilds > 0, c.filter.empty());
   }
 }
 
@@ -262,12 +267,12 @@ TEST_F(BlockBrowserEditorTest, LoadAndSaveSelectTheBlocksRow) {
   const auto load = [&](const std::string& name) {
     SelectBlock(name);
     editor_.WczytajWybranyBlok();
-    ASSERT_EQ(editor_.block_name(), name);
+    ASSERT_EQ(editor_.block().block_name(), name);
   };
   const auto save_as = [&](const std::string& name) {
-    editor_.SetBlockName(name);
-    editor_.DodajObiekt("O(0,0,9)");
-    editor_.ZapiszBlokZPytaniem();
+    editor_.block().SetBlockName(name);
+    editor_.block().DodajObiekt("O(0,0,9)");
+    editor_.library().ZapiszBlokZPytaniem();
   };
   struct Case {
     const char* what;
@@ -279,19 +284,19 @@ TEST_F(BlockBrowserEditorTest, LoadAndSaveSelectTheBlocksRow) {
   };
   const Case cases[] = {
       {"load", [] {}, [&] { load("BBB"); }, "", "BBB", true},
-      {"load under a filter", [&] { editor_.SetBlockFilter("c"); }, [&] { load("CCC"); }, "c",
-       "CCC", true},
+      {"load under a filter", [&] { editor_.library().SetBlockFilter("c"); }, [&] { load("CCC"); },
+       "c", "CCC", true},
       {"save under a new name", [&] { load("BBB"); }, [&] { save_as("BBX"); }, "", "BBX", true},
       {"save of a new drawing", [] {}, [&] { save_as("DDD"); }, "", "DDD", true},
       {"save hidden by the filter",
        [&] {
          load("AAA");
-         editor_.SetBlockFilter("a");
+         editor_.library().SetBlockFilter("a");
        },
        [&] { save_as("ZZZ"); }, "", "ZZZ", true},
       {"save over the block shown",
        [&] {
-         editor_.SetBlockFilter("c");
+         editor_.library().SetBlockFilter("c");
          load("CCC");
          ui_.answers.push_back(Answer::kTak);
        },
@@ -314,14 +319,17 @@ TEST_F(BlockBrowserEditorTest, LoadAndSaveSelectTheBlocksRow) {
     SCOPED_TRACE(c.what);
     OpenLibrary();
     c.before();
-    const uint64_t revision = editor_.block_reveal_revision();
+    int reveals = 0;
+    editor_.library().SetListener(
+        [&](LibraryChange change) { reveals += change == LibraryChange::kRow; });
     c.act();
-    EXPECT_EQ(editor_.block_filter().text(), c.filter);
-    EXPECT_EQ(editor_.block_list().SelectedName(), c.selected);
-    EXPECT_TRUE(editor_.selected_block_row().has_value());
-    EXPECT_EQ(editor_.block_reveal_revision() != revision, c.revealed);
+    editor_.library().SetListener(nullptr);
+    EXPECT_EQ(editor_.library().block_filter().text(), c.filter);
+    EXPECT_EQ(editor_.library().block_list().SelectedName(), c.selected);
+    EXPECT_TRUE(editor_.library().selected_block_row().has_value());
+    EXPECT_EQ(reveals > 0, c.revealed);
     EXPECT_TRUE(ui_.answers.empty());
-    if (editor_.unsaved()) {
+    if (editor_.block().unsaved()) {
       ui_.answers.push_back(Answer::kNie);
       editor_.NowyBlok();
     }

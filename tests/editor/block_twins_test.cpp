@@ -78,11 +78,11 @@ TEST(LibraryTwinsTest, TheNoteNamesAFewTwinsAndCountsTheRest) {
 class BlockTwinsEditorTest : public EditorTest {
  protected:
   // The note of every row of the list as shown, by name.
-  std::map<std::string, std::string> RowNotes() const {
+  std::map<std::string, std::string> RowNotes() {
     std::map<std::string, std::string> notes;
-    for (const size_t entry : editor_.block_rows()) {
-      const std::string& name = editor_.block_list().names()[entry];
-      notes[name] = TwinNote(editor_.library().TwinsOf(name));
+    for (const size_t entry : editor_.library().block_rows()) {
+      const std::string& name = editor_.library().block_list().names()[entry];
+      notes[name] = TwinNote(editor_.library().contents().TwinsOf(name));
     }
     return notes;
   }
@@ -91,26 +91,26 @@ class BlockTwinsEditorTest : public EditorTest {
 TEST_F(BlockTwinsEditorTest, RowsAreMarkedOnceTheLibraryIsReadAndFollowSaves) {
   AppendBlock(library_, "DDD", {"P(0,0)-(2,2)", "O(0,0,1.00001)"});
   OpenLibrary();
-  EXPECT_THAT(editor_.library().TwinsOf("BBB"), IsEmpty());  // not read yet
-  const uint64_t before = editor_.library().twins_revision();
+  EXPECT_THAT(editor_.library().contents().TwinsOf("BBB"), IsEmpty());  // not read yet
+  const uint64_t before = editor_.library().contents().twins_revision();
   const auto blocks = WczytajWszystkieBloki(library_);
   ASSERT_TRUE(blocks);
-  editor_.SetLibraryContents(editor_.library_revision(), *blocks);
-  EXPECT_NE(editor_.library().twins_revision(), before);
+  editor_.library().SetLibraryContents(editor_.library().library_revision(), *blocks);
+  EXPECT_NE(editor_.library().contents().twins_revision(), before);
   EXPECT_THAT(RowNotes(),
               ElementsAre(std::pair("AAA", ""), std::pair("BBB", "Ten sam rysunek co: DDD"),
                           std::pair("CCC", ""), std::pair("DDD", "Ten sam rysunek co: BBB")));
   // A block saved with AAA's drawing is its twin at once; the filter shows fewer rows.
-  editor_.SetBlockName("AAB");
-  editor_.DodajObiekt("L(0,0)-(1,1);K(0,0,0);GR(0,1)");
-  ASSERT_TRUE(editor_.ZapiszBlokZPytaniem());
-  editor_.SetBlockFilter("aa");
+  editor_.block().SetBlockName("AAB");
+  editor_.block().DodajObiekt("L(0,0)-(1,1);K(0,0,0);GR(0,1)");
+  ASSERT_TRUE(editor_.library().ZapiszBlokZPytaniem());
+  editor_.library().SetBlockFilter("aa");
   EXPECT_THAT(RowNotes(), ElementsAre(std::pair("AAA", "Ten sam rysunek co: AAB"),
                                       std::pair("AAB", "Ten sam rysunek co: AAA")));
   // Saved with another drawing, it is nobody's twin any more.
-  editor_.DodajObiekt("O(0,0,5)");
+  editor_.block().DodajObiekt("O(0,0,5)");
   ui_.answers.push_back(Answer::kTak);  // overwrite AAB
-  ASSERT_TRUE(editor_.ZapiszBlokZPytaniem());
+  ASSERT_TRUE(editor_.library().ZapiszBlokZPytaniem());
   EXPECT_THAT(RowNotes(), ElementsAre(std::pair("AAA", ""), std::pair("AAB", "")));
 }
 

@@ -25,7 +25,7 @@ class BlockWorkflowTest : public EditorTest {};
 const auto kOpenedMessage = HasSubstr("Wczytano plik z blokami ");
 
 TEST_F(BlockWorkflowTest, NewFileIsCreatedAndOpened) {
-  editor_.SetUnit("cm");
+  editor_.block().SetUnit("cm");
   const auto file = dir_ / "Bloki" / "nowy.blk";
   ui_.save_paths.push_back(file);
   editor_.NowyPlikBlokow();
@@ -36,32 +36,33 @@ TEST_F(BlockWorkflowTest, NewFileIsCreatedAndOpened) {
 
   EXPECT_TRUE(std::filesystem::exists(file));
   EXPECT_EQ(ReadBytes(file), "");
-  EXPECT_EQ(editor_.WindowCaption(), file.string());
-  EXPECT_THAT(editor_.messages(), ElementsAre("Tworzę nowy plik " + file.string()));
-  EXPECT_TRUE(editor_.tools_enabled());
+  EXPECT_EQ(editor_.library().WindowCaption(), file.string());
+  EXPECT_THAT(editor_.messages().lines(), ElementsAre("Tworzę nowy plik " + file.string()));
+  EXPECT_TRUE(editor_.block().tools_enabled());
   EXPECT_FALSE(editor_.ShowsStartPanel());
-  EXPECT_FALSE(editor_.unsaved());
-  EXPECT_EQ(editor_.unit(), "cm");
-  EXPECT_EQ(editor_.recent_files().entries().at(0).path, file.string());
+  EXPECT_FALSE(editor_.block().unsaved());
+  EXPECT_EQ(editor_.block().unit(), "cm");
+  EXPECT_EQ(editor_.preferences().recent_files().entries().at(0).path, file.string());
   EXPECT_GE(ui_.redraws, 1);
 }
 
 TEST_F(BlockWorkflowTest, NewFileOnAnExistingLibraryListsItsBlocks) {
   OpenLibrary();
-  editor_.SetBlockName("Rysowany");
-  editor_.DodajObiekt("O(0,0,1)");
-  editor_.SetOstatniePolecenie("l");
+  editor_.block().SetBlockName("Rysowany");
+  editor_.block().DodajObiekt("O(0,0,1)");
+  editor_.preferences().SetOstatniePolecenie("l");
   ui_.answers.push_back(Answer::kNie);
   ui_.save_paths.push_back(library_);
   editor_.NowyPlikBlokow();
 
-  EXPECT_THAT(editor_.block_list().names(), ElementsAre("AAA", "BBB", "CCC"));
-  EXPECT_THAT(editor_.messages(), ElementsAre("Otwieram istniejący plik " + library_.string()));
-  EXPECT_TRUE(editor_.drawing().empty());
-  EXPECT_EQ(editor_.block_name(), "");
-  EXPECT_FALSE(editor_.undo_enabled());
-  EXPECT_FALSE(editor_.unsaved());
-  EXPECT_FALSE(editor_.ostatnie_polecenie().has_value());
+  EXPECT_THAT(editor_.library().block_list().names(), ElementsAre("AAA", "BBB", "CCC"));
+  EXPECT_THAT(editor_.messages().lines(),
+              ElementsAre("Otwieram istniejący plik " + library_.string()));
+  EXPECT_TRUE(editor_.block().drawing().empty());
+  EXPECT_EQ(editor_.block().block_name(), "");
+  EXPECT_FALSE(editor_.block().journal().CanUndo());
+  EXPECT_FALSE(editor_.block().unsaved());
+  EXPECT_FALSE(editor_.preferences().ostatnie_polecenie().has_value());
   // "Nie" discarded the block: nothing new in the library.
   EXPECT_THAT(BlockNames(library_), ElementsAre("AAA", "BBB", "CCC"));
 }
@@ -74,10 +75,10 @@ TEST_F(BlockWorkflowTest, NewFileThatCannotBeCreatedOpensNothing) {
 
   ASSERT_EQ(ui_.message_boxes.size(), 1u);
   EXPECT_THAT(ui_.message_boxes[0], HasSubstr(file.string()));
-  EXPECT_EQ(editor_.FileLabel(), "NAZWA");
-  EXPECT_EQ(editor_.WindowCaption(), "...");
-  EXPECT_FALSE(editor_.tools_enabled());
-  EXPECT_THAT(editor_.recent_files().entries(), IsEmpty());
+  EXPECT_EQ(editor_.library().FileLabel(), "NAZWA");
+  EXPECT_EQ(editor_.library().WindowCaption(), "...");
+  EXPECT_FALSE(editor_.block().tools_enabled());
+  EXPECT_THAT(editor_.preferences().recent_files().entries(), IsEmpty());
 }
 
 TEST_F(BlockWorkflowTest, CancelledDialogsChangeNothing) {
@@ -88,9 +89,9 @@ TEST_F(BlockWorkflowTest, CancelledDialogsChangeNothing) {
   ui_.open_paths.push_back(std::nullopt);
   editor_.OtworzPlikBlokow();
   EXPECT_EQ(ui_.dialogs.size(), 2u);
-  EXPECT_EQ(editor_.open_file(), library_);
-  EXPECT_EQ(editor_.drawing().size(), 1u);
-  EXPECT_TRUE(editor_.unsaved());
+  EXPECT_EQ(editor_.library().open_file(), library_);
+  EXPECT_EQ(editor_.block().drawing().size(), 1u);
+  EXPECT_TRUE(editor_.block().unsaved());
 }
 
 TEST_F(BlockWorkflowTest, OpenFileThroughTheDialog) {
@@ -103,32 +104,33 @@ TEST_F(BlockWorkflowTest, OpenFileThroughTheDialog) {
   EXPECT_EQ(dialog.filters[0].name, "Pliki bloków");
   EXPECT_EQ(dialog.filters[1].name, "Pliki tekstowe");
   EXPECT_EQ(dialog.initial_directory, dir_.path() / "Bloki/");
-  EXPECT_EQ(editor_.open_file(), library_);
-  EXPECT_THAT(editor_.block_list().names(), ElementsAre("AAA", "BBB", "CCC"));
-  EXPECT_THAT(editor_.messages(), ElementsAre("Wczytano plik z blokami " + library_.string()));
+  EXPECT_EQ(editor_.library().open_file(), library_);
+  EXPECT_THAT(editor_.library().block_list().names(), ElementsAre("AAA", "BBB", "CCC"));
+  EXPECT_THAT(editor_.messages().lines(),
+              ElementsAre("Wczytano plik z blokami " + library_.string()));
 
   // A path that is not there: a message box, and the open file stays.
   ui_.open_paths.push_back(dir_ / "Bloki" / "brak.blk");
   editor_.OtworzPlikBlokow();
   EXPECT_THAT(ui_.message_boxes, ElementsAre("Taki plik nie istnieje!"));
-  EXPECT_EQ(editor_.open_file(), library_);
+  EXPECT_EQ(editor_.library().open_file(), library_);
 }
 
 TEST_F(BlockWorkflowTest, OpenRecentFile) {
   const auto other = dir_ / "Bloki" / "inny.blk";
   AppendBlock(other, "XYZ", {"O(0,0,1)"});
   OpenLibrary();
-  editor_.SetOstatniePolecenie("o");
+  editor_.preferences().SetOstatniePolecenie("o");
   editor_.OtworzOstatniPlik(other.string());
-  EXPECT_EQ(editor_.open_file(), other);
-  EXPECT_THAT(editor_.block_list().names(), ElementsAre("XYZ"));
+  EXPECT_EQ(editor_.library().open_file(), other);
+  EXPECT_THAT(editor_.library().block_list().names(), ElementsAre("XYZ"));
   // The remembered command stays, unlike after the dialog.
-  EXPECT_EQ(editor_.ostatnie_polecenie(), "o");
+  EXPECT_EQ(editor_.preferences().ostatnie_polecenie(), "o");
   EXPECT_EQ(ui_.redraws, 2);
 
   editor_.OtworzOstatniPlik((dir_ / "brak.blk").string());
   EXPECT_THAT(ui_.message_boxes, ElementsAre(" Plik nie istnieje! "));
-  EXPECT_EQ(editor_.open_file(), other);
+  EXPECT_EQ(editor_.library().open_file(), other);
 }
 
 enum class FileStep { kNew, kOpen, kRecent };
@@ -154,7 +156,7 @@ TEST_P(UnsavedFileQuestionTest, SavesDiscardsOrAbandons) {
   if (c.answer) {
     ui_.answers.push_back(*c.answer);
   } else {
-    editor_.SetOverwriteWithoutAsking(true);
+    editor_.preferences().SetOverwriteWithoutAsking(true);
   }
   // The dialog is scripted only where the step is to get that far.
   const bool dialog_due = c.opened;
@@ -176,8 +178,8 @@ TEST_P(UnsavedFileQuestionTest, SavesDiscardsOrAbandons) {
     EXPECT_EQ(ui_.questions[0], kUnsavedQuestion);
   }
   EXPECT_EQ(StoredLines(library_, c.name).has_value(), c.saved);
-  EXPECT_EQ(editor_.open_file(), c.opened ? other : library_);
-  EXPECT_EQ(editor_.unsaved(), !c.opened && !c.saved);
+  EXPECT_EQ(editor_.library().open_file(), c.opened ? other : library_);
+  EXPECT_EQ(editor_.block().unsaved(), !c.opened && !c.saved);
   if (c.message_box.empty()) {
     EXPECT_THAT(ui_.message_boxes, IsEmpty());
   } else {
@@ -209,8 +211,8 @@ TEST_F(BlockWorkflowTest, UnsavedQuestionWithAnEmptiedDrawing) {
   // Adding and undoing leaves the mark on an empty drawing: the question comes, but "Tak" has
   // nothing to save.
   StartDrawing("Studnia");
-  editor_.BCofnijClick();
-  ASSERT_TRUE(editor_.drawing().empty());
+  editor_.block().BCofnijClick();
+  ASSERT_TRUE(editor_.block().drawing().empty());
   ui_.answers.push_back(Answer::kTak);
   editor_.OtworzOstatniPlik(library_.string());
   EXPECT_THAT(ui_.message_boxes, ElementsAre(kBadName));
@@ -219,23 +221,23 @@ TEST_F(BlockWorkflowTest, UnsavedQuestionWithAnEmptiedDrawing) {
 
 TEST_F(BlockWorkflowTest, LoadSelectedBlock) {
   OpenLibrary();
-  editor_.SetOstatniePolecenie("l");
+  editor_.preferences().SetOstatniePolecenie("l");
   SelectBlock("BBB");
   editor_.WczytajWybranyBlok();
-  EXPECT_THAT(editor_.drawing().lines(), ElementsAre("O(0,0,1)", "P(0,0)-(2,2)"));
-  EXPECT_EQ(editor_.block_name(), "BBB");
-  EXPECT_EQ(editor_.unit(), "cm");
-  EXPECT_THAT(editor_.messages(), ElementsAre("Wczytano blok BBB"));
-  EXPECT_FALSE(editor_.ostatnie_polecenie().has_value());
-  EXPECT_FALSE(editor_.unsaved());
-  EXPECT_FALSE(editor_.undo_enabled());
+  EXPECT_THAT(editor_.block().drawing().lines(), ElementsAre("O(0,0,1)", "P(0,0)-(2,2)"));
+  EXPECT_EQ(editor_.block().block_name(), "BBB");
+  EXPECT_EQ(editor_.block().unit(), "cm");
+  EXPECT_THAT(editor_.messages().lines(), ElementsAre("Wczytano blok BBB"));
+  EXPECT_FALSE(editor_.preferences().ostatnie_polecenie().has_value());
+  EXPECT_FALSE(editor_.block().unsaved());
+  EXPECT_FALSE(editor_.block().journal().CanUndo());
   EXPECT_THAT(ui_.questions, IsEmpty());
 
   // A clean block is replaced without a question.
   SelectBlock("CCC");
   editor_.WczytajWybranyBlok();
-  EXPECT_THAT(editor_.drawing().lines(), ElementsAre("T(0,0,'Zażółć',1,1,0)"));
-  EXPECT_EQ(editor_.unit(), "mm");
+  EXPECT_THAT(editor_.block().drawing().lines(), ElementsAre("T(0,0,'Zażółć',1,1,0)"));
+  EXPECT_EQ(editor_.block().unit(), "mm");
 }
 
 struct LoadCase {
@@ -258,17 +260,17 @@ TEST_P(LoadWithUnsavedTest, AsksFirst) {
   if (c.answer) {
     ui_.answers.push_back(*c.answer);
   } else {
-    editor_.SetOverwriteWithoutAsking(true);
+    editor_.preferences().SetOverwriteWithoutAsking(true);
   }
   editor_.WczytajWybranyBlok();
   EXPECT_EQ(ui_.questions.size(), c.answer ? 1u : 0u);
   EXPECT_EQ(StoredLines(library_, c.name).has_value(), c.saved);
   if (c.loaded) {
-    EXPECT_EQ(editor_.block_name(), "AAA");
-    EXPECT_FALSE(editor_.unsaved());
+    EXPECT_EQ(editor_.block().block_name(), "AAA");
+    EXPECT_FALSE(editor_.block().unsaved());
   } else {
-    EXPECT_THAT(editor_.drawing().lines(), ElementsAre("O(5,5,1)"));
-    EXPECT_EQ(editor_.unsaved(), !c.saved);
+    EXPECT_THAT(editor_.block().drawing().lines(), ElementsAre("O(5,5,1)"));
+    EXPECT_EQ(editor_.block().unsaved(), !c.saved);
   }
   if (c.message_box.empty()) {
     EXPECT_THAT(ui_.message_boxes, IsEmpty());
@@ -297,7 +299,7 @@ TEST_F(BlockWorkflowTest, SilentSaveWhileSwitchingBlocksDoesNotListTheBlock) {
   ui_.answers.push_back(Answer::kTak);
   editor_.WczytajWybranyBlok();
   EXPECT_TRUE(StoredLines(library_, "Studnia").has_value());
-  EXPECT_FALSE(editor_.block_list().Contains("Studnia"));
+  EXPECT_FALSE(editor_.library().block_list().Contains("Studnia"));
 }
 
 TEST_F(BlockWorkflowTest, BlockGoneFromTheFileLoadsNothing) {
@@ -309,9 +311,9 @@ TEST_F(BlockWorkflowTest, BlockGoneFromTheFileLoadsNothing) {
   ASSERT_EQ(ui_.message_boxes.size(), 1u);
   EXPECT_THAT(ui_.message_boxes[0], HasSubstr("BBB"));
   // The unsaved drawing is still there, and still marked so.
-  EXPECT_THAT(editor_.drawing().lines(), ElementsAre("O(5,5,1)"));
-  EXPECT_TRUE(editor_.unsaved());
-  EXPECT_TRUE(editor_.undo_enabled());
+  EXPECT_THAT(editor_.block().drawing().lines(), ElementsAre("O(5,5,1)"));
+  EXPECT_TRUE(editor_.block().unsaved());
+  EXPECT_TRUE(editor_.block().journal().CanUndo());
 }
 
 struct NewBlockCase {
@@ -328,22 +330,22 @@ class NewBlockTest : public BlockWorkflowTest,
 TEST_P(NewBlockTest, AlwaysAsksAboutUnsavedWork) {
   const NewBlockCase& c = GetParam();
   StartDrawing(c.name);
-  editor_.SetUnit("mm");
-  editor_.SetOverwriteWithoutAsking(true);  // does not apply here
+  editor_.block().SetUnit("mm");
+  editor_.preferences().SetOverwriteWithoutAsking(true);  // does not apply here
   ui_.answers.push_back(c.answer);
   editor_.NowyBlok();
   EXPECT_THAT(ui_.questions, ElementsAre(kUnsavedQuestion));
   EXPECT_EQ(StoredLines(library_, c.name).has_value(), c.saved);
   if (c.emptied) {
-    EXPECT_TRUE(editor_.drawing().empty());
-    EXPECT_EQ(editor_.block_name(), "");
-    EXPECT_EQ(editor_.unit(), "mm");
-    EXPECT_THAT(editor_.messages(), ElementsAre("Nowy blok."));
-    EXPECT_FALSE(editor_.unsaved());
-    EXPECT_FALSE(editor_.undo_enabled());
+    EXPECT_TRUE(editor_.block().drawing().empty());
+    EXPECT_EQ(editor_.block().block_name(), "");
+    EXPECT_EQ(editor_.block().unit(), "mm");
+    EXPECT_THAT(editor_.messages().lines(), ElementsAre("Nowy blok."));
+    EXPECT_FALSE(editor_.block().unsaved());
+    EXPECT_FALSE(editor_.block().journal().CanUndo());
   } else {
-    EXPECT_EQ(editor_.drawing().size(), 1u);
-    EXPECT_TRUE(editor_.unsaved());
+    EXPECT_EQ(editor_.block().drawing().size(), 1u);
+    EXPECT_TRUE(editor_.block().unsaved());
   }
 }
 
@@ -358,29 +360,29 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(BlockWorkflowTest, SaveChecksNameAndContent) {
   OpenLibrary();
   const std::string before = ReadBytes(library_);
-  editor_.SetBlockName("ab");
-  editor_.DodajObiekt("O(0,0,1)");
-  EXPECT_FALSE(editor_.ZapiszBlokZPytaniem());
-  EXPECT_EQ(editor_.messages().at(0), "NAZWA musi zawierać min 3 znaki!");
+  editor_.block().SetBlockName("ab");
+  editor_.block().DodajObiekt("O(0,0,1)");
+  EXPECT_FALSE(editor_.library().ZapiszBlokZPytaniem());
+  EXPECT_EQ(editor_.messages().lines().at(0), "NAZWA musi zawierać min 3 znaki!");
 
-  editor_.SetBlockName("abc");
-  editor_.BCofnijClick();
-  EXPECT_FALSE(editor_.ZapiszBlokZPytaniem());
-  EXPECT_EQ(editor_.messages().at(0), "Blok nie zawiera obiektów!");
+  editor_.block().SetBlockName("abc");
+  editor_.block().BCofnijClick();
+  EXPECT_FALSE(editor_.library().ZapiszBlokZPytaniem());
+  EXPECT_EQ(editor_.messages().lines().at(0), "Blok nie zawiera obiektów!");
   EXPECT_EQ(ReadBytes(library_), before);
-  EXPECT_TRUE(editor_.unsaved());
+  EXPECT_TRUE(editor_.block().unsaved());
 }
 
 TEST_F(BlockWorkflowTest, SaveNewBlockCutsLongLinesAndListsIt) {
   const std::string long_line = "T(0,0,'" + std::string(300, 'x') + "',1,1,0)";
   StartDrawing("Ąbc", {long_line, "O(0,0,1)"});
   SelectBlock("BBB");
-  EXPECT_TRUE(editor_.ZapiszBlokZPytaniem());
+  EXPECT_TRUE(editor_.library().ZapiszBlokZPytaniem());
   EXPECT_THAT(ui_.questions, IsEmpty());
-  EXPECT_EQ(editor_.messages().at(0), "Zapisano blok: Ąbc");
-  EXPECT_FALSE(editor_.unsaved());
-  EXPECT_THAT(editor_.block_list().names(), ElementsAre("AAA", "Ąbc", "BBB", "CCC"));
-  EXPECT_EQ(editor_.block_list().SelectedName(), "BBB");
+  EXPECT_EQ(editor_.messages().lines().at(0), "Zapisano blok: Ąbc");
+  EXPECT_FALSE(editor_.block().unsaved());
+  EXPECT_THAT(editor_.library().block_list().names(), ElementsAre("AAA", "Ąbc", "BBB", "CCC"));
+  EXPECT_EQ(editor_.library().block_list().SelectedName(), "BBB");
   EXPECT_THAT(BlockNames(library_), ElementsAre("AAA", "BBB", "CCC", "Ąbc"));
   // Drawing order, line 0 first; the interactive save cuts at 255 characters.
   EXPECT_THAT(*StoredLines(library_, "Ąbc"), ElementsAre("O(0,0,1)", long_line.substr(0, 255)));
@@ -389,11 +391,12 @@ TEST_F(BlockWorkflowTest, SaveNewBlockCutsLongLinesAndListsIt) {
 TEST_F(BlockWorkflowTest, SilentSaveWritesLinesWhole) {
   const std::string long_line = "T(0,0,'" + std::string(300, 'x') + "',1,1,0)";
   StartDrawing("Studnia", {long_line});
-  EXPECT_TRUE(editor_.ZapiszBlokBezPytania());
+  EXPECT_TRUE(editor_.library().ZapiszBlokBezPytania());
   EXPECT_THAT(*StoredLines(library_, "Studnia"), ElementsAre(long_line));
-  EXPECT_FALSE(editor_.unsaved());
-  EXPECT_THAT(editor_.messages(), ElementsAre(kOpenedMessage));  // nothing said about the save
-  EXPECT_FALSE(editor_.block_list().Contains("Studnia"));
+  EXPECT_FALSE(editor_.block().unsaved());
+  EXPECT_THAT(editor_.messages().lines(),
+              ElementsAre(kOpenedMessage));  // nothing said about the save
+  EXPECT_FALSE(editor_.library().block_list().Contains("Studnia"));
 }
 
 struct OverwriteCase {
@@ -412,9 +415,9 @@ TEST_P(OverwriteTest, ExistingNameAsksBeforeReplacing) {
   if (c.answer) {
     ui_.answers.push_back(*c.answer);
   } else {
-    editor_.SetOverwriteWithoutAsking(true);
+    editor_.preferences().SetOverwriteWithoutAsking(true);
   }
-  EXPECT_EQ(editor_.ZapiszBlokZPytaniem(), c.written);
+  EXPECT_EQ(editor_.library().ZapiszBlokZPytaniem(), c.written);
   EXPECT_EQ(ui_.questions.size(), c.answer ? 1u : 0u);
   if (c.answer) {
     EXPECT_EQ(ui_.questions[0], "Taki blok już istnieje! Nadpisać?");
@@ -423,14 +426,14 @@ TEST_P(OverwriteTest, ExistingNameAsksBeforeReplacing) {
     // Replaced and moved to the end.
     EXPECT_THAT(BlockNames(library_), ElementsAre("AAA", "CCC", "BBB"));
     EXPECT_THAT(*StoredLines(library_, "BBB"), ElementsAre("O(9,9,9)"));
-    EXPECT_EQ(editor_.messages().at(0), "Nadpisano blok: BBB");
-    EXPECT_FALSE(editor_.unsaved());
+    EXPECT_EQ(editor_.messages().lines().at(0), "Nadpisano blok: BBB");
+    EXPECT_FALSE(editor_.block().unsaved());
   } else {
     EXPECT_EQ(ReadBytes(library_), before);
-    EXPECT_THAT(editor_.messages(), ElementsAre(kOpenedMessage));
-    EXPECT_TRUE(editor_.unsaved());
+    EXPECT_THAT(editor_.messages().lines(), ElementsAre(kOpenedMessage));
+    EXPECT_TRUE(editor_.block().unsaved());
   }
-  EXPECT_THAT(editor_.block_list().names(), ElementsAre("AAA", "BBB", "CCC"));
+  EXPECT_THAT(editor_.library().block_list().names(), ElementsAre("AAA", "BBB", "CCC"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, OverwriteTest,
@@ -442,46 +445,46 @@ INSTANTIATE_TEST_SUITE_P(Answers, OverwriteTest,
 
 TEST_F(BlockWorkflowTest, UndoAfterSaveMarksTheBlockUnsavedAgain) {
   StartDrawing("Studnia", {"O(0,0,1)", "O(0,0,2)"});
-  ASSERT_TRUE(editor_.ZapiszBlokZPytaniem());
-  ASSERT_FALSE(editor_.unsaved());
-  EXPECT_TRUE(editor_.undo_enabled());
-  editor_.BCofnijClick();
-  EXPECT_TRUE(editor_.unsaved());
-  EXPECT_THAT(editor_.drawing().lines(), ElementsAre("O(0,0,1)"));
-  EXPECT_TRUE(editor_.redo_enabled());
-  editor_.BPrzodClick();
-  EXPECT_THAT(editor_.drawing().lines(), ElementsAre("O(0,0,2)", "O(0,0,1)"));
-  EXPECT_FALSE(editor_.redo_enabled());
+  ASSERT_TRUE(editor_.library().ZapiszBlokZPytaniem());
+  ASSERT_FALSE(editor_.block().unsaved());
+  EXPECT_TRUE(editor_.block().journal().CanUndo());
+  editor_.block().BCofnijClick();
+  EXPECT_TRUE(editor_.block().unsaved());
+  EXPECT_THAT(editor_.block().drawing().lines(), ElementsAre("O(0,0,1)"));
+  EXPECT_TRUE(editor_.block().journal().CanRedo());
+  editor_.block().BPrzodClick();
+  EXPECT_THAT(editor_.block().drawing().lines(), ElementsAre("O(0,0,2)", "O(0,0,1)"));
+  EXPECT_FALSE(editor_.block().journal().CanRedo());
 }
 
 TEST_F(BlockWorkflowTest, EveryChangeOfTheDrawingMarksItUnsaved) {
   OpenLibrary();
   SelectBlock("BBB");
   editor_.WczytajWybranyBlok();
-  ASSERT_FALSE(editor_.unsaved());
+  ASSERT_FALSE(editor_.block().unsaved());
   // Naming the block or choosing a unit is no change of it.
-  editor_.SetBlockName("Inna nazwa");
-  editor_.SetUnit("mm");
-  EXPECT_FALSE(editor_.unsaved());
+  editor_.block().SetBlockName("Inna nazwa");
+  editor_.block().SetUnit("mm");
+  EXPECT_FALSE(editor_.block().unsaved());
   // Nor is a change that could not be made.
-  EXPECT_FALSE(editor_.UsunObiekt(7));
-  EXPECT_FALSE(editor_.ZmienObiekt(-1, "O(0,0,1)"));
-  EXPECT_FALSE(editor_.unsaved());
+  EXPECT_FALSE(editor_.block().UsunObiekt(7));
+  EXPECT_FALSE(editor_.block().ZmienObiekt(-1, "O(0,0,1)"));
+  EXPECT_FALSE(editor_.block().unsaved());
   const std::vector<std::function<void()>> changes = {
-      [&] { editor_.DodajObiekt("O(1,1,1)"); }, [&] { editor_.UsunObiekt(0); },
-      [&] { editor_.ZmienObiekt(1, "O(2,2,2)"); }, [&] { editor_.BCofnijClick(); },
-      [&] { editor_.BPrzodClick(); }};
+      [&] { editor_.block().DodajObiekt("O(1,1,1)"); }, [&] { editor_.block().UsunObiekt(0); },
+      [&] { editor_.block().ZmienObiekt(1, "O(2,2,2)"); }, [&] { editor_.block().BCofnijClick(); },
+      [&] { editor_.block().BPrzodClick(); }};
   for (size_t i = 0; i < changes.size(); ++i) {
-    ASSERT_TRUE(editor_.ZapiszBlokBezPytania());
+    ASSERT_TRUE(editor_.library().ZapiszBlokBezPytania());
     changes[i]();
-    EXPECT_TRUE(editor_.unsaved()) << "change " << i;
+    EXPECT_TRUE(editor_.block().unsaved()) << "change " << i;
   }
 }
 
 TEST_F(BlockWorkflowTest, CharactersOfTextsTheFileCannotHoldBecomeQuestionMarks) {
   StartDrawing("Blok", {"T(0,0,'→',1,1,0)"});
-  EXPECT_THAT(editor_.drawing().lines(), ElementsAre("T(0,0,'?',1,1,0)"));
-  ASSERT_TRUE(editor_.ZapiszBlokZPytaniem());
+  EXPECT_THAT(editor_.block().drawing().lines(), ElementsAre("T(0,0,'?',1,1,0)"));
+  ASSERT_TRUE(editor_.library().ZapiszBlokZPytaniem());
   EXPECT_THAT(*StoredLines(library_, "Blok"), ElementsAre("T(0,0,'?',1,1,0)"));
 }
 
@@ -501,20 +504,21 @@ TEST_F(BlockWorkflowTest, NamesTheFileCannotHoldAreRefusedByEverySave) {
   for (const auto& c : cases) {
     for (const bool asking : {true, false}) {
       SCOPED_TRACE(c.name.substr(0, 12) + (asking ? " asking" : " not asking"));
-      editor_.SetBlockName(c.name);
+      editor_.block().SetBlockName(c.name);
       const std::string before = ReadBytes(library_);
       ui_.ClearRecords();
-      EXPECT_FALSE(asking ? editor_.ZapiszBlokZPytaniem() : editor_.ZapiszBlokBezPytania());
+      EXPECT_FALSE(asking ? editor_.library().ZapiszBlokZPytaniem()
+                          : editor_.library().ZapiszBlokBezPytania());
       EXPECT_EQ(ReadBytes(library_), before);
-      EXPECT_EQ(editor_.block_name(), c.name);  // the field keeps what was typed
-      EXPECT_TRUE(editor_.unsaved());
+      EXPECT_EQ(editor_.block().block_name(), c.name);  // the field keeps what was typed
+      EXPECT_TRUE(editor_.block().unsaved());
       ASSERT_EQ(ui_.message_boxes.size(), 1u);
       EXPECT_THAT(ui_.message_boxes[0], HasSubstr(c.reason));
     }
   }
   // The longest name that is held is saved.
-  editor_.SetBlockName(std::string(253, 'x') + "ąę");
-  EXPECT_TRUE(editor_.ZapiszBlokZPytaniem());
+  editor_.block().SetBlockName(std::string(253, 'x') + "ąę");
+  EXPECT_TRUE(editor_.library().ZapiszBlokZPytaniem());
 }
 
 struct CloseCase {
@@ -531,7 +535,8 @@ class CloseQueryTest : public BlockWorkflowTest, public ::testing::WithParamInte
 TEST_P(CloseQueryTest, RefusesWhileWorkWouldBeLost) {
   const CloseCase& c = GetParam();
   StartDrawing(c.name, {"O(9,9,9)"});
-  editor_.SetOverwriteWithoutAsking(c.ticked);  // the close question is asked all the same
+  editor_.preferences().SetOverwriteWithoutAsking(
+      c.ticked);  // the close question is asked all the same
   ui_.answers.assign(c.answers.begin(), c.answers.end());
   EXPECT_EQ(editor_.CloseQuery(), c.closes);
   EXPECT_EQ(ui_.questions.size(), c.answers.size());
@@ -554,17 +559,17 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(BlockWorkflowTest, CloseQueryWithNothingUnsavedAsksNothing) {
   EXPECT_TRUE(editor_.CloseQuery());
   StartDrawing("Studnia");
-  ASSERT_TRUE(editor_.ZapiszBlokZPytaniem());
+  ASSERT_TRUE(editor_.library().ZapiszBlokZPytaniem());
   EXPECT_TRUE(editor_.CloseQuery());
   EXPECT_THAT(ui_.questions, IsEmpty());
 }
 
 TEST_F(BlockWorkflowTest, NothingIsSavedWithoutAnOpenFile) {
-  editor_.SetBlockName("Studnia");
-  editor_.DodajObiekt("O(0,0,1)");
-  EXPECT_FALSE(editor_.ZapiszBlokZPytaniem());
+  editor_.block().SetBlockName("Studnia");
+  editor_.block().DodajObiekt("O(0,0,1)");
+  EXPECT_FALSE(editor_.library().ZapiszBlokZPytaniem());
   EXPECT_EQ(ui_.message_boxes.size(), 1u);
-  EXPECT_TRUE(editor_.unsaved());
+  EXPECT_TRUE(editor_.block().unsaved());
 }
 
 TEST_F(BlockWorkflowTest, FailedSaveKeepsTheLibraryAndTheUnsavedMark) {
@@ -576,32 +581,34 @@ TEST_F(BlockWorkflowTest, FailedSaveKeepsTheLibraryAndTheUnsavedMark) {
     return ui_.message_boxes.size() == 1 && ui_.message_boxes[0].find(file) != std::string::npos;
   };
   const auto nothing_saved = [&] {
-    return editor_.unsaved() && std::ranges::none_of(editor_.messages(), [](const std::string& m) {
+    return editor_.block().unsaved() &&
+           std::ranges::none_of(editor_.messages().lines(), [](const std::string& m) {
              return m.starts_with("Nadpisano") || m.starts_with("Zapisano");
            });
   };
   EXPECT_TRUE(OnAFullDisk([&] {
     ui_.answers.push_back(Answer::kTak);
-    return !editor_.ZapiszBlokZPytaniem() && reported() && nothing_saved();
+    return !editor_.library().ZapiszBlokZPytaniem() && reported() && nothing_saved();
   })) << "interactive save";
   EXPECT_TRUE(OnAFullDisk([&] {
     ui_.answers = {Answer::kTak, Answer::kTak};
     return !editor_.CloseQuery() && reported() && nothing_saved();
   })) << "close query";
   EXPECT_TRUE(OnAFullDisk([&] {
-    return !editor_.ZapiszBlokBezPytania() && reported() && nothing_saved();
+    return !editor_.library().ZapiszBlokBezPytania() && reported() && nothing_saved();
   })) << "silent save";
   EXPECT_TRUE(OnAFullDisk([&] {
     // The silent save before opening another file fails: the opening is abandoned.
     ui_.answers.push_back(Answer::kTak);
     editor_.OtworzPlikBlokow();
-    return ui_.dialogs.empty() && reported() && nothing_saved() && editor_.open_file() == library_;
+    return ui_.dialogs.empty() && reported() && nothing_saved() &&
+           editor_.library().open_file() == library_;
   })) << "open after a failed silent save";
   EXPECT_TRUE(OnAFullDisk([&] {
-    editor_.SelectBlock(0);  // AAA
+    editor_.library().SelectBlock(0);  // AAA
     ui_.answers.push_back(Answer::kTak);
     editor_.WczytajWybranyBlok();
-    return reported() && nothing_saved() && editor_.block_name() == "BBB";
+    return reported() && nothing_saved() && editor_.block().block_name() == "BBB";
   })) << "load after a failed silent save";
   EXPECT_EQ(ReadBytes(library_), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(library_.parent_path()), {}), 1);

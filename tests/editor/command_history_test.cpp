@@ -79,7 +79,7 @@ TEST_F(EditorTest, CommandHistoryLastsBetweenRuns) {
   editor_.Finish();
   Editor next(dir_.path(), ui_, surface_);
   ASSERT_TRUE(next.Start());
-  EXPECT_THAT(next.history().entries(), ElementsAre("o", "0,0", "2", "zz"));
+  EXPECT_THAT(next.preferences().history().entries(), ElementsAre("o", "0,0", "2", "zz"));
 }
 
 }  // namespace

@@ -15,13 +15,13 @@ class CommandLineTest : public EditorTest {
   void SetUp() override {
     EditorTest::SetUp();
     OpenLibrary();
-    editor_.FirstShow();
+    editor_.view().FirstShow();
     editor_.PaintPendingFrame();
   }
 
   // An empty block with no command running, as after "Nowy blok".
   void NewBlock() {
-    if (editor_.unsaved()) ui_.answers.push_back(Answer::kNie);
+    if (editor_.block().unsaved()) ui_.answers.push_back(Answer::kNie);
     editor_.NowyBlok();
     ui_.ClearRecords();
   }
@@ -31,14 +31,14 @@ class CommandLineTest : public EditorTest {
   }
 
   // The newest n lines of the message pane, newest first.
-  std::vector<std::string> Top(size_t n) const {
-    const auto& m = editor_.messages();
+  std::vector<std::string> Top(size_t n) {
+    const auto& m = editor_.messages().lines();
     return {m.begin(), m.begin() + static_cast<std::ptrdiff_t>(std::min(n, m.size()))};
   }
 
   // The drawing oldest first, as the entries were added.
-  std::vector<std::string> Added() const {
-    const auto& lines = editor_.drawing().lines();
+  std::vector<std::string> Added() {
+    const auto& lines = editor_.block().drawing().lines();
     return {lines.rbegin(), lines.rend()};
   }
 };
@@ -131,7 +131,7 @@ TEST_F(CommandLineTest, TypedSessionsDrawEveryKind) {
     Enter(c.entries);
     EXPECT_THAT(Added(), ElementsAreArray(c.added));
     EXPECT_THAT(Top(c.messages.size()), ElementsAreArray(c.messages));
-    EXPECT_EQ(editor_.unsaved(), !c.added.empty());
+    EXPECT_EQ(editor_.block().unsaved(), !c.added.empty());
   }
 }
 
@@ -147,7 +147,7 @@ TEST_F(CommandLineTest, BlankRepeatsTheLastAcceptedEntry) {
   // The repeat of the point 3,4 is a second point equal to the first: no line.
   EXPECT_THAT(Top(3),
               ElementsAre("Wprowadzono wsp. koncowa X=3,00 Y=4,00", "3,4", "Anulowano linia."));
-  EXPECT_EQ(editor_.ostatnie_polecenie(), "3,4");
+  EXPECT_EQ(editor_.preferences().ostatnie_polecenie(), "3,4");
   // An unknown entry is not remembered (and it abandoned the line, so 3,4 means nothing now).
   Enter({"zzz", " "});
   EXPECT_EQ(Top(1)[0], "3,4         <- nieznane polecenie.");
@@ -179,7 +179,7 @@ TEST_F(CommandLineTest, EscapeCancelsAndKeepsWhatWasDrawn) {
   Enter({"l", "0,0", "1,0"});
   editor_.CommandKey(Key::kEscape);
   EXPECT_EQ(Top(1)[0], "Anulowano.");
-  EXPECT_TRUE(editor_.wskaz().Polecenie.empty());
+  EXPECT_TRUE(editor_.machine().wskaz().Polecenie.empty());
   EXPECT_FALSE(ui_.relative_panel);
   EXPECT_EQ(Added().size(), 1u);
   Enter({"2,2"});
@@ -207,30 +207,30 @@ TEST_F(CommandLineTest, NothingStartsWithoutAFile) {
   Editor editor(dir_.path(), ui, surface);
   ASSERT_TRUE(editor.Start());
   for (const char* entry : {"l", "L(0,0)-(10,0)", "?"}) editor.CommandEntered(entry);
-  EXPECT_TRUE(editor.drawing().empty());
+  EXPECT_TRUE(editor.block().drawing().empty());
   EXPECT_EQ(ui.viewer_texts.size(), 1u);
-  EXPECT_EQ(editor.messages().at(0),
+  EXPECT_EQ(editor.messages().lines().at(0),
             "Stworz nowy plik bloków (menu Pliki/Nowy plik) lub otwórz plik bloków (menu "
             "Pliki/Otworz plik)");
-  EXPECT_TRUE(editor.wskaz().Polecenie.empty());
+  EXPECT_TRUE(editor.machine().wskaz().Polecenie.empty());
 }
 
 TEST_F(CommandLineTest, AwaitedTextTakesTypedWordsButNotControls) {
   // Typed: the word is the text, and as a keyword it also starts its command.
   Enter({"t", "0,0", "0", "mo"});
   EXPECT_THAT(Added(), ElementsAre("T(0,0,'mo',0.6,0.5,0);K(0,0,0);GR(0,10)"));
-  EXPECT_EQ(editor_.wskaz().Polecenie, "MOVE");
+  EXPECT_EQ(editor_.machine().wskaz().Polecenie, "MOVE");
   // A button while the text is awaited starts its command; nothing is written.
   NewBlock();
   Enter({"t", "0,0", "0"});
   editor_.ControlCommand("l");
   EXPECT_TRUE(Added().empty());
-  EXPECT_EQ(editor_.wskaz().Polecenie, "LINIA");
+  EXPECT_EQ(editor_.machine().wskaz().Polecenie, "LINIA");
   // A text that is no keyword is echoed and remembered, not reported unknown.
   NewBlock();
   Enter({"t", "0,0", "0", "Opis"});
   EXPECT_EQ(Top(1)[0], "Opis");
-  EXPECT_EQ(editor_.ostatnie_polecenie(), "Opis");
+  EXPECT_EQ(editor_.preferences().ostatnie_polecenie(), "Opis");
 }
 
 TEST_F(CommandLineTest, DegenerateArcsAreRefused) {
@@ -244,7 +244,7 @@ TEST_F(CommandLineTest, DegenerateArcsAreRefused) {
 
 TEST_F(CommandLineTest, StateOverlaySwitchesOnce) {
   Enter({"WSKAZ?"});
-  EXPECT_TRUE(editor_.wskaz().pokazStan);
+  EXPECT_TRUE(editor_.machine().wskaz().pokazStan);
   EXPECT_EQ(Top(1)[0], "WSKAZ?");
   Enter({"l", "1,2"});
   editor_.PaintPendingFrame();
@@ -256,7 +256,7 @@ TEST_F(CommandLineTest, StateOverlaySwitchesOnce) {
   EXPECT_THAT(rows, ElementsAre("Wskaz:", "Polecenie : LINIA", "Wskaz.P1 = X=1,00 Y=2,00",
                                 "szukajP2 = TAK", "Wskaz.ORTOJest = X=1,00 Y=2,00"));
   Enter({"wskaz?"});
-  EXPECT_FALSE(editor_.wskaz().pokazStan);
+  EXPECT_FALSE(editor_.machine().wskaz().pokazStan);
 }
 
 TEST_F(CommandLineTest, RelativePanelChainsLines) {

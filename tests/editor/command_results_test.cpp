@@ -69,8 +69,8 @@ TEST_F(CommandResultsTest, FinishedCommandsEnd) {
     Draw(c.drawing);
     Perform(c.steps);
     EXPECT_EQ(ui_.prompt, "Polecenie:");
-    EXPECT_TRUE(editor_.wskaz().Polecenie.empty());
-    EXPECT_FALSE(editor_.wskaz().fazuj2 || editor_.wskaz().usun);
+    EXPECT_TRUE(editor_.machine().wskaz().Polecenie.empty());
+    EXPECT_FALSE(editor_.machine().wskaz().fazuj2 || editor_.machine().wskaz().usun);
   }
 }
 
@@ -132,12 +132,12 @@ TEST_F(CommandResultsTest, ArcPreviewShowsTheArcAClickWrites) {
 TEST_F(CommandResultsTest, LoadingABlockEndsTheCommand) {
   Draw({"L(0,0)-(2,0)"});
   Perform({Type("mo"), ClickAt(1, 0)});
-  ASSERT_FALSE(editor_.selection().empty());
+  ASSERT_FALSE(editor_.block().selection().empty());
   SelectBlock("BBB");
   ui_.answers.push_back(Answer::kNie);
   editor_.WczytajWybranyBlok();
-  EXPECT_TRUE(editor_.wskaz().Polecenie.empty());
-  EXPECT_TRUE(editor_.selection().empty());
+  EXPECT_TRUE(editor_.machine().wskaz().Polecenie.empty());
+  EXPECT_TRUE(editor_.block().selection().empty());
   const std::vector<std::string> loaded = Lines();
   Perform({ClickAt(0, 0), ClickAt(5, 5)});
   EXPECT_EQ(Lines(), loaded);
@@ -146,11 +146,11 @@ TEST_F(CommandResultsTest, LoadingABlockEndsTheCommand) {
 // What the window lets into a line: a thickness that is no number never reaches an entity.
 TEST_F(CommandResultsTest, ThicknessThatIsNoNumberIsRefused) {
   Draw({});
-  EXPECT_FALSE(editor_.SetThicknessText("abc"));
+  EXPECT_FALSE(editor_.preferences().SetThicknessText("abc"));
   ASSERT_EQ(ui_.message_boxes.size(), 1u);
   EXPECT_EQ(ui_.message_boxes[0], "\"abc\" nie jest poprawną liczbą.");
-  EXPECT_EQ(editor_.settings().thickness_text, "0,10");
-  EXPECT_TRUE(editor_.SetThicknessText("0,35"));
+  EXPECT_EQ(editor_.preferences().settings().thickness_text, "0,10");
+  EXPECT_TRUE(editor_.preferences().SetThicknessText("0,35"));
   Perform({Type("l"), Type("0,0"), Type("1,0")});
   EXPECT_THAT(Lines(), ElementsAre("L(0.0,0.0)-(1.0,0.0);K(0,0,0);GR(0,35)"));
 }
@@ -158,24 +158,24 @@ TEST_F(CommandResultsTest, ThicknessThatIsNoNumberIsRefused) {
 // A text size that is no number stops t before its text is typed and lost.
 TEST_F(CommandResultsTest, TextDoesNotStartWithASizeThatIsNoNumber) {
   Draw({});
-  EXPECT_FALSE(editor_.SetTextWidthText("szeroki"));
+  EXPECT_FALSE(editor_.preferences().SetTextWidthText("szeroki"));
   ui_.ClearRecords();
   Perform({Type("t")});
   ASSERT_EQ(ui_.message_boxes.size(), 1u);
   EXPECT_EQ(ui_.message_boxes[0], "\"szeroki\" nie jest poprawną liczbą.");
-  EXPECT_TRUE(editor_.wskaz().Polecenie.empty());
-  EXPECT_EQ(editor_.messages().front(), "Anulowano.");
+  EXPECT_TRUE(editor_.machine().wskaz().Polecenie.empty());
+  EXPECT_EQ(editor_.messages().lines().front(), "Anulowano.");
 }
 
 TEST_F(CommandResultsTest, LineDialogSaysWhatItWrote) {
   Draw({"L(0,0)-(2,0);K(0,0,0);GR(0.1)", "O(5,5,1)"});
   ui_.line_answers = {ScriptedUi::Confirm<LineDialogModel>()};
   ui_.circle_answers = {ScriptedUi::Confirm<CircleDialogModel>()};
-  editor_.OpenEntityEditor(1);
-  EXPECT_EQ(editor_.messages().front(), Lines()[1]);
-  const size_t said = editor_.messages().size();
-  editor_.OpenEntityEditor(0);
-  EXPECT_EQ(editor_.messages().size(), said);
+  editor_.block().OpenEntityEditor(1);
+  EXPECT_EQ(editor_.messages().lines().front(), Lines()[1]);
+  const size_t said = editor_.messages().lines().size();
+  editor_.block().OpenEntityEditor(0);
+  EXPECT_EQ(editor_.messages().lines().size(), said);
 }
 
 // One Cofnij takes back what one command did, however many entities it changed; Naprzód puts
@@ -213,13 +213,13 @@ TEST_F(CommandResultsTest, OneCofnijPerCommand) {
     editor_.CommandKey(Key::kEscape);
     const std::vector<std::string> done = Lines();
     for (int i = 0; i < c.clicks; ++i) {
-      ASSERT_TRUE(editor_.undo_enabled());
-      editor_.BCofnijClick();
+      ASSERT_TRUE(editor_.block().journal().CanUndo());
+      editor_.block().BCofnijClick();
     }
     EXPECT_EQ(Lines(), std::vector<std::string>(c.drawing.rbegin(), c.drawing.rend()));
-    for (int i = 0; i < c.clicks; ++i) editor_.BPrzodClick();
+    for (int i = 0; i < c.clicks; ++i) editor_.block().BPrzodClick();
     EXPECT_EQ(Lines(), done);
-    EXPECT_FALSE(editor_.redo_enabled());
+    EXPECT_FALSE(editor_.block().journal().CanRedo());
   }
 }
 
@@ -247,7 +247,7 @@ TEST_F(CommandResultsTest, AllOrNothingWhenAShapeCannotBeWritten) {
     Perform(c.steps);
     EXPECT_EQ(Lines(), before);
     EXPECT_EQ(Records(), records);
-    EXPECT_THAT(editor_.messages(),
+    EXPECT_THAT(editor_.messages().lines(),
                 Contains("Nic nie zmieniono: po tej zmianie nie da się zapisać obiektów: 1 "
                          "(za długa linia lub za duże liczby)."));
   }

@@ -157,8 +157,8 @@ TEST_F(DraftingCommandsTest, RefusalsSayWhy) {
     SCOPED_TRACE(c.message);
     Draw({kLine, "L(0,2)-(2,2)"});
     Perform(c.steps);
-    EXPECT_THAT(editor_.messages(), Contains(c.message));
-    EXPECT_EQ(editor_.wskaz().Polecenie, c.command);
+    EXPECT_THAT(editor_.messages().lines(), Contains(c.message));
+    EXPECT_EQ(editor_.machine().wskaz().Polecenie, c.command);
     editor_.CommandKey(Key::kEscape);
   }
 }

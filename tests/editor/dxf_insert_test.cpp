@@ -49,25 +49,26 @@ TEST_F(DxfInsertTest, InsertedInTheBlocksUnitAsOneStep) {
     SCOPED_TRACE(c.unit);
     if (&c != &cases[0]) ui_.answers = {Answer::kNie};  // the last block is not kept
     StartDrawing("Wstawiany", {"P(5,5)-(6,6)"});
-    editor_.SetUnit(c.unit);
+    editor_.block().SetUnit(c.unit);
     ui_.open_paths = {dxf_};
-    editor_.WstawZDxf();
-    ASSERT_EQ(editor_.drawing().lines().size(), 3u) << ::testing::PrintToString(ui_.message_boxes);
-    EXPECT_EQ(editor_.drawing().lines()[0], c.circle);
-    EXPECT_EQ(editor_.drawing().lines()[1], c.line);
-    editor_.BCofnijClick();
-    EXPECT_EQ(editor_.drawing().lines().size(), 1u);
+    editor_.library().WstawZDxf();
+    ASSERT_EQ(editor_.block().drawing().lines().size(), 3u)
+        << ::testing::PrintToString(ui_.message_boxes);
+    EXPECT_EQ(editor_.block().drawing().lines()[0], c.circle);
+    EXPECT_EQ(editor_.block().drawing().lines()[1], c.line);
+    editor_.block().BCofnijClick();
+    EXPECT_EQ(editor_.block().drawing().lines().size(), 1u);
   }
 }
 
 TEST_F(DxfInsertTest, NothingInsertedFromABadFileOrACancelledDialog) {
   StartDrawing("Wstawiany", {"P(5,5)-(6,6)"});
   ui_.open_paths = {std::nullopt};
-  editor_.WstawZDxf();
+  editor_.library().WstawZDxf();
   WriteBytes(dxf_, "to nie jest DXF\n");
   ui_.open_paths = {dxf_};
-  editor_.WstawZDxf();
-  EXPECT_EQ(editor_.drawing().lines().size(), 1u);
+  editor_.library().WstawZDxf();
+  EXPECT_EQ(editor_.block().drawing().lines().size(), 1u);
   ASSERT_EQ(ui_.message_boxes.size(), 1u);
   EXPECT_THAT(ui_.message_boxes[0], HasSubstr(dxf_.string()));
 }
@@ -84,20 +85,20 @@ TEST_F(DxfInsertTest, ImportSavesTheTickedBlocks) {
   };
   ui_.open_paths = {dxf_};
   ui_.block_choices = {take_all};
-  editor_.ImportujDxf();
+  editor_.library().ImportujDxf();
   ASSERT_EQ(ui_.block_offers.size(), 1u) << ::testing::PrintToString(ui_.message_boxes);
   ASSERT_EQ(ui_.block_offers[0].size(), 2u);
   EXPECT_EQ(ui_.block_offers[0][0].name, "rysunek");
   EXPECT_EQ(ui_.block_offers[0][1].name, "Zasuwa");
   EXPECT_TRUE(ui_.block_offers[0][1].take);
-  EXPECT_TRUE(editor_.block_list().Contains("rysunek"));
+  EXPECT_TRUE(editor_.library().block_list().Contains("rysunek"));
   EXPECT_EQ(StoredLines(library_, "Zasuwa"), std::vector<std::string>{"O(0,0,1);K(0,0,0);GR(0.1)"});
 
   // Again: both are there now. Ticked without "replace", nothing is written.
   const std::string before = ReadBytes(library_);
   ui_.open_paths = {dxf_};
   ui_.block_choices = {take_all};
-  editor_.ImportujDxf();
+  editor_.library().ImportujDxf();
   EXPECT_FALSE(ui_.block_offers[1][0].take);
   EXPECT_TRUE(ui_.block_offers[1][1].exists);
   EXPECT_EQ(ReadBytes(library_), before);
@@ -107,14 +108,14 @@ TEST_F(DxfInsertTest, ImportSavesTheTickedBlocks) {
     replace = true;
     return take_all(blocks, replace);
   }};
-  editor_.ImportujDxf();
+  editor_.library().ImportujDxf();
   const auto names = BlockNames(library_);
   EXPECT_EQ(std::count(names.begin(), names.end(), "Zasuwa"), 1);
   // Cancelled: nothing.
   ui_.open_paths = {dxf_};
   ui_.block_choices = {[](std::vector<Ui::OfferedBlock>&, bool&) { return false; }};
   const std::string after = ReadBytes(library_);
-  editor_.ImportujDxf();
+  editor_.library().ImportujDxf();
   EXPECT_EQ(ReadBytes(library_), after);
 }
 

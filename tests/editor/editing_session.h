@@ -33,21 +33,22 @@ class EditingSessionTest : public EditorTest {
   void SetUp() override {
     EditorTest::SetUp();
     OpenLibrary();
-    editor_.FirstShow();
+    editor_.view().FirstShow();
     editor_.PaintPendingFrame();
-    editor_.SetGridSnap(true);
+    editor_.preferences().SetGridSnap(true);
   }
 
   // A fresh block holding these lines, oldest first (the last one ends up as line 0).
   void Draw(const std::vector<std::string>& lines) {
-    if (editor_.unsaved()) ui_.answers.push_back(Answer::kNie);
+    if (editor_.block().unsaved()) ui_.answers.push_back(Answer::kNie);
     editor_.NowyBlok();
-    for (const std::string& line : lines) editor_.DodajObiekt(line);
+    for (const std::string& line : lines) editor_.block().DodajObiekt(line);
     editor_.PaintPendingFrame();
   }
 
   PixelPoint Pixel(double x, double y) {
-    return {editor_.view().WorldToScreenX(x), editor_.view().WorldToScreenY(y)};
+    return {editor_.view().transform().WorldToScreenX(x),
+            editor_.view().transform().WorldToScreenY(y)};
   }
   void Click(double x, double y) {
     const PixelPoint p = Pixel(x, y);
@@ -63,18 +64,18 @@ class EditingSessionTest : public EditorTest {
     editor_.MouseMove(b.x, b.y);
     editor_.MouseUp(MouseButton::kLeft, b.x, b.y);
   }
-  std::vector<std::string> Lines() const {
-    const auto& lines = editor_.drawing().lines();
+  std::vector<std::string> Lines() {
+    const auto& lines = editor_.block().drawing().lines();
     return {lines.begin(), lines.end()};
   }
-  size_t Records() const { return editor_.journal().lines().size() / 5; }
+  size_t Records() { return editor_.block().journal().lines().size() / 5; }
   // Cofnij until every record made since `before` records is undone (one click takes back one
   // command's changes).
   void UndoSince(size_t before) {
-    for (int clicks = 0;
-         clicks < 100 && static_cast<size_t>(editor_.journal().position() / 5) < Records() - before;
+    for (int clicks = 0; clicks < 100 && static_cast<size_t>(editor_.block().journal().position() /
+                                                             5) < Records() - before;
          ++clicks) {
-      editor_.BCofnijClick();
+      editor_.block().BCofnijClick();
     }
   }
 

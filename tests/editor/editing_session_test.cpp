@@ -71,14 +71,14 @@ TEST_F(EditingSessionTest, PicksThatAreNotLinesKeepTrimWaiting) {
   editor_.CommandEntered("tr");
   Click(1, 5);  // a circle is no cutting line
   Click(5, 5);  // nothing there
-  EXPECT_TRUE(editor_.wskaz().tnijKrawedz);
+  EXPECT_TRUE(editor_.machine().wskaz().tnijKrawedz);
   Click(3, 1);  // the line
-  EXPECT_TRUE(editor_.wskaz().tnijObiekt);
-  EXPECT_EQ(editor_.wskaz().obiekt1, 0);
+  EXPECT_TRUE(editor_.machine().wskaz().tnijObiekt);
+  EXPECT_EQ(editor_.machine().wskaz().obiekt1, 0);
   editor_.CommandKey(Key::kEscape);
-  EXPECT_EQ(editor_.wskaz().obiekt1, -1);
-  EXPECT_EQ(editor_.wskaz().obiekt2, -1);
-  EXPECT_TRUE(editor_.selection().empty());
+  EXPECT_EQ(editor_.machine().wskaz().obiekt1, -1);
+  EXPECT_EQ(editor_.machine().wskaz().obiekt2, -1);
+  EXPECT_TRUE(editor_.block().selection().empty());
 }
 
 TEST_F(EditingSessionTest, ScaleFactorBeforeTheBaseIsIgnored) {
@@ -87,7 +87,7 @@ TEST_F(EditingSessionTest, ScaleFactorBeforeTheBaseIsIgnored) {
   Click(1, 0);
   editor_.CommandEntered("2");  // no base point yet
   EXPECT_THAT(Lines(), ElementsAre("L(0,0)-(2,0)"));
-  EXPECT_EQ(editor_.messages().front(), "2         <- nieznane polecenie.");
+  EXPECT_EQ(editor_.messages().lines().front(), "2         <- nieznane polecenie.");
 }
 
 // A rotation ends its command however its angle came: the prompt asks for a command again and
@@ -114,7 +114,7 @@ TEST_F(EditingSessionTest, RotationEndsTheCommand) {
     }
     EXPECT_THAT(Lines(), ElementsAre(c.line));
     EXPECT_EQ(ui_.prompt, "Polecenie:");
-    EXPECT_TRUE(editor_.wskaz().Polecenie.empty());
+    EXPECT_TRUE(editor_.machine().wskaz().Polecenie.empty());
     editor_.CommandEntered("45");
     EXPECT_THAT(Lines(), ElementsAre(c.line));
   }
@@ -129,7 +129,7 @@ TEST_F(EditingSessionTest, AnAbandonedCommandLeavesNothingOnTheOverlay) {
   editor_.MouseMove(p.x, p.y);
   ASSERT_FALSE(surface_.overlay().calls().empty());  // "Wskaż OBIEKT do usunięcia"
   editor_.CommandEntered("xyz");
-  EXPECT_TRUE(editor_.wskaz().Polecenie.empty());
+  EXPECT_TRUE(editor_.machine().wskaz().Polecenie.empty());
   EXPECT_TRUE(surface_.overlay().calls().empty());
 }
 
@@ -146,7 +146,7 @@ TEST_F(EditingSessionTest, DoubleClickEditsTheLineInItsDialog) {
   editor_.DoubleClick(p.x, p.y);
   EXPECT_THAT(Lines(), ElementsAre("O(5,5,1)", "L(0,0.0)-(3.5,0.0);K(0,0,0);GR(0,1)"));
   // The line command goes on where it was: the first press gave its first point.
-  EXPECT_TRUE(editor_.wskaz().szukajP2);
+  EXPECT_TRUE(editor_.machine().wskaz().szukajP2);
 }
 
 TEST_F(EditingSessionTest, EditOnEmptyGroundSelectsForChangeOfProperties) {
@@ -159,8 +159,8 @@ TEST_F(EditingSessionTest, EditOnEmptyGroundSelectsForChangeOfProperties) {
   Drag(-1, -1, 3, 4);  // the line and the text, not the circle
   EXPECT_THAT(Lines(), ElementsAre("T(0,3,'Opis',1,1,0);K(0,0,0);GR(0.25)", "O(5,5,1)",
                                    "L(0,0)-(2,0);K(0,0,0);GR(0.25)"));
-  EXPECT_TRUE(editor_.wskaz().Polecenie.empty());
-  EXPECT_FALSE(editor_.wskaz().wybor);
+  EXPECT_TRUE(editor_.machine().wskaz().Polecenie.empty());
+  EXPECT_FALSE(editor_.machine().wskaz().wybor);
 }
 
 }  // namespace
@@ -173,7 +173,7 @@ TEST_F(EditingSessionTest, MovePreviewFollowsTheMouse) {
   Draw({"L(0,0)-(2,0);K(0,0,255)"});
   editor_.CommandEntered("mo");
   Drag(-1, -1, 3, 1);
-  ASSERT_EQ(editor_.selection().lines.size(), 1u);
+  ASSERT_EQ(editor_.block().selection().lines.size(), 1u);
   Click(0, 0);
   const PixelPoint p = Pixel(1, 2);
   editor_.MouseMove(p.x, p.y);

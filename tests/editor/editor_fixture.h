@@ -65,23 +65,23 @@ class EditorTest : public ::testing::Test {
   // Opens the library through the recent-files path, with no question due.
   void OpenLibrary() {
     editor_.OtworzOstatniPlik(library_.string());
-    ASSERT_EQ(editor_.open_file(), library_);
+    ASSERT_EQ(editor_.library().open_file(), library_);
     ui_.ClearRecords();
   }
 
   // An opened library with a block of this name being drawn: unsaved.
   void StartDrawing(const std::string& name, std::vector<std::string> lines = {"O(5,5,1)"}) {
     OpenLibrary();
-    editor_.SetBlockName(name);
-    for (std::string& line : lines) editor_.DodajObiekt(std::move(line));
-    ASSERT_TRUE(editor_.unsaved());
+    editor_.block().SetBlockName(name);
+    for (std::string& line : lines) editor_.block().DodajObiekt(std::move(line));
+    ASSERT_TRUE(editor_.block().unsaved());
   }
 
   void SelectBlock(const std::string& name) {
-    const auto& names = editor_.block_list().names();
+    const auto& names = editor_.library().block_list().names();
     const auto found = std::find(names.begin(), names.end(), name);
     ASSERT_NE(found, names.end()) << name;
-    editor_.SelectBlock(static_cast<size_t>(found - names.begin()));
+    editor_.library().SelectBlock(static_cast<size_t>(found - names.begin()));
   }
 
   TestDir dir_;

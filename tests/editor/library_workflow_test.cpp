@@ -19,7 +19,7 @@ class LibraryWorkflowTest : public EditorTest {
     EditorTest::SetUp();
     OpenLibrary();
   }
-  std::vector<std::string> Names() const { return editor_.block_list().names(); }
+  std::vector<std::string> Names() { return editor_.library().block_list().names(); }
 };
 
 // Each operation done, or refused and cancelled with the file's bytes as they were.
@@ -28,19 +28,19 @@ TEST_F(LibraryWorkflowTest, EachOperationChangesTheFileOrNothing) {
     const char* label;
     std::deque<Answer> answers;
     std::deque<std::optional<std::string>> texts;
-    void (Editor::*operation)();
+    void (Library::*operation)();
     std::vector<std::string> names;  // the list afterwards; empty: the file is unchanged
     const char* message_box = nullptr;
   };
   const Case cases[] = {
-      {"delete", {Answer::kTak}, {}, &Editor::UsunBlok, {"AAA", "CCC"}},
-      {"delete, Nie", {Answer::kNie}, {}, &Editor::UsunBlok, {}},
-      {"rename", {}, {"BBB nowy"}, &Editor::ZmienNazweBloku, {"AAA", "BBB nowy", "CCC"}},
-      {"rename to a name taken", {}, {"AAA"}, &Editor::ZmienNazweBloku, {}, "już istnieje"},
-      {"rename too short", {}, {"Bb"}, &Editor::ZmienNazweBloku, {}, "co najmniej 3"},
-      {"rename cancelled", {}, {std::nullopt}, &Editor::ZmienNazweBloku, {}},
-      {"duplicate", {}, {"BBB 2"}, &Editor::DuplikujBlok, {"AAA", "BBB", "BBB 2", "CCC"}},
-      {"duplicate onto a name taken", {}, {"CCC"}, &Editor::DuplikujBlok, {}, "już istnieje"},
+      {"delete", {Answer::kTak}, {}, &Library::UsunBlok, {"AAA", "CCC"}},
+      {"delete, Nie", {Answer::kNie}, {}, &Library::UsunBlok, {}},
+      {"rename", {}, {"BBB nowy"}, &Library::ZmienNazweBloku, {"AAA", "BBB nowy", "CCC"}},
+      {"rename to a name taken", {}, {"AAA"}, &Library::ZmienNazweBloku, {}, "już istnieje"},
+      {"rename too short", {}, {"Bb"}, &Library::ZmienNazweBloku, {}, "co najmniej 3"},
+      {"rename cancelled", {}, {std::nullopt}, &Library::ZmienNazweBloku, {}},
+      {"duplicate", {}, {"BBB 2"}, &Library::DuplikujBlok, {"AAA", "BBB", "BBB 2", "CCC"}},
+      {"duplicate onto a name taken", {}, {"CCC"}, &Library::DuplikujBlok, {}, "już istnieje"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
@@ -49,7 +49,7 @@ TEST_F(LibraryWorkflowTest, EachOperationChangesTheFileOrNothing) {
     SelectBlock("BBB");
     ui_.answers = c.answers;
     ui_.texts = c.texts;
-    (editor_.*c.operation)();
+    (editor_.library().*c.operation)();
     EXPECT_TRUE(ui_.answers.empty() && ui_.texts.empty());
     if (c.names.empty()) {
       EXPECT_EQ(ReadBytes(library_), before);
@@ -70,15 +70,15 @@ TEST_F(LibraryWorkflowTest, EachOperationChangesTheFileOrNothing) {
 TEST_F(LibraryWorkflowTest, TheEditedBlockFollows) {
   SelectBlock("BBB");
   editor_.WczytajWybranyBlok();
-  ASSERT_EQ(editor_.block_name(), "BBB");
+  ASSERT_EQ(editor_.block().block_name(), "BBB");
   ui_.texts = {"Studnia"};
-  editor_.ZmienNazweBloku();
-  EXPECT_EQ(editor_.block_name(), "Studnia");
-  EXPECT_FALSE(editor_.unsaved());
+  editor_.library().ZmienNazweBloku();
+  EXPECT_EQ(editor_.block().block_name(), "Studnia");
+  EXPECT_FALSE(editor_.block().unsaved());
   ui_.answers = {Answer::kTak};
-  editor_.UsunBlok();
-  EXPECT_EQ(editor_.drawing().lines().size(), 2u);
-  EXPECT_TRUE(editor_.unsaved());
+  editor_.library().UsunBlok();
+  EXPECT_EQ(editor_.block().drawing().lines().size(), 2u);
+  EXPECT_TRUE(editor_.block().unsaved());
 }
 
 TEST_F(LibraryWorkflowTest, CopyToAnotherLibraryAsksBeforeReplacing) {
@@ -86,23 +86,23 @@ TEST_F(LibraryWorkflowTest, CopyToAnotherLibraryAsksBeforeReplacing) {
   AppendBlock(other, "Zasuwa", {"O(0,0,9)"});
   SelectBlock("CCC");
   ui_.open_paths = {other};
-  editor_.KopiujDoBiblioteki();
+  editor_.library().KopiujDoBiblioteki();
   EXPECT_THAT(BlockNames(other), ElementsAre("Zasuwa", "CCC"));
   EXPECT_EQ(StoredLines(other, "CCC"), StoredLines(library_, "CCC"));
   const std::string before = ReadBytes(other);
   ui_.open_paths = {other};
   ui_.answers = {Answer::kNie};
-  editor_.KopiujDoBiblioteki();
+  editor_.library().KopiujDoBiblioteki();
   EXPECT_EQ(ReadBytes(other), before);
   EXPECT_THAT(ui_.questions, Contains("Taki blok już istnieje! Nadpisać?"));
 }
 
 TEST_F(LibraryWorkflowTest, DuplicatesReportNamesAPlantedPair) {
-  editor_.PokazDuplikaty();
+  editor_.library().PokazDuplikaty();
   ASSERT_EQ(ui_.viewer_texts.size(), 1u);
   EXPECT_THAT(ui_.viewer_texts[0][0], HasSubstr("nie ma duplikatów"));
   AppendBlock(library_, "Kopia AAA", {"// ta sama", "L(0,0)-(1,1.00001);K(0,0,0);GR(0.1)"});
-  editor_.PokazDuplikaty();
+  editor_.library().PokazDuplikaty();
   EXPECT_THAT(ui_.viewer_texts[1], ElementsAre("Ten sam rysunek: AAA | Kopia AAA"));
 }
 
@@ -126,10 +126,10 @@ TEST_F(LibraryWorkflowTest, SeveralSelectedBlocksAreCopiedTogether) {
     WriteBytes(other, before);
     OpenLibrary();
     SelectBlock("CCC");
-    editor_.SelectBlockRows({0, 2});  // AAA and CCC, CCC current
+    editor_.library().SelectBlockRows({0, 2});  // AAA and CCC, CCC current
     ui_.open_paths = {other};
     ui_.answers = {c.answer};
-    editor_.KopiujDoBiblioteki();
+    editor_.library().KopiujDoBiblioteki();
     EXPECT_THAT(ui_.questions, ElementsAre("Blok CCC: Taki blok już istnieje! Nadpisać?"));
     EXPECT_THAT(BlockNames(other), ElementsAreArray(c.names));
     EXPECT_EQ(StoredLines(other, "CCC"), c.ccc);
@@ -137,24 +137,24 @@ TEST_F(LibraryWorkflowTest, SeveralSelectedBlocksAreCopiedTogether) {
       EXPECT_EQ(ReadBytes(other), before);
     } else {
       EXPECT_EQ(StoredLines(other, "AAA"), StoredLines(library_, "AAA"));
-      EXPECT_THAT(editor_.messages(), Contains(c.message + " do pliku " + other.string()));
+      EXPECT_THAT(editor_.messages().lines(), Contains(c.message + " do pliku " + other.string()));
     }
   }
   // Deleting takes the current row alone.
   OpenLibrary();
   SelectBlock("CCC");
-  editor_.SelectBlockRows({0, 1, 2});
+  editor_.library().SelectBlockRows({0, 1, 2});
   ui_.answers = {Answer::kTak};
-  editor_.UsunBlok();
+  editor_.library().UsunBlok();
   EXPECT_THAT(BlockNames(library_), ElementsAre("AAA", "BBB"));
   // One row selected again: one block copied.
   SelectBlock("AAA");
-  editor_.SelectBlockRows({0, 1});
+  editor_.library().SelectBlockRows({0, 1});
   SelectBlock("BBB");
-  editor_.SelectBlockRows({1});
+  editor_.library().SelectBlockRows({1});
   WriteBytes(other, before);
   ui_.open_paths = {other};
-  editor_.KopiujDoBiblioteki();
+  editor_.library().KopiujDoBiblioteki();
   EXPECT_THAT(BlockNames(other), ElementsAre("CCC", "BBB"));
 }
 

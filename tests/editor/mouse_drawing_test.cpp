@@ -14,12 +14,13 @@ class MouseDrawingTest : public EditorTest {
   void SetUp() override {
     EditorTest::SetUp();
     OpenLibrary();
-    editor_.FirstShow();
+    editor_.view().FirstShow();
     editor_.PaintPendingFrame();
   }
 
   PixelPoint Pixel(double x, double y) {
-    return {editor_.view().WorldToScreenX(x), editor_.view().WorldToScreenY(y)};
+    return {editor_.view().transform().WorldToScreenX(x),
+            editor_.view().transform().WorldToScreenY(y)};
   }
   void Click(double x, double y, int off_x = 0, int off_y = 0) {
     const PixelPoint p = Pixel(x, y);
@@ -31,8 +32,8 @@ class MouseDrawingTest : public EditorTest {
     const PixelPoint p = Pixel(x, y);
     editor_.MouseMove(p.x + off_x, p.y + off_y);
   }
-  std::vector<std::string> Added() const {
-    const auto& lines = editor_.drawing().lines();
+  std::vector<std::string> Added() {
+    const auto& lines = editor_.block().drawing().lines();
     return {lines.rbegin(), lines.rend()};
   }
   std::vector<std::string> OverlayTexts() const {
@@ -50,7 +51,7 @@ class MouseDrawingTest : public EditorTest {
     }
     return n;
   }
-  void Grid() { editor_.SetGridSnap(true); }
+  void Grid() { editor_.preferences().SetGridSnap(true); }
 };
 
 struct MouseSession {
@@ -100,7 +101,7 @@ TEST_F(MouseDrawingTest, GridClicksDrawEveryKind) {
   Grid();
   for (const MouseSession& c : cases) {
     SCOPED_TRACE(c.label);
-    if (editor_.unsaved()) ui_.answers.push_back(Answer::kNie);
+    if (editor_.block().unsaved()) ui_.answers.push_back(Answer::kNie);
     editor_.NowyBlok();
     editor_.CommandEntered(c.command);
     for (auto [x, y] : c.clicks) Click(x, y);
@@ -121,9 +122,9 @@ TEST_F(MouseDrawingTest, TypedStartAngleDecidesTheSideOfAClickedEnd) {
 }
 
 TEST_F(MouseDrawingTest, ObjectSnapsCatchTheirPoints) {
-  editor_.DodajObiekt("L(0,0)-(4,4)");
-  editor_.DodajObiekt("O(10,0,2)");
-  editor_.DodajObiekt("L(0,4)-(4,0)");
+  editor_.block().DodajObiekt("L(0,0)-(4,4)");
+  editor_.block().DodajObiekt("O(10,0,2)");
+  editor_.block().DodajObiekt("L(0,4)-(4,0)");
   const struct {
     Snap snap;
     std::pair<double, double> near;  // clicked 3 pixels right and down of this point
@@ -138,19 +139,19 @@ TEST_F(MouseDrawingTest, ObjectSnapsCatchTheirPoints) {
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.snap));
     for (Snap s : {Snap::kEnd, Snap::kMiddle, Snap::kCentre, Snap::kIntersection}) {
-      editor_.SetSnap(s, s == c.snap);
+      editor_.preferences().SetSnap(s, s == c.snap);
     }
     editor_.CommandEntered("l");
     Click(c.near.first, c.near.second, 3, 3);
     editor_.CommandEntered(c.typed_end);
-    EXPECT_EQ(editor_.drawing().lines().front(), c.line);
+    EXPECT_EQ(editor_.block().drawing().lines().front(), c.line);
     editor_.CommandKey(Key::kEscape);
   }
 }
 
 TEST_F(MouseDrawingTest, SnapMarkerAndLabelFollowTheCursor) {
-  editor_.DodajObiekt("L(0,0)-(4,4)");
-  editor_.SetSnap(Snap::kEnd, true);
+  editor_.block().DodajObiekt("L(0,0)-(4,4)");
+  editor_.preferences().SetSnap(Snap::kEnd, true);
   editor_.CommandEntered("l");
   MoveTo(4, 4, 2, 0);
   const PixelPoint s = Pixel(4, 4);
@@ -189,17 +190,17 @@ TEST_F(MouseDrawingTest, PreviewsOfEachStep) {
 TEST_F(MouseDrawingTest, PanAndZoomTakeTheirPress) {
   Grid();
   editor_.CommandEntered("l");
-  editor_.BeginZoomWindow();
+  editor_.view().BeginZoomWindow();
   const PixelPoint a = Pixel(0, 0);
   editor_.MouseDown(MouseButton::kLeft, a.x, a.y);
-  EXPECT_TRUE(editor_.wskaz().szukajP1);  // no point was taken
+  EXPECT_TRUE(editor_.machine().wskaz().szukajP1);  // no point was taken
   editor_.MouseUp(MouseButton::kLeft, a.x + 100, a.y + 100);
   const PixelPoint m = Pixel(0, 0);
   editor_.MouseDown(MouseButton::kMiddle, m.x, m.y);
   editor_.MouseUp(MouseButton::kMiddle, m.x, m.y);
-  EXPECT_TRUE(editor_.wskaz().szukajP1);
+  EXPECT_TRUE(editor_.machine().wskaz().szukajP1);
   Click(0, 0);
-  EXPECT_TRUE(editor_.wskaz().szukajP2);
+  EXPECT_TRUE(editor_.machine().wskaz().szukajP2);
 }
 
 }  // namespace

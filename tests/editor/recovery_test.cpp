@@ -55,13 +55,13 @@ class RecoveryTest : public EditorTest {
   // Drawn and kept: the recovery file is there.
   void DrawAndKeep(const std::string& name = "Rysowany") {
     StartDrawing(name, {"O(5,5,1)", "L(0,0)-(3,4);K(0,0,0);GR(0,1)"});
-    editor_.SetUnit("cm");
+    editor_.block().SetUnit("cm");
     Keep();
-    ASSERT_TRUE(fs::exists(editor_.recovery_file()));
+    ASSERT_TRUE(fs::exists(editor_.recovery().recovery_file()));
   }
   void Keep() {
-    editor_.KeepRecoveryFile();
-    editor_.WaitForRecoveryFile();
+    editor_.recovery().KeepRecoveryFile();
+    editor_.recovery().WaitForRecoveryFile();
   }
 
   // What a killed editor leaves: its recovery file, and a lock file nobody holds.
@@ -93,10 +93,10 @@ class RecoveryTest : public EditorTest {
 
 TEST_F(RecoveryTest, AnUnsavedBlockIsKeptAsItChanges) {
   Keep();
-  EXPECT_FALSE(fs::exists(editor_.recovery_file())) << "nothing unsaved";
+  EXPECT_FALSE(fs::exists(editor_.recovery().recovery_file())) << "nothing unsaved";
   DrawAndKeep();
-  EXPECT_EQ(editor_.recovery_file().parent_path(), Folder());
-  auto kept = ReadRecoveryFile(editor_.recovery_file());
+  EXPECT_EQ(editor_.recovery().recovery_file().parent_path(), Folder());
+  auto kept = ReadRecoveryFile(editor_.recovery().recovery_file());
   ASSERT_TRUE(kept) << kept.error().message;
   EXPECT_EQ(kept->library, library_);
   EXPECT_EQ(kept->block_name, "Rysowany");
@@ -106,10 +106,10 @@ TEST_F(RecoveryTest, AnUnsavedBlockIsKeptAsItChanges) {
   EXPECT_NEAR(kept->changed_at, std::time(nullptr), 60);
 
   // A renamed block and an undone line are kept too.
-  editor_.SetBlockName("Inny");
-  editor_.BCofnijClick();
+  editor_.block().SetBlockName("Inny");
+  editor_.block().BCofnijClick();
   Keep();
-  kept = ReadRecoveryFile(editor_.recovery_file());
+  kept = ReadRecoveryFile(editor_.recovery().recovery_file());
   ASSERT_TRUE(kept);
   EXPECT_EQ(kept->block_name, "Inny");
   EXPECT_EQ(kept->lines, std::vector<std::string>{"O(5,5,1)"});
@@ -123,7 +123,7 @@ TEST_F(RecoveryTest, TheFileGoesWhenNothingIsLeftToLose) {
     std::function<void()> act;
   };
   const Case cases[] = {
-      {"save", {}, [this] { EXPECT_TRUE(editor_.ZapiszBlokZPytaniem()); }},
+      {"save", {}, [this] { EXPECT_TRUE(editor_.library().ZapiszBlokZPytaniem()); }},
       {"load another, saving it",
        {Answer::kTak},
        [this] {
@@ -144,7 +144,7 @@ TEST_F(RecoveryTest, TheFileGoesWhenNothingIsLeftToLose) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     DrawAndKeep();
-    const fs::path file = editor_.recovery_file();
+    const fs::path file = editor_.recovery().recovery_file();
     ui_.answers = c.answers;
     c.act();
     EXPECT_TRUE(ui_.answers.empty());
@@ -166,10 +166,10 @@ TEST_F(RecoveryTest, TheCleanEndTakesTheFileAndTheLock) {
     const auto next = StartNext(c.answers);
     Editor& e = *next->editor;
     e.OtworzOstatniPlik(library_.string());
-    e.DodajObiekt("O(0,0,2)");
-    e.KeepRecoveryFile();
-    e.WaitForRecoveryFile();
-    const fs::path file = e.recovery_file();
+    e.block().DodajObiekt("O(0,0,2)");
+    e.recovery().KeepRecoveryFile();
+    e.recovery().WaitForRecoveryFile();
+    const fs::path file = e.recovery().recovery_file();
     ASSERT_TRUE(fs::exists(file));
     if (c.ask) {
       EXPECT_TRUE(e.CloseQuery());
@@ -177,7 +177,7 @@ TEST_F(RecoveryTest, TheCleanEndTakesTheFileAndTheLock) {
     e.Finish();
     EXPECT_FALSE(fs::exists(file));
     EXPECT_FALSE(fs::exists(fs::path(file).replace_extension(".lock")));
-    e.KeepRecoveryFile();
+    e.recovery().KeepRecoveryFile();
     EXPECT_FALSE(fs::exists(file)) << "nothing written after the end";
   }
   // The last editor to end leaves nothing behind, not even the folder.
@@ -190,16 +190,16 @@ TEST_F(RecoveryTest, TheCleanEndTakesTheFileAndTheLock) {
 TEST_F(RecoveryTest, AnEndWithoutQuestionsKeepsTheNewestState) {
   auto first = StartNext({});
   first->editor->OtworzOstatniPlik(library_.string());
-  first->editor->SetBlockName("Przerwany");
-  first->editor->DodajObiekt("O(0,0,2)");
-  first->editor->KeepRecoveryFile();
-  first->editor->DodajObiekt("O(0,0,3)");  // not yet written when the signal comes
+  first->editor->block().SetBlockName("Przerwany");
+  first->editor->block().DodajObiekt("O(0,0,2)");
+  first->editor->recovery().KeepRecoveryFile();
+  first->editor->block().DodajObiekt("O(0,0,3)");  // not yet written when the signal comes
   first->editor->Finish(/*keep_unsaved_block=*/true);
   first.reset();
   const auto next = StartNext({Answer::kTak});
-  EXPECT_EQ(next->editor->block_name(), "Przerwany");
-  EXPECT_EQ(next->editor->drawing().lines().size(), 2u);
-  EXPECT_TRUE(next->editor->unsaved());
+  EXPECT_EQ(next->editor->block().block_name(), "Przerwany");
+  EXPECT_EQ(next->editor->block().drawing().lines().size(), 2u);
+  EXPECT_TRUE(next->editor->block().unsaved());
   next->editor->Finish();
 }
 
@@ -220,7 +220,7 @@ TEST_F(RecoveryTest, ACancelledQuestionKeepsTheFile) {
   DrawAndKeep();
   ui_.answers = {Answer::kKasuj};
   editor_.NowyBlok();
-  EXPECT_TRUE(fs::exists(editor_.recovery_file()));
+  EXPECT_TRUE(fs::exists(editor_.recovery().recovery_file()));
 }
 
 TEST_F(RecoveryTest, AKilledEditorsBlockIsOfferedAtTheNextStart) {
@@ -232,7 +232,7 @@ TEST_F(RecoveryTest, AKilledEditorsBlockIsOfferedAtTheNextStart) {
     SCOPED_TRACE(c.restored);
     const fs::path dead = LeaveDead("999999", Drawn());
     const auto next = StartNext({c.answer});
-    const Editor& e = *next->editor;
+    Editor& e = *next->editor;
     ASSERT_EQ(next->ui.questions.size(), 1u);
     const std::string& question = next->ui.questions[0];
     EXPECT_TRUE(std::regex_match(
@@ -242,24 +242,25 @@ TEST_F(RecoveryTest, AKilledEditorsBlockIsOfferedAtTheNextStart) {
         << question;
     EXPECT_FALSE(fs::exists(dead));
     EXPECT_FALSE(fs::exists(Folder() / "999999.lock"));
-    EXPECT_EQ(e.unsaved(), c.restored);
+    EXPECT_EQ(e.block().unsaved(), c.restored);
     if (c.restored) {
-      EXPECT_EQ(e.open_file(), library_);
-      EXPECT_EQ(e.block_list().names(), (std::vector<std::string>{"AAA", "BBB", "CCC"}));
-      EXPECT_EQ(e.block_name(), "Odzyskany");
-      EXPECT_EQ(e.unit(), "mm");
-      EXPECT_EQ(std::vector<std::string>(e.drawing().lines().begin(), e.drawing().lines().end()),
+      EXPECT_EQ(e.library().open_file(), library_);
+      EXPECT_EQ(e.library().block_list().names(), (std::vector<std::string>{"AAA", "BBB", "CCC"}));
+      EXPECT_EQ(e.block().block_name(), "Odzyskany");
+      EXPECT_EQ(e.block().unit(), "mm");
+      EXPECT_EQ(std::vector<std::string>(e.block().drawing().lines().begin(),
+                                         e.block().drawing().lines().end()),
                 Drawn().lines);
-      EXPECT_TRUE(e.tools_enabled());
-      EXPECT_FALSE(e.undo_enabled());
+      EXPECT_TRUE(e.block().tools_enabled());
+      EXPECT_FALSE(e.block().journal().CanUndo());
       // Handed over at once: the file is the new editor's own.
-      auto own = ReadRecoveryFile(e.recovery_file());
+      auto own = ReadRecoveryFile(e.recovery().recovery_file());
       ASSERT_TRUE(own) << own.error().message;
       EXPECT_EQ(own->block_name, "Odzyskany");
       next->editor->Finish();
     } else {
-      EXPECT_FALSE(e.open_file());
-      EXPECT_TRUE(e.drawing().IsBlank());
+      EXPECT_FALSE(e.library().open_file());
+      EXPECT_TRUE(e.block().drawing().IsBlank());
     }
     EXPECT_TRUE(next->ui.message_boxes.empty());
   }
@@ -270,15 +271,15 @@ TEST_F(RecoveryTest, AnEditorGoneWithoutItsCleanEndLeavesItsBlock) {
   {
     const auto first = StartNext({});
     first->editor->OtworzOstatniPlik(library_.string());
-    first->editor->SetBlockName("Porzucony");
-    first->editor->DodajObiekt("O(0,0,2)");
-    first->editor->KeepRecoveryFile();
-    first->editor->WaitForRecoveryFile();
+    first->editor->block().SetBlockName("Porzucony");
+    first->editor->block().DodajObiekt("O(0,0,2)");
+    first->editor->recovery().KeepRecoveryFile();
+    first->editor->recovery().WaitForRecoveryFile();
   }
   const auto next = StartNext({Answer::kTak});
   ASSERT_EQ(next->ui.questions.size(), 1u);
-  EXPECT_EQ(next->editor->block_name(), "Porzucony");
-  EXPECT_TRUE(next->editor->unsaved());
+  EXPECT_EQ(next->editor->block().block_name(), "Porzucony");
+  EXPECT_TRUE(next->editor->block().unsaved());
 }
 
 TEST_F(RecoveryTest, TheFilesOfRunningEditorsAreLeftAlone) {
@@ -293,8 +294,8 @@ TEST_F(RecoveryTest, TheFilesOfRunningEditorsAreLeftAlone) {
   EXPECT_TRUE(fs::exists(other));
   EXPECT_TRUE(fs::exists(Folder() / "4242.lock"));
   EXPECT_FALSE(fs::exists(Folder() / "555.lock"));
-  EXPECT_TRUE(fs::exists(editor_.recovery_file())) << "the fixture's editor runs too";
-  EXPECT_NE(next->editor->recovery_file(), editor_.recovery_file());
+  EXPECT_TRUE(fs::exists(editor_.recovery().recovery_file())) << "the fixture's editor runs too";
+  EXPECT_NE(next->editor->recovery().recovery_file(), editor_.recovery().recovery_file());
 }
 
 TEST_F(RecoveryTest, TheNewestIsOfferedFirstAndOneRestoreIsAll) {
@@ -307,7 +308,7 @@ TEST_F(RecoveryTest, TheNewestIsOfferedFirstAndOneRestoreIsAll) {
     const auto next = StartNext({Answer::kNie, Answer::kTak});
     ASSERT_EQ(next->ui.questions.size(), 2u);
     EXPECT_NE(next->ui.questions[0].find("Odzyskany"), std::string::npos);
-    EXPECT_EQ(next->editor->block_name(), "Starszy");
+    EXPECT_EQ(next->editor->block().block_name(), "Starszy");
     next->editor->Finish();
   }
   LeaveDead("11", older);
@@ -336,7 +337,7 @@ TEST_F(RecoveryTest, DamagedFilesAreSetAsideWithAMessage) {
     fs::path aside = file;
     aside += ".uszkodzony";
     EXPECT_EQ(ReadBytes(aside), bytes);
-    EXPECT_FALSE(next->editor->unsaved());
+    EXPECT_FALSE(next->editor->block().unsaved());
   }
 }
 
@@ -349,12 +350,12 @@ TEST_F(RecoveryTest, ABlockWhoseLibraryWentIsRestoredAndSavedIntoANewOne) {
   ASSERT_EQ(next->ui.message_boxes.size(), 1u);
   EXPECT_NE(next->ui.message_boxes[0].find("usuniety.blk nie istnieje"), std::string::npos)
       << next->ui.message_boxes[0];
-  EXPECT_EQ(e.open_file(), snapshot.library);
-  EXPECT_TRUE(e.unsaved());
-  EXPECT_EQ(e.drawing().lines().size(), 2u);
-  EXPECT_TRUE(e.ZapiszBlokZPytaniem());
+  EXPECT_EQ(e.library().open_file(), snapshot.library);
+  EXPECT_TRUE(e.block().unsaved());
+  EXPECT_EQ(e.block().drawing().lines().size(), 2u);
+  EXPECT_TRUE(e.library().ZapiszBlokZPytaniem());
   EXPECT_EQ(BlockNames(snapshot.library), std::vector<std::string>{"Odzyskany"});
-  EXPECT_FALSE(fs::exists(e.recovery_file()));
+  EXPECT_FALSE(fs::exists(e.recovery().recovery_file()));
 }
 
 }  // namespace

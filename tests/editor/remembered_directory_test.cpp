@@ -67,7 +67,7 @@ TEST_P(RememberedDirectoryTest, KeptUnlessTheOpenDialogChoosesAnother) {
   {
     Editor editor(dir_.path(), ui_, surface_);
     ASSERT_TRUE(editor.Start());
-    started_in = editor.initial_directory().string();
+    started_in = editor.preferences().initial_directory().string();
     c.run(editor, ui_, library_);
     editor.Finish();
   }
@@ -75,7 +75,7 @@ TEST_P(RememberedDirectoryTest, KeptUnlessTheOpenDialogChoosesAnother) {
   EXPECT_EQ(ReadBytes(katalogi_), kMarker + "\r\n" + expected + "\r\n");
   Editor next(dir_.path(), ui_, surface_);
   ASSERT_TRUE(next.Start());
-  EXPECT_EQ(next.initial_directory(), expected);
+  EXPECT_EQ(next.preferences().initial_directory(), expected);
   EXPECT_THAT(ui_.message_boxes, ::testing::IsEmpty());
 }
 

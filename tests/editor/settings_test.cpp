@@ -42,10 +42,10 @@ TEST_F(SettingsTest, TextSizeThatIsNotANumberKeepsTheOldValue) {
     float initial;
   };
   const Box boxes[] = {
-      {"height", [&](std::string_view t) { return editor_.SetTextHeightText(t); },
-       [&] { return editor_.settings().text_height; }, 0.6f},
-      {"width", [&](std::string_view t) { return editor_.SetTextWidthText(t); },
-       [&] { return editor_.settings().text_width; }, 0.5f},
+      {"height", [&](std::string_view t) { return editor_.preferences().SetTextHeightText(t); },
+       [&] { return editor_.preferences().settings().text_height; }, 0.6f},
+      {"width", [&](std::string_view t) { return editor_.preferences().SetTextWidthText(t); },
+       [&] { return editor_.preferences().settings().text_width; }, 0.5f},
   };
   for (const Box& box : boxes) {
     ui_.ClearRecords();
@@ -65,13 +65,13 @@ TEST_F(SettingsTest, DrawingSettingsRedraw) {
     std::function<void()> change;
     bool redraws;
   } cases[] = {
-      {"grid snap", [&] { editor_.SetGridSnap(true); }, true},
-      {"draw grid", [&] { editor_.SetDrawGrid(false); }, true},
-      {"grid step", [&] { editor_.SetGridStepText("0,5"); }, true},
-      {"grid size", [&] { editor_.SetGridSizeText("25"); }, true},
-      {"ortho", [&] { editor_.SetOrtho(true); }, false},
-      {"snap", [&] { editor_.SetSnap(Snap::kCentre, true); }, false},
-      {"thickness", [&] { editor_.SetThicknessText("0,35"); }, false},
+      {"grid snap", [&] { editor_.preferences().SetGridSnap(true); }, true},
+      {"draw grid", [&] { editor_.preferences().SetDrawGrid(false); }, true},
+      {"grid step", [&] { editor_.preferences().SetGridStepText("0,5"); }, true},
+      {"grid size", [&] { editor_.preferences().SetGridSizeText("25"); }, true},
+      {"ortho", [&] { editor_.preferences().SetOrtho(true); }, false},
+      {"snap", [&] { editor_.preferences().SetSnap(Snap::kCentre, true); }, false},
+      {"thickness", [&] { editor_.preferences().SetThicknessText("0,35"); }, false},
   };
   for (const auto& c : cases) {
     ui_.ClearRecords();
@@ -79,23 +79,23 @@ TEST_F(SettingsTest, DrawingSettingsRedraw) {
     EXPECT_EQ(ui_.redraws > 0, c.redraws) << c.label;
   }
   // What the redraw reads.
-  const ViewSettings view = editor_.view_settings();
+  const ViewSettings view = editor_.preferences().view_settings();
   EXPECT_TRUE(view.grid_snap);
   EXPECT_FALSE(view.draw_grid);
   EXPECT_EQ(view.grid_step, 0.5f);
   EXPECT_EQ(view.grid_size_text, "25");
-  EXPECT_TRUE(editor_.settings().ortho);
-  EXPECT_TRUE(editor_.settings().snap_centre);
-  EXPECT_FALSE(editor_.settings().snap_end);
-  EXPECT_EQ(editor_.settings().thickness_text, "0,35");
+  EXPECT_TRUE(editor_.preferences().settings().ortho);
+  EXPECT_TRUE(editor_.preferences().settings().snap_centre);
+  EXPECT_FALSE(editor_.preferences().settings().snap_end);
+  EXPECT_EQ(editor_.preferences().settings().thickness_text, "0,35");
 }
 
 TEST_F(SettingsTest, ColourDialog) {
   ui_.colours = {RgbColour(255, 0, 0), std::nullopt};
-  editor_.ChooseColour();
-  EXPECT_EQ(editor_.settings().colour, RgbColour(255, 0, 0));
-  editor_.ChooseColour();  // cancelled
-  EXPECT_EQ(editor_.settings().colour, RgbColour(255, 0, 0));
+  editor_.preferences().ChooseColour();
+  EXPECT_EQ(editor_.preferences().settings().colour, RgbColour(255, 0, 0));
+  editor_.preferences().ChooseColour();  // cancelled
+  EXPECT_EQ(editor_.preferences().settings().colour, RgbColour(255, 0, 0));
   EXPECT_THAT(ui_.colour_dialogs, ElementsAre(0u, RgbColour(255, 0, 0)));
 }
 

@@ -13,13 +13,13 @@ using ::testing::ElementsAreArray;
 
 class SourceLinesTest : public EditingSessionTest {
  protected:
-  std::vector<std::string> Lines() const {
-    return {editor_.drawing().lines().begin(), editor_.drawing().lines().end()};
+  std::vector<std::string> Lines() {
+    return {editor_.block().drawing().lines().begin(), editor_.block().drawing().lines().end()};
   }
-  std::vector<LineStatus> Statuses() const {
+  std::vector<LineStatus> Statuses() {
     std::vector<LineStatus> statuses;
-    for (size_t i = 0; i < editor_.drawing().size(); ++i) {
-      statuses.push_back(editor_.SourceLineStatus(i));
+    for (size_t i = 0; i < editor_.block().drawing().size(); ++i) {
+      statuses.push_back(editor_.block().SourceLineStatus(i));
     }
     return statuses;
   }
@@ -40,27 +40,27 @@ TEST_F(SourceLinesTest, TheCheckTidiesAsOneStepAndColoursEveryKindOfLine) {
   // A saved block whose lines are tidy: checked, it is changed all the same.
   SelectBlock("AAA");
   editor_.WczytajWybranyBlok();
-  ASSERT_FALSE(editor_.unsaved());
-  editor_.SprawdzSkladnie();
-  EXPECT_TRUE(editor_.syntax_checked());
-  EXPECT_TRUE(editor_.unsaved());
+  ASSERT_FALSE(editor_.block().unsaved());
+  editor_.block().SprawdzSkladnie();
+  EXPECT_TRUE(editor_.block().syntax_checked());
+  EXPECT_TRUE(editor_.block().unsaved());
   EXPECT_THAT(Lines(), ElementsAre("L(0,0)-(1,1);K(0,0,0);GR(0,10)"));
 
   Draw({"", "K(255,0,0)", "X(1,2)", "   / / opis", "  L(0,0)-(1,1)", "O(0,0,1);K(zły)"});
   // Before the check, a row's colour is the one the check will give it.
-  EXPECT_EQ(editor_.SourceLineStatus(2), LineStatus::kComment);
-  EXPECT_FALSE(editor_.syntax_checked());
+  EXPECT_EQ(editor_.block().SourceLineStatus(2), LineStatus::kComment);
+  EXPECT_FALSE(editor_.block().syntax_checked());
   const std::vector<std::string> before = Lines();
-  editor_.SprawdzSkladnie();
+  editor_.block().SprawdzSkladnie();
   EXPECT_THAT(Lines(), ElementsAre("O(0,0,1);K(zły)", "L(0,0)-(1,1)", "// opis", "X(1,2)",
                                    "K(255,0,0)", ""));
   // The tail never makes a record faulty; a blank line is no entity and no comment.
   EXPECT_THAT(Statuses(),
               ElementsAre(LineStatus::kEntity, LineStatus::kEntity, LineStatus::kComment,
                           LineStatus::kInvalid, LineStatus::kEntity, LineStatus::kInvalid));
-  EXPECT_EQ(editor_.FaultyLineCount(), 2u);
+  EXPECT_EQ(editor_.block().FaultyLineCount(), 2u);
   // One Cofnij takes back every tidied start.
-  editor_.BCofnijClick();
+  editor_.block().BCofnijClick();
   EXPECT_EQ(Lines(), before);
 }
 
@@ -88,10 +88,11 @@ TEST_F(SourceLinesTest, RowsEditedThroughTheJournal) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     Draw({"P(0,0)-(2,2)", "L(0,0)-(1,1)"});
-    const auto journal = editor_.journal().lines().size();
+    const auto journal = editor_.block().journal().lines().size();
     const std::string text = c.text != nullptr ? c.text : "T(0,0,'" + std::string(250, 'a') + "')";
-    const bool changed = c.row < editor_.drawing().size() ? editor_.EditSourceLine(c.row, text)
-                                                          : editor_.AddSourceLine(text);
+    const bool changed = c.row < editor_.block().drawing().size()
+                             ? editor_.block().EditSourceLine(c.row, text)
+                             : editor_.block().AddSourceLine(text);
     EXPECT_EQ(changed, c.changed);
     EXPECT_EQ(Lines(), c.lines);
     if (c.text == nullptr) {
@@ -100,10 +101,10 @@ TEST_F(SourceLinesTest, RowsEditedThroughTheJournal) {
       ui_.ClearRecords();
     }
     if (!changed) {
-      EXPECT_EQ(editor_.journal().lines().size(), journal);
+      EXPECT_EQ(editor_.block().journal().lines().size(), journal);
       continue;
     }
-    editor_.BCofnijClick();
+    editor_.block().BCofnijClick();
     EXPECT_THAT(Lines(), ElementsAre("L(0,0)-(1,1)", "P(0,0)-(2,2)"));
   }
 }
@@ -116,10 +117,10 @@ TEST_F(SourceLinesTest, SavingFaultyLinesAsksFirst) {
   for (const auto& c : cases) {
     Draw({"O(0,0,1)", "X(1,2)", "Y", "// dobry komentarz"});
     ui_.ClearRecords();
-    editor_.SetBlockName("Błędny");
+    editor_.block().SetBlockName("Błędny");
     const auto names = BlockNames(library_);
     ui_.answers.push_back(c.answer);
-    EXPECT_EQ(editor_.ZapiszBlokZPytaniem(), c.saved);
+    EXPECT_EQ(editor_.library().ZapiszBlokZPytaniem(), c.saved);
     EXPECT_THAT(ui_.questions, ElementsAre("Blok zawiera 2 błędnych linii. Zapisać?"));
     ui_.ClearRecords();
     EXPECT_EQ(BlockNames(library_).size(), names.size() + (c.saved ? 1 : 0));
@@ -127,38 +128,39 @@ TEST_F(SourceLinesTest, SavingFaultyLinesAsksFirst) {
   // Without faulty lines nothing is asked.
   Draw({"O(0,0,1)", "// komentarz"});
   ui_.ClearRecords();
-  editor_.SetBlockName("Dobry");
-  EXPECT_TRUE(editor_.ZapiszBlokZPytaniem());
+  editor_.block().SetBlockName("Dobry");
+  EXPECT_TRUE(editor_.library().ZapiszBlokZPytaniem());
   EXPECT_TRUE(ui_.questions.empty());
 }
 
 TEST_F(SourceLinesTest, ARowShowsItsEntityAndTheDrawingShowsItsRow) {
   Draw({"O(0,0,1)", "// opis", "L(500,500)-(501,501)"});
   // Line 2, the circle, is on the screen: highlighted where it is.
-  const double x = editor_.view().centre_x(), y = editor_.view().centre_y();
-  editor_.ShowSourceLine(2);
+  const double x = editor_.view().transform().centre_x(), y = editor_.view().transform().centre_y();
+  editor_.block().ShowSourceLine(2);
   EXPECT_TRUE(Highlighted());
-  EXPECT_EQ(editor_.view().centre_x(), x);
-  EXPECT_EQ(editor_.view().centre_y(), y);
+  EXPECT_EQ(editor_.view().transform().centre_x(), x);
+  EXPECT_EQ(editor_.view().transform().centre_y(), y);
   // A comment has nothing to show.
-  editor_.ShowSourceLine(1);
+  editor_.block().ShowSourceLine(1);
   EXPECT_FALSE(Highlighted());
   // Line 0 is far off: the view moves to it at the same scale.
-  const double scale = editor_.view().scale();
-  editor_.ShowSourceLine(0);
+  const double scale = editor_.view().transform().scale();
+  editor_.block().ShowSourceLine(0);
   EXPECT_TRUE(Highlighted());
-  EXPECT_NEAR(editor_.view().centre_x(), 500.5, 1e-3);
-  EXPECT_NEAR(editor_.view().centre_y(), 500.5, 1e-3);
-  EXPECT_EQ(editor_.view().scale(), scale);
+  EXPECT_NEAR(editor_.view().transform().centre_x(), 500.5, 1e-3);
+  EXPECT_NEAR(editor_.view().transform().centre_y(), 500.5, 1e-3);
+  EXPECT_EQ(editor_.view().transform().scale(), scale);
 
   // The delete command's hover over the line points at its row, once per entity.
   editor_.WykonajPolecenie("u");
-  const uint64_t revision = editor_.pointed_revision();
+  int pointed = 0;
+  editor_.block().OnPointed([&] { ++pointed; });
   const PixelPoint p = Pixel(500.5, 500.5);
   editor_.MouseMove(p.x, p.y);
   editor_.MouseMove(p.x + 1, p.y + 1);
-  EXPECT_EQ(editor_.pointed_line(), 0u);
-  EXPECT_EQ(editor_.pointed_revision(), revision + 1);
+  EXPECT_EQ(editor_.block().pointed_line(), 0u);
+  EXPECT_EQ(pointed, 1);
 }
 
 }  // namespace

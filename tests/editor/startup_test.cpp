@@ -17,9 +17,10 @@ class StartupTest : public ::testing::Test {
  protected:
   void SetUp() override { InstallProgramFiles(dir_.path()); }
 
-  std::vector<std::string> RecentPaths(const Editor& editor) {
+  std::vector<std::string> RecentPaths(Editor& editor) {
     std::vector<std::string> paths;
-    for (const auto& entry : editor.recent_files().entries()) paths.push_back(entry.path);
+    for (const auto& entry : editor.preferences().recent_files().entries())
+      paths.push_back(entry.path);
     return paths;
   }
 
@@ -34,16 +35,16 @@ TEST_F(StartupTest, StartsWithTheDefaults) {
   Editor editor(dir_.path(), ui_, surface_);
   ASSERT_TRUE(editor.Start());
   EXPECT_THAT(ui_.message_boxes, IsEmpty());
-  ASSERT_NE(editor.romans_font(), nullptr);
-  ASSERT_NE(editor.greeks_font(), nullptr);
-  EXPECT_EQ(editor.FileLabel(), "NAZWA");
-  EXPECT_EQ(editor.WindowCaption(), "...");
-  EXPECT_EQ(editor.unit(), "m");
-  EXPECT_FALSE(editor.tools_enabled());
+  ASSERT_NE(editor.view().romans_font(), nullptr);
+  ASSERT_NE(editor.view().greeks_font(), nullptr);
+  EXPECT_EQ(editor.library().FileLabel(), "NAZWA");
+  EXPECT_EQ(editor.library().WindowCaption(), "...");
+  EXPECT_EQ(editor.block().unit(), "m");
+  EXPECT_FALSE(editor.block().tools_enabled());
   EXPECT_TRUE(editor.ShowsStartPanel());
-  EXPECT_FALSE(editor.undo_enabled() || editor.redo_enabled());
-  EXPECT_EQ(editor.initial_directory(), dir_.path() / "Bloki/");
-  const Settings& s = editor.settings();
+  EXPECT_FALSE(editor.block().journal().CanUndo() || editor.block().journal().CanRedo());
+  EXPECT_EQ(editor.preferences().initial_directory(), dir_.path() / "Bloki/");
+  const Settings& s = editor.preferences().settings();
   EXPECT_TRUE(s.draw_grid);
   EXPECT_FALSE(s.grid_snap || s.ortho || s.snap_end || s.snap_middle || s.snap_intersection ||
                s.snap_centre || s.overwrite_without_asking);
@@ -80,7 +81,7 @@ TEST_P(MissingFontTest, StopsStartUpAndKeepsTheDataFiles) {
     ASSERT_FALSE(started.has_value());
     EXPECT_THAT(started.error().message, HasSubstr(font.string()));
     EXPECT_THAT(ui_.message_boxes, ElementsAre(started.error().message));
-    EXPECT_THAT(editor.recent_files().entries(), IsEmpty());
+    EXPECT_THAT(editor.preferences().recent_files().entries(), IsEmpty());
     // An editor that never read the data files must not overwrite them.
     editor.Finish();
   }
@@ -110,8 +111,8 @@ TEST_F(StartupTest, ACodePageThatCannotBeConvertedStopsStartUp) {
     ASSERT_FALSE(started.has_value());
     EXPECT_EQ(started.error().message, problem->message);
     EXPECT_THAT(ui_.message_boxes, ElementsAre(problem->message));
-    EXPECT_FALSE(editor.tools_enabled());
-    EXPECT_THAT(editor.recent_files().entries(), IsEmpty());
+    EXPECT_FALSE(editor.block().tools_enabled());
+    EXPECT_THAT(editor.preferences().recent_files().entries(), IsEmpty());
     editor.Finish();
   }
   EXPECT_EQ(ReadBytes(poz_menu_),
@@ -134,11 +135,11 @@ TEST_P(ProjectDirectoryTest, SetsTheOpenDialogsInitialDirectory) {
   if (c.file) WriteBytes(katalogi_, *c.file);
   Editor editor(dir_.path(), ui_, surface_);
   ASSERT_TRUE(editor.Start());
-  EXPECT_EQ(editor.initial_directory(),
+  EXPECT_EQ(editor.preferences().initial_directory(),
             c.directory ? std::filesystem::path(*c.directory) : dir_.path() / "Bloki/");
   ui_.open_paths.push_back(std::nullopt);
   editor.OtworzPlikBlokow();
-  EXPECT_EQ(ui_.dialogs.at(0).dialog.initial_directory, editor.initial_directory());
+  EXPECT_EQ(ui_.dialogs.at(0).dialog.initial_directory, editor.preferences().initial_directory());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -160,8 +161,8 @@ TEST_F(StartupTest, RecentListKeepsTheFourNewest) {
   Editor editor(dir_.path(), ui_, surface_);
   ASSERT_TRUE(editor.Start());
   EXPECT_THAT(RecentPaths(editor), ElementsAre("/d/e.blk", "/d/d.blk", "/d/c.blk", "/d/b.blk"));
-  EXPECT_EQ(editor.recent_files().Caption(0), "1. e.blk");
-  EXPECT_EQ(editor.recent_files().Caption(3), "4. b.blk");
+  EXPECT_EQ(editor.preferences().recent_files().Caption(0), "1. e.blk");
+  EXPECT_EQ(editor.preferences().recent_files().Caption(3), "4. b.blk");
   editor.Finish();
   EXPECT_EQ(ReadBytes(poz_menu_), "/d/b.blk\r\n/d/c.blk\r\n/d/d.blk\r\n/d/e.blk\r\n");
 }
@@ -196,7 +197,7 @@ TEST_F(StartupTest, ExitRemembersTheDirectoryOfTheOpenDialogOnly) {
     // the file chosen is not there.
     Editor editor(dir_.path(), ui_, surface_);
     ASSERT_TRUE(editor.Start());
-    EXPECT_EQ(editor.initial_directory(), "/projekty/");
+    EXPECT_EQ(editor.preferences().initial_directory(), "/projekty/");
     ui_.open_paths.push_back(library);
     editor.OtworzPlikBlokow();
     ui_.open_paths.push_back(dir_ / "inne" / "brak.blk");
@@ -206,7 +207,7 @@ TEST_F(StartupTest, ExitRemembersTheDirectoryOfTheOpenDialogOnly) {
   }
   Editor editor(dir_.path(), ui_, surface_);
   ASSERT_TRUE(editor.Start());
-  EXPECT_EQ(editor.initial_directory(), dir_ / "inne/");
+  EXPECT_EQ(editor.preferences().initial_directory(), dir_ / "inne/");
 }
 
 TEST_F(StartupTest, DataFileFailuresAreShownAndTheRestGoesOn) {
@@ -217,10 +218,10 @@ TEST_F(StartupTest, DataFileFailuresAreShownAndTheRestGoesOn) {
   ASSERT_EQ(ui_.message_boxes.size(), 1u);
   EXPECT_THAT(ui_.message_boxes[0], HasSubstr(katalogi_.string()));
   EXPECT_THAT(RecentPaths(editor), ElementsAre("/d/a.blk"));
-  EXPECT_EQ(editor.initial_directory(), dir_.path() / "Bloki/");
+  EXPECT_EQ(editor.preferences().initial_directory(), dir_.path() / "Bloki/");
 
   ui_.ClearRecords();
-  editor.DodajDoOstatnich("/d/b.blk");
+  editor.preferences().DodajDoOstatnich("/d/b.blk");
   editor.Finish();
   ASSERT_EQ(ui_.message_boxes.size(), 1u);
   EXPECT_THAT(ui_.message_boxes[0], HasSubstr(katalogi_.string()));

@@ -23,8 +23,8 @@ struct SavePath {
 };
 
 const SavePath kSavePaths[] = {
-    {"InteractiveSave", [](Editor& e, ScriptedUi&, auto&) { e.ZapiszBlokZPytaniem(); }},
-    {"SilentSave", [](Editor& e, ScriptedUi&, auto&) { e.ZapiszBlokBezPytania(); }},
+    {"InteractiveSave", [](Editor& e, ScriptedUi&, auto&) { e.library().ZapiszBlokZPytaniem(); }},
+    {"SilentSave", [](Editor& e, ScriptedUi&, auto&) { e.library().ZapiszBlokBezPytania(); }},
     {"Close",
      [](Editor& e, ScriptedUi& ui, auto&) {
        ui.answers.push_back(Answer::kTak);
@@ -37,7 +37,7 @@ const SavePath kSavePaths[] = {
      }},
     {"LoadBlock",
      [](Editor& e, ScriptedUi& ui, auto&) {
-       e.SelectBlock(0);
+       e.library().SelectBlock(0);
        ui.answers.push_back(Answer::kTak);
        e.WczytajWybranyBlok();
      }},
@@ -49,7 +49,7 @@ const SavePath kSavePaths[] = {
      }},
     {"NewFileOverwriteTicked",
      [](Editor& e, ScriptedUi& ui, auto&) {
-       e.SetOverwriteWithoutAsking(true);
+       e.preferences().SetOverwriteWithoutAsking(true);
        ui.save_paths.push_back(std::nullopt);
        e.NowyPlikBlokow();
      }},
@@ -81,9 +81,9 @@ TEST_P(VanishedLibraryTest, TheSaveMakesTheLibraryAgain) {
   EXPECT_THAT(ui_.message_boxes, Each(Not(HasSubstr("Nie można"))));
   EXPECT_THAT(BlockNames(library_), ElementsAre("Studnia"));
   EXPECT_THAT(StoredLines(library_, "Studnia"), Optional(ElementsAre("O(5,5,1)")));
-  EXPECT_FALSE(editor_.unsaved());
+  EXPECT_FALSE(editor_.block().unsaved());
   // The list offers what the library holds now, not the blocks that went with it.
-  EXPECT_THAT(editor_.block_list().names(), ElementsAre("Studnia"));
+  EXPECT_THAT(editor_.library().block_list().names(), ElementsAre("Studnia"));
 }
 
 // When even the folder is gone the save cannot be made; whatever asked for it must not go on
@@ -96,10 +96,10 @@ TEST_P(VanishedLibraryTest, ASaveThatCannotBeMadeKeepsTheBlock) {
   EXPECT_THAT(ui_.dialogs, IsEmpty());
   ui_.open_paths.clear();  // the dialogs scripted for a save that went through
   ui_.save_paths.clear();
-  EXPECT_EQ(editor_.open_file(), library_);
-  EXPECT_EQ(editor_.block_name(), "Studnia");
-  EXPECT_THAT(editor_.drawing().lines(), ElementsAre("O(5,5,1)"));
-  EXPECT_TRUE(editor_.unsaved());
+  EXPECT_EQ(editor_.library().open_file(), library_);
+  EXPECT_EQ(editor_.block().block_name(), "Studnia");
+  EXPECT_THAT(editor_.block().drawing().lines(), ElementsAre("O(5,5,1)"));
+  EXPECT_TRUE(editor_.block().unsaved());
   EXPECT_FALSE(std::filesystem::exists(library_.parent_path()));
 }
 

@@ -16,8 +16,8 @@ struct WheelCase {
 
 // Each notch zooms by a tenth; however many notches come at once, the scale stops at its bounds.
 TEST_F(EditorTest, WheelZoomsByNotchesWithinTheScaleBounds) {
-  editor_.FirstShow();
-  const double start = editor_.view().scale();
+  editor_.view().FirstShow();
+  const double start = editor_.view().transform().scale();
   const WheelCase cases[] = {
       {"none", 0, 0, 1},
       {"one in", 1, 0, 0.9},
@@ -26,12 +26,12 @@ TEST_F(EditorTest, WheelZoomsByNotchesWithinTheScaleBounds) {
       {"the most out", std::numeric_limits<int>::min(), ViewTransform::kMaxScale, 0},
   };
   for (const WheelCase& c : cases) {
-    editor_.view().SetScale(start);
+    editor_.view().transform().SetScale(start);
     editor_.PaintPendingFrame();
-    editor_.Wheel(c.notches);
+    editor_.view().Wheel(c.notches);
     const double expected = c.scale != 0 ? c.scale : start * c.factor;
-    EXPECT_NEAR(editor_.view().scale(), expected, expected * 1e-12) << c.label;
-    EXPECT_TRUE(editor_.frame_pending()) << c.label;
+    EXPECT_NEAR(editor_.view().transform().scale(), expected, expected * 1e-12) << c.label;
+    EXPECT_TRUE(editor_.view().frame_pending()) << c.label;
   }
 }
 
@@ -39,7 +39,7 @@ TEST_F(EditorTest, WheelZoomsByNotchesWithinTheScaleBounds) {
 // beside the cursor, above and to the right of the box.
 TEST_F(EditorTest, FarPointerIsLabelledBesideIt) {
   OpenLibrary();
-  editor_.FirstShow();
+  editor_.view().FirstShow();
   editor_.ControlCommand("l");
   editor_.MouseMove(std::numeric_limits<int>::max(), std::numeric_limits<int>::min());
   const auto texts = surface_.overlay().CallsOf(CanvasCall::Kind::kText);

@@ -125,7 +125,7 @@ TEST_F(BlockBrowserTest, LoadsTheBlockOfAFilteredRow) {
 
   // With unsaved changes the question comes first; "Nie" loads the row's block, and double
   // click does the same as the button.
-  window_->editor().DodajObiekt("O(0,0,3)");
+  window_->editor().block().DodajObiekt("O(0,0,3)");
   window_->SyncFromEditor();
   Find<QLineEdit>("E_FiltrBlokow")->clear();
   TypeFilter("wpu");
@@ -157,9 +157,9 @@ TEST_F(BlockBrowserTest, SelectingARowPreviewsItsBlock) {
   EXPECT_EQ(picture.size(), BlockBrowser::kPreviewSize);
   EXPECT_GT(NonWhitePixels(picture), 200);
   // Nothing is loaded by selecting, and the preview goes when the block is loaded.
-  EXPECT_TRUE(window_->editor().drawing().IsBlank());
+  EXPECT_TRUE(window_->editor().block().drawing().IsBlank());
   Click("B_WczytajBlok");
-  EXPECT_FALSE(window_->editor().drawing().IsBlank());
+  EXPECT_FALSE(window_->editor().block().drawing().IsBlank());
   EXPECT_FALSE(preview->isVisible());
 }
 
@@ -170,7 +170,7 @@ TEST_F(BlockBrowserTest, SavedBlockGetsANewPicture) {
   const int row = List()->currentRow();
   const QImage before = Picture(List()->item(row)).toImage();
   const QImage other = Picture(List()->item(row + 1)).toImage();
-  window_->editor().DodajObiekt("P(-5,-5)-(5,5);K(0,0,255);GR(0,10)");
+  window_->editor().block().DodajObiekt("P(-5,-5)-(5,5);K(0,0,255);GR(0,10)");
   window_->SyncFromEditor();
   dialogs_.Expect(ModalDialogs::Press("Button1"));  // "Tak" to "Taki blok już istnieje! Nadpisać?"
   Click("Bt_ZapiszBlok");
@@ -251,13 +251,13 @@ TEST_F(BlockBrowserTest, LoadedOrSavedBlocksRowIsCurrentAndVisible) {
   bar->setValue(0);
   ASSERT_FALSE(shown(150));
   Click("B_WczytajBlok");
-  EXPECT_EQ(window_->editor().block_name(), "Blok 1300");
+  EXPECT_EQ(window_->editor().block().block_name(), "Blok 1300");
   EXPECT_EQ(List()->currentRow(), 150);
   EXPECT_TRUE(shown(150));
 
   bar->setValue(0);
-  window_->editor().SetBlockName("Blok 1301");
-  window_->editor().DodajObiekt("O(0,0,2)");
+  window_->editor().block().SetBlockName("Blok 1301");
+  window_->editor().block().DodajObiekt("O(0,0,2)");
   Click("Bt_ZapiszBlok");
   ASSERT_EQ(List()->count(), 201);
   EXPECT_EQ(List()->currentRow(), 151);

@@ -142,7 +142,7 @@ TEST_F(CommandLineTest, GridAndOrthoKeysWorkInEveryCommandField) {
     const bool before = box->isChecked();
     QTest::keyClick(Find<QLineEdit>(press.field), press.key);
     EXPECT_NE(box->isChecked(), before) << press.field << " " << press.box;
-    const Settings& settings = window_->editor().settings();
+    const Settings& settings = window_->editor().preferences().settings();
     EXPECT_EQ(press.key == Qt::Key_F4 ? settings.grid_snap : settings.ortho, box->isChecked())
         << press.field << " " << press.box;
   }
@@ -156,7 +156,7 @@ TEST_F(CommandLineTest, EscapeCancelsFromEveryCommandField) {
     ASSERT_TRUE(Find<QWidget>("Panel_dxdy")->isVisible());
     QTest::keyClick(Find<QLineEdit>(field), Qt::Key_Escape);
     EXPECT_EQ(Messages().front(), "Anulowano.") << field;
-    EXPECT_TRUE(window_->editor().wskaz().Polecenie.empty()) << field;
+    EXPECT_TRUE(window_->editor().machine().wskaz().Polecenie.empty()) << field;
     EXPECT_FALSE(Find<QWidget>("Panel_dxdy")->isVisible()) << field;
   }
 }
@@ -166,7 +166,7 @@ TEST_F(CommandLineTest, RelativeEntryDrawsChainedLines) {
   Type("E_Polecenie", "l");
   Type("E_Polecenie", "0,0");
   EXPECT_TRUE(Find<QWidget>("Panel_dxdy")->isVisible());
-  const size_t before = window_->editor().drawing().lines().size();
+  const size_t before = window_->editor().block().drawing().lines().size();
   // Enter in either field and the button all take both fields: (0,0) to (10,0), then to
   // (20,5), then 2 at 90 degrees to (20,7).
   Type("E_dx", "10");
@@ -175,9 +175,9 @@ TEST_F(CommandLineTest, RelativeEntryDrawsChainedLines) {
   Find<QLineEdit>("E_dx")->setText("2");
   Find<QLineEdit>("E_dy")->setText("90");
   Click("B_Wprowadz_dxdy");
-  EXPECT_EQ(window_->editor().drawing().lines().size(), before + 3);
-  EXPECT_NEAR(window_->editor().wskaz().P1.x, 20.0, 1e-4);
-  EXPECT_NEAR(window_->editor().wskaz().P1.y, 7.0, 1e-4);
+  EXPECT_EQ(window_->editor().block().drawing().lines().size(), before + 3);
+  EXPECT_NEAR(window_->editor().machine().wskaz().P1.x, 20.0, 1e-4);
+  EXPECT_NEAR(window_->editor().machine().wskaz().P1.y, 7.0, 1e-4);
   EXPECT_TRUE(Messages().front().startsWith("Dodano linię")) << Messages().front().toStdString();
   QTest::keyClick(Entry(), Qt::Key_Escape);
   EXPECT_FALSE(Find<QWidget>("Panel_dxdy")->isVisible());
@@ -188,20 +188,20 @@ TEST_F(CommandLineTest, MessagePaneFollowsTheEditor) {
   const auto expect_pane = [&](const char* when) {
     window_->SyncFromEditor();
     QStringList lines;
-    for (const auto& m : editor.messages()) lines << QString::fromStdString(m);
+    for (const auto& m : editor.messages().lines()) lines << QString::fromStdString(m);
     EXPECT_EQ(Pane(), lines.join('\n')) << when;
   };
-  editor.Komunikat("pierwszy");
+  editor.messages().Komunikat("pierwszy");
   expect_pane("one message");
-  editor.Komunikat("drugi");
-  editor.Komunikat("");
-  editor.Komunikat("czwarty");
+  editor.messages().Komunikat("drugi");
+  editor.messages().Komunikat("");
+  editor.messages().Komunikat("czwarty");
   expect_pane("three more at once");
   expect_pane("nothing new");
   OpenLibrary();  // empties the pane, then reports the file
   expect_pane("after the pane was emptied");
   EXPECT_EQ(Messages().size(), 1);
-  editor.Komunikat("po");
+  editor.messages().Komunikat("po");
   expect_pane("a message after emptying");
 }
 
@@ -210,7 +210,7 @@ TEST_F(CommandLineTest, BlockListIsRebuiltOnlyWhenItChanges) {
   auto* list = Find<QListWidget>("LB_NazwaBlokuCzytaj");
   ASSERT_GT(list->count(), 2);
   list->item(0)->setData(Qt::UserRole, "shown before");
-  window_->editor().SelectBlock(2);
+  window_->editor().library().SelectBlock(2);
   QTest::keyClick(Entry(), Qt::Key_F4);
   EXPECT_EQ(list->item(0)->data(Qt::UserRole), "shown before");
   EXPECT_EQ(list->currentRow(), 2);

@@ -37,7 +37,7 @@ class CommandScreenTest : public testing::WindowTest {
   }
   QString Prompt() { return Find<QLabel>("L_Polecenie")->text(); }
   std::vector<std::string> Lines() {
-    const auto& lines = window_->editor().drawing().lines();
+    const auto& lines = window_->editor().block().drawing().lines();
     return {lines.begin(), lines.end()};
   }
 };
@@ -100,10 +100,10 @@ TEST_F(CommandScreenTest, LoadingABlockEndsTheCommand) {
   Type("L(0,0)-(2,0)");
   Type("mo");
   ClickAt(1, 0);
-  ASSERT_FALSE(window_->editor().selection().empty());
+  ASSERT_FALSE(window_->editor().block().selection().empty());
   dialogs_.Expect(testing::ModalDialogs::Press("Button2"));  // "Nie" to the unsaved question
   LoadBlock("Hydrant");
-  EXPECT_TRUE(window_->editor().selection().empty());
+  EXPECT_TRUE(window_->editor().block().selection().empty());
   EXPECT_EQ(Prompt(), "Polecenie:");
   const std::vector<std::string> loaded = Lines();
   ClickAt(0, 0);

@@ -18,13 +18,13 @@ class CullingPickingTest : public testing::WindowTest {
   void Show(std::initializer_list<const char*> lines, double cx, double cy) {
     OpenLibrary();
     Click("Bt_NowyBlok");
-    for (const char* line : lines) window_->editor().DodajObiekt(line);
+    for (const char* line : lines) window_->editor().block().DodajObiekt(line);
     window_->SyncFromEditor();
-    window_->editor().view().SetScale(10);
-    window_->editor().view().SetCentre(cx, cy);
-    window_->editor().Redraw();
+    window_->editor().view().transform().SetScale(10);
+    window_->editor().view().transform().SetCentre(cx, cy);
+    window_->editor().view().Redraw();
   }
-  std::size_t LineCount() { return window_->editor().drawing().lines().size(); }
+  std::size_t LineCount() { return window_->editor().block().drawing().lines().size(); }
 };
 
 TEST_F(CullingPickingTest, LongTextZoomedInOnItsMiddleStillShows) {

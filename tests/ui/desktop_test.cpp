@@ -21,7 +21,7 @@ class DesktopTest : public testing::WindowTest {
  protected:
   QLineEdit* Entry() { return Find<QLineEdit>("E_Polecenie"); }
   std::vector<std::string> Lines() {
-    const auto& lines = window_->editor().drawing().lines();
+    const auto& lines = window_->editor().block().drawing().lines();
     return {lines.begin(), lines.end()};
   }
   void Key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -60,14 +60,14 @@ TEST_F(DesktopTest, DeleteKeyStartsAndEndsDelete) {
   OpenLibrary();
   Click("Bt_NowyBlok");
   Key(Entry(), Qt::Key_Delete);
-  EXPECT_TRUE(window_->editor().wskaz().usun);
+  EXPECT_TRUE(window_->editor().machine().wskaz().usun);
   Key(Entry(), Qt::Key_Delete);
-  EXPECT_FALSE(window_->editor().wskaz().usun);
+  EXPECT_FALSE(window_->editor().machine().wskaz().usun);
   Entry()->setText("abc");  // in a line with text it deletes a letter
   Entry()->setCursorPosition(0);
   Key(Entry(), Qt::Key_Delete);
   EXPECT_EQ(Entry()->text(), "bc");
-  EXPECT_FALSE(window_->editor().wskaz().usun);
+  EXPECT_FALSE(window_->editor().machine().wskaz().usun);
 }
 
 // The standard keys are on the menu items, where the menus show them.
@@ -136,15 +136,15 @@ TEST_F(DesktopTest, CommandLineRemembersAndCompletes) {
 // and leaves an empty window.
 TEST_F(DesktopTest, OpensTheFileAndBlockItIsGiven) {
   window_->OpenGivenFile(QString::fromStdString(library_.string()), "Hydrant");
-  EXPECT_EQ(window_->editor().open_file(), library_);
-  EXPECT_EQ(window_->editor().block_name(), "Hydrant");
-  EXPECT_EQ(window_->editor().recent_files().entries().at(0).path, library_.string());
-  EXPECT_FALSE(window_->editor().drawing().lines().empty());
+  EXPECT_EQ(window_->editor().library().open_file(), library_);
+  EXPECT_EQ(window_->editor().block().block_name(), "Hydrant");
+  EXPECT_EQ(window_->editor().preferences().recent_files().entries().at(0).path, library_.string());
+  EXPECT_FALSE(window_->editor().block().drawing().lines().empty());
 
   auto other = std::make_unique<TPodgladRysowanie>(dir_.path());
   dialogs_.Expect(testing::ModalDialogs::Accept());
   other->OpenGivenFile(QString::fromStdString((dir_ / "nie ma.blk").string()));
-  EXPECT_EQ(other->editor().open_file(), std::nullopt);
+  EXPECT_EQ(other->editor().library().open_file(), std::nullopt);
   ASSERT_FALSE(dialogs_.shown().empty());
   EXPECT_TRUE(dialogs_.shown().back().text.contains("nie istnieje"));
 }
@@ -164,7 +164,7 @@ TEST_F(DesktopTest, DroppedLibraryOpens) {
   QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   dialogs_.Expect(testing::ModalDialogs::Press("Button2"));  // "Nie" to the unsaved block
   QApplication::sendEvent(window_.get(), &drop);
-  QTRY_COMPARE(window_->editor().open_file(), std::optional(other));
+  QTRY_COMPARE(window_->editor().library().open_file(), std::optional(other));
 
   QMimeData text;
   text.setUrls({QUrl::fromLocalFile("/tmp/rysunek.txt")});

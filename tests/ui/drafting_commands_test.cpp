@@ -19,7 +19,7 @@ class DraftingWindowTest : public testing::WindowTest {
   }
   void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
   std::vector<std::string> Lines() {
-    const auto& lines = window_->editor().drawing().lines();
+    const auto& lines = window_->editor().block().drawing().lines();
     return {lines.begin(), lines.end()};
   }
   // Black ink within two pixels of a world point.

@@ -76,7 +76,7 @@ TEST_F(DrawingTest, DoubleClickOpensTheDialogAndTheEditIsSaved) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.block);
     Click("Bt_NowyBlok");
-    window_->editor().DodajObiekt(c.entity);
+    window_->editor().block().DodajObiekt(c.entity);
     window_->SyncFromEditor();
     const QPoint on_entity = Pixel(c.x, c.y);
     dialogs_.Expect([&c](QDialog& d) {

@@ -60,7 +60,7 @@ TEST_F(LibraryMenuTest, DeleteRenameAndDuplicate) {
 
   dialogs_.Expect(ModalDialogs::Press("Button2"));  // "Nie": nothing deleted
   QTest::keyClick(List(), Qt::Key_Delete);
-  EXPECT_FALSE(window_->editor().wskaz().usun);
+  EXPECT_FALSE(window_->editor().machine().wskaz().usun);
   EXPECT_TRUE(Rows().contains("Latarnia LED"));
 
   Select("Drzewo");

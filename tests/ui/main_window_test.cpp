@@ -73,27 +73,28 @@ TEST_F(MainWindowTest, OpensTheLibraryAndLoadsABlock) {
 
 TEST_F(MainWindowTest, WheelZoomsAndMiddleButtonPans) {
   PaintBox& box = window_->podglad();
-  const double scale = window_->editor().view().scale();
+  const double scale = window_->editor().view().transform().scale();
   const QPointF centre(box.width() / 2.0, box.height() / 2.0);
   QWheelEvent up(centre, box.mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton,
                  Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(&box, &up);
-  EXPECT_DOUBLE_EQ(window_->editor().view().scale(), scale * 0.9);
+  EXPECT_DOUBLE_EQ(window_->editor().view().transform().scale(), scale * 0.9);
 
-  const double x = window_->editor().view().centre_x();
+  const double x = window_->editor().view().transform().centre_x();
   QTest::mousePress(&box, Qt::MiddleButton, Qt::NoModifier, QPoint(300, 200));
   QMouseEvent move(QEvent::MouseMove, QPointF(400, 200), box.mapToGlobal(QPointF(400, 200)),
                    Qt::NoButton, Qt::MiddleButton, Qt::NoModifier);
   QApplication::sendEvent(&box, &move);
   QTest::mouseRelease(&box, Qt::MiddleButton, Qt::NoModifier, QPoint(400, 200));
-  EXPECT_LT(window_->editor().view().centre_x(), x);  // dragged right: the world moves left
+  EXPECT_LT(window_->editor().view().transform().centre_x(),
+            x);  // dragged right: the world moves left
 }
 
 TEST_F(MainWindowTest, UnsavedChangesGuardTheClose) {
   OpenLibrary();
   LoadBlock("Drzewo");
   const QRect load_button = Find<QWidget>("B_WczytajBlok")->geometry();
-  window_->editor().DodajObiekt("O(0,0,3);K(0,0,0);GR(0,10)");
+  window_->editor().block().DodajObiekt("O(0,0,3);K(0,0,0);GR(0,10)");
   window_->SyncFromEditor();
   QApplication::processEvents();
   EXPECT_TRUE(Find<QLabel>("L_Zmiana")->isVisible());
@@ -130,7 +131,7 @@ TEST_F(MainWindowTest, DoubleClickOnTheMessagesOpensTheViewer) {
 TEST_F(MainWindowTest, SaveButtonWritesTheBlock) {
   OpenLibrary();
   LoadBlock("Hydrant");
-  window_->editor().DodajObiekt("L(0,0)-(1,1);K(0,0,0);GR(0,10)");
+  window_->editor().block().DodajObiekt("L(0,0)-(1,1);K(0,0,0);GR(0,10)");
   window_->SyncFromEditor();
   dialogs_.Expect(ModalDialogs::Press("Button1"));  // "Tak" to "Taki blok już istnieje! Nadpisać?"
   Click("Bt_ZapiszBlok");
@@ -152,7 +153,7 @@ TEST_F(MainWindowTest, SwatchOpensTheColourDialog) {
                                Choice{ModalDialogs::ChooseColour(Qt::black), 0x000000}}) {
     dialogs_.Expect(choice.answer);
     QTest::mouseClick(Find<QLabel>("Shape"), Qt::LeftButton);
-    EXPECT_EQ(window_->editor().settings().colour, choice.colour);
+    EXPECT_EQ(window_->editor().preferences().settings().colour, choice.colour);
   }
   // Each time the dialog started from the colour of the swatch.
   ASSERT_EQ(dialogs_.shown().size(), 3u);
@@ -169,7 +170,7 @@ TEST_F(MainWindowTest, TypingAGridStepKeepsTheKeys) {
   step->setFocus();
   step->selectAll();
   QTest::keyClicks(step, "0,5");
-  EXPECT_FLOAT_EQ(window_->editor().settings().grid_step, 0.5f);
+  EXPECT_FLOAT_EQ(window_->editor().preferences().settings().grid_step, 0.5f);
   QWidget* focus = QApplication::focusWidget();
   EXPECT_TRUE(focus == step || focus == Find<QComboBox>("CB_SiatkaKrok"));
   EXPECT_EQ(step->text(), "0,5");

@@ -179,7 +179,7 @@ class PodgladTest : public testing::WindowTest {
 TEST_F(PodgladTest, RedrawRequestsBeforeAPaintMakeOneFrame) {
   Image();
   const uint64_t frames = Box().frames_presented();
-  for (int i = 0; i < 3; ++i) window_->editor().Redraw();
+  for (int i = 0; i < 3; ++i) window_->editor().view().Redraw();
   EXPECT_EQ(Box().frames_presented(), frames);  // asked for, not drawn yet
   LetItPaint(frames);
   EXPECT_EQ(Box().frames_presented(), frames + 1);
@@ -198,7 +198,7 @@ TEST_F(PodgladTest, MouseMovesDrawNoFrame) {
 TEST_F(PodgladTest, ZoomWindowRubberBandIsSeen) {
   Image();
   const QImage before = Box().grab().toImage().convertToFormat(QImage::Format_RGB32);
-  window_->editor().BeginZoomWindow();
+  window_->editor().view().BeginZoomWindow();
   Mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(300, 150));
   Mouse(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, QPoint(420, 240));
   const QImage after = Box().grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -34,8 +34,8 @@ TEST(RecoveryChild, DISABLED_DrawsAndWaitsToBeKilled) {
     entry->setText(typed);
     QTest::keyClick(entry, Qt::Key_Return);
   }
-  ASSERT_TRUE(window.editor().unsaved());
-  const fs::path file = window.editor().recovery_file();
+  ASSERT_TRUE(window.editor().block().unsaved());
+  const fs::path file = window.editor().recovery().recovery_file();
   ASSERT_FALSE(file.empty());
   while (!fs::exists(file)) QTest::qWait(20);
   for (;;) QTest::qWait(1000);
@@ -70,10 +70,11 @@ TEST_F(WindowTest, ABlockDrawnByAKilledEditorIsOfferedBack) {
   EXPECT_TRUE(dialogs_.shown()[0].text.startsWith("Znaleziono niezapisany blok „Kolo” z pliku " +
                                                   QString::fromStdString(library_.string())))
       << dialogs_.shown()[0].text.toStdString();
-  const Editor& e = next.editor();
-  EXPECT_EQ(e.open_file(), library_);
-  ASSERT_EQ(e.drawing().lines().size(), 1u);
-  EXPECT_TRUE(e.drawing().lines()[0].starts_with("O(0,0,2")) << e.drawing().lines()[0];
+  Editor& e = next.editor();
+  EXPECT_EQ(e.library().open_file(), library_);
+  ASSERT_EQ(e.block().drawing().lines().size(), 1u);
+  EXPECT_TRUE(e.block().drawing().lines()[0].starts_with("O(0,0,2"))
+      << e.block().drawing().lines()[0];
   EXPECT_EQ(next.findChild<QLineEdit*>("E_NazwaBloku")->text(), "Kolo");
   EXPECT_TRUE(next.findChild<QLabel*>("L_Zmiana")->isVisible());
   EXPECT_FALSE(fs::exists(file));

@@ -42,7 +42,8 @@ class SourceViewTest : public testing::WindowTest {
     // The rows follow the drawing once the editor has closed: a slow machine takes a while.
     for (int i = 0; i < 200; ++i) {
       QTest::qWait(5);
-      if (Rows()->model()->rowCount() == static_cast<int>(window_->editor().drawing().size()) + 1) {
+      if (Rows()->model()->rowCount() ==
+          static_cast<int>(window_->editor().block().drawing().size()) + 1) {
         break;
       }
     }
@@ -108,7 +109,7 @@ TEST_F(SourceViewTest, ShownCheckedEditedAndSaved) {
   Rows()->setFocus();
   Rows()->setCurrentIndex(Rows()->model()->index(RowOf("L(-1.2,-0.5)-(-1.2,0.5)"), 0));
   QTest::keyClick(Rows(), Qt::Key_Delete);
-  EXPECT_FALSE(window_->editor().wskaz().usun);
+  EXPECT_FALSE(window_->editor().machine().wskaz().usun);
 
   // Saved after the question about the faulty line and the one about the name.
   dialogs_.Expect(ModalDialogs::Press("Button1")).Expect(ModalDialogs::Press("Button1"));
@@ -175,12 +176,12 @@ TEST_F(SourceViewTest, RowsAndEntitiesLeadToEachOther) {
   window_->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
   Rows()->setCurrentIndex(Rows()->model()->index(RowOf("L(-0.5,1.2)-(0.5,1.2)"), 0));
-  window_->editor().view().SetCentre(1000, 1000);
+  window_->editor().view().transform().SetCentre(1000, 1000);
   Rows()->setFocus();
   QTest::keyClick(Rows(), Qt::Key_Down);
   ASSERT_EQ(Row(Rows()->currentIndex().row()), "L(0.5,1.2)-(1.2,0.5)");
-  EXPECT_NEAR(window_->editor().view().centre_x(), 0.85, 1e-6);
-  EXPECT_NEAR(window_->editor().view().centre_y(), 0.85, 1e-6);
+  EXPECT_NEAR(window_->editor().view().transform().centre_x(), 0.85, 1e-6);
+  EXPECT_NEAR(window_->editor().view().transform().centre_y(), 0.85, 1e-6);
   EXPECT_EQ(QApplication::focusWidget(), Rows());
 }
 

@@ -31,7 +31,7 @@ TEST(StartPanelTest, TheFrameHoldsEveryLine) {
     StartPanelText text;
   };
   const Case cases[] = {
-      {"the program's own", Editor::StartPanel()},
+      {"the program's own", StartPanel()},
       {"short", {"Wskaż plik do edycji.", {"a", "b"}}},
       {"one long line",
        {"Wskaż plik do edycji.",

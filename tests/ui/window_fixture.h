@@ -89,7 +89,7 @@ class WindowTest : public ::testing::Test {
     QTest::keyClick(entry, Qt::Key_Return);
   }
   QPoint Pixel(double x, double y) {
-    const ViewTransform& view = window_->editor().view();
+    const ViewTransform& view = window_->editor().view().transform();
     return {view.WorldToScreenX(x), view.WorldToScreenY(y)};
   }
   void ClickAt(double x, double y) {

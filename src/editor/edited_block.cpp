@@ -1,0 +1,155 @@
+#include "editor/edited_block.h"
+
+#include <chrono>
+
+#include "document/library_rules.h"
+#include "editing/transform.h"
+#include "model/cp1250.h"
+#include "model/entity_reader.h"
+
+namespace blok {
+namespace {
+
+int64_t Now() {
+  return std::chrono::duration_cast<std::chrono::seconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+}  // namespace
+
+EditedBlock::EditedBlock(Ui& ui, Messages& messages, DrawingView& view,
+                         std::function<void()> cancel_command)
+    : ui_(ui), messages_(messages), view_(view), cancel_command_(std::move(cancel_command)) {}
+
+void EditedBlock::SetBlockName(std::string_view name) { block_name_ = name; }
+
+void EditedBlock::SetUnit(std::string_view unit) { unit_ = FitToCodePage(unit).text; }
+
+void EditedBlock::UstawNarzedzia(bool enabled) { tools_enabled_ = enabled; }
+
+void EditedBlock::MarkChanged() {
+  unsaved_ = true;
+  ++changes_.count;
+  changes_.at = Now();
+}
+
+void EditedBlock::MarkUnchanged() {
+  unsaved_ = false;
+  if (marked_unchanged_) marked_unchanged_();
+}
+
+bool EditedBlock::HasSaveableBlock() const {
+  return !BlockNameTooShort(block_name_) && !drawing_.IsBlank();
+}
+
+void EditedBlock::Clear() {
+  block_name_.clear();
+  drawing_.Clear();
+  journal_.Clear();
+  syntax_checked_ = false;
+}
+
+void EditedBlock::ClearJournal() {
+  journal_.Clear();
+  syntax_checked_ = false;
+}
+
+void EditedBlock::Load(std::string name, std::string unit, std::vector<std::string> lines) {
+  drawing_.Load(std::move(lines));
+  block_name_ = std::move(name);
+  unit_ = std::move(unit);
+  journal_.Clear();
+  syntax_checked_ = false;
+}
+
+void EditedBlock::Restore(const RecoverySnapshot& snapshot) {
+  drawing_.Load(snapshot.lines);
+  journal_.Clear();
+  syntax_checked_ = false;
+  block_name_ = snapshot.block_name;
+  SetUnit(snapshot.unit);
+  MarkChanged();
+  changes_.at = snapshot.changed_at;
+}
+
+void EditedBlock::DodajObiekt(std::string line) {
+  journal_.DodajObiekt(FitToCodePage(line).text);
+  MarkChanged();
+}
+
+bool EditedBlock::UsunObiekt(int index) {
+  if (!journal_.UsunObiekt(index)) return false;
+  MarkChanged();
+  return true;
+}
+
+bool EditedBlock::ZmienObiekt(int index, std::string line) {
+  if (!journal_.ZmienObiekt(index, FitToCodePage(line).text)) return false;
+  MarkChanged();
+  return true;
+}
+
+bool EditedBlock::ApplyChanges(EditChanges changes) {
+  // Part of a selection changed would be a wrong drawing that looks right: all or nothing.
+  if (changes.unwritable > 0) {
+    messages_.Komunikat("Nic nie zmieniono: po tej zmianie nie da się zapisać obiektów: " +
+                        std::to_string(changes.unwritable) +
+                        " (za długa linia lub za duże liczby).");
+    return false;
+  }
+  // One command's changes are one step of Cofnij and Naprzód.
+  journal_.BeginStep();
+  for (EditChange& change : changes) {
+    switch (change.kind) {
+      case EditChange::Kind::kReplace:
+        ZmienObiekt(change.index, std::move(change.line));
+        break;
+      case EditChange::Kind::kAdd:
+        DodajObiekt(std::move(change.line));
+        break;
+      case EditChange::Kind::kDelete:
+        UsunObiekt(change.index);
+        break;
+    }
+  }
+  journal_.EndStep();
+  return true;
+}
+
+void EditedBlock::OpenEntityEditor(int index) {
+  if (auto change = entity_editor_.Open(ui_, drawing_.records(), drawing_.lines(), index)) {
+    const std::string line = change->line;
+    ApplyChanges({*change});
+    // The line dialog says what it wrote; the circle and text dialogs say nothing.
+    const EntityKind kind = ClassifyLine(line);
+    if (kind == EntityKind::kLine || kind == EntityKind::kRectangle) messages_.Komunikat(line);
+  }
+  view_.Redraw();
+}
+
+void EditedBlock::ChangeProperties() {
+  if (auto change = entity_editor_.ChangeProperties(ui_)) {
+    ApplyChanges(ChangeSelectionProperties(drawing_.records(), selection_, *change));
+  }
+}
+
+void EditedBlock::BCofnijClick() {
+  cancel_command_();
+  if (journal_.UndoStep()) MarkChanged();
+  view_.Redraw();
+}
+
+void EditedBlock::BPrzodClick() {
+  cancel_command_();
+  if (journal_.RedoStep()) MarkChanged();
+  view_.Redraw();
+}
+
+void EditedBlock::PointAt(size_t index) {
+  if (pointed_line_ == index) return;
+  pointed_line_ = index;
+  if (pointed_) pointed_();
+}
+
+}  // namespace blok
