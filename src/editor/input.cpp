@@ -60,7 +60,8 @@ void Editor::CommandEntered(std::string text) {
 void Editor::WykonajPolecenie(std::string entry) { machine_.WykonajPolecenie(entry); }
 
 void Editor::DeleteKey() {
-  if (machine_.wskaz().usun) {
+  // During u's selection the key ends it; otherwise it starts u.
+  if (machine_.Runs("U") && machine_.awaits() == Awaited::kSelection) {
     CommandKey(Key::kEscape);
   } else {
     ControlCommand("u");

@@ -102,10 +102,15 @@ Taken CommandMachine::WykonajPolecenie(const std::string& entry, bool from_contr
   return reply.taken;
 }
 
+bool CommandMachine::Runs(std::string_view upper_keyword) const {
+  return running_ != nullptr && running_row_ == FindCommand(upper_keyword);
+}
+
 std::string CommandMachine::StartCommand(const CommandRow& row) {
   if (row.make != nullptr) {
     if (running_) retired_ = std::move(running_);
     running_ = row.make(ctx_);
+    running_row_ = &row;
     // A command may refuse to start, having said why.
     if (!running_) return std::string("Anulowano.");
     if (row.pick_cursor) host_.SetPickCursor(true);

@@ -28,6 +28,8 @@ class CommandMachine {
   const Wskaz& wskaz() const;
   // What the running command's step waits for; nothing when none runs.
   Awaited awaits() const;
+  // Whether the command that an upper-case keyword starts is the one running.
+  bool Runs(std::string_view upper_keyword) const;
 
   // Resets the running command.
   void AnulujPolecenie();
@@ -60,6 +62,7 @@ class CommandMachine {
   InteractionHost& host_;
   CommandContext ctx_;
   std::unique_ptr<Command> running_;
+  const CommandRow* running_row_ = nullptr;  // whose command running_ is
   // A command that ended itself lives on until the event that ended it is over.
   std::unique_ptr<Command> retired_;
   bool pokaz_stan_ = false;  // the state overlay; survives every reset

@@ -31,4 +31,8 @@ inline constexpr std::array<ThicknessChoice, 13> kThicknessChoices = {{
     {1.00, "1.00", "1.00"},
 }};
 
+// The text heights and widths the lists offer, in the units of the drawing.
+inline constexpr std::array<std::string_view, 11> kTextSizeChoices = {
+    "0,20", "0,25", "0,30", "0,35", "0,50", "0,60", "0,70", "0,80", "1,00", "1,50", "2,00"};
+
 }  // namespace blok

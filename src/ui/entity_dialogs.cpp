@@ -27,8 +27,7 @@ namespace {
 
 const QStringList kThicknesses = QTexts(kThicknessChoices, &ThicknessChoice::entity_form);
 const QStringList kSelectionThicknesses = QTexts(kThicknessChoices, &ThicknessChoice::text);
-const QStringList kTextSizes = {"0,20", "0,25", "0,30", "0,35", "0,50", "0,60",
-                                "0,70", "0,80", "1,00", "1,50", "2,00"};
+const QStringList kTextSizes = QTexts(kTextSizeChoices, std::identity{});
 
 // A colour swatch that answers a mouse release, as the forms' Shape does.
 class Swatch : public QLabel {

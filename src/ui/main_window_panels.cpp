@@ -188,8 +188,7 @@ QWidget* TPodgladRysowanie::BuildSettingsBar() {
       Combo("CB_SiatkaRozmiar", {"1", "2", "5", "10", "20", "25", "100", "200"}, "10", bar);
   cb_grubosci_ =
       Combo("CBGrubosci", QTexts(kThicknessChoices, &ThicknessChoice::text), "0,10", bar);
-  const QStringList sizes = {"0,20", "0,25", "0,30", "0,35", "0,50", "0,60",
-                             "0,70", "0,80", "1,00", "1,50", "2,00"};
+  const QStringList sizes = QTexts(kTextSizeChoices, std::identity{});
   cb_h_tekstu_ = Combo("CB_HTekstu", sizes, "0,60", bar);
   cb_s_tekstu_ = Combo("CB_STekstu", sizes, "0,50", bar);
   shape_ = new QLabel(bar);

@@ -231,5 +231,22 @@ TEST(EntryTest, WhatEachVerdictSays) {
                                                      "o", "Rysuj okrąg ... ."}));
 }
 
+// The Delete key asks which command runs: another keyword's command is not it, and a command
+// that was replaced or reset no longer runs.
+TEST(RunsTest, TheCommandOfAKeyword) {
+  FakeHost host(kCorner);
+  CommandMachine machine(host);
+  EXPECT_FALSE(machine.Runs("U"));
+  machine.WykonajPolecenie("u");
+  EXPECT_TRUE(machine.Runs("U"));
+  EXPECT_FALSE(machine.Runs("L"));
+  EXPECT_FALSE(machine.Runs("NIEMA"));
+  machine.WykonajPolecenie("l");
+  EXPECT_FALSE(machine.Runs("U"));
+  EXPECT_TRUE(machine.Runs("L"));
+  machine.AnulujPolecenie();
+  EXPECT_FALSE(machine.Runs("L"));
+}
+
 }  // namespace
 }  // namespace blok
