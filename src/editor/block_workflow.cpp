@@ -5,8 +5,8 @@
 #include <system_error>
 
 #include "document/block_file.h"
+#include "document/duplicates.h"
 #include "document/text_file.h"
-#include "editing/duplicates.h"
 #include "editor/editor.h"
 #include "model/cp1250.h"
 
@@ -317,7 +317,7 @@ std::optional<size_t> Editor::selected_block_row() const {
   return selected ? block_filter_.RowOf(*selected) : std::nullopt;
 }
 
-void Editor::SetLibraryContents(uint64_t revision, std::vector<LoadedBlock> blocks) {
+void Editor::SetLibraryContents(uint64_t revision, LibraryContents::ReadBlocks blocks) {
   if (revision == library_revision_) library_.Assign(std::move(blocks));
 }
 

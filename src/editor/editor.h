@@ -187,7 +187,7 @@ class Editor {
   uint64_t library_revision() const { return library_revision_; }
   // The blocks read from the file of that revision (WczytajWszystkieBloki); a read for a file
   // no longer open is ignored.
-  void SetLibraryContents(uint64_t revision, std::vector<LoadedBlock> blocks);
+  void SetLibraryContents(uint64_t revision, LibraryContents::ReadBlocks blocks);
   // L_Zmiana: the block has changes not yet saved.
   bool unsaved() const { return unsaved_; }
   // Whether the drawing tools and block controls are usable: a file has been open.
