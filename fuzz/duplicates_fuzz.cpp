@@ -6,14 +6,17 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "document/block_file.h"
+#include "document/canonical_text.h"
 #include "document/duplicates.h"
 #include "document/library_rules.h"
 #include "editor/block_browser.h"
 #include "fuzz_support.h"
+#include "model/parsed_entity.h"
 
 namespace {
 
@@ -48,6 +51,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (by_drawing[drawing].size() > 1) groups.push_back(by_drawing[drawing]);
   }
   Require(report->same_drawings == groups);
+  // A shape's key is equal to another's exactly when the writer's texts of the two are.
+  std::vector<std::string> lines;
+  for (const blok::LoadedBlock& record : *records) {
+    for (const std::string& line : record.lines) {
+      if (lines.size() < 48) lines.push_back(line);
+    }
+  }
+  for (const std::string& a : lines) {
+    for (const std::string& b : lines) {
+      const auto text_a = blok::CanonicalShapeText(blok::ParseEntity(a), {});
+      const auto text_b = blok::CanonicalShapeText(blok::ParseEntity(b), {});
+      Require((blok::CanonicalDrawing(std::span(&a, 1)) ==
+               blok::CanonicalDrawing(std::span(&b, 1))) == (text_a == text_b));
+    }
+  }
   Require(report->repeated_names == repeated);
   // Every name of a group has the others of its group as its twins, and no name outside the
   // groups has any.

@@ -1,34 +1,113 @@
 #include "document/duplicates.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
+#include <initializer_list>
+#include <optional>
 #include <unordered_map>
 
 #include "document/canonical_text.h"
 #include "document/library_rules.h"
+#include "model/angles.h"
 #include "model/cp1250.h"
+#include "model/entity_writer.h"
+#include "model/numbers.h"
 #include "model/parsed_entity.h"
 
 namespace blok {
 
-std::string CanonicalDrawing(std::span<const std::string> lines) {
+namespace {
+
+template <typename T>
+void AppendBytes(std::string& key, const T& value) {
+  key.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+// A number as the writer writes it; false for one it would not write.
+bool AppendNumber(std::string& key, double value) {
+  const auto rounded = WritableNumber(value) ? RoundByPattern(value, kValuePattern) : std::nullopt;
+  if (!rounded) return false;
+  AppendBytes(key, rounded->negative);
+  AppendBytes(key, rounded->units);
+  return true;
+}
+
+bool AppendNumbers(std::string& key, std::initializer_list<double> values) {
+  return std::ranges::all_of(values, [&](double v) { return AppendNumber(key, v); });
+}
+
+// What CanonicalShapeText says, in fields instead of text: equal keys exactly where the texts
+// are equal, without printing a number. False where it gives no text. A text shape is the
+// writer's own line: whether a text reads back, and fits one, is the writer's to say.
+bool AppendShapeKey(std::string& key, const ParsedEntity& entity, const ReadingDefaults& in_force) {
+  const auto style = [&](Colour colour, float thickness) {
+    const Colour c = ResolveColour(colour, in_force);
+    AppendBytes(key, RgbColour(Red(c), Green(c), Blue(c)));  // all that K(r,g,b) shows
+    return AppendNumber(key, ResolveThickness(thickness, in_force));
+  };
+  const EntityRecord& record = entity.record;
+  if (const auto* s = std::get_if<SegmentRecord>(&record)) {
+    key.push_back(entity.kind == EntityKind::kRectangle ? 'P' : 'L');
+    return AppendNumbers(key, {s->x1, s->y1, s->x2, s->y2}) && style(s->colour, s->thickness);
+  }
+  if (const auto* c = std::get_if<CircleRecord>(&record)) {
+    key.push_back('O');
+    return AppendNumbers(key, {c->x, c->y, c->radius}) && style(c->colour, c->thickness);
+  }
+  if (const auto* a = std::get_if<ArcRecord>(&record)) {
+    key.push_back('A');
+    return AppendNumbers(key, {a->x, a->y, a->radius, a->start_angle / kDegreesToRadians,
+                               a->end_angle / kDegreesToRadians}) &&
+           style(a->colour, a->thickness);
+  }
+  auto text = CanonicalShapeText(entity, in_force);
+  if (!text) return false;
+  key.push_back('T');
+  key.append(*text);
+  return true;
+}
+
+// The drawing of a record's lines, read already.
+std::string DrawingOf(std::span<const ParsedEntity> entities) {
   // The colour and thickness commands rule the lines above them: walk up from the last line.
   ReadingDefaults defaults;
-  std::vector<std::string> shapes;
-  for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-    const ParsedEntity entity = ParseEntity(*line);
-    if (const auto* c = std::get_if<ColourRecord>(&entity.record); c && c->valid) {
+  std::string keys;
+  std::vector<std::pair<size_t, size_t>> spans;  // of each shape's key in keys
+  for (auto entity = entities.rbegin(); entity != entities.rend(); ++entity) {
+    if (const auto* c = std::get_if<ColourRecord>(&entity->record); c && c->valid) {
       defaults.colour = c->colour;
-    } else if (const auto* t = std::get_if<ThicknessRecord>(&entity.record); t && t->valid) {
+    } else if (const auto* t = std::get_if<ThicknessRecord>(&entity->record); t && t->valid) {
       defaults.thickness = t->thickness;
-    } else if (IsShape(entity)) {
-      if (auto text = CanonicalShapeText(entity, defaults)) shapes.push_back(std::move(*text));
+    } else if (IsShape(*entity)) {
+      const size_t start = keys.size();
+      if (AppendShapeKey(keys, *entity, defaults)) {
+        spans.emplace_back(start, keys.size() - start);
+      } else {
+        keys.resize(start);
+      }
     }
   }
+  std::vector<std::string_view> shapes;
+  for (const auto& [start, size] : spans)
+    shapes.push_back(std::string_view(keys).substr(start, size));
   std::ranges::sort(shapes);
+  // Each key behind its length: a text's is as long as the text.
   std::string drawing;
-  for (const std::string& shape : shapes) drawing.append(shape).push_back('\n');
+  for (const std::string_view shape : shapes) {
+    AppendBytes(drawing, static_cast<uint32_t>(shape.size()));
+    drawing.append(shape);
+  }
   return drawing;
+}
+
+}  // namespace
+
+std::string CanonicalDrawing(std::span<const std::string> lines) {
+  std::vector<ParsedEntity> entities;
+  entities.reserve(lines.size());
+  for (const std::string& line : lines) entities.push_back(ParseEntity(line));
+  return DrawingOf(entities);
 }
 
 std::vector<std::vector<std::string>> SameDrawings(std::span<const DrawnBlock> blocks) {
@@ -57,16 +136,13 @@ class DrawingReader : public BlockRecordReader {
     count_ = 0;
   }
   void Line(std::string_view line) override {
-    if (count_ == lines_.size()) lines_.emplace_back();
-    std::string& kept = lines_[count_++];
+    if (count_ == entities_.size()) entities_.emplace_back();
     // The code page's first half is ASCII, as UTF-8's is: most lines need no conversion.
-    if (std::ranges::all_of(line, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-      kept.assign(line);
-    } else {
-      kept = Cp1250ToUtf8(line);
-    }
+    const bool ascii =
+        std::ranges::all_of(line, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    entities_[count_++] = ascii ? ParseEntity(line) : ParseEntity(Cp1250ToUtf8(line));
   }
-  void End() override { drawings_.push_back(CanonicalDrawing(std::span(lines_.data(), count_))); }
+  void End() override { drawings_.push_back(DrawingOf(std::span(entities_.data(), count_))); }
 
   // Of every record, in file order.
   const std::vector<std::string>& names() const { return names_; }
@@ -75,7 +151,7 @@ class DrawingReader : public BlockRecordReader {
  private:
   std::vector<std::string> names_;
   std::vector<std::string> drawings_;
-  std::vector<std::string> lines_;
+  std::vector<ParsedEntity> entities_;  // of the record, reused from one to the next
   size_t count_ = 0;
 };
 

@@ -16,8 +16,9 @@ namespace blok {
 
 // What makes two drawings the same for a library keeper: the same shapes in any order, each as
 // the editing operations would write it (CanonicalShapeText: numbers to 4 decimals, its colour and
-// thickness as in force at its line), comments, blank and unreadable lines left out. The shapes'
-// texts sorted, each ended by a line feed; empty when the lines draw nothing. Lines in UTF-8.
+// thickness as in force at its line), comments, blank and unreadable lines left out. Each shape
+// is kept as a key of those fields, not as text: the keys sorted, for comparing and hashing only.
+// Empty when the lines draw nothing. Lines in UTF-8.
 std::string CanonicalDrawing(std::span<const std::string> lines);
 
 // A block as the finder compares it; the views hold while the caller keeps what they show.

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <span>
@@ -26,10 +27,18 @@ Decimals PatternDecimals(std::string_view pattern) {
   return d;
 }
 
-}  // namespace
+// The digits of |value| rounded to at most `maximum` decimals by the patterns' rule: half away
+// from zero on the value's shortest decimal form. Trailing decimals are kept.
+struct RoundedDigits {
+  char digits[402];  // the shortest form of any double, and a place in front for a carry
+  const char* first = nullptr;
+  size_t integer = 0;
+  size_t fraction = 0;
+  std::string_view kept() const { return {first, integer + fraction}; }
+  bool zero() const { return kept().find_first_not_of('0') == std::string_view::npos; }
+};
 
-void AppendPattern(std::string& out, double value, std::string_view pattern, char separator) {
-  const Decimals decimals = PatternDecimals(pattern);
+void RoundDigits(double value, int maximum, RoundedDigits& out) {
   if (!std::isfinite(value)) value = 0;
   // Shortest fixed form: the digits a person would read for this double.
   char buffer[400];
@@ -40,16 +49,14 @@ void AppendPattern(std::string& out, double value, std::string_view pattern, cha
   const std::string_view integer_part = shortest.substr(0, point);
   const std::string_view fraction_part =
       point == std::string_view::npos ? std::string_view() : shortest.substr(point + 1);
-  // The digits without the point, one place left in front for a carry out of the integer.
-  char digits[sizeof(buffer) + 1];
-  char* first = digits + 1;
+  char* first = out.digits + 1;
   size_t integer = integer_part.size();
   size_t fraction = fraction_part.size();
   integer_part.copy(first, integer);
   fraction_part.copy(first + integer, fraction);
-  if (fraction > static_cast<size_t>(decimals.maximum)) {
-    const bool round_up = first[integer + decimals.maximum] >= '5';
-    fraction = decimals.maximum;
+  if (fraction > static_cast<size_t>(maximum)) {
+    const bool round_up = first[integer + maximum] >= '5';
+    fraction = maximum;
     if (round_up) {
       ptrdiff_t i = static_cast<ptrdiff_t>(integer + fraction) - 1;
       for (; i >= 0 && first[i] == '9'; --i) first[i] = '0';
@@ -61,14 +68,26 @@ void AppendPattern(std::string& out, double value, std::string_view pattern, cha
       }
     }
   }
+  out.first = first;
+  out.integer = integer;
+  out.fraction = fraction;
+}
+
+}  // namespace
+
+void AppendPattern(std::string& out, double value, std::string_view pattern, char separator) {
+  const Decimals decimals = PatternDecimals(pattern);
+  RoundedDigits rounded;
+  RoundDigits(value, decimals.maximum, rounded);
+  const char* first = rounded.first;
+  const size_t integer = rounded.integer;
+  size_t fraction = rounded.fraction;
   while (fraction > static_cast<size_t>(decimals.minimum) && first[integer + fraction - 1] == '0') {
     --fraction;
   }
   const size_t padding =
       fraction < static_cast<size_t>(decimals.minimum) ? decimals.minimum - fraction : 0;
-  const std::string_view kept(first, integer + fraction);
-  const bool zero = kept.find_first_not_of('0') == std::string_view::npos;
-  if (value < 0 && !zero) out.push_back('-');
+  if (value < 0 && !rounded.zero()) out.push_back('-');
   if (integer == 0) {
     out.push_back('0');
   } else {
@@ -79,6 +98,32 @@ void AppendPattern(std::string& out, double value, std::string_view pattern, cha
     out.append(first + integer, fraction);
     out.append(padding, '0');
   }
+}
+
+std::optional<PatternUnits> RoundByPattern(double value, std::string_view pattern) {
+  if (!std::isfinite(value)) return std::nullopt;
+  const int decimals = PatternDecimals(pattern).maximum;
+  double scale = 1;  // exact: powers of ten up to 10^22 are doubles
+  for (int i = 0; i < decimals; ++i) scale *= 10;
+  const double scaled = std::fabs(value) * scale;
+  // The shortest form lies within half a step of the value, and the scaling is one rounding
+  // more: both together move it by less than scaled * 2^-51. Away from the middle between two
+  // whole units by more than that, the digits round as the scaled value does, to its nearest.
+  const double whole = std::floor(scaled);
+  const double part = scaled - whole;
+  if (std::fabs(part - 0.5) > std::ldexp(scaled, -50)) {
+    const auto units = static_cast<std::uint64_t>(part > 0.5 ? whole + 1 : whole);
+    return PatternUnits{value < 0 && units != 0, units};
+  }
+  // Near the middle, or too large for the scaled value to tell: the digits themselves.
+  RoundedDigits rounded;
+  RoundDigits(value, decimals, rounded);
+  std::string digits(rounded.kept());
+  digits.append(static_cast<size_t>(decimals) - rounded.fraction, '0');
+  PatternUnits units{value < 0 && !rounded.zero(), 0};
+  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), units.units);
+  if (ec != std::errc()) return std::nullopt;
+  return units;
 }
 
 std::string FormatPattern(double value, std::string_view pattern, char separator) {

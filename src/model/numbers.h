@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,16 @@ inline constexpr char kWorkingSeparator = ',';
 std::string FormatPattern(double value, std::string_view pattern, char separator = '.');
 // The same, written at the end of out.
 void AppendPattern(std::string& out, double value, std::string_view pattern, char separator = '.');
+
+// A number as a pattern rounds it, counted in units of the pattern's last decimal place: 2.675
+// by "0.##" is 268 units. Two values print alike by a pattern exactly when these are equal;
+// nothing when the value is not finite or the units do not fit.
+struct PatternUnits {
+  bool negative = false;  // never for zero
+  std::uint64_t units = 0;
+  bool operator==(const PatternUnits&) const = default;
+};
+std::optional<PatternUnits> RoundByPattern(double value, std::string_view pattern);
 
 // Every "." and "," of s replaced by separator.
 std::string ToLocalDecimal(std::string_view s, char separator = kWorkingSeparator);
