@@ -72,8 +72,11 @@ bool AppendShapeKey(std::string& key, const ParsedEntity& entity, const ReadingD
 std::string DrawingOf(std::span<const ParsedEntity> entities) {
   // The colour and thickness commands rule the lines above them: walk up from the last line.
   ReadingDefaults defaults;
+  // Room for every line's key at once: a key is some fifty bytes, a text's a line's length.
   std::string keys;
+  keys.reserve(entities.size() * 64);
   std::vector<std::pair<size_t, size_t>> spans;  // of each shape's key in keys
+  spans.reserve(entities.size());
   for (auto entity = entities.rbegin(); entity != entities.rend(); ++entity) {
     if (const auto* c = std::get_if<ColourRecord>(&entity->record); c && c->valid) {
       defaults.colour = c->colour;
@@ -89,11 +92,13 @@ std::string DrawingOf(std::span<const ParsedEntity> entities) {
     }
   }
   std::vector<std::string_view> shapes;
+  shapes.reserve(spans.size());
   for (const auto& [start, size] : spans)
     shapes.push_back(std::string_view(keys).substr(start, size));
   std::ranges::sort(shapes);
   // Each key behind its length: a text's is as long as the text.
   std::string drawing;
+  drawing.reserve(keys.size() + shapes.size() * sizeof(uint32_t));
   for (const std::string_view shape : shapes) {
     AppendBytes(drawing, static_cast<uint32_t>(shape.size()));
     drawing.append(shape);

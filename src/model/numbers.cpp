@@ -108,12 +108,14 @@ std::optional<PatternUnits> RoundByPattern(double value, std::string_view patter
   const double scaled = std::fabs(value) * scale;
   // The shortest form lies within half a step of the value, and the scaling is one rounding
   // more: both together move it by less than scaled * 2^-51. Away from the middle between two
-  // whole units by more than that, the digits round as the scaled value does, to its nearest.
-  const double whole = std::floor(scaled);
-  const double part = scaled - whole;
-  if (std::fabs(part - 0.5) > std::ldexp(scaled, -50)) {
-    const auto units = static_cast<std::uint64_t>(part > 0.5 ? whole + 1 : whole);
-    return PatternUnits{value < 0 && units != 0, units};
+  // whole units by more than twice that, the digits round as the scaled value does.
+  if (scaled < 0x1p49) {  // whole units a double holds, with room for the steps below
+    const auto whole = static_cast<std::uint64_t>(scaled);
+    const double part = scaled - static_cast<double>(whole);
+    if (std::fabs(part - 0.5) > scaled * 0x1p-50) {
+      const std::uint64_t units = part > 0.5 ? whole + 1 : whole;
+      return PatternUnits{value < 0 && units != 0, units};
+    }
   }
   // Near the middle, or too large for the scaled value to tell: the digits themselves.
   RoundedDigits rounded;
@@ -199,8 +201,10 @@ std::optional<double> ParseNumber(std::string_view field, char separator) {
   return value;
 }
 
-std::optional<int> ParseInteger(std::string_view field, char separator) {
-  const std::string s = ToLocalDecimal(TrimBlanks(field), separator);
+std::optional<int> ParseInteger(std::string_view field, char) {
+  // ToLocalDecimal would only trade one decimal separator for the other: neither is a digit, so
+  // a field with one fails either way, and the field is read as it stands.
+  const std::string_view s = TrimBlanks(field);
   const char* begin = s.data();
   const char* end = s.data() + s.size();
   if (begin != end && *begin == '+') {
