@@ -26,7 +26,8 @@ void AppendBytes(std::string& key, const T& value) {
 
 // A number as the writer writes it; false for one it would not write.
 bool AppendNumber(std::string& key, double value) {
-  const auto rounded = WritableNumber(value) ? RoundByPattern(value, kValuePattern) : std::nullopt;
+  constexpr int kDecimals = PatternDecimals(kValuePattern).maximum;
+  const auto rounded = WritableNumber(value) ? RoundToDecimals(value, kDecimals) : std::nullopt;
   if (!rounded) return false;
   AppendBytes(key, rounded->negative);
   AppendBytes(key, rounded->units);

@@ -4,28 +4,13 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <limits>
 #include <span>
 #include <system_error>
 
 namespace blok {
 namespace {
-
-struct Decimals {
-  int minimum = 0;
-  int maximum = 0;
-};
-
-Decimals PatternDecimals(std::string_view pattern) {
-  Decimals d;
-  const size_t point = pattern.find('.');
-  if (point == std::string_view::npos) return d;
-  for (char c : pattern.substr(point + 1)) {
-    if (c == '0') ++d.minimum;
-    if (c == '0' || c == '#') ++d.maximum;
-  }
-  return d;
-}
 
 // The digits of |value| rounded to at most `maximum` decimals by the patterns' rule: half away
 // from zero on the value's shortest decimal form. Trailing decimals are kept.
@@ -100,11 +85,14 @@ void AppendPattern(std::string& out, double value, std::string_view pattern, cha
   }
 }
 
-std::optional<PatternUnits> RoundByPattern(double value, std::string_view pattern) {
-  if (!std::isfinite(value)) return std::nullopt;
-  const int decimals = PatternDecimals(pattern).maximum;
-  double scale = 1;  // exact: powers of ten up to 10^22 are doubles
-  for (int i = 0; i < decimals; ++i) scale *= 10;
+std::optional<PatternUnits> RoundToDecimals(double value, int decimals) {
+  // Exact: powers of ten up to 10^22 are doubles. More decimals than that fit no units.
+  constexpr double kScales[] = {1,    1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,
+                                1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
+  if (!std::isfinite(value) || decimals < 0 || decimals >= std::ssize(kScales)) {
+    return std::nullopt;
+  }
+  const double scale = kScales[decimals];
   const double scaled = std::fabs(value) * scale;
   // The shortest form lies within half a step of the value, and the scaling is one rounding
   // more: both together move it by less than scaled * 2^-51. Away from the middle between two

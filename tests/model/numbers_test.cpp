@@ -126,7 +126,7 @@ TEST(FloatAsDecimalTest, ShortestFormOfTheFloat) {
 
 // Two numbers round alike exactly when the pattern prints them alike: at the middle between
 // two units, in double and in float, at -0 and past the range the scaled value can tell.
-TEST(RoundByPatternTest, EqualExactlyWhenPrintedAlike) {
+TEST(RoundToDecimalsTest, EqualExactlyWhenPrintedAlike) {
   const struct {
     double a, b;
     std::string_view pattern;
@@ -152,19 +152,19 @@ TEST(RoundByPatternTest, EqualExactlyWhenPrintedAlike) {
       {2.675, 2.67, kReadoutPattern, false},
   };
   for (const auto& c : cases) {
-    const auto a = RoundByPattern(c.a, c.pattern);
-    const auto b = RoundByPattern(c.b, c.pattern);
+    const auto a = RoundToDecimals(c.a, PatternDecimals(c.pattern).maximum);
+    const auto b = RoundToDecimals(c.b, PatternDecimals(c.pattern).maximum);
     ASSERT_TRUE(a && b) << c.a << " " << c.b;
     EXPECT_EQ(FormatPattern(c.a, c.pattern) == FormatPattern(c.b, c.pattern), c.same) << c.a;
     EXPECT_EQ(*a == *b, c.same) << c.a << " " << c.b;
   }
-  EXPECT_EQ(RoundByPattern(1e300, kValuePattern), std::nullopt);
-  EXPECT_EQ(RoundByPattern(std::numeric_limits<double>::infinity(), kValuePattern), std::nullopt);
+  EXPECT_EQ(RoundToDecimals(1e300, 4), std::nullopt);
+  EXPECT_EQ(RoundToDecimals(std::numeric_limits<double>::infinity(), 4), std::nullopt);
 }
 
 // The units against the printed digits, for values near the middles between units, floats
 // among them, from small to the largest the writers print.
-TEST(RoundByPatternTest, TheUnitsOfThePrintedText) {
+TEST(RoundToDecimalsTest, TheUnitsOfThePrintedText) {
   std::mt19937_64 random(11);
   std::uniform_int_distribution<int> exponent(-4, 14);
   std::uniform_int_distribution<int> steps(-3, 3);
@@ -188,7 +188,7 @@ TEST(RoundByPatternTest, TheUnitsOfThePrintedText) {
     text.append(4 - decimals, '0');
     uint64_t units = 0;
     std::from_chars(text.data(), text.data() + text.size(), units);
-    const auto rounded = RoundByPattern(value, kValuePattern);
+    const auto rounded = RoundToDecimals(value, 4);
     ASSERT_TRUE(rounded) << value;
     ASSERT_EQ(*rounded, (PatternUnits{negative, units})) << value;
   }
