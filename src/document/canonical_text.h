@@ -15,4 +15,8 @@ namespace blok {
 std::optional<std::string> CanonicalShapeText(const ParsedEntity& entity,
                                               const ReadingDefaults& in_force);
 
+// The same as a key (EntityLineKey): equal exactly where the texts are, made without printing.
+std::optional<std::string> CanonicalShapeKey(const ParsedEntity& entity,
+                                             const ReadingDefaults& in_force);
+
 }  // namespace blok

@@ -3,106 +3,38 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <optional>
 #include <unordered_map>
 
 #include "document/canonical_text.h"
 #include "document/library_rules.h"
-#include "model/angles.h"
 #include "model/cp1250.h"
-#include "model/entity_writer.h"
-#include "model/numbers.h"
 #include "model/parsed_entity.h"
 
 namespace blok {
-
 namespace {
-
-template <typename T>
-void AppendBytes(std::string& key, const T& value) {
-  key.append(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
-// A number as the writer writes it; false for one it would not write.
-bool AppendNumber(std::string& key, double value) {
-  constexpr int kDecimals = PatternDecimals(kValuePattern).maximum;
-  const auto rounded = WritableNumber(value) ? RoundToDecimals(value, kDecimals) : std::nullopt;
-  if (!rounded) return false;
-  AppendBytes(key, rounded->negative);
-  AppendBytes(key, rounded->units);
-  return true;
-}
-
-bool AppendNumbers(std::string& key, std::initializer_list<double> values) {
-  return std::ranges::all_of(values, [&](double v) { return AppendNumber(key, v); });
-}
-
-// What CanonicalShapeText says, in fields instead of text: equal keys exactly where the texts
-// are equal, without printing a number. False where it gives no text. A text shape is the
-// writer's own line: whether a text reads back, and fits one, is the writer's to say.
-bool AppendShapeKey(std::string& key, const ParsedEntity& entity, const ReadingDefaults& in_force) {
-  const auto style = [&](Colour colour, float thickness) {
-    const Colour c = ResolveColour(colour, in_force);
-    AppendBytes(key, RgbColour(Red(c), Green(c), Blue(c)));  // all that K(r,g,b) shows
-    return AppendNumber(key, ResolveThickness(thickness, in_force));
-  };
-  const EntityRecord& record = entity.record;
-  if (const auto* s = std::get_if<SegmentRecord>(&record)) {
-    key.push_back(entity.kind == EntityKind::kRectangle ? 'P' : 'L');
-    return AppendNumbers(key, {s->x1, s->y1, s->x2, s->y2}) && style(s->colour, s->thickness);
-  }
-  if (const auto* c = std::get_if<CircleRecord>(&record)) {
-    key.push_back('O');
-    return AppendNumbers(key, {c->x, c->y, c->radius}) && style(c->colour, c->thickness);
-  }
-  if (const auto* a = std::get_if<ArcRecord>(&record)) {
-    key.push_back('A');
-    return AppendNumbers(key, {a->x, a->y, a->radius, a->start_angle / kDegreesToRadians,
-                               a->end_angle / kDegreesToRadians}) &&
-           style(a->colour, a->thickness);
-  }
-  auto text = CanonicalShapeText(entity, in_force);
-  if (!text) return false;
-  key.push_back('T');
-  key.append(*text);
-  return true;
-}
 
 // The drawing of a record's lines, read already.
 std::string DrawingOf(std::span<const ParsedEntity> entities) {
   // The colour and thickness commands rule the lines above them: walk up from the last line.
   ReadingDefaults defaults;
-  // Room for every line's key at once: a key is some fifty bytes, a text's a line's length.
-  std::string keys;
-  keys.reserve(entities.size() * 64);
-  std::vector<std::pair<size_t, size_t>> spans;  // of each shape's key in keys
-  spans.reserve(entities.size());
+  std::vector<std::string> shapes;
+  shapes.reserve(entities.size());
   for (auto entity = entities.rbegin(); entity != entities.rend(); ++entity) {
     if (const auto* c = std::get_if<ColourRecord>(&entity->record); c && c->valid) {
       defaults.colour = c->colour;
     } else if (const auto* t = std::get_if<ThicknessRecord>(&entity->record); t && t->valid) {
       defaults.thickness = t->thickness;
-    } else if (IsShape(*entity)) {
-      const size_t start = keys.size();
-      if (AppendShapeKey(keys, *entity, defaults)) {
-        spans.emplace_back(start, keys.size() - start);
-      } else {
-        keys.resize(start);
-      }
+    } else if (auto key = IsShape(*entity) ? CanonicalShapeKey(*entity, defaults) : std::nullopt) {
+      shapes.push_back(std::move(*key));
     }
   }
-  std::vector<std::string_view> shapes;
-  shapes.reserve(spans.size());
-  for (const auto& [start, size] : spans)
-    shapes.push_back(std::string_view(keys).substr(start, size));
   std::ranges::sort(shapes);
-  // Each key behind its length: a text's is as long as the text.
+  // Each key behind its length: a text's is as long as its line.
   std::string drawing;
-  drawing.reserve(keys.size() + shapes.size() * sizeof(uint32_t));
-  for (const std::string_view shape : shapes) {
-    AppendBytes(drawing, static_cast<uint32_t>(shape.size()));
-    drawing.append(shape);
+  for (const std::string& shape : shapes) {
+    const auto size = static_cast<uint32_t>(shape.size());
+    drawing.append(reinterpret_cast<const char*>(&size), sizeof size).append(shape);
   }
   return drawing;
 }
