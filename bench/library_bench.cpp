@@ -6,9 +6,8 @@
 // whole on a crash must do. The listing is timed in CPU time; the replacements on the wall
 // clock, since the time waited for the disk is theirs too.
 //
-// Finding the duplicates is held against the listing: under 3x its time for symbols as the
-// editor saves them; lines with numbers the editor would not write, and lines that take their
-// colour and thickness from commands, need more reading, and are held under 4x.
+// Finding the duplicates, which reads every shape of every block, is held against the listing:
+// at most 10x its time on each library, a report asked for now and then.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -22,8 +21,8 @@
 #include <vector>
 
 #include "document/block_file.h"
+#include "document/duplicates.h"
 #include "document/text_file.h"
-#include "editing/duplicates.h"
 #include "model/numbers.h"
 #include "ratio_reporter.h"
 
@@ -251,9 +250,9 @@ int main(int argc, char** argv) {
   return blok::RunWithRatios(argc, argv, [](const blok::RatioReporter& r) {
     r.Ratio("listing / reading the lines", "BM_ListBlocks", "BM_ReadLines", 1.5);
     r.Ratio("reading every block / listing", "BM_ReadAllBlocks", "BM_ListBlocks", 0);
-    r.Ratio("duplicates / listing", "BM_FindDuplicates", "BM_ListBlocks", 4.0);
-    r.Ratio("duplicates / listing, symbols as saved", "BM_DuplicatesSaved", "BM_ListSaved", 3.0);
-    r.Ratio("duplicates / listing, varied symbols", "BM_DuplicatesVaried", "BM_ListVaried", 4.0);
+    r.Ratio("duplicates / listing", "BM_FindDuplicates", "BM_ListBlocks", 10.0);
+    r.Ratio("duplicates / listing, symbols as saved", "BM_DuplicatesSaved", "BM_ListSaved", 10.0);
+    r.Ratio("duplicates / listing, varied symbols", "BM_DuplicatesVaried", "BM_ListVaried", 10.0);
     r.Ratio("replacing a block / copy and sync", "BM_ReplaceBlock/real_time",
             "BM_CopyAndSync/real_time", 2);
     r.Ratio("removing a block / copy and sync", "BM_RemoveBlock/real_time",

@@ -1,68 +1,27 @@
-// Duplikaty's shortcut on arbitrary library contents: every drawing's texts are the full
-// reading's, the quick hash of a line is the hash of its text, and the one-pass report is the
-// plain one.
-#include <unistd.h>
-
-#include <algorithm>
+// Duplikaty on arbitrary library contents: the report of the file is what its blocks, read
+// whole, say (every pair of listed blocks with one drawing grouped, nothing else), and the
+// block list's twin marks say the same.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "document/block_file.h"
-#include "editing/duplicates.h"
-#include "editing/shape_texts.h"
+#include "document/canonical_text.h"
+#include "document/duplicates.h"
+#include "document/library_rules.h"
+#include "editor/block_browser.h"
 #include "fuzz_support.h"
-#include "model/cp1250.h"
+#include "model/parsed_entity.h"
 
 namespace {
 
 using blok::fuzz::Require;
 using blok::fuzz::WorkDir;
-
-// Checks each record's drawing as it streams past.
-class Checker : public blok::BlockRecordReader {
- public:
-  void Begin(std::string_view) override { lines_.clear(); }
-  void Line(std::string_view line) override { lines_.emplace_back(line); }
-  void End() override {
-    blok::ShapeTexts texts;
-    texts.Restart();
-    std::vector<std::string> shapes;
-    std::vector<std::string> utf8;
-    blok::ShapeTexts hashes;
-    hashes.Restart();
-    for (size_t i = lines_.size(); i-- > 0;) {
-      const auto text = texts.Above(lines_[i]);
-      if (text) shapes.emplace_back(*text);
-      const auto hash = hashes.AboveHash(lines_[i]);
-      Require(hash.has_value() == text.has_value() &&
-              (!hash || *hash == blok::ShapeTextHash(*text)));
-      blok::ShapeTexts alone;
-      if (const auto hash = alone.AloneHash(lines_[i])) {
-        blok::ShapeTexts fresh;
-        fresh.Restart();
-        const auto text = fresh.Above(lines_[i]);
-        Require(text.has_value() && *hash == blok::ShapeTextHash(*text));
-      }
-    }
-    for (const std::string& line : lines_) utf8.push_back(blok::Cp1250ToUtf8(line));
-    std::ranges::sort(shapes);
-    std::string key;
-    for (const std::string& shape : shapes) key.append(shape).push_back('\n');
-    Require(key == blok::DrawingKey(utf8));
-    const std::vector<std::string_view> views(lines_.begin(), lines_.end());
-    Require(key == blok::DrawingKeyOf(views));
-    Require(blok::SignatureOf(std::span<const std::string>(utf8), blok::LineCoding::kUtf8) ==
-            blok::SignatureOf(std::span<const std::string>(lines_), blok::LineCoding::kCp1250));
-  }
-
- private:
-  std::vector<std::string> lines_;
-};
 
 }  // namespace
 
@@ -72,17 +31,57 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   }
-  Checker checker;
-  Require(blok::ReadBlockRecords(file, checker).has_value());
-  const auto fast = blok::FindDuplicatesInFile(file);
-  // A library too large to keep in memory is read twice, to the same report.
-  const auto twice = blok::FindDuplicatesInFile(file, 0);
-  Require(twice.has_value() && fast.has_value());
-  Require(twice->same_drawings == fast->same_drawings);
+  const auto report = blok::FindDuplicatesInFile(file);
   const auto records = blok::WczytajWszystkieBloki(file);
-  Require(fast.has_value() && records.has_value());
-  const blok::DuplicateReport plain = blok::FindDuplicates(*records);
-  Require(fast->same_drawings == plain.same_drawings);
-  Require(fast->repeated_names == plain.repeated_names);
+  Require(report.has_value() && records.has_value());
+  // The groups as the blocks' drawings make them, by an ordered map, not a hash.
+  std::map<std::string, std::vector<std::string>> by_drawing;
+  std::vector<std::pair<std::string, int>> repeated;
+  std::vector<std::string> first_of_drawing;  // in the list's order
+  for (const blok::ListedBlock& listed : blok::BlocksAsListed(*records)) {
+    if (listed.records > 1) repeated.emplace_back(listed.block->name, listed.records);
+    const std::string drawing = blok::CanonicalDrawing(listed.block->lines);
+    if (drawing.empty()) continue;
+    auto& names = by_drawing[drawing];
+    if (names.empty()) first_of_drawing.push_back(drawing);
+    names.push_back(listed.block->name);
+  }
+  std::vector<std::vector<std::string>> groups;
+  for (const std::string& drawing : first_of_drawing) {
+    if (by_drawing[drawing].size() > 1) groups.push_back(by_drawing[drawing]);
+  }
+  Require(report->same_drawings == groups);
+  // A shape's key is equal to another's exactly when the writer's texts of the two are.
+  std::vector<std::string> lines;
+  for (const blok::LoadedBlock& record : *records) {
+    for (const std::string& line : record.lines) {
+      if (lines.size() < 48) lines.push_back(line);
+    }
+  }
+  for (const std::string& a : lines) {
+    for (const std::string& b : lines) {
+      const auto text_a = blok::CanonicalShapeText(blok::ParseEntity(a), {});
+      const auto text_b = blok::CanonicalShapeText(blok::ParseEntity(b), {});
+      Require((blok::CanonicalDrawing(std::span(&a, 1)) ==
+               blok::CanonicalDrawing(std::span(&b, 1))) == (text_a == text_b));
+    }
+  }
+  Require(report->repeated_names == repeated);
+  // Every name of a group has the others of its group as its twins, and no name outside the
+  // groups has any.
+  blok::LibraryContents library;
+  library.Assign(*records);
+  size_t grouped = 0;
+  for (const auto& group : groups) {
+    grouped += group.size();
+    for (const std::string& name : group) {
+      Require(library.TwinsOf(name).size() + 1 == group.size());
+    }
+  }
+  size_t with_twins = 0;
+  for (const blok::ListedBlock& listed : blok::BlocksAsListed(*records)) {
+    with_twins += library.TwinsOf(listed.block->name).empty() ? 0 : 1;
+  }
+  Require(with_twins == grouped);
   return 0;
 }

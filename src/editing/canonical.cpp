@@ -2,9 +2,8 @@
 
 #include <utility>
 
-#include "model/angles.h"
+#include "document/canonical_text.h"
 #include "model/entity_visit.h"
-#include "model/entity_writer.h"
 
 namespace blok {
 namespace {
@@ -52,35 +51,8 @@ ParsedEntity Resolved(ParsedEntity entity, const ReadingDefaults& defaults) {
 }
 
 std::optional<std::string> CanonicalText(const ParsedEntity& entity) {
-  std::optional<std::string> text;
-  const auto write = [&](const EntityFields& fields, Colour colour, float thickness) {
-    auto line =
-        WriteEntityLine(fields, {.colour = colour, .thickness = ThicknessNumber{thickness}});
-    if (line) text = std::move(*line);
-  };
-  const auto segment = [&](char kind, const SegmentRecord& s) {
-    write(SegmentFields{kind, s.x1, s.y1, s.x2, s.y2}, s.colour, s.thickness);
-  };
-  VisitEntity(
-      entity,
-      Overloaded{
-          [&](LineEntity l) { segment('L', l.segment); },
-          [&](RectangleEntity r) { segment('P', r.segment); },
-          [&](const CircleRecord& c) {
-            write(CircleFields{c.x, c.y, c.radius}, c.colour, c.thickness);
-          },
-          [&](const ArcRecord& a) {
-            write(ArcFields{a.x, a.y, a.radius, a.start_angle / kDegreesToRadians,
-                            a.end_angle / kDegreesToRadians},
-                  a.colour, a.thickness);
-          },
-          [&](const TextRecord& t) {
-            write(TextFields{t.x, t.y, t.text, t.height, t.width, t.angle}, t.colour, t.thickness);
-          },
-          [](const ColourRecord&) {},
-          [](const ThicknessRecord&) {},
-      });
-  return text;
+  // Resolved already: what the record names is written, and the pass adds nothing.
+  return CanonicalShapeText(entity, {kColourFromPass, kThicknessFromPass});
 }
 
 }  // namespace blok

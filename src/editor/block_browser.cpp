@@ -4,11 +4,9 @@
 #include <functional>
 #include <map>
 #include <ranges>
-#include <span>
-#include <unordered_map>
 
+#include "document/duplicates.h"
 #include "document/library_rules.h"
-#include "editing/duplicates.h"
 #include "model/cp1250.h"
 #include "model/parsed_entity.h"
 
@@ -87,6 +85,19 @@ LoadedBlock WrittenBlock(const BlockToSave& block) {
   return {block.name, block.unit, std::move(lines)};
 }
 
+LibraryContents::ReadBlocks::ReadBlocks(std::vector<LoadedBlock> blocks) {
+  entries.reserve(blocks.size());
+  for (LoadedBlock& block : blocks) entries.push_back(EntryOf(std::move(block)));
+}
+
+LibraryContents::Entry LibraryContents::EntryOf(LoadedBlock block) {
+  Entry entry;
+  entry.key = DrawingKey(block.lines);
+  entry.drawing = CanonicalDrawing(block.lines);
+  entry.block = std::move(block);
+  return entry;
+}
+
 void LibraryContents::Reset() {
   entries_.clear();
   written_.clear();
@@ -94,27 +105,23 @@ void LibraryContents::Reset() {
   FindTwins();
 }
 
-void LibraryContents::Assign(std::vector<LoadedBlock> blocks) {
+void LibraryContents::Assign(ReadBlocks blocks) {
   entries_.clear();
-  for (LoadedBlock& block : blocks) Store(std::move(block));
+  for (Entry& entry : blocks.entries) Store(std::move(entry));
   // Written after the read began, or before it: either way the file holds them now.
-  for (const LoadedBlock& block : written_) Store(block);
+  for (const LoadedBlock& block : written_) Store(EntryOf(block));
   loaded_ = true;
   FindTwins();
 }
 
 void LibraryContents::Put(LoadedBlock block) {
   written_.push_back(block);
-  Store(std::move(block));
+  Store(EntryOf(std::move(block)));
   FindTwins();
 }
 
-void LibraryContents::Store(LoadedBlock block) {
-  Entry entry;
-  entry.key = DrawingKey(block.lines);
-  entry.signature = SignatureOf(std::span<const std::string>(block.lines), LineCoding::kUtf8);
-  std::string name = block.name;
-  entry.block = std::move(block);
+void LibraryContents::Store(Entry entry) {
+  std::string name = entry.block.name;
   entries_.insert_or_assign(std::move(name), std::move(entry));
 }
 
@@ -132,30 +139,15 @@ const std::vector<std::string>& LibraryContents::TwinsOf(std::string_view name) 
 void LibraryContents::FindTwins() {
   twins_.clear();
   ++twins_revision_;
-  // Drawings are compared by their keys only where their signatures meet.
-  struct SignatureHash {
-    size_t operator()(const DrawingSignature& s) const { return s.hash ^ s.shapes; }
-  };
-  std::unordered_map<DrawingSignature, std::vector<const Entry*>, SignatureHash> alike;
-  for (const auto& [name, entry] : entries_) {
-    // Nothing drawn is no symbol to share.
-    if (entry.signature.shapes > 0) alike[entry.signature].push_back(&entry);
-  }
-  for (const auto& [signature, entries] : alike) {
-    if (entries.size() < 2) continue;
-    std::map<std::string, std::vector<std::string>> same;  // drawing key -> names
-    for (const Entry* entry : entries) {
-      same[blok::DrawingKey(std::span<const std::string>(entry->block.lines))].push_back(
-          entry->block.name);
-    }
-    for (auto& [key, names] : same) {
-      if (names.size() < 2) continue;
-      std::ranges::sort(names, BlockNameLess);
-      for (const std::string& name : names) {
-        std::vector<std::string>& twins = twins_[name];
-        for (const std::string& other : names) {
-          if (other != name) twins.push_back(other);
-        }
+  std::vector<DrawnBlock> blocks;
+  blocks.reserve(entries_.size());
+  for (const auto& [name, entry] : entries_) blocks.push_back({name, entry.drawing});
+  for (std::vector<std::string>& names : SameDrawings(blocks)) {
+    std::ranges::sort(names, BlockNameLess);
+    for (const std::string& name : names) {
+      std::vector<std::string>& twins = twins_[name];
+      for (const std::string& other : names) {
+        if (other != name) twins.push_back(other);
       }
     }
   }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <list>
 #include <map>
 #include <optional>
@@ -16,7 +17,6 @@
 #include <vector>
 
 #include "document/block_file.h"
-#include "editing/shape_texts.h"
 
 namespace blok {
 
@@ -64,14 +64,22 @@ class LibraryContents {
   struct Entry {
     LoadedBlock block;
     uint64_t key = 0;
-    DrawingSignature signature;
+    std::string drawing;  // CanonicalDrawing, for the twins
+  };
+  // The file's blocks in file order (WczytajWszystkieBloki), each made an entry where they are
+  // read: the drawings of a large library take a while, which the reading thread spends.
+  struct ReadBlocks {
+    ReadBlocks() = default;
+    ReadBlocks(std::vector<LoadedBlock> blocks);  // NOLINT(google-explicit-constructor)
+    ReadBlocks(std::initializer_list<LoadedBlock> blocks)
+        : ReadBlocks(std::vector<LoadedBlock>(blocks)) {}
+    std::vector<Entry> entries;
   };
 
   // Another file: nothing known.
   void Reset();
   bool loaded() const { return loaded_; }
-  // The file's blocks in file order (WczytajWszystkieBloki).
-  void Assign(std::vector<LoadedBlock> blocks);
+  void Assign(ReadBlocks blocks);
   // A block just written into the file.
   void Put(LoadedBlock block);
   // Nothing when the block is not known (yet).
@@ -83,7 +91,8 @@ class LibraryContents {
   uint64_t twins_revision() const { return twins_revision_; }
 
  private:
-  void Store(LoadedBlock block);
+  static Entry EntryOf(LoadedBlock block);
+  void Store(Entry entry);
   void FindTwins();
 
   std::map<std::string, Entry, std::less<>> entries_;

@@ -5,8 +5,8 @@
 
 #include <system_error>
 
+#include "document/duplicates.h"
 #include "document/library_rules.h"
-#include "editing/duplicates.h"
 #include "model/cp1250.h"
 
 namespace blok {
@@ -177,7 +177,7 @@ std::optional<size_t> Library::selected_block_row() const {
   return selected ? block_filter_.RowOf(*selected) : std::nullopt;
 }
 
-void Library::SetLibraryContents(uint64_t revision, std::vector<LoadedBlock> blocks) {
+void Library::SetLibraryContents(uint64_t revision, LibraryContents::ReadBlocks blocks) {
   if (revision == library_revision_) contents_.Assign(std::move(blocks));
 }
 

@@ -80,7 +80,7 @@ class Library {
   uint64_t library_revision() const { return library_revision_; }
   // The blocks read from the file of that revision (WczytajWszystkieBloki); a read for a file
   // no longer open is ignored.
-  void SetLibraryContents(uint64_t revision, std::vector<LoadedBlock> blocks);
+  void SetLibraryContents(uint64_t revision, LibraryContents::ReadBlocks blocks);
 
   // --- The block being edited into the file ---
 

@@ -18,10 +18,21 @@ bool AllWritable(std::initializer_list<double> values) {
 
 bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
-// The body of a line, "L(" to ")", appended to out; false when a number is not writable.
+// A writable number as kValuePattern rounds it, in a fixed width: it always fits, fewer than 16
+// integer digits and 4 decimals.
+void AppendUnits(std::string& out, double v) {
+  constexpr int kDecimals = PatternDecimals(kValuePattern).maximum;
+  const PatternUnits units = RoundToDecimals(v, kDecimals).value_or(PatternUnits{});
+  out.push_back(units.negative ? '-' : '+');
+  out.append(reinterpret_cast<const char*>(&units.units), sizeof units.units);
+}
+
+// The body of a line, "L(" to ")", appended to out; false when a number is not writable. As a
+// key (every number kValuePattern, KeyStandsForLine), each number is put as its units.
 class BodyWriter {
  public:
-  BodyWriter(std::string& out, const LineFormat& format) : out_(out), format_(format) {}
+  BodyWriter(std::string& out, const LineFormat& format, bool as_key = false)
+      : out_(out), format_(format), as_key_(as_key) {}
 
   bool operator()(const SegmentFields& s) const {
     if (!AllWritable({s.x1, s.y1, s.x2, s.y2})) return false;
@@ -64,7 +75,13 @@ class BodyWriter {
   }
 
  private:
-  void Number(double v, std::string_view pattern) const { AppendPattern(out_, v, pattern, '.'); }
+  void Number(double v, std::string_view pattern) const {
+    if (as_key_) {
+      AppendUnits(out_, v);
+    } else {
+      AppendPattern(out_, v, pattern, '.');
+    }
+  }
   void Values(std::initializer_list<double> values) const {
     bool first = true;
     for (double v : values) {
@@ -76,6 +93,7 @@ class BodyWriter {
 
   std::string& out_;
   const LineFormat& format_;
+  bool as_key_;
 };
 
 // The format has no escapes: "'," inside a text ends it early, and blanks after an odd "'" are
@@ -85,6 +103,15 @@ bool ReadsBackAs(const std::string& line, std::string_view text) {
   const EntityRecord back = ReadEntity(line, ReadingDefaults{});
   const auto* read = std::get_if<TextRecord>(&back);
   return read != nullptr && read->valid && read->text == text;
+}
+
+// Whether a key can stand for the line: only a text and a thickness written as given can be
+// refused or cut by what they say, and the key's units are those of kValuePattern with a point.
+bool KeyStandsForLine(const EntityFields& fields, const LineFormat& format) {
+  const auto* number = std::get_if<ThicknessNumber>(&format.thickness);
+  return !std::holds_alternative<TextFields>(fields) && number != nullptr &&
+         number->separator == '.' && number->pattern == kValuePattern &&
+         format.segment_x1 == kValuePattern && format.segment_y1_x2_y2 == kValuePattern;
 }
 
 // Characters are never more than bytes: most lines need no count.
@@ -124,6 +151,26 @@ std::expected<std::string, LineRefusal> WriteEntityLine(const EntityFields& fiel
   }
   if (line_break || !FitsALine(line)) return std::unexpected(LineRefusal::kTooLong);
   return line;
+}
+
+std::optional<std::string> EntityLineKey(const EntityFields& fields, const LineFormat& format) {
+  if (!KeyStandsForLine(fields, format)) {
+    auto line = WriteEntityLine(fields, format);
+    if (!line) return std::nullopt;
+    return '\1' + std::move(*line);
+  }
+  // Every other line fits: five numbers and the tail are well within kLongestEntityLine.
+  const auto& thickness = std::get<ThicknessNumber>(format.thickness);
+  std::string key;
+  key.reserve(80);  // the longest, an arc's, in one go
+  key.push_back('\0');
+  if (!WritableNumber(thickness.value) || !std::visit(BodyWriter(key, format, true), fields)) {
+    return std::nullopt;
+  }
+  const Colour shown = RgbColour(Red(format.colour), Green(format.colour), Blue(format.colour));
+  key.append(reinterpret_cast<const char*>(&shown), sizeof shown);
+  AppendUnits(key, thickness.value);
+  return key;
 }
 
 }  // namespace blok

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <expected>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -70,5 +71,9 @@ enum class LineRefusal {
 // its tail, or why it cannot be written.
 std::expected<std::string, LineRefusal> WriteEntityLine(const EntityFields& fields,
                                                         const LineFormat& format);
+
+// What WriteEntityLine would write, as a key to compare and hash: equal keys exactly for equal
+// lines, nothing where it writes none. Not text: its numbers are kept as their units, unprinted.
+std::optional<std::string> EntityLineKey(const EntityFields& fields, const LineFormat& format);
 
 }  // namespace blok

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,32 @@ inline constexpr char kWorkingSeparator = ',';
 std::string FormatPattern(double value, std::string_view pattern, char separator = '.');
 // The same, written at the end of out.
 void AppendPattern(std::string& out, double value, std::string_view pattern, char separator = '.');
+
+// The decimals a pattern shows always ("0") and at most ("0" and "#").
+struct Decimals {
+  int minimum = 0;
+  int maximum = 0;
+};
+constexpr Decimals PatternDecimals(std::string_view pattern) {
+  Decimals d;
+  const size_t point = pattern.find('.');
+  if (point == std::string_view::npos) return d;
+  for (char c : pattern.substr(point + 1)) {
+    if (c == '0') ++d.minimum;
+    if (c == '0' || c == '#') ++d.maximum;
+  }
+  return d;
+}
+
+// A number as a pattern of that many decimals at most rounds it, counted in units of its last
+// decimal place: 2.675 to 2 decimals is 268 units. Two values print alike by a pattern exactly
+// when these are equal; nothing when the value is not finite or the units do not fit.
+struct PatternUnits {
+  bool negative = false;  // never for zero
+  std::uint64_t units = 0;
+  bool operator==(const PatternUnits&) const = default;
+};
+std::optional<PatternUnits> RoundToDecimals(double value, int decimals);
 
 // Every "." and "," of s replaced by separator.
 std::string ToLocalDecimal(std::string_view s, char separator = kWorkingSeparator);

@@ -216,8 +216,9 @@ void BlockBrowser::StartReading() {
   const std::filesystem::path open_file = *editor_->library().open_file();
   std::jthread thread([this, done, revision = *read_revision_, file = open_file] {
     auto blocks = WczytajWszystkieBloki(file);
-    // A file that cannot be read gives no pictures; loading a block says why.
-    std::vector<LoadedBlock> read = blocks ? std::move(*blocks) : std::vector<LoadedBlock>{};
+    // A file that cannot be read gives no pictures; loading a block says why. The drawings
+    // the twins are found by are made here too, off the window's thread.
+    LibraryContents::ReadBlocks read(blocks ? std::move(*blocks) : std::vector<LoadedBlock>{});
     QMetaObject::invokeMethod(
         this,
         [this, revision, read = std::move(read)]() mutable {
@@ -229,7 +230,7 @@ void BlockBrowser::StartReading() {
   readers_.push_back({std::move(thread), std::move(done)});
 }
 
-void BlockBrowser::ContentsRead(uint64_t revision, std::vector<LoadedBlock> blocks) {
+void BlockBrowser::ContentsRead(uint64_t revision, LibraryContents::ReadBlocks blocks) {
   editor_->library().SetLibraryContents(revision, std::move(blocks));
   if (revision != editor_->library().library_revision()) return;
   ShowTwins();

@@ -76,7 +76,7 @@ class BlockBrowser : public QWidget {
 
  private:
   void StartReading();
-  void ContentsRead(uint64_t revision, std::vector<LoadedBlock> blocks);
+  void ContentsRead(uint64_t revision, LibraryContents::ReadBlocks blocks);
   // Makes pictures for the rows on screen, then those near them, until a few milliseconds are
   // spent; comes back on a timer while some are left.
   void MakeSomePictures();

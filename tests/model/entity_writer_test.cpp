@@ -90,5 +90,57 @@ TEST(WriteEntityLineTest, EveryKindOrItsRefusal) {
   }
 }
 
+// A key is equal to another exactly where the lines written are: at the fourth decimal's middle,
+// at -0, for the kind and the style, and where the key falls back to the line itself.
+TEST(EntityLineKeyTest, EqualExactlyWhereTheLinesAre) {
+  const LineFormat canonical;
+  const LineFormat red{.colour = kRed};
+  const LineFormat comma{.thickness = ThicknessNumber{0.1, kValuePattern, ','}};
+  const LineFormat typed{kCoordinatePattern, kCoordinatePattern, 0, ThicknessNumber{}};
+  const struct {
+    EntityFields a;
+    LineFormat format_a;
+    EntityFields b;
+    LineFormat format_b;
+  } cases[] = {
+      {CircleFields{0, 0, 1.00005}, canonical, CircleFields{0, 0, 1.0001}, canonical},
+      {CircleFields{0, 0, 1.00005}, canonical, CircleFields{0, 0, 1}, canonical},
+      {CircleFields{0, 0, 1.00004}, canonical, CircleFields{0, 0, 1}, canonical},
+      {CircleFields{-0.00001, 0, 1}, canonical, CircleFields{0, 0, 1}, canonical},
+      {CircleFields{-0.00005, 0, 1}, canonical, CircleFields{0, 0, 1}, canonical},
+      {SegmentFields{'L', 0, 0, 1, 1}, canonical, SegmentFields{'P', 0, 0, 1, 1}, canonical},
+      {SegmentFields{'L', 0, 0, 1, 1}, canonical, SegmentFields{'L', 0, 0, 1, 1}, red},
+      {CircleFields{0, 0, 1},
+       {.thickness = ThicknessNumber{0.35f}},
+       CircleFields{0, 0, 1},
+       {.thickness = ThicknessNumber{0.35}}},
+      {CircleFields{0, 0, 1},
+       {.thickness = ThicknessNumber{0.10005}},
+       CircleFields{0, 0, 1},
+       {.thickness = ThicknessNumber{0.1001}}},
+      {ArcFields{0, 0, 1, 0, 90.00004}, canonical, ArcFields{0, 0, 1, 0, 90}, canonical},
+      {CircleFields{999999999999999.875, 0, 1}, canonical, CircleFields{999999999999999.75, 0, 1},
+       canonical},
+      {CircleFields{0, 0, 1}, comma, CircleFields{0, 0, 1}, canonical},
+      {SegmentFields{'L', 1, 2, 3, 4}, typed, SegmentFields{'L', 1, 2, 3, 4}, canonical},
+      {TextFields{0, 0, "a", 1, 1, 0}, canonical, TextFields{0, 0, "a", 1.00001, 1, 0}, canonical},
+      {TextFields{0, 0, "a", 1, 1, 0}, canonical, TextFields{0, 0, "b", 1, 1, 0}, canonical},
+      {CircleFields{0, 0, 1e15}, canonical, CircleFields{0, 0, kNaN}, canonical},
+      {CircleFields{0, 0, 1},
+       {.thickness = ThicknessNumber{kInfinity}},
+       CircleFields{0, 0, 1e16},
+       canonical},
+  };
+  for (const auto& c : cases) {
+    const auto line_a = WriteEntityLine(c.a, c.format_a);
+    const auto line_b = WriteEntityLine(c.b, c.format_b);
+    const auto key_a = EntityLineKey(c.a, c.format_a);
+    const auto key_b = EntityLineKey(c.b, c.format_b);
+    EXPECT_EQ(key_a.has_value(), line_a.has_value()) << Outcome(line_a);
+    EXPECT_EQ(key_a == key_b, Outcome(line_a) == Outcome(line_b))
+        << Outcome(line_a) << " / " << Outcome(line_b);
+  }
+}
+
 }  // namespace
 }  // namespace blok

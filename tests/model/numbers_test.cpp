@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <random>
+#include <string>
 
 namespace blok {
 namespace {
@@ -119,6 +122,76 @@ TEST(FloatAsDecimalTest, ShortestFormOfTheFloat) {
   EXPECT_EQ(FloatAsDecimal(0.1f), 0.1);
   EXPECT_EQ(FloatAsDecimal(12345.678f), 12345.678);
   EXPECT_EQ(FloatAsDecimal(0.25f), 0.25);
+}
+
+// Two numbers round alike exactly when the pattern prints them alike: at the middle between
+// two units, in double and in float, at -0 and past the range the scaled value can tell.
+TEST(RoundToDecimalsTest, EqualExactlyWhenPrintedAlike) {
+  const struct {
+    double a, b;
+    std::string_view pattern;
+    bool same;
+  } cases[] = {
+      {1.00005, 1.0001, kValuePattern, true},  // the middle rounds away from zero
+      {1.00005, 1, kValuePattern, false},
+      {1.0000499999, 1, kValuePattern, true},
+      {-1.00005, -1.0001, kValuePattern, true},
+      {9.99995, 10, kValuePattern, true},       // a carry into the integer
+      {0.00015f, 0.0002, kValuePattern, true},  // the float lies above the middle
+      {0.00035f, 0.0003, kValuePattern, true},  // and this one below it
+      {1.00005f, 1, kValuePattern, true},
+      {0.35f, 0.35, kValuePattern, true},  // a thickness as the reader keeps it
+      {2.00005f, 2.0001, kValuePattern, true},
+      {-0.00001, 0, kValuePattern, true},  // never -0
+      {-0.00005, -0.0001, kValuePattern, true},
+      {-0.00005, 0, kValuePattern, false},
+      {123456789012.00005, 123456789012.0001, kValuePattern, true},
+      {99999999999999.99, 1e14, kValuePattern, false},
+      {999999999999999.875, 999999999999999.75, kValuePattern, false},
+      {2.675, 2.68, kReadoutPattern, true},
+      {2.675, 2.67, kReadoutPattern, false},
+  };
+  for (const auto& c : cases) {
+    const auto a = RoundToDecimals(c.a, PatternDecimals(c.pattern).maximum);
+    const auto b = RoundToDecimals(c.b, PatternDecimals(c.pattern).maximum);
+    ASSERT_TRUE(a && b) << c.a << " " << c.b;
+    EXPECT_EQ(FormatPattern(c.a, c.pattern) == FormatPattern(c.b, c.pattern), c.same) << c.a;
+    EXPECT_EQ(*a == *b, c.same) << c.a << " " << c.b;
+  }
+  EXPECT_EQ(RoundToDecimals(1e300, 4), std::nullopt);
+  EXPECT_EQ(RoundToDecimals(std::numeric_limits<double>::infinity(), 4), std::nullopt);
+}
+
+// The units against the printed digits, for values near the middles between units, floats
+// among them, from small to the largest the writers print.
+TEST(RoundToDecimalsTest, TheUnitsOfThePrintedText) {
+  std::mt19937_64 random(11);
+  std::uniform_int_distribution<int> exponent(-4, 14);
+  std::uniform_int_distribution<int> steps(-3, 3);
+  for (int i = 0; i < 200000; ++i) {
+    const double middle = (std::floor(std::ldexp(double(random() >> 11), -53) *
+                                      std::pow(10.0, exponent(random) + 4)) +
+                           0.5) /
+                          1e4;
+    double value = middle;
+    for (int s = steps(random); s != 0; s += s > 0 ? -1 : 1) {
+      value = std::nextafter(value, s > 0 ? HUGE_VAL : -HUGE_VAL);
+    }
+    if (i % 3 == 0) value = static_cast<float>(value);
+    if (i % 2 == 0) value = -value;
+    std::string text = FormatPattern(value, kValuePattern);
+    const bool negative = text.front() == '-';
+    std::erase(text, '-');
+    const size_t point = text.find('.');
+    const size_t decimals = point == std::string::npos ? 0 : text.size() - point - 1;
+    if (point != std::string::npos) text.erase(point, 1);
+    text.append(4 - decimals, '0');
+    uint64_t units = 0;
+    std::from_chars(text.data(), text.data() + text.size(), units);
+    const auto rounded = RoundToDecimals(value, 4);
+    ASSERT_TRUE(rounded) << value;
+    ASSERT_EQ(*rounded, (PatternUnits{negative, units})) << value;
+  }
 }
 
 }  // namespace
