@@ -10,7 +10,7 @@ class Editor::Host : public InteractionHost {
   explicit Host(Editor& editor) : e_(editor) {}
 
   Scene scene() override {
-    return {e_.block_.drawing(),        e_.view_.transform(),        *e_.view_.romans_font(),
+    return {e_.block_.drawing(),         e_.view_.transform(),       *e_.view_.romans_font(),
             e_.view_.reading_defaults(), e_.preferences_.settings(), e_.block_.selection()};
   }
   bool BlockOpen() const override { return e_.block_.tools_enabled(); }
