@@ -13,6 +13,7 @@ namespace blok {
 namespace {
 
 constexpr std::string_view kBlockExistsQuestion = "Taki blok już istnieje! Nadpisać?";
+constexpr std::string_view kNameTooShort = "NAZWA musi zawierać min 3 znaki!";
 
 }  // namespace
 
@@ -105,7 +106,7 @@ void Library::ListBlock(const std::string& name) {
 
 bool Library::ZapiszBlokZPytaniem() {
   if (BlockNameTooShort(block_.block_name())) {
-    messages_.Komunikat("NAZWA musi zawierać min 3 znaki!");
+    messages_.Komunikat(std::string(kNameTooShort));
     return false;
   }
   if (block_.drawing().IsBlank()) {
@@ -248,7 +249,7 @@ void Library::DuplikujBlok() {
       ui_.AskText("Duplikuj blok", "Nazwa kopii bloku " + *name + ":", *name + " kopia");
   if (!new_name) return view_.Redraw();
   if (BlockNameTooShort(*new_name)) {
-    ui_.ShowMessage("NAZWA musi zawierać min 3 znaki!");
+    ui_.ShowMessage(kNameTooShort);
     return view_.Redraw();
   }
   const auto copied = KopiujBlok(*open_file_, *name, *open_file_, *new_name, [] { return false; });
