@@ -22,8 +22,9 @@ constexpr std::string_view kBadNameOne =
 
 bool Editor::AskBeforeFileChange(BadNameText bad_name_text) {
   if (!block_.unsaved()) return true;
-  const Answer answer =
-      preferences_.settings().overwrite_without_asking ? Answer::kTak : ui_.Ask(kUnsavedQuestion);
+  const Answer answer = preferences_.settings().overwrite_without_asking
+                            ? Answer::kTak
+                            : ui_.Ask(kUnsavedQuestion, Answer::kTak);
   if (answer == Answer::kNie) return true;
   if (answer == Answer::kKasuj) return false;
   if (!block_.HasSaveableBlock()) {
@@ -116,8 +117,9 @@ void Editor::OpenGivenFile(const std::string& path, const std::string& block_nam
 void Editor::WczytajWybranyBlok() {
   Answer answer = Answer::kNie;
   if (!block_.drawing().IsBlank() && block_.unsaved()) {
-    answer =
-        preferences_.settings().overwrite_without_asking ? Answer::kTak : ui_.Ask(kUnsavedQuestion);
+    answer = preferences_.settings().overwrite_without_asking
+                 ? Answer::kTak
+                 : ui_.Ask(kUnsavedQuestion, Answer::kTak);
     if (answer == Answer::kTak) {
       // A block without a name is no block: it could never be loaded again.
       if (!block_.HasSaveableBlock()) {
@@ -153,7 +155,7 @@ void Editor::WczytajWybranyBlok() {
 
 void Editor::NowyBlok() {
   if (!block_.drawing().IsBlank() && block_.unsaved()) {
-    switch (ui_.Ask(kUnsavedQuestion)) {
+    switch (ui_.Ask(kUnsavedQuestion, Answer::kTak)) {
       case Answer::kTak:
         if (!block_.HasSaveableBlock()) return ui_.ShowMessage(kBadNameExclamation);
         if (!library_.ZapiszBlokBezPytania()) return;

@@ -89,7 +89,7 @@ void Editor::Finish(bool keep_unsaved_block) {
 
 bool Editor::CloseQuery() {
   if (!block_.unsaved()) return true;
-  switch (ui_.Ask("Dane nie zapisane. Zapisać?")) {
+  switch (ui_.Ask("Dane nie zapisane. Zapisać?", Answer::kTak)) {
     case Answer::kTak:
       return library_.ZapiszBlokZPytaniem();
     case Answer::kNie:

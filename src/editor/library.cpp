@@ -212,7 +212,12 @@ void Library::LibraryChanged(const std::string& select) {
 void Library::UsunBlok() {
   cancel_command_();
   const auto name = ChosenBlock();
-  if (!name || ui_.Ask("Usunąć blok " + *name + "?") != Answer::kTak) return view_.Redraw();
+  if (!name ||
+      ui_.Ask(Question{
+          .text = "Usunąć blok " + *name + "?", .tak = "Usuń", .nie = "", .kasuj = "Anuluj"}) !=
+          Answer::kTak) {
+    return view_.Redraw();
+  }
   const auto removed = UsunBlokZPliku(*open_file_, *name);
   if (!removed) return ShowError(removed.error());
   // The drawing of that block stays on the screen; its saved copy is gone.
@@ -287,9 +292,13 @@ void Library::KopiujDoBiblioteki() {
   const auto copied =
       KopiujBloki(*open_file_, names, *target, [&](std::string_view block) -> std::optional<bool> {
         if (preferences_.settings().overwrite_without_asking) return true;
-        // Of several blocks, the question says which one it is about; Kasuj calls them all off.
-        if (names.size() == 1) return ui_.Ask(kBlockExistsQuestion) == Answer::kTak;
-        switch (ui_.Ask("Blok " + std::string(block) + ": " + std::string(kBlockExistsQuestion))) {
+        // The question says which block it is about; of several, "Anuluj" calls them all off
+        // and "Pomiń" only this one.
+        switch (ui_.Ask(Question{
+            .text = "Blok " + std::string(block) + ": " + std::string(kBlockExistsQuestion),
+            .tak = "Zastąp",
+            .nie = names.size() == 1 ? "" : "Pomiń",
+            .kasuj = "Anuluj"})) {
           case Answer::kTak:
             return true;
           case Answer::kNie:

@@ -14,6 +14,17 @@ namespace blok {
 // The three buttons of the question dialog. Closing it any other way counts as kKasuj.
 enum class Answer { kTak, kNie, kKasuj };
 
+// A question of the question dialog: its text, the captions of its buttons (an empty caption
+// hides that button) and the answer Enter gives, set afresh each time it is shown: the one that
+// loses nothing.
+struct Question {
+  std::string text;
+  Answer safe = Answer::kKasuj;
+  std::string tak = "Tak";
+  std::string nie = "Nie";
+  std::string kasuj = "Kasuj";
+};
+
 struct FileFilter {
   std::string name;     // "Pliki bloków"
   std::string pattern;  // "*.blk"
@@ -37,8 +48,12 @@ class Ui {
  public:
   virtual ~Ui() = default;
 
-  // The question dialog with "Tak", "Nie" and "Kasuj".
-  virtual Answer Ask(std::string_view question) = 0;
+  // The question dialog.
+  virtual Answer Ask(const Question& question) = 0;
+  // With "Tak", "Nie" and "Kasuj"; Enter answers safe.
+  Answer Ask(std::string_view text, Answer safe = Answer::kKasuj) {
+    return Ask(Question{.text = std::string(text), .safe = safe});
+  }
   // A message box with OK.
   virtual void ShowMessage(std::string_view text) = 0;
   // The chosen file, or nothing when the dialog was cancelled.

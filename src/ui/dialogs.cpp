@@ -9,6 +9,7 @@
 #include <QTextEdit>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "model/program_info.h"
 
@@ -40,10 +41,9 @@ TPytanieTakNieKasuj::TPytanieTakNieKasuj(QWidget* parent) : QDialog(parent) {
   question_->setAlignment(Qt::AlignCenter);
   question_->setWordWrap(true);
   question_->setMinimumWidth(260);
-  auto* tak = Button("Button1", "Tak", this);
-  auto* nie = Button("Button2", "Nie", this);
-  auto* kasuj = Button("Kasuj", "Kasuj", this);
-  tak->setDefault(true);
+  auto* tak = tak_ = Button("Button1", "Tak", this);
+  auto* nie = nie_ = Button("Button2", "Nie", this);
+  auto* kasuj = kasuj_ = Button("Kasuj", "Kasuj", this);
   connect(tak, &QPushButton::clicked, this, [this] {
     answer_ = Answer::kTak;
     accept();
@@ -69,8 +69,18 @@ TPytanieTakNieKasuj::TPytanieTakNieKasuj(QWidget* parent) : QDialog(parent) {
   layout->addLayout(buttons);
 }
 
-Answer TPytanieTakNieKasuj::Ask(const QString& question) {
-  question_->setText(question);
+Answer TPytanieTakNieKasuj::Ask(const Question& question) {
+  question_->setText(QString::fromStdString(question.text));
+  // The button clicked last would keep the focus, and Enter would press it again.
+  for (const auto& [button, caption, answer] :
+       {std::tuple{tak_, &question.tak, Answer::kTak},
+        std::tuple{nie_, &question.nie, Answer::kNie},
+        std::tuple{kasuj_, &question.kasuj, Answer::kKasuj}}) {
+    button->setText(QString::fromStdString(*caption));
+    button->setVisible(!caption->empty());
+    button->setDefault(answer == question.safe);
+    if (answer == question.safe) button->setFocus();
+  }
   answer_ = Answer::kKasuj;
   exec();
   return answer_;

@@ -19,11 +19,15 @@ class TPytanieTakNieKasuj : public QDialog {
 
  public:
   explicit TPytanieTakNieKasuj(QWidget* parent = nullptr);
-  // Shows the question modally; closing the dialog any other way counts as "Kasuj".
-  Answer Ask(const QString& question);
+  // Shows the question modally, its safe answer focused and default; closing the dialog any
+  // other way counts as "Kasuj".
+  Answer Ask(const Question& question);
 
  private:
   QLabel* question_;
+  QPushButton* tak_;
+  QPushButton* nie_;
+  QPushButton* kasuj_;
   Answer answer_ = Answer::kKasuj;
 };
 

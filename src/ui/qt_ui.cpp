@@ -51,7 +51,7 @@ QtUi::QtUi(const QtUiParts& parts)
       text_dialog_(new TTekstyEdycja(ChooseColourDialog, &parts_.window)),
       properties_dialog_(new TEdycjaCech(ChooseColourDialog, &parts_.window)) {}
 
-Answer QtUi::Ask(std::string_view question) { return parts_.question_dialog.Ask(Q(question)); }
+Answer QtUi::Ask(const Question& question) { return parts_.question_dialog.Ask(question); }
 
 void QtUi::ShowMessage(std::string_view text) {
   QMessageBox::information(parts_.window.isVisible() ? &parts_.window : nullptr, "blokedit",

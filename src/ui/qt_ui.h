@@ -46,7 +46,8 @@ class QtUi : public Ui {
   // "WSKAZANIE": shown on the paint box while a command waits for an object.
   const QCursor& pick_cursor() const { return pick_cursor_; }
 
-  Answer Ask(std::string_view question) override;
+  using Ui::Ask;
+  Answer Ask(const Question& question) override;
   void ShowMessage(std::string_view text) override;
   std::optional<std::filesystem::path> OpenFileDialog(const FileDialog& dialog) override;
   std::optional<std::filesystem::path> SaveFileDialog(const FileDialog& dialog) override;

@@ -94,7 +94,7 @@ TEST_F(LibraryWorkflowTest, CopyToAnotherLibraryAsksBeforeReplacing) {
   ui_.answers = {Answer::kNie};
   editor_.library().KopiujDoBiblioteki();
   EXPECT_EQ(ReadBytes(other), before);
-  EXPECT_THAT(ui_.questions, Contains("Taki blok już istnieje! Nadpisać?"));
+  EXPECT_THAT(ui_.questions, Contains("Blok CCC: Taki blok już istnieje! Nadpisać?"));
 }
 
 TEST_F(LibraryWorkflowTest, DuplicatesReportNamesAPlantedPair) {

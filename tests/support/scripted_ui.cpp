@@ -56,6 +56,7 @@ void ScriptedUi::ClearRecords() {
   clipboard.clear();
   redraws = 0;
   cursors.clear();
+  asked.clear();
   command_entry_focus = 0;
   line_dialogs.clear();
   circle_dialogs.clear();
@@ -63,9 +64,10 @@ void ScriptedUi::ClearRecords() {
   properties_dialogs.clear();
 }
 
-Answer ScriptedUi::Ask(std::string_view question) {
-  questions.emplace_back(question);
-  return Next(answers, Answer::kKasuj, "the question \"" + std::string(question) + "\"");
+Answer ScriptedUi::Ask(const Question& question) {
+  questions.push_back(question.text);
+  asked.push_back(question);
+  return Next(answers, Answer::kKasuj, "the question \"" + question.text + "\"");
 }
 
 void ScriptedUi::ShowMessage(std::string_view text) { message_boxes.emplace_back(text); }

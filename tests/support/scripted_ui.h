@@ -45,6 +45,7 @@ class ScriptedUi : public Ui {
 
   // --- What was shown ---
   std::vector<std::string> questions;
+  std::vector<Question> asked;  // each question with its buttons and its safe answer
   std::vector<std::string> message_boxes;
   std::vector<DialogShown> dialogs;
   std::vector<Colour> colour_dialogs;                   // the preset colour of each
@@ -78,7 +79,8 @@ class ScriptedUi : public Ui {
   // Forgets what was shown (the script stays).
   void ClearRecords();
 
-  Answer Ask(std::string_view question) override;
+  using Ui::Ask;
+  Answer Ask(const Question& question) override;
   void ShowMessage(std::string_view text) override;
   std::optional<std::filesystem::path> OpenFileDialog(const FileDialog& dialog) override;
   std::optional<std::filesystem::path> SaveFileDialog(const FileDialog& dialog) override;
