@@ -11,6 +11,7 @@
 #include "document/data_dir.h"
 #include "editor/data_files.h"
 #include "ui/main_window.h"
+#include "ui/translations.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ void EndOnSignals(QApplication& app, blok::TPodgladRysowanie& window) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("blokedit");
+  blok::LoadQtTranslations(app);
   // Fonts and Bloki/ lie beside the program or in its share folder; what it writes for itself
   // goes beside them, or to the user's data folder when an installation's folder is read-only.
   const std::filesystem::path data = blok::FindDataDir(
