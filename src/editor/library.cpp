@@ -8,6 +8,7 @@
 #include "document/duplicates.h"
 #include "document/library_rules.h"
 #include "model/cp1250.h"
+#include "model/polish_plural.h"
 
 namespace blok {
 namespace {
@@ -115,8 +116,9 @@ bool Library::ZapiszBlokZPytaniem() {
   }
   // The reader skips such lines: the file keeps them, the drawing that uses it does not.
   if (const size_t faulty = block_.FaultyLineCount();
-      faulty > 0 && ui_.Ask("Blok zawiera " + std::to_string(faulty) +
-                            " błędnych linii. Zapisać?") != Answer::kTak) {
+      faulty > 0 &&
+      ui_.Ask("Blok zawiera " + Counted(faulty, "błędną linię", "błędne linie", "błędnych linii") +
+              ". Zapisać?") != Answer::kTak) {
     return false;
   }
   if (!open_file_) return WriteBlock(true);  // shows why nothing can be saved

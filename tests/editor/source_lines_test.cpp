@@ -121,7 +121,7 @@ TEST_F(SourceLinesTest, SavingFaultyLinesAsksFirst) {
     const auto names = BlockNames(library_);
     ui_.answers.push_back(c.answer);
     EXPECT_EQ(editor_.library().ZapiszBlokZPytaniem(), c.saved);
-    EXPECT_THAT(ui_.questions, ElementsAre("Blok zawiera 2 błędnych linii. Zapisać?"));
+    EXPECT_THAT(ui_.questions, ElementsAre("Blok zawiera 2 błędne linie. Zapisać?"));
     ui_.ClearRecords();
     EXPECT_EQ(BlockNames(library_).size(), names.size() + (c.saved ? 1 : 0));
   }

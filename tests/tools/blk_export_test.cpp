@@ -35,11 +35,10 @@ TEST_F(BlkExportTest, VerboseNamesEachBlockAndEachLineSkipped) {
                            Record("A/B", "mm", {"O(0,0,1)"}));
   const BlkRun run = Export("--verbose Wszystko A/B");
   ASSERT_EQ(run.status, 0) << run.err;
-  for (const char* line :
-       {"blok Wszystko → Wszystko\n", "blok A/B → A_B\n",
-        "pominięta linia 2 bloku Wszystko (komentarz): // komentarz\n",
-        "pominięta linia 4 bloku Wszystko (niepoprawna): L(1,2)-(\n",
-        "bloki: 2, obiekty: 3, pominięte linie: niepoprawne 1, komentarze 1\n"}) {
+  for (const char* line : {"blok Wszystko → Wszystko\n", "blok A/B → A_B\n",
+                           "pominięta linia 2 bloku Wszystko (komentarz): // komentarz\n",
+                           "pominięta linia 4 bloku Wszystko (niepoprawna): L(1,2)-(\n",
+                           "2 bloki, 3 obiekty, pominięte linie: niepoprawne 1, komentarze 1\n"}) {
     EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
   }
   EXPECT_EQ(run.err, "");

@@ -215,7 +215,7 @@ TEST_F(BlkImportTest, SkippedEntitiesAndAssumedUnitsAreReported) {
   run = Import("--replace --verbose");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("pominięty blok rysunek: HATCH\n"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("blok rysunek (m): obiekty: 1\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("blok rysunek (m): 1 obiekt\n"), std::string::npos) << run.out;
 }
 
 }  // namespace

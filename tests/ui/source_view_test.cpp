@@ -114,7 +114,7 @@ TEST_F(SourceViewTest, ShownCheckedEditedAndSaved) {
   // Saved after the question about the faulty line and the one about the name.
   dialogs_.Expect(ModalDialogs::Press("Button1")).Expect(ModalDialogs::Press("Button1"));
   Click("Bt_ZapiszBlok");
-  EXPECT_EQ(dialogs_.shown().end()[-2].text, "Blok zawiera 1 błędnych linii. Zapisać?");
+  EXPECT_EQ(dialogs_.shown().end()[-2].text, "Blok zawiera 1 błędną linię. Zapisać?");
   std::vector<std::string> expected;
   for (int row = 1; row < Rows()->model()->rowCount(); ++row)
     expected.push_back(Row(row).toStdString());

@@ -24,6 +24,7 @@
 #include "model/cp1250.h"
 #include "model/entity_reader.h"
 #include "model/numbers.h"
+#include "model/polish_plural.h"
 #include "model/syntax_check.h"
 #include "model/unit.h"
 #include "parse_json.h"
@@ -332,8 +333,9 @@ int main(int argc, char** argv) {
         std::cout << "pominięta linia " << s.line << " bloku " << s.block << " ("
                   << (s.comment ? "komentarz" : "niepoprawna") << "): " << s.text << "\n";
       }
-      std::cout << "zapisano " << export_request.output.string()
-                << ": bloki: " << report->names.size() << ", obiekty: " << report->entities
+      std::cout << "zapisano " << export_request.output.string() << ": "
+                << blok::Counted(report->names.size(), "blok", "bloki", "bloków") << ", "
+                << blok::Counted(report->entities, "obiekt", "obiekty", "obiektów")
                 << ", pominięte linie: niepoprawne " << invalid << ", komentarze " << comments
                 << "\n";
     } else if (!report->skipped.empty()) {
@@ -401,7 +403,8 @@ int main(int argc, char** argv) {
   for (const auto& [type, count] : report->skipped) skipped += count;
   if (import_verbose) {
     for (const blok::DxfBlock& b : report->blocks) {
-      std::cout << "blok " << b.name << " (" << b.unit << "): obiekty: " << b.lines.size() << "\n";
+      std::cout << "blok " << b.name << " (" << b.unit
+                << "): " << blok::Counted(b.lines.size(), "obiekt", "obiekty", "obiektów") << "\n";
     }
     for (const std::string& each : report->skipped_each) {
       std::cout << "pominięty " << each << "\n";
