@@ -35,6 +35,14 @@ class QuestionFocusTest : public testing::WindowTest {
       QTest::keyClick(keys, Qt::Key_Return);
     };
   }
+  // A click with the mouse, which leaves the focus on the button as the user's click does.
+  static ModalDialogs::Answer Click(const char* button) {
+    return [button](QDialog& dialog) {
+      auto* found = dialog.findChild<QPushButton*>(button);
+      ASSERT_NE(found, nullptr) << button;
+      QTest::mouseClick(found, Qt::LeftButton);
+    };
+  }
   void Draw() {
     window_->editor().block().DodajObiekt("O(0,0,3)");
     window_->SyncFromEditor();
@@ -50,7 +58,7 @@ TEST_F(QuestionFocusTest, EnterAfterNieSavesTheDrawing) {
   OpenLibrary();
   LoadBlock("Latarnia");
   Draw();
-  dialogs_.Expect(ModalDialogs::Press("Button2"));  // "Nie": Hydrant replaces the drawing
+  dialogs_.Expect(Click("Button2"));  // "Nie": Hydrant replaces the drawing
   LoadBlock("Hydrant");
   ASSERT_EQ(Find<QLineEdit>("E_NazwaBloku")->text(), "Hydrant");
   Draw();
@@ -62,7 +70,7 @@ TEST_F(QuestionFocusTest, EnterAfterNieSavesTheDrawing) {
   EXPECT_EQ(seen_[0].focused, "Button1");
   EXPECT_EQ(seen_[0].default_button, "Button1");
   EXPECT_EQ(seen_[0].captions, (QStringList{"Tak", "Nie", "Kasuj"}));
-  EXPECT_NE(Bytes(), before);
+  EXPECT_TRUE(Bytes() != before) << "the drawing was not saved";
 }
 
 TEST_F(QuestionFocusTest, DeleteQuestionSaysWhatItsButtonsDo) {
@@ -70,7 +78,7 @@ TEST_F(QuestionFocusTest, DeleteQuestionSaysWhatItsButtonsDo) {
   auto* list = Find<QListWidget>("LB_NazwaBlokuCzytaj");
   list->setCurrentItem(list->findItems("Hydrant", Qt::MatchExactly).front());
   // Once "Usuń" is clicked, Enter at the next deletion still cancels.
-  dialogs_.Expect(ModalDialogs::Press("Button1"));
+  dialogs_.Expect(Click("Button1"));
   Find<QAction>("M_UsunBlok")->trigger();
   list->setCurrentItem(list->findItems("Latarnia", Qt::MatchExactly).front());
   dialogs_.Expect(Enter());
