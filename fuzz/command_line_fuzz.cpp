@@ -47,7 +47,7 @@ constexpr std::string_view kControlTexts[] = {"l",   "p",  "o",  "a",  "t",  "mo
 // Every dialog cancelled, every question answered "Kasuj": nothing is ever saved or opened.
 class CancellingUi : public blok::Ui {
  public:
-  blok::Answer Ask(std::string_view) override { return blok::Answer::kKasuj; }
+  blok::Answer Ask(const blok::Question&) override { return blok::Answer::kKasuj; }
   void ShowMessage(std::string_view) override {}
   std::optional<std::filesystem::path> OpenFileDialog(const blok::FileDialog&) override {
     return std::nullopt;
