@@ -22,9 +22,8 @@ class Text : public CentreCommand {
           DodajTekst(p0_, a1_, entry, s.text_height_text, s.text_width_text, ctx_.Style());
       // A text refused for itself is asked for again, to be typed anew.
       if (result.lines.empty() && !result.error && !entry.empty()) {
-        ctx_.Komunikat(result.message);
         ctx_.Monit("tekst");
-        return Reply::Quietly();
+        return Reply::Said(result.message);
       }
       ctx_.Apply(result);
       ctx_.Reset();
