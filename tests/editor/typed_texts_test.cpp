@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "editor/editor_fixture.h"
+#include "editor/editing_session.h"
 #include "model/entity_reader.h"
 
 namespace blok::testing {
@@ -17,19 +17,10 @@ using ::testing::IsEmpty;
 const std::string kSnowman =
     "Tekst zawiera znak „☃” (U+2603), którego nie ma w stronie kodowej 1250.";
 
-class TypedTextsTest : public EditorTest {
+class TypedTextsTest : public EditingSessionTest {
  protected:
-  void SetUp() override {
-    EditorTest::SetUp();
-    OpenLibrary();
-    editor_.view().FirstShow();
-    editor_.PaintPendingFrame();
-  }
   void Enter(const std::vector<std::string>& entries) {
     for (const std::string& entry : entries) editor_.CommandEntered(entry);
-  }
-  std::vector<std::string> Lines() {
-    return {editor_.block().drawing().lines().begin(), editor_.block().drawing().lines().end()};
   }
   // The pane's two newest lines: the entry's echo and what was said of it.
   std::vector<std::string> Newest() {
@@ -58,8 +49,7 @@ TEST_F(TypedTextsTest, ApostropheIsWrittenSoTheTextReadsBack) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.entries.back());
-    if (editor_.block().unsaved()) ui_.answers.push_back(Answer::kNie);
-    editor_.NowyBlok();
+    Draw({});
     Enter(c.entries);
     ASSERT_EQ(Lines().size(), 1u);
     EXPECT_EQ(ReadText(Lines()[0], ReadingDefaults{}).text, c.text);
