@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "editor/edited_block.h"
+#include "interaction/entity_writers.h"
 #include "model/command_text.h"
 #include "model/cp1250.h"
 #include "model/entity_writer.h"
@@ -58,6 +59,11 @@ size_t EditedBlock::FaultyLineCount() const {
 }
 
 bool EditedBlock::SourceLineFits(const std::string& line) {
+  // What the code page cannot hold would be saved as "?".
+  if (const auto problem = TypedTextProblem(line)) {
+    ui_.ShowMessage(*problem);
+    return false;
+  }
   const size_t length = CharacterCount(line);
   if (length <= kLongestEntityLine) return true;
   ui_.ShowMessage("Linia ma " + std::to_string(length) +

@@ -5,6 +5,7 @@
 #include <utility>
 #include <variant>
 
+#include "interaction/entity_writers.h"
 #include "interaction/typed_input.h"
 #include "model/angles.h"
 #include "model/cp1250.h"
@@ -19,7 +20,6 @@ constexpr double kAngleTolerance = 0.01;
 
 constexpr std::string_view kLineTooLong = "Linia obiektu byłaby dłuższa niż 255 znaków.";
 constexpr std::string_view kNoRadius = "Promień musi być większy od zera.";
-constexpr std::string_view kNoText = "Tekst jest pusty.";
 
 std::unexpected<std::string> Refusal(std::string_view message) {
   return std::unexpected(std::string(message));
@@ -58,10 +58,6 @@ std::optional<std::string> ThicknessError(std::string_view text, bool from_size_
 std::string Shown(double v) { return FormatPattern(v, kValuePattern, kWorkingSeparator); }
 std::string Shown(float v) { return Shown(FloatAsDecimal(v)); }
 
-std::string Unreadable(std::string_view text) {
-  return "Tekstu \"" + std::string(text) + "\" nie można zapisać: po wczytaniu byłby inny.";
-}
-
 // The end of every apply: the line written, the dialog's thickness box normalised, and the line
 // kept as the result. A segment's x1 is written "#############0.####", its other coordinates
 // "#############0.0###"; the thickness as shown.
@@ -72,7 +68,7 @@ DialogResult<std::string> Built(const EntityFields& fields, Colour colour, std::
   if (!line) {
     // The fields were checked to be writable numbers before.
     if (line.error() == LineRefusal::kText) {
-      return std::unexpected(Unreadable(std::get<TextFields>(fields).text));
+      return std::unexpected(UnwrittenText(std::get<TextFields>(fields).text, line.error()));
     }
     return Refusal(kLineTooLong);
   }
@@ -185,8 +181,10 @@ DialogResult<std::string> TextDialogModel::Apply() {
     a = (*typed)[0];
   }
   if (auto error = ThicknessError(thickness, true)) return std::unexpected(*error);
-  // As the writers do: what the code page cannot hold becomes "?", and 255 characters at most.
-  const std::string written_text = CutToCharacters(FitToCodePage(text).text, kMaxTypedCharacters);
+  // As the writers take a typed text, and 255 characters at most.
+  const auto fitted = FitTypedText(text);
+  if (!fitted) return Refusal(fitted.error());
+  const std::string written_text = CutToCharacters(fitted->text, kMaxTypedCharacters);
   if (written_text.empty()) return Refusal(kNoText);
   const auto& [tx, ty, h, w] = *v;
   return Built(TextFields{tx, ty, written_text, h, w, a}, colour, thickness, result);

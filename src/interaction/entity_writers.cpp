@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "document/library_rules.h"
 #include "interaction/typed_input.h"
 #include "model/angles.h"
 #include "model/cp1250.h"
@@ -49,9 +50,47 @@ LineFormat Typed(const EntityStyle& style, double thickness) {
 
 std::string Fixed2(double v) { return FormatPattern(v, kFixed2Pattern6, kWorkingSeparator); }
 
+// A refusal of the text command, with its reason.
+WriterResult TextRefused(std::string_view why) {
+  return Refused(std::string(kTextRefused) + " " + std::string(why));
+}
+
+// The message of an added text, and what was made of the typed text.
+std::string WithNote(std::string message, const std::string& note) {
+  return note.empty() ? message : message + " (" + note + ")";
+}
+
+constexpr std::string_view kApostrophe = "’";
+
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
+
+std::optional<std::string> TypedTextProblem(std::string_view typed) {
+  if (const auto bad = NotInCodePage(typed)) return "Tekst zawiera " + *bad + ".";
+  return std::nullopt;
+}
+
+std::expected<TypedText, std::string> FitTypedText(std::string_view typed) {
+  if (auto problem = TypedTextProblem(typed)) return std::unexpected(std::move(*problem));
+  TypedText fitted{FitToCodePage(typed).text, {}};
+  bool replaced = false;
+  for (size_t at = fitted.text.find('\''); at != std::string::npos;
+       at = fitted.text.find('\'', at + kApostrophe.size())) {
+    fitted.text.replace(at, 1, kApostrophe);
+    replaced = true;
+  }
+  if (replaced) fitted.note = "apostrof zapisano jako ’";
+  return fitted;
+}
+
+std::string UnwrittenText(std::string_view text, LineRefusal why) {
+  if (why == LineRefusal::kText) {
+    return "Tekstu \"" + std::string(text) + "\" nie można zapisać: po wczytaniu byłby inny.";
+  }
+  if (why == LineRefusal::kTooLong) return "Linia obiektu byłaby dłuższa niż 255 znaków.";
+  return "Liczba jest za duża, by ją zapisać.";
+}
 
 WriterResult DodajLinie(Point p1, Point p2, const EntityStyle& style) {
   if (PointDistance(p1.x, p1.y, p2.x, p2.y) <= kShortestSide) return Refused(kLineRefused);
@@ -121,20 +160,23 @@ WriterResult DodajLuk(Point p0, float r, float a1, float a2, double side,
 
 WriterResult DodajTekst(Point p0, float a1, std::string_view text, std::string_view height_text,
                         std::string_view width_text, const EntityStyle& style) {
-  if (text.empty()) return Refused(kTextRefused);
+  if (text.empty()) return TextRefused(kNoText);
   const std::optional<double> height = TypedNumber(height_text);
   const std::optional<double> width = TypedNumber(width_text);
   if (!height || !width) {
     const std::string_view bad = height ? width_text : height_text;
     return {{}, {}, "\"" + std::string(bad) + "\" nie jest poprawną liczbą."};
   }
-  const std::string written = CutToCharacters(FitToCodePage(text).text, kMaxTypedCharacters);
+  auto fitted = FitTypedText(text);
+  if (!fitted) return TextRefused(fitted.error());
+  const std::string written = CutToCharacters(fitted->text, kMaxTypedCharacters);
   const double angle = a1 * kDegreesPerRadian;
   auto line =
       WriteEntityLine(TextFields{p0.x, p0.y, written, *height, *width, angle}, Drawn(style));
-  if (!line) return Refused(kTextRefused);
-  return Added(std::move(*line),
-               "Dodano tekst " + FormatXY(p0.x, p0.y) + " A= " + Fixed2(angle) + "  " + written);
+  if (!line) return TextRefused(UnwrittenText(written, line.error()));
+  return Added(std::move(*line), WithNote("Dodano tekst " + FormatXY(p0.x, p0.y) +
+                                              " A= " + Fixed2(angle) + "  " + written,
+                                          fitted->note));
 }
 
 WriterResult DirectSegment(std::string_view entry, const EntityStyle& style) {
@@ -156,17 +198,22 @@ WriterResult DirectText(std::string_view entry, std::string_view height_text,
   }
   const std::optional<TypedPoint> typed = ParsujPunkt(entry);
   if (!typed) return Refused(kTextEntryRefused);
-  const std::string written = FitToCodePage(typed->rest).text;
+  auto fitted = FitTypedText(typed->rest);
+  if (!fitted) return Refused(std::string(kTextEntryRefused) + ". " + fitted.error());
   const TextFields fields{typed->point.x,
                           typed->point.y,
-                          written,
+                          fitted->text,
                           LiczbaZDomyslna(height_text, kDirectThinnest, kDirectTextSizeFallback),
                           LiczbaZDomyslna(width_text, kDirectThinnest, kDirectTextSizeFallback),
                           0};
   const double thickness = LiczbaZDomyslna(style.thickness_text, kDirectThinnest, kDirectThickness);
   auto line = WriteEntityLine(fields, Typed(style, thickness));
-  if (!line) return Refused(kTextEntryRefused);
-  return Added(std::move(*line), "Dodaj tekst.");
+  if (!line) {
+    if (line.error() == LineRefusal::kNumber) return Refused(kTextEntryRefused);
+    return Refused(std::string(kTextEntryRefused) + ". " +
+                   UnwrittenText(fitted->text, line.error()));
+  }
+  return Added(std::move(*line), WithNote("Dodaj tekst.", fitted->note));
 }
 
 }  // namespace blok

@@ -8,6 +8,7 @@
 // would cut: a number at or beyond kLargestWritten, a line break, a text that would not read
 // back as typed, or a line of more than 255 characters is refused with the writer's message.
 
+#include <expected>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +34,22 @@ struct WriterResult {
   std::string message;
   std::optional<std::string> error;
 };
+
+// A text the user typed, as it goes into an entity line. A straight apostrophe would end the
+// text's quotes, so the blanks after it would be lost on reading: it becomes ’ (U+2019, which
+// the code page holds), and note says so. A character the code page cannot hold refuses the
+// text: the error names it and its code point, and what was typed is left to be corrected.
+struct TypedText {
+  std::string text;
+  std::string note;
+};
+std::expected<TypedText, std::string> FitTypedText(std::string_view typed);
+// Why text typed into the drawing cannot be saved as typed ("Tekst zawiera znak „☃” (U+2603),
+// którego nie ma w stronie kodowej 1250."), or nothing.
+std::optional<std::string> TypedTextProblem(std::string_view typed);
+// Why a text entity's line could not be written, for the user.
+std::string UnwrittenText(std::string_view text, LineRefusal why);
+inline constexpr std::string_view kNoText = "Tekst jest pusty.";
 
 WriterResult DodajLinie(Point p1, Point p2, const EntityStyle& style);
 WriterResult DodajProstokat(Point p1, Point p2, const EntityStyle& style);

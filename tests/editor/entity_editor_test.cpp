@@ -128,16 +128,20 @@ TEST_F(EntityEditorTest, ARefusedApplyKeepsTheDialogOpenUntilFixedOrLeft) {
                       },
                       ScriptedUi::Cancel<LineDialogModel>()};
   ui_.text_answers = {[](TextDialogModel& m) {
-                        m.text = "a',b";
+                        m.text = "ÓSEMKA ☃";
                         return true;
                       },
-                      ScriptedUi::Cancel<TextDialogModel>()};
+                      [](TextDialogModel& m) {
+                        EXPECT_EQ(m.text, "ÓSEMKA ☃");  // kept to be corrected
+                        return false;
+                      }};
   EXPECT_EQ(Open(0), "replace 0 L(12.5,0.0)-(3.0,4.0);K(0,0,0);GR(0,1)");
   EXPECT_EQ(Open(0), "none");
   EXPECT_EQ(Open(1), "none");
   EXPECT_THAT(ui_.message_boxes,
               ElementsAre("\"abc\" nie jest poprawną liczbą.", "\"\" nie jest poprawną liczbą.",
-                          "Tekstu \"a',b\" nie można zapisać: po wczytaniu byłby inny."));
+                          "Tekst zawiera znak „☃” (U+2603), którego nie ma w stronie kodowej "
+                          "1250."));
 }
 
 TEST_F(EntityEditorTest, FieldsTheEntityDoesNotFillKeepTheirTextsBetweenOpenings) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <variant>
 
+#include "interaction/entity_writers.h"
 #include "model/cp1250.h"
 #include "model/entity_reader.h"
 
@@ -301,12 +302,13 @@ TEST(TextDialogTest, ApplyWritesTheTextOrKeepsTheDialogOpen) {
        .thickness = "0,1*rozmiar",
        .outcome = "T(1,2,'Opis',0.6,0.5,0);K(0,0,0);GR(0,1*rozmiar)"},
       {.text = "Opis", .thickness = "cienka", .outcome = "error: " + Error("cienka")},
-      // Polish letters stay; what the code page cannot hold becomes "?".
+      // Polish letters stay; what the code page cannot hold is refused; an apostrophe becomes ’.
       {.text = "Zażółć", .outcome = "T(1,2,'Zażółć',0.6,0.5,0);K(0,0,0);GR(0,10)"},
-      {.text = "π≈3", .outcome = "T(1,2,'??3',0.6,0.5,0);K(0,0,0);GR(0,10)"},
-      {.text = "it's", .outcome = "T(1,2,'it's',0.6,0.5,0);K(0,0,0);GR(0,10)"},
+      {.text = "π≈3",
+       .outcome = "error: Tekst zawiera znak „π” (U+03C0), którego nie ma w stronie kodowej 1250."},
+      {.text = "it's", .outcome = "T(1,2,'it’s',0.6,0.5,0);K(0,0,0);GR(0,10)"},
+      {.text = "a',b", .outcome = "T(1,2,'a’,b',0.6,0.5,0);K(0,0,0);GR(0,10)"},
       // Texts the reader would cut short or change.
-      {.text = "a',b", .outcome = "error: Tekstu \"a',b" + unreadable_tail},
       {.text = "a\nb", .outcome = "error: Tekstu \"a\nb" + unreadable_tail},
       {.text = "", .outcome = "error: Tekst jest pusty."},
       // The whole line must fit 255 characters; a text of 255 never does.
@@ -330,7 +332,7 @@ TEST(TextDialogTest, ApplyWritesTheTextOrKeepsTheDialogOpen) {
     ExpectKept(model, applied);
     if (applied) {
       // The text comes back from the line as written into it.
-      EXPECT_EQ(ReadText(*applied, ReadingDefaults{}).text, Cp1250ToUtf8(Utf8ToCp1250(c.text)));
+      EXPECT_EQ(ReadText(*applied, ReadingDefaults{}).text, FitTypedText(c.text)->text);
     }
   }
 }

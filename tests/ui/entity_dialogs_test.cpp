@@ -319,11 +319,11 @@ TEST_F(EntityDialogsTest, TextDialogAngleButtons) {
   EXPECT_EQ(model.result, "T(1,2,'Zażółć',0.6,0.5,12.5);K(0,0,0);GR(0,1)");
   EXPECT_EQ(model.angle_choice, TextAngleChoice::kRecznie);
 
-  // A text the file would not give back stays in the open form.
+  // A text the file could not hold stays in the open form.
   dialogs_.Expect([](QDialog& d) {
-    Type(d, "Tekst", "a',b");
+    Type(d, "Tekst", "a☃");
     EXPECT_EQ(PressAndReadRefusal(d, "wprowadz"),
-              "Tekstu \"a',b\" nie można zapisać: po wczytaniu byłby inny.");
+              "Tekst zawiera znak „☃” (U+2603), którego nie ma w stronie kodowej 1250.");
     Press(d, "Powrot");
   });
   EXPECT_FALSE(dialog.Edit(model));

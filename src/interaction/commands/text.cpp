@@ -18,7 +18,14 @@ class Text : public CentreCommand {
   Reply Typed(const std::string& entry) override {
     if (step_ == Step::kText) {
       const Settings& s = ctx_.scene().settings;
-      ctx_.Apply(DodajTekst(p0_, a1_, entry, s.text_height_text, s.text_width_text, ctx_.Style()));
+      const WriterResult result =
+          DodajTekst(p0_, a1_, entry, s.text_height_text, s.text_width_text, ctx_.Style());
+      // A text refused for itself is asked for again, to be typed anew.
+      if (result.lines.empty() && !result.error && !entry.empty()) {
+        ctx_.Monit("tekst");
+        return Reply::Said(result.message);
+      }
+      ctx_.Apply(result);
       ctx_.Reset();
       ctx_.Redraw();
       return Reply::Quietly();
