@@ -58,4 +58,10 @@ std::optional<std::string> CanonicalShapeKey(const ParsedEntity& entity,
   return shape ? EntityLineKey(shape->fields, shape->format) : std::nullopt;
 }
 
+bool AppendCanonicalShapeKey(std::string& out, const ParsedEntity& entity,
+                             const ReadingDefaults& in_force) {
+  const auto shape = ShapeToWriteOf(entity, in_force);
+  return shape && AppendEntityLineKey(out, shape->fields, shape->format);
+}
+
 }  // namespace blok
