@@ -48,14 +48,14 @@ std::optional<std::string> CanonicalShapeText(const ParsedEntity& entity,
                                               const ReadingDefaults& in_force) {
   const auto shape = ShapeToWriteOf(entity, in_force);
   if (!shape) return std::nullopt;
-  if (auto line = WriteEntityLine(shape->fields, shape->format)) return std::move(*line);
-  return std::nullopt;
+  auto line = WriteEntityLine(shape->fields, shape->format);
+  return line ? std::optional(std::move(*line)) : std::nullopt;
 }
 
-std::optional<std::string> CanonicalShapeKey(const ParsedEntity& entity,
-                                             const ReadingDefaults& in_force) {
+bool AppendCanonicalShapeKey(std::string& out, const ParsedEntity& entity,
+                             const ReadingDefaults& in_force) {
   const auto shape = ShapeToWriteOf(entity, in_force);
-  return shape ? EntityLineKey(shape->fields, shape->format) : std::nullopt;
+  return shape && AppendEntityLineKey(out, shape->fields, shape->format);
 }
 
 }  // namespace blok

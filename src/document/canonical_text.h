@@ -15,8 +15,9 @@ namespace blok {
 std::optional<std::string> CanonicalShapeText(const ParsedEntity& entity,
                                               const ReadingDefaults& in_force);
 
-// The same as a key (EntityLineKey): equal exactly where the texts are, made without printing.
-std::optional<std::string> CanonicalShapeKey(const ParsedEntity& entity,
-                                             const ReadingDefaults& in_force);
+// The same as a key (EntityLineKey), written at the end of out: equal exactly where the texts
+// are, made without printing. False, and out as it was, when there is none.
+bool AppendCanonicalShapeKey(std::string& out, const ParsedEntity& entity,
+                             const ReadingDefaults& in_force);
 
 }  // namespace blok

@@ -48,8 +48,9 @@ class Scanner {
 
   void Drop(size_t characters) { rest_.remove_prefix(CharactersLength(rest_, characters)); }
   bool StartsWith(char c) const { return !rest_.empty() && rest_.front() == c; }
+  // The first characters end before the text does: one count, not two from the front.
   bool LongerThan(size_t characters) const {
-    return CharactersLength(rest_, characters + 1) > CharactersLength(rest_, characters);
+    return CharactersLength(rest_, characters) < rest_.size();
   }
   std::string_view rest() const { return rest_; }
 

@@ -154,23 +154,32 @@ std::expected<std::string, LineRefusal> WriteEntityLine(const EntityFields& fiel
 }
 
 std::optional<std::string> EntityLineKey(const EntityFields& fields, const LineFormat& format) {
+  std::string key;
+  if (!AppendEntityLineKey(key, fields, format)) return std::nullopt;
+  return key;
+}
+
+bool AppendEntityLineKey(std::string& out, const EntityFields& fields, const LineFormat& format) {
   if (!KeyStandsForLine(fields, format)) {
     auto line = WriteEntityLine(fields, format);
-    if (!line) return std::nullopt;
-    return '\1' + std::move(*line);
+    if (!line) return false;
+    out.push_back('\1');
+    out.append(*line);
+    return true;
   }
   // Every other line fits: five numbers and the tail are well within kLongestEntityLine.
   const auto& thickness = std::get<ThicknessNumber>(format.thickness);
-  std::string key;
-  key.reserve(80);  // the longest, an arc's, in one go
-  key.push_back('\0');
-  if (!WritableNumber(thickness.value) || !std::visit(BodyWriter(key, format, true), fields)) {
-    return std::nullopt;
+  if (!WritableNumber(thickness.value)) return false;
+  const size_t start = out.size();
+  out.push_back('\0');
+  if (!std::visit(BodyWriter(out, format, true), fields)) {
+    out.resize(start);
+    return false;
   }
   const Colour shown = RgbColour(Red(format.colour), Green(format.colour), Blue(format.colour));
-  key.append(reinterpret_cast<const char*>(&shown), sizeof shown);
-  AppendUnits(key, thickness.value);
-  return key;
+  out.append(reinterpret_cast<const char*>(&shown), sizeof shown);
+  AppendUnits(out, thickness.value);
+  return true;
 }
 
 }  // namespace blok

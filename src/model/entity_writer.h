@@ -75,5 +75,7 @@ std::expected<std::string, LineRefusal> WriteEntityLine(const EntityFields& fiel
 // What WriteEntityLine would write, as a key to compare and hash: equal keys exactly for equal
 // lines, nothing where it writes none. Not text: its numbers are kept as their units, unprinted.
 std::optional<std::string> EntityLineKey(const EntityFields& fields, const LineFormat& format);
+// The same, written at the end of out; false, and out as it was, where it writes none.
+bool AppendEntityLineKey(std::string& out, const EntityFields& fields, const LineFormat& format);
 
 }  // namespace blok

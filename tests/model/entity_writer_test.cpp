@@ -142,5 +142,27 @@ TEST(EntityLineKeyTest, EqualExactlyWhereTheLinesAre) {
   }
 }
 
+// The finder puts a record's keys one after another: each behind what the buffer held, and a
+// shape without a key leaves no trace of its start.
+TEST(EntityLineKeyTest, AppendedBehindWhatTheBufferHolds) {
+  const struct {
+    EntityFields fields;
+    LineFormat format;
+  } cases[] = {
+      {SegmentFields{'L', 0, 0, 1, 1}, {}},
+      {TextFields{0, 0, "a", 1, 1, 0}, {}},
+      {CircleFields{0, 0, kNaN}, {}},
+      {ArcFields{0, 0, 1, 0, kInfinity}, {}},
+      {CircleFields{0, 0, 1}, {.thickness = ThicknessNumber{kInfinity}}},
+      {TextFields{0, 0, "a',b", 1, 1, 0}, {}},
+  };
+  for (const auto& c : cases) {
+    const auto key = EntityLineKey(c.fields, c.format);
+    std::string out = "held";
+    EXPECT_EQ(AppendEntityLineKey(out, c.fields, c.format), key.has_value());
+    EXPECT_EQ(out, "held" + key.value_or(""));
+  }
+}
+
 }  // namespace
 }  // namespace blok
