@@ -10,6 +10,7 @@
 #include "model/thickness.h"
 #include "model/unit.h"
 #include "ui/block_browser.h"
+#include "ui/command_area.h"
 #include "ui/main_window.h"
 #include "ui/painter_canvas.h"
 #include "ui/qt_text.h"
@@ -247,13 +248,16 @@ QWidget* TPodgladRysowanie::BuildSettingsBar() {
   snap(cb_centrum_, Snap::kCentre);
   connect(cb_punkt_bazowy_, &QCheckBox::toggled, this,
           [this](bool on) { editor_->preferences().SetBasePoint(on); });
-  // Typed text takes effect as it is typed; a choice from the list also moves the focus on.
+  // Typed text takes effect as it is typed; a choice from the list sends the focus back to the
+  // command line, where the next command is typed.
   connect(cb_siatka_krok_, &QComboBox::currentTextChanged, this,
           [this](const QString& text) { editor_->preferences().SetGridStepText(S(text)); });
-  connect(cb_siatka_krok_, &QComboBox::activated, this, [this] { e_nazwa_bloku_->setFocus(); });
+  connect(cb_siatka_krok_, &QComboBox::activated, this,
+          [this] { command_area_->entry().setFocus(); });
   connect(cb_siatka_rozmiar_, &QComboBox::currentTextChanged, this,
           [this](const QString& text) { editor_->preferences().SetGridSizeText(S(text)); });
-  connect(cb_siatka_rozmiar_, &QComboBox::activated, this, [this] { e_nazwa_bloku_->setFocus(); });
+  connect(cb_siatka_rozmiar_, &QComboBox::activated, this,
+          [this] { command_area_->entry().setFocus(); });
   // Text sizes and the thickness are checked when the entry is done, not at every key: "1," is on
   // its way to "1,5" and no reason for an error box.
   const auto text_size = [this](QComboBox* combo, bool (Preferences::*set)(std::string_view),
@@ -266,7 +270,7 @@ QWidget* TPodgladRysowanie::BuildSettingsBar() {
     };
     connect(combo, &QComboBox::activated, this, [this, apply] {
       apply();
-      cb_orto_->setFocus();
+      command_area_->entry().setFocus();
     });
     connect(combo->lineEdit(), &QLineEdit::editingFinished, this, apply);
   };

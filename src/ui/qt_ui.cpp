@@ -177,7 +177,14 @@ void QtUi::FocusCommandEntry() {
   if (parts_.window.isVisible() && !typing) parts_.e_polecenie.setFocus();
 }
 
-void QtUi::ShowRelativePanel(bool visible) { parts_.panel_dxdy.setVisible(visible); }
+void QtUi::ShowRelativePanel(bool visible) {
+  // Hiding the field that has the focus would hand it to the next widget in the tab order, the
+  // grid step: the next command typed would land there.
+  if (!visible && parts_.panel_dxdy.isAncestorOf(QApplication::focusWidget())) {
+    parts_.e_polecenie.setFocus();
+  }
+  parts_.panel_dxdy.setVisible(visible);
+}
 
 void QtUi::SetStatusText(std::string_view text) { parts_.status_xy.setText(Q(text)); }
 
