@@ -189,13 +189,15 @@ TEST_F(CommandLineTest, EscapeCancelsAndKeepsWhatWasDrawn) {
 TEST_F(CommandLineTest, HelpIsShownOnceAndWithoutAFile) {
   Enter({"?"});
   ASSERT_EQ(ui_.viewer_texts.size(), 1u);
-  ASSERT_EQ(ui_.viewer_texts[0].size(), 28u);
+  ASSERT_EQ(ui_.viewer_texts[0].size(), 32u);
   EXPECT_EQ(ui_.viewer_texts[0][1], "Lista polecen programu ver.  1.1.0.0  14 listopad 2021");
   EXPECT_EQ(ui_.viewer_texts[0][23], "ob   -  obrót");
   // The later commands come after the first ones.
-  EXPECT_THAT(std::vector(ui_.viewer_texts[0].begin() + 24, ui_.viewer_texts[0].end()),
-              ElementsAre("lu   -  lustro", "za   -  zaokrąglij", "sz   -  szyk prostokątny",
-                          "wi   -  wielokąt foremny"));
+  EXPECT_THAT(
+      std::vector(ui_.viewer_texts[0].begin() + 24, ui_.viewer_texts[0].end()),
+      ElementsAre("lu   -  lustro", "za   -  zaokrąglij", "sz   -  szyk prostokątny",
+                  "wi   -  wielokąt foremny", "ro   -  rozciągnij", "sc   -  skaluj (też sk)",
+                  "ed   -  zmień cechy obiektu (też e)", "odl  -  zmierz odległość"));
   EXPECT_THAT(Top(2), ElementsAre("Pomoc, lista poleceń.", "?"));
   editor_.CommandKey(Key::kF1);
   EXPECT_EQ(ui_.viewer_texts.size(), 2u);

@@ -90,6 +90,23 @@ TEST_F(EditingSessionTest, ScaleFactorBeforeTheBaseIsIgnored) {
   EXPECT_EQ(editor_.messages().lines().front(), "2         <- nieznane polecenie.");
 }
 
+// A zero factor is refused with a word and asked again: the next factor scales.
+TEST_F(EditingSessionTest, ZeroScaleFactorIsAskedAgain) {
+  for (const char* zero : {"0", "0.0000001", "-0"}) {
+    SCOPED_TRACE(zero);
+    Draw({"L(0,0)-(2,0)"});
+    editor_.CommandEntered("sc");
+    Click(1, 0);
+    Click(0, 0);
+    editor_.CommandEntered(zero);
+    EXPECT_THAT(Lines(), ElementsAre("L(0,0)-(2,0)"));
+    EXPECT_EQ(editor_.messages().lines().front(),
+              "Współczynnik skali nie może być zerem. Wpisz inny.");
+    editor_.CommandEntered("2");
+    EXPECT_THAT(Lines(), ElementsAre("L(0,0)-(4,0);K(0,0,0);GR(0.1)"));
+  }
+}
+
 // A rotation ends its command however its angle came: the prompt asks for a command again and
 // a number typed next is no angle.
 TEST_F(EditingSessionTest, RotationEndsTheCommand) {

@@ -41,12 +41,14 @@ class Scale : public Command {
     // A factor before the base point has nothing to scale about.
     const std::optional<double> factor = ParsujLiczbe(commands::Wrapped(entry));
     if (!factor || step_ != Step::kFactor || base_.x == kUnsetCoordinate) return {};
-    if (std::abs(*factor) > kSmallestFactor) {
-      const Scene s = ctx_.scene();
-      ctx_.ApplyChanges(ScaleSelection(s.drawing.records(), s.selection, base_.x, base_.y,
-                                       static_cast<float>(*factor)));
-      ctx_.Redraw();
+    // A zero factor would shrink the selection to its base point: asked again, not ignored.
+    if (std::abs(*factor) <= kSmallestFactor) {
+      return Reply::Said("Współczynnik skali nie może być zerem. Wpisz inny.");
     }
+    const Scene s = ctx_.scene();
+    ctx_.ApplyChanges(ScaleSelection(s.drawing.records(), s.selection, base_.x, base_.y,
+                                     static_cast<float>(*factor)));
+    ctx_.Redraw();
     ctx_.Reset();
     return Reply::Quietly();
   }
