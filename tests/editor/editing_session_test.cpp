@@ -90,6 +90,32 @@ TEST_F(EditingSessionTest, ScaleFactorBeforeTheBaseIsIgnored) {
   EXPECT_EQ(editor_.messages().lines().front(), "2         <- nieznane polecenie.");
 }
 
+// A circle or an arc clicked as the edge or as the object is not a line: said, and the step
+// still waits for a line.
+TEST_F(EditingSessionTest, TrimAndExtendSayWhatTheyTake) {
+  const struct {
+    const char* command;
+    const char* message;
+  } commands[] = {
+      {"tr", "Utnij bierze tylko linie: okręgi, łuki, prostokąty i teksty pomija."},
+      {"w", "Wydłuż bierze tylko linie: okręgi, łuki, prostokąty i teksty pomija."},
+  };
+  for (const auto& c : commands) {
+    for (const char* other : {"O(5,0,1)", "LUK(5,0,1,90,270)"}) {
+      SCOPED_TRACE(std::string(c.command) + " " + other);
+      Draw({"L(0,-2)-(0,2)", "L(-2,0)-(2,0)", other});
+      editor_.CommandEntered(c.command);
+      Click(4, 0);  // as the edge
+      EXPECT_EQ(editor_.messages().lines().front(), c.message);
+      Click(0, 1);  // a line: the edge
+      Click(4, 0);  // as the object
+      EXPECT_EQ(editor_.messages().lines().front(), c.message);
+      EXPECT_EQ(Records(), 3u);
+      editor_.CommandKey(Key::kEscape);
+    }
+  }
+}
+
 // A zero factor is refused with a word and asked again: the next factor scales.
 TEST_F(EditingSessionTest, ZeroScaleFactorIsAskedAgain) {
   for (const char* zero : {"0", "0.0000001", "-0"}) {

@@ -19,6 +19,7 @@ class TrimOrExtend : public Command {
       ctx_.RestoreView();
       const int index = ctx_.Pick(x, y);
       if (index < 0) return;
+      if (!ctx_.IsLine(index)) return RefuseKind();
       object_ = index;
       const LineOperation operation = extend_ ? ExtendLine : TrimLine;
       ctx_.ApplyChanges(operation(ctx_.scene().drawing.records(), edge_, object_, ctx_.Raw(x, y)));
@@ -27,7 +28,8 @@ class TrimOrExtend : public Command {
     if (step_ == Step::kEdge) {
       ctx_.RestoreView();
       const int index = ctx_.Pick(x, y);
-      if (!ctx_.IsLine(index)) return;
+      if (index < 0) return;
+      if (!ctx_.IsLine(index)) return RefuseKind();
       edge_ = index;
       step_ = Step::kObject;
     }
@@ -60,6 +62,12 @@ class TrimOrExtend : public Command {
 
  private:
   enum class Step { kEdge, kObject };
+
+  // A circle, an arc, a rectangle or a text clicked: said, so the click is not taken for lost.
+  void RefuseKind() {
+    ctx_.Komunikat(extend_ ? "Wydłuż bierze tylko linie: okręgi, łuki, prostokąty i teksty pomija."
+                           : "Utnij bierze tylko linie: okręgi, łuki, prostokąty i teksty pomija.");
+  }
 
   CommandContext& ctx_;
   bool extend_;
