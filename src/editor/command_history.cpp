@@ -1,6 +1,11 @@
 #include "editor/command_history.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <system_error>
 
 #include "document/text_file.h"
@@ -15,11 +20,12 @@ bool Unkept(std::string_view text) {
 
 }  // namespace
 
-void CommandHistory::Add(std::string_view entry) {
+bool CommandHistory::Add(std::string_view entry) {
   position_.reset();
-  if (Unkept(entry) || (!entries_.empty() && entries_.back() == entry)) return;
+  if (Unkept(entry) || (!entries_.empty() && entries_.back() == entry)) return false;
   entries_.emplace_back(entry);
   if (entries_.size() > kMostEntries) entries_.pop_front();
+  return true;
 }
 
 std::optional<std::string> CommandHistory::Older(std::string_view typed) {
@@ -61,6 +67,22 @@ Result<void> WriteCommandHistory(const std::filesystem::path& file,
   std::string bytes;
   for (const std::string& entry : entries) AppendTextLine(bytes, entry);
   return ReplaceFileContents(file, bytes);
+}
+
+Result<void> AppendCommandHistory(const std::filesystem::path& file, std::string_view entry) {
+  std::string bytes;
+  AppendTextLine(bytes, entry);
+  const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return Fail("Nie można zapisać " + file.string() + ": " + std::strerror(errno));
+  // One write of a short line: a reader never sees half of it.
+  const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+  const int write_error = errno;
+  ::close(fd);
+  if (written != static_cast<ssize_t>(bytes.size())) {
+    return Fail("Nie można zapisać " + file.string() + ": " +
+                std::strerror(written < 0 ? write_error : EIO));
+  }
+  return {};
 }
 
 }  // namespace blok

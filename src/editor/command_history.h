@@ -21,7 +21,8 @@ class CommandHistory {
   static constexpr size_t kMostEntries = 500;
 
   // An entered line: blank ones are not kept, nor one equal to the newest. Ends any walk.
-  void Add(std::string_view entry);
+  // Whether it was kept.
+  bool Add(std::string_view entry);
   // Up: the entry before the one shown; the first step from the line being typed keeps that
   // line to come back to. Nothing past the oldest.
   std::optional<std::string> Older(std::string_view typed);
@@ -45,5 +46,7 @@ class CommandHistory {
 Result<std::vector<std::string>> ReadCommandHistory(const std::filesystem::path& file);
 Result<void> WriteCommandHistory(const std::filesystem::path& file,
                                  const std::deque<std::string>& entries);
+// One entry added at the end of the file, so that a run that is killed keeps what it typed.
+Result<void> AppendCommandHistory(const std::filesystem::path& file, std::string_view entry);
 
 }  // namespace blok

@@ -52,7 +52,7 @@ void Editor::DoubleClick(int, int) {
 }
 
 void Editor::CommandEntered(std::string text) {
-  preferences_.history().Add(text);
+  preferences_.RememberEntry(text);
   if (text == " ") text = preferences_.ostatnie_polecenie().value_or("");
   WykonajPolecenie(std::move(text));
 }

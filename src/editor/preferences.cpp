@@ -28,6 +28,7 @@ void Preferences::Read() {
   // The history is a convenience: a run without it is no reason for a message.
   if (auto history = ReadCommandHistory(paths_.state / kCommandHistoryFile)) {
     history_.Assign(*history);
+    history_file_lines_ = history->size();
   }
   ostatnie_polecenie_.reset();
   Changed();
@@ -44,6 +45,20 @@ void Preferences::Write() {
     ShowError(written.error());
   }
   (void)WriteCommandHistory(paths_.state / kCommandHistoryFile, history_.entries());
+}
+
+void Preferences::RememberEntry(std::string_view entry) {
+  if (!history_.Add(entry)) return;
+  const std::filesystem::path file = paths_.state / kCommandHistoryFile;
+  // Appended as typed; once the file holds twice what is kept it is written anew with the
+  // newest entries only.
+  if (++history_file_lines_ > 2 * CommandHistory::kMostEntries) {
+    if (WriteCommandHistory(file, history_.entries())) {
+      history_file_lines_ = history_.entries().size();
+    }
+  } else {
+    (void)AppendCommandHistory(file, entry);
+  }
 }
 
 void Preferences::DodajDoOstatnich(const std::string& path) {

@@ -43,6 +43,8 @@ class Preferences {
   void DodajDoOstatnich(const std::string& path);
   // What was typed into E_Polecenie, for Up and Down; kept between runs.
   CommandHistory& history() { return history_; }
+  // An entered line kept in the history and in its file at once.
+  void RememberEntry(std::string_view entry);
   // The open dialog's initial directory.
   const std::filesystem::path& initial_directory() const { return initial_directory_; }
   // A file confirmed in the open dialog: its directory is remembered at exit.
@@ -83,6 +85,7 @@ class Preferences {
   Settings settings_;
   RecentFiles recent_files_;
   CommandHistory history_;
+  size_t history_file_lines_ = 0;  // what the file holds, kept entries and those appended
   std::filesystem::path initial_directory_;
   // Remembered at exit: the directory of the file last confirmed in the open dialog, else the
   // one the run started with.

@@ -84,3 +84,42 @@ TEST_F(EditorTest, CommandHistoryLastsBetweenRuns) {
 
 }  // namespace
 }  // namespace blok::testing
+
+namespace blok::testing {
+namespace {
+
+// A run killed before its normal end: what the file holds after each entry, as the next run
+// reads it.
+TEST_F(EditorTest, CommandHistoryIsWrittenAsItIsTyped) {
+  OpenLibrary();
+  const std::vector<std::string> entries = {"o", "0,0", "2", "zz", "zz", "  ", "l"};
+  std::vector<std::string> kept;
+  for (const std::string& entry : entries) {
+    editor_.CommandEntered(entry);
+    if (entry != "  " && (kept.empty() || kept.back() != entry)) kept.push_back(entry);
+    const auto lines = ReadCommandHistory(dir_.path() / kCommandHistoryFile);
+    ASSERT_TRUE(lines) << entry;
+    CommandHistory read;
+    read.Assign(*lines);
+    EXPECT_THAT(read.entries(), ::testing::ElementsAreArray(kept)) << entry;
+  }
+}
+
+// A long run appends far past what is kept; the file is written anew now and then, and the
+// newest entries are what a next run finds.
+TEST_F(EditorTest, ALongRunKeepsTheNewestEntriesInItsFile) {
+  OpenLibrary();
+  const size_t typed = 3 * CommandHistory::kMostEntries + 7;
+  for (size_t i = 0; i < typed; ++i) editor_.preferences().RememberEntry(std::to_string(i));
+  const auto lines = ReadCommandHistory(dir_.path() / kCommandHistoryFile);
+  ASSERT_TRUE(lines);
+  EXPECT_LE(lines->size(), 2 * CommandHistory::kMostEntries);
+  EXPECT_EQ(lines->back(), std::to_string(typed - 1));
+  CommandHistory read;
+  read.Assign(*lines);
+  EXPECT_EQ(read.entries().size(), CommandHistory::kMostEntries);
+  EXPECT_EQ(read.entries().front(), std::to_string(typed - CommandHistory::kMostEntries));
+}
+
+}  // namespace
+}  // namespace blok::testing
