@@ -18,7 +18,6 @@ namespace {
 // A text at an angle this close to 0 or 90 opens with that angle's button.
 constexpr double kAngleTolerance = 0.01;
 
-constexpr std::string_view kLineTooLong = "Linia obiektu byłaby dłuższa niż 255 znaków.";
 constexpr std::string_view kNoRadius = "Promień musi być większy od zera.";
 
 std::unexpected<std::string> Refusal(std::string_view message) {

@@ -88,7 +88,7 @@ std::string UnwrittenText(std::string_view text, LineRefusal why) {
   if (why == LineRefusal::kText) {
     return "Tekstu \"" + std::string(text) + "\" nie można zapisać: po wczytaniu byłby inny.";
   }
-  if (why == LineRefusal::kTooLong) return "Linia obiektu byłaby dłuższa niż 255 znaków.";
+  if (why == LineRefusal::kTooLong) return std::string(kLineTooLong);
   return "Liczba jest za duża, by ją zapisać.";
 }
 

@@ -50,6 +50,7 @@ std::optional<std::string> TypedTextProblem(std::string_view typed);
 // Why a text entity's line could not be written, for the user.
 std::string UnwrittenText(std::string_view text, LineRefusal why);
 inline constexpr std::string_view kNoText = "Tekst jest pusty.";
+inline constexpr std::string_view kLineTooLong = "Linia obiektu byłaby dłuższa niż 255 znaków.";
 
 WriterResult DodajLinie(Point p1, Point p2, const EntityStyle& style);
 WriterResult DodajProstokat(Point p1, Point p2, const EntityStyle& style);

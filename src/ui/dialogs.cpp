@@ -41,18 +41,18 @@ TPytanieTakNieKasuj::TPytanieTakNieKasuj(QWidget* parent) : QDialog(parent) {
   question_->setAlignment(Qt::AlignCenter);
   question_->setWordWrap(true);
   question_->setMinimumWidth(260);
-  auto* tak = tak_ = Button("Button1", "Tak", this);
-  auto* nie = nie_ = Button("Button2", "Nie", this);
-  auto* kasuj = kasuj_ = Button("Kasuj", "Kasuj", this);
-  connect(tak, &QPushButton::clicked, this, [this] {
+  tak_ = Button("Button1", "Tak", this);
+  nie_ = Button("Button2", "Nie", this);
+  kasuj_ = Button("Kasuj", "Kasuj", this);
+  connect(tak_, &QPushButton::clicked, this, [this] {
     answer_ = Answer::kTak;
     accept();
   });
-  connect(nie, &QPushButton::clicked, this, [this] {
+  connect(nie_, &QPushButton::clicked, this, [this] {
     answer_ = Answer::kNie;
     accept();
   });
-  connect(kasuj, &QPushButton::clicked, this, [this] {
+  connect(kasuj_, &QPushButton::clicked, this, [this] {
     answer_ = Answer::kKasuj;
     reject();
   });
@@ -61,9 +61,9 @@ TPytanieTakNieKasuj::TPytanieTakNieKasuj(QWidget* parent) : QDialog(parent) {
   top->addWidget(question_, 1);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(tak);
-  buttons->addWidget(nie);
-  buttons->addWidget(kasuj);
+  buttons->addWidget(tak_);
+  buttons->addWidget(nie_);
+  buttons->addWidget(kasuj_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addLayout(buttons);
