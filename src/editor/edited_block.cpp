@@ -22,21 +22,43 @@ EditedBlock::EditedBlock(Ui& ui, Messages& messages, DrawingView& view,
                          std::function<void()> cancel_command)
     : ui_(ui), messages_(messages), view_(view), cancel_command_(std::move(cancel_command)) {}
 
-void EditedBlock::SetBlockName(std::string_view name) { block_name_ = name; }
+void EditedBlock::SetBlockName(std::string_view name) {
+  if (block_name_ == name) return;
+  block_name_ = name;
+  Notify(BlockChange::kName);
+}
 
-void EditedBlock::SetUnit(std::string_view unit) { unit_ = FitToCodePage(unit).text; }
+void EditedBlock::SetUnit(std::string_view unit) {
+  std::string fitted = FitToCodePage(unit).text;
+  if (unit_ == fitted) return;
+  unit_ = std::move(fitted);
+  Notify(BlockChange::kUnit);
+}
 
-void EditedBlock::UstawNarzedzia(bool enabled) { tools_enabled_ = enabled; }
+void EditedBlock::UstawNarzedzia(bool enabled) {
+  if (tools_enabled_ == enabled) return;
+  tools_enabled_ = enabled;
+  Notify(BlockChange::kTools);
+}
 
 void EditedBlock::MarkChanged() {
   unsaved_ = true;
   ++changes_.count;
   changes_.at = Now();
+  Notify(BlockChange::kMark);
 }
 
 void EditedBlock::MarkUnchanged() {
   unsaved_ = false;
   if (marked_unchanged_) marked_unchanged_();
+  Notify(BlockChange::kMark);
+}
+
+void EditedBlock::NotifyAll() const {
+  for (const BlockChange change :
+       {BlockChange::kName, BlockChange::kUnit, BlockChange::kLines, BlockChange::kMark}) {
+    Notify(change);
+  }
 }
 
 bool EditedBlock::HasSaveableBlock() const {
@@ -48,11 +70,13 @@ void EditedBlock::Clear() {
   drawing_.Clear();
   journal_.Clear();
   syntax_checked_ = false;
+  NotifyAll();
 }
 
 void EditedBlock::ClearJournal() {
   journal_.Clear();
   syntax_checked_ = false;
+  Notify(BlockChange::kLines);
 }
 
 void EditedBlock::Load(std::string name, std::string unit, std::vector<std::string> lines) {
@@ -61,6 +85,7 @@ void EditedBlock::Load(std::string name, std::string unit, std::vector<std::stri
   unit_ = std::move(unit);
   journal_.Clear();
   syntax_checked_ = false;
+  NotifyAll();
 }
 
 void EditedBlock::Restore(const RecoverySnapshot& snapshot) {
@@ -68,24 +93,28 @@ void EditedBlock::Restore(const RecoverySnapshot& snapshot) {
   journal_.Clear();
   syntax_checked_ = false;
   block_name_ = snapshot.block_name;
-  SetUnit(snapshot.unit);
+  unit_ = FitToCodePage(snapshot.unit).text;
   MarkChanged();
   changes_.at = snapshot.changed_at;
+  NotifyAll();
 }
 
 void EditedBlock::DodajObiekt(std::string line) {
   journal_.DodajObiekt(FitToCodePage(line).text);
+  Notify(BlockChange::kLines);
   MarkChanged();
 }
 
 bool EditedBlock::UsunObiekt(int index) {
   if (!journal_.UsunObiekt(index)) return false;
+  Notify(BlockChange::kLines);
   MarkChanged();
   return true;
 }
 
 bool EditedBlock::ZmienObiekt(int index, std::string line) {
   if (!journal_.ZmienObiekt(index, FitToCodePage(line).text)) return false;
+  Notify(BlockChange::kLines);
   MarkChanged();
   return true;
 }
@@ -114,6 +143,7 @@ bool EditedBlock::ApplyChanges(EditChanges changes) {
     }
   }
   journal_.EndStep();
+  Notify(BlockChange::kLines);
   return true;
 }
 
@@ -136,20 +166,26 @@ void EditedBlock::ChangeProperties() {
 
 void EditedBlock::BCofnijClick() {
   cancel_command_();
-  if (journal_.UndoStep()) MarkChanged();
+  if (journal_.UndoStep()) {
+    Notify(BlockChange::kLines);
+    MarkChanged();
+  }
   view_.Redraw();
 }
 
 void EditedBlock::BPrzodClick() {
   cancel_command_();
-  if (journal_.RedoStep()) MarkChanged();
+  if (journal_.RedoStep()) {
+    Notify(BlockChange::kLines);
+    MarkChanged();
+  }
   view_.Redraw();
 }
 
 void EditedBlock::PointAt(size_t index) {
   if (pointed_line_ == index) return;
   pointed_line_ = index;
-  if (pointed_) pointed_();
+  Notify(BlockChange::kPointed);
 }
 
 }  // namespace blok

@@ -26,6 +26,16 @@ struct BlockChanges {
   int64_t at = 0;      // the last one, seconds since the epoch
 };
 
+// What of the block changed, as the window's controls follow it.
+enum class BlockChange {
+  kName,     // E_NazwaBloku
+  kUnit,     // CB_Jednostka
+  kTools,    // whether the drawing tools and the block controls are usable
+  kMark,     // L_Zmiana: changes not yet saved, or none
+  kLines,    // the drawing's lines, their check colours, the journal's Cofnij and Naprzód
+  kPointed,  // another entity pointed at in the drawing: its source row follows
+};
+
 // The block being edited: its drawing and journal, the selection, its name and unit, the mark
 // of changes not yet saved, and its lines as the source view shows them. Every change of the
 // drawing goes through the journal and marks the block unsaved.
@@ -113,11 +123,18 @@ class EditedBlock {
   std::optional<size_t> pointed_line() const { return pointed_line_; }
   // Another entity pointed at: the rows follow.
   void PointAt(size_t index);
-  void OnPointed(std::function<void()> listener) { pointed_ = std::move(listener); }
+
+  // Told of every change the window shows, as it happens (nullptr: nobody is told).
+  void OnChanged(std::function<void(BlockChange)> listener) { changed_ = std::move(listener); }
 
  private:
   // A row's text fits a line of the block file; if not, says so.
   bool SourceLineFits(const std::string& line);
+  void Notify(BlockChange change) const {
+    if (changed_) changed_(change);
+  }
+  // Another block or the same one read anew: everything it shows changed.
+  void NotifyAll() const;
 
   Ui& ui_;
   Messages& messages_;
@@ -135,7 +152,7 @@ class EditedBlock {
   BlockChanges changes_;
   bool syntax_checked_ = false;
   std::optional<size_t> pointed_line_;
-  std::function<void()> pointed_;
+  std::function<void(BlockChange)> changed_;
   bool tools_enabled_ = false;
 };
 

@@ -87,6 +87,7 @@ void Library::BlockSaved(const BlockToSave& block, bool file_made_again) {
     ListBlock(block.name);  // the one block of the new file
   }
   contents_.Put(WrittenBlock(block));
+  Notify(LibraryChange::kTwins);
   block_.MarkUnchanged();
 }
 
@@ -181,7 +182,9 @@ std::optional<size_t> Library::selected_block_row() const {
 }
 
 void Library::SetLibraryContents(uint64_t revision, LibraryContents::ReadBlocks blocks) {
-  if (revision == library_revision_) contents_.Assign(std::move(blocks));
+  if (revision != library_revision_) return;
+  contents_.Assign(std::move(blocks));
+  Notify(LibraryChange::kTwins);
 }
 
 // --- The library as a whole: blocks deleted, renamed, duplicated, copied; blocks saved twice ---

@@ -30,6 +30,7 @@ enum class LibraryChange {
   kNames,  // the list's names or the filter: the rows are shown anew
   kRow,    // a load or a save selected its block's row: it is brought into view, and not at
            // every change, where that would undo the user's scrolling
+  kTwins,  // the blocks that draw the same are known anew: their marks are shown anew
 };
 
 // For the file dialogs of block files: block_files names the first filter.

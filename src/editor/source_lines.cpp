@@ -36,8 +36,9 @@ void EditedBlock::SprawdzSkladnie() {
   }
   journal_.EndStep();
   // Checked is changed, even where no line's text changed.
-  MarkChanged();
   syntax_checked_ = true;
+  Notify(BlockChange::kLines);
+  MarkChanged();
   view_.Redraw();
 }
 

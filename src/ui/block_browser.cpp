@@ -149,6 +149,7 @@ BlockBrowser::~BlockBrowser() {
 }
 
 void BlockBrowser::Sync() {
+  sync_posted_ = false;
   Editor& e = *editor_;
   if (e.library().open_file() && std::exchange(read_wanted_, false)) StartReading();
   if (S(filter_->text()) != e.library().block_filter().text()) {
@@ -169,7 +170,7 @@ void BlockBrowser::Sync() {
     // longer one was scrolled to.
     list_->scrollToTop();
     pictured_rows_.clear();
-    shown_twins_revision_.reset();
+    twins_changed_ = true;
     HidePreview();
   }
   ShowTwins();
@@ -205,7 +206,12 @@ void BlockBrowser::LibraryChanged(LibraryChange change) {
     case LibraryChange::kRow:
       row_revealed_ = true;
       break;
+    case LibraryChange::kTwins:
+      // Said when a save or this panel's own reading found them: both show them at once.
+      twins_changed_ = true;
+      return;
   }
+  if (!std::exchange(sync_posted_, true)) QTimer::singleShot(0, this, [this] { Sync(); });
 }
 
 void BlockBrowser::StartReading() {
@@ -244,9 +250,8 @@ void BlockBrowser::SchedulePictures() {
 }
 
 void BlockBrowser::ShowTwins() {
+  if (!std::exchange(twins_changed_, false)) return;
   const LibraryContents& library = editor_->library().contents();
-  if (shown_twins_revision_ == library.twins_revision()) return;
-  shown_twins_revision_ = library.twins_revision();
   const auto& rows = editor_->library().block_rows();
   const auto& names = editor_->library().block_list().names();
   for (int row = 0; row < list_->count() && static_cast<size_t>(row) < rows.size(); ++row) {

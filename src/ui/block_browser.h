@@ -50,7 +50,7 @@ class BlockBrowser : public QWidget {
   void Attach(Editor& editor) { editor_ = &editor; }
   // Shows the Editor's list, filter and selection; rebuilds the list only when it changed.
   void Sync();
-  // What the library said changed, for the next Sync.
+  // What the library said changed: shown at the next turn of the event loop (or Sync).
   void LibraryChanged(LibraryChange change);
   // The preview goes (a block was loaded, the user went elsewhere: out of the list, to another
   // control, into the drawing).
@@ -104,7 +104,8 @@ class BlockBrowser : public QWidget {
   bool names_changed_ = true;
   bool row_revealed_ = true;
   bool read_wanted_ = true;
-  std::optional<uint64_t> shown_twins_revision_;
+  bool twins_changed_ = true;
+  bool sync_posted_ = false;
   std::optional<uint64_t> read_revision_;
   bool reading_ = false;
   struct Reader {

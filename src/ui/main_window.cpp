@@ -108,9 +108,12 @@ TPodgladRysowanie::TPodgladRysowanie(ProgramPaths paths, QWidget* parent) : QMai
   });
   editor_ = std::make_unique<Editor>(std::move(paths), *ui_, *podglad_);
   block_browser_->Attach(*editor_);
-  editor_->library().SetListener(
-      [this](LibraryChange change) { block_browser_->LibraryChanged(change); });
+  editor_->library().SetListener([this](LibraryChange change) {
+    if (change == LibraryChange::kFile) ShowLibraryFile();
+    block_browser_->LibraryChanged(change);
+  });
   source_view_->Attach(*editor_);
+  editor_->block().OnChanged([this](BlockChange change) { BlockChanged(change); });
   editor_->messages().SetListener([this](MessageChange change) {
     command_area_->MessagesChanged(editor_->messages(), change);
   });
@@ -124,7 +127,12 @@ TPodgladRysowanie::TPodgladRysowanie(ProgramPaths paths, QWidget* parent) : QMai
   resize(1180, 780);
   OrderTabs();
   RestoreLayout();
-  SyncFromEditor();
+  ShowLibraryFile();
+  for (const BlockChange change : {BlockChange::kName, BlockChange::kUnit, BlockChange::kTools,
+                                   BlockChange::kMark, BlockChange::kLines}) {
+    BlockChanged(change);
+  }
+  SettlePanels();
   SyncPreferences();
   StartRecoveryTimer();
 }
@@ -213,9 +221,7 @@ void TPodgladRysowanie::StartRecoveryTimer() {
   // block reaches its recovery file within about a second and a half.
   auto* timer = new QTimer(this);
   timer->setObjectName("RecoveryTimer");
-  connect(timer, &QTimer::timeout, this, [this] {
-    if (editor_->recovery().KeepRecoveryFile()) SyncFromEditor();
-  });
+  connect(timer, &QTimer::timeout, this, [this] { editor_->recovery().KeepRecoveryFile(); });
   timer->start(kRecoveryTickMs);
 }
 
@@ -228,7 +234,7 @@ TPodgladRysowanie::~TPodgladRysowanie() {
   editor_->library().SetListener(nullptr);
   editor_->messages().SetListener(nullptr);
   editor_->preferences().SetListener(nullptr);
-  editor_->block().OnPointed(nullptr);
+  editor_->block().OnChanged(nullptr);
   // It reads the library on a thread of its own and reports to the Editor: it goes first.
   delete block_browser_;
   for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
@@ -259,7 +265,7 @@ void TPodgladRysowanie::Connect() {
   // Moves come often and change nothing the controls show.
   connect(podglad_, &PaintBox::mouseMoved, this, [this](int x, int y) {
     editor_->MouseMove(x, y);
-    // The entity highlighted under the cursor selects its row.
+    // The entity highlighted under the cursor selects its row as the cursor moves.
     source_view_->Sync();
   });
   connect(podglad_, &PaintBox::mouseReleased, this, &TPodgladRysowanie::PodgladMouseUp);
@@ -288,7 +294,7 @@ void TPodgladRysowanie::Connect() {
 
 void TPodgladRysowanie::PodgladMouseUp(Qt::MouseButton button, int x, int y) {
   const bool taken = editor_->MouseUp(ToButton(button), x, y);
-  SyncFromEditor();
+  SettlePanels();
   if (!taken && button == Qt::RightButton) {
     menu_zoom_->popup(podglad_->mapToGlobal(QPoint(x, y)));
   }
@@ -330,29 +336,51 @@ void TPodgladRysowanie::SyncRecentFiles() {
   }
 }
 
-void TPodgladRysowanie::SyncFromEditor() {
-  Editor& e = *editor_;
-  const QString caption = Q(e.library().WindowCaption());
-  if (windowTitle() != caption) setWindowTitle(caption);
-  l_nazwa_pliku_->setText(Q(e.library().FileLabel()));
-  if (S(e_nazwa_bloku_->text()) != e.block().block_name())
-    e_nazwa_bloku_->setText(Q(e.block().block_name()));
-  if (S(cb_jednostka_->currentText()) != e.block().unit())
-    cb_jednostka_->setCurrentText(Q(e.block().unit()));
+void TPodgladRysowanie::SettlePanels() {
   block_browser_->Sync();
   source_view_->Sync();
+}
 
-  l_zmiana_->setVisible(e.block().unsaved());
-  const bool tools = e.block().tools_enabled();
-  for (QToolBar* bar : {toolbar_wstawianie_, toolbar_edycja_, toolbar_opcje_}) {
-    bar->setEnabled(tools);
+void TPodgladRysowanie::ShowLibraryFile() {
+  const QString caption = Q(editor_->library().WindowCaption());
+  if (windowTitle() != caption) setWindowTitle(caption);
+  l_nazwa_pliku_->setText(Q(editor_->library().FileLabel()));
+}
+
+void TPodgladRysowanie::BlockChanged(BlockChange change) {
+  const EditedBlock& block = editor_->block();
+  switch (change) {
+    case BlockChange::kName:
+      if (S(e_nazwa_bloku_->text()) != block.block_name())
+        e_nazwa_bloku_->setText(Q(block.block_name()));
+      break;
+    case BlockChange::kUnit:
+      if (S(cb_jednostka_->currentText()) != block.unit())
+        cb_jednostka_->setCurrentText(Q(block.unit()));
+      break;
+    case BlockChange::kTools: {
+      const bool tools = block.tools_enabled();
+      for (QToolBar* bar : {toolbar_wstawianie_, toolbar_edycja_, toolbar_opcje_}) {
+        bar->setEnabled(tools);
+      }
+      for (QAction* action : tool_actions_) action->setEnabled(tools);
+      for (QWidget* widget : block_controls_) widget->setEnabled(tools);
+      break;
+    }
+    case BlockChange::kMark:
+      l_zmiana_->setVisible(block.unsaved());
+      break;
+    case BlockChange::kLines:
+      b_cofnij_->setEnabled(block.journal().CanUndo());
+      b_przod_->setEnabled(block.journal().CanRedo());
+      m_cofnij_->setEnabled(block.journal().CanUndo());
+      m_naprzod_->setEnabled(block.journal().CanRedo());
+      source_view_->BlockChanged(change);
+      break;
+    case BlockChange::kPointed:
+      source_view_->BlockChanged(change);
+      break;
   }
-  for (QAction* action : tool_actions_) action->setEnabled(tools);
-  for (QWidget* widget : block_controls_) widget->setEnabled(tools);
-  b_cofnij_->setEnabled(e.block().journal().CanUndo());
-  b_przod_->setEnabled(e.block().journal().CanRedo());
-  m_cofnij_->setEnabled(e.block().journal().CanUndo());
-  m_naprzod_->setEnabled(e.block().journal().CanRedo());
 }
 
 void TPodgladRysowanie::SyncPreferences() {
@@ -381,7 +409,7 @@ void TPodgladRysowanie::showEvent(QShowEvent* event) {
 
 void TPodgladRysowanie::closeEvent(QCloseEvent* event) {
   if (started_ && !editor_->CloseQuery()) {
-    SyncFromEditor();
+    SettlePanels();
     event->ignore();
     return;
   }

@@ -56,9 +56,6 @@ class TPodgladRysowanie : public QMainWindow {
   // "WSKAZANIE": shown on the paint box while a command waits for an object.
   const QCursor& pick_cursor() const;
 
-  // Shows the editor's state in the controls.
-  void SyncFromEditor();
-
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -77,12 +74,17 @@ class TPodgladRysowanie : public QMainWindow {
   void Connect();
   // Every trigger of the action sends this text to the command line.
   void SendsCommand(QAction* action, std::string command);
-  // Runs an editor operation, then shows what changed.
+  // Runs an editor operation; the panels show what it changed at once, not at the next turn
+  // of the event loop.
   template <typename F>
   void Run(F&& operation) {
     operation();
-    SyncFromEditor();
+    SettlePanels();
   }
+  void SettlePanels();
+  // The controls follow the block and the library as they change.
+  void BlockChanged(BlockChange change);
+  void ShowLibraryFile();
   void PodgladMouseUp(Qt::MouseButton button, int x, int y);
   // Keeps an unsaved block in its recovery file while the window lives.
   void StartRecoveryTimer();

@@ -125,7 +125,6 @@ QWidget* TPodgladRysowanie::BuildBlockPanel() {
   connect(b_zrodlo_, &QPushButton::toggled, this, [this](bool on) { ShowSource(on); });
   connect(&source_view_->check_button(), &QPushButton::clicked, this,
           [this] { Run([&] { editor_->block().SprawdzSkladnie(); }); });
-  connect(source_view_, &SourceView::edited, this, [this] { SyncFromEditor(); });
 
   connect(b_nowy_plik, &QPushButton::clicked, this,
           [this] { Run([&] { editor_->NowyPlikBlokow(); }); });

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "ui/qt_text.h"
 
@@ -33,10 +34,6 @@ QColor StatusColour(LineStatus status) {
 void SourceModel::Refresh() {
   if (editor_ == nullptr) return;
   const Drawing& drawing = editor_->block().drawing();
-  const bool checked = editor_->block().syntax_checked();
-  if (drawing.revision() == revision_ && checked == checked_) return;
-  revision_ = drawing.revision();
-  checked_ = checked;
   const int rows = static_cast<int>(drawing.size()) + 1;
   if (rows == rows_) {
     // The same rows: the view repaints what it shows of them.
@@ -62,7 +59,7 @@ QVariant SourceModel::data(const QModelIndex& index, int role) const {
       return row == 0 ? QString() : Q(drawing[row - 1]);
     case Qt::ForegroundRole:
       if (row == 0) return QBrush(Qt::gray);
-      if (!checked_) return {};
+      if (!editor_->block().syntax_checked()) return {};
       return QBrush(StatusColour(editor_->block().SourceLineStatus(row - 1)));
     case Qt::FontRole:
       if (row == 0) {
@@ -87,12 +84,11 @@ Qt::ItemFlags SourceModel::flags(const QModelIndex& index) const {
 bool SourceModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (editor_ == nullptr || role != Qt::EditRole || !index.isValid()) return false;
   const std::string text = S(value.toString());
-  const bool changed = index.row() == 0 ? editor_->block().AddSourceLine(text)
-                                        : editor_->block().EditSourceLine(
-                                              static_cast<size_t>(index.row() - 1), text);
-  // The rows follow once the editor of this row has closed: a row may come or go.
-  if (changed) QTimer::singleShot(0, this, [this] { emit drawingEdited(); });
-  return changed;
+  // The rows follow at the next turn of the event loop, once the editor of this row has
+  // closed: a row may come or go.
+  return index.row() == 0
+             ? editor_->block().AddSourceLine(text)
+             : editor_->block().EditSourceLine(static_cast<size_t>(index.row() - 1), text);
 }
 
 SourceView::SourceView(QWidget* parent) : QWidget(parent) {
@@ -114,7 +110,6 @@ SourceView::SourceView(QWidget* parent) : QWidget(parent) {
   rows_->setModel(model_);
   layout->addWidget(rows_, 1);
   rows_->installEventFilter(this);
-  connect(model_, &SourceModel::drawingEdited, this, &SourceView::edited);
   connect(rows_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) { RowChosen(current); });
   connect(rows_, &QListView::clicked, this, [this](const QModelIndex& index) { RowChosen(index); });
@@ -132,9 +127,8 @@ bool SourceView::eventFilter(QObject* watched, QEvent* event) {
   event->accept();
   if (event->type() == QEvent::KeyPress) {
     const int row = rows_->currentIndex().row();
-    if (row > 0 && editor_ != nullptr &&
-        editor_->block().EditSourceLine(static_cast<size_t>(row - 1), "")) {
-      emit edited();
+    if (row > 0 && editor_ != nullptr) {
+      editor_->block().EditSourceLine(static_cast<size_t>(row - 1), "");
     }
   }
   return true;
@@ -143,7 +137,13 @@ bool SourceView::eventFilter(QObject* watched, QEvent* event) {
 void SourceView::Attach(Editor& editor) {
   editor_ = &editor;
   model_->Attach(editor);
-  editor.block().OnPointed([this] { pointed_ = true; });
+}
+
+void SourceView::BlockChanged(BlockChange change) {
+  if (change == BlockChange::kLines) lines_changed_ = true;
+  if (change == BlockChange::kPointed) pointed_ = true;
+  // Never at once: a row's edit tells of its change while the row's editor is still open.
+  if (!std::exchange(sync_posted_, true)) QTimer::singleShot(0, this, [this] { Sync(); });
 }
 
 void SourceView::RowChosen(const QModelIndex& index) {
@@ -152,12 +152,13 @@ void SourceView::RowChosen(const QModelIndex& index) {
 }
 
 void SourceView::Sync() {
+  sync_posted_ = false;
   if (editor_ == nullptr || isHidden()) return;
   const QScrollBar* bar = rows_->verticalScrollBar();
   const int scrolled = bar->value();
   const int current = rows_->currentIndex().row();
   const int before = model_->rowCount();
-  model_->Refresh();
+  if (std::exchange(lines_changed_, false)) model_->Refresh();
   if (model_->rowCount() != before) {
     // The rows were laid out again: the user's place in them stays.
     following_ = true;

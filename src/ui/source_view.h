@@ -4,7 +4,6 @@
 #include <QListView>
 #include <QPushButton>
 #include <QWidget>
-#include <cstdint>
 #include <functional>
 
 #include "editor/editor.h"
@@ -22,7 +21,7 @@ class SourceModel : public QAbstractListModel {
   explicit SourceModel(QObject* parent = nullptr) : QAbstractListModel(parent) {}
 
   void Attach(Editor& editor) { editor_ = &editor; }
-  // The rows follow the drawing; only what changed since the last call is signalled.
+  // The rows follow the drawing: the same count repaints them, another lays them out anew.
   void Refresh();
 
   int rowCount(const QModelIndex& parent = {}) const override;
@@ -30,15 +29,9 @@ class SourceModel : public QAbstractListModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
- signals:
-  // An edit changed the drawing: the window shows the rest of the Editor's state.
-  void drawingEdited();
-
  private:
   Editor* editor_ = nullptr;
   int rows_ = 1;
-  uint64_t revision_ = UINT64_MAX;
-  bool checked_ = false;
 };
 
 // The source view beside the drawing: B_SprawdzSkladnia above the rows of Polecenia. Choosing
@@ -54,13 +47,11 @@ class SourceView : public QWidget {
   QListView& rows() { return *rows_; }
   SourceModel& model() { return *model_; }
 
-  // Shows the Editor's drawing; nothing when it is hidden or nothing changed. Cheap enough for
-  // every mouse move.
+  // What the block said changed: shown at the next turn of the event loop (or Sync), so that
+  // a command's many changes lay the rows out once.
+  void BlockChanged(BlockChange change);
+  // Shows what changed since the last call; nothing while hidden (kept for when it shows).
   void Sync();
-
- signals:
-  // The user asked for something that changed the Editor.
-  void edited();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -72,7 +63,9 @@ class SourceView : public QWidget {
   QPushButton* check_ = nullptr;
   QListView* rows_ = nullptr;
   SourceModel* model_ = nullptr;
-  bool pointed_ = false;    // the drawing pointed at another entity since the last Sync
+  bool lines_changed_ = true;  // the drawing's lines changed since the last Sync
+  bool pointed_ = false;       // the drawing pointed at another entity since the last Sync
+  bool sync_posted_ = false;
   bool following_ = false;  // the row is being set from the drawing, not by the user
 };
 

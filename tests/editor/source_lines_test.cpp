@@ -155,7 +155,8 @@ TEST_F(SourceLinesTest, ARowShowsItsEntityAndTheDrawingShowsItsRow) {
   // The delete command's hover over the line points at its row, once per entity.
   editor_.WykonajPolecenie("u");
   int pointed = 0;
-  editor_.block().OnPointed([&] { ++pointed; });
+  editor_.block().OnChanged(
+      [&](BlockChange change) { pointed += change == BlockChange::kPointed; });
   const PixelPoint p = Pixel(500.5, 500.5);
   editor_.MouseMove(p.x, p.y);
   editor_.MouseMove(p.x + 1, p.y + 1);

@@ -126,7 +126,7 @@ TEST_F(BlockBrowserTest, LoadsTheBlockOfAFilteredRow) {
   // With unsaved changes the question comes first; "Nie" loads the row's block, and double
   // click does the same as the button.
   window_->editor().block().DodajObiekt("O(0,0,3)");
-  window_->SyncFromEditor();
+  QApplication::processEvents();
   Find<QLineEdit>("E_FiltrBlokow")->clear();
   TypeFilter("wpu");
   ASSERT_EQ(Rows(), QStringList{"Wpust uliczny"});
@@ -171,7 +171,7 @@ TEST_F(BlockBrowserTest, SavedBlockGetsANewPicture) {
   const QImage before = Picture(List()->item(row)).toImage();
   const QImage other = Picture(List()->item(row + 1)).toImage();
   window_->editor().block().DodajObiekt("P(-5,-5)-(5,5);K(0,0,255);GR(0,10)");
-  window_->SyncFromEditor();
+  QApplication::processEvents();
   dialogs_.Expect(ModalDialogs::Press("Button1"));  // "Tak" to "Taki blok już istnieje! Nadpisać?"
   Click("Bt_ZapiszBlok");
   Settle();
@@ -296,7 +296,7 @@ TEST_F(BlockBrowserTest, PreviewGoesWhenTheUserLeavesTheList) {
     c.leave();
     EXPECT_FALSE(preview->isVisible());
     // Nothing brings it back until a row is chosen again.
-    window_->SyncFromEditor();
+    QApplication::processEvents();
     EXPECT_FALSE(preview->isVisible());
   }
 }

@@ -186,7 +186,7 @@ TEST_F(CommandLineTest, RelativeEntryDrawsChainedLines) {
 TEST_F(CommandLineTest, MessagePaneFollowsTheEditor) {
   Editor& editor = window_->editor();
   const auto expect_pane = [&](const char* when) {
-    window_->SyncFromEditor();
+    QApplication::processEvents();
     QStringList lines;
     for (const auto& m : editor.messages().lines()) lines << QString::fromStdString(m);
     EXPECT_EQ(Pane(), lines.join('\n')) << when;

@@ -19,7 +19,7 @@ class CullingPickingTest : public testing::WindowTest {
     OpenLibrary();
     Click("Bt_NowyBlok");
     for (const char* line : lines) window_->editor().block().DodajObiekt(line);
-    window_->SyncFromEditor();
+    QApplication::processEvents();
     window_->editor().view().transform().SetScale(10);
     window_->editor().view().transform().SetCentre(cx, cy);
     window_->editor().view().Redraw();

@@ -77,7 +77,7 @@ TEST_F(DrawingTest, DoubleClickOpensTheDialogAndTheEditIsSaved) {
     SCOPED_TRACE(c.block);
     Click("Bt_NowyBlok");
     window_->editor().block().DodajObiekt(c.entity);
-    window_->SyncFromEditor();
+    QApplication::processEvents();
     const QPoint on_entity = Pixel(c.x, c.y);
     dialogs_.Expect([&c](QDialog& d) {
       EXPECT_EQ(d.objectName(), c.dialog);

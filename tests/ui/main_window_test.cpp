@@ -95,7 +95,7 @@ TEST_F(MainWindowTest, UnsavedChangesGuardTheClose) {
   LoadBlock("Drzewo");
   const QRect load_button = Find<QWidget>("B_WczytajBlok")->geometry();
   window_->editor().block().DodajObiekt("O(0,0,3);K(0,0,0);GR(0,10)");
-  window_->SyncFromEditor();
+  QApplication::processEvents();
   QApplication::processEvents();
   EXPECT_TRUE(Find<QLabel>("L_Zmiana")->isVisible());
   EXPECT_EQ(Find<QWidget>("B_WczytajBlok")->geometry(), load_button);  // the mark takes no room
@@ -132,7 +132,7 @@ TEST_F(MainWindowTest, SaveButtonWritesTheBlock) {
   OpenLibrary();
   LoadBlock("Hydrant");
   window_->editor().block().DodajObiekt("L(0,0)-(1,1);K(0,0,0);GR(0,10)");
-  window_->SyncFromEditor();
+  QApplication::processEvents();
   dialogs_.Expect(ModalDialogs::Press("Button1"));  // "Tak" to "Taki blok już istnieje! Nadpisać?"
   Click("Bt_ZapiszBlok");
   EXPECT_EQ(dialogs_.shown().back().text, "Taki blok już istnieje! Nadpisać?");

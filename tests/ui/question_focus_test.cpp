@@ -45,7 +45,7 @@ class QuestionFocusTest : public testing::WindowTest {
   }
   void Draw() {
     window_->editor().block().DodajObiekt("O(0,0,3)");
-    window_->SyncFromEditor();
+    QApplication::processEvents();
   }
   std::string Bytes() {
     std::ifstream in(library_, std::ios::binary);

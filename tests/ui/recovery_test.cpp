@@ -26,7 +26,7 @@ TEST(RecoveryChild, DISABLED_DrawsAndWaitsToBeKilled) {
   window.show();
   ASSERT_TRUE(window.started());
   window.editor().OtworzOstatniPlik((fs::path(dir) / "Bloki" / "przyklad.blk").string());
-  window.SyncFromEditor();
+  QApplication::processEvents();
   auto* name = window.findChild<QLineEdit*>("E_NazwaBloku");
   QTest::keyClicks(name, "Kolo");
   auto* entry = window.findChild<QLineEdit*>("E_Polecenie");
