@@ -181,7 +181,7 @@ TEST_F(DxfInsertTest, TheModelSpaceTickedInsertsTheOverview) {
 }
 
 // A drawing without definitions offers its model space alone.
-TEST_F(DxfInsertTest, ImportOfaDrawingWithoutDefinitionsOffersItsModelSpace) {
+TEST_F(DxfInsertTest, ImportOfADrawingWithoutDefinitionsOffersItsModelSpace) {
   ui_.open_paths = {dxf_};
   ui_.block_choices = {[](std::vector<Ui::OfferedBlock>&, bool&) { return false; }};
   editor_.library().ImportujDxf();
