@@ -430,10 +430,6 @@ TEST(DxfImport, WithTheModelSpaceTheDefinitionsFollowIt) {
     EXPECT_EQ(names, c.names);
     EXPECT_EQ(model_space, c.model_space);
   }
-  // The base point still goes to the origin.
-  const auto report = Import(Drawing(line, block), options);
-  ASSERT_TRUE(report.has_value());
-  EXPECT_EQ(report->blocks.at(1).lines, std::vector<std::string>{"O(0,0,1);K(0,0,0);GR(0.1)"});
 }
 
 TEST(DxfImport, BadInputIsRefusedWithAReason) {
