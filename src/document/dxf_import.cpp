@@ -57,18 +57,22 @@ Result<DxfImportReport> Import(std::string_view bytes, const std::filesystem::pa
       report.notes.push_back("blok " + name + " nie ma obiektów do zapisania: pominięty");
       return {};
     }
-    report.blocks.push_back({std::move(name), unit.unit, std::move(*lines)});
+    report.blocks.push_back({std::move(name), unit.unit, std::move(*lines), self == nullptr});
     return {};
   };
+  const std::string nothing = refused + "rysunek nie ma obiektów do zapisania";
 
-  if (!options.all_blocks && options.only.empty()) {
+  const bool definitions = options.all_blocks || !options.only.empty();
+  if (!definitions || options.with_model) {
     if (auto added =
             add(options.model_name, drawing.model, drawing.base_x, drawing.base_y, nullptr);
         !added) {
       return std::unexpected(added.error());
     }
-    if (report.blocks.empty()) return Fail(refused + "rysunek nie ma obiektów do zapisania");
-    return report;
+    if (!definitions) {
+      if (report.blocks.empty()) return Fail(nothing);
+      return report;
+    }
   }
   std::set<std::string> wanted;
   for (const std::string& name : options.only) wanted.insert(UpperCp1250(name));
@@ -91,7 +95,9 @@ Result<DxfImportReport> Import(std::string_view bytes, const std::filesystem::pa
       return Fail(refused + "rysunek nie ma bloku " + name);
     }
   }
-  if (report.blocks.empty()) return Fail(refused + "rysunek nie ma bloków do zapisania");
+  if (report.blocks.empty()) {
+    return Fail(options.with_model ? nothing : refused + "rysunek nie ma bloków do zapisania");
+  }
   return report;
 }
 

@@ -29,6 +29,7 @@ struct DxfBlock {
   std::string name;
   std::string unit;
   std::vector<std::string> lines;
+  bool model_space = false;  // the drawing's model space, not one of its block definitions
 };
 
 struct DxfImportReport {
@@ -41,6 +42,9 @@ struct DxfImportReport {
 struct DxfImportOptions {
   // Every named block definition instead of the model space.
   bool all_blocks = false;
+  // With all_blocks: the model space as well, first, so that a drawing needs objects in one of
+  // them only (what a user is offered to choose from).
+  bool with_model = false;
   // These block definitions only (implies all_blocks); DXF compares names without case.
   std::vector<std::string> only;
   // The unit the drawing's numbers are in, over what the file says.

@@ -1,5 +1,7 @@
 // A DXF drawing from another CAD program brought into the block being edited.
 
+#include <algorithm>
+
 #include "document/dxf_import.h"
 #include "editing/transform.h"
 #include "editor/library.h"
@@ -13,14 +15,48 @@ namespace {
 
 const std::vector<FileFilter> kDxfFilters = {{"Pliki DXF", "*.dxf"}, {"Wszystkie pliki", "*.*"}};
 
+// The blocks a DXF drawing offers: its model space first, then its block definitions; empty
+// ones offer nothing.
+Result<DxfImportReport> ReadOffer(const std::filesystem::path& file, DxfImportOptions options) {
+  options.all_blocks = true;
+  options.with_model = true;
+  return ImportDxf(file, options);
+}
+
 }  // namespace
+
+std::optional<DxfImportOptions> Library::InsertedPart(const std::filesystem::path& file) {
+  DxfImportOptions options = DxfOptions(file);
+  const auto offered = ReadOffer(file, options);
+  if (!offered || std::ranges::all_of(offered->blocks, &DxfBlock::model_space)) return options;
+  // Nothing comes ticked: the user ticks the one to insert.
+  std::vector<Ui::OfferedBlock> offer;
+  for (const DxfBlock& block : offered->blocks) {
+    offer.push_back({.name = block.name, .lines = block.lines, .exists = false, .take = false});
+  }
+  bool replace = false;
+  if (!ui_.ChooseBlocks(offer, replace)) return std::nullopt;
+  const auto ticked = std::ranges::find_if(offer, &Ui::OfferedBlock::take);
+  if (ticked == offer.end()) {
+    messages_.Komunikat("Nie zaznaczono bloku: nic nie wstawiono.");
+    return std::nullopt;
+  }
+  const DxfBlock& chosen = offered->blocks[static_cast<size_t>(ticked - offer.begin())];
+  if (std::ranges::count_if(offer, &Ui::OfferedBlock::take) > 1) {
+    messages_.Komunikat("Zaznaczono kilka bloków; wstawiono pierwszy z nich: " + chosen.name);
+  }
+  if (!chosen.model_space) options.only = {chosen.name};
+  return options;
+}
 
 void Library::WstawZDxf() {
   cancel_command_();
   const auto file =
       ui_.OpenFileDialog({"Wstaw z DXF", kDxfFilters, "dxf", preferences_.initial_directory()});
   if (!file) return view_.Redraw();
-  auto report = ImportDxf(*file, DxfOptions(*file));
+  const auto options = InsertedPart(*file);
+  if (!options) return view_.Redraw();
+  auto report = ImportDxf(*file, *options);
   if (!report) {
     ShowError(report.error());
     return view_.Redraw();
@@ -79,29 +115,12 @@ void Library::ImportujDxf() {
   const auto file =
       ui_.OpenFileDialog({"Importuj DXF", kDxfFilters, "dxf", preferences_.initial_directory()});
   if (!file) return view_.Redraw();
-  DxfImportOptions options = DxfOptions(*file);
-  auto model = ImportDxf(*file, options);
-  if (!model) {
-    ShowError(model.error());
+  auto offered = ReadOffer(*file, DxfOptions(*file));
+  if (!offered) {
+    ShowError(offered.error());
     return view_.Redraw();
   }
-  options.all_blocks = true;
-  auto defined = ImportDxf(*file, options);
-  if (!defined) {
-    ShowError(defined.error());
-    return view_.Redraw();
-  }
-  // The model space first, then the block definitions; empty ones offer nothing.
-  std::vector<DxfBlock> found;
-  for (auto* report : {&*model, &*defined}) {
-    for (DxfBlock& block : report->blocks) {
-      if (!block.lines.empty()) found.push_back(std::move(block));
-    }
-  }
-  if (found.empty()) {
-    ui_.ShowMessage("Rysunek " + file->string() + " nie zawiera obiektów do zaimportowania.");
-    return view_.Redraw();
-  }
+  const std::vector<DxfBlock>& found = offered->blocks;
   std::vector<Ui::OfferedBlock> offer;
   for (const DxfBlock& block : found) {
     const bool exists = block_list_.Contains(block.name);

@@ -102,8 +102,9 @@ class Library {
   void DuplikujBlok();
   void KopiujDoBiblioteki();
   void PokazDuplikaty();
-  // M_WstawDXF: a DXF drawing's model space added to the drawing at (0,0), in the block's unit,
-  // as one step of Cofnij; the view then shows everything.
+  // M_WstawDXF: a DXF drawing's model space, or the block definition the user chooses when it
+  // has any (each at its base point), added to the drawing at (0,0), in the block's unit, as
+  // one step of Cofnij; the view then shows everything.
   void WstawZDxf();
   // M_ImportujDXF: the blocks a DXF drawing offers (its model space first, then its block
   // definitions), those the user ticks saved into the open library at once, all or none.
@@ -131,6 +132,10 @@ class Library {
   void LibraryChanged(const std::string& select);
   // How a DXF drawing is read here: its texts sized by the stroke font.
   DxfImportOptions DxfOptions(const std::filesystem::path& file) const;
+  // What of a DXF drawing M_WstawDXF inserts: the block the user ticks when it has block
+  // definitions, else its model space (also when its definitions cannot be read: the model
+  // space's read then says what is wrong). Nothing: cancelled, or nothing ticked.
+  std::optional<DxfImportOptions> InsertedPart(const std::filesystem::path& file);
   void ShowError(const Error& error) { ui_.ShowMessage(error.message); }
   void Notify(LibraryChange change);
 

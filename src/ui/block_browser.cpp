@@ -31,6 +31,7 @@ class ThumbnailDelegate : public QStyledItemDelegate {
  protected:
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
     QStyledItemDelegate::initStyleOption(option, index);
+    if (!(index.flags() & Qt::ItemIsEnabled)) return;  // a note, not a block: no picture
     if (option->icon.isNull()) option->icon = QIcon(blank_);
     option->features |= QStyleOptionViewItem::HasDecoration;
     option->decorationSize = BlockBrowser::kThumbnailSize;
@@ -166,6 +167,15 @@ void BlockBrowser::Sync() {
     const QSignalBlocker block(list_);
     list_->clear();
     list_->addItems(names);
+    // A filter that lets nothing through says so, on a row that is no block: it cannot be
+    // selected, so neither a double click nor Enter loads anything.
+    if (names.isEmpty() && !e.library().block_filter().text().empty()) {
+      const QString note = QString("Brak bloków pasujących do „%1”")
+                               .arg(Q(e.library().block_filter().text()).trimmed());
+      auto* item = new QListWidgetItem(note, list_);
+      item->setFlags(Qt::NoItemFlags);
+      item->setToolTip(note);
+    }
     // A narrower list starts at its top (or at the selected row, below), not where the
     // longer one was scrolled to.
     list_->scrollToTop();

@@ -18,6 +18,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "interaction/entity_writers.h"
 #include "model/thickness.h"
 #include "ui/painter_canvas.h"
 #include "ui/qt_text.h"
@@ -322,6 +323,14 @@ TTekstyEdycja::TTekstyEdycja(ColourChooser choose_colour, QWidget* parent)
   layout->addWidget(nr_);
   layout->addWidget(new QLabel("Tekst (max 255 znaków)", this));
   layout->addWidget(text_);
+  // What the file will make of the text, said as t says it, while it is typed.
+  QLabel* note = Hidden("L_UwagaTekstu", QString(), this);
+  layout->addWidget(note);
+  connect(text_, &QLineEdit::textChanged, this, [note](const QString& text) {
+    const auto fitted = FitTypedText(S(text));
+    note->setText(fitted && !fitted->note.empty() ? "(" + Q(fitted->note) + ")" : QString());
+    note->setVisible(!note->text().isEmpty());
+  });
   auto* middle = new QHBoxLayout;
   middle->addWidget(Group("Punkt wstawienia", {{"X", x_}, {"Y", y_}}, this));
   middle->addWidget(Group("Parametry ", {{"Rozmiar [cm]", height_}, {"Szerokość", width_}}, this));

@@ -197,6 +197,16 @@ QWidget* TPodgladRysowanie::BuildSettingsBar() {
   shape_->setToolTip("Kolor");
   shape_->installEventFilter(this);
   cb_punkt_bazowy_ = CheckBox("CB_PunktBazowy", "Rpbw", bar, true);
+  // The short captions say little to a newcomer.
+  cb_punkt_bazowy_->setToolTip("Rysuj punkt bazowy (0,0), w którym blok będzie wstawiany");
+  cb_rysuj_siatka_->setToolTip("Rysuj osie X i Y z podziałką co krok i jej opisami");
+  cb_siatka_krok_->setToolTip(
+      "Krok siatki: odstęp jej linii i podziałki osi; Siatka F4 przyciąga do jego wielokrotności");
+  cb_siatka_rozmiar_->setToolTip(
+      "Jak daleko od punktu (0,0) sięgają siatka i osie, w każdą stronę");
+  cb_grubosci_->setToolTip("Grubość linii nowych obiektów, w milimetrach");
+  cb_h_tekstu_->setToolTip("Wysokość nowych tekstów (polecenie t)");
+  cb_s_tekstu_->setToolTip("Szerokość liter nowych tekstów (polecenie t)");
   for (QWidget* w :
        std::initializer_list<QWidget*>{cb_siatka_, cb_rysuj_siatka_, cb_orto_, cb_koniec_,
                                        cb_srodek_, cb_przeciecie_, cb_centrum_, cb_prosto_}) {
@@ -212,16 +222,18 @@ QWidget* TPodgladRysowanie::BuildSettingsBar() {
   rows->addLayout(layout);
   rows->addLayout(second);
   layout = second;
-  layout->addWidget(Label("krok", bar));
-  layout->addWidget(cb_siatka_krok_);
-  layout->addWidget(Label("rozmiar", bar));
-  layout->addWidget(cb_siatka_rozmiar_);
-  layout->addWidget(Label("grub.", bar));
-  layout->addWidget(cb_grubosci_);
-  layout->addWidget(Label("h", bar));
-  layout->addWidget(cb_h_tekstu_);
-  layout->addWidget(Label("s", bar));
-  layout->addWidget(cb_s_tekstu_);
+  // Each box after its caption, the caption's tip the box's.
+  const auto labelled = [&](const QString& caption, QComboBox* combo) {
+    QLabel* label = Label(caption, bar);
+    label->setToolTip(combo->toolTip());
+    layout->addWidget(label);
+    layout->addWidget(combo);
+  };
+  labelled("krok", cb_siatka_krok_);
+  labelled("rozmiar", cb_siatka_rozmiar_);
+  labelled("grub.", cb_grubosci_);
+  labelled("h", cb_h_tekstu_);
+  labelled("s", cb_s_tekstu_);
   layout->addWidget(Label("kolor", bar));
   layout->addWidget(shape_);
   layout->addWidget(cb_punkt_bazowy_);

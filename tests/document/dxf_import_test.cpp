@@ -391,6 +391,47 @@ TEST(DxfImport, BlocksByNameBaseAtTheOriginAndOthersSkippedAndCounted) {
   EXPECT_NE(report.error().message.find("nie ma bloku Brak"), std::string::npos);
 }
 
+// What a user chooses from: the model space first, then the definitions; a drawing needs
+// objects in one of them only.
+TEST(DxfImport, WithTheModelSpaceTheDefinitionsFollowIt) {
+  const std::string line = Groups({{0, "LINE"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "0"}});
+  const std::string block =
+      Block("Zawór", Groups({{0, "CIRCLE"}, {10, "5"}, {20, "0"}, {40, "1"}}), "5");
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::vector<std::string> names;  // none: refused
+    std::vector<bool> model_space;
+  } cases[] = {
+      {"both", Drawing(line, block), {"rysunek", "Zawór"}, {true, false}},
+      {"model space only", Drawing(line), {"rysunek"}, {true}},
+      {"definitions only", Drawing("", block), {"Zawór"}, {false}},
+      {"neither", Drawing("", Block("Pusty", "")), {}, {}},
+  };
+  DxfImportOptions options = Options();
+  options.all_blocks = true;
+  options.with_model = true;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto report = Import(c.bytes, options);
+    if (c.names.empty()) {
+      ASSERT_FALSE(report.has_value());
+      EXPECT_NE(report.error().message.find("nie ma obiektów"), std::string::npos)
+          << report.error().message;
+      continue;
+    }
+    ASSERT_TRUE(report.has_value()) << report.error().message;
+    std::vector<std::string> names;
+    std::vector<bool> model_space;
+    for (const DxfBlock& b : report->blocks) {
+      names.push_back(b.name);
+      model_space.push_back(b.model_space);
+    }
+    EXPECT_EQ(names, c.names);
+    EXPECT_EQ(model_space, c.model_space);
+  }
+}
+
 TEST(DxfImport, BadInputIsRefusedWithAReason) {
   const std::string line = Groups({{0, "LINE"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "0"}});
   std::string deep;

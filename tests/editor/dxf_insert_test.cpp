@@ -2,12 +2,19 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "document/dxf_export.h"
 #include "editor/editor_fixture.h"
+#include "view/font_capital.h"
 
 namespace blok::testing {
 namespace {
 
+using ::testing::Contains;
+using ::testing::Each;
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
 
 // A line from (0,0) to (2,0) and a circle of radius 0.5 at (1,1), in metres, as a minimal
 // DXF drawing has them.
@@ -32,6 +39,10 @@ class DxfInsertTest : public EditorTest {
     EditorTest::SetUp();
     OpenLibrary();
     WriteBytes(dxf_, kDrawing);
+  }
+  std::vector<std::string> Lines() {
+    const auto lines = editor_.block().drawing().lines();
+    return {lines.begin(), lines.end()};
   }
   std::filesystem::path dxf_ = dir_ / "rysunek.dxf";
 };
@@ -71,6 +82,113 @@ TEST_F(DxfInsertTest, NothingInsertedFromABadFileOrACancelledDialog) {
   EXPECT_EQ(editor_.block().drawing().lines().size(), 1u);
   ASSERT_EQ(ui_.message_boxes.size(), 1u);
   EXPECT_THAT(ui_.message_boxes[0], HasSubstr(dxf_.string()));
+}
+
+// A DXF written by the export (blocks as definitions, the model space a grid of them with their
+// names) offers its blocks, and the one ticked goes in at its base point; one without
+// definitions goes in as it is, no question asked.
+TEST_F(DxfInsertTest, TheTickedDefinitionInsertedAtItsBasePoint) {
+  const std::filesystem::path symbols = dir_ / "symbole.blk";
+  AppendBlock(symbols, "Zasuwa", {"O(0.2,0.3,0.5);K(0,0,0);GR(0.1)"});
+  AppendBlock(symbols, "Hydrant", {"L(-1,0)-(1,0);K(0,0,0);GR(0.1)"});
+  const std::filesystem::path exported = dir_ / "symbole.dxf";
+  ASSERT_TRUE(ExportDxf({.library = symbols, .names = {}, .output = exported},
+                        ExportFontOf(*editor_.view().romans_font())));
+  using Choice = std::function<bool(std::vector<Ui::OfferedBlock>&, bool&)>;
+  const auto tick = [](std::vector<size_t> rows) -> Choice {
+    return [rows](std::vector<Ui::OfferedBlock>& offer, bool&) {
+      for (size_t row : rows) offer.at(row).take = true;
+      return true;
+    };
+  };
+  const std::string kept = "P(5,5)-(6,6)";
+  const struct {
+    const char* what;
+    std::filesystem::path dxf;
+    std::optional<Choice> choice;  // nothing: no dialog is due
+    std::vector<std::string> lines;
+    const char* note = nullptr;  // in the messages pane
+  } cases[] = {
+      {"a definition", exported, tick({2}), {"O(0.2,0.3,0.5);K(0,0,0);GR(0.1)", kept}},
+      {"two ticked: the first",
+       exported,
+       tick({1, 2}),
+       {"L(-1,0)-(1,0);K(0,0,0);GR(0.1)", kept},
+       "pierwszy z nich: Hydrant"},
+      {"nothing ticked", exported, tick({}), {kept}, "nic nie wstawiono"},
+      {"cancelled",
+       exported,
+       [](std::vector<Ui::OfferedBlock>& offer, bool&) {
+         offer.at(1).take = true;
+         return false;
+       },
+       {kept}},
+      {"no definitions",
+       dxf_,
+       std::nullopt,
+       {"O(1,1,0.5);K(0,0,0);GR(0.1)", "L(0,0)-(2,0);K(0,0,0);GR(0.1)", kept}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (&c != &cases[0]) ui_.answers = {Answer::kNie};  // the last block is not kept
+    StartDrawing("Wstawiany", {kept});
+    editor_.block().SetUnit("m");
+    const size_t offers = ui_.block_offers.size();
+    ui_.open_paths = {c.dxf};
+    if (c.choice) ui_.block_choices = {*c.choice};
+    editor_.library().WstawZDxf();
+    EXPECT_TRUE(ui_.block_choices.empty());
+    ASSERT_EQ(ui_.block_offers.size(), offers + (c.choice ? 1 : 0));
+    if (c.choice) {
+      std::vector<std::string> names;
+      for (const Ui::OfferedBlock& offered : ui_.block_offers.back()) {
+        names.push_back(offered.name);
+        EXPECT_FALSE(offered.take) << offered.name;
+      }
+      EXPECT_THAT(names, ElementsAre("symbole", "Hydrant", "Zasuwa"));
+    }
+    EXPECT_EQ(Lines(), c.lines) << ::testing::PrintToString(ui_.message_boxes);
+    EXPECT_TRUE(ui_.message_boxes.empty()) << ::testing::PrintToString(ui_.message_boxes);
+    if (c.note != nullptr) EXPECT_THAT(editor_.messages().lines(), Contains(HasSubstr(c.note)));
+    if (c.lines.size() > 1) {
+      editor_.block().BCofnijClick();
+      EXPECT_EQ(Lines(), std::vector<std::string>{kept});
+    }
+  }
+}
+
+// The model space ticked: the overview as the command always inserted it, names and all.
+TEST_F(DxfInsertTest, TheModelSpaceTickedInsertsTheOverview) {
+  const std::filesystem::path symbols = dir_ / "symbole.blk";
+  AppendBlock(symbols, "Zasuwa", {"O(0,0,0.5);K(0,0,0);GR(0.1)"});
+  const std::filesystem::path exported = dir_ / "symbole.dxf";
+  ASSERT_TRUE(ExportDxf({.library = symbols, .names = {}, .output = exported},
+                        ExportFontOf(*editor_.view().romans_font())));
+  StartDrawing("Wstawiany", {"P(5,5)-(6,6)"});
+  editor_.block().SetUnit("m");
+  ui_.open_paths = {exported};
+  ui_.block_choices = {[](std::vector<Ui::OfferedBlock>& offer, bool&) {
+    offer.at(0).take = true;
+    return true;
+  }};
+  editor_.library().WstawZDxf();
+  const std::vector<std::string> lines = Lines();
+  ASSERT_EQ(lines.size(), 3u) << ::testing::PrintToString(ui_.message_boxes);
+  EXPECT_THAT(lines, Contains(HasSubstr("'Zasuwa'")));
+  // Centred in its cell of the grid, not at its base point.
+  EXPECT_THAT(lines, Contains(StartsWith("O(")));
+  EXPECT_THAT(lines, Each(Not(StartsWith("O(0,0,"))));
+}
+
+// A drawing without definitions offers its model space alone.
+TEST_F(DxfInsertTest, ImportOfADrawingWithoutDefinitionsOffersItsModelSpace) {
+  ui_.open_paths = {dxf_};
+  ui_.block_choices = {[](std::vector<Ui::OfferedBlock>&, bool&) { return false; }};
+  editor_.library().ImportujDxf();
+  EXPECT_TRUE(ui_.message_boxes.empty()) << ::testing::PrintToString(ui_.message_boxes);
+  ASSERT_EQ(ui_.block_offers.size(), 1u);
+  ASSERT_EQ(ui_.block_offers[0].size(), 1u);
+  EXPECT_EQ(ui_.block_offers[0][0].name, "rysunek");
 }
 
 // The import offers the model space and the block definitions; names the library holds come

@@ -103,7 +103,7 @@ TEST_F(BlockBrowserTest, FilterNarrowsTheListAndEscapeClearsIt) {
       {"STRZALKA", {"Strzałka"}},
       {"st", {"Strzałka", "Studzienka kanalizacyjna", "Wpust uliczny", "Znak STOP"}},
       {"u", {"Studzienka kanalizacyjna", "Wpust uliczny"}},
-      {"żółw", {}},
+      {"żółw", {"Brak bloków pasujących do „żółw”"}},
   };
   for (const Case& c : cases) {
     filter->clear();
@@ -113,6 +113,40 @@ TEST_F(BlockBrowserTest, FilterNarrowsTheListAndEscapeClearsIt) {
   QTest::keyClick(filter, Qt::Key_Escape);
   EXPECT_TRUE(filter->text().isEmpty());
   EXPECT_EQ(Rows().size(), 7);
+}
+
+// A filter that matches nothing says so on a row that is no block: nothing selects or loads
+// it, and it goes when the filter lets blocks through again.
+TEST_F(BlockBrowserTest, AFilterMatchingNothingSaysSo) {
+  OpenLibrary();
+  window_->editor().block().DodajObiekt("O(0,0,3)");  // a load would ask first
+  window_->SyncFromEditor();
+  const QStringList messages = Messages();
+  const size_t dialogs = dialogs_.shown().size();
+  TypeFilter("xyz");
+  ASSERT_EQ(Rows(), QStringList{"Brak bloków pasujących do „xyz”"});
+  QListWidgetItem* note = List()->item(0);
+  EXPECT_FALSE(note->flags() & Qt::ItemIsSelectable);
+  const QPoint row = List()->visualItemRect(note).center();
+  QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, row);
+  QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, row);
+  List()->setFocus();
+  QTest::keyClick(List(), Qt::Key_Down);
+  QTest::keyClick(List(), Qt::Key_Return);
+  QTest::keyClick(List(), Qt::Key_Enter);
+  EXPECT_EQ(List()->currentRow(), -1);
+  EXPECT_TRUE(List()->selectedItems().isEmpty());
+  EXPECT_EQ(window_->editor().library().selected_block_row(), std::nullopt);
+  EXPECT_EQ(dialogs_.shown().size(), dialogs);
+  EXPECT_EQ(Messages(), messages);
+  EXPECT_TRUE(window_->editor().block().unsaved());
+
+  auto* filter = Find<QLineEdit>("E_FiltrBlokow");
+  filter->clear();
+  EXPECT_EQ(Rows().size(), 7);
+  EXPECT_FALSE(Rows().join('\n').contains("Brak bloków"));
+  TypeFilter("hydr");
+  EXPECT_EQ(Rows(), QStringList{"Hydrant"});
 }
 
 TEST_F(BlockBrowserTest, LoadsTheBlockOfAFilteredRow) {

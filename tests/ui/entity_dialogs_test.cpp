@@ -329,6 +329,38 @@ TEST_F(EntityDialogsTest, TextDialogAngleButtons) {
   EXPECT_FALSE(dialog.Edit(model));
 }
 
+// A straight apostrophe is written as ’, and the form says so below the text as it is typed,
+// in the words the command t uses.
+TEST_F(EntityDialogsTest, TextDialogSaysWhereTheApostropheIsReplaced) {
+  const struct {
+    QString typed;
+    QString note;
+    const char* written;
+  } cases[] = {
+      {"Ala's", "(apostrof zapisano jako ’)", "T(1,2,'Ala’s',0.6,0.5,0);K(0,0,0);GR(0,1)"},
+      {"'x'", "(apostrof zapisano jako ’)", "T(1,2,'’x’',0.6,0.5,0);K(0,0,0);GR(0,1)"},
+      {"Ala", "", "T(1,2,'Ala',0.6,0.5,0);K(0,0,0);GR(0,1)"},
+      {"Ala’s", "", "T(1,2,'Ala’s',0.6,0.5,0);K(0,0,0);GR(0,1)"},
+  };
+  TTekstyEdycja dialog(colours_.Chooser());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed.toStdString());
+    TextDialogModel model;
+    model.Fill(ReadText("T(1,2,'Opis',0.6,0.5,0);K(0,0,0);GR(0,10)", ReadingDefaults{}), 3);
+    dialogs_.Expect([&](QDialog& d) {
+      auto* note = Child<QLabel>(d, "L_UwagaTekstu");
+      ASSERT_NE(note, nullptr);
+      EXPECT_FALSE(note->isVisible());  // nothing to say of the text as it opened
+      Type(d, "Tekst", c.typed);
+      EXPECT_EQ(note->text(), c.note);
+      EXPECT_EQ(note->isVisible(), !c.note.isEmpty());
+      Press(d, "wprowadz");
+    });
+    EXPECT_TRUE(dialog.Edit(model));
+    EXPECT_EQ(model.result, c.written);
+  }
+}
+
 TEST_F(EntityDialogsTest, ChangePropertiesChecksWhatTheUserTouches) {
   TEdycjaCech dialog(colours_.Chooser());
   PropertiesDialogModel model;
