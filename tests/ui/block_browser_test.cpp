@@ -120,7 +120,7 @@ TEST_F(BlockBrowserTest, FilterNarrowsTheListAndEscapeClearsIt) {
 TEST_F(BlockBrowserTest, AFilterMatchingNothingSaysSo) {
   OpenLibrary();
   window_->editor().block().DodajObiekt("O(0,0,3)");  // a load would ask first
-  window_->SyncFromEditor();
+  QApplication::processEvents();
   const QStringList messages = Messages();
   const size_t dialogs = dialogs_.shown().size();
   TypeFilter("xyz");
