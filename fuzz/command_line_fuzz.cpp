@@ -329,6 +329,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   NullSurface surface;
   blok::Editor editor(program.dir(), ui, surface);
   Require(editor.Start().has_value());
+  editor.OfferRecovery();
   editor.view().FirstShow();
   editor.OtworzOstatniPlik(program.library().string());
   Require(editor.block().tools_enabled());

@@ -71,8 +71,14 @@ Result<void> Editor::Start(std::optional<Error> code_page_problem) {
   block_.ClearJournal();
   preferences_.Read();
   started_ = true;
-  recovery_.Begin([this](const RecoverySnapshot& snapshot) { RestoreBlock(snapshot); });
+  recovery_.Begin();
   return {};
+}
+
+void Editor::OfferRecovery() {
+  if (!started_ || recovery_offered_) return;
+  recovery_offered_ = true;
+  recovery_.OfferRecovery([this](const RecoverySnapshot& snapshot) { RestoreBlock(snapshot); });
 }
 
 void Editor::Finish(bool keep_unsaved_block) {

@@ -65,6 +65,9 @@ class Editor {
   // code page that cannot be converted (CodePageProblem) is shown and returned the same way:
   // every file the editor reads and writes would lose its Polish letters.
   Result<void> Start(std::optional<Error> code_page_problem = CodePageProblem());
+  // The unsaved blocks that killed editors left behind, offered back: once a run, after a
+  // start that succeeded. The window asks once it is on screen, not over an empty desktop.
+  void OfferRecovery();
   // Rewrites the data files; failures are shown. Does nothing after a failed start, so that
   // the remembered files are not lost to an editor that never read them. The recovery file goes,
   // unless the program ends without asking (a signal) with the block unsaved.
@@ -128,6 +131,7 @@ class Editor {
   Ui& ui_;
   Surface& surface_;
   bool started_ = false;
+  bool recovery_offered_ = false;
 
   Messages messages_;
   // The block and the view refer to each other: neither uses the other while it is made.

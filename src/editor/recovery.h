@@ -28,9 +28,11 @@ class Recovery {
   Recovery(const Recovery&) = delete;
   Recovery& operator=(const Recovery&) = delete;
 
-  // At start: this run's lock (once), then the files left behind offered, newest first; the
+  // At start: this run's lock (once), so that an unsaved block is kept from the first change.
+  void Begin();
+  // Offers the recovery files that editors no longer running left behind, newest first; the
   // one the user takes back goes to restore.
-  void Begin(const std::function<void(const RecoverySnapshot&)>& restore);
+  void OfferRecovery(const std::function<void(const RecoverySnapshot&)>& restore);
   // The window calls this about once a second: an unsaved block that changed since the last
   // call goes to the recovery file, written on a thread of its own. True when it added a
   // message (a write that failed).
@@ -50,9 +52,6 @@ class Recovery {
  private:
   // A lock of this run's own in the recovery folder, and a writer for its recovery file.
   void TakeRecoveryLock();
-  // Offers the recovery files that editors no longer running left behind, newest first.
-  void OfferRecovery(const std::function<void(const RecoverySnapshot&)>& restore);
-
   std::filesystem::path state_dir_;
   Ui& ui_;
   Messages& messages_;

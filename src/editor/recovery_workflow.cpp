@@ -45,9 +45,8 @@ Recovery::Recovery(std::filesystem::path state_dir, Ui& ui, Messages& messages,
 
 Recovery::~Recovery() = default;
 
-void Recovery::Begin(const std::function<void(const RecoverySnapshot&)>& restore) {
+void Recovery::Begin() {
   if (!recovery_lock_) TakeRecoveryLock();
-  OfferRecovery(restore);
 }
 
 void Recovery::DropRecoveryFile() {

@@ -73,8 +73,11 @@ Taken CommandMachine::WykonajPolecenie(const std::string& entry, bool from_contr
   if (!host_.BlockOpen()) {
     reply = Reply::Said(std::string(kNoFile));
   } else {
-    // A control's text is a command, never the value a step waits for.
-    if (!from_control && running_) reply = running_->Typed(entry);
+    // A control's text is a command, never the value a step waits for; nor is a typed keyword,
+    // unless the step takes free text: a step that refuses what it cannot read would otherwise
+    // keep running under the new command.
+    const bool offered = !from_control && (row == nullptr || awaits() == Awaited::kText);
+    if (offered && running_) reply = running_->Typed(entry);
     if (reply.taken == Taken::kWithMessage) {
       reply.message = CutToCharacters(reply.message, kMaxMessage);
     } else {

@@ -405,6 +405,8 @@ void TPodgladRysowanie::showEvent(QShowEvent* event) {
   shown_once_ = true;
   editor_->view().FirstShow();
   command_area_->entry().setFocus();
+  // After the window has been painted: a question over an empty desktop is easily missed.
+  QTimer::singleShot(0, this, [this] { Run([&] { editor_->OfferRecovery(); }); });
 }
 
 void TPodgladRysowanie::closeEvent(QCloseEvent* event) {

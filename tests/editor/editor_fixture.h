@@ -59,6 +59,7 @@ class EditorTest : public ::testing::Test {
     AppendBlock(library_, "BBB", {"O(0,0,1)", "P(0,0)-(2,2)"}, "cm");
     AppendBlock(library_, "CCC", {"T(0,0,'Zażółć',1,1,0)"}, "mm");
     ASSERT_TRUE(editor_.Start());
+    editor_.OfferRecovery();  // as the window does once it is shown
     ui_.ClearRecords();
   }
 

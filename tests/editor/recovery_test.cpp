@@ -87,6 +87,7 @@ class RecoveryTest : public EditorTest {
     next->ui.answers = std::move(answers);
     next->editor = std::make_unique<Editor>(dir_.path(), next->ui, next->surface);
     EXPECT_TRUE(next->editor->Start());
+    next->editor->OfferRecovery();
     return next;
   }
 };
@@ -263,6 +264,25 @@ TEST_F(RecoveryTest, AKilledEditorsBlockIsOfferedAtTheNextStart) {
       EXPECT_TRUE(e.block().drawing().IsBlank());
     }
     EXPECT_TRUE(next->ui.message_boxes.empty());
+  }
+}
+
+// The offer is not part of the start (the window makes it once it is on screen), and comes
+// once a run: a block kept for later ("Kasuj") is not asked about again, nor after a failed start.
+TEST_F(RecoveryTest, TheOfferComesOnceAfterTheStart) {
+  LeaveDead("999999", Drawn());
+  const Error no_code_page{"Brak strony kodowej"};
+  for (const bool starts : {false, true}) {
+    SCOPED_TRACE(starts);
+    ScriptedUi ui;
+    FakeSurface surface;
+    Editor e(dir_.path(), ui, surface);
+    EXPECT_EQ(e.Start(starts ? std::nullopt : std::optional(no_code_page)).has_value(), starts);
+    EXPECT_TRUE(ui.questions.empty());
+    if (starts) ui.answers = {Answer::kKasuj};
+    e.OfferRecovery();
+    e.OfferRecovery();
+    EXPECT_EQ(ui.questions.size(), starts ? 1u : 0u);
   }
 }
 

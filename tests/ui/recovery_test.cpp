@@ -66,6 +66,8 @@ TEST_F(WindowTest, ABlockDrawnByAKilledEditorIsOfferedBack) {
   dialogs_.Expect(ModalDialogs::Press("Button1"));
   TPodgladRysowanie next{dir_.path()};
   next.show();
+  // The question waits for the window to be painted.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs_.shown().empty(); }));
   ASSERT_EQ(dialogs_.shown().size(), 1u);
   EXPECT_TRUE(dialogs_.shown()[0].text.startsWith("Znaleziono niezapisany blok „Kolo” z pliku " +
                                                   QString::fromStdString(library_.string())))
