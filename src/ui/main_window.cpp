@@ -406,7 +406,16 @@ void TPodgladRysowanie::showEvent(QShowEvent* event) {
   editor_->view().FirstShow();
   command_area_->entry().setFocus();
   // After the window has been painted: a question over an empty desktop is easily missed.
-  QTimer::singleShot(0, this, [this] { Run([&] { editor_->OfferRecovery(); }); });
+  recovery_offer_due_ = true;
+  QTimer::singleShot(0, this, [this] {
+    Run([&] { editor_->OfferRecovery(); });
+    recovery_offer_due_ = false;
+    // A file given to the program opens after the question, so that a block brought back is
+    // asked about before another file replaces it.
+    if (auto given = std::exchange(given_file_, std::nullopt)) {
+      OpenGivenFile(given->first, given->second);
+    }
+  });
 }
 
 void TPodgladRysowanie::closeEvent(QCloseEvent* event) {
@@ -429,6 +438,10 @@ void TPodgladRysowanie::EndWithoutQuestions() {
 
 void TPodgladRysowanie::OpenGivenFile(const QString& file, const QString& block) {
   if (!started_) return;
+  if (recovery_offer_due_) {
+    given_file_.emplace(file, block);
+    return;
+  }
   Run([&] { editor_->OpenGivenFile(S(file), S(block)); });
 }
 

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "editor/editor.h"
 
@@ -107,6 +108,10 @@ class TPodgladRysowanie : public QMainWindow {
   std::unique_ptr<Editor> editor_;
   bool started_ = false;
   bool shown_once_ = false;
+  // Between the first show and the question about blocks of killed runs: a file given to the
+  // program waits for the question.
+  bool recovery_offer_due_ = false;
+  std::optional<std::pair<QString, QString>> given_file_;
 
   TPytanieTakNieKasuj* question_dialog_ = nullptr;
   TFormOprogramie* about_box_ = nullptr;

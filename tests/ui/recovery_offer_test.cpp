@@ -37,5 +37,32 @@ TEST_F(WindowTest, TheRecoveryQuestionComesOnceTheWindowIsShown) {
   EXPECT_EQ(dialogs_.shown().size(), 1u);
 }
 
+// A library given to the program opens after the question, as the question is about what the
+// window will show: answered Tak, the block brought back is then asked about before the file
+// replaces it.
+TEST_F(WindowTest, AGivenFileOpensAfterTheRecoveryQuestion) {
+  QCoreApplication::processEvents();
+  const fs::path dead = dir_ / "Odzysk" / "999998.blkr";
+  fs::create_directories(dead.parent_path());
+  ASSERT_TRUE(WriteRecoveryFile(dead, {library_, "Odzyskany", "m", {"O(0,0,1)"}, 1'765'000'000}));
+  WriteBytes(fs::path(dead).replace_extension(".lock"), "");
+
+  std::optional<TPodgladRysowanie> next;
+  bool file_open_when_asked = true;
+  dialogs_.Expect([&](QDialog& dialog) {
+    file_open_when_asked = next->editor().library().open_file().has_value();
+    ModalDialogs::Press("Button1")(dialog);  // Tak
+  });
+  dialogs_.Expect(ModalDialogs::Press("Button2"));  // Nie: the block brought back is not kept
+  next.emplace(dir_.path());
+  next->show();
+  next->OpenGivenFile(QString::fromStdString(library_.string()), "Hydrant");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return next->editor().library().open_file().has_value(); }));
+  EXPECT_FALSE(file_open_when_asked);
+  ASSERT_EQ(dialogs_.shown().size(), 2u);
+  EXPECT_TRUE(dialogs_.shown()[0].text.startsWith("Znaleziono niezapisany blok"));
+  EXPECT_EQ(next->editor().block().block_name(), "Hydrant");
+}
+
 }  // namespace
 }  // namespace blok::testing
