@@ -57,6 +57,7 @@ class CancellingUi : public blok::Ui {
   }
   std::optional<blok::Colour> ChooseColour(blok::Colour) override { return std::nullopt; }
   bool ChooseBlocks(std::vector<OfferedBlock>&, bool&) override { return false; }
+  bool ChooseBlockToInsert(std::vector<OfferedBlock>&) override { return false; }
   std::optional<std::string> AskText(std::string_view, std::string_view,
                                      std::string_view) override {
     return std::nullopt;

@@ -29,13 +29,11 @@ std::optional<DxfImportOptions> Library::InsertedPart(const std::filesystem::pat
   DxfImportOptions options = DxfOptions(file);
   const auto offered = ReadOffer(file, options);
   if (!offered || std::ranges::all_of(offered->blocks, &DxfBlock::model_space)) return options;
-  // Nothing comes ticked: the user ticks the one to insert.
   std::vector<Ui::OfferedBlock> offer;
   for (const DxfBlock& block : offered->blocks) {
     offer.push_back({.name = block.name, .lines = block.lines, .exists = false, .take = false});
   }
-  bool replace = false;
-  if (!ui_.ChooseBlocks(offer, replace)) return std::nullopt;
+  if (!ui_.ChooseBlockToInsert(offer)) return std::nullopt;
   const auto ticked = std::ranges::find_if(offer, &Ui::OfferedBlock::take);
   if (ticked == offer.end()) {
     messages_.Komunikat("Nie zaznaczono bloku: nic nie wstawiono.");

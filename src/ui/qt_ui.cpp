@@ -88,44 +88,74 @@ std::optional<std::string> QtUi::AskText(std::string_view title, std::string_vie
   return S(dialog.textValue());
 }
 
-bool QtUi::ChooseBlocks(std::vector<OfferedBlock>& blocks, bool& replace) {
-  QDialog dialog(&parts_.window);
+namespace {
+
+// The blocks of a DXF drawing with their pictures: ticked to import, or one chosen to insert
+// (replace is then nullptr).
+bool OfferDxfBlocks(QWidget& window, const StrokeFont* font, std::vector<Ui::OfferedBlock>& blocks,
+                    bool* replace) {
+  const bool importing = replace != nullptr;
+  QDialog dialog(&window);
   dialog.setObjectName("ImportDXF");
-  dialog.setWindowTitle("Importuj DXF");
+  dialog.setWindowTitle(importing ? "Importuj DXF" : "Wstaw z DXF");
   auto* layout = new QVBoxLayout(&dialog);
-  layout->addWidget(new QLabel("Bloki do zapisania w bibliotece:", &dialog));
+  layout->addWidget(new QLabel(
+      importing ? "Bloki do zapisania w bibliotece:" : "Blok do wstawienia do rysowanego bloku:",
+      &dialog));
   auto* list = new QListWidget(&dialog);
   list->setObjectName("LB_BlokiDXF");
   list->setIconSize(QSize(88, 64));
-  for (const OfferedBlock& block : blocks) {
+  for (const Ui::OfferedBlock& block : blocks) {
     QString caption = Q(block.name);
     if (block.exists) caption += "  (już jest w bibliotece)";
     auto* item = new QListWidgetItem(caption, list);
-    if (picture_font_ != nullptr) {
+    if (font != nullptr) {
       item->setIcon(QPixmap::fromImage(
-          BlockPicture(block.lines, *picture_font_, QSize(88, 64), dialog.devicePixelRatioF())));
+          BlockPicture(block.lines, *font, QSize(88, 64), dialog.devicePixelRatioF())));
     }
-    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-    item->setCheckState(block.take ? Qt::Checked : Qt::Unchecked);
+    if (importing) {
+      item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+      item->setCheckState(block.take ? Qt::Checked : Qt::Unchecked);
+    } else {
+      item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
+    }
   }
+  if (!importing) list->setCurrentRow(0);  // the drawing itself, as a DXF without blocks is
   layout->addWidget(list, 1);
-  auto* replace_box = new QCheckBox("Zastąp bloki, które już są w bibliotece", &dialog);
-  replace_box->setObjectName("CB_Zastap");
-  replace_box->setChecked(replace);
-  layout->addWidget(replace_box);
+  QCheckBox* replace_box = nullptr;
+  if (importing) {
+    replace_box = new QCheckBox("Zastąp bloki, które już są w bibliotece", &dialog);
+    replace_box->setObjectName("CB_Zastap");
+    replace_box->setChecked(*replace);
+    layout->addWidget(replace_box);
+  }
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  buttons->button(QDialogButtonBox::Ok)->setText("Importuj");
+  buttons->button(QDialogButtonBox::Ok)->setText(importing ? "Importuj" : "Wstaw");
   buttons->button(QDialogButtonBox::Cancel)->setText("Anuluj");
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  if (!importing) {
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
+  }
   layout->addWidget(buttons);
   dialog.resize(420, 480);
   if (dialog.exec() != QDialog::Accepted) return false;
   for (int i = 0; i < list->count(); ++i) {
-    blocks[static_cast<size_t>(i)].take = list->item(i)->checkState() == Qt::Checked;
+    blocks[static_cast<size_t>(i)].take =
+        importing ? list->item(i)->checkState() == Qt::Checked : i == list->currentRow();
   }
-  replace = replace_box->isChecked();
+  if (importing) *replace = replace_box->isChecked();
   return true;
+}
+
+}  // namespace
+
+bool QtUi::ChooseBlocks(std::vector<OfferedBlock>& blocks, bool& replace) {
+  return OfferDxfBlocks(parts_.window, picture_font_, blocks, &replace);
+}
+
+bool QtUi::ChooseBlockToInsert(std::vector<OfferedBlock>& blocks) {
+  return OfferDxfBlocks(parts_.window, picture_font_, blocks, nullptr);
 }
 
 std::optional<Colour> QtUi::ChooseColour(Colour initial) {

@@ -103,6 +103,11 @@ bool ScriptedUi::ChooseBlocks(std::vector<OfferedBlock>& blocks, bool& replace) 
   return answer && answer(blocks, replace);
 }
 
+bool ScriptedUi::ChooseBlockToInsert(std::vector<OfferedBlock>& blocks) {
+  bool replace = false;
+  return ChooseBlocks(blocks, replace);
+}
+
 void ScriptedUi::ShowText(const std::vector<std::string>& lines) { viewer_texts.push_back(lines); }
 
 bool ScriptedUi::OpenWithShell(const std::filesystem::path& file) {

@@ -113,5 +113,47 @@ TEST_F(DxfImportWindowTest, TheDialogOffersMarksAndImportsWhatIsTicked) {
   EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), {}), before);
 }
 
+// Inserting, the same offer is a choice of one: no ticks and no replace box, the drawing itself
+// chosen unless another row is, and what is chosen lands in the block being drawn.
+TEST_F(DxfImportWindowTest, WstawZDxfOffersOneBlockToInsert) {
+  struct Case {
+    int row;  // chosen in the list; -1 leaves the dialog's own choice
+    std::vector<std::string> inserted;
+  };
+  const Case cases[] = {
+      {-1, {"L(0,0)-(2,0);K(0,0,0);GR(0.1)"}},
+      {1, {"O(0,0,1);K(0,0,0);GR(0.1)"}},
+  };
+  OpenLibrary();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.row);
+    // Nie: the block drawn by the case before is let go.
+    if (window_->editor().block().unsaved()) dialogs_.Expect(ModalDialogs::Press("Button2"));
+    Click("Bt_NowyBlok");
+    QString title, button;
+    bool ticks = false, replace_box = false;
+    dialogs_.Expect(ModalDialogs::ChooseFile(dxf_)).Expect([&](QDialog& dialog) {
+      title = dialog.windowTitle();
+      auto* list = dialog.findChild<QListWidget*>("LB_BlokiDXF");
+      ASSERT_NE(list, nullptr);
+      for (int i = 0; i < list->count(); ++i) {
+        ticks |= (list->item(i)->flags() & Qt::ItemIsUserCheckable) != 0;
+      }
+      replace_box = dialog.findChild<QCheckBox*>("CB_Zastap") != nullptr;
+      if (c.row >= 0) list->setCurrentRow(c.row);
+      auto* buttons = dialog.findChild<QDialogButtonBox*>();
+      button = buttons->button(QDialogButtonBox::Ok)->text();
+      buttons->button(QDialogButtonBox::Ok)->click();
+    });
+    Find<QAction>("M_WstawDXF")->trigger();
+    EXPECT_EQ(title, "Wstaw z DXF");
+    EXPECT_EQ(button, "Wstaw");
+    EXPECT_FALSE(ticks);
+    EXPECT_FALSE(replace_box);
+    const auto& lines = window_->editor().block().drawing().lines();
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end()), c.inserted);
+  }
+}
+
 }  // namespace
 }  // namespace blok
