@@ -558,6 +558,42 @@ INSTANTIATE_TEST_SUITE_P(
         CullCase{"LettersStopShortOfTheView", {"T(0,-2,'A',1,1,0)"}, false}),
     [](const auto& info) { return info.param.name; });
 
+// Strokes of a unit, but 'x' has none and an advance of 200, and there is no H to take the
+// capitals' height from: the outline of its cell reaches further across and up than any stroke.
+StrokeFont OutlinedFont() {
+  StrokeFont font;
+  for (int c = 33; c < 128; ++c) {
+    Glyph& glyph = font.glyphs[c];
+    glyph.stroke_count = 1;
+    glyph.advance = 10;
+    glyph.strokes[0] = {0, 0, 1, 1};
+  }
+  font.glyphs['x'] = Glyph{};
+  font.glyphs['x'].advance = 200;
+  font.glyphs['H'] = Glyph{};
+  return font;
+}
+
+class CullingOutlines : public ::testing::TestWithParam<CullCase> {};
+
+TEST_P(CullingOutlines, KeepsWhatTheOutlineReachesIn) {
+  const CullCase& c = GetParam();
+  RecordingCanvas canvas;
+  ReadingDefaults defaults;
+  DrawEntities(canvas, HundredPixelView(), ParseLines(c.lines), OutlinedFont(), defaults);
+  EXPECT_EQ(!DrawingCalls(canvas).empty(), c.drawn);
+}
+
+// A font unit is 1.2 pixels: "a" moves the pen 12 pixels, the cell of "x" is 240 wide and 120
+// high.
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CullingOutlines,
+    ::testing::Values(CullCase{"ReachesInFromTheLeft", {"T(-3.5,0,'ax',1,1,0)"}, true},
+                      CullCase{"StopsShortOnTheLeft", {"T(-3.6,0,'ax',1,1,0)"}, false},
+                      CullCase{"ReachesUpFromBelow", {"T(0,-2,'x',1,1,0)"}, true},
+                      CullCase{"StopsShortBelow", {"T(0,-2.3,'x',1,1,0)"}, false}),
+    [](const auto& info) { return info.param.name; });
+
 // The calls that can put a pixel into a width x height view: a line or outline whose pixels,
 // widened by half its pen and a pixel, reach into it. Only what shows is kept of each call
 // (the brush of a line is whatever the last rectangle left).
