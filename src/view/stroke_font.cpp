@@ -78,6 +78,25 @@ bool IsBlank(char32_t code_point) {
   return code_point <= 0x20 || (code_point >= 0x7F && code_point <= 0x9F) || code_point == 0xA0;
 }
 
+// Of every byte, worked out once: lengths are summed a character at a time while selecting.
+struct ByteKind {
+  unsigned char plain = 0;  // the stand-in's, or 0
+  bool blank = false;
+};
+const std::array<ByteKind, kFontGlyphCount>& ByteKinds() {
+  static const std::array<ByteKind, kFontGlyphCount> kinds = [] {
+    std::array<ByteKind, kFontGlyphCount> k{};
+    for (int code = 0; code < kFontGlyphCount; ++code) {
+      k[code].blank = IsBlank(Cp1250ToCodePoint(static_cast<unsigned char>(code)));
+    }
+    for (const StandIn& stand_in : kStandIns) {
+      k[CodePointToCp1250(stand_in.character)].plain = stand_in.plain;
+    }
+    return k;
+  }();
+  return kinds;
+}
+
 // Truncation towards zero, as for every pixel; a tiny scale must not overflow the int.
 int TruncPixel(double value) {
   constexpr double kLimit = 1e9;
@@ -140,13 +159,12 @@ Result<StrokeFont> LoadStrokeFont(const std::filesystem::path& file) {
 CharacterPicture PictureOf(const StrokeFont& font, unsigned char code) {
   const Glyph& own = font.glyphs[code];
   if (!own.used_strokes().empty()) return {&own, false};
-  const char32_t code_point = Cp1250ToCodePoint(code);
-  for (const StandIn& stand_in : kStandIns) {
-    const Glyph& plain = font.glyphs[stand_in.plain];
-    if (stand_in.character == code_point && !plain.used_strokes().empty()) return {&plain, false};
+  const ByteKind kind = ByteKinds()[code];
+  if (kind.plain != 0 && !font.glyphs[kind.plain].used_strokes().empty()) {
+    return {&font.glyphs[kind.plain], false};
   }
   // A cell without width has nothing to outline.
-  return {&own, own.advance > 0 && !IsBlank(code_point)};
+  return {&own, own.advance > 0 && !kind.blank};
 }
 
 GlyphCell CellOf(const StrokeFont& font, const Glyph& glyph) {
