@@ -204,8 +204,8 @@ void DrawAxisIcon(Canvas& canvas, int view_height) {
 
 namespace {
 
-// The range of a font's advances and stroke ends in font units, 0 included. A font whose numbers
-// are not finite gives NaN, and NaN culls nothing.
+// The range of a font's advances, stroke ends and outlined cells in font units, 0 included. A
+// font whose numbers are not finite gives NaN, and NaN culls nothing.
 struct FontReach {
   double advance_low = 0;
   double advance_high = 0;
@@ -219,12 +219,20 @@ struct FontReach {
     const auto widen_low = [](double& low, double value) {
       if (!(value >= low)) low = value;
     };
-    for (const Glyph& glyph : font.glyphs) {
+    for (int code = 0; code < kFontGlyphCount; ++code) {
+      const Glyph& glyph = font.glyphs[code];
       widen_low(advance_low, glyph.advance);
       widen_high(advance_high, glyph.advance);
       for (const GlyphStroke& stroke : glyph.used_strokes()) {
         widen_high(glyph_x, std::max(stroke.x1, stroke.x2));
         widen_high(glyph_y, std::max(stroke.y1, stroke.y2));
+      }
+      // A stand-in's glyph is counted as itself; an outline reaches its cell's far corner.
+      const CharacterPicture picture = PictureOf(font, static_cast<unsigned char>(code));
+      if (picture.outlined) {
+        const GlyphCell cell = CellOf(font, *picture.glyph);
+        widen_high(glyph_x, cell.right);
+        widen_high(glyph_y, cell.top);
       }
     }
   }
@@ -343,8 +351,8 @@ class EntityPainter {
   // The pixels DrawText can reach with the text, as its own arithmetic places them: a glyph's
   // stroke end lies at u along the baseline and v up from the insertion pixel, turned by the
   // angle. u is the pen's advance so far (each character its advance, give or take a pixel of
-  // truncation) plus the stroke's x; the character count is taken as the byte count, which is
-  // never less. The extremes of a turned box lie at its corners.
+  // truncation) plus the stroke's or the outline's x; the character count is taken as the byte
+  // count, which is never less. The extremes of a turned box lie at its corners.
   PixelBox TextBox(const TextRecord& r, int px, int py) {
     if (!reach_) reach_.emplace(font_);
     const FontReach& font = *reach_;
@@ -376,7 +384,7 @@ class EntityPainter {
     return {box.left - slack, box.right + slack, box.top - slack, box.bottom + slack};
   }
 
-  // The pixels the text's strokes occupy, turned: the box the letters are seen in.
+  // The pixels the text's strokes and outlines occupy, turned: the box the letters are seen in.
   PixelBox DrawnTextBox(const TextRecord& r, int px, int py) const {
     const TextSpan span =
         TextStrokeSpan(font_, r.text, r.height, r.width, r.angle, px, view_.scale());

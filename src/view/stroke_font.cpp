@@ -12,6 +12,7 @@
 
 #include "model/angles.h"
 #include "model/cp1250.h"
+#include "view/font_capital.h"
 
 namespace blok {
 namespace {
@@ -59,6 +60,41 @@ unsigned char NextCp1250Byte(std::string_view text, std::size_t& i) {
     return '?';
   }
   return CodePointToCp1250(code_point);
+}
+
+// The fonts have no strokes for the typographic quotes, which typing an apostrophe now writes;
+// the plain character they stand for reads the same.
+struct StandIn {
+  char32_t character;
+  unsigned char plain;
+};
+constexpr StandIn kStandIns[] = {
+    {U'‘', '\''}, {U'’', '\''}, {U'„', '"'}, {U'“', '"'}, {U'”', '"'},
+};
+
+// Characters that show nothing by nature: the spaces and the control characters (the code
+// page's five undefined bytes read as C1 controls).
+bool IsBlank(char32_t code_point) {
+  return code_point <= 0x20 || (code_point >= 0x7F && code_point <= 0x9F) || code_point == 0xA0;
+}
+
+// Of every byte, worked out once: lengths are summed a character at a time while selecting.
+struct ByteKind {
+  unsigned char plain = 0;  // the stand-in's, or 0
+  bool blank = false;
+};
+const std::array<ByteKind, kFontGlyphCount>& ByteKinds() {
+  static const std::array<ByteKind, kFontGlyphCount> kinds = [] {
+    std::array<ByteKind, kFontGlyphCount> k{};
+    for (int code = 0; code < kFontGlyphCount; ++code) {
+      k[code].blank = IsBlank(Cp1250ToCodePoint(static_cast<unsigned char>(code)));
+    }
+    for (const StandIn& stand_in : kStandIns) {
+      k[CodePointToCp1250(stand_in.character)].plain = stand_in.plain;
+    }
+    return k;
+  }();
+  return kinds;
 }
 
 // Truncation towards zero, as for every pixel; a tiny scale must not overflow the int.
@@ -120,19 +156,37 @@ Result<StrokeFont> LoadStrokeFont(const std::filesystem::path& file) {
   return font;
 }
 
+CharacterPicture PictureOf(const StrokeFont& font, unsigned char code) {
+  const Glyph& own = font.glyphs[code];
+  if (!own.used_strokes().empty()) return {&own, false};
+  const ByteKind kind = ByteKinds()[code];
+  if (kind.plain != 0 && !font.glyphs[kind.plain].used_strokes().empty()) {
+    return {&font.glyphs[kind.plain], false};
+  }
+  // A cell without width has nothing to outline.
+  return {&own, own.advance > 0 && !kind.blank};
+}
+
+GlyphCell CellOf(const StrokeFont& font, const Glyph& glyph) {
+  const FontCapital capital = CapitalOf(font);
+  return {0, glyph.advance, capital.foot, capital.foot + capital.height};
+}
+
 double TextLength(const StrokeFont& font, std::string_view text, double width) {
   double length = 0;
   for (std::size_t i = 0; i < text.size();) {
-    length += font.glyphs[NextCp1250Byte(text, i)].advance * width * kLengthPerFontUnit;
+    length += PictureOf(font, NextCp1250Byte(text, i)).glyph->advance * width * kLengthPerFontUnit;
   }
   return length;
 }
 
 namespace {
 
-// Walks the glyphs of a text as DrawText places them: calls visit(glyph, along, sx, sy) with
-// the pen's distance along the baseline from the insertion pixel and the pixels per font unit
-// across and up. False when the scale or size leaves the text without a picture.
+// Walks the characters of a text as DrawText places them: calls visit(glyph, cell, along, sx,
+// sy) with the glyph whose strokes are drawn, the cell to outline (null but for a character
+// without strokes), the pen's distance along the baseline from the insertion pixel and the
+// pixels per font unit across and up. False when the scale or size leaves the text without a
+// picture.
 template <typename Visit>
 bool ForEachPlacedGlyph(const StrokeFont& font, std::string_view text, double height, double width,
                         double angle, int px, double scale, Visit visit) {
@@ -147,8 +201,14 @@ bool ForEachPlacedGlyph(const StrokeFont& font, std::string_view text, double he
   const auto sy = static_cast<float>(wide_sy);
   double pen = px;
   for (std::size_t i = 0; i < text.size();) {
-    const Glyph& glyph = font.glyphs[NextCp1250Byte(text, i)];
-    visit(glyph, pen - px, double{sx}, double{sy});
+    const CharacterPicture picture = PictureOf(font, NextCp1250Byte(text, i));
+    const Glyph& glyph = *picture.glyph;
+    if (picture.outlined) {
+      const GlyphCell cell = CellOf(font, glyph);
+      visit(glyph, &cell, pen - px, double{sx}, double{sy});
+    } else {
+      visit(glyph, nullptr, pen - px, double{sx}, double{sy});
+    }
     // The pen lands on a whole pixel after every character, so long texts drift a little.
     pen = TruncPixel(pen + static_cast<double>(sx) * glyph.advance);
   }
@@ -161,19 +221,24 @@ TextSpan TextStrokeSpan(const StrokeFont& font, std::string_view text, double he
                         double angle, int px, double scale) {
   TextSpan span{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
                 std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
-  ForEachPlacedGlyph(font, text, height, width, angle * kTextDegreesToRadians, px, scale,
-                     [&](const Glyph& glyph, double along, double sx, double sy) {
-                       for (const GlyphStroke& s : glyph.used_strokes()) {
-                         for (const double u : {along + sx * s.x1, along + sx * s.x2}) {
-                           span.u_low = std::min(span.u_low, u);
-                           span.u_high = std::max(span.u_high, u);
-                         }
-                         for (const double v : {sy * s.y1, sy * s.y2}) {
-                           span.v_low = std::min(span.v_low, v);
-                           span.v_high = std::max(span.v_high, v);
-                         }
-                       }
-                     });
+  ForEachPlacedGlyph(
+      font, text, height, width, angle * kTextDegreesToRadians, px, scale,
+      [&](const Glyph& glyph, const GlyphCell* cell, double along, double sx, double sy) {
+        const auto widen = [&](double x1, double y1, double x2, double y2) {
+          for (const double u : {along + sx * x1, along + sx * x2}) {
+            span.u_low = std::min(span.u_low, u);
+            span.u_high = std::max(span.u_high, u);
+          }
+          for (const double v : {sy * y1, sy * y2}) {
+            span.v_low = std::min(span.v_low, v);
+            span.v_high = std::max(span.v_high, v);
+          }
+        };
+        for (const GlyphStroke& s : glyph.used_strokes()) {
+          widen(s.x1, s.y1, s.x2, s.y2);
+        }
+        if (cell) widen(cell->left, cell->bottom, cell->right, cell->top);
+      });
   return span;
 }
 
@@ -185,20 +250,29 @@ void DrawText(Canvas& canvas, const StrokeFont& font, std::string_view text, std
   const double alpha = angle * kTextDegreesToRadians;
   const double cos_a = std::cos(alpha);
   const double sin_a = std::sin(alpha);
-  ForEachPlacedGlyph(font, text, height, width, alpha, px, scale,
-                     [&](const Glyph& glyph, double along, double sx, double sy) {
-                       const auto to_pixel = [&](std::uint8_t gx, std::uint8_t gy) {
-                         const double u = along + sx * gx;
-                         const double v = sy * gy;
-                         return PixelPoint{TruncPixel(px + u * cos_a - v * sin_a),
-                                           TruncPixel(py - (u * sin_a + v * cos_a))};
-                       };
-                       for (const GlyphStroke& stroke : glyph.used_strokes()) {
-                         const PixelPoint a = to_pixel(stroke.x1, stroke.y1);
-                         const PixelPoint b = to_pixel(stroke.x2, stroke.y2);
-                         canvas.Line(a.x, a.y, b.x, b.y);
-                       }
-                     });
+  ForEachPlacedGlyph(
+      font, text, height, width, alpha, px, scale,
+      [&](const Glyph& glyph, const GlyphCell* cell, double along, double sx, double sy) {
+        const auto to_pixel = [&](double gx, double gy) {
+          const double u = along + sx * gx;
+          const double v = sy * gy;
+          return PixelPoint{TruncPixel(px + u * cos_a - v * sin_a),
+                            TruncPixel(py - (u * sin_a + v * cos_a))};
+        };
+        const auto line = [&](double x1, double y1, double x2, double y2) {
+          const PixelPoint a = to_pixel(x1, y1);
+          const PixelPoint b = to_pixel(x2, y2);
+          canvas.Line(a.x, a.y, b.x, b.y);
+        };
+        for (const GlyphStroke& stroke : glyph.used_strokes()) {
+          line(stroke.x1, stroke.y1, stroke.x2, stroke.y2);
+        }
+        if (!cell) return;
+        line(cell->left, cell->bottom, cell->right, cell->bottom);
+        line(cell->right, cell->bottom, cell->right, cell->top);
+        line(cell->right, cell->top, cell->left, cell->top);
+        line(cell->left, cell->top, cell->left, cell->bottom);
+      });
   canvas.SetPenWidth(1);
 }
 

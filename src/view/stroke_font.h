@@ -53,12 +53,30 @@ Result<StrokeFont> LoadStrokeFont(const std::filesystem::path& file);
 // The same from the file's bytes; the error says what is wrong without naming a file.
 Result<StrokeFont> DecodeStrokeFont(std::string_view bytes);
 
+// What a text shows of one character, given as its code-page-1250 byte: the strokes of its own
+// glyph or, where the font has none for it, of the plain character it stands for (’ drawn as ').
+// A character still without strokes that is not a blank shows the outline of its cell instead,
+// so that nothing typed goes unseen. The pen moves on by the advance of the glyph shown.
+struct CharacterPicture {
+  const Glyph* glyph;
+  bool outlined;
+};
+CharacterPicture PictureOf(const StrokeFont& font, unsigned char code);
+
+// The cell an outlined character shows, in font units: from the pen its advance wide, from the
+// foot of the capitals to their top (as CapitalOf finds them).
+struct GlyphCell {
+  double left, right, bottom, top;
+};
+GlyphCell CellOf(const StrokeFont& font, const Glyph& glyph);
+
 // Estimated length of a UTF-8 text of width w in world units: sum of advances × w × 0.0118.
 double TextLength(const StrokeFont& font, std::string_view text, double width);
 
-// Where the strokes of a text lie as DrawText places them, in pixels from the insertion pixel:
-// u along the baseline, v up from it, before the text is turned. Width and height may be
-// negative. Without a stroke (no text, blanks only, no picture at this scale) it is empty.
+// Where the strokes and outlines of a text lie as DrawText places them, in pixels from the
+// insertion pixel: u along the baseline, v up from it, before the text is turned. Width and
+// height may be negative. With nothing drawn (no text, blanks only, no picture at this scale)
+// it is empty.
 struct TextSpan {
   double u_low, u_high, v_low, v_high;
   bool empty() const { return !(u_low <= u_high && v_low <= v_high); }

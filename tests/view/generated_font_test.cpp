@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/cp1250.h"
+#include "support/recording_canvas.h"
 #include "view/stroke_font.h"
 
 namespace blok {
@@ -93,6 +94,85 @@ TEST(GeneratedFonts, CodesWithoutGlyphAreBlanks) {
     EXPECT_EQ(Romans().glyphs[code].advance, blank.advance) << code;
   }
 }
+
+enum class Shows { kItsStrokes, kNothing, kCell, kStrokesOf };
+
+struct CharacterCase {
+  const char* name;
+  const char* text;
+  Shows shows;
+  const char* plain = "";  // kStrokesOf: the text drawn the same
+};
+void PrintTo(const CharacterCase& c, std::ostream* out) { *out << c.name; }
+
+using Lines = std::vector<std::vector<int>>;
+
+// One font unit a pixel from (100, 200).
+Lines DrawnLines(std::string_view text) {
+  blok::testing::RecordingCanvas canvas;
+  DrawText(canvas, Romans(), text, 0, 1, 1, 1, 0, 100, 200, 12);
+  return canvas.Lines();
+}
+
+class CharacterPicture : public ::testing::TestWithParam<CharacterCase> {};
+
+// Whatever is typed is seen, but for blanks, and where it is seen the text's span (culling,
+// picking) reaches.
+TEST_P(CharacterPicture, ShowsWhatItIs) {
+  const CharacterCase& c = GetParam();
+  const Lines lines = DrawnLines(c.text);
+  switch (c.shows) {
+    case Shows::kItsStrokes:
+      EXPECT_EQ(lines.size(), RomansGlyph(c.text).used_strokes().size());
+      EXPECT_FALSE(lines.empty());
+      break;
+    case Shows::kNothing:
+      EXPECT_THAT(lines, ::testing::IsEmpty());
+      break;
+    case Shows::kCell:
+      // The blank's advance of 57.14 units wide, from the foot of H (25) to its top (100).
+      EXPECT_THAT(lines, ::testing::ElementsAreArray(Lines{{100, 175, 157, 175},
+                                                           {157, 175, 157, 100},
+                                                           {157, 100, 100, 100},
+                                                           {100, 100, 100, 175}}));
+      break;
+    case Shows::kStrokesOf:
+      EXPECT_EQ(lines, DrawnLines(c.plain));
+      EXPECT_FALSE(lines.empty());
+      EXPECT_EQ(TextLength(Romans(), c.text, 1), TextLength(Romans(), c.plain, 1));
+      break;
+  }
+  const TextSpan span = TextStrokeSpan(Romans(), c.text, 1, 1, 0, 100, 12);
+  EXPECT_EQ(span.empty(), lines.empty());
+  for (const std::vector<int>& line : lines) {
+    for (const int k : {0, 2}) {
+      const int u = line[k] - 100;
+      const int v = 200 - line[k + 1];
+      EXPECT_TRUE(u >= span.u_low - 1 && u <= span.u_high + 1 && v >= span.v_low - 1 &&
+                  v <= span.v_high + 1)
+          << u << ", " << v;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Romans, CharacterPicture,
+    ::testing::Values(CharacterCase{"Letter", "A", Shows::kItsStrokes},
+                      CharacterCase{"LetterOfTheUpperHalf", "ą", Shows::kItsStrokes},
+                      CharacterCase{"DegreeSign", "°", Shows::kItsStrokes},
+                      CharacterCase{"Space", " ", Shows::kNothing},
+                      CharacterCase{"NoBreakSpace", "\u00A0", Shows::kNothing},
+                      CharacterCase{"Euro", "€", Shows::kCell},
+                      CharacterCase{"Multiplication", "×", Shows::kCell},
+                      CharacterCase{"Section", "§", Shows::kCell},
+                      CharacterCase{"RightSingleQuote", "’", Shows::kStrokesOf, "'"},
+                      CharacterCase{"LeftSingleQuote", "‘", Shows::kStrokesOf, "'"},
+                      CharacterCase{"LowDoubleQuote", "„", Shows::kStrokesOf, "\""},
+                      CharacterCase{"RightDoubleQuote", "”", Shows::kStrokesOf, "\""},
+                      CharacterCase{"LeftDoubleQuote", "“", Shows::kStrokesOf, "\""},
+                      CharacterCase{"ApostropheInAWord", "Rock’n roll", Shows::kStrokesOf,
+                                    "Rock'n roll"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 enum class Place { kAbove, kBelow, kAcrossStem, kBesideStemTop };
 

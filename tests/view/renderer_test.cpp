@@ -511,6 +511,7 @@ struct CullCase {
   const char* name;
   std::vector<std::string> lines;
   bool drawn;
+  StrokeFont (*font)() = CodeFont;
 };
 
 class Culling : public ::testing::TestWithParam<CullCase> {};
@@ -519,7 +520,7 @@ TEST_P(Culling, SkipsOnlyWhatCannotReachTheView) {
   const CullCase& c = GetParam();
   RecordingCanvas canvas;
   ReadingDefaults defaults;
-  DrawEntities(canvas, HundredPixelView(), ParseLines(c.lines), CodeFont(), defaults);
+  DrawEntities(canvas, HundredPixelView(), ParseLines(c.lines), c.font(), defaults);
   EXPECT_EQ(!DrawingCalls(canvas).empty(), c.drawn);
 }
 
@@ -556,6 +557,29 @@ INSTANTIATE_TEST_SUITE_P(
         CullCase{"LongTextTurnedDownFromFarAbove", {"T(0,3,'AAAAAAAAAAAA',1,1,270)"}, true},
         // "A" is 78 pixels high, though the font's tallest letter would reach the view.
         CullCase{"LettersStopShortOfTheView", {"T(0,-2,'A',1,1,0)"}, false}),
+    [](const auto& info) { return info.param.name; });
+
+// CodeFont with strokes a unit high, but 'x' has none and an advance of 200, and there is no H
+// to take the capitals' height from: the outline of its cell reaches further across and up than
+// any stroke.
+StrokeFont OutlinedFont() {
+  StrokeFont font = CodeFont();
+  for (Glyph& glyph : font.glyphs) glyph.strokes[0].y2 = 1;
+  font.glyphs['x'] = Glyph{};
+  font.glyphs['x'].advance = 200;
+  font.glyphs['H'] = Glyph{};
+  return font;
+}
+
+// A font unit is 1.2 pixels: "a" moves the pen 24 pixels, the cell of "x" is 240 wide and 120
+// high.
+INSTANTIATE_TEST_SUITE_P(
+    Outlines, Culling,
+    ::testing::Values(
+        CullCase{"ReachesInFromTheLeft", {"T(-3.6,0,'ax',1,1,0)"}, true, OutlinedFont},
+        CullCase{"StopsShortOnTheLeft", {"T(-3.7,0,'ax',1,1,0)"}, false, OutlinedFont},
+        CullCase{"ReachesUpFromBelow", {"T(0,-2,'x',1,1,0)"}, true, OutlinedFont},
+        CullCase{"StopsShortBelow", {"T(0,-2.3,'x',1,1,0)"}, false, OutlinedFont}),
     [](const auto& info) { return info.param.name; });
 
 // The calls that can put a pixel into a width x height view: a line or outline whose pixels,

@@ -99,7 +99,36 @@ INSTANTIATE_TEST_SUITE_P(
                  {{100, 200, 100, 190}}},
         DrawCase{"MalformedUtf8DrawsQuestionMark",
                  {MakeGlyph('?', 10, {{0, 0, 0, 10}})}, "\xC4", 1, 1, 0, 100, 200, kOnePixel,
-                 {{100, 200, 100, 190}}}),
+                 {{100, 200, 100, 190}}},
+        // Without an H the capitals are taken as 100 units high from the baseline.
+        DrawCase{"CharacterWithoutStrokesShowsItsCell",
+                 {MakeGlyph(0x80, 40, {}), MakeGlyph('A', 10, {{0, 0, 0, 10}})},
+                 "\xE2\x82\xAC" "A", 1, 1, 0, 100, 200, kOnePixel,
+                 {{100, 200, 140, 200}, {140, 200, 140, 100}, {140, 100, 100, 100},
+                  {100, 100, 100, 200}, {140, 200, 140, 190}}},
+        DrawCase{"CellStandsOnTheCapitalsFoot",
+                 {MakeGlyph('H', 50, {{0, 20, 0, 80}}), MakeGlyph(0x80, 40, {})},
+                 "\xE2\x82\xAC", 1, 1, 0, 100, 200, kOnePixel,
+                 {{100, 180, 140, 180}, {140, 180, 140, 120}, {140, 120, 100, 120},
+                  {100, 120, 100, 180}}},
+        DrawCase{"CharacterWithoutWidthShowsNothing",
+                 {MakeGlyph(0x80, 0, {})}, "\xE2\x82\xAC", 1, 1, 0, 100, 200, kOnePixel, {}},
+        DrawCase{"BlanksShowNothing",
+                 {MakeGlyph(' ', 30, {}), MakeGlyph(0xA0, 30, {}), MakeGlyph('\t', 30, {}),
+                  MakeGlyph(0x81, 30, {})},
+                 " \xC2\xA0\t\xC2\x81", 1, 1, 0, 100, 200, kOnePixel, {}},
+        DrawCase{"QuoteDrawnAsThePlainOne",
+                 {MakeGlyph('\'', 8, {{0, 90, 0, 100}}), MakeGlyph('"', 12, {{0, 90, 4, 100}}),
+                  MakeGlyph('A', 10, {{0, 0, 0, 10}})},
+                 "\xE2\x80\x99\xE2\x80\x9E" "A", 1, 1, 0, 100, 200, kOnePixel,
+                 {{100, 110, 100, 100}, {108, 110, 112, 100}, {120, 200, 120, 190}}},
+        DrawCase{"QuoteOfTheFontsOwnIsKept",
+                 {MakeGlyph('\'', 8, {{0, 90, 0, 100}}), MakeGlyph(0x92, 6, {{0, 0, 3, 3}})},
+                 "\xE2\x80\x99", 1, 1, 0, 100, 200, kOnePixel, {{100, 200, 103, 197}}},
+        DrawCase{"QuoteWithoutThePlainOneShowsItsCell",
+                 {MakeGlyph(0x92, 20, {})}, "\xE2\x80\x99", 1, 1, 0, 100, 200, kOnePixel,
+                 {{100, 200, 120, 200}, {120, 200, 120, 100}, {120, 100, 100, 100},
+                  {100, 100, 100, 200}}}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
@@ -159,6 +188,11 @@ INSTANTIATE_TEST_SUITE_P(
         SpanCase{"NegativeHeightHangsDown", {MakeGlyph('A', 10, {{0, 0, 5, 10}})}, "A", -1, 1,
                  kOnePixel, {0, 5, -10, 0}},
         SpanCase{"BlanksOnly", {MakeGlyph(' ', 30, {})}, "  ", 1, 1, kOnePixel, kNoSpan},
+        SpanCase{"CellOfACharacterWithoutStrokes",
+                 {MakeGlyph('A', 10, {{0, 0, 0, 10}}), MakeGlyph(0x80, 40, {})},
+                 "A\xE2\x82\xAC", 2, 1, kOnePixel, {0, 50, 0, 200}},
+        SpanCase{"CellRunningBack", {MakeGlyph(0x80, 40, {})}, "\xE2\x82\xAC", 1, -1, kOnePixel,
+                 {-40, 0, 0, 100}},
         SpanCase{"NoText", {MakeGlyph('A', 10, {{0, 0, 5, 10}})}, "", 1, 1, kOnePixel, kNoSpan},
         SpanCase{"NoPicture", {MakeGlyph('A', 10, {{0, 0, 5, 10}})}, "A", 1, 1, 0, kNoSpan}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -199,10 +233,13 @@ TEST(DrawText, TinyScaleNeverWrapsPenBackwards) {
 
 TEST(TextLength, SumsAdvancesOfCharacters) {
   const StrokeFont font =
-      LoadGlyphs({MakeGlyph('A', 10, {}), MakeGlyph('B', 20, {}), MakeGlyph(0xB9, 25, {})});
+      LoadGlyphs({MakeGlyph('A', 10, {}), MakeGlyph('B', 20, {}), MakeGlyph(0xB9, 25, {}),
+                  MakeGlyph(0x92, 40, {}), MakeGlyph('\'', 5, {{0, 90, 0, 100}})});
   EXPECT_EQ(TextLength(font, "", 2), 0);
   EXPECT_NEAR(TextLength(font, "AB", 2), 30 * 2 * 0.0118, 1e-9);
   EXPECT_NEAR(TextLength(font, "\xC4\x85", 2), 25 * 2 * 0.0118, 1e-9);  // one character
+  // ’ is drawn as ', so it is as long.
+  EXPECT_NEAR(TextLength(font, "\xE2\x80\x99", 2), 5 * 2 * 0.0118, 1e-9);
 }
 
 struct DamageCase {
@@ -232,7 +269,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, DamagedFont,
     ::testing::Values(
         DamageCase{"CountAboveRecordIsClamped", 9999, 10, 150, 110},
-        DamageCase{"NegativeCountDrawsNothingButAdvances", -5, 10, 0, 110},
+        DamageCase{"NegativeCountDrawsNothingButAdvances", -5, 10, 4, 110},
         DamageCase{"AdvanceNotANumberIsZero", 1, std::numeric_limits<float>::quiet_NaN(), 1, 100},
         DamageCase{"InfiniteAdvanceIsZero", 1, std::numeric_limits<float>::infinity(), 1, 100}),
     [](const auto& info) { return std::string(info.param.name); });
