@@ -45,7 +45,7 @@ class OriginAndCellsTest : public testing::WindowTest {
   // A new block holding the line, zoomed to everything: the origin a unit from the edges.
   QImage Drawn(const char* line) {
     window_->editor().block().DodajObiekt(line);
-    window_->SyncFromEditor();
+    QApplication::processEvents();
     Find<QAction>("BWszystko")->trigger();
     return Image().convertToFormat(QImage::Format_RGB32);
   }
