@@ -56,6 +56,7 @@ QVariant SourceModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       return row == 0 ? QStringLiteral("(nowa linia)") : Q(drawing[row - 1]);
     case Qt::EditRole:
+      if (refused_ && refused_->first == row) return refused_->second;
       return row == 0 ? QString() : Q(drawing[row - 1]);
     case Qt::ForegroundRole:
       if (row == 0) return QBrush(Qt::gray);
@@ -84,11 +85,23 @@ Qt::ItemFlags SourceModel::flags(const QModelIndex& index) const {
 bool SourceModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (editor_ == nullptr || role != Qt::EditRole || !index.isValid()) return false;
   const std::string text = S(value.toString());
+  refused_.reset();
+  const int row = index.row();
+  const Drawing& drawing = editor_->block().drawing();
+  const bool blank = text.find_first_not_of(" \t") == std::string::npos;
+  // Nothing to do is no refusal: an unchanged row, or a blank new one.
+  const bool asked = row == 0 ? !blank
+                              : static_cast<size_t>(row - 1) < drawing.size() &&
+                                    text != drawing[static_cast<size_t>(row - 1)];
   // The rows follow at the next turn of the event loop, once the editor of this row has
   // closed: a row may come or go.
-  return index.row() == 0
-             ? editor_->block().AddSourceLine(text)
-             : editor_->block().EditSourceLine(static_cast<size_t>(index.row() - 1), text);
+  const bool done = row == 0 ? editor_->block().AddSourceLine(text)
+                             : editor_->block().EditSourceLine(static_cast<size_t>(row - 1), text);
+  if (!done && asked && editor_->block().tools_enabled()) {
+    refused_.emplace(row, value.toString());
+    emit refused(index);
+  }
+  return done;
 }
 
 SourceView::SourceView(QWidget* parent) : QWidget(parent) {
@@ -113,6 +126,15 @@ SourceView::SourceView(QWidget* parent) : QWidget(parent) {
   connect(rows_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) { RowChosen(current); });
   connect(rows_, &QListView::clicked, this, [this](const QModelIndex& index) { RowChosen(index); });
+  // Once the refused row's editor has closed.
+  connect(model_, &SourceModel::refused, this, [this](const QModelIndex& index) {
+    QTimer::singleShot(0, this, [this, row = index.row()] {
+      const QModelIndex again = model_->index(row);
+      rows_->setCurrentIndex(again);
+      rows_->edit(again);  // the editor reads the refused text as it opens
+      model_->ForgetRefused();
+    });
+  });
 }
 
 bool SourceView::eventFilter(QObject* watched, QEvent* event) {

@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QWidget>
 #include <functional>
+#include <optional>
+#include <utility>
 
 #include "editor/editor.h"
 
@@ -29,9 +31,18 @@ class SourceModel : public QAbstractListModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
+  // The refused text has been given to the row's editor again.
+  void ForgetRefused() { refused_.reset(); }
+
+ signals:
+  // The row's text was refused (the message says why): its editor opens again with the text,
+  // so that what was typed can be corrected.
+  void refused(const QModelIndex& index);
+
  private:
   Editor* editor_ = nullptr;
   int rows_ = 1;
+  std::optional<std::pair<int, QString>> refused_;
 };
 
 // The source view beside the drawing: B_SprawdzSkladnia above the rows of Polecenia. Choosing

@@ -129,6 +129,44 @@ TEST_F(SourceViewTest, ShownCheckedEditedAndSaved) {
   EXPECT_FALSE(Find<QAction>("M_Zrodlo")->isChecked());
 }
 
+// A row the file could not hold is refused with the reason, and its editor opens again with
+// what was typed, so that it can be corrected rather than typed anew.
+TEST_F(SourceViewTest, ARefusedRowKeepsWhatWasTyped) {
+  OpenLibrary();
+  LoadBlock("Znak STOP");
+  Click("B_SprawdzSkladnia");  // the mark of a change, so that nothing else asks below
+  Click("B_Zrodlo");
+  const std::vector<std::string> before(window_->editor().block().drawing().lines().begin(),
+                                        window_->editor().block().drawing().lines().end());
+  const QString too_long = "T(0,0,'" + QString(260, 'x') + "',1,1,0)";
+  for (const int row : {0, 1}) {
+    for (const QString& typed : {QString("T(0,0,'żółw ☃',1,1,0)"), too_long}) {
+      SCOPED_TRACE(row);
+      dialogs_.Expect(ModalDialogs::Accept());  // the reason
+      const size_t shown = dialogs_.shown().size();
+      EditRow(row, typed);
+      ASSERT_EQ(dialogs_.shown().size(), shown + 1);
+      EXPECT_TRUE(dialogs_.shown().back().text.contains(typed == too_long ? "255" : "U+2603"));
+      QLineEdit* again = nullptr;
+      ASSERT_TRUE(QTest::qWaitFor([&] {
+        for (QLineEdit* each : Rows()->viewport()->findChildren<QLineEdit*>()) {
+          if (each->isVisible() && each->text() == typed) again = each;
+        }
+        return again != nullptr;
+      }));
+      EXPECT_EQ(again->text(), typed);
+      EXPECT_EQ(Rows()->currentIndex().row(), row);
+      QTest::keyClick(again, Qt::Key_Escape);
+      const std::vector<std::string> now(window_->editor().block().drawing().lines().begin(),
+                                         window_->editor().block().drawing().lines().end());
+      EXPECT_EQ(now, before);
+    }
+  }
+  // Closed with Esc, the row's editor shows the line again, not the refused text.
+  Rows()->setCurrentIndex(Rows()->model()->index(1, 0));
+  EXPECT_EQ(Rows()->model()->index(1, 0).data(Qt::EditRole).toString().toStdString(), before[0]);
+}
+
 TEST_F(SourceViewTest, CtrlLShowsAndHidesTheRows) {
   window_->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
