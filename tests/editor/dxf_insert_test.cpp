@@ -149,7 +149,9 @@ TEST_F(DxfInsertTest, TheTickedDefinitionInsertedAtItsBasePoint) {
     }
     EXPECT_EQ(Lines(), c.lines) << ::testing::PrintToString(ui_.message_boxes);
     EXPECT_TRUE(ui_.message_boxes.empty()) << ::testing::PrintToString(ui_.message_boxes);
-    if (c.note != nullptr) EXPECT_THAT(editor_.messages().lines(), Contains(HasSubstr(c.note)));
+    if (c.note != nullptr) {
+      EXPECT_THAT(editor_.messages().lines(), Contains(HasSubstr(c.note)));
+    }
     if (c.lines.size() > 1) {
       editor_.block().BCofnijClick();
       EXPECT_EQ(Lines(), std::vector<std::string>{kept});
