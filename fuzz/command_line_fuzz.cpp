@@ -57,7 +57,9 @@ class CancellingUi : public blok::Ui {
   }
   std::optional<blok::Colour> ChooseColour(blok::Colour) override { return std::nullopt; }
   bool ChooseBlocks(std::vector<OfferedBlock>&, bool&) override { return false; }
-  bool ChooseBlockToInsert(std::vector<OfferedBlock>&) override { return false; }
+  std::optional<size_t> ChooseBlockToInsert(const std::vector<OfferedBlock>&) override {
+    return std::nullopt;
+  }
   std::optional<std::string> AskText(std::string_view, std::string_view,
                                      std::string_view) override {
     return std::nullopt;

@@ -138,7 +138,6 @@ const std::vector<std::string>& LibraryContents::TwinsOf(std::string_view name) 
 
 void LibraryContents::FindTwins() {
   twins_.clear();
-  ++twins_revision_;
   std::vector<DrawnBlock> blocks;
   blocks.reserve(entries_.size());
   for (const auto& [name, entry] : entries_) blocks.push_back({name, entry.drawing});

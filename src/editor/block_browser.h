@@ -87,8 +87,6 @@ class LibraryContents {
   // The other blocks that draw the same as the named one, as Duplikaty finds them, in the
   // list's order; empty when it has none. Found again whenever the contents change.
   const std::vector<std::string>& TwinsOf(std::string_view name) const;
-  // Grows whenever the twins are found again.
-  uint64_t twins_revision() const { return twins_revision_; }
 
  private:
   static Entry EntryOf(LoadedBlock block);
@@ -99,7 +97,6 @@ class LibraryContents {
   std::vector<LoadedBlock> written_;  // since Reset, to lay over a read that comes later
   bool loaded_ = false;
   std::map<std::string, std::vector<std::string>, std::less<>> twins_;
-  uint64_t twins_revision_ = 0;
 };
 
 // What a row's twin mark says: "Ten sam rysunek co: NAZWA", up to three names and how many more.

@@ -33,16 +33,9 @@ std::optional<DxfImportOptions> Library::InsertedPart(const std::filesystem::pat
   for (const DxfBlock& block : offered->blocks) {
     offer.push_back({.name = block.name, .lines = block.lines, .exists = false, .take = false});
   }
-  if (!ui_.ChooseBlockToInsert(offer)) return std::nullopt;
-  const auto ticked = std::ranges::find_if(offer, &Ui::OfferedBlock::take);
-  if (ticked == offer.end()) {
-    messages_.Komunikat("Nie zaznaczono bloku: nic nie wstawiono.");
-    return std::nullopt;
-  }
-  const DxfBlock& chosen = offered->blocks[static_cast<size_t>(ticked - offer.begin())];
-  if (std::ranges::count_if(offer, &Ui::OfferedBlock::take) > 1) {
-    messages_.Komunikat("Zaznaczono kilka bloków; wstawiono pierwszy z nich: " + chosen.name);
-  }
+  const auto row = ui_.ChooseBlockToInsert(offer);
+  if (!row || *row >= offered->blocks.size()) return std::nullopt;
+  const DxfBlock& chosen = offered->blocks[*row];
   if (!chosen.model_space) options.only = {chosen.name};
   return options;
 }

@@ -127,8 +127,9 @@ bool EditedBlock::ApplyChanges(EditChanges changes) {
                         " (za długa linia lub za duże liczby).");
     return false;
   }
-  // One command's changes are one step of Cofnij and Naprzód.
+  // One command's changes are one step of Cofnij and Naprzód, and one change told.
   journal_.BeginStep();
+  quiet_ = true;
   for (EditChange& change : changes) {
     switch (change.kind) {
       case EditChange::Kind::kReplace:
@@ -143,7 +144,11 @@ bool EditedBlock::ApplyChanges(EditChanges changes) {
     }
   }
   journal_.EndStep();
-  Notify(BlockChange::kLines);
+  quiet_ = false;
+  if (!changes.empty()) {
+    Notify(BlockChange::kLines);
+    Notify(BlockChange::kMark);
+  }
   return true;
 }
 

@@ -131,7 +131,7 @@ class EditedBlock {
   // A row's text fits a line of the block file; if not, says so.
   bool SourceLineFits(const std::string& line);
   void Notify(BlockChange change) const {
-    if (changed_) changed_(change);
+    if (changed_ && !quiet_) changed_(change);
   }
   // Another block or the same one read anew: everything it shows changed.
   void NotifyAll() const;
@@ -153,6 +153,7 @@ class EditedBlock {
   bool syntax_checked_ = false;
   std::optional<size_t> pointed_line_;
   std::function<void(BlockChange)> changed_;
+  bool quiet_ = false;  // within the changes of one step: told once at its end
   bool tools_enabled_ = false;
 };
 

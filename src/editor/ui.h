@@ -68,9 +68,9 @@ class Ui {
     bool take = true;
   };
   virtual bool ChooseBlocks(std::vector<OfferedBlock>& blocks, bool& replace) = 0;
-  // The same offer for the one block to insert into the block being edited: the chosen one
-  // alone comes back with take set. False: cancelled.
-  virtual bool ChooseBlockToInsert(std::vector<OfferedBlock>& blocks) = 0;
+  // The same offer for the one block to insert into the block being edited: the index of the
+  // one chosen; nothing when cancelled.
+  virtual std::optional<size_t> ChooseBlockToInsert(const std::vector<OfferedBlock>& blocks) = 0;
   // A line of text asked for (a block's new name), preset to initial; nothing when cancelled.
   virtual std::optional<std::string> AskText(std::string_view title, std::string_view label,
                                              std::string_view initial) = 0;

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/block_picture.h"
 #include "ui/dialogs.h"
@@ -154,8 +155,12 @@ bool QtUi::ChooseBlocks(std::vector<OfferedBlock>& blocks, bool& replace) {
   return OfferDxfBlocks(parts_.window, picture_font_, blocks, &replace);
 }
 
-bool QtUi::ChooseBlockToInsert(std::vector<OfferedBlock>& blocks) {
-  return OfferDxfBlocks(parts_.window, picture_font_, blocks, nullptr);
+std::optional<size_t> QtUi::ChooseBlockToInsert(const std::vector<OfferedBlock>& blocks) {
+  std::vector<OfferedBlock> chosen = blocks;
+  if (!OfferDxfBlocks(parts_.window, picture_font_, chosen, nullptr)) return std::nullopt;
+  const auto row = std::ranges::find_if(chosen, &OfferedBlock::take);
+  if (row == chosen.end()) return std::nullopt;
+  return static_cast<size_t>(row - chosen.begin());
 }
 
 std::optional<Colour> QtUi::ChooseColour(Colour initial) {

@@ -55,7 +55,7 @@ class QtUi : public Ui {
   std::optional<std::string> AskText(std::string_view title, std::string_view label,
                                      std::string_view initial) override;
   bool ChooseBlocks(std::vector<OfferedBlock>& blocks, bool& replace) override;
-  bool ChooseBlockToInsert(std::vector<OfferedBlock>& blocks) override;
+  std::optional<size_t> ChooseBlockToInsert(const std::vector<OfferedBlock>& blocks) override;
   // The font the import dialog draws its pictures with.
   void SetPictureFont(const StrokeFont* font) { picture_font_ = font; }
   void ShowText(const std::vector<std::string>& lines) override;

@@ -133,6 +133,21 @@ TEST_F(EditorTest, TheBlockSaysWhatTheControlsMustShowAgain) {
   }
 }
 
+// A command's many changes are told once: the rows are laid out once, not once a line.
+TEST_F(EditorTest, OneStepOfManyChangesIsToldOnce) {
+  OpenLibrary();
+  EditChanges changes;
+  for (const char* line : {"O(0,0,1)", "O(1,1,1)", "O(2,2,1)"}) {
+    changes.push_back({EditChange::Kind::kAdd, 0, line});
+  }
+  std::vector<BlockChange> told;
+  editor_.block().OnChanged([&](BlockChange change) { told.push_back(change); });
+  ASSERT_TRUE(editor_.block().ApplyChanges(std::move(changes)));
+  editor_.block().OnChanged(nullptr);
+  EXPECT_THAT(told, ElementsAre(BlockChange::kLines, BlockChange::kMark));
+  EXPECT_EQ(editor_.block().drawing().size(), 3u);
+}
+
 TEST_F(EditorTest, TheMessagePaneIsToldOfEachMessageAndOfBeingEmptied) {
   std::vector<MessageChange> told;
   editor_.messages().SetListener([&](MessageChange change) { told.push_back(change); });

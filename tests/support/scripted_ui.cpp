@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace blok::testing {
 namespace {
 
@@ -103,9 +105,13 @@ bool ScriptedUi::ChooseBlocks(std::vector<OfferedBlock>& blocks, bool& replace) 
   return answer && answer(blocks, replace);
 }
 
-bool ScriptedUi::ChooseBlockToInsert(std::vector<OfferedBlock>& blocks) {
+std::optional<size_t> ScriptedUi::ChooseBlockToInsert(const std::vector<OfferedBlock>& blocks) {
+  std::vector<OfferedBlock> ticked = blocks;
   bool replace = false;
-  return ChooseBlocks(blocks, replace);
+  if (!ChooseBlocks(ticked, replace)) return std::nullopt;
+  const auto chosen = std::ranges::find_if(ticked, &OfferedBlock::take);
+  if (chosen == ticked.end()) return std::nullopt;
+  return static_cast<size_t>(chosen - ticked.begin());
 }
 
 void ScriptedUi::ShowText(const std::vector<std::string>& lines) { viewer_texts.push_back(lines); }

@@ -88,8 +88,9 @@ class ScriptedUi : public Ui {
   std::optional<std::string> AskText(std::string_view title, std::string_view label,
                                      std::string_view initial) override;
   bool ChooseBlocks(std::vector<OfferedBlock>& blocks, bool& replace) override;
-  // Scripted as the import's dialog is (block_choices), recorded in block_offers.
-  bool ChooseBlockToInsert(std::vector<OfferedBlock>& blocks) override;
+  // Scripted as the import's dialog is (block_choices), recorded in block_offers: the first
+  // row ticked is the one chosen, none ticked is a cancel.
+  std::optional<size_t> ChooseBlockToInsert(const std::vector<OfferedBlock>& blocks) override;
   void ShowText(const std::vector<std::string>& lines) override;
   bool OpenWithShell(const std::filesystem::path& file) override;
   void CopyToClipboard(std::string_view text) override;
