@@ -67,6 +67,8 @@ class CancellingUi : public blok::Ui {
   void ShowText(const std::vector<std::string>&) override {}
   bool OpenWithShell(const std::filesystem::path&) override { return false; }
   void CopyToClipboard(std::string_view) override {}
+  void PutEntitiesOnClipboard(std::string_view, std::string_view) override {}
+  blok::ClipboardContents ReadClipboard() override { return {}; }
   void Redraw() override {}
   void SetCursor(blok::CursorShape) override {}
   void SetPrompt(std::string_view) override {}

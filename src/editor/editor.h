@@ -94,6 +94,9 @@ class Editor {
   // True when a pan or zoom window took the release (then the right button opens no menu).
   bool MouseUp(MouseButton button, int x, int y);
   void DoubleClick(int x, int y);
+  // A row of Lista bloków dropped on Podglad: that block inserted at the pixel, snapped as a
+  // click is, at scale 1 and unturned.
+  void DropBlock(const std::string& name, int x, int y);
   // Enter in E_Polecenie with the field's text: a text of exactly one blank repeats the last
   // accepted entry.
   void CommandEntered(std::string text);

@@ -51,6 +51,8 @@ void Editor::DoubleClick(int, int) {
   if (started_) machine_.DoubleClick();
 }
 
+void Editor::DropBlock(const std::string& name, int x, int y) { (void)name, (void)x, (void)y; }
+
 void Editor::CommandEntered(std::string text) {
   preferences_.RememberEntry(text);
   if (text == " ") text = preferences_.ostatnie_polecenie().value_or("");

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/entity_clipboard.h"
 #include "interaction/entity_dialogs.h"
 #include "model/entity.h"
 
@@ -81,6 +82,11 @@ class Ui {
   // The system shell's "open" action for a file; false when it could not be started.
   virtual bool OpenWithShell(const std::filesystem::path& file) = 0;
   virtual void CopyToClipboard(std::string_view text) = 0;
+  // Entities copied for pasting: the system clipboard holds both forms at once, the plain
+  // entity lines for any program and our own form (application/x-blokedit-entities), which
+  // also carries the unit.
+  virtual void PutEntitiesOnClipboard(std::string_view plain_text, std::string_view entities) = 0;
+  virtual ClipboardContents ReadClipboard() = 0;
   // A full redraw of the drawing surface is due: the window asks the Editor to draw the frame
   // (Editor::PaintPendingFrame) before it next paints. Several requests make one frame.
   virtual void Redraw() = 0;

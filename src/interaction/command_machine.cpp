@@ -105,6 +105,10 @@ Taken CommandMachine::WykonajPolecenie(const std::string& entry, bool from_contr
   return reply.taken;
 }
 
+std::optional<std::string> CommandMachine::Complete(std::string_view typed) const {
+  return CompleteKeyword(typed);
+}
+
 bool CommandMachine::Runs(std::string_view upper_keyword) const {
   return running_ != nullptr && running_row_ == FindCommand(upper_keyword);
 }

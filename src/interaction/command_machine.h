@@ -31,6 +31,10 @@ class CommandMachine {
   // Whether the command that an upper-case keyword starts is the one running.
   bool Runs(std::string_view upper_keyword) const;
 
+  // Tab in the command line: what the typed text completes to, a block's name while the step
+  // asks for one, else a command's keyword; nothing when none or several fit.
+  std::optional<std::string> Complete(std::string_view typed) const;
+
   // Resets the running command.
   void AnulujPolecenie();
   // Shows a prompt in L_Polecenie.

@@ -1,14 +1,24 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "document/entity_clipboard.h"
 #include "editing/edit_change.h"
 #include "interaction/scene.h"
 #include "view/surface.h"
 
 namespace blok {
+
+// Entities to insert: a library block's lines, or what the clipboard held, with the unit their
+// numbers are in and the name the messages give them.
+struct EntitySource {
+  std::string name;
+  std::string unit = "m";
+  std::vector<std::string> lines;
+};
 
 // What the command machine needs of the Editor that owns it: the scene it reads, the one door
 // for changing the drawing, the message pane, the view's surface, and the few things it asks of
@@ -40,6 +50,25 @@ class InteractionHost {
   // The entity under the cursor was highlighted, or picked or selected by a click: a view of
   // the drawing's lines may show its line. Called on mouse moves: keep it cheap.
   virtual void EntityPointedAt(int index) { (void)index; }
+
+  // --- Reusing blocks, and the system clipboard ---
+
+  // The open library's block names, in the list's order, for completing a typed name.
+  virtual std::vector<std::string> BlockNames() { return {}; }
+  // The block selected in Lista bloków; empty when none is.
+  virtual std::string SelectedBlockName() { return {}; }
+  // A block of the open library as its file holds it now; nothing, with the reason said, when
+  // it cannot be read or is not there.
+  virtual std::optional<EntitySource> BlockToInsert(const std::string& name) {
+    (void)name;
+    return std::nullopt;
+  }
+  // The unit of the block being edited.
+  virtual std::string BlockUnit() { return "m"; }
+  virtual void PutEntitiesOnClipboard(std::string_view plain_text, std::string_view entities) {
+    (void)plain_text, (void)entities;
+  }
+  virtual ClipboardContents ReadClipboard() { return {}; }
 
   virtual void SetPickCursor(bool pick) = 0;
   virtual void SetPrompt(std::string_view caption) = 0;

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -174,6 +175,25 @@ bool QtUi::OpenWithShell(const std::filesystem::path& file) {
 }
 
 void QtUi::CopyToClipboard(std::string_view text) { QApplication::clipboard()->setText(Q(text)); }
+
+void QtUi::PutEntitiesOnClipboard(std::string_view plain_text, std::string_view entities) {
+  auto* data = new QMimeData;
+  data->setText(Q(plain_text));
+  data->setData(Q(kEntitiesMimeType),
+                QByteArray(entities.data(), static_cast<qsizetype>(entities.size())));
+  QApplication::clipboard()->setMimeData(data);
+}
+
+ClipboardContents QtUi::ReadClipboard() {
+  ClipboardContents contents;
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  if (data == nullptr) return contents;
+  if (data->hasFormat(Q(kEntitiesMimeType))) {
+    contents.entities = data->data(Q(kEntitiesMimeType)).toStdString();
+  }
+  contents.text = S(data->text());
+  return contents;
+}
 
 void QtUi::Redraw() {
   // The frame itself is drawn when the paint box next paints: requests until then make one.

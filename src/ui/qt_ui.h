@@ -61,6 +61,8 @@ class QtUi : public Ui {
   void ShowText(const std::vector<std::string>& lines) override;
   bool OpenWithShell(const std::filesystem::path& file) override;
   void CopyToClipboard(std::string_view text) override;
+  void PutEntitiesOnClipboard(std::string_view plain_text, std::string_view entities) override;
+  ClipboardContents ReadClipboard() override;
   void Redraw() override;
   void SetCursor(CursorShape shape) override;
   void SetPrompt(std::string_view caption) override;

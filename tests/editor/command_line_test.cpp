@@ -189,15 +189,18 @@ TEST_F(CommandLineTest, EscapeCancelsAndKeepsWhatWasDrawn) {
 TEST_F(CommandLineTest, HelpIsShownOnceAndWithoutAFile) {
   Enter({"?"});
   ASSERT_EQ(ui_.viewer_texts.size(), 1u);
-  ASSERT_EQ(ui_.viewer_texts[0].size(), 32u);
+  ASSERT_EQ(ui_.viewer_texts[0].size(), 36u);
   EXPECT_EQ(ui_.viewer_texts[0][1], "Lista polecen programu ver.  1.1.0.0  14 listopad 2021");
-  EXPECT_EQ(ui_.viewer_texts[0][23], "ob   -  obrót");
+  EXPECT_EQ(ui_.viewer_texts[0][14], "wb -       wstaw blok");
+  EXPECT_EQ(ui_.viewer_texts[0][24], "ob   -  obrót");
   // The later commands come after the first ones.
   EXPECT_THAT(
-      std::vector(ui_.viewer_texts[0].begin() + 24, ui_.viewer_texts[0].end()),
+      std::vector(ui_.viewer_texts[0].begin() + 25, ui_.viewer_texts[0].end()),
       ElementsAre("lu   -  lustro", "za   -  zaokrąglij", "sz   -  szyk prostokątny",
                   "wi   -  wielokąt foremny", "ro   -  rozciągnij", "sc   -  skaluj (też sk)",
-                  "ed   -  zmień cechy obiektu (też e)", "odl  -  zmierz odległość"));
+                  "ed   -  zmień cechy obiektu (też e)", "odl  -  zmierz odległość",
+                  "ks   -  kopiuj do schowka (Ctrl+C)", "ws   -  wytnij do schowka (Ctrl+X)",
+                  "wk   -  wklej ze schowka (Ctrl+V)"));
   EXPECT_THAT(Top(2), ElementsAre("Pomoc, lista poleceń.", "?"));
   editor_.CommandKey(Key::kF1);
   EXPECT_EQ(ui_.viewer_texts.size(), 2u);

@@ -54,6 +54,8 @@ class ScriptedUi : public Ui {
   std::vector<std::vector<std::string>> viewer_texts;
   std::vector<std::filesystem::path> shell_opens;
   std::vector<std::string> clipboard;
+  // The system clipboard as PutEntitiesOnClipboard left it, or as a test sets it.
+  ClipboardContents clipboard_contents;
   int redraws = 0;
   std::vector<CursorShape> cursors;
   std::string prompt = "Polecenie:";  // L_Polecenie as last set
@@ -94,6 +96,10 @@ class ScriptedUi : public Ui {
   void ShowText(const std::vector<std::string>& lines) override;
   bool OpenWithShell(const std::filesystem::path& file) override;
   void CopyToClipboard(std::string_view text) override;
+  void PutEntitiesOnClipboard(std::string_view plain_text, std::string_view entities) override {
+    clipboard_contents = {std::string(entities), std::string(plain_text)};
+  }
+  ClipboardContents ReadClipboard() override { return clipboard_contents; }
   void Redraw() override { ++redraws; }
   void SetCursor(CursorShape shape) override { cursors.push_back(shape); }
   void SetPrompt(std::string_view caption) override { prompt = caption; }

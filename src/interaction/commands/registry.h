@@ -36,6 +36,7 @@ struct MenuItemRow {
   int rank = 0;  // its place in the menu
   std::string_view name;
   std::string_view caption;
+  std::string_view shortcut;  // as QKeySequence reads it: "Ctrl+C"; empty for none
 };
 
 struct HelpRow {
