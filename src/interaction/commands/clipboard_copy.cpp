@@ -2,8 +2,20 @@
 #include "interaction/commands/context.h"
 
 namespace blok {
+namespace {
 
-std::unique_ptr<Command> MakeCopyToClipboard(CommandContext&) { return nullptr; }
-std::unique_ptr<Command> MakeCutToClipboard(CommandContext&) { return nullptr; }
+class ClipboardCopy : public Command {
+ public:
+  Awaited Awaits() const override { return Awaited::kSelection; }
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeCopyToClipboard(CommandContext&) {
+  return std::make_unique<ClipboardCopy>();
+}
+std::unique_ptr<Command> MakeCutToClipboard(CommandContext&) {
+  return std::make_unique<ClipboardCopy>();
+}
 
 }  // namespace blok

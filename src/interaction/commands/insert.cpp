@@ -2,8 +2,16 @@
 #include "interaction/commands/context.h"
 
 namespace blok {
+namespace {
 
-std::unique_ptr<Command> MakeInsertBlock(CommandContext&) { return nullptr; }
-std::unique_ptr<Command> MakePaste(CommandContext&) { return nullptr; }
+class Placing : public Command {
+ public:
+  Awaited Awaits() const override { return Awaited::kCentre; }
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeInsertBlock(CommandContext&) { return std::make_unique<Placing>(); }
+std::unique_ptr<Command> MakePaste(CommandContext&) { return std::make_unique<Placing>(); }
 
 }  // namespace blok
