@@ -127,22 +127,83 @@ void WrapArcAngles(ArcRecord& arc) {
   }
 }
 
-// The four edges of a turned rectangle as lines, in the order the rectangle writer adds them;
-// nothing unless all four can be written.
-std::optional<std::array<std::string, 4>> EdgeLines(const SegmentRecord& rectangle,
-                                                    const std::array<Point, 4>& corners) {
-  std::array<std::string, 4> lines;
+// The four edges of a turned rectangle as line records, in the order the rectangle writer adds
+// them.
+std::array<ParsedEntity, 4> EdgeRecords(const SegmentRecord& rectangle,
+                                        const std::array<Point, 4>& corners) {
+  std::array<ParsedEntity, 4> edges;
   for (size_t k = 0; k < corners.size(); ++k) {
     const Point& from = corners[k];
     const Point& to = corners[(k + 1) % corners.size()];
     SegmentRecord edge = rectangle;
     edge.x1 = from.x, edge.y1 = from.y, edge.x2 = to.x, edge.y2 = to.y;
-    std::optional<std::string> text =
-        CanonicalText(ParsedEntity{.kind = EntityKind::kLine, .record = edge, .box = {}});
+    edges[k] = ParsedEntity{.kind = EntityKind::kLine, .record = edge, .box = {}};
+  }
+  return edges;
+}
+
+// The same as lines; nothing unless all four can be written.
+std::optional<std::array<std::string, 4>> EdgeLines(const SegmentRecord& rectangle,
+                                                    const std::array<Point, 4>& corners) {
+  std::array<std::string, 4> lines;
+  const std::array<ParsedEntity, 4> edges = EdgeRecords(rectangle, corners);
+  for (size_t k = 0; k < edges.size(); ++k) {
+    std::optional<std::string> text = CanonicalText(edges[k]);
     if (!text) return std::nullopt;
     lines[k] = std::move(*text);
   }
   return lines;
+}
+
+// A turn by a multiple of a right angle keeps a rectangle a rectangle.
+bool IsRightAngle(double turn) {
+  return std::abs(std::remainder(turn, kHalfPi)) <= kRightAngleTolerance;
+}
+
+// The angles of an arc and of a text turned by turn radians.
+void TurnArc(ArcRecord& a, double turn) {
+  a.start_angle += turn;
+  a.end_angle += turn;
+  WrapArcAngles(a);
+}
+void TurnText(TextRecord& t, double turn) {
+  t.angle = static_cast<float>(t.angle + turn * 180 / kPi);
+  if (t.angle > 360) t.angle -= 360;
+}
+
+// Scales every kind by f about (bx, by): radii stay positive, text height and width scale, line
+// thickness does not.
+auto Scaling(double bx, double by, double f) {
+  const auto scale = [bx, by, f](double& x, double& y) {
+    x = bx + f * (x - bx);
+    y = by + f * (y - by);
+  };
+  const auto defining_points = EachDefiningPoint(scale);
+  return Overloaded{
+      [=](CircleRecord& c) {
+        scale(c.x, c.y);
+        c.radius = std::abs(f * c.radius);
+      },
+      [=](ArcRecord& a) {
+        scale(a.x, a.y);
+        a.radius *= f;
+        // Mirrored through the base point the arc is the same arc turned half a circle; with the
+        // radius kept positive it draws, picks and offsets as before.
+        if (a.radius < 0) {
+          a.radius = -a.radius;
+          TurnArc(a, kPi);
+        }
+      },
+      [=](TextRecord& t) {
+        scale(t.x, t.y);
+        t.height = static_cast<float>(f * t.height);
+        t.width = static_cast<float>(f * t.width);
+      },
+      [=](const MutableLineEntity& l) { defining_points(l); },
+      [=](const MutableRectangleEntity& r) { defining_points(r); },
+      [](const ColourRecord&) {},
+      [](const ThicknessRecord&) {},
+  };
 }
 
 }  // namespace
@@ -215,7 +276,7 @@ EditChanges StretchSelection(std::span<const ParsedEntity> records, Selection& s
 EditChanges RotateSelection(std::span<const ParsedEntity> records, Selection& selection, double cx,
                             double cy, float angle) {
   const double turn = angle;
-  const bool right_angle = std::abs(std::remainder(turn, kHalfPi)) <= kRightAngleTolerance;
+  const bool right_angle = IsRightAngle(turn);
   const auto turned = [&](double x, double y) { return RotatePoint(cx, cy, x, y, turn); };
   const auto rotate = [&](double& x, double& y) {
     const Point p = turned(x, y);
@@ -242,14 +303,11 @@ EditChanges RotateSelection(std::span<const ParsedEntity> records, Selection& se
             },
             [&](ArcRecord& a) {
               rotate(a.x, a.y);
-              a.start_angle += turn;
-              a.end_angle += turn;
-              WrapArcAngles(a);
+              TurnArc(a, turn);
             },
             [&](TextRecord& t) {
               rotate(t.x, t.y);
-              t.angle = static_cast<float>(t.angle + turn * 180 / kPi);
-              if (t.angle > 360) t.angle -= 360;
+              TurnText(t, turn);
             },
             [&](const MutableLineEntity& l) { defining_points(l); },
             [&](CircleRecord& c) { defining_points(c); },
@@ -269,39 +327,76 @@ EditChanges ScaleSelection(std::span<const ParsedEntity> records, Selection& sel
                            double by, float factor) {
   const double f = factor;
   if (!(std::abs(f) > kSmallestFactor)) return {};
-  const auto scale = [&](double& x, double& y) {
-    x = bx + f * (x - bx);
-    y = by + f * (y - by);
-  };
-  const auto defining_points = EachDefiningPoint(scale);
-  const Overloaded visitor{
-      [&](CircleRecord& c) {
-        scale(c.x, c.y);
-        c.radius = std::abs(f * c.radius);
-      },
-      [&](ArcRecord& a) {
-        scale(a.x, a.y);
-        a.radius *= f;
-        // Mirrored through the base point the arc is the same arc turned half a circle; with the
-        // radius kept positive it draws, picks and offsets as before.
-        if (a.radius < 0) {
-          a.radius = -a.radius;
-          a.start_angle += kPi;
-          a.end_angle += kPi;
-          WrapArcAngles(a);
-        }
-      },
-      [&](TextRecord& t) {
-        scale(t.x, t.y);
-        t.height = static_cast<float>(f * t.height);
-        t.width = static_cast<float>(f * t.width);
-      },
-      [&](const MutableLineEntity& l) { defining_points(l); },
-      [&](const MutableRectangleEntity& r) { defining_points(r); },
-      [](const ColourRecord&) {},
-      [](const ThicknessRecord&) {},
-  };
+  const auto visitor = Scaling(bx, by, f);
   return ChangeEachSelected(records, selection, visitor);
+}
+
+std::vector<ParsedEntity> PlacedEntities(std::span<const ParsedEntity> records,
+                                         const Placement& placement) {
+  const double turn = placement.angle;
+  const bool right_angle = IsRightAngle(turn);
+  const auto scale = Scaling(0, 0, placement.scale);
+  const auto placed_point = [&](double x, double y) {
+    const Point p = RotatePoint(0, 0, x, y, turn);
+    return Point{p.x + placement.x, p.y + placement.y};
+  };
+  const auto place = EachDefiningPoint([&](double& x, double& y) {
+    const Point p = placed_point(x, y);
+    x = p.x;
+    y = p.y;
+  });
+  std::vector<ParsedEntity> placed;
+  placed.reserve(records.size());
+  // From the last line up, as the defaults are known; reversed at the end.
+  DefaultsBelow below;
+  for (size_t i = records.size(); i-- > 0;) {
+    below.Pass(records[i]);
+    if (!IsShape(records[i])) continue;
+    ParsedEntity entity = Resolved(records[i], below.defaults());
+    VisitEntityToChange(entity, scale);
+    if (const auto* r = std::get_if<SegmentRecord>(&entity.record);
+        r != nullptr && entity.kind == EntityKind::kRectangle && !right_angle) {
+      // Added last first, so that the edges stand in their order once reversed.
+      const std::array<ParsedEntity, 4> edges =
+          EdgeRecords(*r, {placed_point(r->x1, r->y1), placed_point(r->x1, r->y2),
+                           placed_point(r->x2, r->y2), placed_point(r->x2, r->y1)});
+      placed.insert(placed.end(), edges.rbegin(), edges.rend());
+      continue;
+    }
+    const Overloaded turn_and_move{
+        [&](ArcRecord& a) {
+          place(a);
+          TurnArc(a, turn);
+        },
+        [&](TextRecord& t) {
+          place(t);
+          TurnText(t, turn);
+        },
+        [&](const MutableLineEntity& l) { place(l); },
+        [&](const MutableRectangleEntity& r) { place(r); },
+        [&](CircleRecord& c) { place(c); },
+        [](const ColourRecord&) {},
+        [](const ThicknessRecord&) {},
+    };
+    VisitEntityToChange(entity, turn_and_move);
+    placed.push_back(std::move(entity));
+  }
+  std::ranges::reverse(placed);
+  return placed;
+}
+
+EditChanges AddsInOrder(std::span<const ParsedEntity> placed) {
+  EditChanges changes;
+  changes.reserve(placed.size());
+  // Each add goes to line 0: the last first.
+  for (auto entity = placed.rbegin(); entity != placed.rend(); ++entity) {
+    if (std::optional<std::string> text = CanonicalText(*entity)) {
+      changes.push_back({.kind = EditChange::Kind::kAdd, .line = std::move(*text)});
+    } else {
+      ++changes.unwritable;
+    }
+  }
+  return changes;
 }
 
 EditChanges ChangeSelectionProperties(std::span<const ParsedEntity> records, Selection& selection,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <vector>
 
 #include "editing/edit_change.h"
 #include "model/entity.h"
@@ -45,6 +46,25 @@ EditChanges RotateSelection(std::span<const ParsedEntity> records, Selection& se
 // circle instead); line thickness is never scaled.
 EditChanges ScaleSelection(std::span<const ParsedEntity> records, Selection& selection, double bx,
                            double by, float factor);
+
+// Where entities from elsewhere (a library block, the clipboard) go: scaled by scale (the same
+// in x and y, so circles stay circles) about their own origin, turned by angle radians
+// counter-clockwise about it, and moved so that the origin lands on (x, y).
+struct Placement {
+  double x = 0, y = 0;
+  double scale = 1;
+  double angle = 0;
+};
+
+// Every shape of records (a whole drawing, whose colour and thickness commands act on the lines
+// above them) placed, in the order of records, each with the colour and thickness in force at
+// its line written into it; the commands themselves are not placed. A rectangle turned off a
+// right angle becomes its four edges as lines. The records' boxes are not kept up to date.
+std::vector<ParsedEntity> PlacedEntities(std::span<const ParsedEntity> records,
+                                         const Placement& placement);
+// Placed entities as the adds that make them the drawing's first lines in the same order, with
+// how many could not be written (too large, too long).
+EditChanges AddsInOrder(std::span<const ParsedEntity> placed);
 
 // The properties switched on, set on every selected entity: colour and thickness on all kinds,
 // text height and width on texts.

@@ -153,6 +153,22 @@ void Editor::WczytajWybranyBlok() {
   view_.Redraw();
 }
 
+std::optional<EntitySource> Editor::BlockToInsert(const std::string& name) {
+  if (!library_.open_file()) return std::nullopt;
+  auto loaded = WczytajBlok(*library_.open_file(), name);
+  if (!loaded) {
+    ShowError(loaded.error());
+    return std::nullopt;
+  }
+  if (!*loaded) {
+    ui_.ShowMessage("W pliku " + library_.open_file()->string() + " nie ma bloku " + name + ".");
+    return std::nullopt;
+  }
+  return EntitySource{.name = std::move((*loaded)->name),
+                      .unit = std::move((*loaded)->unit),
+                      .lines = std::move((*loaded)->lines)};
+}
+
 void Editor::NowyBlok() {
   if (!block_.drawing().IsBlank() && block_.unsaved()) {
     switch (ui_.Ask(kUnsavedQuestion, Answer::kTak)) {

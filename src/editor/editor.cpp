@@ -36,6 +36,17 @@ class Editor::Host : public InteractionHost {
   void ShowHelp(const std::vector<std::string>& lines) override { e_.ui_.ShowText(lines); }
   void ShowMessageBox(std::string_view text) override { e_.ui_.ShowMessage(text); }
 
+  std::vector<std::string> BlockNames() override { return e_.library_.block_list().names(); }
+  std::string SelectedBlockName() override { return e_.library_.block_list().SelectedName(); }
+  std::optional<EntitySource> BlockToInsert(const std::string& name) override {
+    return e_.BlockToInsert(name);
+  }
+  std::string BlockUnit() override { return e_.block_.unit(); }
+  void PutEntitiesOnClipboard(std::string_view plain_text, std::string_view entities) override {
+    e_.ui_.PutEntitiesOnClipboard(plain_text, entities);
+  }
+  ClipboardContents ReadClipboard() override { return e_.ui_.ReadClipboard(); }
+
  private:
   Editor& e_;
 };

@@ -51,7 +51,9 @@ void Editor::DoubleClick(int, int) {
   if (started_) machine_.DoubleClick();
 }
 
-void Editor::DropBlock(const std::string& name, int x, int y) { (void)name, (void)x, (void)y; }
+void Editor::DropBlock(const std::string& name, int x, int y) {
+  if (started_) machine_.DropBlock(name, ClampPixel(x), ClampPixel(y));
+}
 
 void Editor::CommandEntered(std::string text) {
   preferences_.RememberEntry(text);

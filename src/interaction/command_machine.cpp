@@ -7,6 +7,7 @@
 
 #include "interaction/commands/common.h"
 #include "interaction/commands/direct_entry.h"
+#include "interaction/commands/insert.h"
 #include "interaction/commands/registry.h"
 #include "interaction/typed_input.h"
 #include "model/cp1250.h"
@@ -106,7 +107,15 @@ Taken CommandMachine::WykonajPolecenie(const std::string& entry, bool from_contr
 }
 
 std::optional<std::string> CommandMachine::Complete(std::string_view typed) const {
-  return CompleteKeyword(typed);
+  if (!Runs("WB") || awaits() != Awaited::kText) return CompleteKeyword(typed);
+  return CompleteName(typed, host_.BlockNames());
+}
+
+void CommandMachine::DropBlock(const std::string& name, int x, int y) {
+  AnulujPolecenie();
+  host_.surface().RestoreView();
+  if (!host_.BlockOpen()) return host_.Komunikat(std::string(kNoFile));
+  InsertDroppedBlock(ctx_, name, x, y);
 }
 
 bool CommandMachine::Runs(std::string_view upper_keyword) const {

@@ -37,6 +37,9 @@ class CommandMachine {
 
   // Resets the running command.
   void AnulujPolecenie();
+  // A block of the library dropped on Podglad at the pixel: the running command reset, the
+  // block placed there as a click would place it.
+  void DropBlock(const std::string& name, int x, int y);
   // Shows a prompt in L_Polecenie.
   void Monit(std::string_view text);
   // Interprets one entry: what it was taken as. An entry sent by a control (button, menu item,

@@ -24,6 +24,8 @@ class CommandContext {
 
   // The drawing, view, font, reading defaults, settings and selection, for this event.
   Scene scene() const { return host_.scene(); }
+  // The library's blocks, the block's unit and the clipboard, as InteractionHost says.
+  InteractionHost& host() { return host_; }
 
   // Ends the running command as Esc does.
   void Reset();

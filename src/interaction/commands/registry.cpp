@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "model/cp1250.h"
+
 namespace blok {
 
 // Each unit's maker, defined in its own file.
@@ -234,6 +236,33 @@ std::optional<std::string> CompleteKeyword(std::string_view typed) {
   std::string text(*found);
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
+}
+
+std::optional<std::string> CompleteName(std::string_view typed,
+                                        std::span<const std::string> names) {
+  if (typed.empty()) return std::nullopt;
+  const std::string upper = UpperCp1250(typed);
+  std::vector<const std::string*> fitting;
+  for (const std::string& name : names) {
+    if (UpperCp1250(name).starts_with(upper)) fitting.push_back(&name);
+  }
+  if (fitting.empty()) return std::nullopt;
+  if (fitting.size() == 1) return *fitting.front();
+  // The beginning all of them share, as the first spells it; never cut inside a character.
+  const std::string& first = *fitting.front();
+  size_t shared = first.size();
+  for (const std::string* name : fitting) {
+    const size_t end = std::min(shared, name->size());
+    size_t n = 0;
+    while (n < end && (*name)[n] == first[n]) ++n;
+    shared = n;
+  }
+  while (shared > 0 && shared < first.size() &&
+         (static_cast<unsigned char>(first[shared]) & 0xC0) == 0x80) {
+    --shared;
+  }
+  if (shared <= typed.size()) return std::nullopt;
+  return first.substr(0, shared);
 }
 
 std::vector<const CommandRow*> ToolBarRows(ToolBar bar) {

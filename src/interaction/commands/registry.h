@@ -67,6 +67,9 @@ const CommandRow* FindCommand(std::string_view upper_entry);
 // The one keyword (in lower case) that begins with what was typed, case aside; nothing when
 // none or several do. Tab in the command line completes with it.
 std::optional<std::string> CompleteKeyword(std::string_view typed);
+// The one name that begins with what was typed, case aside; with several, the longest beginning
+// they share when it is longer than what was typed; else nothing.
+std::optional<std::string> CompleteName(std::string_view typed, std::span<const std::string> names);
 // The rows of a tool bar, in order; of a menu, by rank.
 std::vector<const CommandRow*> ToolBarRows(ToolBar bar);
 std::vector<const CommandRow*> MenuRows(Menu menu);
