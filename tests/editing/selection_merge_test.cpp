@@ -90,18 +90,5 @@ TEST(MergeSelection, AddsOrTakesOutWhatTheGestureCaught) {
   }
 }
 
-TEST(IsClick, TravelOfFourPixelsOrLess) {
-  const struct {
-    int x1, y1, x2, y2;
-    bool click;
-  } cases[] = {
-      {10, 10, 10, 10, true},  {10, 10, 12, 8, true},  {10, 10, 14, 10, true},
-      {10, 10, 13, 12, false}, {10, 10, 5, 10, false}, {-1000000000, 0, 1000000000, 0, false},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(IsClick(c.x1, c.y1, c.x2, c.y2), c.click) << c.x1 << "," << c.y1 << " " << c.x2;
-  }
-}
-
 }  // namespace
 }  // namespace blok
