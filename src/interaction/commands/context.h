@@ -100,9 +100,9 @@ class CommandContext {
   Memory& memory() { return memory_; }
 
  private:
-  // Shift's part, set by the machine that routes the mouse and the command line. Whether the
-  // gesture under way adds (Shift held).
+  // Shift's part, for the machine that routes the mouse and the command line.
   friend class CommandMachine;
+  // Whether the gesture under way adds (Shift held).
   void SetAdding(bool adding) { adding_ = adding; }
   // Whether Shift gathered a selection that is not empty, for empty Enter to end.
   bool HasGathered() { return gathered_ && !host_.selection().empty(); }
