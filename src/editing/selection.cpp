@@ -317,11 +317,8 @@ bool GestureOverRecords(Canvas& overlay, std::span<const ParsedEntity> records,
                         const ViewTransform& view, const StrokeFont& font,
                         const ReadingDefaults& defaults, Selection& s, int press_x, int press_y,
                         int release_x, int release_y) {
-  // Pixels are clamped to a billion either way, so their sums want more than an int.
-  const std::int64_t dx = std::int64_t{release_x} - press_x;
-  const std::int64_t dy = std::int64_t{release_y} - press_y;
   const StretchWindow window = WindowBetweenPixels(view, press_x, press_y, release_x, release_y);
-  if (std::llabs(dx) + std::llabs(dy) > kClickTravel) {
+  if (!IsClick(press_x, press_y, release_x, release_y)) {
     return SelectOverRecords(records, boxes, lines, font, s, window);
   }
   s.window = window;
@@ -331,6 +328,13 @@ bool GestureOverRecords(Canvas& overlay, std::span<const ParsedEntity> records,
 }
 
 }  // namespace
+
+bool IsClick(int press_x, int press_y, int release_x, int release_y) {
+  // Pixels are clamped to a billion either way, so their sums want more than an int.
+  const std::int64_t dx = std::int64_t{release_x} - press_x;
+  const std::int64_t dy = std::int64_t{release_y} - press_y;
+  return std::llabs(dx) + std::llabs(dy) <= kClickTravel;
+}
 
 void ResetSelectionFlags(Selection& s, std::size_t line_count) { s.flags.assign(line_count, 0); }
 
@@ -353,6 +357,22 @@ bool SelectByGesture(Canvas& overlay, const Drawing& drawing, const ViewTransfor
                      int press_x, int press_y, int release_x, int release_y) {
   return GestureOverRecords(overlay, drawing.records(), drawing.boxes(), drawing.lines(), view,
                             font, defaults, s, press_x, press_y, release_x, release_y);
+}
+
+void MergeSelection(Selection& into, const Selection& caught, std::span<const std::string> lines,
+                    bool toggle) {
+  // Flags left from a longer drawing say nothing of this one.
+  into.flags.resize(lines.size(), 0);
+  const std::size_t caught_count = std::min(caught.flags.size(), lines.size());
+  for (std::size_t i = 0; i < caught_count; ++i) {
+    if (caught.flags[i] != 0) into.flags[i] = toggle && into.flags[i] != 0 ? 0 : 1;
+  }
+  into.window = caught.window;
+  Copies copies(into.lines);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (into.flags[i] != 0) copies.Add(lines[i]);
+  }
+  copies.Finish();
 }
 
 bool SelectByPoint(Canvas& overlay, std::span<const ParsedEntity> records,

@@ -21,6 +21,9 @@ namespace blok {
 // A drag whose |dx| + |dy| is at most this many pixels is a click.
 inline constexpr int kClickTravel = 4;
 
+// Whether the mouse going down at press and up at release is a click rather than a drag.
+bool IsClick(int press_x, int press_y, int release_x, int release_y);
+
 // A flag for each of line_count lines, none set.
 void ResetSelectionFlags(Selection& s, std::size_t line_count);
 
@@ -38,6 +41,12 @@ bool SelectByGesture(Canvas& overlay, std::span<const ParsedEntity> records,
 bool SelectByGesture(Canvas& overlay, const Drawing& drawing, const ViewTransform& view,
                      const StrokeFont& font, const ReadingDefaults& defaults, Selection& s,
                      int press_x, int press_y, int release_x, int release_y);
+
+// What a gesture caught, added to the selection `into` over the same lines; with toggle (a
+// click adding to a selection) what was selected already is taken out instead. `into` takes
+// the gesture's window, and its copies are made again in drawing order.
+void MergeSelection(Selection& into, const Selection& caught, std::span<const std::string> lines,
+                    bool toggle);
 
 // The entity under the pixel alone (PickAndHighlight, so it shows highlighted on the overlay).
 bool SelectByPoint(Canvas& overlay, std::span<const ParsedEntity> records,

@@ -88,11 +88,12 @@ class Editor {
 
   // --- Input: every event of the drawing surface and the command entry ---
 
-  // Podglad. Pan and zoom take an event first; what they take does nothing else.
-  void MouseDown(MouseButton button, int x, int y);
+  // Podglad. Pan and zoom take an event first; what they take does nothing else. adding: Shift
+  // is held, so that a selection gesture adds to the selection.
+  void MouseDown(MouseButton button, int x, int y, bool adding = false);
   void MouseMove(int x, int y);
   // True when a pan or zoom window took the release (then the right button opens no menu).
-  bool MouseUp(MouseButton button, int x, int y);
+  bool MouseUp(MouseButton button, int x, int y, bool adding = false);
   void DoubleClick(int x, int y);
   // A row of Lista bloków dropped on Podglad: that block inserted at the pixel, snapped as a
   // click is, at scale 1 and unturned.

@@ -17,14 +17,14 @@ void Editor::PaintPendingFrame() {
   if (view_.TakePendingFrame()) DrawEditorFrame(*this, surface_);
 }
 
-void Editor::MouseDown(MouseButton button, int x, int y) {
+void Editor::MouseDown(MouseButton button, int x, int y, bool adding) {
   x = ClampPixel(x);
   y = ClampPixel(y);
   const ViewResponse response = view_.transform().MousePress(button, x, y);
   view_.Apply(response);
   // What pan or zoom took is theirs alone: no point, no selection.
   if (response.taken || button != MouseButton::kLeft || !started_) return;
-  machine_.Press(x, y);
+  machine_.Press(x, y, adding);
 }
 
 void Editor::MouseMove(int x, int y) {
@@ -37,12 +37,12 @@ void Editor::MouseMove(int x, int y) {
   machine_.Move(x, y);
 }
 
-bool Editor::MouseUp(MouseButton button, int x, int y) {
+bool Editor::MouseUp(MouseButton button, int x, int y, bool adding) {
   x = ClampPixel(x);
   y = ClampPixel(y);
   const ViewResponse response = view_.transform().MouseRelease(button, x, y);
   view_.Apply(response);
-  if (!response.taken && button == MouseButton::kLeft && started_) machine_.Release(x, y);
+  if (!response.taken && button == MouseButton::kLeft && started_) machine_.Release(x, y, adding);
   return response.taken;
 }
 

@@ -52,6 +52,7 @@ void CommandMachine::AnulujPolecenie() {
   // The command may be the one calling: it lives until its event is over.
   if (running_) retired_ = std::move(running_);
   ctx_.EndFrame();
+  ctx_.ForgetGathered();
   host_.selection().lines.clear();
   host_.SetPickCursor(false);
   host_.ShowRelativePanel(false);
@@ -67,6 +68,13 @@ void CommandMachine::Monit(std::string_view text) {
 // --- The interpreter ---
 
 Taken CommandMachine::WykonajPolecenie(const std::string& entry, bool from_control) {
+  // Empty Enter ends a selection that Shift gathered, as a release catching nothing new would.
+  if (entry.empty() && Selecting() && ctx_.HasGathered()) {
+    ctx_.TakeGathered(true);
+    Release(press_.x, press_.y);
+    ctx_.TakeGathered(false);
+    return Taken::kQuietly;
+  }
   const std::string upper = UpperCp1250(entry);
   Reply reply;
   const CommandRow* row = FindCommand(upper);
@@ -158,7 +166,8 @@ void CommandMachine::WprowadzDxDy(std::string_view dx_text, std::string_view dy_
 
 // --- Mouse ---
 
-void CommandMachine::Press(int x, int y) {
+void CommandMachine::Press(int x, int y, bool adding) {
+  ctx_.SetAdding(adding);
   if (Selecting()) {
     ctx_.StartFrame(x, y);
     const Point p = ctx_.Raw(x, y);
@@ -169,11 +178,13 @@ void CommandMachine::Press(int x, int y) {
   press_ = {x, y};
 }
 
-void CommandMachine::Release(int x, int y) {
+void CommandMachine::Release(int x, int y, bool adding) {
   if (!Selecting()) return;
+  ctx_.SetAdding(adding);
   if (running_->Release(x, y) == Released::kFinished) return;
   ctx_.EndFrame();
   host_.surface().RestoreView();
+  if (Selecting()) ctx_.ShowGathered();
   if (IsPoint(awaits())) Monit(" X , Y");
 }
 
@@ -196,9 +207,11 @@ void CommandMachine::Move(int x, int y) {
     canvas.SetBrushStyle(BrushStyle::kDiagonalCross);
     canvas.Rectangle(std::min(start.x, x), std::min(start.y, y), std::max(start.x, x),
                      std::max(start.y, y));
-    return;
+  } else if (running_) {
+    running_->Preview(x, y);
   }
-  if (running_) running_->Preview(x, y);
+  // The hover highlight and the frame wipe the overlay: what Shift gathered is shown again.
+  if (Selecting()) ctx_.ShowGathered();
 }
 
 // --- The state overlay ---

@@ -48,13 +48,14 @@ class CommandMachine {
   // The relative-coordinate panel's values, as typed.
   void WprowadzDxDy(std::string_view dx_text, std::string_view dy_text, bool polar);
 
-  // The left button pressed on Podglad (not taken by pan or zoom).
-  void Press(int x, int y);
+  // The left button pressed on Podglad (not taken by pan or zoom); adding: with Shift held,
+  // which in a selection step adds to the selection.
+  void Press(int x, int y, bool adding = false);
   // The mouse moved over Podglad (not taken by pan or zoom): the selection frame being dragged,
   // or the preview of the step.
   void Move(int x, int y);
-  // The left button released (not taken by pan or zoom): the end of a selection.
-  void Release(int x, int y);
+  // The left button released (not taken by pan or zoom): the end of a selection gesture.
+  void Release(int x, int y, bool adding = false);
   // A double click: the entity under the last press in its dialog, whatever command runs.
   void DoubleClick();
 

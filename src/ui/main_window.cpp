@@ -258,10 +258,11 @@ void TPodgladRysowanie::Connect() {
   on("BOkno", [this] { editor_->view().BeginZoomWindow(); });
   on("BPan", [this] { editor_->view().BeginPan(); });
   on("BPrzerys", [this] { editor_->view().Redraw(); });
-  connect(podglad_, &PaintBox::mousePressed, this, [this](Qt::MouseButton button, int x, int y) {
-    block_browser_->HidePreview();
-    Run([&] { editor_->MouseDown(ToButton(button), x, y); });
-  });
+  connect(podglad_, &PaintBox::mousePressed, this,
+          [this](Qt::MouseButton button, int x, int y, bool adding) {
+            block_browser_->HidePreview();
+            Run([&] { editor_->MouseDown(ToButton(button), x, y, adding); });
+          });
   // Moves come often and change nothing the controls show.
   connect(podglad_, &PaintBox::mouseMoved, this, [this](int x, int y) {
     editor_->MouseMove(x, y);
@@ -292,8 +293,8 @@ void TPodgladRysowanie::Connect() {
           [this] { editor_->messages().ShowInViewer(); });
 }
 
-void TPodgladRysowanie::PodgladMouseUp(Qt::MouseButton button, int x, int y) {
-  const bool taken = editor_->MouseUp(ToButton(button), x, y);
+void TPodgladRysowanie::PodgladMouseUp(Qt::MouseButton button, int x, int y, bool adding) {
+  const bool taken = editor_->MouseUp(ToButton(button), x, y, adding);
   SettlePanels();
   if (!taken && button == Qt::RightButton) {
     menu_zoom_->popup(podglad_->mapToGlobal(QPoint(x, y)));

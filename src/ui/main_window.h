@@ -86,7 +86,7 @@ class TPodgladRysowanie : public QMainWindow {
   // The controls follow the block and the library as they change.
   void BlockChanged(BlockChange change);
   void ShowLibraryFile();
-  void PodgladMouseUp(Qt::MouseButton button, int x, int y);
+  void PodgladMouseUp(Qt::MouseButton button, int x, int y, bool adding);
   // Keeps an unsaved block in its recovery file while the window lives.
   void StartRecoveryTimer();
   static constexpr int kRecoveryTickMs = 1000;

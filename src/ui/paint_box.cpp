@@ -5,6 +5,12 @@
 #include <QWheelEvent>
 
 namespace blok {
+namespace {
+
+// Shift held at a press or release adds to a selection rather than making one.
+bool Adding(const QMouseEvent& event) { return event.modifiers().testFlag(Qt::ShiftModifier); }
+
+}  // namespace
 
 PaintBox::PaintBox(QWidget* parent) : QWidget(parent) {
   setObjectName("Podglad");
@@ -104,7 +110,7 @@ void PaintBox::resizeEvent(QResizeEvent* event) {
 
 void PaintBox::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
-  emit mousePressed(event->button(), p.x(), p.y());
+  emit mousePressed(event->button(), p.x(), p.y(), Adding(*event));
 }
 
 void PaintBox::mouseMoveEvent(QMouseEvent* event) {
@@ -114,7 +120,7 @@ void PaintBox::mouseMoveEvent(QMouseEvent* event) {
 
 void PaintBox::mouseReleaseEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
-  emit mouseReleased(event->button(), p.x(), p.y());
+  emit mouseReleased(event->button(), p.x(), p.y(), Adding(*event));
 }
 
 void PaintBox::mouseDoubleClickEvent(QMouseEvent* event) {

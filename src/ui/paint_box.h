@@ -37,9 +37,10 @@ class PaintBox : public QWidget, public Surface {
   std::uint64_t frames_presented() const { return frames_presented_; }
 
  signals:
-  void mousePressed(Qt::MouseButton button, int x, int y);
+  // adding: Shift is held, so that a selection gesture adds to the selection.
+  void mousePressed(Qt::MouseButton button, int x, int y, bool adding);
   void mouseMoved(int x, int y);
-  void mouseReleased(Qt::MouseButton button, int x, int y);
+  void mouseReleased(Qt::MouseButton button, int x, int y, bool adding);
   void mouseDoubleClicked(int x, int y);
   void wheelTurned(int notches);
   void resized();

@@ -5,6 +5,7 @@
 #include "editing/picking.h"
 #include "editing/selection.h"
 #include "interaction/command_machine.h"
+#include "model/polish_plural.h"
 #include "view/previews.h"
 
 namespace blok {
@@ -62,9 +63,25 @@ bool CommandContext::IsLine(int index) const {
 bool CommandContext::SelectByGesture(int x, int y) {
   const Scene s = scene();
   Selection& selection = s.selection;
+  if (taking_gathered_) {
+    taking_gathered_ = gathered_ = false;
+    return !selection.empty();
+  }
+  const bool growing_selection = growing();
+  // The flags may be an earlier command's: a step's first gesture starts from none.
+  if (growing_selection && !gathered_) {
+    selection.flags.clear();
+    selection.lines.clear();
+  }
   const std::vector<std::uint8_t> before = selection.flags;
-  const bool selected = blok::SelectByGesture(overlay(), s.drawing, s.view, s.font, s.defaults,
-                                              selection, frame_start_.x, frame_start_.y, x, y);
+  Selection& target = growing_selection ? caught_ : selection;
+  bool selected = blok::SelectByGesture(overlay(), s.drawing, s.view, s.font, s.defaults, target,
+                                        frame_start_.x, frame_start_.y, x, y);
+  if (growing_selection) {
+    MergeSelection(selection, caught_, s.drawing.lines(),
+                   adding_ && IsClick(frame_start_.x, frame_start_.y, x, y));
+    selected = !selection.empty();
+  }
   // The first entity the gesture added is the one to show.
   for (size_t i = 0; selected && i < selection.flags.size(); ++i) {
     if (selection.flags[i] != 0 && (i >= before.size() || before[i] == 0)) {
@@ -72,7 +89,17 @@ bool CommandContext::SelectByGesture(int x, int y) {
       break;
     }
   }
-  return selected;
+  gathered_ = adding_;
+  if (!adding_) return selected;
+  host_.Komunikat(
+      "Wybrano " +
+      Counted(static_cast<long long>(selection.lines.size()), "obiekt", "obiekty", "obiektów") +
+      ".");
+  return false;
+}
+
+void CommandContext::ShowGathered() {
+  if (gathered_) PreviewSelectionMove(0, 0);
 }
 
 void CommandContext::RestoreView() { host_.surface().RestoreView(); }

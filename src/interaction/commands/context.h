@@ -44,8 +44,14 @@ class CommandContext {
   int PickShowingThickness(int x, int y);
   // A readable line of the drawing.
   bool IsLine(int index) const;
-  // Selects into the selection list by the gesture from the frame's press to (x, y).
+  // Selects into the selection list by the gesture from the frame's press to (x, y): whether
+  // the step has its selection. A gesture with Shift adds to what earlier ones gathered (a
+  // click on a selected entity takes it out), says the count and lets the step wait on; the
+  // next gesture without Shift adds what it catches and ends the step.
   bool SelectByGesture(int x, int y);
+  // Whether the gesture under way adds to a selection rather than making one: Shift is held,
+  // or Shift gathered a selection in this step.
+  bool growing() const { return adding_ || gathered_; }
 
   void RestoreView();
   Canvas& overlay();
@@ -96,10 +102,27 @@ class CommandContext {
   Memory& memory() { return memory_; }
 
  private:
+  // Shift's part, for the machine that routes the mouse and the command line.
+  friend class CommandMachine;
+  // Whether the gesture under way adds (Shift held).
+  void SetAdding(bool adding) { adding_ = adding; }
+  // Whether Shift gathered a selection that is not empty, for empty Enter to end.
+  bool HasGathered() { return gathered_ && !host_.selection().empty(); }
+  // While set, a gesture takes the gathered selection as it is, catching nothing.
+  void TakeGathered(bool take) { taking_gathered_ = take; }
+  // The gathered selection drawn dotted: the overlay has just been wiped.
+  void ShowGathered();
+  // Every reset forgets it.
+  void ForgetGathered() { adding_ = gathered_ = taking_gathered_ = false; }
+
   InteractionHost& host_;
   CommandMachine& machine_;
   PixelPoint frame_start_;
   bool framing_ = false;
+  bool adding_ = false;
+  bool gathered_ = false;
+  bool taking_gathered_ = false;
+  Selection caught_;  // what one gesture caught, before it is added to the selection
   Memory memory_;
 };
 

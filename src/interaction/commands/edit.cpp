@@ -1,5 +1,5 @@
-// ed: a click on an object opens its dialog; a selection gesture on empty ground opens
-// "Zmiana cech" for what it caught.
+// ed: a click on an object opens its dialog; a selection gesture on empty ground, or one that
+// Shift grew, opens "Zmiana cech" for what it caught.
 #include "editing/picking.h"
 #include "interaction/commands/context.h"
 
@@ -14,9 +14,9 @@ class Edit : public Command {
   Awaited Awaits() const override { return picking_ ? Awaited::kSelection : Awaited::kNothing; }
 
   void Press(int x, int y) override {
-    if (!picking_) return;
     // Only a press on an entity ends the edit mode; on empty ground the drag that follows
-    // selects for "Zmiana cech".
+    // selects for "Zmiana cech", as does any gesture that adds to a selection.
+    if (!picking_ || ctx_.growing()) return;
     const int index = ctx_.Pick(x, y);
     if (index < 0) return;
     picking_ = false;
