@@ -118,6 +118,8 @@ TPodgladRysowanie::TPodgladRysowanie(ProgramPaths paths, QWidget* parent) : QMai
     command_area_->MessagesChanged(editor_->messages(), change);
   });
   command_area_->SetHistory(&editor_->preferences().history());
+  command_area_->SetCompleter(
+      [this](std::string_view typed) { return editor_->machine().Complete(typed); });
   setAcceptDrops(true);
   podglad_->SetFrameHook([this] { editor_->PaintPendingFrame(); });
   Connect();
