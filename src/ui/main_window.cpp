@@ -278,6 +278,14 @@ void TPodgladRysowanie::Connect() {
   connect(podglad_, &PaintBox::resized, this, [this] {
     if (shown_once_) editor_->view().Redraw();
   });
+  // Queued: the drag's own event loop is still running when the block is let go.
+  connect(
+      podglad_, &PaintBox::blockDropped, this,
+      [this](const QString& name, int x, int y) {
+        block_browser_->HidePreview();
+        Run([&] { editor_->DropBlock(S(name), x, y); });
+      },
+      Qt::QueuedConnection);
 
   CommandArea* area = command_area_;
   connect(area, &CommandArea::commandEntered, this,
