@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDrag>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QUrl>
 
+#include "ui/block_browser.h"
 #include "ui/block_drag.h"
 #include "ui/window_fixture.h"
 
@@ -54,6 +56,32 @@ TEST_F(BlockDropTest, RowDragsItsBlocksName) {
   EXPECT_TRUE(List()->model()->mimeTypes().contains(kBlockMimeType));
   // A copy only: a move would take the row out of the list.
   EXPECT_EQ(List()->defaultDropAction(), Qt::CopyAction);
+}
+
+// Pressed on a row, the mouse starts a drag only once it has gone the desktop's drag distance: a
+// shaking hand still clicks. The drag takes the preview off the drawing it would hide.
+TEST_F(BlockDropTest, DragStartsPastTheDragDistance) {
+  OpenLibrary();
+  auto* browser = window_->findChild<BlockBrowser*>("PanelListaBlokow");
+  ASSERT_NE(browser, nullptr);
+  QTest::qWaitFor([&] { return !browser->busy(); });
+  QWidget* viewport = List()->viewport();
+  QWidget* preview = Find<QWidget>("PodgladBloku");
+  const auto dragging = [&] { return !List()->findChildren<QDrag*>().isEmpty(); };
+  const QPoint row = List()->visualItemRect(List()->item(1)).center();
+  QTest::mousePress(viewport, Qt::LeftButton, {}, row);
+  EXPECT_EQ(List()->currentRow(), 1);
+  EXPECT_TRUE(preview->isVisible());
+  const int distance = QApplication::startDragDistance();
+  QTest::mouseMove(viewport, row + QPoint(0, distance / 2));
+  QTest::mouseMove(viewport, row + QPoint(distance / 2, distance / 2));
+  EXPECT_FALSE(dragging());
+  EXPECT_TRUE(preview->isVisible());
+  QTest::mouseMove(viewport, row + QPoint(0, distance + 2));
+  EXPECT_TRUE(dragging());
+  EXPECT_FALSE(preview->isVisible());
+  QTest::mouseRelease(viewport, Qt::LeftButton, {}, row);
+  EXPECT_EQ(List()->currentRow(), 1);
 }
 
 // Podglad takes a block as a copy and tells the window the block and the pixel; text alone is
