@@ -8,7 +8,10 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <functional>
+#include <utility>
 
+#include "ui/block_drag.h"
 #include "ui/block_picture.h"
 #include "ui/qt_text.h"
 
@@ -68,6 +71,30 @@ class ThumbnailDelegate : public QStyledItemDelegate {
   const QPixmap& blank_;
 };
 
+// Rows drag out as their block's name, to be dropped on Podglad. Only ever copied: a list whose
+// drag moved would take the row out of itself.
+class DraggedRowsList : public QListWidget {
+ public:
+  // drag_started is told as a drag begins.
+  DraggedRowsList(std::function<void()> drag_started, QWidget* parent)
+      : QListWidget(parent), drag_started_(std::move(drag_started)) {}
+
+ protected:
+  QStringList mimeTypes() const override { return {kBlockMimeType, "text/plain"}; }
+  QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override {
+    // Of several rows selected, the one pressed (the current one) is the block dragged.
+    const QListWidgetItem* item = items.contains(currentItem()) ? currentItem() : items.value(0);
+    return item != nullptr ? BlockDragData(item->text()) : nullptr;
+  }
+  void startDrag(Qt::DropActions) override {
+    drag_started_();
+    QListWidget::startDrag(Qt::CopyAction);
+  }
+
+ private:
+  std::function<void()> drag_started_;
+};
+
 }  // namespace
 
 BlockBrowser::BlockBrowser(QWidget* preview_parent, QWidget* parent)
@@ -82,8 +109,13 @@ BlockBrowser::BlockBrowser(QWidget* preview_parent, QWidget* parent)
   filter_->setClearButtonEnabled(true);
   filter_->installEventFilter(this);
   layout->addWidget(filter_);
-  list_ = new QListWidget(this);
+  // The preview floats over the drawing, where the block is to be let go.
+  list_ = new DraggedRowsList([this] { HidePreview(); }, this);
   list_->setObjectName("LB_NazwaBlokuCzytaj");
+  // The view starts a drag only past the desktop's drag distance: a click stays a click.
+  list_->setDragEnabled(true);
+  list_->setDragDropMode(QAbstractItemView::DragOnly);
+  list_->setDefaultDropAction(Qt::CopyAction);
   list_->setUniformItemSizes(true);
   list_->setIconSize(kThumbnailSize);
   // However small the window, a few blocks stay in sight.

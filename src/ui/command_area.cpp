@@ -13,7 +13,6 @@
 #include <QVBoxLayout>
 #include <optional>
 
-#include "interaction/commands/registry.h"
 #include "ui/qt_text.h"
 
 namespace blok {
@@ -42,6 +41,13 @@ bool LeftToTheWindow(const QKeyEvent& key) {
   return key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo) ||
          key.keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y) ||
          (key.key() == Qt::Key_Delete && key.modifiers() == Qt::NoModifier);
+}
+
+// Copy, cut and paste reach the drawing's clipboard commands, unless the line holds selected
+// text: then they are the line's own, as in any text field.
+bool ClipboardKey(const QKeyEvent& key) {
+  return key.matches(QKeySequence::Copy) || key.matches(QKeySequence::Cut) ||
+         key.matches(QKeySequence::Paste);
 }
 
 QLabel* Label(const char* name, const QString& caption, QWidget* parent) {
@@ -137,7 +143,7 @@ bool CommandArea::WalkOrComplete(const QKeyEvent& event) {
     case Qt::Key_Tab:
       // An empty line lets Tab move on to the next control.
       if (e_polecenie_->text().isEmpty()) return false;
-      text = CompleteKeyword(S(e_polecenie_->text()));
+      if (completer_) text = completer_(S(e_polecenie_->text()));
       break;
     case Qt::Key_Escape:
       if (history_ != nullptr) history_->EndWalk();
@@ -156,9 +162,12 @@ void CommandArea::EnterRelative() {
 bool CommandArea::eventFilter(QObject* watched, QEvent* event) {
   const bool entry = watched == e_polecenie_;
   const bool relative = watched == e_dx_ || watched == e_dy_;
-  if (entry && event->type() == QEvent::ShortcutOverride && e_polecenie_->text().isEmpty() &&
-      LeftToTheWindow(*static_cast<QKeyEvent*>(event))) {
-    return true;  // not taken here: the window's shortcut goes off
+  if (entry && event->type() == QEvent::ShortcutOverride) {
+    const auto& key = *static_cast<QKeyEvent*>(event);
+    if ((e_polecenie_->text().isEmpty() && LeftToTheWindow(key)) ||
+        (!e_polecenie_->hasSelectedText() && ClipboardKey(key))) {
+      return true;  // not taken here: the window's shortcut goes off
+    }
   }
   if (entry && event->type() == QEvent::KeyPress &&
       WalkOrComplete(*static_cast<QKeyEvent*>(event))) {

@@ -2,7 +2,11 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "editor/editor.h"
@@ -31,6 +35,9 @@ class CommandArea : public QWidget {
   QWidget& relative_panel() { return *panel_dxdy_; }
   // Up and Down in E_Polecenie walk it.
   void SetHistory(CommandHistory* history) { history_ = history; }
+  // Tab in E_Polecenie replaces its text with what this gives for it, when it gives something.
+  using Completer = std::function<std::optional<std::string>(std::string_view)>;
+  void SetCompleter(Completer completer) { completer_ = std::move(completer); }
 
   // RE_Polecenia as the message pane changes: the newest message goes on top and the rest of
   // the pane stays as it is, or the pane is emptied.
@@ -53,7 +60,7 @@ class CommandArea : public QWidget {
  private:
   QWidget* BuildRelativePanel();
   void EnterRelative();
-  // Up and Down through the history, Tab completing a keyword: whether the key was used.
+  // Up and Down through the history, Tab completing the text: whether the key was used.
   bool WalkOrComplete(const QKeyEvent& event);
 
   QPlainTextEdit* re_polecenia_ = nullptr;
@@ -68,6 +75,7 @@ class CommandArea : public QWidget {
   QLabel* static_text15_ = nullptr;
   bool shows_lines_ = false;  // RE_Polecenia holds a message
   CommandHistory* history_ = nullptr;
+  Completer completer_;
 };
 
 }  // namespace blok

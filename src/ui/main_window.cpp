@@ -118,6 +118,8 @@ TPodgladRysowanie::TPodgladRysowanie(ProgramPaths paths, QWidget* parent) : QMai
     command_area_->MessagesChanged(editor_->messages(), change);
   });
   command_area_->SetHistory(&editor_->preferences().history());
+  command_area_->SetCompleter(
+      [this](std::string_view typed) { return editor_->machine().Complete(typed); });
   setAcceptDrops(true);
   podglad_->SetFrameHook([this] { editor_->PaintPendingFrame(); });
   Connect();
@@ -277,6 +279,14 @@ void TPodgladRysowanie::Connect() {
   connect(podglad_, &PaintBox::resized, this, [this] {
     if (shown_once_) editor_->view().Redraw();
   });
+  // Queued: the drag's own event loop is still running when the block is let go.
+  connect(
+      podglad_, &PaintBox::blockDropped, this,
+      [this](const QString& name, int x, int y) {
+        block_browser_->HidePreview();
+        Run([&] { editor_->DropBlock(S(name), x, y); });
+      },
+      Qt::QueuedConnection);
 
   CommandArea* area = command_area_;
   connect(area, &CommandArea::commandEntered, this,

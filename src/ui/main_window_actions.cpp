@@ -208,6 +208,9 @@ void TPodgladRysowanie::BuildMenus() {
        {std::pair{wstaw, Menu::kInsert}, std::pair{modyfikuj, Menu::kModify}}) {
     for (const CommandRow* row : MenuRows(which)) {
       QAction* action = Action(std::string(row->menu.name).c_str(), Q(row->menu.caption));
+      if (!row->menu.shortcut.empty()) {
+        action->setShortcut(QKeySequence(Q(row->menu.shortcut), QKeySequence::PortableText));
+      }
       SendsCommand(action, ControlText(*row));
       menu->addAction(action);
       tool_actions_ << action;

@@ -1,8 +1,12 @@
 #include "ui/paint_box.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QWheelEvent>
+
+#include "ui/block_drag.h"
 
 namespace blok {
 namespace {
@@ -18,6 +22,7 @@ PaintBox::PaintBox(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setCursor(Qt::CrossCursor);
   setMinimumSize(200, 150);
+  setAcceptDrops(true);
 }
 
 PaintBox::~PaintBox() {
@@ -137,6 +142,29 @@ void PaintBox::wheelEvent(QWheelEvent* event) {
   wheel_remainder_ -= notches * 120;
   if (notches != 0) emit wheelTurned(notches);
   event->accept();
+}
+
+void PaintBox::dragEnterEvent(QDragEnterEvent* event) {
+  // Ignored, the event goes on to the window.
+  if (!DraggedBlock(event->mimeData())) return event->ignore();
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}
+
+void PaintBox::dragMoveEvent(QDragMoveEvent* event) {
+  // Anything else keeps the answer the window gave on entering.
+  if (!DraggedBlock(event->mimeData())) return;
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}
+
+void PaintBox::dropEvent(QDropEvent* event) {
+  const std::optional<QString> name = DraggedBlock(event->mimeData());
+  if (!name) return event->ignore();
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  const QPoint p = event->position().toPoint();
+  emit blockDropped(*name, p.x(), p.y());
 }
 
 }  // namespace blok

@@ -44,6 +44,8 @@ class PaintBox : public QWidget, public Surface {
   void mouseDoubleClicked(int x, int y);
   void wheelTurned(int notches);
   void resized();
+  // A block dragged from Lista bloków let go over the box, at this pixel.
+  void blockDropped(const QString& name, int x, int y);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -53,6 +55,10 @@ class PaintBox : public QWidget, public Surface {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  // Only blocks are taken here; anything else goes on to the window (a dropped library).
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   struct Painting {
