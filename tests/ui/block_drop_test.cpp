@@ -64,7 +64,7 @@ TEST_F(BlockDropTest, DragStartsPastTheDragDistance) {
   OpenLibrary();
   auto* browser = window_->findChild<BlockBrowser*>("PanelListaBlokow");
   ASSERT_NE(browser, nullptr);
-  QTest::qWaitFor([&] { return !browser->busy(); });
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !browser->busy(); }));
   QWidget* viewport = List()->viewport();
   QWidget* preview = Find<QWidget>("PodgladBloku");
   const auto dragging = [&] { return !List()->findChildren<QDrag*>().isEmpty(); };
@@ -104,16 +104,19 @@ TEST_F(BlockDropTest, PodgladTakesOnlyBlocks) {
   EXPECT_EQ(dropped.size(), 1);
 }
 
-// Insertion itself lands with the block commands: DropBlock does nothing yet.
-TEST_F(BlockDropTest, DISABLED_DroppedBlockIsInsertedAsOneStep) {
+// The dropped block is placed in the drawing as one step of Cofnij.
+TEST_F(BlockDropTest, DroppedBlockIsInsertedAsOneStep) {
   OpenLibrary();
   Click("Bt_NowyBlok");
   const std::unique_ptr<QMimeData> block = RowData(kBlock);
   ASSERT_NE(block, nullptr);
   ASSERT_TRUE(window_->editor().block().drawing().lines().empty());
+  // A drop goes to the widget that took the drag as it entered.
+  ASSERT_EQ(Enter(*block, Pixel(1, 1)), std::optional(Qt::CopyAction));
   Drop(*block, Pixel(1, 1));
   // Queued behind the drop; QtTest's QTRY macros would fail unseen by gtest.
-  QTest::qWaitFor([&] { return !window_->editor().block().drawing().lines().empty(); });
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return !window_->editor().block().drawing().lines().empty(); }));
   EXPECT_EQ(window_->editor().block().drawing().lines().size(), 5u);
   Find<QAction>("BCofnij")->trigger();
   EXPECT_TRUE(window_->editor().block().drawing().lines().empty());
@@ -127,7 +130,7 @@ TEST_F(BlockDropTest, LibraryDroppedOnPodgladOpens) {
   file.setUrls({QUrl::fromLocalFile(QString::fromStdString(other.string()))});
   EXPECT_NE(Enter(file, {100, 100}), std::nullopt);
   Drop(file, {100, 100});
-  QTest::qWaitFor([&] { return window_->editor().library().open_file() == other; });
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window_->editor().library().open_file() == other; }));
   EXPECT_EQ(window_->editor().library().open_file(), std::optional(other));
 }
 

@@ -48,12 +48,13 @@ class ClipboardKeysTest : public testing::WindowTest {
 TEST_F(ClipboardKeysTest, CommandLineLeavesTheKeysToTheCommandsUnlessTextIsSelected) {
   for (const ClipboardKey& k : kKeys) {
     SCOPED_TRACE(k.command);
-    QApplication::clipboard()->setText("ze schowka");
+    // A paste starts only with something to paste.
+    QApplication::clipboard()->setText("L(0,0)-(1,0)");
     Entry()->setText("ab");
     Entry()->setCursorPosition(1);
     Press(Entry(), k.key);
     EXPECT_TRUE(window_->editor().machine().Runs(k.command));
-    EXPECT_EQ(QApplication::clipboard()->text(), "ze schowka");
+    EXPECT_EQ(QApplication::clipboard()->text(), "L(0,0)-(1,0)");
     EndCommand();
     ASSERT_FALSE(AnyClipboardCommandRuns());
   }
@@ -99,6 +100,7 @@ TEST_F(ClipboardKeysTest, OtherFieldsKeepTheirKeysTheDrawingAndTheListDoNot) {
   for (const char* name : {"Podglad", "LB_NazwaBlokuCzytaj"}) {
     SCOPED_TRACE(name);
     for (const ClipboardKey& k : kKeys) {
+      QApplication::clipboard()->setText("L(0,0)-(1,0)");
       Press(Find<QWidget>(name), k.key);
       EXPECT_TRUE(window_->editor().machine().Runs(k.command)) << k.command;
       EndCommand();

@@ -54,7 +54,7 @@ class ClipboardCopy : public CentreCommand {
     }
     if (centre_step_ != CentreStep::kCentre) return false;
     PreviewCentre(x, y, "PUNKT BAZOWY");
-    ctx_.PreviewSelectionMove(0, 0);
+    ctx_.ShowSelection();
     return true;
   }
 

@@ -99,7 +99,16 @@ bool CommandContext::SelectByGesture(int x, int y) {
 }
 
 void CommandContext::ShowGathered() {
-  if (gathered_) PreviewSelectionMove(0, 0);
+  if (gathered_) ShowSelection();
+}
+
+void CommandContext::ShowSelection() {
+  const Scene s = scene();
+  const auto records = s.drawing.records();
+  const std::vector<std::uint8_t>& flags = s.selection.flags;
+  for (size_t i = 0; i < records.size() && i < flags.size(); ++i) {
+    if (flags[i] != 0) HighlightEntity(overlay(), s.view, s.font, records[i], s.defaults);
+  }
 }
 
 void CommandContext::RestoreView() { host_.surface().RestoreView(); }

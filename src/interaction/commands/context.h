@@ -60,6 +60,9 @@ class CommandContext {
   void PickWithLabel(int x, int y, std::string_view label, int offset);
   // The selection's lines drawn as they would be after the step (in place for a zero shift).
   void PreviewSelectionMove(double dx, double dy);
+  // The selected entities highlighted where they are: drawn dotted in their own colour over
+  // their solid selves they would not show.
+  void ShowSelection();
   // The lines of an operation's changes drawn as they would be written (stretch, mirror,
   // fillet).
   void PreviewLines(const EditChanges& changes);
