@@ -336,9 +336,18 @@ std::vector<ParsedEntity> PlacedEntities(std::span<const ParsedEntity> records,
   const double turn = placement.angle;
   const bool right_angle = IsRightAngle(turn);
   const auto scale = Scaling(0, 0, placement.scale);
+  // The turn's sine and cosine once, exact for right angles, so that a block placed unturned
+  // or square keeps its numbers exactly.
+  double cos_turn = std::cos(turn), sin_turn = std::sin(turn);
+  if (right_angle) {
+    const long quarter = std::lround(turn / kHalfPi) % 4;
+    const int quarters = static_cast<int>((quarter + 4) % 4);
+    cos_turn = std::array{1, 0, -1, 0}[quarters];
+    sin_turn = std::array{0, 1, 0, -1}[quarters];
+  }
   const auto placed_point = [&](double x, double y) {
-    const Point p = RotatePoint(0, 0, x, y, turn);
-    return Point{p.x + placement.x, p.y + placement.y};
+    return Point{x * cos_turn - y * sin_turn + placement.x,
+                 x * sin_turn + y * cos_turn + placement.y};
   };
   const auto place = EachDefiningPoint([&](double& x, double& y) {
     const Point p = placed_point(x, y);

@@ -38,15 +38,15 @@ class Placed {
   bool empty() const { return std::ranges::none_of(records_, IsShape); }
   const std::string& name() const { return source_.name; }
 
-  // The entities as they would be written, dotted on the overlay.
+  // The entities as they would be written, dotted on the overlay; those off the view are not
+  // drawn.
   void Preview(CommandContext& ctx, Point at, double scale, double angle) const {
     const Scene s = ctx.scene();
     Canvas& overlay = ctx.overlay();
+    overlay.SetPenStyle(PenStyle::kDotted);
     ReadingDefaults defaults = s.defaults;
-    for (const ParsedEntity& entity : PlacedEntities(records_, PlacementAt(at, scale, angle))) {
-      overlay.SetPenStyle(PenStyle::kDotted);
-      DrawEntity(overlay, s.view, s.font, entity, defaults);
-    }
+    DrawEntities(overlay, s.view, PlacedEntities(records_, PlacementAt(at, scale, angle)), s.font,
+                 defaults);
   }
 
   // Placed as one step: the message that says how many; nothing when none could be written,
