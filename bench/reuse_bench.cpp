@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "document/block_file.h"
+#include "grid_lines.h"
 #include "ratio_reporter.h"
 #include "ui/main_window.h"
 #include "ui/paint_box.h"
@@ -20,26 +21,9 @@
 namespace blok {
 namespace {
 
-// Lines, circles, rectangles and texts on a grid, a colour and a thickness command among them.
+// The grid's lines with a colour and a thickness command under them.
 std::vector<std::string> Lines(int count) {
-  std::vector<std::string> lines;
-  for (int i = 0; i < count; ++i) {
-    const std::string x = std::to_string(i % 100), y = std::to_string(i / 100);
-    switch (i % 4) {
-      case 0:
-        lines.push_back("L(" + x + "," + y + ")-(" + x + ".5," + y + ".5);K(0,0,0);GR(0,10)");
-        break;
-      case 1:
-        lines.push_back("O(" + x + "," + y + ",0.25)");
-        break;
-      case 2:
-        lines.push_back("P(" + x + "," + y + ")-(" + x + ".2," + y + ".2)");
-        break;
-      default:
-        lines.push_back("T(" + x + "," + y + ",'A" + std::to_string(i) + "',0.2,0.2,0)");
-        break;
-    }
-  }
+  std::vector<std::string> lines = GridLines(count);
   lines.push_back("K(255,0,0)");
   lines.push_back("GR(0,25)");
   return lines;

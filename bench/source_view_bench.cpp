@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "document/block_file.h"
+#include "grid_lines.h"
 #include "ratio_reporter.h"
 #include "ui/main_window.h"
 #include "ui/paint_box.h"
@@ -27,27 +28,7 @@ namespace {
 
 constexpr int kLines = 10000;
 
-std::vector<std::string> Lines() {
-  std::vector<std::string> lines;
-  for (int i = 0; i < kLines; ++i) {
-    const std::string x = std::to_string(i % 100), y = std::to_string(i / 100);
-    switch (i % 4) {
-      case 0:
-        lines.push_back("L(" + x + "," + y + ")-(" + x + ".5," + y + ".5);K(0,0,0);GR(0,10)");
-        break;
-      case 1:
-        lines.push_back("O(" + x + "," + y + ",0.25)");
-        break;
-      case 2:
-        lines.push_back("P(" + x + "," + y + ")-(" + x + ".2," + y + ".2)");
-        break;
-      default:
-        lines.push_back("T(" + x + "," + y + ",'A" + std::to_string(i) + "',0.2,0.2,0)");
-        break;
-    }
-  }
-  return lines;
-}
+std::vector<std::string> Lines() { return GridLines(kLines); }
 
 // The window on a folder of its own, the block loaded, the view showing all of it.
 struct Scene {

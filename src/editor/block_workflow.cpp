@@ -131,18 +131,12 @@ void Editor::WczytajWybranyBlok() {
   }
   const std::string name = library_.block_list().SelectedName();
   if (library_.open_file() && !BlockNameTooShort(name) && answer != Answer::kKasuj) {
-    auto loaded = WczytajBlok(*library_.open_file(), name);
-    if (!loaded) {
-      ShowError(loaded.error());
-    } else if (!*loaded) {
-      // Changed behind our back: saying "loaded" would hide the unsaved mark of a drawing that
-      // is still the old one.
-      ui_.ShowMessage("W pliku " + library_.open_file()->string() + " nie ma bloku " + name + ".");
-    } else {
+    // Changed behind our back, the block may be gone: saying "loaded" would hide the unsaved
+    // mark of a drawing that is still the old one.
+    if (std::optional<EntitySource> loaded = ReadBlock(name)) {
       // The command's selection and picked objects are indices into the old drawing.
       AnulujPolecenie();
-      block_.Load(std::move((*loaded)->name), std::move((*loaded)->unit),
-                  std::move((*loaded)->lines));
+      block_.Load(std::move(loaded->name), std::move(loaded->unit), std::move(loaded->lines));
       messages_.Clear();
       messages_.Komunikat("Wczytano blok " + name);
       preferences_.SetOstatniePolecenie(std::nullopt);
@@ -153,7 +147,7 @@ void Editor::WczytajWybranyBlok() {
   view_.Redraw();
 }
 
-std::optional<EntitySource> Editor::BlockToInsert(const std::string& name) {
+std::optional<EntitySource> Editor::ReadBlock(const std::string& name) {
   if (!library_.open_file()) return std::nullopt;
   auto loaded = WczytajBlok(*library_.open_file(), name);
   if (!loaded) {

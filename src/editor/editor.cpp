@@ -39,7 +39,7 @@ class Editor::Host : public InteractionHost {
   std::vector<std::string> BlockNames() override { return e_.library_.block_list().names(); }
   std::string SelectedBlockName() override { return e_.library_.block_list().SelectedName(); }
   std::optional<EntitySource> BlockToInsert(const std::string& name) override {
-    return e_.BlockToInsert(name);
+    return e_.ReadBlock(name);
   }
   std::string BlockUnit() override { return e_.block_.unit(); }
   void PutEntitiesOnClipboard(std::string_view plain_text, std::string_view entities) override {

@@ -128,9 +128,9 @@ class Editor {
   bool AskBeforeFileChange(BadNameText bad_name_text);
   // The file becomes the open one with these names listed; drawing, name and journal empty.
   void OpenFile(const std::filesystem::path& file, std::vector<std::string> names);
-  // A block of the open library as its file holds it, to insert; nothing, with the reason
-  // shown, when it cannot be read.
-  std::optional<EntitySource> BlockToInsert(const std::string& name);
+  // A block of the open library as its file holds it now, to load or to insert; nothing, with
+  // the reason shown, when it cannot be read or is no longer there.
+  std::optional<EntitySource> ReadBlock(const std::string& name);
   // The block a recovery file kept, in its library, unsaved.
   void RestoreBlock(const RecoverySnapshot& snapshot);
   void ShowError(const Error& error) { ui_.ShowMessage(error.message); }
