@@ -13,7 +13,9 @@
 #include <QVBoxLayout>
 #include <optional>
 
+#include "document/entity_clipboard.h"
 #include "ui/qt_text.h"
+#include "ui/qt_ui.h"
 
 namespace blok {
 namespace {
@@ -44,10 +46,12 @@ bool LeftToTheWindow(const QKeyEvent& key) {
 }
 
 // Copy, cut and paste reach the drawing's clipboard commands, unless the line holds selected
-// text: then they are the line's own, as in any text field.
+// text: then they are the line's own, as in any text field. A paste also stays in the line when
+// the clipboard holds no entities: a point or a name copied from elsewhere goes where it is
+// typed, and the step waiting for it goes on.
 bool ClipboardKey(const QKeyEvent& key) {
-  return key.matches(QKeySequence::Copy) || key.matches(QKeySequence::Cut) ||
-         key.matches(QKeySequence::Paste);
+  if (key.matches(QKeySequence::Paste)) return !ReadLinesToPaste(SystemClipboard()).lines.empty();
+  return key.matches(QKeySequence::Copy) || key.matches(QKeySequence::Cut);
 }
 
 QLabel* Label(const char* name, const QString& caption, QWidget* parent) {

@@ -184,7 +184,9 @@ void QtUi::PutEntitiesOnClipboard(std::string_view plain_text, std::string_view 
   QApplication::clipboard()->setMimeData(data);
 }
 
-ClipboardContents QtUi::ReadClipboard() {
+ClipboardContents QtUi::ReadClipboard() { return SystemClipboard(); }
+
+ClipboardContents SystemClipboard() {
   ClipboardContents contents;
   const QMimeData* data = QApplication::clipboard()->mimeData();
   if (data == nullptr) return contents;

@@ -85,4 +85,7 @@ class QtUi : public Ui {
   TEdycjaCech* properties_dialog_;
 };
 
+// What the system clipboard holds, in its two forms.
+ClipboardContents SystemClipboard();
+
 }  // namespace blok

@@ -80,6 +80,17 @@ TEST_F(ClipboardKeysTest, CommandLineLeavesTheKeysToTheCommandsUnlessTextIsSelec
   }
 }
 
+// A point copied from elsewhere is pasted where it is typed: the step waiting for it goes on.
+TEST_F(ClipboardKeysTest, APasteWithoutEntitiesStaysInTheCommandLine) {
+  Type("l");
+  QApplication::clipboard()->setText("10,20");
+  Entry()->clear();
+  Press(Entry(), Qt::Key_V);
+  EXPECT_EQ(Entry()->text(), "10,20");
+  EXPECT_TRUE(window_->editor().machine().Runs("L"));
+  EXPECT_FALSE(AnyClipboardCommandRuns());
+}
+
 // The other text fields copy, cut and paste their own text; the drawing and the block list leave
 // the keys to the commands.
 TEST_F(ClipboardKeysTest, OtherFieldsKeepTheirKeysTheDrawingAndTheListDoNot) {
