@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "document/block_file.h"
-#include "grid_lines.h"
 #include "ratio_reporter.h"
 #include "ui/main_window.h"
 #include "ui/paint_box.h"
+#include "window_bench.h"
 
 namespace blok {
 namespace {
@@ -35,14 +35,7 @@ struct Scene {
   std::string paste;  // the clipboard's text
 
   Scene() {
-    char pattern[] = "/tmp/reuse_bench-XXXXXX";
-    dir = mkdtemp(pattern);
-    std::filesystem::create_directories(dir / "Dane");
-    std::filesystem::create_directories(dir / "Bloki");
-    for (const char* font : {"Romans100.Lzs", "Greeks100.Lzs"}) {
-      std::filesystem::copy_file(std::filesystem::path(BLOK_BIN_DIR) / "Dane" / font,
-                                 dir / "Dane" / font);
-    }
+    dir = ProgramDir("reuse_bench");
     const auto library = dir / "Bloki" / "symbole.blk";
     if (!DopiszBlok(library, {.name = "Wzór", .unit = "m", .lines = Lines(1000)})) std::abort();
     window = std::make_unique<TPodgladRysowanie>(dir);

@@ -18,10 +18,10 @@
 #include <vector>
 
 #include "document/block_file.h"
-#include "grid_lines.h"
 #include "ratio_reporter.h"
 #include "ui/main_window.h"
 #include "ui/paint_box.h"
+#include "window_bench.h"
 
 namespace blok {
 namespace {
@@ -36,14 +36,7 @@ struct Scene {
   std::unique_ptr<TPodgladRysowanie> window;
 
   Scene() {
-    char pattern[] = "/tmp/source_view_bench-XXXXXX";
-    dir = mkdtemp(pattern);
-    std::filesystem::create_directories(dir / "Dane");
-    std::filesystem::create_directories(dir / "Bloki");
-    for (const char* font : {"Romans100.Lzs", "Greeks100.Lzs"}) {
-      std::filesystem::copy_file(std::filesystem::path(BLOK_BIN_DIR) / "Dane" / font,
-                                 dir / "Dane" / font);
-    }
+    dir = ProgramDir("source_view_bench");
     const auto library = dir / "Bloki" / "duzy.blk";
     if (!DopiszBlok(library, {.name = "Duży", .unit = "m", .lines = Lines()})) std::abort();
     window = std::make_unique<TPodgladRysowanie>(dir);

@@ -29,10 +29,8 @@ class Placed {
  public:
   Placed(CommandContext& ctx, EntitySource source, size_t skipped = 0)
       : source_(std::move(source)), records_(ParseLines(source_.lines)), skipped_(skipped) {
-    const std::string unit = ctx.host().BlockUnit();
-    converted_ = source_.unit != unit;
-    factor_ = MetresIn(source_.unit) / MetresIn(unit);
-    unit_ = unit;
+    unit_ = ctx.host().BlockUnit();
+    factor_ = MetresIn(source_.unit) / MetresIn(unit_);
   }
 
   bool empty() const { return std::ranges::none_of(records_, IsShape); }
@@ -60,7 +58,7 @@ class Placed {
     std::string message = std::string(done) + Objects(count);
     if (skipped_ > 0) message += ", pominięto " + Counted(skipped_, "linię", "linie", "linii");
     message += ".";
-    if (converted_) {
+    if (source_.unit != unit_) {
       message += " Przeliczono z " + source_.unit + " na " + unit_ + ".";
     }
     ctx.Redraw();
@@ -77,7 +75,6 @@ class Placed {
   size_t skipped_;  // lines of the clipboard that were no entities
   std::string unit_;
   double factor_ = 1;
-  bool converted_ = false;
 };
 
 class Placing : public CentreCommand {
@@ -269,8 +266,9 @@ std::unique_ptr<Command> MakeInsertBlock(CommandContext& ctx) {
 
 std::unique_ptr<Command> MakePaste(CommandContext& ctx) {
   LinesToPaste paste = ReadLinesToPaste(ctx.host().ReadClipboard());
-  EntitySource source{.name = {}, .unit = {}, .lines = std::move(paste.lines)};
-  source.unit = paste.unit.value_or(ctx.host().BlockUnit());
+  EntitySource source{.name = {},
+                      .unit = paste.unit.value_or(ctx.host().BlockUnit()),
+                      .lines = std::move(paste.lines)};
   Placed placed(ctx, std::move(source), paste.skipped);
   if (placed.empty()) {
     ctx.Komunikat("Schowek nie zawiera obiektów do wklejenia.");

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <stdlib.h>
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace blok {
+
+// What the benches in the real window share.
 
 // A block's lines on a grid of 100 columns: lines with their own tail, circles, rectangles and
 // texts in turn, as the benches in the real window draw, list and place them.
@@ -28,6 +33,20 @@ inline std::vector<std::string> GridLines(int count) {
     }
   }
   return lines;
+}
+
+// A program directory of its own in the temporary folder, with the fonts the build makes and an
+// empty Bloki/, for a bench that runs the real window.
+inline std::filesystem::path ProgramDir(const std::string& prefix) {
+  std::string pattern = "/tmp/" + prefix + "-XXXXXX";
+  const std::filesystem::path dir = mkdtemp(pattern.data());
+  std::filesystem::create_directories(dir / "Dane");
+  std::filesystem::create_directories(dir / "Bloki");
+  for (const char* font : {"Romans100.Lzs", "Greeks100.Lzs"}) {
+    std::filesystem::copy_file(std::filesystem::path(BLOK_BIN_DIR) / "Dane" / font,
+                               dir / "Dane" / font);
+  }
+  return dir;
 }
 
 }  // namespace blok
