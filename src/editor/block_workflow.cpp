@@ -142,6 +142,7 @@ void Editor::WczytajWybranyBlok() {
       preferences_.SetOstatniePolecenie(std::nullopt);
       block_.MarkUnchanged();
       library_.ShowBlockRow(name);
+      return view_.BlockLoaded();
     }
   }
   view_.Redraw();

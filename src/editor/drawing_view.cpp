@@ -65,14 +65,23 @@ void DrawingView::Apply(const ViewResponse& response) {
   }
 }
 
-void DrawingView::Wheel(int notches) {
+void DrawingView::Wheel(int notches, int x, int y) {
   // A few hundred notches take any scale to its bound, so more zoom no further; counting them
   // all would stall the window (and the magnitude of INT_MIN does not fit an int).
   constexpr int kMostNotches = 1000;
   notches = std::clamp(notches, -kMostNotches, kMostNotches);
   for (int i = 0; i < std::abs(notches); ++i) {
-    notches > 0 ? transform_.ZoomIn() : transform_.ZoomOut();
+    if (options_.zoom_at_cursor) {
+      notches > 0 ? transform_.ZoomInAbout(x, y) : transform_.ZoomOutAbout(x, y);
+    } else {
+      notches > 0 ? transform_.ZoomIn() : transform_.ZoomOut();
+    }
   }
+  Redraw();
+}
+
+void DrawingView::BlockLoaded() {
+  if (options_.fit_after_load && romans_font_ != nullptr) return ZoomAll();
   Redraw();
 }
 

@@ -13,6 +13,13 @@
 
 namespace blok {
 
+// How the view follows the user, chosen in the Widok menu; both off keeps the view still
+// unless asked: the wheel zooms about the middle, a loaded block is drawn where the view is.
+struct ViewOptions {
+  bool zoom_at_cursor = false;  // the wheel keeps the point under the cursor where it is
+  bool fit_after_load = false;  // a loaded block is fitted into the view
+};
+
 // What the paint box Podglad shows of the drawing: the view transform with its zoom and pan,
 // the stroke fonts, the reading defaults of the last redraw, and when a full redraw is due.
 class DrawingView {
@@ -36,8 +43,11 @@ class DrawingView {
   bool TakePendingFrame();
   // The first show of the window: the view fitted to the paint box and drawn.
   void FirstShow();
-  // Positive notches zoom in.
-  void Wheel(int notches);
+  ViewOptions& options() { return options_; }
+  // Positive notches zoom in; the cursor (x, y) counts only with zoom_at_cursor.
+  void Wheel(int notches, int x = 0, int y = 0);
+  // A block was loaded: fitted into the view with fit_after_load, else redrawn as it is.
+  void BlockLoaded();
   void ZoomIn();
   void ZoomOut();
   void ZoomAll();
@@ -51,6 +61,7 @@ class DrawingView {
   Surface& surface_;
   const Drawing& drawing_;
   bool frame_pending_ = false;
+  ViewOptions options_;
   ViewTransform transform_;
   ReadingDefaults reading_defaults_;
   std::unique_ptr<StrokeFont> romans_font_;

@@ -150,6 +150,8 @@ void TPodgladRysowanie::RestoreLayout() {
   splitter_->restoreState(settings.value("rozdzielacz").toByteArray());
   source_splitter_->restoreState(settings.value("zrodlo").toByteArray());
   ShowSource(settings.value("zrodlo_widoczne", false).toBool());
+  m_zoom_przy_kursorze_->setChecked(settings.value("powiekszaj_przy_kursorze", false).toBool());
+  m_dopasuj_po_wczytaniu_->setChecked(settings.value("dopasuj_po_wczytaniu", false).toBool());
 }
 
 void TPodgladRysowanie::SaveLayout() {
@@ -159,6 +161,8 @@ void TPodgladRysowanie::SaveLayout() {
   settings.setValue("rozdzielacz", splitter_->saveState());
   settings.setValue("zrodlo", source_splitter_->saveState());
   settings.setValue("zrodlo_widoczne", b_zrodlo_->isChecked());
+  settings.setValue("powiekszaj_przy_kursorze", m_zoom_przy_kursorze_->isChecked());
+  settings.setValue("dopasuj_po_wczytaniu", m_dopasuj_po_wczytaniu_->isChecked());
 }
 
 void TPodgladRysowanie::ShowSource(bool on) {
@@ -275,7 +279,7 @@ void TPodgladRysowanie::Connect() {
   connect(podglad_, &PaintBox::mouseDoubleClicked, this,
           [this](int x, int y) { Run([&] { editor_->DoubleClick(x, y); }); });
   connect(podglad_, &PaintBox::wheelTurned, this,
-          [this](int notches) { editor_->view().Wheel(notches); });
+          [this](int notches, int x, int y) { editor_->view().Wheel(notches, x, y); });
   connect(podglad_, &PaintBox::resized, this, [this] {
     if (shown_once_) editor_->view().Redraw();
   });

@@ -142,6 +142,8 @@ class TPodgladRysowanie : public QMainWindow {
   QCheckBox* cb_nadpisuj_blok_ = nullptr;
   QPushButton* b_zrodlo_ = nullptr;
   QAction* m_zrodlo_ = nullptr;
+  QAction* m_zoom_przy_kursorze_ = nullptr;
+  QAction* m_dopasuj_po_wczytaniu_ = nullptr;
   SourceView* source_view_ = nullptr;
   QSplitter* source_splitter_ = nullptr;
   QList<QWidget*> block_controls_;  // enabled once a file is open

@@ -236,11 +236,34 @@ void TPodgladRysowanie::BuildMenus() {
   zoom_item("Przesun1", "Przesuń", [this] { findChild<QAction*>("BPan")->trigger(); });
   menu_zoom_->addSeparator();
   zoom_item("Rezygnuj1", "Rezygnuj", [this] { Run([&] { editor_->Rezygnuj(); }); });
+  findChild<QAction*>("Powieksz1")->setShortcut(QKeySequence::ZoomIn);
+  findChild<QAction*>("Pomniejsz1")->setShortcut(QKeySequence::ZoomOut);
+
+  // The view's menu: the zoom items of the paint box's own menu, and how the view follows.
+  auto* widok = menuBar()->addMenu("Wi&dok");
+  widok->setObjectName("Widok1");
+  for (const char* name : {"Powieksz1", "Pomniejsz1", "Wszystko1", "Okno1", "Przesun1"}) {
+    widok->addAction(findChild<QAction*>(name));
+  }
+  widok->addSeparator();
+  const auto option = [this, widok](const char* name, const QString& caption,
+                                    bool ViewOptions::*on) {
+    auto* action = Action(name, caption);
+    action->setCheckable(true);
+    widok->addAction(action);
+    connect(action, &QAction::toggled, this,
+            [this, on](bool checked) { editor_->view().options().*on = checked; });
+    return action;
+  };
+  m_zoom_przy_kursorze_ =
+      option("M_ZoomPrzyKursorze", "Powiększaj przy kursorze", &ViewOptions::zoom_at_cursor);
+  m_dopasuj_po_wczytaniu_ =
+      option("M_DopasujPoWczytaniu", "Dopasuj widok po wczytaniu", &ViewOptions::fit_after_load);
 
   menu_pliki_->setTitle("&Pliki");
   wstaw->setTitle("&Wstaw");
   modyfikuj->setTitle("&Modyfikuj");
-  for (QMenu* menu : {menu_pliki_, wstaw, modyfikuj, menu_zoom_}) AddAccelerators(*menu);
+  for (QMenu* menu : {menu_pliki_, wstaw, modyfikuj, widok, menu_zoom_}) AddAccelerators(*menu);
 }
 
 }  // namespace blok

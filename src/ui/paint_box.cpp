@@ -140,7 +140,8 @@ void PaintBox::wheelEvent(QWheelEvent* event) {
   wheel_remainder_ += event->angleDelta().y();
   const int notches = wheel_remainder_ / 120;
   wheel_remainder_ -= notches * 120;
-  if (notches != 0) emit wheelTurned(notches);
+  const QPoint at = event->position().toPoint();
+  if (notches != 0) emit wheelTurned(notches, at.x(), at.y());
   event->accept();
 }
 

@@ -42,7 +42,7 @@ class PaintBox : public QWidget, public Surface {
   void mouseMoved(int x, int y);
   void mouseReleased(Qt::MouseButton button, int x, int y, bool adding);
   void mouseDoubleClicked(int x, int y);
-  void wheelTurned(int notches);
+  void wheelTurned(int notches, int x, int y);  // at the cursor's pixel
   void resized();
   // A block dragged from Lista bloków let go over the box, at this pixel.
   void blockDropped(const QString& name, int x, int y);

@@ -102,6 +102,14 @@ void ViewTransform::SetScale(double scale) {
   scale_ = std::clamp(scale, kMinScale, kMaxScale);
 }
 
+void ViewTransform::ZoomAbout(double factor, int px, int py) {
+  const double x = ScreenToWorldX(px);
+  const double y = ScreenToWorldY(py);
+  SetScale(scale_ * factor);
+  // The centre moves so that the same pixel maps back to the same world point.
+  SetCentre(x - (px - origin_x_) * scale_ / 1000, y - (origin_y_ - py) * scale_ / 1000);
+}
+
 void ViewTransform::SetCentre(double x, double y) {
   if (!std::isfinite(x) || !std::isfinite(y)) return;
   centre_x_ = x;

@@ -84,6 +84,9 @@ class ViewTransform {
 
   void ZoomIn() { SetScale(scale_ * 0.9); }
   void ZoomOut() { SetScale(scale_ * 1.1); }
+  // A zoom in (or out) that keeps the world point under the pixel where it is.
+  void ZoomInAbout(int px, int py) { ZoomAbout(0.9, px, py); }
+  void ZoomOutAbout(int px, int py) { ZoomAbout(1.1, px, py); }
   // Fits the extents grown by one unit on every side; an empty drawing shows -11..11.
   void ZoomAll(const DrawingExtents& extents);
 
@@ -104,6 +107,7 @@ class ViewTransform {
 
  private:
   void PanTo(int x, int y);
+  void ZoomAbout(double factor, int px, int py);
   void ApplyZoomWindow(int x, int y);
   // The paint box less the 5-pixel margin that every fit leaves, never zero.
   double FitWidth() const;

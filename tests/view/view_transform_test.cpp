@@ -132,6 +132,44 @@ TEST(Zoom, ScaleStaysWithinBounds) {
   EXPECT_EQ(view.centre_y(), 2);
 }
 
+// Zooming about a pixel keeps the world point there to within the truncation of one pixel, at
+// the corners and the middle of the box and far off the origin, in and out, over many notches.
+TEST(Zoom, AboutAPixelKeepsItsWorldPoint) {
+  struct Case {
+    int px, py;
+    double centre_x, centre_y;
+    bool in;
+  };
+  const Case cases[] = {
+      {0, 0, 0, 0, true},         {799, 599, 0, 0, true},    {400, 300, 0, 0, false},
+      {13, 577, 1e6, -2e5, true}, {640, 20, -3.5, 8, false}, {-50, 900, 0, 0, true},
+  };
+  for (const Case& c : cases) {
+    ViewTransform view = MakeView(20);
+    view.SetCentre(c.centre_x, c.centre_y);
+    const double x = view.ScreenToWorldX(c.px);
+    const double y = view.ScreenToWorldY(c.py);
+    double scale = 20;
+    for (int i = 0; i < 30; ++i) {
+      c.in ? view.ZoomInAbout(c.px, c.py) : view.ZoomOutAbout(c.px, c.py);
+      scale *= c.in ? 0.9 : 1.1;
+      EXPECT_NEAR(view.scale(), scale, scale * 1e-12) << c.px << "," << c.py;
+      EXPECT_LE(std::abs(view.WorldToScreenX(x) - c.px), 1) << c.px << "," << c.py << " " << i;
+      EXPECT_LE(std::abs(view.WorldToScreenY(y) - c.py), 1) << c.px << "," << c.py << " " << i;
+    }
+  }
+}
+
+// At the scale's bound the zoom stops, and so does the view: nothing drifts.
+TEST(Zoom, AboutAPixelAtTheBoundMovesNothing) {
+  ViewTransform view = MakeView(ViewTransform::kMinScale);
+  view.SetCentre(5, 5);
+  view.ZoomInAbout(10, 10);
+  EXPECT_EQ(view.scale(), ViewTransform::kMinScale);
+  EXPECT_NEAR(view.centre_x(), 5, 1e-12);
+  EXPECT_NEAR(view.centre_y(), 5, 1e-12);
+}
+
 TEST(InitialView, FitsTheStartBoxes) {
   ViewTransform view;
   view.FitToScreen(1280, 1024);
