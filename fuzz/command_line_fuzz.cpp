@@ -268,6 +268,17 @@ void Run(blok::Editor& editor, NullSurface& surface, char op, std::string_view t
     }
     case 'w':
       return editor.view().Wheel(Numbers(text).Next());
+    case 'W': {
+      // The Widok menu's options, told by the first character's low bits, then a wheel at a
+      // pixel and a block loaded.
+      editor.view().options().zoom_at_cursor = (first & 1) != 0;
+      editor.view().options().fit_after_load = (first & 2) != 0;
+      Numbers n(rest);
+      const int notches = n.Next();
+      const int x = n.Next();
+      editor.view().Wheel(notches, x, n.Next());
+      return editor.WczytajWybranyBlok();
+    }
     case 'z':
       switch (first) {
         case 'i':
