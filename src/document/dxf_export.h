@@ -19,7 +19,7 @@ struct DxfExportRequest {
   std::filesystem::path library;
   std::vector<std::string> names;  // the blocks to export, in this order; none: every block
   std::filesystem::path output;
-  ExportProgress progress;  // may be empty
+  ExportProgress progress = {};  // may be empty
 };
 
 // One drawing as the editor holds it (maybe never saved): its lines with their records.
@@ -29,7 +29,7 @@ struct DxfDrawingRequest {
   std::span<const std::string> lines;
   std::span<const ParsedEntity> records;  // records[i] is lines[i] parsed
   std::filesystem::path output;
-  ExportProgress progress;
+  ExportProgress progress = {};
 };
 
 // What the export needs of the stroke font (the font is the view's; CapitalOf and ExportFontOf

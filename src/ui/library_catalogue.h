@@ -20,7 +20,7 @@ struct CatalogueRequest {
   std::string columns = "4";
   std::string rows = "6";
   std::optional<std::string> title;  // the library's file name when not given
-  ExportProgress progress;           // told of the pages as they go out
+  ExportProgress progress = {};      // told of the pages as they go out
 };
 
 // Every block of the library, in the order of the editor's list, drawn plain in a tile with its

@@ -13,6 +13,7 @@
 #include "document/block_file.h"
 #include "document/dxf_import.h"
 #include "document/text_file.h"
+#include "support/command_output.h"
 #include "ui/export_dialogs.h"
 #include "ui/window_fixture.h"
 #include "view/font_capital.h"
@@ -20,18 +21,10 @@
 namespace blok {
 namespace {
 
+using testing::CommandOutput;
 using testing::ModalDialogs;
 using testing::ReadBytes;
 using testing::WriteBytes;
-
-std::string Output(const std::string& command) {
-  std::string out;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  char buffer[4096];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;) out.append(buffer, n);
-  ::pclose(pipe);
-  return out;
-}
 
 // The value of a "Name:   value" line of pdfinfo.
 std::string Field(const std::string& info, const std::string& name) {
@@ -213,7 +206,7 @@ TEST_F(ExportWindowTest, CatalogueAsBlkMakesIt) {
     dialogs_.Expect(Fill({{"EKolumny", c.columns}, {"EWiersze", c.rows}, {"ETytul", c.title}}))
         .Expect(ModalDialogs::ChooseFile(pdf_));
     Find<QAction>("M_KatalogPDF")->trigger();
-    const std::string info = Output("pdfinfo '" + pdf_.string() + "' 2>&1");
+    const std::string info = CommandOutput("pdfinfo '" + pdf_.string() + "' 2>&1");
     EXPECT_EQ(Field(info, "Title"), c.pdf_title) << info;
     EXPECT_EQ(Field(info, "Pages"), c.pages) << info;
     EXPECT_EQ(Messages().front(), "Zapisano katalog wynik.pdf.");
@@ -343,7 +336,7 @@ TEST_F(ExportWindowTest, PrintAtAScaleInTheBlocksUnit) {
       EXPECT_NEAR(ink.right - ink.left + 1, c.length, 3);
     }
     EXPECT_GT(ink.dark, 0);
-    const std::string text = Output("pdftotext '" + pdf_.string() + "' - 2>&1");
+    const std::string text = CommandOutput("pdftotext '" + pdf_.string() + "' - 2>&1");
     for (const std::string& want : {std::string("Blok: Odcinek"),
                                     "Jednostka: " + std::string(c.unit), std::string(c.stamp)}) {
       EXPECT_NE(text.find(want), std::string::npos) << want << " in " << text;
