@@ -5,7 +5,7 @@
 set(layers model geometry document view editing interaction editor ui)
 # blk render and the catalogue draw through the window's Canvas on QPainter, which is built as a
 # library of its own for them; nothing else of src/ui is theirs.
-set(tool_allowed_ui_headers ui/painter_canvas.h)
+set(tool_allowed_ui_headers ui/painter_canvas.h ui/library_catalogue.h)
 
 set(faults "")
 set(checked 0)

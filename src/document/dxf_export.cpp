@@ -51,7 +51,7 @@ bool Finite(std::initializer_list<double> values) {
 
 struct BlockOut {
   const LoadedBlock* block;
-  std::vector<ParsedEntity> records;
+  std::span<const ParsedEntity> records;
   std::string dxf_name;  // in the file's code page
   double scale;          // from the block's unit to the drawing's
   DrawingExtents extents;
@@ -64,7 +64,7 @@ class Exporter {
 
   // The entities of a block's drawing, in the order the editor draws them (from the last line
   // to the first), each with the colour and thickness that drawing gives it.
-  void Entities(const LoadedBlock& block, const std::vector<ParsedEntity>& records) {
+  void Entities(const LoadedBlock& block, std::span<const ParsedEntity> records) {
     ReadingDefaults defaults;
     for (size_t i = records.size(); i-- > 0;) {
       const ParsedEntity& record = records[i];
@@ -289,36 +289,46 @@ std::string DxfName(std::string_view block_name) {
   return CutToCharacters(name, 240);
 }
 
-Result<DxfExportReport> ExportDxf(const DxfExportRequest& request, const DxfExportFont& font) {
-  std::error_code ec;
-  if (std::filesystem::equivalent(request.library, request.output, ec)) {
-    return Fail("plik " + request.output.string() +
-                " jest biblioteką bloków: DXF trzeba zapisać do innego pliku");
-  }
-  const auto blocks = WczytajWszystkieBloki(request.library);
-  if (!blocks) return std::unexpected(blocks.error());
-  const auto picked = Pick(request, *blocks);
-  if (!picked) return std::unexpected(picked.error());
-  for (const LoadedBlock* b : *picked) {
+namespace {
+
+// A block whose unit is not one of ours has no scale in the drawing.
+Result<void> CheckUnits(const std::vector<const LoadedBlock*>& blocks) {
+  for (const LoadedBlock* b : blocks) {
     if (!IsUnit(b->unit)) {
       return Fail("nie można odczytać bloku " + b->name + ": nieznana jednostka „" + b->unit +
                   "” (dozwolone są " + AllowedUnits() + ")");
     }
   }
-  const Unit& unit = DrawingUnit(*picked);
+  return {};
+}
+
+Result<void> RefuseLibraryAsOutput(const std::filesystem::path& library,
+                                   const std::filesystem::path& output) {
+  std::error_code ec;
+  if (std::filesystem::equivalent(library, output, ec)) {
+    return Fail("plik " + output.string() +
+                " jest biblioteką bloków: DXF trzeba zapisać do innego pliku");
+  }
+  return {};
+}
+
+// The blocks, each with its records, into the output: the part both entry points share.
+Result<DxfExportReport> Export(const std::vector<const LoadedBlock*>& picked,
+                               const std::vector<std::span<const ParsedEntity>>& records,
+                               const std::filesystem::path& output, const ExportProgress& progress,
+                               const DxfExportFont& font) {
+  if (auto units = CheckUnits(picked); !units) return std::unexpected(units.error());
+  const Unit& unit = DrawingUnit(picked);
 
   DxfExportReport report;
   std::vector<BlockOut> out;
   std::set<std::string> taken = {"*MODEL_SPACE", "*PAPER_SPACE", "*PAPER_SPACE0"};
-  for (const LoadedBlock* b : *picked) {
+  for (size_t i = 0; i < picked.size(); ++i) {
+    const LoadedBlock* b = picked[i];
     const std::string dxf_name = UniqueName(DxfName(b->name), taken);
     report.names.push_back({b->name, dxf_name});
-    BlockOut block{b,
-                   ParseLines(b->lines),
-                   Utf8ToCp1250(dxf_name),
-                   FindUnit(b->unit)->millimetres / unit.millimetres,
-                   {}};
-    block.extents = font.extents(block.records);
+    BlockOut block{b, records[i], Utf8ToCp1250(dxf_name),
+                   FindUnit(b->unit)->millimetres / unit.millimetres, font.extents(records[i])};
     out.push_back(std::move(block));
   }
 
@@ -340,10 +350,14 @@ Result<DxfExportReport> ExportDxf(const DxfExportRequest& request, const DxfExpo
     dxf.writeEndBlock(dw, space);
   }
   Exporter exporter(dw, dxf, font.capital, report);
-  for (const BlockOut& b : out) {
+  const int total = static_cast<int>(out.size());
+  for (int done = 0; done < total; ++done) {
+    const BlockOut& b = out[done];
     dxf.writeBlock(dw, DL_BlockData(b.dxf_name, 0, 0.0, 0.0, 0.0));
     exporter.Entities(*b.block, b.records);
     dxf.writeEndBlock(dw, b.dxf_name);
+    // Nothing has touched the output yet: stopping here leaves it as it was.
+    if (progress && !progress(done + 1, total)) return Fail(std::string(kExportCancelled));
   }
   dw.sectionEnd();
 
@@ -354,7 +368,7 @@ Result<DxfExportReport> ExportDxf(const DxfExportRequest& request, const DxfExpo
   dxf.writeObjectsEnd(dw);
   dw.dxfEOF();
 
-  auto replacement = FileReplacement::Begin(request.output, {.limit = kMaxTextBytes * 4});
+  auto replacement = FileReplacement::Begin(output, {.limit = kMaxTextBytes * 4});
   if (!replacement) return std::unexpected(replacement.error());
   if (auto written = replacement->Write(dw.bytes()); !written) {
     return std::unexpected(written.error());
@@ -363,6 +377,26 @@ Result<DxfExportReport> ExportDxf(const DxfExportRequest& request, const DxfExpo
     return std::unexpected(committed.error());
   }
   return report;
+}
+
+}  // namespace
+
+Result<DxfExportReport> ExportDxf(const DxfExportRequest& request, const DxfExportFont& font) {
+  if (auto refused = RefuseLibraryAsOutput(request.library, request.output); !refused) {
+    return std::unexpected(refused.error());
+  }
+  const auto blocks = WczytajWszystkieBloki(request.library);
+  if (!blocks) return std::unexpected(blocks.error());
+  const auto picked = Pick(request, *blocks);
+  if (!picked) return std::unexpected(picked.error());
+  std::vector<std::vector<ParsedEntity>> parsed;
+  for (const LoadedBlock* b : *picked) parsed.push_back(ParseLines(b->lines));
+  return Export(*picked, {parsed.begin(), parsed.end()}, request.output, request.progress, font);
+}
+
+Result<DxfExportReport> ExportDxf(const DxfDrawingRequest& request, const DxfExportFont& font) {
+  const LoadedBlock block{request.name, request.unit, {request.lines.begin(), request.lines.end()}};
+  return Export({&block}, {request.records}, request.output, request.progress, font);
 }
 
 }  // namespace blok

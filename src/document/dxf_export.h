@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "document/dxf_import.h"
+#include "document/export_progress.h"
 #include "model/drawing_extents.h"
 #include "model/error.h"
 #include "model/parsed_entity.h"
@@ -18,6 +19,17 @@ struct DxfExportRequest {
   std::filesystem::path library;
   std::vector<std::string> names;  // the blocks to export, in this order; none: every block
   std::filesystem::path output;
+  ExportProgress progress = {};  // may be empty
+};
+
+// One drawing as the editor holds it (maybe never saved): its lines with their records.
+struct DxfDrawingRequest {
+  std::string name;  // may be empty: the block definition is then "BLOK"
+  std::string unit;
+  std::span<const std::string> lines;
+  std::span<const ParsedEntity> records;  // records[i] is lines[i] parsed
+  std::filesystem::path output;
+  ExportProgress progress = {};
 };
 
 // What the export needs of the stroke font (the font is the view's; CapitalOf and ExportFontOf
@@ -51,6 +63,8 @@ struct DxfExportReport {
 // output is replaced as a library is, whole or not at all. The font gives text heights and the
 // blocks' sizes on the grid.
 Result<DxfExportReport> ExportDxf(const DxfExportRequest& request, const DxfExportFont& font);
+// The same for one drawing, as one block.
+Result<DxfExportReport> ExportDxf(const DxfDrawingRequest& request, const DxfExportFont& font);
 
 // The name a block definition gets: the characters DXF forbids in names replaced by "_".
 std::string DxfName(std::string_view block_name);

@@ -8,6 +8,7 @@
 
 #include "interaction/commands/registry.h"
 #include "ui/dialogs.h"
+#include "ui/export_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
 
@@ -142,6 +143,7 @@ void TPodgladRysowanie::BuildMenus() {
   library_item("M_KopiujDoBiblioteki", "Kopiuj do biblioteki…", &Library::KopiujDoBiblioteki);
   library_item("M_Duplikaty", "Duplikaty", &Library::PokazDuplikaty);
   library_item("M_ImportujDXF", "Importuj DXF…", &Library::ImportujDxf);
+  tool_actions_ << AddExportItems(*menu_pliki_, *this);
   menu_pliki_->addSeparator();
   menu_pliki_->addAction(o_programie);
   menu_pliki_->addSeparator();

@@ -13,6 +13,7 @@
 #include "document/text_file.h"
 #include "support/blk_runner.h"
 #include "support/child_process.h"
+#include "support/command_output.h"
 #include "support/test_dir.h"
 
 namespace blok {
@@ -20,6 +21,7 @@ namespace {
 
 using testing::BlkRun;
 using testing::BlkWithInput;
+using testing::CommandOutput;
 using testing::ReadBytes;
 using testing::TestDir;
 using testing::WriteBytes;
@@ -65,15 +67,6 @@ bool Installed(const char* program) {
   return std::system(("command -v " + std::string(program) + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-std::string Output(const std::string& command) {
-  std::string out;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  char buffer[4096];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;) out.append(buffer, n);
-  ::pclose(pipe);
-  return out;
-}
-
 class BlkCatalogueTest : public ::testing::Test {
  protected:
   TestDir dir_;
@@ -107,8 +100,9 @@ TEST_F(BlkCatalogueTest, PagesHoldColumnsTimesRowsTiles) {
     EXPECT_TRUE(pdf.starts_with("%PDF-"));
     EXPECT_EQ(PageObjects(pdf), c.pages);
     if (pdfinfo) {
-      EXPECT_NE(Output("pdfinfo " + pdf_).find("Pages:           " + std::to_string(c.pages)),
-                std::string::npos);
+      EXPECT_NE(
+          CommandOutput("pdfinfo " + pdf_).find("Pages:           " + std::to_string(c.pages)),
+          std::string::npos);
     }
   }
   // A name saved three times is one tile: the record that opening the name loads.
@@ -259,7 +253,7 @@ TEST_F(BlkCatalogueTest, ProgressShowsOnATerminalOnly) {
   WriteLibrary(library_, Numbered(30));
   const std::string command = std::string(BLOK_BIN_DIR) + "/blk catalogue " + library_ + " -o " +
                               pdf_ + " --columns 1 --rows 2";
-  const std::string shown = Output("script -qec '" + command + "' /dev/null");
+  const std::string shown = CommandOutput("script -qec '" + command + "' /dev/null");
   EXPECT_NE(shown.find("\rblk: strona 1 z 15"), std::string::npos) << shown;
   EXPECT_NE(shown.find("\rblk: strona 15 z 15\r\033[K"), std::string::npos) << shown;
   EXPECT_EQ(PageObjects(ReadBytes(pdf_)), 15);

@@ -436,8 +436,8 @@ auto* title_option =
     catalogue->add_option("--title", catalogue_title, "page title (default: the file's name)");
 catalogue->callback([&] {
   if (title_option->count() > 0) catalogue_request.title = catalogue_title;
-  catalogue_request.progress = ::isatty(STDERR_FILENO) == 1;
-  const auto made = blok::MakeCatalogue(catalogue_request, ProgramDir() / "Dane" / "Romans100.Lzs");
+  const auto made = blok::RunCatalogue(catalogue_request, ProgramDir() / "Dane" / "Romans100.Lzs",
+                                       ::isatty(STDERR_FILENO) == 1);
   if (!made) status = Report(made.error());
 });
 
