@@ -163,6 +163,16 @@ EditChanges ArcWithAngles(std::span<const ParsedEntity> records, int index, doub
   });
 }
 
+EditChanges LineWithEndAt(std::span<const ParsedEntity> records, int index, SegmentRecord line,
+                          bool first, Point at) {
+  if (first) {
+    line.x1 = at.x, line.y1 = at.y;
+  } else {
+    line.x2 = at.x, line.y2 = at.y;
+  }
+  return ReplacedLine(records, index, line);
+}
+
 // A line meets the edge: the crossing on it nearest the click cuts, the click's side goes.
 TrimOutcome TrimLineAcross(std::span<const ParsedEntity> records, const Edge& edge, int object,
                            const SegmentRecord& line, Point click) {
@@ -184,13 +194,8 @@ TrimOutcome TrimLineAcross(std::span<const ParsedEntity> records, const Edge& ed
     if (!cut || std::abs(along(p) - click_at) < std::abs(along(*cut) - click_at)) cut = p;
   }
   if (!cut) return {{}, met};
-  SegmentRecord ends = line;
-  if (DotAbout(cut->x, cut->y, click.x, click.y, a.x, a.y) > 0) {
-    ends.x1 = cut->x, ends.y1 = cut->y;
-  } else {
-    ends.x2 = cut->x, ends.y2 = cut->y;
-  }
-  return {ReplacedLine(records, object, ends)};
+  return {LineWithEndAt(records, object, line,
+                        DotAbout(cut->x, cut->y, click.x, click.y, a.x, a.y) > 0, *cut)};
 }
 
 // A circle cut at the crossings either side of the click: the arc from the one after the click
@@ -279,13 +284,7 @@ TrimOutcome ExtendLineTo(std::span<const ParsedEntity> records, const Edge& edge
   }
   if (!to) return {{}, false};
   if (nearest <= kTrimAtEnd) return {};
-  SegmentRecord ends = line;
-  if (from_first) {
-    ends.x1 = to->x, ends.y1 = to->y;
-  } else {
-    ends.x2 = to->x, ends.y2 = to->y;
-  }
-  return {ReplacedLine(records, object, ends)};
+  return {LineWithEndAt(records, object, line, from_first, *to)};
 }
 
 // An arc grown from its end nearer the click along its circle to the first crossing.
