@@ -10,8 +10,6 @@
 namespace blok {
 namespace {
 
-// An object that ends this close to the crossing already ends there.
-constexpr double kAtEnd = 0.01;
 // The kernel's own vertical rule.
 constexpr double kNarrow = 0.001;
 
@@ -79,8 +77,8 @@ EditChanges TrimLine(std::span<const ParsedEntity> records, int edge, int object
   const LineHit at = SegmentSegmentIntersection(cut->x1, cut->y1, cut->x2, cut->y2, line->x1,
                                                 line->y1, line->x2, line->y2);
   if (!at.ok) return {};
-  if (PointDistance(line->x1, line->y1, at.x, at.y) <= kAtEnd ||
-      PointDistance(line->x2, line->y2, at.x, at.y) <= kAtEnd) {
+  if (PointDistance(line->x1, line->y1, at.x, at.y) <= kTrimAtEnd ||
+      PointDistance(line->x2, line->y2, at.x, at.y) <= kTrimAtEnd) {
     return {};
   }
   SegmentRecord ends = *line;
@@ -102,7 +100,7 @@ EditChanges ExtendLine(std::span<const ParsedEntity> records, int edge, int obje
   if (!at.ok || !std::isfinite(at.x) || !std::isfinite(at.y)) return {};
   const double d1 = PointDistance(line->x1, line->y1, at.x, at.y);
   const double d2 = PointDistance(line->x2, line->y2, at.x, at.y);
-  if (d1 <= kAtEnd || d2 <= kAtEnd) return {};
+  if (d1 <= kTrimAtEnd || d2 <= kTrimAtEnd) return {};
   SegmentRecord ends = *line;
   if (SpanOfCrossing(*boundary, at).StrictlyInside() && !SpanOfCrossing(*line, at).Inside()) {
     if (d2 > d1) {

@@ -12,6 +12,9 @@
 
 namespace blok {
 
+// An object that ends this close to the crossing already ends there.
+inline constexpr double kTrimAtEnd = 0.01;
+
 // The object line cut where it crosses the edge line, the part on the click's side of the
 // crossing removed. No change when the segments do not meet (0.001 allowed) or the object
 // already ends within 0.01 of the crossing.

@@ -167,47 +167,68 @@ LineHit SegmentSegmentIntersection(double x1, double y1, double x2, double y2, d
   return hit;
 }
 
-CircleHits SegmentCircleCrossings(double x1, double y1, double x2, double y2, double cx, double cy,
-                                  double r) noexcept {
+CircleHits LineCircleCrossings(double x1, double y1, double x2, double y2, double cx, double cy,
+                               double r) noexcept {
   CircleHits hits;
-
   if (std::abs(x1 - x2) < kVerticalTolerance) {
     if (!(cx - r < x1 && x1 < cx + r)) return hits;
-    if (y1 > y2) std::swap(y1, y2);
     const double h2 = r * r - (cx - x1) * (cx - x1);
     if (h2 < 0) return hits;  // rounding at the very edge of the range test
     const double h = std::sqrt(h2);
     hits.x1 = hits.x2 = x1;
     hits.y1 = cy + h;
     hits.y2 = cy - h;
-    hits.found1 = y1 <= hits.y1 && hits.y1 <= y2;
-    hits.found2 = y1 <= hits.y2 && hits.y2 <= y2;
-  } else {
-    const double m = (y1 - y2) / (x1 - x2);
-    const double b = y1 - m * x1;
-    const double qa = m * m + 1;
-    const double qb = -2 * cx + 2 * m * b - 2 * cy * m;
-    const double qc = cx * cx + b * b - 2 * cy * b + cy * cy - r * r;
-    const double d = qb * qb - 4 * qa * qc;
-    // Strictly inside the x range, so a crossing exactly at an end is not found here.
-    constexpr double kEndMargin = 0.0000001;
-    const double x_min = std::min(x1, x2) + kEndMargin;
-    const double x_max = std::max(x1, x2) - kEndMargin;
-    if (d > 0) {
-      const double s = std::sqrt(d);
-      hits.x1 = (-qb - s) / (2 * qa);
-      hits.x2 = (-qb + s) / (2 * qa);
-      hits.y1 = m * hits.x1 + b;
-      hits.y2 = m * hits.x2 + b;
-      hits.found1 = x_min < hits.x1 && hits.x1 < x_max;
-      hits.found2 = x_min < hits.x2 && hits.x2 < x_max;
-    } else if (d == 0) {
-      hits.x1 = -qb / (2 * qa);
-      hits.y1 = m * hits.x1 + b;
-      hits.found1 = x_min < hits.x1 && hits.x1 < x_max;
-    }
+    hits.found1 = hits.found2 = true;
+    return hits;
+  }
+  const double m = (y1 - y2) / (x1 - x2);
+  const double b = y1 - m * x1;
+  const double qa = m * m + 1;
+  const double qb = -2 * cx + 2 * m * b - 2 * cy * m;
+  const double qc = cx * cx + b * b - 2 * cy * b + cy * cy - r * r;
+  const double d = qb * qb - 4 * qa * qc;
+  if (d > 0) {
+    const double s = std::sqrt(d);
+    hits.x1 = (-qb - s) / (2 * qa);
+    hits.x2 = (-qb + s) / (2 * qa);
+    hits.y1 = m * hits.x1 + b;
+    hits.y2 = m * hits.x2 + b;
+    hits.found1 = hits.found2 = true;
+  } else if (d == 0) {
+    hits.x1 = -qb / (2 * qa);
+    hits.y1 = m * hits.x1 + b;
+    hits.found1 = true;
   }
   return hits;
+}
+
+CircleHits SegmentCircleCrossings(double x1, double y1, double x2, double y2, double cx, double cy,
+                                  double r) noexcept {
+  CircleHits hits = LineCircleCrossings(x1, y1, x2, y2, cx, cy, r);
+  if (std::abs(x1 - x2) < kVerticalTolerance) {
+    const double low = std::min(y1, y2);
+    const double high = std::max(y1, y2);
+    hits.found1 = hits.found1 && low <= hits.y1 && hits.y1 <= high;
+    hits.found2 = hits.found2 && low <= hits.y2 && hits.y2 <= high;
+    return hits;
+  }
+  // Strictly inside the x range, so a crossing exactly at an end is not found here.
+  constexpr double kEndMargin = 0.0000001;
+  const double x_min = std::min(x1, x2) + kEndMargin;
+  const double x_max = std::max(x1, x2) - kEndMargin;
+  hits.found1 = hits.found1 && x_min < hits.x1 && hits.x1 < x_max;
+  hits.found2 = hits.found2 && x_min < hits.x2 && hits.x2 < x_max;
+  return hits;
+}
+
+LineParameters LineCrossingParameters(double x1, double y1, double x2, double y2, double x3,
+                                      double y3, double x4, double y4) noexcept {
+  const double ax = x2 - x1, ay = y2 - y1;
+  const double bx = x4 - x3, by = y4 - y3;
+  const double denominator = ax * by - ay * bx;
+  if (denominator == 0) return {};
+  const double dx = x3 - x1, dy = y3 - y1;
+  return {(dx * by - dy * bx) / denominator, (dx * ay - dy * ax) / denominator, true};
 }
 
 CircleHits SegmentCircleIntersection(double x1, double y1, double x2, double y2, double cx,

@@ -113,6 +113,22 @@ LineHit SegmentSegmentIntersection(double x1, double y1, double x2, double y2, d
 CircleHits SegmentCircleCrossings(double x1, double y1, double x2, double y2, double cx, double cy,
                                   double r) noexcept;
 
+// The crossings of the infinite line through both points with a circle, by the same vertical
+// rule as SegmentCircleCrossings (a line under 0.001 wide in x is x = x1), without its end test.
+CircleHits LineCircleCrossings(double x1, double y1, double x2, double y2, double cx, double cy,
+                               double r) noexcept;
+
+// Where the infinite lines (x1,y1)-(x2,y2) and (x3,y3)-(x4,y4) cross, in double precision and
+// without the vertical rule, as a parameter along each: the point is P1 + t (P2 - P1) =
+// P3 + u (P4 - P3). Not found for parallel lines and a line of no length.
+struct LineParameters {
+  double t = 0;
+  double u = 0;
+  bool found = false;
+};
+LineParameters LineCrossingParameters(double x1, double y1, double x2, double y2, double x3,
+                                      double y3, double x4, double y4) noexcept;
+
 // The same crossings, with their directions from the centre and whether they
 // fall in [start_angle, end_angle] (no wrap past 0). A crossing exactly at an end of a non-vertical
 // segment is not found; on a vertical segment the ends count.

@@ -67,9 +67,9 @@ TEST_F(EditingSessionTest, EveryEditingCommandOfTheHelpList) {
 }
 
 TEST_F(EditingSessionTest, PicksThatAreNotLinesKeepTrimWaiting) {
-  Draw({"O(0,5,1)", "L(-2,0)-(2,0)", "L(3,-2)-(3,2)"});
+  Draw({"T(0.5,4.5,'MM',1,1,0)", "L(-2,0)-(2,0)", "L(3,-2)-(3,2)"});
   editor_.CommandEntered("tr");
-  Click(1, 5);  // a circle is no cutting line
+  Click(1, 5);  // a text is no cutting edge
   Click(5, 5);  // nothing there
   EXPECT_TRUE(editor_.machine().wskaz().tnijKrawedz);
   Click(3, 1);  // the line
@@ -90,29 +90,37 @@ TEST_F(EditingSessionTest, ScaleFactorBeforeTheBaseIsIgnored) {
   EXPECT_EQ(editor_.messages().lines().front(), "2         <- nieznane polecenie.");
 }
 
-// A circle or an arc clicked as the edge or as the object is not a line: said, and the step
-// still waits for a line.
+// A text clicked as the edge or as the object, or a kind the command does not change as the
+// object: said, and the step still waits.
 TEST_F(EditingSessionTest, TrimAndExtendSayWhatTheyTake) {
   const struct {
     const char* command;
+    const char* other;
+    const char* edge_message;  // none: it is an edge
     const char* message;
   } commands[] = {
-      {"tr", "Utnij bierze tylko linie: okręgi, łuki, prostokąty i teksty pomija."},
-      {"w", "Wydłuż bierze tylko linie: okręgi, łuki, prostokąty i teksty pomija."},
+      {"tr", "T(3.5,-0.5,'MM',1,1,0)", "Krawędzią tnącą może być linia, prostokąt, okrąg lub łuk.",
+       "Utnij bierze linie, okręgi i łuki: prostokąty i teksty pomija."},
+      {"w", "T(3.5,-0.5,'MM',1,1,0)",
+       "Krawędzią wydłużenia może być linia, prostokąt, okrąg lub łuk.",
+       "Wydłuż bierze linie i łuki: okręgi, prostokąty i teksty pomija."},
+      {"tr", "P(3,-1)-(4,1)", nullptr,
+       "Utnij bierze linie, okręgi i łuki: prostokąty i teksty pomija."},
+      {"w", "O(5,0,1)", nullptr, "Wydłuż bierze linie i łuki: okręgi, prostokąty i teksty pomija."},
   };
   for (const auto& c : commands) {
-    for (const char* other : {"O(5,0,1)", "LUK(5,0,1,90,270)"}) {
-      SCOPED_TRACE(std::string(c.command) + " " + other);
-      Draw({"L(0,-2)-(0,2)", "L(-2,0)-(2,0)", other});
-      editor_.CommandEntered(c.command);
+    SCOPED_TRACE(std::string(c.command) + " " + c.other);
+    Draw({"L(0,-2)-(0,2)", "L(-2,0)-(2,0)", c.other});
+    editor_.CommandEntered(c.command);
+    if (c.edge_message != nullptr) {
       Click(4, 0);  // as the edge
-      EXPECT_EQ(editor_.messages().lines().front(), c.message);
-      Click(0, 1);  // a line: the edge
-      Click(4, 0);  // as the object
-      EXPECT_EQ(editor_.messages().lines().front(), c.message);
-      EXPECT_EQ(Records(), 3u);
-      editor_.CommandKey(Key::kEscape);
+      EXPECT_EQ(editor_.messages().lines().front(), c.edge_message);
     }
+    Click(0, 1);  // a line: the edge
+    Click(4, 0);  // as the object
+    EXPECT_EQ(editor_.messages().lines().front(), c.message);
+    EXPECT_EQ(Records(), 3u);
+    editor_.CommandKey(Key::kEscape);
   }
 }
 

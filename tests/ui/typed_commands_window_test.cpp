@@ -44,9 +44,9 @@ TEST_F(TypedCommandsWindowTest, TheNewestMessageAndTheNextPrompt) {
     QString prompt;   // what the command line asks next
   };
   const Case cases[] = {
-      {"a circle as the edge of trim",
-       {QString("o"), QString("0,0"), QString("1"), QString("tr"), At{1, 0}},
-       "Utnij bierze tylko linie: okręgi, łuki, prostokąty i teksty pomija.",
+      {"a text as the edge of trim",
+       {QString("t"), QString("0,0"), QString("0"), QString("MM"), QString("tr"), At{0.3, 0.3}},
+       "Krawędzią tnącą może być linia, prostokąt, okrąg lub łuk.",
        ""},
       {"a scale factor of zero",
        {QString("l"), QString("0,0"), QString("1,0"), QString(""), QString("sc"), At{0.5, 0},

@@ -1,14 +1,16 @@
-// tr, w: an edge, a line, then any number of objects, each cut or lengthened against it where
-// it was clicked.
-#include "editing/trim_extend.h"
+// tr, w: an edge (a line, a rectangle, a circle or an arc), then any number of objects, each cut
+// or lengthened against it where it was clicked.
+#include <span>
+#include <utility>
 
+#include "editing/trim_curves.h"
 #include "interaction/commands/context.h"
 
 namespace blok {
 namespace {
 
-using LineOperation = EditChanges (*)(std::span<const ParsedEntity> records, int edge, int object,
-                                      Point click);
+using Operation = TrimOutcome (*)(std::span<const ParsedEntity> records, int edge, int object,
+                                  Point click);
 
 class TrimOrExtend : public Command {
  public:
@@ -19,17 +21,20 @@ class TrimOrExtend : public Command {
       ctx_.RestoreView();
       const int index = ctx_.Pick(x, y);
       if (index < 0) return;
-      if (!ctx_.IsLine(index)) return RefuseKind();
+      const std::span<const ParsedEntity> records = ctx_.scene().drawing.records();
+      if (!TakesAsObject(records, index, extend_)) return RefuseObject();
       object_ = index;
-      const LineOperation operation = extend_ ? ExtendLine : TrimLine;
-      ctx_.ApplyChanges(operation(ctx_.scene().drawing.records(), edge_, object_, ctx_.Raw(x, y)));
+      const Operation operation = extend_ ? ExtendObject : TrimObject;
+      TrimOutcome outcome = operation(records, edge_, object_, ctx_.Raw(x, y));
+      if (!outcome.met) return ctx_.Komunikat("Brak przecięcia.");
+      ctx_.ApplyChanges(std::move(outcome.changes));
       ctx_.Redraw();
     }
     if (step_ == Step::kEdge) {
       ctx_.RestoreView();
       const int index = ctx_.Pick(x, y);
       if (index < 0) return;
-      if (!ctx_.IsLine(index)) return RefuseKind();
+      if (!TakesAsEdge(ctx_.scene().drawing.records(), index)) return RefuseEdge();
       edge_ = index;
       step_ = Step::kObject;
     }
@@ -63,10 +68,14 @@ class TrimOrExtend : public Command {
  private:
   enum class Step { kEdge, kObject };
 
-  // A circle, an arc, a rectangle or a text clicked: said, so the click is not taken for lost.
-  void RefuseKind() {
-    ctx_.Komunikat(extend_ ? "Wydłuż bierze tylko linie: okręgi, łuki, prostokąty i teksty pomija."
-                           : "Utnij bierze tylko linie: okręgi, łuki, prostokąty i teksty pomija.");
+  // A kind the step cannot take clicked: said, so the click is not taken for lost.
+  void RefuseEdge() {
+    ctx_.Komunikat(extend_ ? "Krawędzią wydłużenia może być linia, prostokąt, okrąg lub łuk."
+                           : "Krawędzią tnącą może być linia, prostokąt, okrąg lub łuk.");
+  }
+  void RefuseObject() {
+    ctx_.Komunikat(extend_ ? "Wydłuż bierze linie i łuki: okręgi, prostokąty i teksty pomija."
+                           : "Utnij bierze linie, okręgi i łuki: prostokąty i teksty pomija.");
   }
 
   CommandContext& ctx_;
