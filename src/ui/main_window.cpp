@@ -150,6 +150,7 @@ void TPodgladRysowanie::RestoreLayout() {
   splitter_->restoreState(settings.value("rozdzielacz").toByteArray());
   source_splitter_->restoreState(settings.value("zrodlo").toByteArray());
   ShowSource(settings.value("zrodlo_widoczne", false).toBool());
+  RestoreSwitches(settings);
 }
 
 void TPodgladRysowanie::SaveLayout() {
@@ -159,6 +160,7 @@ void TPodgladRysowanie::SaveLayout() {
   settings.setValue("rozdzielacz", splitter_->saveState());
   settings.setValue("zrodlo", source_splitter_->saveState());
   settings.setValue("zrodlo_widoczne", b_zrodlo_->isChecked());
+  SaveSwitches(settings);
 }
 
 void TPodgladRysowanie::ShowSource(bool on) {
@@ -189,6 +191,9 @@ void TPodgladRysowanie::OrderTabs() {
       "CB_Przeciecie",
       "CB_Centrum",
       "CB_Prosto",
+      "CB_Styczny",
+      "CB_Najblizszy",
+      "CB_Kwadrant",
       "CB_SiatkaKrok",
       "CB_SiatkaRozmiar",
       "CBGrubosci",

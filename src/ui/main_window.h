@@ -20,6 +20,8 @@
 
 #include "editor/editor.h"
 
+class QSettings;
+
 namespace blok {
 
 class BlockBrowser;
@@ -102,6 +104,9 @@ class TPodgladRysowanie : public QMainWindow {
   std::filesystem::path LayoutFile() const;
   void RestoreLayout();
   void SaveLayout();
+  // The settings bar's switches in the layout file.
+  void RestoreSwitches(const QSettings& settings);
+  void SaveSwitches(QSettings& settings) const;
 
   // The Editor holds the Ui: it goes first.
   std::unique_ptr<QtUi> ui_;
