@@ -1,5 +1,6 @@
 #include "geometry/snap_points.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace blok {
@@ -48,8 +49,23 @@ bool OnArc(const CircleArc& arc, Point p) noexcept {
   const double dx = p.x - arc.centre.x;
   const double dy = p.y - arc.centre.y;
   if (dx == 0 && dy == 0) return false;
+  if (arc.end - arc.start >= kTwoPi) return true;  // a circle: spare the direction
   const double direction = std::atan2(dy, dx) + (arc.radius < 0 ? kPi : 0);
   return OnSweep(direction, arc.start, arc.end);
+}
+
+bool NearSegment(Point a, Point b, Point p, double reach) noexcept {
+  const Point q = NearestOnSegment(a, b, p);
+  return (q.x - p.x) * (q.x - p.x) + (q.y - p.y) * (q.y - p.y) <= reach * reach;
+}
+
+bool NearCircle(const CircleArc& arc, Point p, double reach) noexcept {
+  const double dx = p.x - arc.centre.x;
+  const double dy = p.y - arc.centre.y;
+  const double d2 = dx * dx + dy * dy;
+  const double r = std::fabs(arc.radius);
+  const double inner = std::max(0.0, r - reach);
+  return inner * inner <= d2 && d2 <= (r + reach) * (r + reach);
 }
 
 std::optional<Point> PerpendicularFoot(Point a, Point b, Point from) noexcept {

@@ -33,6 +33,11 @@ bool OnSweep(double angle, double start, double end) noexcept;
 // Whether the point lies in the arc's sweep as seen from its centre (the centre itself does not).
 bool OnArc(const CircleArc& arc, Point p) noexcept;
 
+// Whether p lies within reach of the segment a-b, or of the circle whatever the arc's sweep.
+// Squares, not roots: the snaps ask this of every entity near the cursor on every move.
+bool NearSegment(Point a, Point b, Point p, double reach) noexcept;
+bool NearCircle(const CircleArc& arc, Point p, double reach) noexcept;
+
 // The foot of the perpendicular from `from` to the segment a-b; none when it falls outside the
 // segment or the segment has no length.
 std::optional<Point> PerpendicularFoot(Point a, Point b, Point from) noexcept;

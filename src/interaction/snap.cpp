@@ -238,29 +238,61 @@ struct FurtherSearch {
   Search quadrant;
 };
 
-// A rectangle's sides in the order its side midpoints are offered.
-template <class EachSide>
-void ForEachSide(const SegmentRecord& s, EachSide each) {
-  each(Point{s.x1, s.y1}, Point{s.x2, s.y1});
-  each(Point{s.x1, s.y2}, Point{s.x2, s.y2});
-  each(Point{s.x1, s.y1}, Point{s.x1, s.y2});
-  each(Point{s.x2, s.y1}, Point{s.x2, s.y2});
+// An entity's outline as segments (a line; a rectangle's sides in the order its side
+// midpoints are offered) and circles or arcs; a text has none.
+template <class Side, class Round>
+void VisitOutline(const ParsedEntity& entity, Side side, Round round) {
+  const Overloaded visit{
+      [&](const LineEntity& line) {
+        const SegmentRecord& s = line.segment;
+        side(Point{s.x1, s.y1}, Point{s.x2, s.y2});
+      },
+      [&](const RectangleEntity& rectangle) {
+        const SegmentRecord& s = rectangle.segment;
+        side(Point{s.x1, s.y1}, Point{s.x2, s.y1});
+        side(Point{s.x1, s.y2}, Point{s.x2, s.y2});
+        side(Point{s.x1, s.y1}, Point{s.x1, s.y2});
+        side(Point{s.x2, s.y1}, Point{s.x2, s.y2});
+      },
+      [&](const CircleRecord& c) {
+        round(CircleArc{{c.x, c.y}, c.radius});
+      },
+      [&](const ArcRecord& a) {
+        round(CircleArc{{a.x, a.y}, a.radius, a.start_angle, a.end_angle});
+      },
+      [](const TextRecord&) {},
+      [](const ColourRecord&) {},
+      [](const ThicknessRecord&) {},
+  };
+  VisitEntity(entity, visit);
 }
+
+// The cursor's world point and how far from it, in world units, a point can be and still be
+// caught. The further snaps and the nearest point lie on the entity's outline: an outline
+// farther off offers none of them, which spares most entities near the cursor the arithmetic.
+struct Cursor {
+  Point point;
+  double reach;
+  bool Meets(Point a, Point b) const { return NearSegment(a, b, point, reach); }
+  bool Meets(const CircleArc& arc) const { return NearCircle(arc, point, reach); }
+};
 
 // The points of the further snaps an entity offers as the switches allow: square to it and
 // touching it from the last point, and its quadrants.
 void OfferFurtherPointsOf(FurtherSearch& search, const ParsedEntity& entity,
-                          const SnapSettings& settings, const OrthoReference& last) {
+                          const SnapSettings& settings, const OrthoReference& last,
+                          const Cursor& cursor) {
   const bool perpendicular = settings.perpendicular && last.valid;
   const bool tangent = settings.tangent && last.valid;
   const auto offer = [](Search& to, Point p, Snap kind) { to.Offer(p.x, p.y, kind); };
   const auto side = [&](Point a, Point b) {
-    if (!perpendicular) return;
+    if (!perpendicular || !cursor.Meets(a, b)) return;
     if (const auto foot = PerpendicularFoot(a, b, last.point)) {
       offer(search.perpendicular, *foot, Snap::kPerpendicular);
     }
   };
   const auto round = [&](const CircleArc& arc) {
+    if (!cursor.Meets(arc)) return;
     if (perpendicular) {
       if (const auto foot = PerpendicularFootOnArc(arc, last.point)) {
         offer(search.perpendicular, *foot, Snap::kPerpendicular);
@@ -279,46 +311,19 @@ void OfferFurtherPointsOf(FurtherSearch& search, const ParsedEntity& entity,
       }
     }
   };
-  const Overloaded visit{
-      [&](const LineEntity& line) {
-        const SegmentRecord& s = line.segment;
-        side({s.x1, s.y1}, {s.x2, s.y2});
-      },
-      [&](const RectangleEntity& rectangle) { ForEachSide(rectangle.segment, side); },
-      [&](const CircleRecord& c) {
-        round({{c.x, c.y}, c.radius});
-      },
-      [&](const ArcRecord& a) {
-        round({{a.x, a.y}, a.radius, a.start_angle, a.end_angle});
-      },
-      [](const TextRecord&) {},
-      [](const ColourRecord&) {},
-      [](const ThicknessRecord&) {},
-  };
-  VisitEntity(entity, visit);
+  VisitOutline(entity, side, round);
 }
 
 // The point of the entity nearest the cursor's world point.
-void OfferNearestOf(Search& search, const ParsedEntity& entity, Point cursor) {
+void OfferNearestOf(Search& search, const ParsedEntity& entity, const Cursor& cursor) {
   const auto offer = [&](Point p) { search.Offer(p.x, p.y, Snap::kNearest); };
-  const auto side = [&](Point a, Point b) { offer(NearestOnSegment(a, b, cursor)); };
-  const Overloaded visit{
-      [&](const LineEntity& line) {
-        const SegmentRecord& s = line.segment;
-        side({s.x1, s.y1}, {s.x2, s.y2});
-      },
-      [&](const RectangleEntity& rectangle) { ForEachSide(rectangle.segment, side); },
-      [&](const CircleRecord& c) {
-        offer(NearestOnArc({{c.x, c.y}, c.radius}, cursor));
-      },
-      [&](const ArcRecord& a) {
-        offer(NearestOnArc({{a.x, a.y}, a.radius, a.start_angle, a.end_angle}, cursor));
-      },
-      [](const TextRecord&) {},
-      [](const ColourRecord&) {},
-      [](const ThicknessRecord&) {},
+  const auto side = [&](Point a, Point b) {
+    if (cursor.Meets(a, b)) offer(NearestOnSegment(a, b, cursor.point));
   };
-  VisitEntity(entity, visit);
+  const auto round = [&](const CircleArc& arc) {
+    if (cursor.Meets(arc)) offer(NearestOnArc(arc, cursor.point));
+  };
+  VisitOutline(entity, side, round);
 }
 
 // Of two searches, the later one only when it caught something strictly nearer.
@@ -376,7 +381,8 @@ WynikSnapu SzukajSnapu(std::span<const ParsedEntity> records, const ViewTransfor
   FurtherSearch more{Search(view, x, y), Search(view, x, y), Search(view, x, y)};
   Search nearest(view, x, y);
   if (!walking && !settings.intersection) return walk.Result();
-  const Point cursor{view.ScreenToWorldX(x), view.ScreenToWorldY(y)};
+  const Cursor cursor{{view.ScreenToWorldX(x), view.ScreenToWorldY(y)},
+                      kWalkMargin * view.scale() / 1000};
   // One pass over the records serves both the two-nearest search and the walk: on a large
   // drawing the pass, not the arithmetic, is the cost.
   std::optional<NearestPairSearch> pairs;
@@ -387,7 +393,7 @@ WynikSnapu SzukajSnapu(std::span<const ParsedEntity> records, const ViewTransfor
     if (pairs) pairs->Offer(entity, static_cast<int>(i));
     if (walking && near.Meets(entity.box)) {
       if (points) OfferPointsOf(walk, entity, view, settings);
-      if (further) OfferFurtherPointsOf(more, entity, settings, last);
+      if (further) OfferFurtherPointsOf(more, entity, settings, last, cursor);
       if (settings.nearest) OfferNearestOf(nearest, entity, cursor);
     }
   }

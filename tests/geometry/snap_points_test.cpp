@@ -109,6 +109,28 @@ TEST(SegmentPointsTest, FootOnTheSegmentAndNearestHeldToIt) {
   EXPECT_EQ(foot->y, 0.7);
 }
 
+TEST(NearTest, WithinReachOfTheSegmentOrTheWholeCircle) {
+  const struct {
+    const char* name;
+    bool near;
+    bool expected;
+  } cases[] = {
+      {"BesideTheSegment", NearSegment({0, 0}, {10, 0}, {5, 1.5}, 2), true},
+      {"TooFarBeside", NearSegment({0, 0}, {10, 0}, {5, 2.5}, 2), false},
+      // Past the end the distance is to the end, not to the line.
+      {"PastTheEnd", NearSegment({0, 0}, {10, 0}, {11.5, 1.5}, 2), false},
+      {"NoLength", NearSegment({1, 1}, {1, 1}, {2, 2}, 2), true},
+      {"OutsideTheCircle", NearCircle(Circle(0, 0, 5), {6.5, 0}, 2), true},
+      {"InsideTheCircle", NearCircle(Circle(0, 0, 5), {0, -3.5}, 2), true},
+      {"TooFarInside", NearCircle(Circle(0, 0, 5), {2.5, 0}, 2), false},
+      {"TooFarOutside", NearCircle(Circle(0, 0, 5), {0, 7.5}, 2), false},
+      {"ASmallCircleFromItsCentre", NearCircle(Circle(0, 0, 1), {0, 0}, 2), true},
+      {"NegativeRadius", NearCircle(Arc(0, 0, -5, 0, 90), {-6, 0}, 2), true},
+      {"TheArcAsItsWholeCircle", NearCircle(Arc(0, 0, 5, 0, 90), {-6, 0}, 2), true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.near, c.expected) << c.name;
+}
+
 TEST(ArcPointsTest, FootOnTheRayFromTheCentreAndTheNearestPoint) {
   const struct {
     const char* name;
