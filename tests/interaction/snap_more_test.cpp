@@ -3,6 +3,7 @@
 // markers.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,111 +52,100 @@ constexpr SnapSettings kAllButCentreAndCrossing{.end = true,
 constexpr OrthoReference kNone{};
 OrthoReference From(double x, double y) { return {{x, y}, true}; }
 
-const char* Named(Snap kind) {
-  switch (kind) {
-    case Snap::kEnd:
-      return "Koniec";
-    case Snap::kMiddle:
-      return "Środek";
-    case Snap::kCentre:
-      return "Centrum";
-    case Snap::kIntersection:
-      return "Przecięcie";
-    case Snap::kPerpendicular:
-      return "Prostopadły";
-    case Snap::kTangent:
-      return "Styczny";
-    case Snap::kNearest:
-      return "Najbliższy";
-    case Snap::kQuadrant:
-      return "Kwadrant";
-  }
-  return "?";
+// A snap search and what it catches: nothing, or the kind at the point.
+struct SnapCase {
+  const char* name;
+  std::vector<std::string> lines;
+  SnapSettings settings;
+  OrthoReference last;
+  int x, y;  // the cursor, in world units of PixelView()
+  std::optional<Snap> kind;
+  double px = 0, py = 0;
+};
+constexpr std::optional<Snap> kNothing;
+
+void ExpectCaught(const SnapCase& c) {
+  const WynikSnapu snap = SzukajSnapu(Parse(c.lines), PixelView(), StrokeFont{}, c.settings,
+                                      100 + c.x, 100 - c.y, c.last);
+  ASSERT_EQ(snap.found, c.kind.has_value()) << c.name << ": " << static_cast<int>(snap.kind)
+                                            << " at " << snap.point.x << "," << snap.point.y;
+  if (!snap.found) return;
+  EXPECT_EQ(snap.kind, *c.kind) << c.name;
+  EXPECT_NEAR(snap.point.x, c.px, 1e-6) << c.name;
+  EXPECT_NEAR(snap.point.y, c.py, 1e-6) << c.name;
 }
 
 TEST(FurtherSnaps, EachKindWhereItIsAndOnlyThere) {
-  const struct {
-    const char* name;
-    std::vector<std::string> lines;
-    SnapSettings settings;
-    OrthoReference last;
-    int x, y;          // the cursor, in world units of PixelView()
-    const char* kind;  // empty: nothing found
-    double px = 0, py = 0;
-  } cases[] = {
+  const SnapCase cases[] = {
       {"FootOnALine",
        {"L(-50,0)-(50,0)"},
        kPerpendicular,
        From(20, 30),
        18,
        3,
-       "Prostopadły",
+       Snap::kPerpendicular,
        20,
        0},
-      {"FootNeedsTheLastPoint", {"L(-50,0)-(50,0)"}, kPerpendicular, kNone, 18, 3, ""},
-      {"FootOffTheSegment", {"L(0,0)-(50,0)"}, kPerpendicular, From(-20, 30), -20, 2, ""},
-      {"FootOutOfReach", {"L(-50,0)-(50,0)"}, kPerpendicular, From(20, 30), 5, 0, ""},
+      {"FootNeedsTheLastPoint", {"L(-50,0)-(50,0)"}, kPerpendicular, kNone, 18, 3, kNothing},
+      {"FootOffTheSegment", {"L(0,0)-(50,0)"}, kPerpendicular, From(-20, 30), -20, 2, kNothing},
+      {"FootOutOfReach", {"L(-50,0)-(50,0)"}, kPerpendicular, From(20, 30), 5, 0, kNothing},
       {"FootOnARectangleSide",
        {"P(-10,-10)-(10,10)"},
        kPerpendicular,
        From(3, 40),
        3,
        8,
-       "Prostopadły",
+       Snap::kPerpendicular,
        3,
        10},
-      {"FootOnACircle", {"O(0,0,20)"}, kPerpendicular, From(40, 30), 15, 13, "Prostopadły", 16, 12},
-      {"FootOffAnArc", {"LUK(0,0,20,90,180)"}, kPerpendicular, From(40, 30), 16, 12, ""},
-      {"FootFromTheCentre", {"O(0,0,20)"}, kPerpendicular, From(0, 0), 20, 0, ""},
+      {"FootOnACircle",
+       {"O(0,0,20)"},
+       kPerpendicular,
+       From(40, 30),
+       15,
+       13,
+       Snap::kPerpendicular,
+       16,
+       12},
+      {"FootOffAnArc", {"LUK(0,0,20,90,180)"}, kPerpendicular, From(40, 30), 16, 12, kNothing},
+      {"FootFromTheCentre", {"O(0,0,20)"}, kPerpendicular, From(0, 0), 20, 0, kNothing},
       {"TangentTheNearerOfTwo",
        {"O(0,0,10)"},
        kTangent,
        From(20, 0),
        5,
        -8,
-       "Styczny",
+       Snap::kTangent,
        5,
        -8.660254},
-      {"TangentTheOther", {"O(0,0,10)"}, kTangent, From(20, 0), 5, 8, "Styczny", 5, 8.660254},
-      {"TangentFromInside", {"O(0,0,10)"}, kTangent, From(3, 0), 5, 8, ""},
-      {"TangentNeedsTheLastPoint", {"O(0,0,10)"}, kTangent, kNone, 5, -8, ""},
+      {"TangentTheOther", {"O(0,0,10)"}, kTangent, From(20, 0), 5, 8, Snap::kTangent, 5, 8.660254},
+      {"TangentFromInside", {"O(0,0,10)"}, kTangent, From(3, 0), 5, 8, kNothing},
+      {"TangentNeedsTheLastPoint", {"O(0,0,10)"}, kTangent, kNone, 5, -8, kNothing},
       // The lower point is off the arc and the upper one is out of reach.
-      {"TangentOnlyOnTheArc", {"LUK(0,0,10,0,90)"}, kTangent, From(20, 0), 5, -8, ""},
-      {"QuadrantOfACircle", {"O(0,0,20)"}, kQuadrant, kNone, 3, 18, "Kwadrant", 0, 20},
-      {"QuadrantOfAnArc", {"LUK(0,0,20,0,90)"}, kQuadrant, kNone, 18, 1, "Kwadrant", 20, 0},
-      {"NoQuadrantOffTheArc", {"LUK(0,0,20,10,80)"}, kQuadrant, kNone, 0, 18, ""},
-      {"LinesHaveNoQuadrants", {"L(0,20)-(50,20)"}, kQuadrant, kNone, 0, 18, ""},
-      {"NearestOnALine", {"L(-50,0)-(50,0)"}, kNearest, kNone, 7, 4, "Najbliższy", 7, 0},
-      {"NearestOnARectangle", {"P(-10,-10)-(10,10)"}, kNearest, kNone, 12, 3, "Najbliższy", 10, 3},
-      {"NearestOnACircle", {"O(0,0,20)"}, kNearest, kNone, 15, 20, "Najbliższy", 12, 16},
-      {"NearestEndOffAnArc", {"LUK(0,0,20,0,90)"}, kNearest, kNone, -3, 18, "Najbliższy", 0, 20},
-      {"TextsOfferNothing", {"T(0,0,'A',1,1,0)"}, kEveryOne, From(5, 5), 0, 0, ""},
+      {"TangentOnlyOnTheArc", {"LUK(0,0,10,0,90)"}, kTangent, From(20, 0), 5, -8, kNothing},
+      {"QuadrantOfACircle", {"O(0,0,20)"}, kQuadrant, kNone, 3, 18, Snap::kQuadrant, 0, 20},
+      {"QuadrantOfAnArc", {"LUK(0,0,20,0,90)"}, kQuadrant, kNone, 18, 1, Snap::kQuadrant, 20, 0},
+      {"NoQuadrantOffTheArc", {"LUK(0,0,20,10,80)"}, kQuadrant, kNone, 0, 18, kNothing},
+      {"LinesHaveNoQuadrants", {"L(0,20)-(50,20)"}, kQuadrant, kNone, 0, 18, kNothing},
+      {"NearestOnALine", {"L(-50,0)-(50,0)"}, kNearest, kNone, 7, 4, Snap::kNearest, 7, 0},
+      {"NearestOnARectangle",
+       {"P(-10,-10)-(10,10)"},
+       kNearest,
+       kNone,
+       12,
+       3,
+       Snap::kNearest,
+       10,
+       3},
+      {"NearestOnACircle", {"O(0,0,20)"}, kNearest, kNone, 15, 20, Snap::kNearest, 12, 16},
+      {"NearestEndOffAnArc", {"LUK(0,0,20,0,90)"}, kNearest, kNone, -3, 18, Snap::kNearest, 0, 20},
+      {"TextsOfferNothing", {"T(0,0,'A',1,1,0)"}, kEveryOne, From(5, 5), 0, 0, kNothing},
   };
-  for (const auto& c : cases) {
-    const WynikSnapu snap = SzukajSnapu(Parse(c.lines), PixelView(), StrokeFont{}, c.settings,
-                                        100 + c.x, 100 - c.y, c.last);
-    if (*c.kind == '\0') {
-      EXPECT_FALSE(snap.found) << c.name << ": " << Named(snap.kind) << " at " << snap.point.x
-                               << "," << snap.point.y;
-      continue;
-    }
-    ASSERT_TRUE(snap.found) << c.name;
-    EXPECT_STREQ(Named(snap.kind), c.kind) << c.name;
-    EXPECT_NEAR(snap.point.x, c.px, 1e-6) << c.name;
-    EXPECT_NEAR(snap.point.y, c.py, 1e-6) << c.name;
-  }
+  for (const SnapCase& c : cases) ExpectCaught(c);
 }
 
 TEST(FurtherSnaps, AtEqualDistancesTheEarlierKindWins) {
-  const struct {
-    const char* name;
-    std::vector<std::string> lines;
-    SnapSettings settings;
-    OrthoReference last;
-    int x, y;
-    const char* kind;
-    double px, py;
-  } cases[] = {
+  const SnapCase cases[] = {
       // The circle's quadrant and the line's end are the same pixel, in either drawing order.
       {"EndBeforeQuadrant",
        {"O(0,0,20)", "L(20,0)-(50,0)"},
@@ -163,7 +153,7 @@ TEST(FurtherSnaps, AtEqualDistancesTheEarlierKindWins) {
        kNone,
        18,
        2,
-       "Koniec",
+       Snap::kEnd,
        20,
        0},
       {"EndBeforeQuadrantDrawnFirst",
@@ -172,7 +162,7 @@ TEST(FurtherSnaps, AtEqualDistancesTheEarlierKindWins) {
        kNone,
        18,
        2,
-       "Koniec",
+       Snap::kEnd,
        20,
        0},
       {"QuadrantStrictlyNearer",
@@ -181,7 +171,7 @@ TEST(FurtherSnaps, AtEqualDistancesTheEarlierKindWins) {
        kNone,
        21,
        0,
-       "Kwadrant",
+       Snap::kQuadrant,
        20,
        0},
       {"CrossingBeforeQuadrant",
@@ -190,7 +180,7 @@ TEST(FurtherSnaps, AtEqualDistancesTheEarlierKindWins) {
        kNone,
        18,
        2,
-       "Przecięcie",
+       Snap::kIntersection,
        20,
        0},
       // (0, 10) is both the foot on the plumb line and where y = 10 touches the circle.
@@ -200,18 +190,18 @@ TEST(FurtherSnaps, AtEqualDistancesTheEarlierKindWins) {
        From(20, 10),
        2,
        12,
-       "Prostopadły",
+       Snap::kPerpendicular,
        0,
        10},
       // The nearest point is nearer than the end, yet the end is caught.
-      {"EndBeforeNearest", {"L(0,0)-(50,0)"}, kEndAndNearest, kNone, 3, 2, "Koniec", 0, 0},
+      {"EndBeforeNearest", {"L(0,0)-(50,0)"}, kEndAndNearest, kNone, 3, 2, Snap::kEnd, 0, 0},
       {"NearestWhenTheEndIsOutOfReach",
        {"L(0,0)-(50,0)"},
        kEndAndNearest,
        kNone,
        15,
        2,
-       "Najbliższy",
+       Snap::kNearest,
        15,
        0},
       // (0, 0) is also the foot from (0, 30), where x = 0 touches the circle, and its quadrant.
@@ -221,18 +211,11 @@ TEST(FurtherSnaps, AtEqualDistancesTheEarlierKindWins) {
        From(0, 30),
        3,
        2,
-       "Koniec",
+       Snap::kEnd,
        0,
        0},
   };
-  for (const auto& c : cases) {
-    const WynikSnapu snap = SzukajSnapu(Parse(c.lines), PixelView(), StrokeFont{}, c.settings,
-                                        100 + c.x, 100 - c.y, c.last);
-    ASSERT_TRUE(snap.found) << c.name;
-    EXPECT_STREQ(Named(snap.kind), c.kind) << c.name;
-    EXPECT_NEAR(snap.point.x, c.px, 1e-6) << c.name;
-    EXPECT_NEAR(snap.point.y, c.py, 1e-6) << c.name;
-  }
+  for (const SnapCase& c : cases) ExpectCaught(c);
 }
 
 // The first point of a command has no last point: perpendicular and tangent stay out of it, and
