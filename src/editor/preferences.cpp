@@ -119,6 +119,18 @@ void Preferences::SetSnap(Snap snap, bool on) {
     case Snap::kCentre:
       settings_.snap_centre = on;
       break;
+    case Snap::kPerpendicular:
+      settings_.snap_perpendicular = on;
+      break;
+    case Snap::kTangent:
+      settings_.snap_tangent = on;
+      break;
+    case Snap::kNearest:
+      settings_.snap_nearest = on;
+      break;
+    case Snap::kQuadrant:
+      settings_.snap_quadrant = on;
+      break;
   }
 }
 

@@ -18,7 +18,6 @@ struct Settings {
   bool snap_middle = false;          // CB_Srodek
   bool snap_intersection = false;    // CB_Przeciecie
   bool snap_centre = false;          // CB_Centrum
-  bool snap_perpendicular = false;   // CB_Prosto: never offered
   std::string grid_step_text = "1";  // CB_SiatkaKrok as typed
   float grid_step = 1;
   std::string grid_size_text = "10";      // CB_SiatkaRozmiar; the redraw reads the text
@@ -30,6 +29,12 @@ struct Settings {
   Colour colour = 0;                      // the swatch Shape
   bool base_point = true;                 // CB_PunktBazowy
   bool overwrite_without_asking = false;  // CB_NadpisujBlok
+
+  // The snaps that follow the four above in the bar.
+  bool snap_perpendicular = false;  // CB_Prosto
+  bool snap_tangent = false;        // CB_Styczny
+  bool snap_nearest = false;        // CB_Najblizszy
+  bool snap_quadrant = false;       // CB_Kwadrant
 };
 
 // The grid step typed into its box, with either decimal separator: 1 when it is not a number

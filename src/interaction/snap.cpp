@@ -5,6 +5,7 @@
 #include <string>
 
 #include "editing/picking.h"
+#include "geometry/snap_points.h"
 #include "model/angles.h"
 #include "model/entity_visit.h"
 #include "model/numbers.h"
@@ -24,6 +25,15 @@ constexpr int kMarkerPen = 2;
 constexpr int kGridMarkerSize = 5;
 constexpr int kCursorLabelOffset = -20;
 constexpr int kSnapLabelOffset = 20;
+
+// The circle of the centre and tangent markers, unfilled.
+void MarkerCircle(Canvas& overlay, int sx, int sy) {
+  overlay.SetPenStyle(PenStyle::kSolid);
+  overlay.SetPenColour(kMarkerColour);
+  overlay.SetPenWidth(kMarkerPen);
+  overlay.SetBrushStyle(BrushStyle::kClear);
+  overlay.Ellipse(sx - kMarkerSize, sy - kMarkerSize, sx + kMarkerSize, sy + kMarkerSize);
+}
 
 std::string Fixed3(double value) { return FormatPattern(value, kFixed3Pattern, kWorkingSeparator); }
 
@@ -220,6 +230,107 @@ void OfferPointsOf(Search& search, const ParsedEntity& entity, const ViewTransfo
   VisitEntity(entity, offer);
 }
 
+// The further snaps, one search a kind: of equal candidates the kind met first wins, whatever
+// the order of the entities.
+struct FurtherSearch {
+  Search perpendicular;
+  Search tangent;
+  Search quadrant;
+};
+
+// An entity's outline as segments (a line; a rectangle's sides in the order its side
+// midpoints are offered) and circles or arcs; a text has none.
+template <class Side, class Round>
+void VisitOutline(const ParsedEntity& entity, Side side, Round round) {
+  const Overloaded visit{
+      [&](const LineEntity& line) {
+        const SegmentRecord& s = line.segment;
+        side(Point{s.x1, s.y1}, Point{s.x2, s.y2});
+      },
+      [&](const RectangleEntity& rectangle) {
+        const SegmentRecord& s = rectangle.segment;
+        side(Point{s.x1, s.y1}, Point{s.x2, s.y1});
+        side(Point{s.x1, s.y2}, Point{s.x2, s.y2});
+        side(Point{s.x1, s.y1}, Point{s.x1, s.y2});
+        side(Point{s.x2, s.y1}, Point{s.x2, s.y2});
+      },
+      [&](const CircleRecord& c) {
+        round(CircleArc{{c.x, c.y}, c.radius});
+      },
+      [&](const ArcRecord& a) {
+        round(CircleArc{{a.x, a.y}, a.radius, a.start_angle, a.end_angle});
+      },
+      [](const TextRecord&) {},
+      [](const ColourRecord&) {},
+      [](const ThicknessRecord&) {},
+  };
+  VisitEntity(entity, visit);
+}
+
+// The cursor's world point and how far from it, in world units, a point can be and still be
+// caught. The further snaps and the nearest point lie on the entity's outline: an outline
+// farther off offers none of them, which spares most entities near the cursor the arithmetic.
+struct Cursor {
+  Point point;
+  double reach;
+  bool Meets(Point a, Point b) const { return NearSegment(a, b, point, reach); }
+  bool Meets(const CircleArc& arc) const { return NearCircle(arc, point, reach); }
+};
+
+// The points of the further snaps an entity offers as the switches allow: square to it and
+// touching it from the last point, and its quadrants.
+void OfferFurtherPointsOf(FurtherSearch& search, const ParsedEntity& entity,
+                          const SnapSettings& settings, const OrthoReference& last,
+                          const Cursor& cursor) {
+  const bool perpendicular = settings.perpendicular && last.valid;
+  const bool tangent = settings.tangent && last.valid;
+  const auto offer = [](Search& to, Point p, Snap kind) { to.Offer(p.x, p.y, kind); };
+  const auto side = [&](Point a, Point b) {
+    if (!perpendicular || !cursor.Meets(a, b)) return;
+    if (const auto foot = PerpendicularFoot(a, b, last.point)) {
+      offer(search.perpendicular, *foot, Snap::kPerpendicular);
+    }
+  };
+  const auto round = [&](const CircleArc& arc) {
+    if (!cursor.Meets(arc)) return;
+    if (perpendicular) {
+      if (const auto foot = PerpendicularFootOnArc(arc, last.point)) {
+        offer(search.perpendicular, *foot, Snap::kPerpendicular);
+      }
+    }
+    if (tangent) {
+      const SnapPoints touching = TangentPoints(arc, last.point);
+      for (int i = 0; i < touching.count; ++i) {
+        offer(search.tangent, touching.points[i], Snap::kTangent);
+      }
+    }
+    if (settings.quadrant) {
+      const SnapPoints quadrants = QuadrantPoints(arc);
+      for (int i = 0; i < quadrants.count; ++i) {
+        offer(search.quadrant, quadrants.points[i], Snap::kQuadrant);
+      }
+    }
+  };
+  VisitOutline(entity, side, round);
+}
+
+// The point of the entity nearest the cursor's world point.
+void OfferNearestOf(Search& search, const ParsedEntity& entity, const Cursor& cursor) {
+  const auto offer = [&](Point p) { search.Offer(p.x, p.y, Snap::kNearest); };
+  const auto side = [&](Point a, Point b) {
+    if (cursor.Meets(a, b)) offer(NearestOnSegment(a, b, cursor.point));
+  };
+  const auto round = [&](const CircleArc& arc) {
+    if (cursor.Meets(arc)) offer(NearestOnArc(arc, cursor.point));
+  };
+  VisitOutline(entity, side, round);
+}
+
+// Of two searches, the later one only when it caught something strictly nearer.
+const Search& Nearer(const Search& first, const Search& later) {
+  return later.found() && (!first.found() || later.best() < first.best()) ? later : first;
+}
+
 double RoundHalfEven(double v) {
   const double below = std::floor(v);
   const double fraction = v - below;
@@ -231,7 +342,8 @@ double RoundHalfEven(double v) {
 Point PointInput(Canvas& overlay, std::span<const ParsedEntity> records, const ViewTransform& view,
                  const StrokeFont& font, const SnapSettings& settings, const OrthoReference* ortho,
                  int x, int y) {
-  const WynikSnapu snap = SzukajSnapu(records, view, font, settings, x, y);
+  const WynikSnapu snap = SzukajSnapu(records, view, font, settings, x, y,
+                                      ortho != nullptr ? *ortho : OrthoReference{});
   if (snap.found) {
     DrawSnapMarker(overlay, view, snap);
     return snap.point;
@@ -258,11 +370,19 @@ Point PointInput(Canvas& overlay, std::span<const ParsedEntity> records, const V
 }  // namespace
 
 WynikSnapu SzukajSnapu(std::span<const ParsedEntity> records, const ViewTransform& view,
-                       const StrokeFont& font, const SnapSettings& settings, int x, int y) {
+                       const StrokeFont& font, const SnapSettings& settings, int x, int y,
+                       const OrthoReference& last) {
   const bool points = settings.end || settings.middle || settings.centre;
+  const bool further =
+      settings.quadrant || (last.valid && (settings.perpendicular || settings.tangent));
+  const bool walking = points || further || settings.nearest;
   Search crossing(view, x, y);
   Search walk(view, x, y);
-  if (!points && !settings.intersection) return walk.Result();
+  FurtherSearch more{Search(view, x, y), Search(view, x, y), Search(view, x, y)};
+  Search nearest(view, x, y);
+  if (!walking && !settings.intersection) return walk.Result();
+  const Cursor cursor{{view.ScreenToWorldX(x), view.ScreenToWorldY(y)},
+                      kWalkMargin * view.scale() / 1000};
   // One pass over the records serves both the two-nearest search and the walk: on a large
   // drawing the pass, not the arithmetic, is the cost.
   std::optional<NearestPairSearch> pairs;
@@ -271,8 +391,10 @@ WynikSnapu SzukajSnapu(std::span<const ParsedEntity> records, const ViewTransfor
   for (std::size_t i = 0; i < records.size(); ++i) {
     const ParsedEntity& entity = records[i];
     if (pairs) pairs->Offer(entity, static_cast<int>(i));
-    if (points && near.Meets(entity.box)) {
-      OfferPointsOf(walk, entity, view, settings);
+    if (walking && near.Meets(entity.box)) {
+      if (points) OfferPointsOf(walk, entity, view, settings);
+      if (further) OfferFurtherPointsOf(more, entity, settings, last, cursor);
+      if (settings.nearest) OfferNearestOf(nearest, entity, cursor);
     }
   }
   if (pairs) {
@@ -281,9 +403,13 @@ WynikSnapu SzukajSnapu(std::span<const ParsedEntity> records, const ViewTransfor
       OfferIntersection(crossing, records[pair.nearest], records[pair.second]);
     }
   }
-  // The crossing is tried before the walk, so a point of the walk wins only when nearer.
-  if (walk.found() && (!crossing.found() || walk.best() < crossing.best())) return walk.Result();
-  return crossing.Result();
+  // The crossing is tried before the walk, so a point of the walk wins only when nearer; the
+  // further kinds come after both.
+  const Search& caught = Nearer(
+      Nearer(Nearer(Nearer(crossing, walk), more.perpendicular), more.tangent), more.quadrant);
+  // The nearest point of an entity is never farther from the cursor than any other of its
+  // points: taking part with the others it would always beat them, ends and all.
+  return caught.found() ? caught.Result() : nearest.Result();
 }
 
 Point SnapSiatki(const ViewTransform& view, int x, int y, float step) {
@@ -333,11 +459,32 @@ void DrawSnapMarker(Canvas& overlay, const ViewTransform& view, const WynikSnapu
       MarkerLine(overlay, sx - k, sy + k, sx + k, sy + k, kMarkerPen);
       break;
     case Snap::kCentre:
-      overlay.SetPenStyle(PenStyle::kSolid);
-      overlay.SetPenColour(kMarkerColour);
-      overlay.SetPenWidth(kMarkerPen);
-      overlay.SetBrushStyle(BrushStyle::kClear);
-      overlay.Ellipse(sx - k, sy - k, sx + k, sy + k);
+      MarkerCircle(overlay, sx, sy);
+      break;
+    case Snap::kPerpendicular:
+      // An upside-down L with the small square of a right angle in its corner.
+      MarkerLine(overlay, sx - k, sy + k, sx - k, sy - k, kMarkerPen);
+      MarkerLine(overlay, sx - k, sy - k, sx + k, sy - k, kMarkerPen);
+      MarkerLine(overlay, sx - k, sy, sx, sy, kMarkerPen);
+      MarkerLine(overlay, sx, sy, sx, sy - k, kMarkerPen);
+      break;
+    case Snap::kTangent:
+      // A circle with the line that touches its top.
+      MarkerCircle(overlay, sx, sy);
+      MarkerLine(overlay, sx - k, sy - k, sx + k, sy - k, kMarkerPen);
+      break;
+    case Snap::kNearest:
+      // An hourglass: two triangles point to point.
+      MarkerLine(overlay, sx - k, sy - k, sx + k, sy - k, kMarkerPen);
+      MarkerLine(overlay, sx + k, sy - k, sx - k, sy + k, kMarkerPen);
+      MarkerLine(overlay, sx - k, sy + k, sx + k, sy + k, kMarkerPen);
+      MarkerLine(overlay, sx + k, sy + k, sx - k, sy - k, kMarkerPen);
+      break;
+    case Snap::kQuadrant:
+      MarkerLine(overlay, sx, sy - k, sx + k, sy, kMarkerPen);
+      MarkerLine(overlay, sx + k, sy, sx, sy + k, kMarkerPen);
+      MarkerLine(overlay, sx, sy + k, sx - k, sy, kMarkerPen);
+      MarkerLine(overlay, sx - k, sy, sx, sy - k, kMarkerPen);
       break;
   }
   LabelAtPixel(overlay, sx, sy + kSnapLabelOffset, " " + Coordinates(snap.point));

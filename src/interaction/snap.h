@@ -22,6 +22,12 @@ struct SnapSettings {
   bool middle = false;        // "Środek": midpoints of lines and rectangle sides
   bool centre = false;        // "Centrum": centres of circles and arcs, caught at the outline
   bool intersection = false;  // "Przecięcie": crossing of the two entities nearest the cursor
+  // From the last point, when there is one: the foot of the perpendicular to a line, a
+  // rectangle's side, a circle or an arc, and the point touching a circle or an arc.
+  bool perpendicular = false;  // "Prostopadły"
+  bool tangent = false;        // "Styczny"
+  bool nearest = false;        // "Najbliższy": the point of an entity nearest the cursor
+  bool quadrant = false;       // "Kwadrant": 0, 90, 180 and 270 degrees of circles and arcs
   float grid_step = 1;
 };
 
@@ -43,9 +49,13 @@ inline constexpr float kSnapReach = 10;
 
 // The object snap nearest the cursor pixel (x, y). The intersection of the two entities nearest
 // the cursor comes first; then the drawing's lines in order, each offering its points as the
-// switches allow. A later candidate wins only when strictly nearer, so of equal ones the first.
+// switches allow; then, in the same way, the perpendicular feet, the tangent points and the
+// quadrants, each kind in turn. A later candidate wins only when strictly nearer, so of equal
+// ones the first. The nearest point on an entity counts only when nothing else was caught.
+// Perpendicular and tangent need the last point; without a valid one they offer nothing.
 WynikSnapu SzukajSnapu(std::span<const ParsedEntity> records, const ViewTransform& view,
-                       const StrokeFont& font, const SnapSettings& settings, int x, int y);
+                       const StrokeFont& font, const SnapSettings& settings, int x, int y,
+                       const OrthoReference& last = {});
 
 // The grid point nearest the cursor's world point, halves to the even neighbour; the grid is
 // anchored at the origin and its step is the one the grid is drawn with.

@@ -150,8 +150,7 @@ void TPodgladRysowanie::RestoreLayout() {
   splitter_->restoreState(settings.value("rozdzielacz").toByteArray());
   source_splitter_->restoreState(settings.value("zrodlo").toByteArray());
   ShowSource(settings.value("zrodlo_widoczne", false).toBool());
-  m_zoom_przy_kursorze_->setChecked(settings.value("powiekszaj_przy_kursorze", false).toBool());
-  m_dopasuj_po_wczytaniu_->setChecked(settings.value("dopasuj_po_wczytaniu", false).toBool());
+  RestoreSwitches(settings);
 }
 
 void TPodgladRysowanie::SaveLayout() {
@@ -161,8 +160,7 @@ void TPodgladRysowanie::SaveLayout() {
   settings.setValue("rozdzielacz", splitter_->saveState());
   settings.setValue("zrodlo", source_splitter_->saveState());
   settings.setValue("zrodlo_widoczne", b_zrodlo_->isChecked());
-  settings.setValue("powiekszaj_przy_kursorze", m_zoom_przy_kursorze_->isChecked());
-  settings.setValue("dopasuj_po_wczytaniu", m_dopasuj_po_wczytaniu_->isChecked());
+  SaveSwitches(settings);
 }
 
 void TPodgladRysowanie::ShowSource(bool on) {
@@ -193,6 +191,9 @@ void TPodgladRysowanie::OrderTabs() {
       "CB_Przeciecie",
       "CB_Centrum",
       "CB_Prosto",
+      "CB_Styczny",
+      "CB_Najblizszy",
+      "CB_Kwadrant",
       "CB_SiatkaKrok",
       "CB_SiatkaRozmiar",
       "CBGrubosci",

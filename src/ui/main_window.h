@@ -20,6 +20,8 @@
 
 #include "editor/editor.h"
 
+class QSettings;
+
 namespace blok {
 
 class BlockBrowser;
@@ -102,6 +104,9 @@ class TPodgladRysowanie : public QMainWindow {
   std::filesystem::path LayoutFile() const;
   void RestoreLayout();
   void SaveLayout();
+  // The settings bar's switches in the layout file.
+  void RestoreSwitches(const QSettings& settings);
+  void SaveSwitches(QSettings& settings) const;
 
   // The Editor holds the Ui: it goes first.
   std::unique_ptr<QtUi> ui_;
@@ -142,8 +147,6 @@ class TPodgladRysowanie : public QMainWindow {
   QCheckBox* cb_nadpisuj_blok_ = nullptr;
   QPushButton* b_zrodlo_ = nullptr;
   QAction* m_zrodlo_ = nullptr;
-  QAction* m_zoom_przy_kursorze_ = nullptr;
-  QAction* m_dopasuj_po_wczytaniu_ = nullptr;
   SourceView* source_view_ = nullptr;
   QSplitter* source_splitter_ = nullptr;
   QList<QWidget*> block_controls_;  // enabled once a file is open

@@ -255,12 +255,9 @@ void TPodgladRysowanie::BuildMenus() {
     widok->addAction(action);
     connect(action, &QAction::toggled, this,
             [this, on](bool checked) { editor_->view().options().*on = checked; });
-    return action;
   };
-  m_zoom_przy_kursorze_ =
-      option("M_ZoomPrzyKursorze", "Powiększaj przy kursorze", &ViewOptions::zoom_at_cursor);
-  m_dopasuj_po_wczytaniu_ =
-      option("M_DopasujPoWczytaniu", "Dopasuj widok po wczytaniu", &ViewOptions::fit_after_load);
+  option("M_ZoomPrzyKursorze", "Powiększaj przy kursorze", &ViewOptions::zoom_at_cursor);
+  option("M_DopasujPoWczytaniu", "Dopasuj widok po wczytaniu", &ViewOptions::fit_after_load);
 
   menu_pliki_->setTitle("&Pliki");
   wstaw->setTitle("&Wstaw");

@@ -1,10 +1,12 @@
 // The window's panels: the block panel beside the drawing and the settings bar above it, their
 // controls named as the editor knows them and wired to it.
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QVBoxLayout>
 
 #include "model/thickness.h"
@@ -180,7 +182,9 @@ QWidget* TPodgladRysowanie::BuildSettingsBar() {
   cb_przeciecie_ = CheckBox("CB_Przeciecie", "Przecięcie", bar);
   cb_centrum_ = CheckBox("CB_Centrum", "Centrum", bar);
   cb_prosto_ = CheckBox("CB_Prosto", "Prostopadły", bar);
-  cb_prosto_->setEnabled(false);
+  QCheckBox* cb_styczny = CheckBox("CB_Styczny", "Styczny", bar);
+  QCheckBox* cb_najblizszy = CheckBox("CB_Najblizszy", "Najbliższy", bar);
+  QCheckBox* cb_kwadrant = CheckBox("CB_Kwadrant", "Kwadrant", bar);
   cb_siatka_krok_ =
       Combo("CB_SiatkaKrok",
             {"0,01", "0,02", "0,05", "0,1", "0,2", "0,25", "0,5", "1", "2", "10", "100"}, "1", bar);
@@ -209,17 +213,23 @@ QWidget* TPodgladRysowanie::BuildSettingsBar() {
   cb_s_tekstu_->setToolTip("Szerokość liter nowych tekstów (polecenie t)");
   for (QWidget* w :
        std::initializer_list<QWidget*>{cb_siatka_, cb_rysuj_siatka_, cb_orto_, cb_koniec_,
-                                       cb_srodek_, cb_przeciecie_, cb_centrum_, cb_prosto_}) {
+                                       cb_srodek_, cb_przeciecie_, cb_centrum_}) {
     layout->addWidget(w);
   }
   layout->addStretch();
-  // The sizes and the colour in a second row, so the window fits a small screen.
+  // The further snaps in a row of their own below the first four, and the sizes and the colour
+  // in a third, so the window fits a small screen.
+  auto* further = new QHBoxLayout;
+  further->setContentsMargins(0, 0, 0, 0);
+  for (QWidget* w : {cb_prosto_, cb_styczny, cb_najblizszy, cb_kwadrant}) further->addWidget(w);
+  further->addStretch();
   auto* second = new QHBoxLayout;
   second->setContentsMargins(0, 0, 0, 0);
   auto* rows = new QVBoxLayout;
   rows->setContentsMargins(0, 0, 0, 0);
   rows->setSpacing(2);
   rows->addLayout(layout);
+  rows->addLayout(further);
   rows->addLayout(second);
   layout = second;
   // Each box after its caption, the caption's tip the box's.
@@ -257,6 +267,10 @@ QWidget* TPodgladRysowanie::BuildSettingsBar() {
   snap(cb_srodek_, Snap::kMiddle);
   snap(cb_przeciecie_, Snap::kIntersection);
   snap(cb_centrum_, Snap::kCentre);
+  snap(cb_prosto_, Snap::kPerpendicular);
+  snap(cb_styczny, Snap::kTangent);
+  snap(cb_najblizszy, Snap::kNearest);
+  snap(cb_kwadrant, Snap::kQuadrant);
   connect(cb_punkt_bazowy_, &QCheckBox::toggled, this,
           [this](bool on) { editor_->preferences().SetBasePoint(on); });
   // Typed text takes effect as it is typed; a choice from the list sends the focus back to the
@@ -290,6 +304,43 @@ QWidget* TPodgladRysowanie::BuildSettingsBar() {
   text_size(cb_grubosci_, &Preferences::SetThicknessText, &Settings::thickness_text);
   cb_orto_->installEventFilter(this);
   return bar;
+}
+
+namespace {
+
+// The switches of the settings bar kept from one run to the next: grid, ortho and the snaps.
+constexpr const char* kRememberedSwitches[] = {
+    "CB_Siatka",  "CB_Orto",   "CB_Koniec",  "CB_Srodek",     "CB_Przeciecie",
+    "CB_Centrum", "CB_Prosto", "CB_Styczny", "CB_Najblizszy", "CB_Kwadrant"};
+
+QString SwitchKey(const char* name) { return QString("przyciaganie/") + name; }
+
+// The Widok menu's options.
+constexpr const char* kRememberedOptions[] = {"M_ZoomPrzyKursorze", "M_DopasujPoWczytaniu"};
+
+QString OptionKey(const char* name) { return QString("widok/") + name; }
+
+}  // namespace
+
+void TPodgladRysowanie::RestoreSwitches(const QSettings& settings) {
+  // Set as a click sets them: the core follows through the boxes' own setters.
+  for (const char* name : kRememberedSwitches) {
+    auto* box = findChild<QCheckBox*>(name);
+    box->setChecked(settings.value(SwitchKey(name), box->isChecked()).toBool());
+  }
+  for (const char* name : kRememberedOptions) {
+    auto* option = findChild<QAction*>(name);
+    option->setChecked(settings.value(OptionKey(name), option->isChecked()).toBool());
+  }
+}
+
+void TPodgladRysowanie::SaveSwitches(QSettings& settings) const {
+  for (const char* name : kRememberedSwitches) {
+    settings.setValue(SwitchKey(name), findChild<QCheckBox*>(name)->isChecked());
+  }
+  for (const char* name : kRememberedOptions) {
+    settings.setValue(OptionKey(name), findChild<QAction*>(name)->isChecked());
+  }
 }
 
 }  // namespace blok

@@ -173,10 +173,6 @@ Point SecondEnd(const ParsedEntity& e) {
   const auto& s = std::get<SegmentRecord>(e.record);
   return {s.x2, s.y2};
 }
-Point FirstEnd(const ParsedEntity& e) {
-  const auto& s = std::get<SegmentRecord>(e.record);
-  return {s.x1, s.y1};
-}
 Point OnArc(const ParsedEntity& e, bool end) {
   const auto& a = std::get<ArcRecord>(e.record);
   const double angle = end ? a.end_angle : a.start_angle;

@@ -51,8 +51,12 @@ TEST(LineCircleCrossings, TheSegmentsCrossingsAndThosePastItsEnds) {
     EXPECT_EQ(segment.found2, c.segment2);
     EXPECT_NEAR(line.x1 * line.x1 + line.y1 * line.y1, 25, 1e-9);
     EXPECT_NEAR(line.x2 * line.x2 + line.y2 * line.y2, 25, 1e-9);
-    if (segment.found1) EXPECT_EQ(segment.x1, line.x1);
-    if (segment.found2) EXPECT_EQ(segment.y2, line.y2);
+    if (segment.found1) {
+      EXPECT_EQ(segment.x1, line.x1);
+    }
+    if (segment.found2) {
+      EXPECT_EQ(segment.y2, line.y2);
+    }
   }
   EXPECT_FALSE(LineCircleCrossings(0, 6, 1, 6, 0, 0, 5).found1);
 }

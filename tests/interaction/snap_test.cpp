@@ -58,6 +58,14 @@ std::string_view Named(Snap kind) {
       return "Center";
     case Snap::kIntersection:
       return "Przeciecie";
+    case Snap::kPerpendicular:
+      return "Prostopadły";
+    case Snap::kTangent:
+      return "Styczny";
+    case Snap::kNearest:
+      return "Najbliższy";
+    case Snap::kQuadrant:
+      return "Kwadrant";
   }
   return "?";
 }

@@ -37,7 +37,7 @@ TEST_F(MainWindowTest, StartsWithTheStartPanelAndToolsDisabled) {
   EXPECT_FALSE(Find<QAction>("BWstawLinie")->isEnabled());
   EXPECT_FALSE(Find<QLabel>("L_Zmiana")->isVisible());
   EXPECT_EQ(Find<QLabel>("L_NazwaPliku")->text(), "NAZWA");
-  EXPECT_FALSE(Find<QCheckBox>("CB_Prosto")->isEnabled());
+  EXPECT_TRUE(Find<QCheckBox>("CB_Prosto")->isEnabled());
   EXPECT_TRUE(Find<QCheckBox>("CB_RysujSiatka")->isChecked());
   // The start panel's red frame is in the image.
   EXPECT_GT(CountPixels(Image(), 0x0000FF), 300);

@@ -12,8 +12,17 @@ namespace blok {
 namespace {
 
 SnapSettings SnapsOf(const Settings& s) {
-  return SnapSettings{s.grid_snap,         s.ortho,    s.snap_end, s.snap_middle, s.snap_centre,
-                      s.snap_intersection, s.grid_step};
+  return SnapSettings{.grid = s.grid_snap,
+                      .ortho = s.ortho,
+                      .end = s.snap_end,
+                      .middle = s.snap_middle,
+                      .centre = s.snap_centre,
+                      .intersection = s.snap_intersection,
+                      .perpendicular = s.snap_perpendicular,
+                      .tangent = s.snap_tangent,
+                      .nearest = s.snap_nearest,
+                      .quadrant = s.snap_quadrant,
+                      .grid_step = s.grid_step};
 }
 
 }  // namespace
