@@ -23,13 +23,11 @@ class FormsWindowTest : public testing::WindowTest {
     const auto& lines = window_->editor().block().drawing().lines();
     return {lines.begin(), lines.end()};
   }
-  // Black ink within two pixels of a world point.
+  // Whether the screen is black anywhere within two pixels of a world point.
   bool InkAt(const QImage& screen, double x, double y) {
-    const QPoint p = Pixel(x, y);
-    for (int dy = -2; dy <= 2; ++dy) {
-      for (int dx = -2; dx <= 2; ++dx) {
-        if ((screen.pixel(p.x() + dx, p.y() + dy) & 0xFFFFFF) == 0) return true;
-      }
+    const QImage near = screen.copy(QRect(Pixel(x, y) - QPoint(2, 2), QSize(5, 5)));
+    for (int i = 0; i < near.width() * near.height(); ++i) {
+      if ((near.pixel(i % near.width(), i / near.width()) & 0xFFFFFF) == 0) return true;
     }
     return false;
   }
