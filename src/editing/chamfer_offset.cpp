@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string_view>
 #include <utility>
 
 #include "editing/canonical.h"
@@ -17,50 +18,48 @@ namespace {
 constexpr double kAtEnd = 0.01;
 // How far a crossing may lie beyond a line's end and still count as on it, clicked before it.
 constexpr double kOnLineSlack = 0.0001;
+// Less than this left of a line after a cut back would not show, as the writers' shortest side.
+constexpr double kShortestKept = 1e-4;
 
-// The corner rule for one line of a chamfer. The first line's range test excludes its ends, the
-// second's includes them.
-SegmentRecord Cornered(SegmentRecord line, LineHit corner, Point click, bool ends_included) {
+constexpr std::string_view kNegativeDistance = "Odległość nie może być ujemna.";
+constexpr std::string_view kNotLines = "Fazować można tylko dwie linie.";
+constexpr std::string_view kParallel = "Linie są równoległe.";
+constexpr std::string_view kFirstTooLong = "Odległość d1 nie mieści się na pierwszej linii.";
+constexpr std::string_view kSecondTooLong = "Odległość d2 nie mieści się na drugiej linii.";
+constexpr std::string_view kNotWritable = "Fazki nie da się zapisać.";
+
+// The corner rule for one line of a chamfer: whether its first end is the one moved to the
+// corner (else the second is). The first line's range test excludes its ends, the second's
+// includes them.
+bool CornerMovesFirstEnd(const SegmentRecord& line, LineHit corner, Point click,
+                         bool ends_included) {
   const double to_first = PointDistance(line.x1, line.y1, corner.x, corner.y);
   const double to_second = PointDistance(line.x2, line.y2, corner.x, corner.y);
-  auto move_first = [&] {
-    line.x1 = corner.x;
-    line.y1 = corner.y;
-  };
-  auto move_second = [&] {
-    line.x2 = corner.x;
-    line.y2 = corner.y;
-  };
-  auto move_nearer = [&] {
-    if (to_second > to_first) {
-      move_first();
-    } else {
-      move_second();
-    }
-  };
-
-  if (to_first <= kAtEnd || to_second <= kAtEnd) {
-    move_nearer();
-    return line;
-  }
+  const bool nearer_is_first = to_second > to_first;
+  if (to_first <= kAtEnd || to_second <= kAtEnd) return nearer_is_first;
   const float d = static_cast<float>(to_first);
   const float c = static_cast<float>(PointDistance(line.x1, line.y1, click.x, click.y));
   const CrossingSpan span = SpanOfCrossing(line, corner);
-  if (c < d) {
-    if (span.Inside(kOnLineSlack)) {
-      move_second();
-    } else {
-      move_nearer();
-    }
+  if (c < d) return span.Inside(kOnLineSlack) ? false : nearer_is_first;
+  const bool on_line = ends_included ? span.Inside() : span.StrictlyInside();
+  return on_line ? true : nearer_is_first;
+}
+
+// The line with the end the rule picks moved to the point.
+SegmentRecord WithEndAt(SegmentRecord line, bool first_end, Point at) {
+  if (first_end) {
+    line.x1 = at.x;
+    line.y1 = at.y;
   } else {
-    const bool on_line = ends_included ? span.Inside() : span.StrictlyInside();
-    if (on_line) {
-      move_first();
-    } else {
-      move_nearer();
-    }
+    line.x2 = at.x;
+    line.y2 = at.y;
   }
   return line;
+}
+
+SegmentRecord Cornered(const SegmentRecord& line, LineHit corner, Point click, bool ends_included) {
+  return WithEndAt(line, CornerMovesFirstEnd(line, corner, click, ends_included),
+                   {corner.x, corner.y});
 }
 
 // Sideways by h, to the left of P1 -> P2 when the side point is there, else to the right.
@@ -121,6 +120,51 @@ EditChanges ChamferLines(std::span<const ParsedEntity> records, int first, int s
   if (changes.empty() || second_change.empty()) return {};
   changes.push_back(std::move(second_change.front()));
   return changes;
+}
+
+std::expected<DistanceChamfer, std::string> ChamferByDistances(
+    std::span<const ParsedEntity> records, int first, int second, Point click_first,
+    Point click_second, double first_distance, double second_distance) {
+  const auto refused = [](std::string_view why) {
+    return std::unexpected<std::string>(std::string(why));
+  };
+  if (!(first_distance >= 0) || !(second_distance >= 0)) return refused(kNegativeDistance);
+  const std::optional<SegmentRecord> a = LineRecordAt(records, first);
+  const std::optional<SegmentRecord> b = LineRecordAt(records, second);
+  if (!a || !b) return refused(kNotLines);
+  const LineHit corner =
+      LineLineIntersection(a->x1, a->y1, a->x2, a->y2, b->x1, b->y1, b->x2, b->y2);
+  if (!corner.ok) return refused(kParallel);
+  const Point at{corner.x, corner.y};
+  if (first_distance == 0 && second_distance == 0) {
+    EditChanges sharp = ChamferLines(records, first, second, click_second, click_first);
+    if (sharp.size() != 2) return refused(kNotWritable);
+    return DistanceChamfer{std::move(sharp), at, at};
+  }
+  // Cornered as ChamferLines corners it, then the moved end taken back toward the kept one.
+  struct Cut {
+    SegmentRecord line;
+    Point end;
+  };
+  const auto cut = [&](const SegmentRecord& line, Point click, bool ends_included,
+                       double distance) -> std::optional<Cut> {
+    const bool first_end = CornerMovesFirstEnd(line, corner, click, ends_included);
+    const Point kept = first_end ? Point{line.x2, line.y2} : Point{line.x1, line.y1};
+    const double length = PointDistance(at.x, at.y, kept.x, kept.y);
+    if (!(length - distance > kShortestKept)) return std::nullopt;
+    const double t = distance / length;
+    const Point end{at.x + t * (kept.x - at.x), at.y + t * (kept.y - at.y)};
+    return Cut{WithEndAt(line, first_end, end), end};
+  };
+  const std::optional<Cut> cut_a = cut(*a, click_first, /*ends_included=*/false, first_distance);
+  if (!cut_a) return refused(kFirstTooLong);
+  const std::optional<Cut> cut_b = cut(*b, click_second, /*ends_included=*/true, second_distance);
+  if (!cut_b) return refused(kSecondTooLong);
+  EditChanges changes = ReplacedLine(records, first, cut_a->line);
+  EditChanges second_change = ReplacedLine(records, second, cut_b->line);
+  if (changes.empty() || second_change.empty()) return refused(kNotWritable);
+  changes.push_back(std::move(second_change.front()));
+  return DistanceChamfer{std::move(changes), cut_a->end, cut_b->end};
 }
 
 std::optional<std::string> OffsetPreviewLine(std::span<const ParsedEntity> records, int index,

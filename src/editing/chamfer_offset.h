@@ -1,5 +1,6 @@
 #pragma once
 
+#include <expected>
 #include <optional>
 #include <span>
 #include <string>
@@ -19,6 +20,23 @@ namespace blok {
 // either line cannot be written.
 EditChanges ChamferLines(std::span<const ParsedEntity> records, int first, int second,
                          Point click_second, Point click_first);
+
+// A chamfer by two distances: each line cornered as ChamferLines corners it for the same
+// clicks (a line short of the crossing lengthened), then its end at the corner taken back
+// toward its kept end by its distance, for the caller to join the two new ends with a line in
+// the colour and thickness in force.
+struct DistanceChamfer {
+  EditChanges changes;  // the first line's replacement, then the second's
+  // The joining line's ends; both the corner when both distances are 0 (no line to write).
+  Point first_end, second_end;
+};
+
+// Both distances 0 give exactly ChamferLines' changes. Refused with a message, nothing changed:
+// a negative distance, an entity that is not a line, parallel lines, a distance that leaves
+// nothing of what is kept of its line, a result that cannot be written.
+std::expected<DistanceChamfer, std::string> ChamferByDistances(
+    std::span<const ParsedEntity> records, int first, int second, Point click_first,
+    Point click_second, double first_distance, double second_distance);
 
 // The offset copy of entity `index` at `distance` toward `side` (a kAdd), or no change: a line
 // moved sideways, a rectangle grown or (with the side inside it) shrunk on every side, a circle

@@ -83,9 +83,10 @@ Taken CommandMachine::WykonajPolecenie(const std::string& entry, bool from_contr
     reply = Reply::Said(std::string(kNoFile));
   } else {
     // A control's text is a command, never the value a step waits for; nor is a typed keyword,
-    // unless the step takes free text: a step that refuses what it cannot read would otherwise
-    // keep running under the new command.
-    const bool offered = !from_control && (row == nullptr || awaits() == Awaited::kText);
+    // unless the step takes free text or claims the keyword as its switch: a step that refuses
+    // what it cannot read would otherwise keep running under the new command.
+    const bool claimed = !from_control && running_ && running_->Claims(upper);
+    const bool offered = !from_control && (row == nullptr || awaits() == Awaited::kText || claimed);
     if (offered && running_) reply = running_->Typed(entry);
     if (reply.taken == Taken::kWithMessage) {
       reply.message = CutToCharacters(reply.message, kMaxMessage);
@@ -94,7 +95,7 @@ Taken CommandMachine::WykonajPolecenie(const std::string& entry, bool from_contr
       // As after Esc: the abandoned step's label or preview would stay until the mouse moves.
       host_.surface().RestoreView();
     }
-    if (row != nullptr) reply = Reply::Said(StartCommand(*row));
+    if (row != nullptr && !claimed) reply = Reply::Said(StartCommand(*row));
     if (auto direct = DirectEntry(ctx_, entry)) reply = std::move(*direct);
     if (upper == "WSKAZ?") {
       pokaz_stan_ = !pokaz_stan_;

@@ -2,12 +2,14 @@
 
 #include <cmath>
 #include <utility>
+#include <variant>
 
 #include "document/library_rules.h"
 #include "interaction/typed_input.h"
 #include "model/angles.h"
 #include "model/cp1250.h"
 #include "model/numbers.h"
+#include "model/parsed_entity.h"
 
 namespace blok {
 namespace {
@@ -123,11 +125,39 @@ WriterResult DodajProstokat(Point p1, Point p2, const EntityStyle& style) {
   return result;
 }
 
-WriterResult DodajOkrag(Point p0, float r, const EntityStyle& style) {
+namespace {
+
+WriterResult CircleLine(Point p0, double r, const LineFormat& format) {
   if (!(r > kSmallestRadius)) return Refused(kCircleRefused);
-  auto line = WriteEntityLine(CircleFields{p0.x, p0.y, r}, Drawn(style));
+  auto line = WriteEntityLine(CircleFields{p0.x, p0.y, r}, format);
   if (!line) return Refused(kCircleRefused);
   return Added(std::move(*line), "Dodano okrg " + FormatXY(p0.x, p0.y) + " R=" + Fixed2(r));
+}
+
+// a1, a2 in radians, counter-clockwise.
+WriterResult ArcLine(Point p0, double r, float a1, float a2, double side,
+                     const LineFormat& format) {
+  if (std::abs(double{a2} - a1) <= kSmallestSweep || !(r > kSmallestRadius)) {
+    return Refused(kArcRefused);
+  }
+  const auto [start, end] = WrittenArcSweep(a1, a2, side);
+  // The sweep as the arc will be drawn, an end below the start going once round: typed 90 then
+  // 90, or 0 then 360, come out of the turn above as an arc that starts where it ends.
+  const float drawn_end = start > end ? static_cast<float>(end + kTwoPi) : end;
+  if (!(double{drawn_end} - start > kSmallestSweep)) return Refused(kArcRefused);
+  const double start_degrees = start * kDegreesPerRadian;
+  const double end_degrees = end * kDegreesPerRadian;
+  auto line = WriteEntityLine(ArcFields{p0.x, p0.y, r, start_degrees, end_degrees}, format);
+  if (!line) return Refused(kArcRefused);
+  return Added(std::move(*line), "Dodano łuk " + FormatXY(p0.x, p0.y) + " R=" + Fixed2(r) +
+                                     " A1= " + Fixed2(start_degrees) +
+                                     " A2 = " + Fixed2(end_degrees));
+}
+
+}  // namespace
+
+WriterResult DodajOkrag(Point p0, float r, const EntityStyle& style) {
+  return CircleLine(p0, r, Drawn(style));
 }
 
 ArcSweep WrittenArcSweep(float a1, float a2, double side) {
@@ -141,21 +171,7 @@ ArcSweep WrittenArcSweep(float a1, float a2, double side) {
 
 WriterResult DodajLuk(Point p0, float r, float a1, float a2, double side,
                       const EntityStyle& style) {
-  if (std::abs(double{a2} - a1) <= kSmallestSweep || !(r > kSmallestRadius)) {
-    return Refused(kArcRefused);
-  }
-  const auto [start, end] = WrittenArcSweep(a1, a2, side);
-  // The sweep as the arc will be drawn, an end below the start going once round: typed 90 then
-  // 90, or 0 then 360, come out of the turn above as an arc that starts where it ends.
-  const float drawn_end = start > end ? static_cast<float>(end + kTwoPi) : end;
-  if (!(double{drawn_end} - start > kSmallestSweep)) return Refused(kArcRefused);
-  const double start_degrees = start * kDegreesPerRadian;
-  const double end_degrees = end * kDegreesPerRadian;
-  auto line = WriteEntityLine(ArcFields{p0.x, p0.y, r, start_degrees, end_degrees}, Drawn(style));
-  if (!line) return Refused(kArcRefused);
-  return Added(std::move(*line), "Dodano łuk " + FormatXY(p0.x, p0.y) + " R=" + Fixed2(r) +
-                                     " A1= " + Fixed2(start_degrees) +
-                                     " A2 = " + Fixed2(end_degrees));
+  return ArcLine(p0, r, a1, a2, side, Drawn(style));
 }
 
 WriterResult DodajTekst(Point p0, float a1, std::string_view text, std::string_view height_text,
@@ -189,6 +205,30 @@ WriterResult DirectSegment(std::string_view entry, const EntityStyle& style) {
   auto line = WriteEntityLine(SegmentFields{kind, p1.x, p1.y, p2.x, p2.y}, Typed(style, thickness));
   if (!line) return Refused(kSegmentEntryRefused);
   return Added(std::move(*line), kind == 'L' ? "Dodaj linię." : "Dodaj prostokat.");
+}
+
+WriterResult DirectShape(std::string_view entry, const EntityStyle& style) {
+  const ParsedEntity read = ParseEntity(entry);
+  if (!read.valid()) return Refused(kSegmentEntryRefused);
+  // A tail the entry gives stands; what it lacks is in force as the drawing commands write it.
+  const auto format = [&style](Colour colour, float thickness) {
+    LineFormat format = Drawn(style);
+    if (colour != kColourFromPass) format.colour = colour;
+    if (!std::isnan(thickness)) format.thickness = ThicknessNumber{thickness};
+    return format;
+  };
+  WriterResult result;
+  if (const auto* c = std::get_if<CircleRecord>(&read.record)) {
+    result = CircleLine({c->x, c->y}, c->radius, format(c->colour, c->thickness));
+    if (!result.lines.empty()) result.message = "Dodaj okrąg.";
+  } else if (const auto* a = std::get_if<ArcRecord>(&read.record)) {
+    result = ArcLine({a->x, a->y}, a->radius, static_cast<float>(a->start_angle),
+                     static_cast<float>(a->end_angle), 0, format(a->colour, a->thickness));
+    if (!result.lines.empty()) result.message = "Dodaj łuk.";
+  } else {
+    return Refused(kSegmentEntryRefused);
+  }
+  return result;
 }
 
 WriterResult DirectText(std::string_view entry, std::string_view height_text,

@@ -71,6 +71,11 @@ WriterResult DodajTekst(Point p0, float a1, std::string_view text, std::string_v
 // "Dodaj linię." / "Dodaj prostokat.", refusal "Nieprawidłowy zapis!") and "T(x,y)_text"
 // ("Dodaj tekst.", refusal "Nieprawidłowy zapis").
 WriterResult DirectSegment(std::string_view entry, const EntityStyle& style);
+// "O(x,y,r)" and "LUK(x,y,r,a1,a2)", with or without ";K(r,g,b);GR(t)", read as the drawing
+// is read and written as the o and a commands write them, the tail typed kept, else the colour
+// and thickness in force ("Dodaj okrąg." / "Dodaj łuk."; an entry that does not read refused
+// "Nieprawidłowy zapis!", a radius or sweep of nothing as the commands refuse it).
+WriterResult DirectShape(std::string_view entry, const EntityStyle& style);
 WriterResult DirectText(std::string_view entry, std::string_view height_text,
                         std::string_view width_text, const EntityStyle& style);
 

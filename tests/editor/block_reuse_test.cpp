@@ -123,7 +123,7 @@ TEST_F(BlockReuseTest, WithoutASelectedBlockItsNameIsAskedAndCompleted) {
   Type({"1,1", "", ""});
   EXPECT_EQ(Inserted().size(), 2u);
   EXPECT_EQ(editor_.machine().Complete("wz"), std::nullopt);
-  EXPECT_EQ(editor_.machine().Complete("lu"), "lu");
+  EXPECT_EQ(editor_.machine().Complete("wi"), "wi");
 }
 
 TEST_F(BlockReuseTest, WhatCannotBeWrittenAddsNothing) {

@@ -57,7 +57,7 @@ TEST(CommandHistoryTest, KeepsTheNewestFiveHundredAndStartsAgainAfterAnEntry) {
 
 TEST(CommandHistoryTest, CompletesAKeywordWithOneMatchOnly) {
   const std::pair<const char*, std::optional<std::string>> cases[] = {
-      {"", std::nullopt},   {"l", std::nullopt}, {"lu", "lu"},         {"LU", "lu"},
+      {"", std::nullopt},   {"l", std::nullopt}, {"lu", std::nullopt}, {"LU", std::nullopt},
       {"li", "lista"},      {"po", "pomoc"},     {"w", std::nullopt},  {"wi", "wi"},
       {"od", std::nullopt}, {"s", std::nullopt}, {"zz", std::nullopt}, {"moo", std::nullopt},
   };

@@ -189,7 +189,7 @@ TEST_F(CommandLineTest, EscapeCancelsAndKeepsWhatWasDrawn) {
 TEST_F(CommandLineTest, HelpIsShownOnceAndWithoutAFile) {
   Enter({"?"});
   ASSERT_EQ(ui_.viewer_texts.size(), 1u);
-  ASSERT_EQ(ui_.viewer_texts[0].size(), 36u);
+  ASSERT_EQ(ui_.viewer_texts[0].size(), 37u);
   EXPECT_EQ(ui_.viewer_texts[0][1], "Lista polecen programu ver.  1.1.0.0  14 listopad 2021");
   EXPECT_EQ(ui_.viewer_texts[0][14], "wb -       wstaw blok");
   EXPECT_EQ(ui_.viewer_texts[0][24], "ob   -  obrót");
@@ -197,10 +197,11 @@ TEST_F(CommandLineTest, HelpIsShownOnceAndWithoutAFile) {
   EXPECT_THAT(
       std::vector(ui_.viewer_texts[0].begin() + 25, ui_.viewer_texts[0].end()),
       ElementsAre("lu   -  lustro", "za   -  zaokrąglij", "sz   -  szyk prostokątny",
-                  "wi   -  wielokąt foremny", "ro   -  rozciągnij", "sc   -  skaluj (też sk)",
+                  "wi   -  wielokąt foremny (b – na boku, o – opisany na okręgu)",
+                  "ro   -  rozciągnij", "sc   -  skaluj (też sk)",
                   "ed   -  zmień cechy obiektu (też e)", "odl  -  zmierz odległość",
                   "ks   -  kopiuj do schowka (Ctrl+C)", "ws   -  wytnij do schowka (Ctrl+X)",
-                  "wk   -  wklej ze schowka (Ctrl+V)"));
+                  "wk   -  wklej ze schowka (Ctrl+V)", "fa   -  fazka o odległościach d1,d2"));
   EXPECT_THAT(Top(2), ElementsAre("Pomoc, lista poleceń.", "?"));
   editor_.CommandKey(Key::kF1);
   EXPECT_EQ(ui_.viewer_texts.size(), 2u);

@@ -98,6 +98,12 @@ TEST(KeywordInStepTest, StartsItsCommandFromEveryStep) {
         CommandMachine machine(host);
         Feed(machine, step);
         ASSERT_NE(machine.awaits(), Awaited::kNothing);
+        // wi takes "o" after its centre as its own switch: the next point is a side's midpoint.
+        if (keyword == "O" && step == Inputs{"wi", "5", "0,0"}) {
+          machine.WykonajPolecenie(std::string(keyword));
+          EXPECT_EQ(machine.wskaz().Polecenie, "WIELOKAT");
+          continue;
+        }
         const bool free_text = machine.awaits() == Awaited::kText;
         const size_t lines = host.scene().drawing.records().size();
         machine.WykonajPolecenie(std::string(keyword));

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "interaction/snap.h"
 #include "interaction/wskaz.h"
@@ -65,6 +66,9 @@ class Command {
   virtual Awaited Awaits() const = 0;
   // The entry as the value of the step; nothing taken by default.
   virtual Reply Typed(const std::string& /*entry*/) { return {}; }
+  // Whether the step takes this upper-case keyword as its own switch (wi's "o" after the
+  // centre) rather than letting it start its command.
+  virtual bool Claims(std::string_view /*upper_entry*/) const { return false; }
   // The left button pressed (after the machine started a selection frame, if a selection is
   // awaited).
   virtual void Press(int /*x*/, int /*y*/) {}

@@ -101,6 +101,9 @@ class CommandContext {
   // What commands remember between their runs, for the whole run of the program.
   struct Memory {
     double fillet_radius = 0;
+    // fa's distances, on the first and on the second line picked.
+    double chamfer_first = 1;
+    double chamfer_second = 1;
   };
   Memory& memory() { return memory_; }
 

@@ -10,6 +10,8 @@ std::optional<Reply> DirectEntry(CommandContext& ctx, const std::string& entry) 
   WriterResult result;
   if (start == "L(" || start == "P(") {
     result = DirectSegment(entry, ctx.Style());
+  } else if (start == "O(" || UpperCp1250(entry.substr(0, 4)) == "LUK(") {
+    result = DirectShape(entry, ctx.Style());
   } else if (start == "T(") {
     const Settings& s = ctx.scene().settings;
     result = DirectText(entry, s.text_height_text, s.text_width_text, ctx.Style());

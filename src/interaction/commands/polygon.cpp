@@ -1,8 +1,12 @@
-// wi: a regular polygon by its number of sides, its centre and one vertex, added as one line a
-// side with the colour and thickness in force.
+// wi: a regular polygon by its number of sides, then its centre and one vertex (or, after "o",
+// the midpoint of one side: the polygon round a circle), or after "b" two points of one side
+// with the polygon on their left; added as one line a side with the colour and thickness in
+// force.
 #include <cmath>
 
 #include "interaction/commands/centre.h"
+#include "model/command_text.h"
+#include "model/cp1250.h"
 #include "view/renderer.h"
 
 namespace blok {
@@ -12,6 +16,11 @@ using commands::Fixed;
 
 constexpr int kFewestSides = 3;
 constexpr int kMostSides = 1000;
+
+// The one-letter switch a step takes instead of a point, case aside.
+bool IsSwitch(const std::string& entry, char letter) {
+  return UpperCp1250(StripAllBlanks(entry)) == std::string(1, letter);
+}
 
 class Polygon : public CentreCommand {
  public:
@@ -31,9 +40,19 @@ class Polygon : public CentreCommand {
       centre_step_ = CentreStep::kCentre;
       return Reply::Said("Wprowadzono liczbę boków " + std::to_string(sides_));
     }
-    if (step_ == Step::kVertex) {
+    if (centre_step_ == CentreStep::kCentre && IsSwitch(entry, 'B')) {
+      centre_step_ = CentreStep::kOwn;
+      step_ = Step::kSideStart;
+      // The machine asks for " X , Y" after a typed entry: the message says which point.
+      return Reply::Said("Pierwszy punkt boku");
+    }
+    if (step_ == Step::kVertex && IsSwitch(entry, 'O')) {
+      midpoint_ = true;
+      return Reply::Said("Środek boku zamiast wierzchołka");
+    }
+    if (step_ == Step::kVertex || step_ == Step::kSideStart || step_ == Step::kSideEnd) {
       if (auto p = ParsujPunkt(commands::Wrapped(entry))) {
-        StepVertex(p->point);
+        StepPoint(p->point);
         return Reply::Said("Wprowadzono wsp. ");
       }
       return {};
@@ -41,19 +60,26 @@ class Polygon : public CentreCommand {
     return TypedCentre(entry);
   }
 
+  bool Claims(std::string_view upper_entry) const override {
+    return step_ == Step::kVertex && upper_entry == "O";
+  }
+
   void Press(int x, int y) override {
     if (centre_step_ == CentreStep::kCentre) {
       PressCentre(x, y);
-    } else if (step_ == Step::kVertex) {
-      StepVertex(ctx_.Pointed(x, y, Ortho()));
+    } else if (step_ == Step::kSideStart) {
+      StepPoint(ctx_.PointedWithoutOrtho(x, y));
+    } else if (step_ == Step::kVertex || step_ == Step::kSideEnd) {
+      StepPoint(ctx_.Pointed(x, y, Ortho()));
     }
   }
 
   bool Preview(int x, int y) override {
-    if (step_ == Step::kVertex) {
+    if (step_ == Step::kSideStart) return PreviewCentre(x, y, "PIERWSZY PUNKT BOKU");
+    if (step_ == Step::kVertex || step_ == Step::kSideEnd) {
       ctx_.RestoreView();
-      const Point p = ctx_.Pointed(x, y, Ortho());
-      const std::vector<Point>& corners = Corners(p);
+      const Placement placed = Placed(ctx_.Pointed(x, y, Ortho()));
+      const std::vector<Point>& corners = Corners(placed);
       const ViewTransform& view = ctx_.scene().view;
       for (size_t i = 0; i < corners.size(); ++i) {
         const Point a = corners[i];
@@ -61,43 +87,89 @@ class Polygon : public CentreCommand {
         DrawSegment(ctx_.overlay(), view, commands::kRed, commands::kRubberThickness, a.x, a.y, b.x,
                     b.y);
       }
-      ctx_.Label(x, y - 40, " R=" + Fixed(PointDistance(p0_.x, p0_.y, p.x, p.y)));
+      ctx_.Label(x, y - 40, " R=" + Fixed(Radius(placed)));
       return true;
     }
-    return centre_step_ == CentreStep::kCentre && PreviewCentre(x, y, "PUNKT ŚRODKOWY");
+    return centre_step_ == CentreStep::kCentre && PreviewCentre(x, y, "PUNKT ŚRODKOWY (b – bok)");
   }
 
  private:
-  enum class Step { kSides, kCentre, kVertex };
+  enum class Step { kSides, kCentre, kVertex, kSideStart, kSideEnd };
+
+  // The centre and the first vertex; the others follow counter-clockwise.
+  struct Placement {
+    Point centre;
+    Point vertex;
+  };
 
   Awaited OwnAwaits() const override {
     if (step_ == Step::kSides) return Awaited::kValue;
-    return step_ == Step::kVertex ? Awaited::kFirstPoint : Awaited::kNothing;
+    if (step_ == Step::kSideEnd) return Awaited::kSecondPoint;
+    return step_ == Step::kVertex || step_ == Step::kSideStart ? Awaited::kFirstPoint
+                                                               : Awaited::kNothing;
   }
 
   void AfterCentre() override {
     step_ = Step::kVertex;
-    ctx_.Monit("Wierzchołek");
+    ctx_.Monit("Wierzchołek (o – środek boku)");
   }
 
-  // The vertices, the first at `vertex`, counter-clockwise about the centre, in a buffer kept
-  // for the run: the preview asks for them at every mouse move.
-  const std::vector<Point>& Corners(Point vertex) {
-    const double r = PointDistance(p0_.x, p0_.y, vertex.x, vertex.y);
-    const double start = std::atan2(vertex.y - p0_.y, vertex.x - p0_.x);
-    std::vector<Point>& corners = corners_;
-    corners.clear();
-    corners.push_back(vertex);
+  static double Radius(const Placement& p) {
+    return PointDistance(p.centre.x, p.centre.y, p.vertex.x, p.vertex.y);
+  }
+
+  // Where the polygon goes for the point of the step: a vertex, the midpoint of a side, or the
+  // second end of the side from side_start_ (the polygon on the left of the way to it).
+  Placement Placed(Point p) const {
+    const double half_angle = kPi / sides_;
+    if (step_ == Step::kSideEnd) {
+      const Point a = p1_;
+      const double side = PointDistance(a.x, a.y, p.x, p.y);
+      if (!(side > 0)) return {a, a};
+      const double apothem = side / (2 * std::tan(half_angle));
+      const Point left{-(p.y - a.y) / side, (p.x - a.x) / side};
+      return {{(a.x + p.x) / 2 + apothem * left.x, (a.y + p.y) / 2 + apothem * left.y}, a};
+    }
+    if (!midpoint_) return {p0_, p};
+    // The side's ends lie half a side's angle either way of its midpoint, farther out.
+    const double r = PointDistance(p0_.x, p0_.y, p.x, p.y) / std::cos(half_angle);
+    const double a = std::atan2(p.y - p0_.y, p.x - p0_.x) - half_angle;
+    return {p0_, {p0_.x + r * std::cos(a), p0_.y + r * std::sin(a)}};
+  }
+
+  // The vertices, the first at the placement's vertex, counter-clockwise about its centre, in
+  // a buffer kept for the run: the preview asks for them at every mouse move.
+  const std::vector<Point>& Corners(const Placement& placed) {
+    const Point c = placed.centre;
+    const double r = Radius(placed);
+    const double start = std::atan2(placed.vertex.y - c.y, placed.vertex.x - c.x);
+    corners_.clear();
+    corners_.push_back(placed.vertex);
     for (int i = 1; i < sides_; ++i) {
       const double a = start + kTwoPi * i / sides_;
-      corners.push_back({p0_.x + r * std::cos(a), p0_.y + r * std::sin(a)});
+      corners_.push_back({c.x + r * std::cos(a), c.y + r * std::sin(a)});
     }
-    return corners;
+    return corners_;
   }
 
-  void StepVertex(Point vertex) {
-    p1_ = vertex;
-    const std::vector<Point>& corners = Corners(vertex);
+  void StepPoint(Point p) {
+    if (step_ == Step::kSideStart) {
+      p1_ = orto_ = p;
+      has_orto_ = true;
+      step_ = Step::kSideEnd;
+      ctx_.Monit("Drugi punkt boku");
+      ctx_.Redraw();
+      ctx_.LabelAtPoint(p, commands::XY(p));
+      return;
+    }
+    const Placement placed = Placed(p);
+    p0_ = placed.centre;
+    (step_ == Step::kSideEnd ? p2_ : p1_) = p;
+    Write(placed);
+  }
+
+  void Write(const Placement& placed) {
+    const std::vector<Point>& corners = Corners(placed);
     WriterResult result;
     for (size_t i = 0; i < corners.size(); ++i) {
       WriterResult side = DodajLinie(corners[i], corners[(i + 1) % corners.size()], ctx_.Style());
@@ -108,9 +180,9 @@ class Polygon : public CentreCommand {
       result.lines.push_back(std::move(side.lines.front()));
     }
     if (!result.lines.empty()) {
-      result.message =
-          "Dodano wielokąt " + std::to_string(sides_) + " boków  " + FormatXY(p0_.x, p0_.y) +
-          " R=" + Fixed(PointDistance(p0_.x, p0_.y, vertex.x, vertex.y), kFixed2Pattern6);
+      result.message = "Dodano wielokąt " + std::to_string(sides_) + " boków  " +
+                       FormatXY(placed.centre.x, placed.centre.y) +
+                       " R=" + Fixed(Radius(placed), kFixed2Pattern6);
     }
     ctx_.Apply(result);
     ctx_.Reset();
@@ -119,6 +191,7 @@ class Polygon : public CentreCommand {
 
   Step step_ = Step::kSides;
   int sides_ = 0;
+  bool midpoint_ = false;  // the vertex step's point is a side's midpoint
   std::vector<Point> corners_;
 };
 

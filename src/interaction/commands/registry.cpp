@@ -11,7 +11,8 @@ namespace blok {
 using Maker = std::unique_ptr<Command>(CommandContext&);
 Maker MakeLine, MakeRectangle, MakeCircle, MakeArc, MakeText, MakePolygon;
 Maker MakeMove, MakeCopy, MakeStretch, MakeDelete, MakeScale, MakeChamfer, MakeTrim, MakeExtend,
-    MakeOffset, MakeRotate, MakeEdit, MakeMeasure, MakeMirror, MakeFillet, MakeArray;
+    MakeOffset, MakeRotate, MakeEdit, MakeMeasure, MakeMirror, MakeFillet, MakeArray,
+    MakeDistanceChamfer;
 Maker MakeInsertBlock, MakeCopyToClipboard, MakeCutToClipboard, MakePaste;
 void ShowHelpList(InteractionHost& host);
 
@@ -44,10 +45,10 @@ const CommandRow kRows[] = {
      {kInsert, "BWstawOkrag", "Wstaw okrąg", "Okrąg", "okrag"},
      {Menu::kInsert, 3, "Okrg1", "Okrąg", ""},
      MakeCircle},
-    {{"A"},
+    {{"A", "LUK"},
      "Rysuj luk ... .",
      false,
-     {kDrawing, 3, "a  -       luk"},
+     {kDrawing, 3, "a  -       luk (też luk)"},
      {kInsert, "BWstawLuk", "Wstaw łuk", "Łuk", "luk"},
      {Menu::kInsert, 4, "uk1", "Łuk", ""},
      MakeArc},
@@ -61,7 +62,7 @@ const CommandRow kRows[] = {
     {{"WI"},
      "Wielokąt. Wpisz liczbę boków.",
      false,
-     {kEditing, 12, "wi   -  wielokąt foremny"},
+     {kEditing, 12, "wi   -  wielokąt foremny (b – na boku, o – opisany na okręgu)"},
      {kInsert, "B_Wielokat", "Wielokąt", "Wielokąt foremny", "wielokat"},
      {Menu::kInsert, 6, "M_Wielokat", "Wielokąt", ""},
      MakePolygon},
@@ -114,6 +115,14 @@ const CommandRow kRows[] = {
      {kEdit, "BFazuj", "Fazuj linie", "Fazuj", "fazuj"},
      {Menu::kModify, 6, "M_Fazuj", "Fazuj", ""},
      MakeChamfer},
+    {{"FA"},
+     "Fazka. Wpisz odległości d1,d2.",
+     false,
+     {kEditing, 20, "fa   -  fazka o odległościach d1,d2"},
+     {kEdit, "B_Fazka", "Fazka", "Fazka o odległościach d1,d2", "fazka"},
+     // Ranked as Fazuj: the rows' order puts it right after.
+     {Menu::kModify, 6, "M_Fazka", "Fazka", ""},
+     MakeDistanceChamfer},
     {{"TR"},
      "Tnij. Wskaż obiekty.",
      true,
