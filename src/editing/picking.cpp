@@ -63,15 +63,6 @@ float TextBoxPixelDistance(const TextRecord& t, const ViewTransform& view, const
   return static_cast<float>(std::hypot(out_u, out_v));
 }
 
-// Whether direction a (radians) lies on the sweep counter-clockwise from start to end, modulo a
-// turn, as the arc is drawn.
-bool WithinSweep(double a, double start, double end) {
-  if (end - start >= kTwoPi) return true;
-  // floor rather than fmod: this runs for every arc near the mouse on every move.
-  const auto turns = [](double v) { return v - kTwoPi * std::floor(v / kTwoPi); };
-  return turns(a - start) <= turns(end - start);
-}
-
 }  // namespace
 
 MouseWindow::MouseWindow(const ViewTransform& view, int x, int y, double pixels) {
@@ -134,7 +125,7 @@ float ArcPixelDistance(const ViewTransform& view, const ArcRecord& arc, int x, i
   // The sweep is never nearer than its circle.
   const double from_circle = std::fabs(from_centre - radius);
   if (from_circle >= beyond) return static_cast<float>(from_circle);
-  if (from_centre != 0 && WithinSweep(std::atan2(dy, dx), start, end)) {
+  if (from_centre != 0 && OnSweep(std::atan2(dy, dx), start, end)) {
     return static_cast<float>(from_circle);
   }
   const auto from_end = [&](double a) {

@@ -204,19 +204,10 @@ class WindowTest {
     return false;
   }
 
-  // Counter-clockwise from start to end, modulo a turn, so that 300 to 30 degrees and angles
-  // past 360 after a rotation mean what they draw. The direction is taken exactly: the
-  // kernel's direction calls anything within 0.01 of the centre's x straight up or down, which
-  // on a small arc is most of it.
+  // The direction is taken exactly: the kernel's direction calls anything within 0.01 of the
+  // centre's x straight up or down, which on a small arc is most of it.
   static bool WithinSweep(double angle, double start, double end) {
-    if (end - start >= kTwoPi) return true;
-    const auto turns = [](double a) {
-      const double m = std::fmod(a, kTwoPi);
-      return m < 0 ? m + kTwoPi : m;
-    };
-    const double sweep = turns(end - start);
-    const double offset = turns(angle - start);
-    return offset <= sweep + kSweepSlack || offset >= kTwoPi - kSweepSlack;
+    return OnSweep(angle, start, end, kSweepSlack);
   }
 
   bool TextCaught(const TextRecord& t) const {

@@ -38,9 +38,8 @@ struct Round {
     return Turns(std::atan2(p.y - centre.y, p.x - centre.x) - start);
   }
   bool Holds(Point p) const {
-    if (whole) return true;
-    const double offset = OffsetOf(p);
-    return offset <= sweep + kSweepSlack || offset >= kTwoPi - kSweepSlack;
+    return whole ||
+           OnSweep(std::atan2(p.y - centre.y, p.x - centre.x), start, start + sweep, kSweepSlack);
   }
 };
 

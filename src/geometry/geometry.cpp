@@ -284,4 +284,12 @@ CircleHits CircleCircleIntersection(double x1, double y1, double r1, double /*st
   return hits;
 }
 
+bool OnSweep(double angle, double start, double end, double slack) noexcept {
+  if (end - start >= kTwoPi) return true;
+  // floor rather than fmod: picking and snapping ask this of every arc near the mouse.
+  const auto turns = [](double v) { return v - kTwoPi * std::floor(v / kTwoPi); };
+  const double offset = turns(angle - start);
+  return offset <= turns(end - start) + slack || offset >= kTwoPi - slack;
+}
+
 }  // namespace blok

@@ -136,6 +136,12 @@ CircleHits SegmentCircleIntersection(double x1, double y1, double x2, double y2,
                                      double cy, double r, double start_angle,
                                      double end_angle) noexcept;
 
+// Whether direction `angle` (radians) lies on the sweep counter-clockwise from start to end,
+// modulo a turn, as an arc is drawn: 300 to 30 degrees and angles past 360 after a rotation mean
+// what they draw, and a sweep of a whole turn or more holds every direction. `slack` radians
+// past either end still count, for points computed onto an end that rounding moved off it.
+bool OnSweep(double angle, double start, double end, double slack = 0) noexcept;
+
 // Crossings of two circles. The arc angles are accepted for the callers' convenience and not
 // used; circles that only touch from outside, concentric circles and a circle inside the other
 // give no point.

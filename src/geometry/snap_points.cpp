@@ -38,20 +38,13 @@ Point Along(Point a, Point b, double t, Point p) {
 
 }  // namespace
 
-bool OnSweep(double angle, double start, double end) noexcept {
-  if (end - start >= kTwoPi) return true;
-  const auto turns = [](double v) { return v - kTwoPi * std::floor(v / kTwoPi); };
-  const double offset = turns(angle - start);
-  return offset <= turns(end - start) + kSweepSlack || offset >= kTwoPi - kSweepSlack;
-}
-
 bool OnArc(const CircleArc& arc, Point p) noexcept {
   const double dx = p.x - arc.centre.x;
   const double dy = p.y - arc.centre.y;
   if (dx == 0 && dy == 0) return false;
   if (arc.end - arc.start >= kTwoPi) return true;  // a circle: spare the direction
   const double direction = std::atan2(dy, dx) + (arc.radius < 0 ? kPi : 0);
-  return OnSweep(direction, arc.start, arc.end);
+  return OnSweep(direction, arc.start, arc.end, kSweepSlack);
 }
 
 bool NearSegment(Point a, Point b, Point p, double reach) noexcept {
@@ -127,7 +120,7 @@ SnapPoints QuadrantPoints(const CircleArc& arc) noexcept {
   } kQuadrants[] = {{0, 1, 0}, {90, 0, 1}, {180, -1, 0}, {270, 0, -1}};
   SnapPoints found;
   for (const auto& q : kQuadrants) {
-    if (!OnSweep(q.degrees * kDegreesToRadians, arc.start, arc.end)) continue;
+    if (!OnSweep(q.degrees * kDegreesToRadians, arc.start, arc.end, kSweepSlack)) continue;
     found.Add({arc.centre.x + arc.radius * q.cos, arc.centre.y + arc.radius * q.sin});
   }
   return found;

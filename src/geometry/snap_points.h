@@ -26,10 +26,6 @@ struct SnapPoints {
   void Add(Point p) { points[count++] = p; }
 };
 
-// Whether direction `angle` lies on the sweep from start to end, counter-clockwise modulo a
-// turn; a sweep of a whole turn or more holds every direction.
-bool OnSweep(double angle, double start, double end) noexcept;
-
 // Whether the point lies in the arc's sweep as seen from its centre (the centre itself does not).
 bool OnArc(const CircleArc& arc, Point p) noexcept;
 

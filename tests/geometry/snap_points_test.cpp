@@ -53,10 +53,19 @@ TEST(OnSweepTest, CounterClockwiseModuloATurn) {
       {Deg(200), 0, kTwoPi, true},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(OnSweep(c.angle, c.start, c.end), c.on)
+    EXPECT_EQ(OnSweep(c.angle, c.start, c.end, 1e-6), c.on)
         << c.angle / kDegreesToRadians << " in " << c.start / kDegreesToRadians << ".."
         << c.end / kDegreesToRadians;
   }
+}
+
+// The slack lets a point rounded just past an end count, and nothing more.
+TEST(OnSweepTest, SlackReachesJustPastTheEnds) {
+  EXPECT_FALSE(OnSweep(Deg(90) + 1e-7, 0, Deg(90)));
+  EXPECT_TRUE(OnSweep(Deg(90) + 1e-7, 0, Deg(90), 1e-6));
+  EXPECT_FALSE(OnSweep(-1e-7, 0, Deg(90)));
+  EXPECT_TRUE(OnSweep(-1e-7, 0, Deg(90), 1e-6));
+  EXPECT_FALSE(OnSweep(Deg(90) + 1e-5, 0, Deg(90), 1e-6));
 }
 
 TEST(OnArcTest, SeenFromTheCentreAndTheFarSideForANegativeRadius) {
