@@ -5,7 +5,7 @@
 
 #include "editing/chamfer_offset.h"
 #include "interaction/commands/common.h"
-#include "interaction/commands/context.h"
+#include "interaction/commands/two_line_corner.h"
 #include "interaction/typed_input.h"
 #include "view/renderer.h"
 
@@ -41,16 +41,12 @@ std::string PairText(double d1, double d2) {
   return Fixed(d1, kFixed2Pattern8) + ";" + Fixed(d2, kFixed2Pattern8);
 }
 
-class DistanceChamferCommand : public Command {
+class DistanceChamferCommand : public TwoLineCorner {
  public:
-  explicit DistanceChamferCommand(CommandContext& ctx) : ctx_(ctx) {
+  explicit DistanceChamferCommand(CommandContext& ctx)
+      : TwoLineCorner(ctx, "FAZKA", {kFirstLine, kSecondLine, kFirstLine, kSecondLine}) {
     const CommandContext::Memory& m = ctx_.memory();
     ctx_.Monit("Odległości fazki <" + PairText(m.chamfer_first, m.chamfer_second) + ">");
-  }
-
-  // The distances (Enter, or a click on the first line, keeps the last pair), then two lines.
-  Awaited Awaits() const override {
-    return step_ == Step::kDistances ? Awaited::kValue : Awaited::kObject;
   }
 
   Reply Typed(const std::string& entry) override {
@@ -70,68 +66,25 @@ class DistanceChamferCommand : public Command {
     return Reply::Said("Wprowadzono odległości " + PairText(m.chamfer_first, m.chamfer_second));
   }
 
-  void Press(int x, int y) override {
-    ctx_.RestoreView();
-    const int index = ctx_.Pick(x, y);
-    if (!ctx_.IsLine(index)) return;
-    if (step_ != Step::kSecond) {
-      first_ = index;
-      click_ = ctx_.Raw(x, y);
-      AwaitLine(Step::kSecond);
-      return;
-    }
-    auto chamfer = Result(index, ctx_.Raw(x, y));
-    if (!chamfer) {
-      ctx_.Komunikat(chamfer.error());
-      AwaitLine(Step::kFirst);
-      return;
-    }
-    EditChanges changes = std::move(chamfer->changes);
-    if (Joined(*chamfer)) {
-      WriterResult joining = DodajLinie(chamfer->first_end, chamfer->second_end, ctx_.Style());
-      if (joining.lines.empty()) {
-        ctx_.Komunikat(joining.message);
-        AwaitLine(Step::kFirst);
-        return;
-      }
-      changes.push_back({EditChange::Kind::kAdd, -1, std::move(joining.lines.front())});
-    }
-    const CommandContext::Memory& m = ctx_.memory();
-    ctx_.ApplyChanges(std::move(changes));
-    ctx_.Komunikat("Sfazowano linie " + PairText(m.chamfer_first, m.chamfer_second));
-    ctx_.Reset();
-    ctx_.Redraw();
-  }
-
-  bool Preview(int x, int y) override {
-    ctx_.RestoreView();
-    const int index = ctx_.Pick(x, y);
-    if (step_ == Step::kSecond) {
-      ctx_.ShowEntity(first_);
-      if (ctx_.IsLine(index) && index != first_) PreviewResult(index, ctx_.Raw(x, y));
-    }
-    ctx_.Label(x, y - 20, step_ == Step::kSecond ? kSecondLine : kFirstLine);
-    return true;
-  }
-
-  void Describe(Wskaz& w) const override {
-    w.Polecenie = "FAZKA";
-    w.obiekt1 = first_;
-  }
-
  private:
-  enum class Step { kDistances, kFirst, kSecond };
-
-  void AwaitLine(Step step) {
-    step_ = step;
-    ctx_.SetPickCursor(true);
-    ctx_.SetPrompt(step == Step::kSecond ? kSecondLine : kFirstLine);
-  }
-
   std::expected<DistanceChamfer, std::string> Result(int second, Point click) const {
     const CommandContext::Memory& m = ctx_.memory();
     return ChamferByDistances(ctx_.scene().drawing.records(), first_, second, click_, click,
                               m.chamfer_first, m.chamfer_second);
+  }
+
+  std::expected<Corner, std::string> Make(int second, Point click) const override {
+    auto chamfer = Result(second, click);
+    if (!chamfer) return std::unexpected(chamfer.error());
+    const CommandContext::Memory& m = ctx_.memory();
+    Corner corner{std::move(chamfer->changes),
+                  "Sfazowano linie " + PairText(m.chamfer_first, m.chamfer_second)};
+    if (Joined(*chamfer)) {
+      WriterResult joining = DodajLinie(chamfer->first_end, chamfer->second_end, ctx_.Style());
+      if (joining.lines.empty()) return std::unexpected(joining.message);
+      corner.changes.push_back({EditChange::Kind::kAdd, -1, std::move(joining.lines.front())});
+    }
+    return corner;
   }
 
   static bool Joined(const DistanceChamfer& chamfer) {
@@ -140,7 +93,7 @@ class DistanceChamferCommand : public Command {
   }
 
   // The two lines as they would be, and the joining line, drawn over the drawing.
-  void PreviewResult(int second, Point click) {
+  void PreviewCorner(int second, Point click) override {
     auto chamfer = Result(second, click);
     if (!chamfer) return;
     ctx_.PreviewLines(chamfer->changes);
@@ -150,11 +103,6 @@ class DistanceChamferCommand : public Command {
     DrawSegment(ctx_.overlay(), ctx_.scene().view, commands::kRed, commands::kRubberThickness, a.x,
                 a.y, b.x, b.y);
   }
-
-  CommandContext& ctx_;
-  Step step_ = Step::kDistances;
-  int first_ = -1;
-  Point click_ = kUnsetPoint;
 };
 
 }  // namespace

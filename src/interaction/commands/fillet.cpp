@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "interaction/commands/common.h"
-#include "interaction/commands/context.h"
+#include "interaction/commands/two_line_corner.h"
 #include "interaction/typed_input.h"
 #include "view/previews.h"
 #include "view/renderer.h"
@@ -15,15 +15,18 @@ namespace {
 
 using commands::Fixed;
 
-class Fillet : public Command {
+class Fillet : public TwoLineCorner {
  public:
-  explicit Fillet(CommandContext& ctx) : ctx_(ctx) {
+  explicit Fillet(CommandContext& ctx)
+      : TwoLineCorner(
+            ctx, "ZAOKR",
+            {"Wskaż pierwszą linię", "Wskaż drugą linię", "Wskaż pierwszą linię do zaokrąglenia",
+             "Wskaż drugą linię do zaokrąglenia"}) {
     ctx_.Monit("Promień <" + Fixed(ctx_.memory().fillet_radius, kFixed2Pattern8) + ">");
   }
 
-  // The radius (a click on the first line instead keeps the last one), then the two lines.
   Awaited Awaits() const override {
-    return step_ == Step::kRadius ? Awaited::kRadius : Awaited::kObject;
+    return step_ == Step::kValue ? Awaited::kRadius : Awaited::kObject;
   }
 
   Reply Typed(const std::string& entry) override {
@@ -33,72 +36,27 @@ class Fillet : public Command {
     if (!r) return {};
     if (*r < 0 || !std::isfinite(*r)) return Reply::Said("Promień nie może być ujemny.");
     ctx_.memory().fillet_radius = *r;
-    step_ = Step::kFirst;
-    ctx_.SetPickCursor(true);
-    ctx_.SetPrompt("Wskaż pierwszą linię");
+    AwaitLine(Step::kFirst);
     return Reply::Said("Wprowadzono promien R=" + Fixed(*r, kFixed2Pattern8));
   }
 
-  void Press(int x, int y) override {
-    ctx_.RestoreView();
-    const int index = ctx_.Pick(x, y);
-    if (!ctx_.IsLine(index)) return;
-    if (step_ != Step::kSecond) {
-      // A click before any radius is typed takes the last one.
-      first_ = index;
-      click_ = ctx_.Raw(x, y);
-      step_ = Step::kSecond;
-      ctx_.SetPickCursor(true);
-      ctx_.SetPrompt("Wskaż drugą linię");
-      return;
-    }
-    auto fillet = Result(index, ctx_.Raw(x, y));
-    if (!fillet) {
-      ctx_.Komunikat(fillet.error());
-      step_ = Step::kFirst;
-      return;
-    }
-    EditChanges changes = std::move(fillet->changes);
-    std::string message = "Zaokrąglono linie R=" + Fixed(fillet->radius, kFixed2Pattern8);
-    if (fillet->radius > 0) {
-      WriterResult arc = ArcLine(*fillet);
-      if (arc.lines.empty()) {
-        ctx_.Komunikat(arc.message);
-        step_ = Step::kFirst;
-        return;
-      }
-      changes.push_back({EditChange::Kind::kAdd, -1, std::move(arc.lines.front())});
-    }
-    ctx_.ApplyChanges(std::move(changes));
-    ctx_.Komunikat(message);
-    ctx_.Reset();
-    ctx_.Redraw();
-  }
-
-  bool Preview(int x, int y) override {
-    ctx_.RestoreView();
-    const int index = ctx_.Pick(x, y);
-    if (step_ == Step::kSecond) {
-      ctx_.ShowEntity(first_);
-      if (ctx_.IsLine(index) && index != first_) PreviewResult(index, ctx_.Raw(x, y));
-    }
-    ctx_.Label(x, y - 20,
-               step_ == Step::kSecond ? "Wskaż drugą linię do zaokrąglenia"
-                                      : "Wskaż pierwszą linię do zaokrąglenia");
-    return true;
-  }
-
-  void Describe(Wskaz& w) const override {
-    w.Polecenie = "ZAOKR";
-    w.obiekt1 = first_;
-  }
-
  private:
-  enum class Step { kRadius, kFirst, kSecond };
-
   std::expected<FilletResult, std::string> Result(int second, Point click) const {
     return FilletLines(ctx_.scene().drawing.records(), first_, second, click_, click,
                        ctx_.memory().fillet_radius);
+  }
+
+  std::expected<Corner, std::string> Make(int second, Point click) const override {
+    auto fillet = Result(second, click);
+    if (!fillet) return std::unexpected(fillet.error());
+    Corner corner{std::move(fillet->changes),
+                  "Zaokrąglono linie R=" + Fixed(fillet->radius, kFixed2Pattern8)};
+    if (fillet->radius > 0) {
+      WriterResult arc = ArcLine(*fillet);
+      if (arc.lines.empty()) return std::unexpected(arc.message);
+      corner.changes.push_back({EditChange::Kind::kAdd, -1, std::move(arc.lines.front())});
+    }
+    return corner;
   }
 
   WriterResult ArcLine(const FilletResult& fillet) const {
@@ -109,7 +67,7 @@ class Fillet : public Command {
   }
 
   // The two lines as they would be, and the arc, drawn over the drawing.
-  void PreviewResult(int second, Point click) {
+  void PreviewCorner(int second, Point click) override {
     auto fillet = Result(second, click);
     if (!fillet) return;
     ctx_.PreviewLines(fillet->changes);
@@ -118,11 +76,6 @@ class Fillet : public Command {
               fillet->centre.y, fillet->radius, fillet->start, fillet->end);
     }
   }
-
-  CommandContext& ctx_;
-  Step step_ = Step::kRadius;
-  int first_ = -1;
-  Point click_ = kUnsetPoint;
 };
 
 }  // namespace
