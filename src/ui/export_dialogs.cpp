@@ -71,6 +71,21 @@ FileDialog SaveDialog(Editor& editor, const char* title, const char* filter, con
   return {title, {{filter, pattern}}, extension, editor.preferences().initial_directory()};
 }
 
+// The save dialog leaves an existing file to its caller (a library is opened, not replaced):
+// an export asks before it replaces one.
+std::optional<std::filesystem::path> ChosenOutput(Ui& ui, const FileDialog& dialog) {
+  std::optional<std::filesystem::path> file = ui.SaveFileDialog(dialog);
+  std::error_code error;
+  if (!file || !std::filesystem::exists(*file, error)) return file;
+  const Answer answer =
+      ui.Ask(Question{.text = "Plik " + file->filename().string() + " już istnieje. Zastąpić go?",
+                      .tak = "Zastąp",
+                      .nie = "",
+                      .kasuj = "Anuluj"});
+  if (answer != Answer::kTak) return std::nullopt;
+  return file;
+}
+
 // A stop the user asked for is told in the pane, a failure in a message box.
 void ShowFailure(Editor& editor, Ui& ui, const Error& error) {
   if (error.message == kExportCancelled) return editor.messages().Komunikat(error.message);
@@ -146,7 +161,7 @@ void ExportItems::EksportujDxf() {
   TEksportDXF dialog(&window_, selected.size(), drawing.size() > 0);
   if (dialog.exec() != QDialog::Accepted) return;
   const auto file =
-      ui.SaveFileDialog(SaveDialog(editor, "Eksportuj DXF", "Rysunek DXF", "*.dxf", "dxf"));
+      ChosenOutput(ui, SaveDialog(editor, "Eksportuj DXF", "Rysunek DXF", "*.dxf", "dxf"));
   if (!file) return;
   const DxfExportFont font = ExportFontOf(*editor.view().romans_font());
   Progress progress(&window_, "Zapisywanie bloków do DXF…", progress_delay_ms_);
@@ -174,7 +189,7 @@ void ExportItems::KatalogPdf() {
   TKatalogPDF dialog(&window_, Q(library.open_file()->filename().string()));
   if (dialog.exec() != QDialog::Accepted) return;
   const auto file =
-      ui.SaveFileDialog(SaveDialog(editor, "Katalog PDF", "Dokument PDF", "*.pdf", "pdf"));
+      ChosenOutput(ui, SaveDialog(editor, "Katalog PDF", "Dokument PDF", "*.pdf", "pdf"));
   if (!file) return;
   Progress progress(&window_, "Rysowanie katalogu…", progress_delay_ms_);
   CatalogueRequest request;

@@ -129,7 +129,9 @@ TEST_F(ExportWindowTest, DxfOfTheChosenBlocks) {
       Type("");
     }
     SelectRows(c.selected);
+    const bool there = std::filesystem::exists(dxf_);
     dialogs_.Expect(Choose(c.radio)).Expect(ModalDialogs::ChooseFile(dxf_));
+    if (there) dialogs_.Expect(ModalDialogs::Press("Button1"));  // Zastąp
     Find<QAction>("M_EksportujDXF")->trigger();
     std::vector<std::string> names;
     for (const auto& [name, entities] : ReadDxf(dxf_)) {
@@ -203,8 +205,10 @@ TEST_F(ExportWindowTest, CatalogueAsBlkMakesIt) {
   OpenLibrary();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.pdf_title);
+    const bool there = std::filesystem::exists(pdf_);
     dialogs_.Expect(Fill({{"EKolumny", c.columns}, {"EWiersze", c.rows}, {"ETytul", c.title}}))
         .Expect(ModalDialogs::ChooseFile(pdf_));
+    if (there) dialogs_.Expect(ModalDialogs::Press("Button1"));
     Find<QAction>("M_KatalogPDF")->trigger();
     const std::string info = CommandOutput("pdfinfo '" + pdf_.string() + "' 2>&1");
     EXPECT_EQ(Field(info, "Title"), c.pdf_title) << info;
@@ -246,9 +250,12 @@ TEST_F(ExportWindowTest, ACancelledExportLeavesTheFileAsItWas) {
     std::vector<ModalDialogs::Answer> answers;
     const std::filesystem::path* file;
   } cases[] = {
-      {"M_EksportujDXF", {Choose("RBBiblioteka"), ModalDialogs::ChooseFile(dxf_)}, &dxf_},
+      {"M_EksportujDXF",
+       {Choose("RBBiblioteka"), ModalDialogs::ChooseFile(dxf_), ModalDialogs::Press("Button1")},
+       &dxf_},
       {"M_KatalogPDF",
-       {Fill({{"EKolumny", "1"}, {"EWiersze", "1"}}), ModalDialogs::ChooseFile(pdf_)},
+       {Fill({{"EKolumny", "1"}, {"EWiersze", "1"}}), ModalDialogs::ChooseFile(pdf_),
+        ModalDialogs::Press("Button1")},
        &pdf_},
   };
   OpenLibrary();
@@ -273,6 +280,30 @@ TEST_F(ExportWindowTest, ACancelledExportLeavesTheFileAsItWas) {
     }
   }
   qApp->removeEventFilter(&cancel);
+}
+
+// A file that is there is replaced only after "Zastąp": Anuluj leaves it and writes nothing.
+TEST_F(ExportWindowTest, AnExistingFileIsReplacedOnlyWhenSaid) {
+  const struct {
+    const char* item;
+    ModalDialogs::Answer first;
+    const std::filesystem::path* file;
+  } cases[] = {
+      {"M_EksportujDXF", Choose("RBBiblioteka"), &dxf_},
+      {"M_KatalogPDF", Fill({{"EKolumny", "1"}, {"EWiersze", "1"}}), &pdf_},
+  };
+  OpenLibrary();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.item);
+    WriteBytes(*c.file, "made earlier");
+    const QString pane = Pane();
+    dialogs_.Expect(c.first)
+        .Expect(ModalDialogs::ChooseFile(*c.file))
+        .Expect(ModalDialogs::Press("Kasuj"));  // Anuluj
+    Find<QAction>(c.item)->trigger();
+    EXPECT_EQ(ReadBytes(*c.file), "made earlier");
+    EXPECT_EQ(Pane(), pane);
+  }
 }
 
 // Dark pixels of each column of the page, as pdftoppm renders it at 254 dots per inch (10 a
