@@ -140,7 +140,20 @@ void Converter::Arc(const Affine& m, Point centre, double radius, double start, 
       s += m.Rotation();
       e += m.Rotation();
     }
-    Emit(ArcFields{c.x, c.y, r, Degrees360(s), Degrees360(e)}, style, type);
+    const double from = Degrees360(s), to = Degrees360(e);
+    // Angles are written to four decimals of a degree: a sweep that rounds to a whole turn
+    // would be written with equal angles and draw nothing, so it is the circle it nearly is;
+    // one that rounds to nothing is no arc at all.
+    const auto written = [](double degrees) { return std::llround(degrees * 1e4) % 3'600'000; };
+    if (written(from) == written(to)) {
+      if (Degrees360(e - s) > 180) {
+        Emit(CircleFields{c.x, c.y, r}, style, type);
+      } else {
+        Skip(type, "łuk zerowy");
+      }
+      return;
+    }
+    Emit(ArcFields{c.x, c.y, r, from, to}, style, type);
     return;
   }
   if (full) {

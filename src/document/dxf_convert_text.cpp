@@ -16,6 +16,8 @@ void Converter::TextLine(const Affine& m, std::string text, Point p, double cap_
                          double factor, double degrees, bool backward, bool upside_down,
                          const Style& style, std::string_view type) {
   text = FitText(text);
+  // Kept as the editor keeps a typed one; a straight one could not be written.
+  TypographicApostrophes(text);
   if (text.find_first_not_of(' ') == std::string::npos) return;  // nothing to see
   if (!(cap_height > 0) || !(factor > 0) || !std::isfinite(degrees)) {
     Skip(type, "zerowa wysokość");

@@ -62,8 +62,6 @@ std::string WithNote(std::string message, const std::string& note) {
   return note.empty() ? message : message + " (" + note + ")";
 }
 
-constexpr std::string_view kApostrophe = "’";
-
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
@@ -76,13 +74,7 @@ std::optional<std::string> TypedTextProblem(std::string_view typed) {
 std::expected<TypedText, std::string> FitTypedText(std::string_view typed) {
   if (auto problem = TypedTextProblem(typed)) return std::unexpected(std::move(*problem));
   TypedText fitted{FitToCodePage(typed).text, {}};
-  bool replaced = false;
-  for (size_t at = fitted.text.find('\''); at != std::string::npos;
-       at = fitted.text.find('\'', at + kApostrophe.size())) {
-    fitted.text.replace(at, 1, kApostrophe);
-    replaced = true;
-  }
-  if (replaced) fitted.note = "apostrof zapisano jako ’";
+  if (TypographicApostrophes(fitted.text)) fitted.note = "apostrof zapisano jako ’";
   return fitted;
 }
 

@@ -121,6 +121,16 @@ bool FitsALine(std::string_view line) {
 
 }  // namespace
 
+bool TypographicApostrophes(std::string& text) {
+  bool replaced = false;
+  for (size_t at = text.find('\''); at != std::string::npos;
+       at = text.find('\'', at + kTypographicApostrophe.size())) {
+    text.replace(at, 1, kTypographicApostrophe);
+    replaced = true;
+  }
+  return replaced;
+}
+
 bool WritableNumber(double value) {
   return std::isfinite(value) && std::abs(value) < kLargestWritten;
 }

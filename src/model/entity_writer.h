@@ -24,6 +24,11 @@ inline constexpr size_t kLongestEntityLine = 255;
 // Finite and below kLargestWritten in size.
 bool WritableNumber(double value);
 
+// A straight apostrophe in a text would end the text's quotes, so the blanks after it would be
+// lost on reading: each becomes ’ (U+2019, which the code page holds). Whether any did.
+inline constexpr std::string_view kTypographicApostrophe = "’";
+bool TypographicApostrophes(std::string& text);
+
 // What a line says, in the units it says it in. The kind of a segment is 'L' or 'P'.
 struct SegmentFields {
   char kind = 'L';

@@ -167,10 +167,35 @@ TEST(DxfImport, EachEntityKindBecomesItsLine) {
       {"characters the code page lacks",
        Groups({{0, "TEXT"}, {10, "0"}, {20, "0.12"}, {40, "0.6"}, {1, "\\U+2603 ok"}}),
        {"T(0,0,'? ok',1,1,0);K(0,0,0);GR(0.1)"}},
+      {"an apostrophe kept as the editor keeps a typed one",
+       Groups({{0, "TEXT"}, {10, "0"}, {20, "0.12"}, {40, "0.6"}, {1, "TODAY'S DATE"}}),
+       {"T(0,0,'TODAY’S DATE',1,1,0);K(0,0,0);GR(0.1)"}},
+      {"an arc that rounds to a whole turn is its circle",
+       Groups({{0, "ARC"}, {10, "1"}, {20, "2"}, {40, "3"}, {50, "10"}, {51, "9.99999"}}),
+       {"O(1,2,3);K(0,0,0);GR(0.1)"}},
+      {"and the same past 0 degrees",
+       Groups({{0, "ARC"}, {10, "0"}, {20, "0"}, {40, "1"}, {50, "0.00002"}, {51, "359.99998"}}),
+       {"O(0,0,1);K(0,0,0);GR(0.1)"}},
+      {"an arc just short of rounding stays an arc",
+       Groups({{0, "ARC"}, {10, "0"}, {20, "0"}, {40, "1"}, {50, "10"}, {51, "9.9998"}}),
+       {"LUK(0,0,1,10,9.9998);K(0,0,0);GR(0.1)"}},
   };
   for (const EntityCase& c : cases) {
     EXPECT_EQ(Lines(Drawing(c.entities)), c.lines) << c.what;
   }
+}
+
+// A sweep that rounds to nothing draws nothing: skipped and counted, not written as an arc
+// with equal angles.
+TEST(DxfImport, AnArcThatRoundsToNothingIsSkippedAndCounted) {
+  const auto report = Import(
+      Drawing(Groups({{0, "ARC"}, {10, "0"}, {20, "0"}, {40, "1"}, {50, "45"}, {51, "45.00001"}}) +
+              Groups({{0, "LINE"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "0"}})));
+  ASSERT_TRUE(report.has_value());
+  ASSERT_EQ(report->blocks.size(), 1u);
+  EXPECT_EQ(report->blocks.front().lines,
+            std::vector<std::string>{"L(0,0)-(1,0);K(0,0,0);GR(0.1)"});
+  EXPECT_EQ(report->skipped.at("ARC"), 1);
 }
 
 TEST(DxfImport, ColoursAndWeightsFromTheEntityItsLayerOrItsInsert) {
