@@ -10,14 +10,11 @@
 #include <QVBoxLayout>
 #include <optional>
 
-#include "document/dxf_export.h"
-#include "model/polish_plural.h"
 #include "ui/library_catalogue.h"
 #include "ui/main_window.h"
 #include "ui/print_block.h"
 #include "ui/qt_text.h"
 #include "ui/qt_ui.h"
-#include "view/font_capital.h"
 
 namespace blok {
 namespace {
@@ -58,39 +55,6 @@ class Progress {
  private:
   QProgressDialog dialog_;
 };
-
-// The names the list has chosen, else its selected name, else none.
-std::vector<std::string> SelectedNames(const BlockList& list) {
-  std::vector<std::string> names = list.ChosenNames();
-  if (names.empty() && !list.SelectedName().empty()) names.push_back(list.SelectedName());
-  return names;
-}
-
-FileDialog SaveDialog(Editor& editor, const char* title, const char* filter, const char* pattern,
-                      const char* extension) {
-  return {title, {{filter, pattern}}, extension, editor.preferences().initial_directory()};
-}
-
-// The save dialog leaves an existing file to its caller (a library is opened, not replaced):
-// an export asks before it replaces one.
-std::optional<std::filesystem::path> ChosenOutput(Ui& ui, const FileDialog& dialog) {
-  std::optional<std::filesystem::path> file = ui.SaveFileDialog(dialog);
-  std::error_code error;
-  if (!file || !std::filesystem::exists(*file, error)) return file;
-  const Answer answer =
-      ui.Ask(Question{.text = "Plik " + file->filename().string() + " już istnieje. Zastąpić go?",
-                      .tak = "Zastąp",
-                      .nie = "",
-                      .kasuj = "Anuluj"});
-  if (answer != Answer::kTak) return std::nullopt;
-  return file;
-}
-
-// A stop the user asked for is told in the pane, a failure in a message box.
-void ShowFailure(Editor& editor, Ui& ui, const Error& error) {
-  if (error.message == kExportCancelled) return editor.messages().Komunikat(error.message);
-  ui.ShowMessage(error.message);
-}
 
 }  // namespace
 
@@ -156,29 +120,13 @@ void ExportItems::EksportujDxf() {
   Ui& ui = window_.qt_ui();
   const Library& library = editor.library();
   if (!library.open_file()) return ui.ShowMessage("Nie otwarto pliku z blokami.");
-  const std::vector<std::string> selected = SelectedNames(library.block_list());
-  const Drawing& drawing = editor.block().drawing();
-  TEksportDXF dialog(&window_, selected.size(), drawing.size() > 0);
+  TEksportDXF dialog(&window_, ExportedSelection(library.block_list()).size(),
+                     editor.block().drawing().size() > 0);
   if (dialog.exec() != QDialog::Accepted) return;
-  const auto file =
-      ChosenOutput(ui, SaveDialog(editor, "Eksportuj DXF", "Rysunek DXF", "*.dxf", "dxf"));
+  const auto file = ChooseExportFile(editor, ui, "Eksportuj DXF", "Rysunek DXF", "*.dxf", "dxf");
   if (!file) return;
-  const DxfExportFont font = ExportFontOf(*editor.view().romans_font());
   Progress progress(&window_, "Zapisywanie bloków do DXF…", progress_delay_ms_);
-  Result<DxfExportReport> report;
-  if (dialog.choice() == DxfChoice::kEdited) {
-    const EditedBlock& block = editor.block();
-    report = ExportDxf(DxfDrawingRequest{block.block_name(), block.unit(), drawing.lines(),
-                                         drawing.records(), *file, progress.Callback()},
-                       font);
-  } else {
-    DxfExportRequest request{*library.open_file(), {}, *file, progress.Callback()};
-    if (dialog.choice() == DxfChoice::kSelected) request.names = selected;
-    report = ExportDxf(request, font);
-  }
-  if (!report) return ShowFailure(editor, ui, report.error());
-  editor.messages().Komunikat("Zapisano " + file->filename().string() + ": " +
-                              Counted(report->names.size(), "blok", "bloki", "bloków") + ".");
+  ExportDxfFile(editor, ui, dialog.choice(), *file, progress.Callback());
 }
 
 void ExportItems::KatalogPdf() {
@@ -188,8 +136,7 @@ void ExportItems::KatalogPdf() {
   if (!library.open_file()) return ui.ShowMessage("Nie otwarto pliku z blokami.");
   TKatalogPDF dialog(&window_, Q(library.open_file()->filename().string()));
   if (dialog.exec() != QDialog::Accepted) return;
-  const auto file =
-      ChosenOutput(ui, SaveDialog(editor, "Katalog PDF", "Dokument PDF", "*.pdf", "pdf"));
+  const auto file = ChooseExportFile(editor, ui, "Katalog PDF", "Dokument PDF", "*.pdf", "pdf");
   if (!file) return;
   Progress progress(&window_, "Rysowanie katalogu…", progress_delay_ms_);
   CatalogueRequest request;
@@ -200,9 +147,8 @@ void ExportItems::KatalogPdf() {
   // Left empty, the title is the file's name, as blk catalogue gives it.
   if (!dialog.title().isEmpty()) request.title = S(dialog.title());
   request.progress = progress.Callback();
-  const auto made = MakeCatalogue(request, *editor.view().romans_font());
-  if (!made) return ShowFailure(editor, ui, made.error());
-  editor.messages().Komunikat("Zapisano katalog " + file->filename().string() + ".");
+  ReportExport(editor, ui, MakeCatalogue(request, *editor.view().romans_font()),
+               "Zapisano katalog " + file->filename().string() + ".");
 }
 
 void ExportItems::Drukuj() {

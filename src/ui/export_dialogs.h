@@ -10,12 +10,11 @@
 #include <QRadioButton>
 #include <functional>
 
+#include "editor/exports.h"
+
 namespace blok {
 
 class TPodgladRysowanie;
-
-// What "Eksportuj DXF…" writes.
-enum class DxfChoice { kSelected, kEdited, kLibrary };
 
 // The choice of blocks for the DXF export; a choice that has nothing is disabled.
 class TEksportDXF : public QDialog {
