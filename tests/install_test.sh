@@ -24,6 +24,10 @@ first="$(printf '%s\n' "$names" | head -n 1)"
 # Drawing needs the stroke fonts: found in the share folder, not beside the program.
 "$prefix/bin/blk" render "$library" "$first" -o "$prefix/out.png"
 [ -s "$prefix/out.png" ] || { echo "blk render wrote nothing"; exit 1; }
+# The commands that draw nothing start without the drawing libraries: blk links no Qt, the
+# program it runs for render does.
+if ldd "$prefix/bin/blk" | grep -q libQt; then echo "blk links Qt"; exit 1; fi
+ldd "$prefix/libexec/blokedit/blk-draw" | grep -q libQt6Gui || { echo "blk-draw without Qt"; exit 1; }
 desktop="$prefix/share/applications/blokedit.desktop"
 grep -qx 'Exec=blokedit %f' "$desktop" || { echo "the desktop entry passes no file"; exit 1; }
 grep -qx 'MimeType=application/x-blokedit-library;' "$desktop" ||

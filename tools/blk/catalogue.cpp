@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli.h"
 #include "render.h"
 
 namespace blok {
@@ -9,7 +10,7 @@ namespace blok {
 Result<void> RunCatalogue(CatalogueRequest request, const std::filesystem::path& font_file,
                           bool on_terminal) {
   const OffscreenPainting painting;
-  const auto font = LoadPaintingFont(font_file);
+  const auto font = cli::LoadPaintingFont(font_file);
   if (!font) return std::unexpected(font.error());
   if (on_terminal) {
     request.progress = [](int page, int pages) {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "cli.h"
 #include "ui/painter_canvas.h"
 #include "view/renderer.h"
 #include "view/stroke_font.h"
@@ -74,12 +75,6 @@ OffscreenPainting::OffscreenPainting() {
 
 OffscreenPainting::~OffscreenPainting() = default;
 
-Result<std::unique_ptr<StrokeFont>> LoadPaintingFont(const std::filesystem::path& font_file) {
-  auto font = LoadStrokeFont(font_file);
-  if (!font) return std::unexpected(font.error());
-  return std::make_unique<StrokeFont>(*font);
-}
-
 Result<void> RenderBlock(const RenderRequest& request, const std::filesystem::path& font_file) {
   if (request.width < 1 || request.height < 1 || request.width > 20000 || request.height > 20000) {
     return Fail("rozmiar obrazu poza zakresem 1..20000 pikseli");
@@ -88,7 +83,7 @@ Result<void> RenderBlock(const RenderRequest& request, const std::filesystem::pa
   // Known before anything is drawn: a name the format cannot be told from gets no file.
   const auto format = OutputFormat(request.output);
   if (!format) return std::unexpected(format.error());
-  const auto font = LoadPaintingFont(font_file);
+  const auto font = cli::LoadPaintingFont(font_file);
   if (!font) return std::unexpected(font.error());
   const StrokeFont& stroke_font = **font;
   const QString output = QString::fromStdString(request.output.string());

@@ -43,9 +43,6 @@ class OffscreenPainting {
   std::unique_ptr<QGuiApplication> app_;
 };
 
-// The stroke font on the heap: its glyph tables are too large for the stack.
-Result<std::unique_ptr<StrokeFont>> LoadPaintingFont(const std::filesystem::path& font_file);
-
 // Draws a block zoomed to everything, as the editor's view shows it, into an image file.
 Result<void> RenderBlock(const RenderRequest& request, const std::filesystem::path& font_file);
 
