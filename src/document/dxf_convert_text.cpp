@@ -6,6 +6,7 @@
 #include "document/dxf_convert.h"
 #include "model/cp1250.h"
 #include "model/numbers.h"
+#include "model/transliteration.h"
 
 namespace blok::dxf {
 
@@ -15,7 +16,12 @@ namespace blok::dxf {
 void Converter::TextLine(const Affine& m, std::string text, Point p, double cap_height,
                          double factor, double degrees, bool backward, bool upside_down,
                          const Style& style, std::string_view type) {
-  text = FitText(text);
+  bool changed = false;
+  const std::string letters = ToCodePageLetters(text, &changed);
+  if (changed) {
+    report_.changed_texts.push_back("blok " + block_name_ + ": „" + text + "” → „" + letters + "”");
+  }
+  text = FitText(letters);
   // Kept as the editor keeps a typed one; a straight one could not be written.
   TypographicApostrophes(text);
   if (text.find_first_not_of(' ') == std::string::npos) return;  // nothing to see
@@ -104,8 +110,12 @@ void Converter::Mtext(const Entity& e, const Affine& m, const Style& style) {
   const Affine local = ez > 0 ? m : m * Scaling(-1, 1);
   const long long attachment = std::clamp(e.Int(71, 1), 1LL, 9LL);
   const double spacing = height * 5.0 / 3.0 * std::clamp(e.Real(44, 1), 0.25, 4.0);
-  const double total = height + spacing * static_cast<double>(lines.size() - 1);
-  const double top = attachment <= 3 ? 0 : attachment <= 6 ? total / 2 : total;
+  // The box reaches from the capitals of the first line down to the descenders of the last,
+  // as deep below its baseline as the stroke font's: a text attached at the bottom stands on
+  // the point with its descenders, one in the middle has as much of the box above as below.
+  const double descender = height * options_.capital.foot / options_.capital.height;
+  const double box = height + spacing * static_cast<double>(lines.size() - 1) + descender;
+  const double top = attachment <= 3 ? 0 : attachment <= 6 ? box / 2 : box;
   const Point at{e.Real(10), e.Real(20)};
   const double c = std::cos(angle), s = std::sin(angle);
   for (size_t i = 0; i < lines.size(); ++i) {
