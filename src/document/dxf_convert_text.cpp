@@ -17,11 +17,8 @@ void Converter::TextLine(const Affine& m, std::string text, Point p, double cap_
                          double factor, double degrees, bool backward, bool upside_down,
                          const Style& style, std::string_view type) {
   bool changed = false;
-  const std::string letters = ToCodePageLetters(text, &changed);
-  if (changed) {
-    report_.changed_texts.push_back("blok " + block_name_ + ": „" + text + "” → „" + letters + "”");
-  }
-  text = FitText(letters);
+  const std::string given = text;
+  text = FitText(ToCodePageLetters(text, &changed));
   // Kept as the editor keeps a typed one; a straight one could not be written.
   TypographicApostrophes(text);
   if (text.find_first_not_of(' ') == std::string::npos) return;  // nothing to see
@@ -61,6 +58,9 @@ void Converter::TextLine(const Affine& m, std::string text, Point p, double cap_
       text = CutToCharacters(text, room);
       fields.text = text;
     }
+  }
+  if (changed) {
+    report_.changed_texts.push_back("blok " + block_name_ + ": „" + given + "” → „" + text + "”");
   }
   Emit(fields, style, type);
 }
