@@ -126,5 +126,34 @@ TEST(DxfTextImport, MtextIsSetInItsBoxByTheAttachment) {
   }
 }
 
+// A TEXT 0.6 high aligned on (0,0), its descenders 0.12 deep: top and middle by its capitals,
+// bottom at the foot of its descenders, Middle (72 = 4) halfway down all of it. "Abcd" is 2
+// long; a text in other letters is as long as the letters that go in.
+TEST(DxfTextImport, TextIsSetByItsJustification) {
+  struct Case {
+    int horizontal, vertical;
+    const char* text;
+    double x, y;  // the foot of its descenders, where the editor's text starts
+  } cases[] = {
+      {1, 0, "Abcd", -1, -0.12},   {0, 1, "Abcd", 0, 0},      {1, 1, "Abcd", -1, 0},
+      {2, 1, "Abcd", -2, 0},       {0, 2, "Abcd", 0, -0.42},  {2, 2, "Abcd", -2, -0.42},
+      {0, 3, "Abcd", 0, -0.72},    {1, 3, "Abcd", -1, -0.72}, {4, 0, "Abcd", -1, -0.36},
+      {1, 0, "漢字", -1.5, -0.12},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.horizontal) + " " + std::to_string(c.vertical) + " " + c.text);
+    const DxfImportReport report =
+        Imported("0 TEXT\n10 5\n20 5\n11 0\n21 0\n40 0.6\n72 " + std::to_string(c.horizontal) +
+                 "\n73 " + std::to_string(c.vertical) + "\n1 " + c.text);
+    ASSERT_EQ(report.blocks.size(), 1u);
+    ASSERT_EQ(report.blocks.front().lines.size(), 1u);
+    const EntityRecord record = ReadEntity(report.blocks.front().lines[0], ReadingDefaults{});
+    const auto* t = std::get_if<TextRecord>(&record);
+    ASSERT_NE(t, nullptr);
+    EXPECT_NEAR(t->x, c.x, 1e-4);
+    EXPECT_NEAR(t->y, c.y, 1e-4);
+  }
+}
+
 }  // namespace
 }  // namespace blok

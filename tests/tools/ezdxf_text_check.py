@@ -18,6 +18,7 @@ try:
     import ezdxf
     from ezdxf.addons import MTextExplode
     from ezdxf.addons.drawing.text import simplified_text_chunks
+    from ezdxf.enums import TextEntityAlignment
     from ezdxf.math import Vec3
     from ezdxf.tools.fonts import FontMeasurements
 except ImportError:
@@ -155,6 +156,38 @@ def check_mtext_attachments(depth):
     return worst
 
 
+def check_text_justification(depth):
+    """TEXT at each justification but the stretched ones, where ezdxf's layout puts it."""
+    worst = 0.0
+    names = [f"{v}_{h}" for v in ("TOP", "MIDDLE", "BOTTOM") for h in ("LEFT", "CENTER", "RIGHT")]
+    lengths = {}  # from the right-justified one, unturned
+    for rotation in (0, 30):
+        for name in ["LEFT", "RIGHT", "CENTER", "MIDDLE"] + names:
+            doc = new_doc()
+            text = doc.modelspace().add_text("Hpg", dxfattribs={"height": HEIGHT,
+                                                                "rotation": rotation})
+            text.set_placement(INSERT, align=TextEntityAlignment[name])
+            run, blocks = imported(doc, name="tekst")
+            got = blocks.get("tekst", [])
+            expect(f"TEXT {name}: import", run.returncode == 0 and len(got) == 1, run.stderr)
+            if len(got) != 1:
+                continue
+            e = got[0]
+            if name == "RIGHT" and rotation == 0:
+                lengths["Hpg"] = INSERT[0] - e["x"]
+            if not lengths:
+                continue
+            ((_, m, _),) = simplified_text_chunks(text, StrokeFontMeasure(depth, lengths))
+            up = m.transform_direction(Vec3(0, 1, 0)).normalize()
+            foot = m.transform(Vec3(0, 0, 0)) - up * (depth * HEIGHT)
+            off = math.hypot(e["x"] - foot.x, e["y"] - foot.y) / math.hypot(lengths["Hpg"],
+                                                                           HEIGHT)
+            worst = max(worst, off)
+            expect(f"TEXT {name}, {rotation}°", off <= 0.001,
+                   f"at ({e['x']}, {e['y']}), ezdxf ({foot.x:.4f}, {foot.y:.4f})")
+    return worst
+
+
 def exploded_baselines(lines, attachment, rotation):
     doc = mtext_doc(lines, attachment, rotation)
     msp = doc.modelspace()
@@ -201,11 +234,13 @@ def main():
         OUT = out
         depth = descender()
         worst = check_mtext_attachments(depth)
+        worst_text = check_text_justification(depth)
         check_other_letters()
     for p in problems:
         print(p)
     print(f"ezdxf {ezdxf.__version__}: descenders {depth:.4f} of the capitals, MTEXT at most "
-          f"{worst:.6f} of the drawing's size from ezdxf's layout; {len(problems)} problems")
+          f"{worst:.6f} and TEXT {worst_text:.6f} of the drawing's size from ezdxf's layout; "
+          f"{len(problems)} problems")
     sys.exit(1 if problems else 0)
 
 
