@@ -7,59 +7,22 @@ MTEXT of one and of three lines at each of the nine attachments, placed as ezdxf
 layout places them, and texts in letters code page 1250 lacks. Exits 77 (skipped) when ezdxf is
 not installed.
 """
-import json
 import math
 import os
-import subprocess
 import sys
 import tempfile
 
-try:
-    import ezdxf
-    from ezdxf.addons import MTextExplode
-    from ezdxf.addons.drawing.text import simplified_text_chunks
-    from ezdxf.enums import TextEntityAlignment
-    from ezdxf.math import Vec3
-    from ezdxf.tools.fonts import FontMeasurements
-except ImportError:
-    print("ezdxf is not installed: skipped")
-    sys.exit(77)
+# The helpers of the import check: running blk on a drawing ezdxf writes, and the problems found.
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import ezdxf_import_check as common  # noqa: E402 (exits 77 itself when ezdxf is missing)
+from ezdxf_import_check import expect, imported, new_doc  # noqa: E402
 
-BLK = None
-OUT = None
-problems = []
-
-
-def blk(*args, stdin=None):
-    return subprocess.run([BLK, *args], capture_output=True, text=True, input=stdin)
-
-
-def imported(doc, *args, name="rysunek"):
-    """The doc saved and imported; returns (run, {block: [parsed lines]})."""
-    dxf = os.path.join(OUT, name + ".dxf")
-    lib = os.path.join(OUT, name + ".blk")
-    if os.path.exists(lib):
-        os.remove(lib)
-    doc.saveas(dxf)
-    run = blk("import", dxf, lib, *args)
-    blocks = {}
-    if run.returncode == 0:
-        for block in blk("list", lib).stdout.splitlines():
-            lines = blk("show", lib, block).stdout.splitlines()[1:]
-            parsed = blk("parse", stdin="\n".join(lines) + "\n").stdout.splitlines()
-            blocks[block] = [json.loads(p) for p in parsed]
-    return run, blocks
-
-
-def expect(what, condition, detail=""):
-    if not condition:
-        problems.append(f"{what}: {detail}")
-
-
-def new_doc(version="R2013", units=6):
-    doc = ezdxf.new(version, setup=False)
-    doc.header["$INSUNITS"] = units
-    return doc
+import ezdxf  # noqa: E402
+from ezdxf.addons import MTextExplode  # noqa: E402
+from ezdxf.addons.drawing.text import simplified_text_chunks  # noqa: E402
+from ezdxf.enums import TextEntityAlignment  # noqa: E402
+from ezdxf.math import Vec3  # noqa: E402
+from ezdxf.tools.fonts import FontMeasurements  # noqa: E402
 
 
 def descender():
@@ -226,22 +189,21 @@ def check_other_letters():
 
 
 def main():
-    global BLK, OUT
     if len(sys.argv) != 2:
         sys.exit(__doc__)
-    BLK = sys.argv[1]
+    common.BLK = sys.argv[1]
     with tempfile.TemporaryDirectory() as out:
-        OUT = out
+        common.OUT = out
         depth = descender()
         worst = check_mtext_attachments(depth)
         worst_text = check_text_justification(depth)
         check_other_letters()
-    for p in problems:
+    for p in common.problems:
         print(p)
     print(f"ezdxf {ezdxf.__version__}: descenders {depth:.4f} of the capitals, MTEXT at most "
           f"{worst:.6f} and TEXT {worst_text:.6f} of the drawing's size from ezdxf's layout; "
-          f"{len(problems)} problems")
-    sys.exit(1 if problems else 0)
+          f"{len(common.problems)} problems")
+    sys.exit(1 if common.problems else 0)
 
 
 if __name__ == "__main__":
