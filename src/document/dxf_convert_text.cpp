@@ -127,9 +127,9 @@ void Converter::Mtext(const Entity& e, const Affine& m, const Style& style) {
   const Affine local = ez > 0 ? m : m * Scaling(-1, 1);
   const long long attachment = std::clamp(e.Int(71, 1), 1LL, 9LL);
   const double spacing = height * 5.0 / 3.0 * std::clamp(e.Real(44, 1), 0.25, 4.0);
-  // The box reaches from the capitals of the first line down to the descenders of the last,
-  // as deep below its baseline as the stroke font's: a text attached at the bottom stands on
-  // the point with its descenders, one in the middle has as much of the box above as below.
+  // The box reaches from the capitals of the first line down to the stroke font's descenders
+  // under the last: attached at the bottom, the text stands on the point with its descenders;
+  // in the middle, as much of the box is above the point as below.
   const double box = height + spacing * static_cast<double>(lines.size() - 1) +
                      DescenderDepth(options_.capital, height);
   const double top = attachment <= 3 ? 0 : attachment <= 6 ? box / 2 : box;
