@@ -6,8 +6,18 @@
 #include "document/dxf_convert.h"
 #include "model/cp1250.h"
 #include "model/numbers.h"
+#include "model/transliteration.h"
 
 namespace blok::dxf {
+namespace {
+
+// How deep the stroke font's descenders reach below the baseline of a text of this capital
+// height: DXF boxes that reach to the descenders end there.
+double DescenderDepth(const FontCapital& capital, double cap_height) {
+  return cap_height * capital.foot / capital.height;
+}
+
+}  // namespace
 
 // A DXF text (baseline start p, capital height, width factor, angle in degrees, mirror
 // flags) as the editor's text: the stroke font's size and its insertion point at the foot of
@@ -15,7 +25,9 @@ namespace blok::dxf {
 void Converter::TextLine(const Affine& m, std::string text, Point p, double cap_height,
                          double factor, double degrees, bool backward, bool upside_down,
                          const Style& style, std::string_view type) {
-  text = FitText(text);
+  bool changed = false;
+  const std::string given = text;
+  text = FitText(ToCodePageLetters(text, &changed));
   // Kept as the editor keeps a typed one; a straight one could not be written.
   TypographicApostrophes(text);
   if (text.find_first_not_of(' ') == std::string::npos) return;  // nothing to see
@@ -56,13 +68,17 @@ void Converter::TextLine(const Affine& m, std::string text, Point p, double cap_
       fields.text = text;
     }
   }
+  if (changed) {
+    report_.changed_texts.push_back("blok " + block_name_ + ": „" + given + "” → „" + text + "”");
+  }
   Emit(fields, style, type);
 }
 
 double Converter::Length(std::string_view text, double cap_height, double factor) const {
   if (!options_.text_length) return 0;
   const double height = cap_height / (options_.capital.height * kFontUnit);
-  return options_.text_length(text, factor * height);
+  // The letters that go in are measured, not those the code page lacks.
+  return options_.text_length(ToCodePageLetters(text), factor * height);
 }
 
 void Converter::Text(const Entity& e, const Affine& m, const Style& style) {
@@ -78,7 +94,14 @@ void Converter::Text(const Entity& e, const Affine& m, const Style& style) {
     const Point a{e.Real(11), e.Real(21)};
     double shift = Length(text, height, factor);
     shift *= horizontal == 2 ? 1.0 : horizontal == 1 || horizontal == 4 ? 0.5 : 0.0;
-    double drop = vertical == 3 ? height : vertical == 2 || horizontal == 4 ? height / 2 : 0;
+    // Top and middle by the capitals, bottom at the foot of the descenders; Middle (4) is the
+    // middle of all of it, descenders included.
+    const double depth = DescenderDepth(options_.capital, height);
+    const double drop = vertical == 3     ? height
+                        : vertical == 2   ? height / 2
+                        : vertical == 1   ? -depth
+                        : horizontal == 4 ? (height - depth) / 2
+                                          : 0;
     p = {a.x - shift * std::cos(angle) + drop * std::sin(angle),
          a.y - shift * std::sin(angle) - drop * std::cos(angle)};
   }
@@ -104,8 +127,12 @@ void Converter::Mtext(const Entity& e, const Affine& m, const Style& style) {
   const Affine local = ez > 0 ? m : m * Scaling(-1, 1);
   const long long attachment = std::clamp(e.Int(71, 1), 1LL, 9LL);
   const double spacing = height * 5.0 / 3.0 * std::clamp(e.Real(44, 1), 0.25, 4.0);
-  const double total = height + spacing * static_cast<double>(lines.size() - 1);
-  const double top = attachment <= 3 ? 0 : attachment <= 6 ? total / 2 : total;
+  // The box reaches from the capitals of the first line down to the stroke font's descenders
+  // under the last: attached at the bottom, the text stands on the point with its descenders;
+  // in the middle, as much of the box is above the point as below.
+  const double box = height + spacing * static_cast<double>(lines.size() - 1) +
+                     DescenderDepth(options_.capital, height);
+  const double top = attachment <= 3 ? 0 : attachment <= 6 ? box / 2 : box;
   const Point at{e.Real(10), e.Real(20)};
   const double c = std::cos(angle), s = std::sin(angle);
   for (size_t i = 0; i < lines.size(); ++i) {

@@ -37,6 +37,8 @@ struct DxfImportReport {
   std::map<std::string, int> skipped;     // DXF entity type → how many had no entity line
   std::vector<std::string> skipped_each;  // "blok NAME: TYPE (why)", one per entity skipped
   std::vector<std::string> notes;         // what the user should know, e.g. an assumed unit
+  // "blok NAME: „Дата” → „Data”", one per text whose letters the code page lacks
+  std::vector<std::string> changed_texts;
 };
 
 struct DxfImportOptions {

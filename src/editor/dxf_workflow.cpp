@@ -86,6 +86,9 @@ void Library::WstawZDxf() {
   for (const auto& [type, n] : report->skipped) skipped += n;
   if (skipped > 0)
     messages_.Komunikat("Pominięto obiektów DXF bez odpowiednika: " + std::to_string(skipped));
+  if (!report->changed_texts.empty())
+    messages_.Komunikat("Teksty spoza strony kodowej 1250 zapisano literami łacińskimi: " +
+                        std::to_string(report->changed_texts.size()));
   view_.ZoomAll();
 }
 

@@ -124,6 +124,11 @@ void AddDxfCommands(CLI::App& app, int& status) {
     for (const std::string& each : report->skipped_each) {
       std::cout << "pominięty " << each << "\n";
     }
+    for (const std::string& each : report->changed_texts) std::cout << "zmieniony " << each << "\n";
+  }
+  if (const size_t changed = report->changed_texts.size(); changed > 0) {
+    std::cerr << "blk: teksty spoza strony kodowej 1250, zapisane literami łacińskimi: " << changed
+              << (import_verbose ? "\n" : " (--verbose je wymienia)\n");
   }
   if (skipped > 0) {
     std::cerr << "blk: pominięte obiekty DXF:";
