@@ -203,7 +203,8 @@ HatchData ReadHatch(const Entity& e) {
   return h;
 }
 
-std::vector<Point> Outline(const HatchPath& path, const Affine& m, size_t max_points) {
+std::optional<std::vector<Point>> Outline(const HatchPath& path, const Affine& m,
+                                          size_t max_points) {
   std::vector<Point> outline;
   size_t pieces = 0;
   const auto add = [&](std::vector<Point> piece) {
@@ -216,20 +217,20 @@ std::vector<Point> Outline(const HatchPath& path, const Affine& m, size_t max_po
     for (size_t i = 0; i < v.size(); ++i) {
       const Point p = v[i].p, q = v[(i + 1) % v.size()].p;
       if (std::fabs(v[i].bulge) < 1e-12 || (p.x == q.x && p.y == q.y)) {
-        if (!add({m(p), m(q)})) return {};
+        if (!add({m(p), m(q)})) return std::nullopt;
         continue;
       }
       BulgeArc arc = ArcOfBulge(p, q, v[i].bulge);
       while (arc.end <= arc.start) arc.end += 2 * kPiD;
       if (!add(FlattenEllipse(m, arc.centre, {arc.radius, 0}, {0, arc.radius}, arc.start,
                               arc.end))) {
-        return {};
+        return std::nullopt;
       }
     }
     return outline;
   }
   for (const HatchEdge& edge : path.edges) {
-    if (!add(EdgePoints(edge, m))) return {};
+    if (!add(EdgePoints(edge, m))) return std::nullopt;
   }
   return outline;
 }

@@ -70,8 +70,10 @@ std::optional<std::vector<Point>> SplinePoints(const SplineCurve& spline,
 HatchData ReadHatch(const Entity& e);
 
 // A path through the transform as one closed outline (the last point joins the first): each
-// edge flattened and turned to follow from the end of the one before. At most max_points.
-std::vector<Point> Outline(const HatchPath& path, const Affine& m, size_t max_points);
+// edge flattened and turned to follow from the end of the one before. Nothing when it would
+// take more than max_points.
+std::optional<std::vector<Point>> Outline(const HatchPath& path, const Affine& m,
+                                          size_t max_points);
 
 // Parallel lines: through origin + k·step for every whole k, along the unit direction; dashes
 // measured along each line from that point.

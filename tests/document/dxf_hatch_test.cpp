@@ -35,7 +35,7 @@ Loop Circle(double r) {
   edge.start = 0;
   edge.end = 2 * kPi;
   path.edges = {edge};
-  return Outline(path, Affine{}, kMaxOutlinePoints);
+  return *Outline(path, Affine{}, kMaxOutlinePoints);
 }
 
 TEST(DxfHatch, SolidFillFollowsTheAreaByEvenOdd) {
@@ -163,7 +163,7 @@ TEST(DxfHatch, OutlinesOfPaths) {
       {"ellipse", {false, {}, {ellipse}}, kPi * 3 * 1.5},
   };
   for (const Case& c : cases) {
-    const Loop o = Outline(c.path, Affine{}, kMaxOutlinePoints);
+    const Loop o = *Outline(c.path, Affine{}, kMaxOutlinePoints);
     double twice = 0;
     for (size_t i = 0; i < o.size(); ++i) {
       const Point a = o[i], b = o[(i + 1) % o.size()];
@@ -171,7 +171,7 @@ TEST(DxfHatch, OutlinesOfPaths) {
     }
     EXPECT_NEAR(std::fabs(twice) / 2, c.area, c.area * 0.003) << c.name;
   }
-  EXPECT_TRUE(Outline(bulged, Affine{}, 10).empty()) << "past its points' limit";
+  EXPECT_FALSE(Outline(bulged, Affine{}, 10).has_value()) << "past its points' limit";
 }
 
 }  // namespace

@@ -401,9 +401,10 @@ TEST(DxfImport, BlocksByNameBaseAtTheOriginAndOthersSkippedAndCounted) {
   ASSERT_TRUE(report.has_value()) << report.error().message;
   ASSERT_EQ(report->blocks.size(), 2u);
   EXPECT_EQ(report->blocks[0].name, "Zawór");
-  EXPECT_EQ(report->blocks[0].lines, std::vector<std::string>{"O(0,0,1);K(0,0,0);GR(0.1)"});
-  EXPECT_EQ(report->skipped, (std::map<std::string, int>{{"HATCH", 1}, {"POINT", 1}}));
-  EXPECT_EQ(report->skipped_each.size(), 2u);
+  EXPECT_EQ(report->blocks[0].lines, (std::vector<std::string>{"O(-5,0,0.05);K(0,0,0);GR(0.1)",
+                                                               "O(0,0,1);K(0,0,0);GR(0.1)"}));
+  EXPECT_EQ(report->skipped, (std::map<std::string, int>{{"HATCH", 1}}));
+  EXPECT_EQ(report->skipped_each.size(), 1u);
 
   options.only = {"INNY"};
   report = Import(Drawing("", blocks), options);
@@ -481,10 +482,10 @@ TEST(DxfImport, BadInputIsRefusedWithAReason) {
       {"self insert", Drawing(Groups({{0, "INSERT"}, {2, "S"}}), self), "wstawia sam siebie"},
       {"cycle", Drawing(Groups({{0, "INSERT"}, {2, "A"}}), cycle), "wstawia sam siebie"},
       {"too deep", Drawing(Groups({{0, "INSERT"}, {2, "D0"}}), deep), "głębiej niż 16"},
-      {"nothing to draw", Drawing(Groups({{0, "POINT"}})), "nie ma obiektów"},
+      {"nothing to draw", Drawing(Groups({{0, "IMAGE"}})), "nie ma obiektów"},
       {"copies without end",
        Drawing(Groups({{0, "INSERT"}, {2, "P"}, {70, "30000"}, {71, "30000"}}),
-               Block("P", Groups({{0, "POINT"}}))),
+               Block("P", Groups({{0, "IMAGE"}}))),
        "za dużo wstawień"},
   };
   for (const Case& c : cases) {
