@@ -57,7 +57,19 @@ void Append(std::vector<Point>& outline, std::vector<Point> piece, bool second) 
       std::ranges::reverse(piece);
     }
   }
-  outline.insert(outline.end(), piece.begin(), piece.end());
+  // Where it meets the one before, that point is there already.
+  const bool joined = !outline.empty() && outline.back().x == piece.front().x &&
+                      outline.back().y == piece.front().y;
+  outline.insert(outline.end(), piece.begin() + (joined ? 1 : 0), piece.end());
+}
+
+// The last point of a loop that came back to its first is the first.
+std::vector<Point> Closed(std::vector<Point> outline) {
+  if (outline.size() > 1 && outline.back().x == outline.front().x &&
+      outline.back().y == outline.front().y) {
+    outline.pop_back();
+  }
+  return outline;
 }
 
 std::vector<Point> EdgePoints(const HatchEdge& edge, const Affine& m) {
@@ -227,12 +239,12 @@ std::optional<std::vector<Point>> Outline(const HatchPath& path, const Affine& m
         return std::nullopt;
       }
     }
-    return outline;
+    return Closed(std::move(outline));
   }
   for (const HatchEdge& edge : path.edges) {
     if (!add(EdgePoints(edge, m))) return std::nullopt;
   }
-  return outline;
+  return Closed(std::move(outline));
 }
 
 FillFamily SolidFamily(double spacing) { return {{0, 0}, {1, 0}, {0, spacing}, {}}; }

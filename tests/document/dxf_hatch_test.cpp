@@ -172,6 +172,11 @@ TEST(DxfHatch, OutlinesOfPaths) {
     EXPECT_NEAR(std::fabs(twice) / 2, c.area, c.area * 0.003) << c.name;
   }
   EXPECT_FALSE(Outline(bulged, Affine{}, 10).has_value()) << "past its points' limit";
+  // Corners where edges meet, and where the loop closes, once each.
+  const HatchPath square{true, {{{0, 0}, 0}, {{2, 0}, 0}, {{2, 2}, 0}, {{0, 2}, 0}}, {}};
+  const auto corners = Outline(square, Affine{}, kMaxOutlinePoints);
+  ASSERT_TRUE(corners.has_value());
+  EXPECT_EQ(corners->size(), 4u);
 }
 
 }  // namespace
