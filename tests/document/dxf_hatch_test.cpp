@@ -38,6 +38,74 @@ Loop Circle(double r) {
   return *Outline(path, Affine{}, kMaxOutlinePoints);
 }
 
+// A HATCH entity of the groups given after its type.
+struct HatchGroups {
+  std::vector<Group> groups;
+  HatchData Read() const {
+    const Entity e{groups.data(), groups.data() + groups.size(), {}};
+    return ReadHatch(e);
+  }
+};
+
+HatchGroups Groups(std::vector<Group> after) {
+  after.insert(after.begin(), {0, "HATCH"});
+  return {after};
+}
+
+TEST(DxfHatch, ReadsPathsEdgesAndPatternAsTheGroupsFollow) {
+  // The elevation point is no vertex; a clockwise arc gives complements of its angles.
+  const HatchData arcs =
+      Groups({{10, "0"},   {20, "0"}, {2, "SOLID"}, {70, "1"}, {91, "1"}, {92, "1"},   {93, "2"},
+              {72, "2"},   {10, "1"}, {20, "2"},    {40, "3"}, {50, "0"}, {51, "90"},  {73, "0"},
+              {72, "3"},   {10, "0"}, {20, "0"},    {11, "2"}, {21, "0"}, {40, "0.5"}, {50, "45"},
+              {51, "360"}, {73, "1"}, {97, "0"},    {75, "0"}})
+          .Read();
+  EXPECT_TRUE(arcs.solid);
+  ASSERT_EQ(arcs.paths.size(), 1u);
+  ASSERT_EQ(arcs.paths[0].edges.size(), 2u);
+  const HatchEdge& arc = arcs.paths[0].edges[0];
+  EXPECT_EQ(arc.kind, HatchEdge::Kind::kArc);
+  EXPECT_EQ(arc.a.x, 1);
+  EXPECT_EQ(arc.radius, 3);
+  EXPECT_NEAR(arc.start, 1.5 * kPi, 1e-12);
+  EXPECT_NEAR(arc.end, 2 * kPi, 1e-12);
+  // An ellipse's angles from its centre become its parameters.
+  const HatchEdge& ellipse = arcs.paths[0].edges[1];
+  EXPECT_EQ(ellipse.ratio, 0.5);
+  EXPECT_NEAR(ellipse.start, std::atan2(2 * std::sin(kPi / 4), std::cos(kPi / 4)), 1e-12);
+  EXPECT_NEAR(ellipse.end, 2 * kPi, 1e-9);
+
+  // A spline's fit points follow their own count 97; without them (older files) the 97 is the
+  // path's count of source objects. Either way the next path is read.
+  const HatchData splines =
+      Groups({{70, "0"}, {91, "3"}, {92, "0"}, {93, "1"}, {72, "4"}, {94, "3"}, {95, "0"},
+              {96, "0"}, {97, "2"}, {11, "0"}, {21, "0"}, {11, "5"}, {21, "5"}, {97, "0"},
+              {92, "0"}, {93, "1"}, {72, "4"}, {94, "1"}, {40, "0"}, {40, "0"}, {40, "1"},
+              {40, "1"}, {10, "0"}, {20, "0"}, {10, "1"}, {20, "1"}, {97, "1"}, {330, "AB"},
+              {92, "2"}, {72, "1"}, {73, "1"}, {93, "2"}, {10, "4"}, {20, "5"}, {42, "0.5"},
+              {10, "6"}, {20, "7"}, {97, "0"}, {75, "1"}, {76, "1"}, {78, "1"}, {53, "45"},
+              {43, "1"}, {44, "2"}, {45, "3"}, {46, "4"}, {79, "2"}, {49, "1"}, {49, "-0.5"},
+              {98, "1"}, {10, "5"}, {20, "5"}})
+          .Read();
+  EXPECT_FALSE(splines.solid);
+  ASSERT_EQ(splines.paths.size(), 3u);
+  ASSERT_EQ(splines.paths[0].edges.size(), 1u);
+  EXPECT_EQ(splines.paths[0].edges[0].fit.size(), 2u);
+  ASSERT_EQ(splines.paths[1].edges.size(), 1u);
+  EXPECT_EQ(splines.paths[1].edges[0].spline.control.size(), 2u);
+  EXPECT_EQ(splines.paths[1].edges[0].spline.knots.size(), 4u);
+  ASSERT_TRUE(splines.paths[2].polyline);
+  ASSERT_EQ(splines.paths[2].vertices.size(), 2u);
+  EXPECT_EQ(splines.paths[2].vertices[0].bulge, 0.5);
+  EXPECT_EQ(splines.paths[2].vertices[1].p.y, 7);
+  ASSERT_EQ(splines.pattern.size(), 1u);
+  const PatternLine& line = splines.pattern[0];
+  EXPECT_NEAR(line.angle, kPi / 4, 1e-12);
+  EXPECT_EQ(line.base.y, 2);
+  EXPECT_EQ(line.offset.x, 3);
+  EXPECT_EQ(line.dashes, (std::vector<double>{1, -0.5}));
+}
+
 TEST(DxfHatch, SolidFillFollowsTheAreaByEvenOdd) {
   struct Case {
     std::string name;
