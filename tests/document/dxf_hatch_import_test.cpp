@@ -5,17 +5,12 @@
 #include <vector>
 
 #include "document/dxf_import.h"
+#include "support/dxf_groups.h"
 
 namespace blok {
 namespace {
 
-std::string Groups(std::initializer_list<std::pair<int, std::string_view>> groups) {
-  std::string out;
-  for (const auto& [code, value] : groups) {
-    out += std::to_string(code) + "\n" + std::string(value) + "\n";
-  }
-  return out;
-}
+constexpr auto Groups = testing::DxfGroups;
 
 // Model space entities of a drawing in millimetres, after the header variables given.
 std::string Drawing(std::string_view entities, std::string_view header = "") {

@@ -6,19 +6,13 @@
 #include <numbers>
 
 #include "model/entity_reader.h"
+#include "support/dxf_groups.h"
 #include "support/test_dir.h"
 
 namespace blok {
 namespace {
 
-// "code\nvalue\n" for each pair.
-std::string Groups(std::initializer_list<std::pair<int, std::string_view>> groups) {
-  std::string out;
-  for (const auto& [code, value] : groups) {
-    out += std::to_string(code) + "\n" + std::string(value) + "\n";
-  }
-  return out;
-}
+constexpr auto Groups = testing::DxfGroups;
 
 // A drawing of header variables, layers, block definitions (each "0\nBLOCK..." to "ENDBLK")
 // and model space entities, all given as group text.
