@@ -240,7 +240,11 @@ def check_pattern(what, fill_lines, hatch, size):
     angle = math.radians(line.angle)
     d = (math.cos(angle), math.sin(angle))
     n = (-d[1], d[0])
-    spacing = abs(line.offset[0] * n[0] + line.offset[1] * n[1])
+    signed = line.offset[0] * n[0] + line.offset[1] * n[1]
+    spacing = abs(signed)
+    shift = (line.offset[0] * d[0] + line.offset[1] * d[1]) * (1 if signed > 0 else -1)
+    dashes = list(line.dash_length_items)
+    period = sum(abs(x) for x in dashes)
     for e in fill_lines:
         dx, dy = e["x2"] - e["x1"], e["y2"] - e["y1"]
         length = math.hypot(dx, dy)
@@ -249,6 +253,15 @@ def check_pattern(what, fill_lines, hatch, size):
         if cross > 1e-3 or abs(across / spacing - round(across / spacing)) > 1e-3:
             problems.append(f"{what}: a line off the pattern: {e}")
             return
+        if dashes:
+            # The middle of each piece within the drawn dash (the first, in these patterns),
+            # counted along its line from where the line's own dashes start.
+            mx, my = (e["x1"] + e["x2"]) / 2, (e["y1"] + e["y2"]) / 2
+            w = ((mx - line.base_point[0]) * d[0] + (my - line.base_point[1]) * d[1] -
+                 round(across / spacing) * shift) % period
+            if length > dashes[0] + 1e-3 or not 0 < w < dashes[0]:
+                problems.append(f"{what}: a dash off the pattern: {e} at {w:.4f}")
+                return
     expect(f"{what}: pattern lines", len(fill_lines) >= size / spacing, len(fill_lines))
 
 
@@ -282,6 +295,7 @@ def check_hatches():
             knot_values=[0, 0, 0, 0, 1, 2, 2, 2, 2], degree=3)
     check_hatch("spline", spline, math.hypot(10, 10))
     check_hatch("pattern ANSI31", square, math.hypot(10, 10), fill="ANSI31")
+    check_hatch("pattern DASH", square, math.hypot(10, 10), fill="DASH")
 
 
 def check_points():
