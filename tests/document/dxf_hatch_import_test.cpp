@@ -136,6 +136,10 @@ TEST(DxfHatchImport, HostileHatchesEndWithTheBoundaryOrASkip) {
       {"paths promised, none given", Groups({{0, "HATCH"}, {70, "1"}, {91, "1000000"}}), 0, true},
       {"numbers that are none", Hatch({"nan", "0", "1", "inf", "1", "1", "0", "1"}), 11, false},
       {"two thousand triangles, cancelling in pairs", many_loops, 2000 * 3, false},
+      {"pattern lines on one another",
+       Hatch({"0", "0", "1", "0", "1", "1", "0", "1"},
+             Groups({{75, "0"}, {78, "1"}, {53, "0"}, {43, "0"}, {44, "0"}, {45, "1"}, {46, "0"}})),
+       1, false},
       {"huge extents", Hatch({"0", "0", "1e300", "0", "1e300", "1e300", "0", "1e300"}), 0, true},
   };
   for (const Case& c : cases) {
