@@ -237,9 +237,13 @@ void Converter::Convert(const Entity& e, const Affine& m, const Style& by_block,
     Mtext(e, m, style);
     return;
   }
+  if (type == "POINT") {
+    DxfPoint(e, m, style);
+    return;
+  }
   const auto ocs = Ocs(e, m);
   if (type == "CIRCLE" || type == "ARC" || type == "LWPOLYLINE" || type == "POLYLINE" ||
-      type == "TEXT") {
+      type == "TEXT" || type == "HATCH") {
     if (!ocs) {
       Skip(type, "poza płaszczyzną rysunku");
       return;
@@ -275,6 +279,8 @@ void Converter::Convert(const Entity& e, const Affine& m, const Style& by_block,
     Poly(*ocs, vertices, (e.Int(70) & 1) != 0, style, type);
   } else if (type == "TEXT") {
     Text(e, *ocs, style);
+  } else if (type == "HATCH") {
+    Hatch(e, *ocs, style);
   } else {
     Skip(type);
   }
@@ -331,31 +337,38 @@ void Converter::Insert(const Entity& e, const Affine& m, const Style& style, int
 void Converter::Ellipse(const Entity& e, const Affine& m, const Style& style) {
   const Point c{e.Real(10), e.Real(20)};
   const Point major{e.Real(11), e.Real(21)};
-  const double ratio = e.Real(40, 1);
   const double ez = e.Real(230, 1);
   if (std::fabs(e.Real(210)) > 1e-9 || std::fabs(e.Real(220)) > 1e-9 || ez == 0) {
     Skip("ELLIPSE", "poza płaszczyzną rysunku");
     return;
   }
+  EllipseArc(m, c, major, e.Real(40, 1), e.Real(41), e.Real(42, 2 * kPiD), ez > 0, style,
+             "ELLIPSE");
+}
+
+// An elliptic arc from parameter start to end; its minor axis is a quarter turn from the major
+// one, counter-clockwise or not.
+void Converter::EllipseArc(const Affine& m, Point c, Point major, double ratio, double start,
+                           double end, bool counter_clockwise, const Style& style,
+                           std::string_view type) {
   const double length = std::hypot(major.x, major.y);
   if (!(length > 0) || !(ratio > 0) || !std::isfinite(ratio)) {
-    Skip("ELLIPSE", "zerowa oś");
+    Skip(type, "zerowa oś");
     return;
   }
   // The minor axis is the extrusion's cross product with the major one.
-  const Point minor =
-      ez > 0 ? Point{-major.y * ratio, major.x * ratio} : Point{major.y * ratio, -major.x * ratio};
-  double start = e.Real(41), end = e.Real(42, 2 * kPiD);
+  const Point minor = counter_clockwise ? Point{-major.y * ratio, major.x * ratio}
+                                        : Point{major.y * ratio, -major.x * ratio};
   const bool full =
       std::fabs(std::fabs(end - start) - 2 * kPiD) < 1e-9 || std::fabs(end - start) < 1e-12;
   while (end <= start) end += 2 * kPiD;
   if (std::fabs(ratio - 1) < 1e-9) {
     const double turn = std::atan2(major.y, major.x);
     // Seen from below the parameter runs clockwise.
-    if (ez > 0) {
-      Arc(m, c, length, turn + start, turn + end, full, style, "ELLIPSE");
+    if (counter_clockwise) {
+      Arc(m, c, length, turn + start, turn + end, full, style, type);
     } else {
-      Arc(m, c, length, turn - end, turn - start, full, style, "ELLIPSE");
+      Arc(m, c, length, turn - end, turn - start, full, style, type);
     }
     return;
   }
@@ -363,7 +376,7 @@ void Converter::Ellipse(const Entity& e, const Affine& m, const Style& style) {
     start = 0;
     end = 2 * kPiD;
   }
-  Polyline(FlattenEllipse(m, c, major, minor, start, end), style, "ELLIPSE");
+  Polyline(FlattenEllipse(m, c, major, minor, start, end), style, type);
 }
 
 void Converter::Spline(const Entity& e, const Affine& m, const Style& style) {
@@ -395,18 +408,16 @@ void Converter::Spline(const Entity& e, const Affine& m, const Style& style) {
     }
   }
   spline.degree = e.Int(71, 3);
-  if (const auto points = FlattenSpline(spline, m)) {
-    Polyline(*points, style, "SPLINE");
+  Curve(spline, fit, m, style, "SPLINE");
+}
+
+void Converter::Curve(const SplineCurve& spline, const std::vector<Point>& fit, const Affine& m,
+                      const Style& style, std::string_view type) {
+  if (const auto points = SplinePoints(spline, fit, m)) {
+    Polyline(*points, style, type);
     return;
   }
-  if (fit.size() >= 2) {
-    // Without control points the curve is known only through its fit points.
-    std::vector<Point> points;
-    for (const Point& p : fit) points.push_back(m(p));
-    Polyline(points, style, "SPLINE");
-    return;
-  }
-  Skip("SPLINE", "niepoprawne węzły lub punkty kontrolne");
+  Skip(type, "niepoprawne węzły lub punkty kontrolne");
 }
 
 }  // namespace blok::dxf

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "document/dxf_geometry.h"
+#include "document/dxf_hatch.h"
 #include "document/dxf_import.h"
 #include "document/dxf_reader.h"
 #include "document/dxf_values.h"
@@ -31,8 +32,9 @@ struct Style {
 // bounded.
 class Converter {
  public:
-  Converter(const Drawing& drawing, const DxfImportOptions& options, DxfImportReport& report)
-      : drawing_(drawing), options_(options), report_(report) {}
+  Converter(const Drawing& drawing, const DxfImportOptions& options, const UnitChoice& unit,
+            DxfImportReport& report)
+      : drawing_(drawing), options_(options), unit_(unit), report_(report) {}
 
   // The entities of one block into lines, under the root transform; self is the block's own
   // definition (an insert of it within is an error), when it is one.
@@ -41,10 +43,7 @@ class Converter {
                                          const BlockDefinition* self);
 
  private:
-  struct Vertex {
-    Point p;
-    double bulge = 0;
-  };
+  using Vertex = HatchVertex;
 
   void Skip(std::string_view type, std::string_view why = {});
   const Layer* LayerOf(const Entity& e) const;
@@ -64,7 +63,17 @@ class Converter {
   void Convert(const Entity& e, const Affine& m, const Style& by_block, int depth);
   void Insert(const Entity& e, const Affine& m, const Style& style, int depth);
   void Ellipse(const Entity& e, const Affine& m, const Style& style);
+  void EllipseArc(const Affine& m, Point c, Point major, double ratio, double start, double end,
+                  bool counter_clockwise, const Style& style, std::string_view type);
   void Spline(const Entity& e, const Affine& m, const Style& style);
+  void Curve(const SplineCurve& spline, const std::vector<Point>& fit, const Affine& m,
+             const Style& style, std::string_view type);
+  void Hatch(const Entity& e, const Affine& m, const Style& style);
+  void HatchBoundary(const HatchPath& path, const Affine& m, const Style& style);
+  void HatchFill(const HatchData& hatch, const Affine& m, const Style& style);
+  void Note(std::string note);
+  void DxfPoint(const Entity& e, const Affine& m, const Style& style);
+  double PointRadius();
   void TextLine(const Affine& m, std::string text, Point p, double cap_height, double factor,
                 double degrees, bool backward, bool upside_down, const Style& style,
                 std::string_view type);
@@ -74,12 +83,16 @@ class Converter {
 
   const Drawing& drawing_;
   const DxfImportOptions& options_;
+  const UnitChoice unit_;
   DxfImportReport& report_;
   std::string block_name_;
   std::vector<std::string> lines_;
   std::vector<const BlockDefinition*> stack_;
   std::optional<Error> error_;
   size_t visits_ = 0;
+  size_t points_ = 0;
+  std::optional<size_t> point_note_;  // the note that counts them
+  std::optional<double> point_radius_;
 };
 
 }  // namespace blok::dxf

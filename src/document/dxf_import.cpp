@@ -43,7 +43,7 @@ Result<DxfImportReport> Import(std::string_view bytes, const std::filesystem::pa
   DxfImportReport report;
   const dxf::UnitChoice unit = dxf::ChooseUnit(drawing, options, report);
   const Affine root = Scaling(unit.scale, unit.scale);
-  dxf::Converter converter(drawing, options, report);
+  dxf::Converter converter(drawing, options, unit, report);
   const std::string refused = "nie można zaimportować " + file.string() + ": ";
 
   const auto add = [&](std::string name, const std::vector<Entity>& entities, double base_x,

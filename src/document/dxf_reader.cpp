@@ -80,6 +80,8 @@ void ReadHeader(const std::vector<Group>& groups, size_t& i, Drawing& d) {
       d.base_x = RealOf(g.value).value_or(0);
     } else if (variable == "$INSBASE" && g.code == 20) {
       d.base_y = RealOf(g.value).value_or(0);
+    } else if (variable == "$PDSIZE" && g.code == 40) {
+      d.point_size = RealOf(g.value).value_or(0);
     }
   }
   // From version AC1021 (2007) on the file is UTF-8 whatever code page it names.

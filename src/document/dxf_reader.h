@@ -75,6 +75,7 @@ struct Drawing {
   Encoding encoding = Encoding::kLatin1;
   std::optional<long long> units;
   double base_x = 0, base_y = 0;                  // $INSBASE
+  double point_size = 0;                          // $PDSIZE: below zero a share of the screen
   std::unordered_map<std::string, Layer> layers;  // by upper-case name
   std::vector<BlockDefinition> blocks;
   std::unordered_map<std::string, size_t> block_index;  // by upper-case name

@@ -6,19 +6,13 @@
 #include <numbers>
 
 #include "model/entity_reader.h"
+#include "support/dxf_groups.h"
 #include "support/test_dir.h"
 
 namespace blok {
 namespace {
 
-// "code\nvalue\n" for each pair.
-std::string Groups(std::initializer_list<std::pair<int, std::string_view>> groups) {
-  std::string out;
-  for (const auto& [code, value] : groups) {
-    out += std::to_string(code) + "\n" + std::string(value) + "\n";
-  }
-  return out;
-}
+constexpr auto Groups = testing::DxfGroups;
 
 // A drawing of header variables, layers, block definitions (each "0\nBLOCK..." to "ENDBLK")
 // and model space entities, all given as group text.
@@ -401,9 +395,10 @@ TEST(DxfImport, BlocksByNameBaseAtTheOriginAndOthersSkippedAndCounted) {
   ASSERT_TRUE(report.has_value()) << report.error().message;
   ASSERT_EQ(report->blocks.size(), 2u);
   EXPECT_EQ(report->blocks[0].name, "Zawór");
-  EXPECT_EQ(report->blocks[0].lines, std::vector<std::string>{"O(0,0,1);K(0,0,0);GR(0.1)"});
-  EXPECT_EQ(report->skipped, (std::map<std::string, int>{{"HATCH", 1}, {"POINT", 1}}));
-  EXPECT_EQ(report->skipped_each.size(), 2u);
+  EXPECT_EQ(report->blocks[0].lines, (std::vector<std::string>{"O(-5,0,0.05);K(0,0,0);GR(0.1)",
+                                                               "O(0,0,1);K(0,0,0);GR(0.1)"}));
+  EXPECT_EQ(report->skipped, (std::map<std::string, int>{{"HATCH", 1}}));
+  EXPECT_EQ(report->skipped_each.size(), 1u);
 
   options.only = {"INNY"};
   report = Import(Drawing("", blocks), options);
@@ -481,10 +476,10 @@ TEST(DxfImport, BadInputIsRefusedWithAReason) {
       {"self insert", Drawing(Groups({{0, "INSERT"}, {2, "S"}}), self), "wstawia sam siebie"},
       {"cycle", Drawing(Groups({{0, "INSERT"}, {2, "A"}}), cycle), "wstawia sam siebie"},
       {"too deep", Drawing(Groups({{0, "INSERT"}, {2, "D0"}}), deep), "głębiej niż 16"},
-      {"nothing to draw", Drawing(Groups({{0, "POINT"}})), "nie ma obiektów"},
+      {"nothing to draw", Drawing(Groups({{0, "IMAGE"}})), "nie ma obiektów"},
       {"copies without end",
        Drawing(Groups({{0, "INSERT"}, {2, "P"}, {70, "30000"}, {71, "30000"}}),
-               Block("P", Groups({{0, "POINT"}}))),
+               Block("P", Groups({{0, "IMAGE"}}))),
        "za dużo wstawień"},
   };
   for (const Case& c : cases) {
