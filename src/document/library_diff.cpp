@@ -9,6 +9,7 @@
 
 #include "document/duplicates.h"
 #include "document/library_rules.h"
+#include "document/text_file.h"
 
 namespace blok {
 namespace {
@@ -60,6 +61,17 @@ std::vector<LoadedBlock> BlocksByName(std::vector<LoadedBlock> records) {
 Result<std::vector<LoadedBlock>> ReadBlocksByName(const std::filesystem::path& file) {
   auto records = WczytajWszystkieBloki(file);
   if (!records) return std::unexpected(records.error());
+  if (records->empty()) {
+    // An empty file is an empty library; text without a single record is none, and taking it
+    // for one would have a merge write over it.
+    auto lines = ReadTextLines(file);
+    if (!lines) return std::unexpected(lines.error());
+    if (std::ranges::any_of(*lines, [](const std::string& line) {
+          return line.find_first_not_of(" \t") != std::string::npos;
+        })) {
+      return Fail("Plik " + file.string() + " nie jest biblioteką bloków: nie ma w nim bloku");
+    }
+  }
   return BlocksByName(std::move(*records));
 }
 

@@ -109,6 +109,14 @@ TEST(LibraryDiffTest, ANameSavedTwiceIsItsLastRecord) {
   }
   testing::WriteBytes(dir / "dwa.blk", bytes);
   EXPECT_THAT(ReadBlocksByName(dir / "dwa.blk").value(), ElementsAre(kStudnia, kWlaz));
+  const struct {
+    const char* bytes;
+    bool library;
+  } files[] = {{"", true}, {"\r\n  \r\n", true}, {"PNG\x1A\r\n", false}};
+  for (const auto& f : files) {
+    testing::WriteBytes(dir / "inny.blk", f.bytes);
+    EXPECT_EQ(ReadBlocksByName(dir / "inny.blk").has_value(), f.library) << f.bytes;
+  }
   EXPECT_FALSE(ReadBlocksByName(dir / "nie_ma.blk"));
 }
 
