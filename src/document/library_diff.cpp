@@ -1,6 +1,7 @@
 #include "document/library_diff.h"
 
 #include <algorithm>
+#include <deque>
 #include <dtl/dtl.hpp>
 #include <optional>
 #include <sstream>
@@ -37,6 +38,12 @@ std::vector<std::string> UnifiedHunks(const BlockChange& change) {
   std::istringstream in(text.str());
   for (std::string line; std::getline(in, line);) lines.push_back(std::move(line));
   return lines;
+}
+
+// What SameDrawing compares: the unit and the canonical drawing; empty when nothing is drawn.
+std::string DrawingKey(const LoadedBlock& block) {
+  std::string drawing = CanonicalDrawing(block.lines);
+  return drawing.empty() ? drawing : block.unit + '\n' + drawing;
 }
 
 const std::string& OrderingName(const BlockChange& change) {
@@ -80,9 +87,8 @@ bool SameContent(const LoadedBlock& a, const LoadedBlock& b) {
 }
 
 bool SameDrawing(const LoadedBlock& a, const LoadedBlock& b) {
-  if (a.unit != b.unit) return false;
-  const std::string drawing = CanonicalDrawing(a.lines);
-  return !drawing.empty() && drawing == CanonicalDrawing(b.lines);
+  const std::string key = DrawingKey(a);
+  return !key.empty() && key == DrawingKey(b);
 }
 
 std::vector<BlockChange> DiffLibraries(std::span<const LoadedBlock> a,
@@ -93,8 +99,14 @@ std::vector<BlockChange> DiffLibraries(std::span<const LoadedBlock> a,
   for (const LoadedBlock& block : b) in_b[block.name] = &block;
   std::vector<BlockChange> changes;
   std::vector<const LoadedBlock*> added;
+  // The added blocks by drawing, each drawing made once: a rename takes the first one left.
+  std::unordered_map<std::string, std::deque<const LoadedBlock*>> added_by_drawing;
   for (const LoadedBlock& block : b) {
-    if (!in_a.contains(block.name)) added.push_back(&block);
+    if (in_a.contains(block.name)) continue;
+    added.push_back(&block);
+    if (std::string key = DrawingKey(block); !key.empty()) {
+      added_by_drawing[std::move(key)].push_back(&block);
+    }
   }
   std::unordered_set<const LoadedBlock*> paired;
   for (const LoadedBlock& block : a) {
@@ -105,12 +117,12 @@ std::vector<BlockChange> DiffLibraries(std::span<const LoadedBlock> a,
       }
       continue;
     }
-    const auto twin = std::ranges::find_if(added, [&](const LoadedBlock* candidate) {
-      return !paired.contains(candidate) && SameDrawing(block, *candidate);
-    });
-    if (twin != added.end()) {
-      paired.insert(*twin);
-      changes.push_back({BlockChangeKind::kRenamed, block, **twin});
+    const auto twins = added_by_drawing.find(DrawingKey(block));
+    if (twins != added_by_drawing.end() && !twins->second.empty()) {
+      const LoadedBlock* twin = twins->second.front();
+      twins->second.pop_front();
+      paired.insert(twin);
+      changes.push_back({BlockChangeKind::kRenamed, block, *twin});
     } else {
       changes.push_back({BlockChangeKind::kRemoved, block, {}});
     }

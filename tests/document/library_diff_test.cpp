@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "document/text_file.h"
+#include "support/record_bytes.h"
 #include "support/test_dir.h"
 
 namespace blok {
@@ -101,13 +102,7 @@ TEST(LibraryDiffTest, ANameSavedTwiceIsItsLastRecord) {
   EXPECT_THAT(DiffLibraries(blocks, Library{kWlaz, kStudnia}), IsEmpty());
 
   const testing::TestDir dir;
-  std::string bytes;
-  for (const LoadedBlock& block : records) {
-    BlockToSave record{block.name, block.unit, block.lines};
-    record.lines.emplace_back();  // the editor's trailing line end
-    for (const std::string& line : BlockRecordLines(record)) AppendTextLine(bytes, line);
-  }
-  testing::WriteBytes(dir / "dwa.blk", bytes);
+  testing::WriteBytes(dir / "dwa.blk", testing::LibraryBytes(records));
   EXPECT_THAT(ReadBlocksByName(dir / "dwa.blk").value(), ElementsAre(kStudnia, kWlaz));
   const struct {
     const char* bytes;

@@ -7,6 +7,7 @@
 #include "document/library_diff.h"
 #include "document/library_rules.h"
 #include "document/text_file.h"
+#include "support/record_bytes.h"
 #include "support/test_dir.h"
 
 namespace blok {
@@ -155,13 +156,7 @@ TEST(LibraryMergeTest, ConflictNameFitsASave) {
 class LibraryMergeFileTest : public ::testing::Test {
  protected:
   void Write(const std::string& name, const Library& blocks) {
-    std::string bytes;
-    for (const LoadedBlock& block : blocks) {
-      BlockToSave record{block.name, block.unit, block.lines};
-      record.lines.emplace_back();
-      for (const std::string& line : BlockRecordLines(record)) AppendTextLine(bytes, line);
-    }
-    testing::WriteBytes(dir_ / name, bytes);
+    testing::WriteBytes(dir_ / name, testing::LibraryBytes(blocks));
   }
   testing::TestDir dir_;
   const ReplaceOptions quick_{.durable = false};

@@ -11,6 +11,7 @@
 #include "document/library_diff.h"
 #include "document/text_file.h"
 #include "support/blk_runner.h"
+#include "support/record_bytes.h"
 #include "support/test_dir.h"
 
 namespace blok {
@@ -25,13 +26,7 @@ using testing::WriteBytes;
 class BlkDiffTest : public ::testing::Test {
  protected:
   std::string Library(const std::string& name, const std::vector<LoadedBlock>& blocks) {
-    std::string bytes;
-    for (const LoadedBlock& block : blocks) {
-      BlockToSave record{block.name, block.unit, block.lines};
-      record.lines.emplace_back();
-      for (const std::string& line : BlockRecordLines(record)) AppendTextLine(bytes, line);
-    }
-    WriteBytes(dir_ / name, bytes);
+    WriteBytes(dir_ / name, testing::LibraryBytes(blocks));
     return (dir_ / name).string();
   }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
