@@ -20,7 +20,6 @@ namespace {
 using testing::BlkRun;
 using testing::BlkWithInput;
 using testing::ReadBytes;
-using testing::TestDir;
 using testing::WriteBytes;
 
 class BlkDiffTest : public ::testing::Test {
@@ -31,7 +30,7 @@ class BlkDiffTest : public ::testing::Test {
   }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
-  TestDir dir_;
+  testing::TestDir dir_;
   const LoadedBlock studnia_{"Studnia", "m", {"O(0,0,1)", "L(-1,0)-(1,0)"}};
   const LoadedBlock studnia2_{"Studnia", "m", {"O(0,0,1)", "L(-2,0)-(2,0)"}};
   const LoadedBlock studnia3_{"Studnia", "m", {"O(0,0,3)"}};
