@@ -1,6 +1,6 @@
-// blk-draw: the blk commands that draw (render, catalogue), a program of its own so that the
-// commands that draw nothing start without the drawing libraries. blk runs it with its own
-// command line.
+// blk-draw: the blk commands that draw (render, catalogue, diff with pictures), a program of its
+// own so that the commands that draw nothing start without the drawing libraries. blk runs it with
+// its own command line.
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -10,6 +10,8 @@
 
 #include "catalogue.h"
 #include "cli.h"
+#include "commands.h"
+#include "diff_pictures.h"
 #include "render.h"
 
 namespace blok::cli {
@@ -85,5 +87,6 @@ int main(int argc, char** argv) {
   blok::cli::RequireCodePage(app);
   int status = 0;
   blok::cli::AddDrawingCommands(app, status);
+  blok::cli::AddDiffCommand(app, status, blok::DiffPictures(blok::cli::FontFile()));
   return blok::cli::Run(app, argc, argv, status);
 }

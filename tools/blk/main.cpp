@@ -22,6 +22,15 @@ constexpr std::pair<std::string_view, std::string_view> kDrawingCommands[] = {
     {"catalogue", "every block of a file, drawn on A4 pages (PDF)"},
 };
 
+// blk diff draws with --pictures only: then blk-draw runs it.
+bool DrawsDiffPictures(int argc, char** argv) {
+  if (std::string_view(argv[1]) != "diff") return false;
+  for (int i = 2; i < argc; ++i) {
+    if (std::string_view(argv[i]).starts_with("--pictures")) return true;
+  }
+  return false;
+}
+
 // Beside blk in the build tree, in ../libexec/blokedit/ when installed.
 std::filesystem::path DrawingProgram() {
   const std::filesystem::path dir = blok::cli::ExecutableDir();
@@ -45,15 +54,19 @@ int main(int argc, char** argv) {
     for (const auto& [command, what] : kDrawingCommands) {
       if (argv[1] == command) RunDrawingProgram(argv);
     }
+    if (DrawsDiffPictures(argc, argv)) RunDrawingProgram(argv);
   }
   CLI::App app{
       "blk: lists, shows, checks, parses, saves, removes, renames, copies, renders, exports, "
-      "imports and catalogues the blocks of block files (*.blk), and finds blocks saved twice"};
+      "imports and catalogues the blocks of block files (*.blk), finds blocks saved twice, and "
+      "compares and merges block files"};
   app.require_subcommand(1);
   blok::cli::RequireCodePage(app);
   int status = 0;
   blok::cli::AddLibraryCommands(app, status);
   blok::cli::AddDxfCommands(app, status);
+  blok::cli::AddDiffCommand(app, status, nullptr);
+  blok::cli::AddGitCommands(app, status);
   // Listed here, run by blk-draw.
   for (const auto& [command, what] : kDrawingCommands) {
     app.add_subcommand(std::string(command), std::string(what));
