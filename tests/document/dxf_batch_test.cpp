@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/dxf_drawing.h"
 #include "support/test_dir.h"
 
 namespace blok {
@@ -11,13 +12,15 @@ namespace fs = std::filesystem;
 using testing::TestDir;
 using testing::WriteBytes;
 
-// A model space of these entities, in metres.
-std::string Dxf(std::string_view entities, bool with_unit = true) {
-  return std::string("0\nSECTION\n2\nHEADER\n") + (with_unit ? "9\n$INSUNITS\n70\n6\n" : "") +
-         "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" + std::string(entities) + "0\nENDSEC\n0\nEOF\n";
+using testing::kDxfCircle;
+using testing::kDxfLine;
+using testing::ModelSpaceDxf;
+
+// The drawing without its unit, which the import then assumes.
+std::string WithoutUnit(std::string dxf) {
+  const std::string unit = "9\n$INSUNITS\n70\n6\n";
+  return dxf.erase(dxf.find(unit), unit.size());
 }
-constexpr char kLine[] = "0\nLINE\n8\n0\n10\n0\n20\n0\n30\n0\n11\n2\n21\n0\n31\n0\n";
-constexpr char kCircle[] = "0\nCIRCLE\n8\n0\n10\n1\n20\n1\n30\n0\n40\n0.5\n";
 constexpr char kPoint[] = "0\nPOINT\n8\n0\n10\n1\n20\n1\n30\n0\n";
 
 std::vector<std::string> Shown(const std::vector<DxfInput>& inputs) {
@@ -74,10 +77,11 @@ class ImportDxfFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const auto& [file, bytes] : std::vector<std::pair<const char*, std::string>>{
-             {"elektro/slup.dxf", Dxf(std::string(kLine) + kPoint)},
-             {"woda/slup.dxf", Dxf(std::string(kCircle) + kPoint + kPoint, false)},
+             {"elektro/slup.dxf", ModelSpaceDxf(std::string(kDxfLine) + kPoint)},
+             {"woda/slup.dxf",
+              WithoutUnit(ModelSpaceDxf(std::string(kDxfCircle) + kPoint + kPoint))},
              {"woda/zly.dxf", "to nie jest DXF"},
-             {"woda/zasuwa.dxf", Dxf(kCircle)}}) {
+             {"woda/zasuwa.dxf", ModelSpaceDxf(kDxfCircle)}}) {
       fs::create_directories((dir_ / file).parent_path());
       WriteBytes(dir_ / file, bytes);
     }

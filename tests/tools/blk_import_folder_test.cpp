@@ -5,6 +5,7 @@
 
 #include "document/block_file.h"
 #include "support/blk_runner.h"
+#include "support/dxf_drawing.h"
 #include "support/test_dir.h"
 
 namespace blok {
@@ -13,18 +14,15 @@ namespace {
 namespace fs = std::filesystem;
 using testing::BlkRun;
 using testing::BlkWithInput;
+using testing::ModelSpaceDxf;
 using testing::ReadBytes;
 using testing::TestDir;
 using testing::WriteBytes;
 
-std::string Dxf(std::string_view entities) {
-  return "0\nSECTION\n2\nHEADER\n9\n$INSUNITS\n70\n6\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" +
-         std::string(entities) + "0\nENDSEC\n0\nEOF\n";
-}
-const std::string kLine = Dxf("0\nLINE\n8\n0\n10\n0\n20\n0\n30\n0\n11\n2\n21\n0\n31\n0\n");
-const std::string kCircle = Dxf("0\nCIRCLE\n8\n0\n10\n1\n20\n1\n30\n0\n40\n0.5\n");
-const std::string kWithPoint =
-    Dxf("0\nLINE\n8\n0\n10\n0\n20\n0\n30\n0\n11\n1\n21\n1\n31\n0\n0\nPOINT\n8\n0\n10\n1\n20\n1\n");
+const std::string kLine = ModelSpaceDxf(testing::kDxfLine);
+const std::string kCircle = ModelSpaceDxf(testing::kDxfCircle);
+const std::string kWithPoint = ModelSpaceDxf(
+    "0\nLINE\n8\n0\n10\n0\n20\n0\n30\n0\n11\n1\n21\n1\n31\n0\n0\nPOINT\n8\n0\n10\n1\n20\n1\n");
 
 class BlkImportFolderTest : public ::testing::Test {
  protected:
