@@ -55,6 +55,13 @@ class CancellingUi : public blok::Ui {
   std::optional<std::filesystem::path> SaveFileDialog(const blok::FileDialog&) override {
     return std::nullopt;
   }
+  std::vector<std::filesystem::path> OpenFilesDialog(const blok::FileDialog&) override {
+    return {};
+  }
+  std::optional<std::filesystem::path> ChooseFolder(const blok::FileDialog&) override {
+    return std::nullopt;
+  }
+  std::unique_ptr<Progress> ShowProgress(std::string_view) override { return nullptr; }
   std::optional<blok::Colour> ChooseColour(blok::Colour) override { return std::nullopt; }
   bool ChooseBlocks(std::vector<OfferedBlock>&, bool&) override { return false; }
   std::optional<size_t> ChooseBlockToInsert(const std::vector<OfferedBlock>&) override {

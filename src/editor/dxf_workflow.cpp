@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "document/dxf_batch.h"
 #include "document/dxf_import.h"
+#include "document/export_progress.h"
 #include "editing/transform.h"
 #include "editor/library.h"
 #include "model/unit.h"
@@ -21,6 +23,15 @@ Result<DxfImportReport> ReadOffer(const std::filesystem::path& file, DxfImportOp
   options.all_blocks = true;
   options.with_model = true;
   return ImportDxf(file, options);
+}
+
+// Names for a question: the first ten, and how many more.
+std::string ShortList(const std::vector<std::string>& names) {
+  constexpr size_t kShown = 10;
+  std::string list;
+  for (size_t i = 0; i < names.size() && i < kShown; ++i) list += (i ? ", " : "") + names[i];
+  if (names.size() > kShown) list += " i " + std::to_string(names.size() - kShown) + " innych";
+  return list;
 }
 
 }  // namespace
@@ -106,9 +117,12 @@ DxfImportOptions Library::DxfOptions(const std::filesystem::path& file) const {
 void Library::ImportujDxf() {
   cancel_command_();
   if (!open_file_) return ui_.ShowMessage("Nie otwarto pliku z blokami.");
-  const auto file =
-      ui_.OpenFileDialog({"Importuj DXF", kDxfFilters, "dxf", preferences_.initial_directory()});
-  if (!file) return view_.Redraw();
+  const std::vector<std::filesystem::path> files =
+      ui_.OpenFilesDialog({"Importuj DXF", kDxfFilters, "dxf", preferences_.initial_directory()});
+  if (files.empty()) return view_.Redraw();
+  if (files.size() > 1) return ImportDxfBatch(files);
+  // One drawing: its blocks offered to tick.
+  const auto file = files.begin();
   auto offered = ReadOffer(*file, DxfOptions(*file));
   if (!offered) {
     ShowError(offered.error());
@@ -143,6 +157,76 @@ void Library::ImportujDxf() {
                       " bloków: " + std::to_string(chosen.size()));
   LibraryChanged(chosen.front().name);
   view_.Redraw();
+}
+
+void Library::ImportujFolderDxf() {
+  cancel_command_();
+  if (!open_file_) return ui_.ShowMessage("Nie otwarto pliku z blokami.");
+  const auto folder =
+      ui_.ChooseFolder({"Importuj folder DXF", {}, "", preferences_.initial_directory()});
+  if (!folder) return view_.Redraw();
+  ImportDxfBatch({*folder});
+}
+
+void Library::ImportDxfBatch(const std::vector<std::filesystem::path>& inputs) {
+  const auto found = FindDxfFiles(inputs);
+  if (!found) {
+    ShowError(found.error());
+    return view_.Redraw();
+  }
+  if (found->empty()) {
+    ui_.ShowMessage("Nie znaleziono plików DXF.");
+    return view_.Redraw();
+  }
+  DxfBatchReport batch;
+  {
+    const auto progress = ui_.ShowProgress("Importowanie plików DXF…");
+    batch = ImportDxfFiles(*found, DxfOptions({}),
+                           [&](size_t index, size_t count, const std::filesystem::path& shown) {
+                             return !progress || progress->Step(index, count, shown.string());
+                           });
+  }
+  if (batch.cancelled) {
+    messages_.Komunikat(std::string(kExportCancelled));
+    return view_.Redraw();
+  }
+  const auto summary = [&batch] {
+    std::string text;
+    for (const std::string& line : DxfBatchSummary(batch)) text += line + "\n";
+    return text;
+  };
+  if (batch.blocks.empty()) {
+    ui_.ShowMessage("Nic nie zaimportowano.\n" + summary());
+    return view_.Redraw();
+  }
+  auto saved = SaveBlocks(*open_file_, batch.blocks, false);
+  if (saved && !saved->written) {
+    // Blocks of those names replaced, or left as they are and the others imported.
+    const Answer answer =
+        preferences_.settings().overwrite_without_asking
+            ? Answer::kTak
+            : ui_.Ask(Question{.text = "W bibliotece są już bloki: " + ShortList(saved->existing) +
+                                       ". Zastąpić je?",
+                               .tak = "Zastąp",
+                               .nie = "Pomiń",
+                               .kasuj = "Anuluj"});
+    if (answer == Answer::kKasuj) return view_.Redraw();
+    if (answer == Answer::kNie) {
+      std::erase_if(batch.blocks, [&](const BlockToSave& block) {
+        return std::ranges::find(saved->existing, block.name) != saved->existing.end();
+      });
+      if (batch.blocks.empty()) return view_.Redraw();
+    }
+    saved = SaveBlocks(*open_file_, batch.blocks, true);
+  }
+  if (!saved) {
+    ShowError(saved.error());
+    return view_.Redraw();
+  }
+  messages_.Komunikat("Zaimportowano bloków: " + std::to_string(batch.blocks.size()));
+  LibraryChanged(batch.blocks.front().name);
+  view_.Redraw();
+  ui_.ShowMessage(summary());
 }
 
 }  // namespace blok

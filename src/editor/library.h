@@ -108,7 +108,12 @@ class Library {
   void WstawZDxf();
   // M_ImportujDXF: the blocks a DXF drawing offers (its model space first, then its block
   // definitions), those the user ticks saved into the open library at once, all or none.
+  // With several files chosen, as M_ImportujFolderDXF does with a folder: every DXF file's
+  // model space a block named after its file, read with a progress that can stop it (the
+  // library left as it was), saved at once; names the library holds are asked about; then a
+  // summary.
   void ImportujDxf();
+  void ImportujFolderDxf();
 
   // Told of the changes the block panel follows: another file, new rows, a row brought forward.
   void SetListener(std::function<void(LibraryChange)> listener) { listener_ = std::move(listener); }
@@ -136,6 +141,7 @@ class Library {
   // definitions, else its model space (also when its definitions cannot be read: the model
   // space's read then says what is wrong). Nothing: cancelled, or nothing ticked.
   std::optional<DxfImportOptions> InsertedPart(const std::filesystem::path& file);
+  void ImportDxfBatch(const std::vector<std::filesystem::path>& inputs);
   void ShowError(const Error& error) { ui_.ShowMessage(error.message); }
   void Notify(LibraryChange change);
 

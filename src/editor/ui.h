@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,6 +61,19 @@ class Ui {
   // The chosen file, or nothing when the dialog was cancelled.
   virtual std::optional<std::filesystem::path> OpenFileDialog(const FileDialog& dialog) = 0;
   virtual std::optional<std::filesystem::path> SaveFileDialog(const FileDialog& dialog) = 0;
+  // Several files chosen at once, in the dialog's order; none when it was cancelled.
+  virtual std::vector<std::filesystem::path> OpenFilesDialog(const FileDialog& dialog) = 0;
+  // A folder (the dialog's title and initial directory), or nothing when cancelled.
+  virtual std::optional<std::filesystem::path> ChooseFolder(const FileDialog& dialog) = 0;
+  // A long work's progress over the window with its "Anuluj", shown until the object goes
+  // (nothing: none is shown, and the work goes on to its end).
+  class Progress {
+   public:
+    virtual ~Progress() = default;
+    // Before step index of count, named item; false when the user has asked to stop.
+    virtual bool Step(size_t index, size_t count, std::string_view item) = 0;
+  };
+  virtual std::unique_ptr<Progress> ShowProgress(std::string_view text) = 0;
   // The blocks a DXF drawing offers, for the user to tick those to import: each comes ticked
   // unless its name is taken; replace says whether taken names are replaced. False: cancelled.
   struct OfferedBlock {

@@ -5,7 +5,6 @@
 #include <QFormLayout>
 #include <QIntValidator>
 #include <QPrintPreviewDialog>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <optional>
@@ -34,26 +33,14 @@ QDialogButtonBox* OkCancel(QDialog& dialog, const QString& ok) {
 class Progress {
  public:
   Progress(QWidget* window, const QString& text, int delay_ms)
-      : dialog_(text, "Anuluj", 0, 1, window) {
-    dialog_.setObjectName("Postep");
-    dialog_.setWindowTitle("Postęp");
-    dialog_.setWindowModality(Qt::WindowModal);
-    dialog_.setAutoReset(false);
-    dialog_.setMinimumDuration(delay_ms);
-    dialog_.setValue(0);
-    if (delay_ms == 0) dialog_.show();
-  }
+      : shown_(ShowProgressOver(*window, S(text), delay_ms)) {}
 
   ExportProgress Callback() {
-    return [this](int done, int total) {
-      dialog_.setMaximum(total);
-      dialog_.setValue(done);  // a modal dialog takes its events here: Anuluj among them
-      return !dialog_.wasCanceled();
-    };
+    return [this](int done, int total) { return shown_->Step(done, total, {}); };
   }
 
  private:
-  QProgressDialog dialog_;
+  std::unique_ptr<Ui::Progress> shown_;
 };
 
 }  // namespace

@@ -143,6 +143,7 @@ void TPodgladRysowanie::BuildMenus() {
   library_item("M_KopiujDoBiblioteki", "Kopiuj do biblioteki…", &Library::KopiujDoBiblioteki);
   library_item("M_Duplikaty", "Duplikaty", &Library::PokazDuplikaty);
   library_item("M_ImportujDXF", "Importuj DXF…", &Library::ImportujDxf);
+  library_item("M_ImportujFolderDXF", "Importuj folder DXF…", &Library::ImportujFolderDxf);
   tool_actions_ << AddExportItems(*menu_pliki_, *this);
   menu_pliki_->addSeparator();
   menu_pliki_->addAction(o_programie);

@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -77,6 +78,64 @@ std::optional<std::filesystem::path> QtUi::SaveFileDialog(const FileDialog& d) {
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setDefaultSuffix(Q(d.default_extension));
   return Chosen(dialog);
+}
+
+std::vector<std::filesystem::path> QtUi::OpenFilesDialog(const FileDialog& d) {
+  QFileDialog dialog(&parts_.window, Q(d.title), Q(d.initial_directory.string()), QtFilter(d));
+  dialog.setObjectName("OpenDialog1");
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  std::vector<std::filesystem::path> files;
+  if (dialog.exec() != QDialog::Accepted) return files;
+  for (const QString& file : dialog.selectedFiles()) files.emplace_back(S(file));
+  return files;
+}
+
+std::optional<std::filesystem::path> QtUi::ChooseFolder(const FileDialog& d) {
+  QFileDialog dialog(&parts_.window, Q(d.title), Q(d.initial_directory.string()));
+  dialog.setObjectName("WyborFolderu");
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  return Chosen(dialog);
+}
+
+namespace {
+
+// "Postep" over the window, the item at work under its text; its Anuluj asks the work to stop.
+class ProgressDialog : public Ui::Progress {
+ public:
+  ProgressDialog(QWidget& window, std::string_view text, int delay_ms)
+      : text_(Q(text)), dialog_(text_, "Anuluj", 0, 1, &window) {
+    dialog_.setObjectName("Postep");
+    dialog_.setWindowTitle("Postęp");
+    dialog_.setWindowModality(Qt::WindowModal);
+    dialog_.setAutoReset(false);
+    dialog_.setMinimumDuration(delay_ms);
+    dialog_.setValue(0);
+    if (delay_ms == 0) dialog_.show();
+  }
+
+  bool Step(size_t index, size_t count, std::string_view item) override {
+    if (!item.empty()) dialog_.setLabelText(text_ + "\n" + Q(item));
+    dialog_.setMaximum(static_cast<int>(count));
+    dialog_.setValue(static_cast<int>(index));  // a modal dialog takes its events here
+    return !dialog_.wasCanceled();
+  }
+
+ private:
+  QString text_;
+  QProgressDialog dialog_;
+};
+
+}  // namespace
+
+std::unique_ptr<Ui::Progress> ShowProgressOver(QWidget& window, std::string_view text,
+                                               int delay_ms) {
+  return std::make_unique<ProgressDialog>(window, text, delay_ms);
+}
+
+std::unique_ptr<Ui::Progress> QtUi::ShowProgress(std::string_view text) {
+  return ShowProgressOver(parts_.window, text, progress_delay_ms_);
 }
 
 std::optional<std::string> QtUi::AskText(std::string_view title, std::string_view label,

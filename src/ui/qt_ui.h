@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,6 +52,11 @@ class QtUi : public Ui {
   void ShowMessage(std::string_view text) override;
   std::optional<std::filesystem::path> OpenFileDialog(const FileDialog& dialog) override;
   std::optional<std::filesystem::path> SaveFileDialog(const FileDialog& dialog) override;
+  std::vector<std::filesystem::path> OpenFilesDialog(const FileDialog& dialog) override;
+  std::optional<std::filesystem::path> ChooseFolder(const FileDialog& dialog) override;
+  std::unique_ptr<Progress> ShowProgress(std::string_view text) override;
+  // How long the work runs before "Postep" shows: a quick one shows no flash.
+  void SetProgressDelay(int ms) { progress_delay_ms_ = ms; }
   std::optional<Colour> ChooseColour(Colour initial) override;
   std::optional<std::string> AskText(std::string_view title, std::string_view label,
                                      std::string_view initial) override;
@@ -77,6 +83,7 @@ class QtUi : public Ui {
  private:
   QtUiParts parts_;
   const StrokeFont* picture_font_ = nullptr;
+  int progress_delay_ms_ = 400;
   QCursor pick_cursor_;
   // Children of the window.
   TLinieEdycja* line_dialog_;
@@ -84,6 +91,10 @@ class QtUi : public Ui {
   TTekstyEdycja* text_dialog_;
   TEdycjaCech* properties_dialog_;
 };
+
+// "Postep" over the window, shown once the work has run delay_ms (at once for 0).
+std::unique_ptr<Ui::Progress> ShowProgressOver(QWidget& window, std::string_view text,
+                                               int delay_ms);
 
 // What the system clipboard holds, in its two forms.
 ClipboardContents SystemClipboard();

@@ -40,6 +40,9 @@ ScriptedUi::~ScriptedUi() {
   EXPECT_TRUE(answers.empty()) << answers.size() << " scripted answers to questions never asked";
   EXPECT_TRUE(open_paths.empty()) << open_paths.size() << " open dialogs never shown";
   EXPECT_TRUE(save_paths.empty()) << save_paths.size() << " save dialogs never shown";
+  EXPECT_TRUE(open_path_lists.empty())
+      << open_path_lists.size() << " file-list dialogs never shown";
+  EXPECT_TRUE(folders.empty()) << folders.size() << " folder dialogs never shown";
   EXPECT_TRUE(colours.empty()) << colours.size() << " colour dialogs never shown";
   EXPECT_TRUE(line_answers.empty()) << line_answers.size() << " LinieEdycja answers unused";
   EXPECT_TRUE(circle_answers.empty()) << circle_answers.size() << " OkragEdycja answers unused";
@@ -52,6 +55,7 @@ void ScriptedUi::ClearRecords() {
   questions.clear();
   message_boxes.clear();
   dialogs.clear();
+  progress_steps.clear();
   colour_dialogs.clear();
   viewer_texts.clear();
   shell_opens.clear();
@@ -84,6 +88,40 @@ std::optional<std::filesystem::path> ScriptedUi::SaveFileDialog(const FileDialog
   dialogs.push_back({DialogKind::kSave, dialog});
   return Next(save_paths, std::optional<std::filesystem::path>(),
               "the save dialog \"" + dialog.title + "\"");
+}
+
+std::vector<std::filesystem::path> ScriptedUi::OpenFilesDialog(const FileDialog& dialog) {
+  if (open_path_lists.empty()) {
+    const auto one = OpenFileDialog(dialog);
+    return one ? std::vector{*one} : std::vector<std::filesystem::path>{};
+  }
+  dialogs.push_back({DialogKind::kOpen, dialog});
+  auto files = std::move(open_path_lists.front());
+  open_path_lists.pop_front();
+  return files;
+}
+
+std::optional<std::filesystem::path> ScriptedUi::ChooseFolder(const FileDialog& dialog) {
+  dialogs.push_back({DialogKind::kFolder, dialog});
+  return Next(folders, std::optional<std::filesystem::path>(),
+              "the folder dialog \"" + dialog.title + "\"");
+}
+
+std::unique_ptr<Ui::Progress> ScriptedUi::ShowProgress(std::string_view text) {
+  class Scripted : public Progress {
+   public:
+    Scripted(ScriptedUi& ui, std::string_view text) : ui_(ui), text_(text) {}
+    bool Step(size_t index, size_t count, std::string_view item) override {
+      ui_.progress_steps.push_back(text_ + ": " + std::to_string(index) + "/" +
+                                   std::to_string(count) + " " + std::string(item));
+      return !ui_.stop_progress_at || index < *ui_.stop_progress_at;
+    }
+
+   private:
+    ScriptedUi& ui_;
+    std::string text_;
+  };
+  return std::make_unique<Scripted>(*this, text);
 }
 
 std::optional<Colour> ScriptedUi::ChooseColour(Colour initial) {

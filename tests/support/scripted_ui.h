@@ -16,7 +16,7 @@ namespace blok::testing {
 // when the ScriptedUi is destroyed: a test states every question it expects.
 class ScriptedUi : public Ui {
  public:
-  enum class DialogKind { kOpen, kSave };
+  enum class DialogKind { kOpen, kSave, kFolder };
   struct DialogShown {
     DialogKind kind;
     FileDialog dialog;
@@ -28,6 +28,12 @@ class ScriptedUi : public Ui {
   std::deque<Answer> answers;
   std::deque<std::optional<std::filesystem::path>> open_paths;  // nothing: cancelled
   std::deque<std::optional<std::filesystem::path>> save_paths;
+  // The dialog of several files: a list each; without one it answers from open_paths, a
+  // single file or none.
+  std::deque<std::vector<std::filesystem::path>> open_path_lists;
+  std::deque<std::optional<std::filesystem::path>> folders;  // nothing: cancelled
+  // The progress's Anuluj, pressed before the step of this index.
+  std::optional<size_t> stop_progress_at;
   std::deque<std::optional<Colour>> colours;
   std::deque<std::optional<std::string>> texts;  // nothing: cancelled
   // The import dialog: edits the offer as the user would; false cancels.
@@ -48,6 +54,7 @@ class ScriptedUi : public Ui {
   std::vector<Question> asked;  // each question with its buttons and its safe answer
   std::vector<std::string> message_boxes;
   std::vector<DialogShown> dialogs;
+  std::vector<std::string> progress_steps;              // "TEXT: INDEX/COUNT ITEM", each step told
   std::vector<Colour> colour_dialogs;                   // the preset colour of each
   std::vector<std::string> text_questions;              // the label of each text asked for
   std::vector<std::vector<OfferedBlock>> block_offers;  // each import dialog's offer
@@ -86,6 +93,9 @@ class ScriptedUi : public Ui {
   void ShowMessage(std::string_view text) override;
   std::optional<std::filesystem::path> OpenFileDialog(const FileDialog& dialog) override;
   std::optional<std::filesystem::path> SaveFileDialog(const FileDialog& dialog) override;
+  std::vector<std::filesystem::path> OpenFilesDialog(const FileDialog& dialog) override;
+  std::optional<std::filesystem::path> ChooseFolder(const FileDialog& dialog) override;
+  std::unique_ptr<Progress> ShowProgress(std::string_view text) override;
   std::optional<Colour> ChooseColour(Colour initial) override;
   std::optional<std::string> AskText(std::string_view title, std::string_view label,
                                      std::string_view initial) override;

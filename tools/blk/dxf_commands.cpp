@@ -1,5 +1,8 @@
 // blk's DXF commands: blocks out to a DXF drawing and DXF drawings in as blocks.
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -8,6 +11,7 @@
 #include "cli.h"
 #include "commands.h"
 #include "document/block_file.h"
+#include "document/dxf_batch.h"
 #include "document/dxf_export.h"
 #include "document/dxf_import.h"
 #include "document/library_rules.h"
@@ -17,14 +21,145 @@
 
 namespace blok::cli {
 
+namespace {
+
+struct ImportRequest {
+  std::vector<std::filesystem::path> paths;  // the DXF files and folders, then the library
+  blok::DxfImportOptions options;
+  std::string name, unit;
+  bool replace = false, all_or_nothing = false, verbose = false;
+};
+
+// The message when the library holds some of the names and --replace was not given.
+int NamesTaken(const std::filesystem::path& library, const std::vector<std::string>& existing) {
+  std::string names;
+  for (const std::string& n : existing) names += (names.empty() ? "" : ", ") + n;
+  return Report({"w pliku " + library.string() + " są już bloki: " + names +
+                 " (--replace je zastąpi); nic nie zapisano"});
+}
+
+void ListBlocks(const std::vector<blok::BlockToSave>& blocks) {
+  for (const blok::BlockToSave& b : blocks) {
+    // Without the editor's line end, which is no entity.
+    const size_t entities = b.lines.empty() ? 0 : b.lines.size() - 1;
+    std::cout << "blok " << b.name << " (" << b.unit
+              << "): " << blok::Counted(entities, "obiekt", "obiekty", "obiektów") << "\n";
+  }
+}
+
+int ImportOne(const ImportRequest& request, const std::filesystem::path& dxf,
+              const std::filesystem::path& library, blok::DxfImportOptions options) {
+  options.model_name = request.name.empty() ? dxf.stem().string() : request.name;
+  const auto report = blok::ImportDxf(dxf, options);
+  if (!report) return Report(report.error());
+  std::vector<blok::BlockToSave> blocks;
+  for (const blok::DxfBlock& b : report->blocks) {
+    blok::BlockToSave block{b.name, b.unit, b.lines};
+    // The record leaves out an empty or one-character last line, the editor's line end.
+    block.lines.emplace_back();
+    blocks.push_back(std::move(block));
+  }
+  const auto saved = blok::SaveBlocks(library, blocks, request.replace);
+  if (!saved) return Report(saved.error());
+  if (!saved->written) return NamesTaken(library, saved->existing);
+  for (const std::string& note : report->notes) std::cerr << "blk: " << note << "\n";
+  if (request.verbose) {
+    ListBlocks(blocks);
+    for (const std::string& each : report->skipped_each) std::cout << "pominięty " << each << "\n";
+    for (const std::string& each : report->changed_texts) std::cout << "zmieniony " << each << "\n";
+  }
+  if (const size_t changed = report->changed_texts.size(); changed > 0) {
+    std::cerr << "blk: teksty spoza strony kodowej 1250, zapisane literami łacińskimi: " << changed
+              << (request.verbose ? "\n" : " (--verbose je wymienia)\n");
+  }
+  if (!report->skipped.empty()) {
+    std::cerr << "blk: pominięte obiekty DXF:";
+    for (const auto& [type, count] : report->skipped) std::cerr << " " << type << " " << count;
+    std::cerr << (request.verbose ? "\n" : " (--verbose je wymienia)\n");
+  }
+  return 0;
+}
+
+// Several files, or folders of them: each model space a block named after its file, all saved
+// in one write of the library. Exit 1 when some files were refused and the others written.
+int ImportMany(const ImportRequest& request, const std::vector<std::filesystem::path>& sources,
+               const std::filesystem::path& library, const blok::DxfImportOptions& options) {
+  if (!request.name.empty()) {
+    return Report(
+        {"--as nadaje nazwę blokowi z jednego pliku DXF; przy kilku plikach lub "
+         "folderze bloki noszą nazwy swoich plików"});
+  }
+  if (options.all_blocks || !options.only.empty()) {
+    return Report(
+        {"--blocks i --only działają dla jednego pliku DXF; z kilku plików lub "
+         "folderu bierze się przestrzeń modelu każdego"});
+  }
+  const auto inputs = blok::FindDxfFiles(sources);
+  if (!inputs) return Report(inputs.error());
+  if (inputs->empty()) return Report({"nie znaleziono plików DXF; nic nie zapisano"});
+  const bool on_terminal = ::isatty(STDERR_FILENO) == 1;
+  blok::DxfBatchProgress progress;
+  if (on_terminal) {
+    progress = [](size_t index, size_t count, const std::filesystem::path& shown) {
+      std::fprintf(stderr, "\r\033[K[%zu/%zu] %s", index + 1, count, shown.string().c_str());
+      std::fflush(stderr);
+      return true;
+    };
+  }
+  const blok::DxfBatchReport batch = blok::ImportDxfFiles(*inputs, options, progress);
+  if (on_terminal) std::fputs("\r\033[K", stderr);
+  const auto refusals = [&] {
+    for (const auto& refused : batch.refused) std::cerr << "blk: " << refused.why << "\n";
+  };
+  if (request.all_or_nothing && !batch.refused.empty()) {
+    refusals();
+    return Report(
+        {"--all-or-nothing: nie wczytano " +
+         blok::Counted(static_cast<long long>(batch.refused.size()), "pliku", "plików", "plików") +
+         "; nic nie zapisano"});
+  }
+  if (batch.blocks.empty()) {
+    refusals();
+    return Report({"żaden plik DXF nie dał bloku; nic nie zapisano"});
+  }
+  const auto saved = blok::SaveBlocks(library, batch.blocks, request.replace);
+  if (!saved) return Report(saved.error());
+  if (!saved->written) return NamesTaken(library, saved->existing);
+  if (request.verbose) {
+    ListBlocks(batch.blocks);
+    for (const std::string& each : batch.changed_texts) std::cout << "zmieniony " << each << "\n";
+  }
+  for (const std::string& line : blok::DxfBatchSummary(batch)) {
+    std::cerr << (line.starts_with(' ') ? "" : "blk: ") << line << "\n";
+  }
+  return batch.refused.empty() ? 0 : 1;
+}
+
+int Import(const ImportRequest& request) {
+  const std::filesystem::path& library = request.paths.back();
+  const std::vector<std::filesystem::path> sources(request.paths.begin(), request.paths.end() - 1);
+  blok::DxfImportOptions options = request.options;
+  if (!request.unit.empty()) options.unit = request.unit;
+  const auto font = LoadPaintingFont(FontFile());
+  if (!font) return Report(font.error());
+  options.capital = blok::CapitalOf(**font);
+  options.text_length = [&font](std::string_view text, double width) {
+    return blok::TextLength(**font, text, width);
+  };
+  std::error_code error;
+  if (sources.size() == 1 && !std::filesystem::is_directory(sources.front(), error)) {
+    return ImportOne(request, sources.front(), library, options);
+  }
+  return ImportMany(request, sources, library, options);
+}
+
+}  // namespace
+
 void AddDxfCommands(CLI::App& app, int& status) {
   // Bound to the options, so they live as long as the program.
   static blok::DxfExportRequest export_request;
   static bool verbose = false;
-  static std::filesystem::path import_dxf, import_library;
-  static blok::DxfImportOptions import_options;
-  static std::string import_name, import_unit;
-  static bool import_replace = false, import_verbose = false;
+  static ImportRequest import_request;
 
   auto* dxf = app.add_subcommand(
       "export", "blocks (all, or those named) into one DXF drawing for other CAD programs");
@@ -64,77 +199,29 @@ void AddDxfCommands(CLI::App& app, int& status) {
   });
 
   auto* import = app.add_subcommand(
-      "import", "a DXF drawing's model space (or its blocks) into a block file as blocks");
-  import->add_option("DXF", import_dxf, "DXF file (text DXF)")->required();
-  import->add_option("FILE", import_library, "block file (created when missing)")->required();
-  import->add_option("--as", import_name,
-                     "block name of the model space (default: the DXF's name)");
-  import->add_flag("--blocks", import_options.all_blocks,
-                   "every named block definition, each as a block of its name");
-  import->add_option("--only", import_options.only, "these block definitions only")
+      "import", "DXF drawings' model spaces (or one drawing's blocks) into a block file as blocks");
+  import
+      ->add_option("DXF", import_request.paths,
+                   "DXF files or folders (searched down for *.dxf), then the block file "
+                   "(created when missing)")
+      ->required()
+      ->expected(2, -1);
+  import->add_option("--as", import_request.name,
+                     "block name of the model space (default: the DXF's name); one file only");
+  import->add_flag("--blocks", import_request.options.all_blocks,
+                   "every named block definition, each as a block of its name; one file only");
+  import
+      ->add_option("--only", import_request.options.only,
+                   "these block definitions only; one file only")
       ->expected(1, -1);
-  import->add_flag("--replace", import_replace, "replace blocks of the same names");
-  import->add_option("--unit", import_unit,
+  import->add_flag("--replace", import_request.replace, "replace blocks of the same names");
+  import->add_flag("--all-or-nothing", import_request.all_or_nothing,
+                   "a file that cannot be read means nothing is written");
+  import->add_option("--unit", import_request.unit,
                      "the unit of the drawing's numbers: m, cm or mm (over the file's own)");
-  import->add_flag("-v,--verbose", import_verbose, "name each block and each entity skipped");
-  import->callback([&] {
-    if (!import_unit.empty()) import_options.unit = import_unit;
-  import_options.model_name = import_name.empty() ? import_dxf.stem().string() : import_name;
-  const auto font = LoadPaintingFont(FontFile());
-  if (!font) {
-    status = Report(font.error());
-    return;
-  }
-  import_options.capital = blok::CapitalOf(**font);
-  import_options.text_length = [&font](std::string_view text, double width) {
-    return blok::TextLength(**font, text, width);
-  };
-  const auto report = blok::ImportDxf(import_dxf, import_options);
-  if (!report) {
-    status = Report(report.error());
-    return;
-  }
-  std::vector<blok::BlockToSave> blocks;
-  for (const blok::DxfBlock& b : report->blocks) {
-    blok::BlockToSave block{b.name, b.unit, b.lines};
-    // The record leaves out an empty or one-character last line, the editor's line end.
-    block.lines.emplace_back();
-    blocks.push_back(std::move(block));
-  }
-  const auto saved = blok::SaveBlocks(import_library, blocks, import_replace);
-  if (!saved) {
-    status = Report(saved.error());
-    return;
-  }
-  if (!saved->written) {
-    std::string names;
-    for (const std::string& n : saved->existing) names += (names.empty() ? "" : ", ") + n;
-    status = Report({"w pliku " + import_library.string() + " są już bloki: " + names +
-                     " (--replace je zastąpi); nic nie zapisano"});
-    return;
-  }
-  for (const std::string& note : report->notes) std::cerr << "blk: " << note << "\n";
-  int skipped = 0;
-  for (const auto& [type, count] : report->skipped) skipped += count;
-  if (import_verbose) {
-    for (const blok::DxfBlock& b : report->blocks) {
-      std::cout << "blok " << b.name << " (" << b.unit
-                << "): " << blok::Counted(b.lines.size(), "obiekt", "obiekty", "obiektów") << "\n";
-    }
-    for (const std::string& each : report->skipped_each) {
-      std::cout << "pominięty " << each << "\n";
-    }
-    for (const std::string& each : report->changed_texts) std::cout << "zmieniony " << each << "\n";
-  }
-  if (const size_t changed = report->changed_texts.size(); changed > 0) {
-    std::cerr << "blk: teksty spoza strony kodowej 1250, zapisane literami łacińskimi: " << changed
-              << (import_verbose ? "\n" : " (--verbose je wymienia)\n");
-  }
-  if (skipped > 0) {
-    std::cerr << "blk: pominięte obiekty DXF:";
-    for (const auto& [type, count] : report->skipped) std::cerr << " " << type << " " << count;
-    std::cerr << (import_verbose ? "\n" : " (--verbose je wymienia)\n");
-  }
+  import->add_flag("-v,--verbose", import_request.verbose,
+                   "name each block and each entity skipped");
+  import->callback([&] { status = Import(import_request);
 });
 }  // namespace blok::cli
 
