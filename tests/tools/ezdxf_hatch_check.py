@@ -11,61 +11,17 @@ cover it. Exits 77 (skipped) when ezdxf is not installed.
 import json
 import math
 import os
-import subprocess
 import sys
 import tempfile
 
-try:
-    import ezdxf
-    from ezdxf import path as ezpath
-except ImportError:
-    print("ezdxf is not installed: skipped")
-    sys.exit(77)
+# The helpers of the import check: running blk on a drawing ezdxf writes, and the problems found.
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import ezdxf_import_check as common  # noqa: E402 (exits 77 itself when ezdxf is missing)
+from ezdxf_import_check import (expect, imported, near, new_doc, numbers_near,  # noqa: E402
+                                problems)
 
-BLK = None
-OUT = None
-problems = []
-
-
-def blk(*args, stdin=None):
-    return subprocess.run([BLK, *args], capture_output=True, text=True, input=stdin)
-
-
-def imported(doc, *args, name="rysunek"):
-    """The doc saved and imported; returns (run, {block: [parsed lines]})."""
-    dxf = os.path.join(OUT, name + ".dxf")
-    lib = os.path.join(OUT, name + ".blk")
-    if os.path.exists(lib):
-        os.remove(lib)
-    doc.saveas(dxf)
-    run = blk("import", dxf, lib, *args)
-    blocks = {}
-    if run.returncode == 0:
-        for block in blk("list", lib).stdout.splitlines():
-            lines = blk("show", lib, block).stdout.splitlines()[1:]
-            parsed = blk("parse", stdin="\n".join(lines) + "\n").stdout.splitlines()
-            blocks[block] = [json.loads(p) for p in parsed]
-    return run, blocks
-
-
-def expect(what, condition, detail=""):
-    if not condition:
-        problems.append(f"{what}: {detail}")
-
-
-def near(a, b, tolerance=1e-4):
-    return abs(a - b) <= tolerance
-
-
-def numbers_near(entity, want, tolerance=1e-4):
-    return all(near(entity[k], v, tolerance) for k, v in want.items())
-
-
-def new_doc(version="R2013", units=4):
-    doc = ezdxf.new(version, setup=False)
-    doc.header["$INSUNITS"] = units
-    return doc
-
+import ezdxf  # noqa: E402
+from ezdxf import path as ezpath  # noqa: E402
 
 
 # The pen width of a hatch of no line weight: 0.10 mm, the drawing being in millimetres.
@@ -141,7 +97,7 @@ def key(e):
 
 
 def hatch_doc(draw, fill):
-    doc = new_doc()
+    doc = new_doc(units=4)  # millimetres
     hatch = doc.modelspace().add_hatch()
     draw(hatch)
     if fill == "solid":
@@ -299,7 +255,7 @@ def check_hatches():
 
 
 def check_points():
-    doc = new_doc()
+    doc = new_doc(units=4)  # millimetres
     msp = doc.modelspace()
     where = [(0, 0), (400, 0), (400, 200), (125, 70)]
     for p in where:
@@ -319,12 +275,11 @@ def check_points():
 
 
 def main():
-    global BLK, OUT
     if len(sys.argv) != 2:
         sys.exit(__doc__)
-    BLK = sys.argv[1]
+    common.BLK = sys.argv[1]
     with tempfile.TemporaryDirectory() as out:
-        OUT = out
+        common.OUT = out
         for check in (check_hatches, check_points):
             check()
     for p in problems:
