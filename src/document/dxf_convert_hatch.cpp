@@ -56,12 +56,14 @@ void Converter::HatchBoundary(const HatchPath& path, const Affine& m, const Styl
   }
 }
 
-// Solid: level lines at the pen width of the hatch's thickness, which the host program draws
-// touching one another. A pattern: its own lines.
+// Solid: level lines half as far apart as a line of the hatch's thickness is wide. A view draws
+// a line with a pen of whole pixels, up to one thinner than the line is wide, so that lines a
+// whole width apart would leave hairlines between them at most zooms; at half of it they
+// overlap at every zoom and the area is drawn solid. A pattern: its own lines.
 void Converter::HatchFill(const HatchData& hatch, const Affine& m, const Style& style) {
   std::vector<FillFamily> families;
   if (hatch.solid) {
-    families.push_back(SolidFamily(style.thickness / FindUnit(unit_.unit)->millimetres));
+    families.push_back(SolidFamily(StrokeWidth(style.thickness) / 2));
   } else {
     for (const PatternLine& line : hatch.pattern) families.push_back(PatternFamily(line, m));
   }

@@ -31,6 +31,10 @@ inline constexpr std::array<ThicknessChoice, 13> kThicknessChoices = {{
     {1.00, "1.00", "1.00"},
 }};
 
+// How wide a line of a thickness is drawn, in the units of the drawing: a tenth of its number,
+// whatever the unit.
+inline constexpr double StrokeWidth(double thickness) { return thickness * 0.1; }
+
 // The text heights and widths the lists offer, in the units of the drawing.
 inline constexpr std::array<std::string_view, 11> kTextSizeChoices = {
     "0,20", "0,25", "0,30", "0,35", "0,50", "0,60", "0,70", "0,80", "1,00", "1,50", "2,00"};

@@ -7,6 +7,7 @@
 #include "model/angles.h"
 #include "model/entity_visit.h"
 #include "model/numbers.h"
+#include "model/thickness.h"
 
 namespace blok {
 namespace {
@@ -87,7 +88,7 @@ double ViewTransform::ScreenToWorldY(int py) const {
 }
 
 int ViewTransform::PenWidth(float thickness) const {
-  const double width = 1000 / scale_ * thickness * 0.1;
+  const double width = 1000 / scale_ * StrokeWidth(thickness);
   if (!(width > 0)) return 0;  // also a negative thickness
   return static_cast<int>(std::min(width, double{kMaxPenWidth}));
 }

@@ -84,15 +84,16 @@ TEST(DxfHatchImport, HatchesBecomeTheirBoundaryAndFill) {
     std::string note;      // a part of a note, or none
   };
   const std::vector<Case> cases = {
-      // 0.10 mm thick: ten lines across 1 mm, the top edge left to the boundary.
+      // 0.10 thick, a line drawn 0.01 wide: lines 0.005 apart, two hundred across 1, the top
+      // edge left to the boundary.
       {"solid square", Hatch({"0", "0", "1", "0", "1", "1", "0", "1"}),
-       "P(0,0)-(1,1);K(0,0,0);GR(0.1)", 10, ""},
+       "P(0,0)-(1,1);K(0,0,0);GR(0.1)", 200, ""},
       {"solid square, first vertex repeated",
        Hatch({"0", "0", "1", "0", "1", "1", "0", "1", "0", "0"}), "P(0,0)-(1,1);K(0,0,0);GR(0.1)",
-       10, ""},
-      // 0.50 mm: the pen width follows the thickness.
+       200, ""},
+      // 0.50: the spacing follows the thickness.
       {"thicker pen", Hatch({"0", "0", "1", "0", "1", "1", "0", "1"}, "", "50"),
-       "P(0,0)-(1,1);K(0,0,0);GR(0.5)", 2, ""},
+       "P(0,0)-(1,1);K(0,0,0);GR(0.5)", 40, ""},
       {"past the cap", Hatch({"0", "0", "1000", "0", "1000", "1000", "0", "1000"}),
        "P(0,0)-(1000,1000);K(0,0,0);GR(0.1)", 0, "ponad 5000 linii wypełnienia"},
       {"pattern", Hatch({"0", "0", "10", "0", "10", "10", "0", "10"}, ansi31),
@@ -134,7 +135,7 @@ TEST(DxfHatchImport, HostileHatchesEndWithTheBoundaryOrASkip) {
   }
   const std::vector<Case> cases = {
       {"paths promised, none given", Groups({{0, "HATCH"}, {70, "1"}, {91, "1000000"}}), 0, true},
-      {"numbers that are none", Hatch({"nan", "0", "1", "inf", "1", "1", "0", "1"}), 11, false},
+      {"numbers that are none", Hatch({"nan", "0", "1", "inf", "1", "1", "0", "1"}), 201, false},
       {"two thousand triangles, cancelling in pairs", many_loops, 2000 * 3, false},
       {"pattern lines on one another",
        Hatch({"0", "0", "1", "0", "1", "1", "0", "1"},

@@ -24,8 +24,9 @@ import ezdxf  # noqa: E402
 from ezdxf import path as ezpath  # noqa: E402
 
 
-# The pen width of a hatch of no line weight: 0.10 mm, the drawing being in millimetres.
-PEN = 0.1
+# How far apart a solid fill's lines lie in a hatch of no line weight: its thickness 0.10 is
+# drawn a tenth of that wide, in the drawing's units, and the lines lie half of that apart.
+PEN = 0.005
 
 
 def reference(hatch, size):
