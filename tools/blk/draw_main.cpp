@@ -70,7 +70,8 @@ void AddDrawingCommands(CLI::App& app, int& status) {
       ->capture_default_str();
   auto* title_option =
       catalogue->add_option("--title", catalogue_title, "page title (default: the file's name)");
-  catalogue->callback([&] {
+  // The option by value: the callback runs after this function has returned.
+  catalogue->callback([&status, title_option] {
     if (title_option->count() > 0) catalogue_request.title = catalogue_title;
     const auto made =
         blok::RunCatalogue(catalogue_request, FontFile(), ::isatty(STDERR_FILENO) == 1);
