@@ -5,6 +5,7 @@
 #include <system_error>
 #include <unordered_map>
 
+#include "document/library_rules.h"
 #include "model/polish_plural.h"
 
 namespace blok {
@@ -84,6 +85,13 @@ std::vector<std::string> DxfBlockNames(const std::vector<DxfInput>& inputs) {
   std::vector<Naming> namings;
   for (const DxfInput& input : inputs) {
     namings.push_back({input.file.stem().string(), FoldersAbove(input.file)});
+  }
+  // The editor loads no block of a name shorter than three characters: a short stem takes the
+  // folders above it in front, as a clash does.
+  for (Naming& naming : namings) {
+    while (BlockNameTooShort(naming.Name()) && naming.depth < naming.folders.size()) {
+      ++naming.depth;
+    }
   }
   for (bool clashed = true; clashed;) {
     clashed = false;

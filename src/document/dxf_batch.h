@@ -30,7 +30,8 @@ Result<std::vector<DxfInput>> FindDxfFiles(const std::vector<std::filesystem::pa
 
 // The block name of each input, in its order: the file's stem; where stems clash, the names of
 // the folders above it in front, one folder at a time, until every name is one of its own (a
-// number after it where the folders run out).
+// number after it where the folders run out). A stem shorter than the editor loads (three
+// characters) takes folders in front too.
 std::vector<std::string> DxfBlockNames(const std::vector<DxfInput>& inputs);
 
 // Told before each file is read: its index (from 0), how many there are, its shown path.

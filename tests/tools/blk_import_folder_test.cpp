@@ -129,13 +129,14 @@ TEST_F(BlkImportFolderTest, NamesTheLibraryHoldsNeedReplaceAndAllGoInOneWrite) {
   const std::string before = ReadBytes(library_);
   const BlkRun again = Import(Folder());
   EXPECT_EQ(again.status, 2);
-  EXPECT_NE(again.err.find("są już bloki: a, b (--replace je zastąpi); nic nie zapisano"),
-            std::string::npos)
+  EXPECT_NE(
+      again.err.find("są już bloki: symbole_a, symbole_b (--replace je zastąpi); nic nie zapisano"),
+      std::string::npos)
       << again.err;
   EXPECT_EQ(ReadBytes(library_), before);
   const BlkRun replaced = Import("--replace " + Folder());
   ASSERT_EQ(replaced.status, 0) << replaced.err;
-  EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"symbole_a", "symbole_b"}));
 }
 
 TEST_F(BlkImportFolderTest, AFolderWithoutDrawingsWritesNothing) {
@@ -144,6 +145,31 @@ TEST_F(BlkImportFolderTest, AFolderWithoutDrawingsWritesNothing) {
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("nie znaleziono plików DXF"), std::string::npos) << run.err;
   EXPECT_FALSE(fs::exists(library_));
+}
+
+// The editor loads no block of a name shorter than three characters: such a file's block takes
+// its folder in front, one file or many, and a short --as is refused.
+TEST_F(BlkImportFolderTest, AStemTooShortToLoadTakesItsFolderInFront) {
+  Write({{"elektro/R1.dxf", kLine}, {"elektro/zasuwa.dxf", kCircle}});
+  const std::string r1 = Folder() + "/elektro/R1.dxf";
+  const struct {
+    std::string args;
+    int status;
+    std::vector<std::string> names;
+    std::string says;
+  } cases[] = {
+      {r1, 0, {"elektro_R1"}, "blk: blok nazwany elektro_R1: nazwa pliku ma mniej niż 3 znaki\n"},
+      {Folder(), 0, {"elektro_R1", "zasuwa"}, "elektro/R1.dxf → elektro_R1"},
+      {r1 + " --as AB", 2, {}, "blk: nazwa bloku „AB” ma mniej niż 3 znaki"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args);
+    fs::remove(library_);
+    const BlkRun run = Import(c.args);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_EQ(Names(), c.names);
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+  }
 }
 
 }  // namespace

@@ -49,9 +49,17 @@ void ListBlocks(const std::vector<blok::BlockToSave>& blocks) {
 
 int ImportOne(const ImportRequest& request, const std::filesystem::path& dxf,
               const std::filesystem::path& library, blok::DxfImportOptions options) {
-  options.model_name = request.name.empty() ? dxf.stem().string() : request.name;
+  // Named as the many-file import names a file's block: a stem too short for the editor gets
+  // its folder in front.
+  options.model_name =
+      request.name.empty() ? blok::DxfBlockNames({{dxf, dxf}}).front() : request.name;
   const auto report = blok::ImportDxf(dxf, options);
   if (!report) return Report(report.error());
+  const bool model_space = !options.all_blocks && options.only.empty();
+  if (model_space && blok::BlockNameTooShort(options.model_name)) {
+    return Report({"nazwa bloku „" + options.model_name +
+                   "” ma mniej niż 3 znaki: edytor takiego bloku nie wczyta (--as nadaje inną)"});
+  }
   std::vector<blok::BlockToSave> blocks;
   for (const blok::DxfBlock& b : report->blocks) {
     blok::BlockToSave block{b.name, b.unit, b.lines};
@@ -63,6 +71,10 @@ int ImportOne(const ImportRequest& request, const std::filesystem::path& dxf,
   if (!saved) return Report(saved.error());
   if (!saved->written) return NamesTaken(library, saved->existing);
   for (const std::string& note : report->notes) std::cerr << "blk: " << note << "\n";
+  if (model_space && options.model_name != dxf.stem().string() && request.name.empty()) {
+    std::cerr << "blk: blok nazwany " << options.model_name
+              << ": nazwa pliku ma mniej niż 3 znaki\n";
+  }
   if (request.verbose) {
     ListBlocks(blocks);
     for (const std::string& each : report->skipped_each) std::cout << "pominięty " << each << "\n";
