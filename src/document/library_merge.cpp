@@ -8,6 +8,7 @@
 #include "document/library_lock.h"
 #include "document/library_rules.h"
 #include "document/record_walk.h"
+#include "model/cp1250.h"
 
 namespace blok {
 namespace {
@@ -115,11 +116,7 @@ std::string ConflictName(std::string_view name,
     std::string stem(name);
     // A name at its longest gives up its last characters to the mark.
     while (!stem.empty() && BlockNameProblem(stem + mark)) {
-      // The last character whole: its continuation bytes, then its first byte.
-      while ((static_cast<unsigned char>(stem.back()) & 0xC0) == 0x80 && stem.size() > 1) {
-        stem.pop_back();
-      }
-      stem.pop_back();
+      stem = CutToCharacters(stem, CharacterCount(stem) - 1);  // the last character whole
     }
     std::string candidate = stem + mark;
     if (!taken(candidate)) return candidate;

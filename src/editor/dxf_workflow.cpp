@@ -122,8 +122,8 @@ void Library::ImportujDxf() {
   if (files.empty()) return view_.Redraw();
   if (files.size() > 1) return ImportDxfBatch(files);
   // One drawing: its blocks offered to tick.
-  const auto file = files.begin();
-  auto offered = ReadOffer(*file, DxfOptions(*file));
+  const std::filesystem::path& file = files.front();
+  auto offered = ReadOffer(file, DxfOptions(file));
   if (!offered) {
     ShowError(offered.error());
     return view_.Redraw();
@@ -153,7 +153,7 @@ void Library::ImportujDxf() {
     ui_.ShowMessage("Nic nie zaimportowano: w bibliotece są już bloki " + names + ".");
     return view_.Redraw();
   }
-  messages_.Komunikat("Zaimportowano z pliku " + file->string() +
+  messages_.Komunikat("Zaimportowano z pliku " + file.string() +
                       " bloków: " + std::to_string(chosen.size()));
   LibraryChanged(chosen.front().name);
   view_.Redraw();
