@@ -26,8 +26,12 @@ first="$(printf '%s\n' "$names" | head -n 1)"
 [ -s "$prefix/out.png" ] || { echo "blk render wrote nothing"; exit 1; }
 # The commands that draw nothing start without the drawing libraries: blk links no Qt, the
 # program it runs for render does.
-if ldd "$prefix/bin/blk" | grep -q libQt; then echo "blk links Qt"; exit 1; fi
-ldd "$prefix/libexec/blokedit/blk-draw" | grep -q libQt6Gui || { echo "blk-draw without Qt"; exit 1; }
+# ldd's output is taken whole first: grep -q leaves as soon as it matches, and under pipefail the
+# pipe it leaves behind fails ldd.
+blk_libraries="$(ldd "$prefix/bin/blk")"
+draw_libraries="$(ldd "$prefix/libexec/blokedit/blk-draw")"
+if grep -q libQt <<<"$blk_libraries"; then echo "blk links Qt"; exit 1; fi
+grep -q libQt6Gui <<<"$draw_libraries" || { echo "blk-draw without Qt"; exit 1; }
 desktop="$prefix/share/applications/blokedit.desktop"
 grep -qx 'Exec=blokedit %f' "$desktop" || { echo "the desktop entry passes no file"; exit 1; }
 grep -qx 'MimeType=application/x-blokedit-library;' "$desktop" ||
