@@ -65,21 +65,26 @@ float TextBoxPixelDistance(const TextRecord& t, const ViewTransform& view, const
 
 }  // namespace
 
-MouseWindow::MouseWindow(const ViewTransform& view, int x, int y, double pixels) {
-  const double margin = pixels * view.scale() / 1000;
-  const double wx = view.ScreenToWorldX(x);
-  const double wy = view.ScreenToWorldY(y);
-  left_ = wx - margin;
-  right_ = wx + margin;
-  bottom_ = wy - margin;
-  top_ = wy + margin;
-}
+MouseWindow::MouseWindow(const ViewTransform& view, int x, int y, double pixels)
+    : MouseWindow(Point{view.ScreenToWorldX(x), view.ScreenToWorldY(y)},
+                  pixels * view.scale() / 1000) {}
 
 ReachTest::ReachTest(const ViewTransform& view, const StrokeFont& font, int x, int y, float reach)
-    : segment_window_(view, x, y, kSegmentBoxMargin + kSegmentSlack),
-      circle_window_(view, x, y, reach + kCircleSlack),
-      widest_advance_(WidestAdvance(font)),
-      world_per_pixel_(view.scale() / 1000) {}
+    : mouse_{view.ScreenToWorldX(x), view.ScreenToWorldY(y)},
+      world_per_pixel_(view.scale() / 1000),
+      segment_window_(mouse_, (kSegmentBoxMargin + kSegmentSlack) * world_per_pixel_),
+      circle_window_(mouse_, (reach + kCircleSlack) * world_per_pixel_),
+      widest_window_(mouse_, std::max(kSegmentBoxMargin + kSegmentSlack, reach + kCircleSlack) *
+                                 world_per_pixel_),
+      widest_advance_(WidestAdvance(font)) {}
+
+// A segment measures the distance to its line anywhere within the margin beyond its box, so
+// only a circle's window can shrink with the reach.
+void ReachTest::Narrow(float reach) {
+  circle_window_ = MouseWindow(mouse_, (reach + kCircleSlack) * world_per_pixel_);
+  widest_window_ = MouseWindow(
+      mouse_, std::max(kSegmentBoxMargin + kSegmentSlack, reach + kCircleSlack) * world_per_pixel_);
+}
 
 // The letters lie within their widest advance a byte, a stroke's reach and a pixel of the pen's
 // truncation a character of the insertion point, so the strokes are looked at only for texts
@@ -172,7 +177,7 @@ float EntityPixelDistance(const ParsedEntity& entity, const ViewTransform& view,
 
 int FindNearestEntity(std::span<const ParsedEntity> records, const ViewTransform& view,
                       const StrokeFont& font, int x, int y) {
-  const ReachTest reach(view, font, x, y, kPickReach);
+  ReachTest reach(view, font, x, y, kPickReach);
   float best = kNoDistance;
   int result = -1;
   for (std::size_t i = 0; i < records.size(); ++i) {
@@ -183,6 +188,7 @@ int FindNearestEntity(std::span<const ParsedEntity> records, const ViewTransform
     if (d < best) {
       best = d;
       result = static_cast<int>(i);
+      if (best < kPickReach) reach.Narrow(best);
     }
   }
   return best > kPickReach ? -1 : result;
@@ -210,7 +216,10 @@ void NearestPairSearch::Offer(const ParsedEntity& entity, int index) {
   } else if (d < second_) {
     second_ = d;
     pair_.second = index;
+  } else {
+    return;
   }
+  if (second_ < kPairReach) reach_.Narrow(second_);
 }
 
 int PickAndHighlight(Canvas& overlay, std::span<const ParsedEntity> records,

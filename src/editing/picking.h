@@ -2,6 +2,7 @@
 
 #include <span>
 
+#include "geometry/geometry.h"
 #include "model/entity.h"
 #include "model/entity_visit.h"
 #include "model/parsed_entity.h"
@@ -28,9 +29,19 @@ inline constexpr float kNoDistance = 100000;
 class MouseWindow {
  public:
   MouseWindow(const ViewTransform& view, int x, int y, double pixels);
+  // Round a world point by a margin in world units.
+  MouseWindow(Point centre, double margin)
+      : left_(centre.x - margin),
+        right_(centre.x + margin),
+        bottom_(centre.y - margin),
+        top_(centre.y + margin) {}
   bool Meets(const WorldBox& box) const {
     return !box.empty() && box.left <= right_ && box.right >= left_ && box.bottom <= top_ &&
            box.top >= bottom_;
+  }
+  // A compact box holds its entity's world box: missing it, that box misses too.
+  bool Meets(const CompactBox& box) const {
+    return box.left <= right_ && box.right >= left_ && box.bottom <= top_ && box.top >= bottom_;
   }
   // The same for the box grown by a further world distance on every side.
   bool Meets(const WorldBox& box, double grown) const {
@@ -69,14 +80,21 @@ class ReachTest {
     VisitEntity(entity, reach);
     return may;
   }
+  // The same for an entity of any kind by its compact box alone (a text's holds everything).
+  bool MayReach(const CompactBox& box) const { return widest_window_.Meets(box); }
+  // Only entities nearer than reach are wanted from now on: a search that has found what
+  // beats anything farther looks no farther.
+  void Narrow(float reach);
 
  private:
   bool TextMayReach(const WorldBox& box, const TextRecord& text) const;
 
+  Point mouse_;  // world units
+  double world_per_pixel_;
   MouseWindow segment_window_;
   MouseWindow circle_window_;
-  double widest_advance_;  // font units
-  double world_per_pixel_;
+  MouseWindow widest_window_;  // the larger of the two
+  double widest_advance_;      // font units
 };
 
 // The pixel distance of the mouse (x, y) from the circle round (cx, cy) of radius r, its centre
@@ -123,6 +141,9 @@ class NearestPairSearch {
  public:
   NearestPairSearch(const ViewTransform& view, const StrokeFont& font, int x, int y);
   void Offer(const ParsedEntity& entity, int index);
+  // Whether the entity of this compact box could change the pair: when not, it need not be
+  // offered.
+  bool Wants(const CompactBox& box) const { return reach_.MayReach(box); }
   const NearestPair& pair() const { return pair_; }
 
  private:

@@ -339,11 +339,66 @@ double RoundHalfEven(double v) {
   return std::fmod(below, 2) == 0 ? below : below + 1;
 }
 
-Point PointInput(Canvas& overlay, std::span<const ParsedEntity> records, const ViewTransform& view,
+// The records with their compact boxes, when the caller keeps them: one a record, or none.
+struct BoxedRecords {
+  std::span<const ParsedEntity> records;
+  std::span<const CompactBox> boxes;
+};
+
+WynikSnapu FindSnap(const BoxedRecords& drawing, const ViewTransform& view, const StrokeFont& font,
+                    const SnapSettings& settings, int x, int y, const OrthoReference& last) {
+  const std::span<const ParsedEntity> records = drawing.records;
+  const std::span<const CompactBox> boxes = drawing.boxes;
+  const bool by_boxes = boxes.size() == records.size();
+  const bool points = settings.end || settings.middle || settings.centre;
+  const bool further =
+      settings.quadrant || (last.valid && (settings.perpendicular || settings.tangent));
+  const bool walking = points || further || settings.nearest;
+  Search crossing(view, x, y);
+  Search walk(view, x, y);
+  FurtherSearch more{Search(view, x, y), Search(view, x, y), Search(view, x, y)};
+  Search nearest(view, x, y);
+  if (!walking && !settings.intersection) return walk.Result();
+  const Cursor cursor{{view.ScreenToWorldX(x), view.ScreenToWorldY(y)},
+                      kWalkMargin * view.scale() / 1000};
+  // One pass over the records serves both the two-nearest search and the walk: on a large
+  // drawing the pass, not the arithmetic, is the cost.
+  std::optional<NearestPairSearch> pairs;
+  if (settings.intersection) pairs.emplace(view, font, x, y);
+  const MouseWindow near(cursor.point, cursor.reach);
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    // Most entities lie far from the cursor: their compact boxes say so without their records.
+    if (by_boxes && !(pairs && pairs->Wants(boxes[i])) && !(walking && near.Meets(boxes[i]))) {
+      continue;
+    }
+    const ParsedEntity& entity = records[i];
+    if (pairs) pairs->Offer(entity, static_cast<int>(i));
+    if (walking && near.Meets(entity.box)) {
+      if (points) OfferPointsOf(walk, entity, view, settings);
+      if (further) OfferFurtherPointsOf(more, entity, settings, last, cursor);
+      if (settings.nearest) OfferNearestOf(nearest, entity, cursor);
+    }
+  }
+  if (pairs) {
+    const NearestPair& pair = pairs->pair();
+    if (pair.nearest >= 0 && pair.second >= 0) {
+      OfferIntersection(crossing, records[pair.nearest], records[pair.second]);
+    }
+  }
+  // The crossing is tried before the walk, so a point of the walk wins only when nearer; the
+  // further kinds come after both.
+  const Search& caught = Nearer(
+      Nearer(Nearer(Nearer(crossing, walk), more.perpendicular), more.tangent), more.quadrant);
+  // The nearest point of an entity is never farther from the cursor than any other of its
+  // points: taking part with the others it would always beat them, ends and all.
+  return caught.found() ? caught.Result() : nearest.Result();
+}
+
+Point PointInput(Canvas& overlay, const BoxedRecords& drawing, const ViewTransform& view,
                  const StrokeFont& font, const SnapSettings& settings, const OrthoReference* ortho,
                  int x, int y) {
-  const WynikSnapu snap = SzukajSnapu(records, view, font, settings, x, y,
-                                      ortho != nullptr ? *ortho : OrthoReference{});
+  const WynikSnapu snap =
+      FindSnap(drawing, view, font, settings, x, y, ortho != nullptr ? *ortho : OrthoReference{});
   if (snap.found) {
     DrawSnapMarker(overlay, view, snap);
     return snap.point;
@@ -372,44 +427,12 @@ Point PointInput(Canvas& overlay, std::span<const ParsedEntity> records, const V
 WynikSnapu SzukajSnapu(std::span<const ParsedEntity> records, const ViewTransform& view,
                        const StrokeFont& font, const SnapSettings& settings, int x, int y,
                        const OrthoReference& last) {
-  const bool points = settings.end || settings.middle || settings.centre;
-  const bool further =
-      settings.quadrant || (last.valid && (settings.perpendicular || settings.tangent));
-  const bool walking = points || further || settings.nearest;
-  Search crossing(view, x, y);
-  Search walk(view, x, y);
-  FurtherSearch more{Search(view, x, y), Search(view, x, y), Search(view, x, y)};
-  Search nearest(view, x, y);
-  if (!walking && !settings.intersection) return walk.Result();
-  const Cursor cursor{{view.ScreenToWorldX(x), view.ScreenToWorldY(y)},
-                      kWalkMargin * view.scale() / 1000};
-  // One pass over the records serves both the two-nearest search and the walk: on a large
-  // drawing the pass, not the arithmetic, is the cost.
-  std::optional<NearestPairSearch> pairs;
-  if (settings.intersection) pairs.emplace(view, font, x, y);
-  const MouseWindow near(view, x, y, kWalkMargin);
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    const ParsedEntity& entity = records[i];
-    if (pairs) pairs->Offer(entity, static_cast<int>(i));
-    if (walking && near.Meets(entity.box)) {
-      if (points) OfferPointsOf(walk, entity, view, settings);
-      if (further) OfferFurtherPointsOf(more, entity, settings, last, cursor);
-      if (settings.nearest) OfferNearestOf(nearest, entity, cursor);
-    }
-  }
-  if (pairs) {
-    const NearestPair& pair = pairs->pair();
-    if (pair.nearest >= 0 && pair.second >= 0) {
-      OfferIntersection(crossing, records[pair.nearest], records[pair.second]);
-    }
-  }
-  // The crossing is tried before the walk, so a point of the walk wins only when nearer; the
-  // further kinds come after both.
-  const Search& caught = Nearer(
-      Nearer(Nearer(Nearer(crossing, walk), more.perpendicular), more.tangent), more.quadrant);
-  // The nearest point of an entity is never farther from the cursor than any other of its
-  // points: taking part with the others it would always beat them, ends and all.
-  return caught.found() ? caught.Result() : nearest.Result();
+  return FindSnap({records, {}}, view, font, settings, x, y, last);
+}
+
+WynikSnapu SzukajSnapu(const Drawing& drawing, const ViewTransform& view, const StrokeFont& font,
+                       const SnapSettings& settings, int x, int y, const OrthoReference& last) {
+  return FindSnap({drawing.records(), drawing.boxes()}, view, font, settings, x, y, last);
 }
 
 Point SnapSiatki(const ViewTransform& view, int x, int y, float step) {
@@ -430,13 +453,26 @@ Point SnapOrto(const ViewTransform& view, int x, int y, Point reference) {
 Point PunktWskazany(Canvas& overlay, std::span<const ParsedEntity> records,
                     const ViewTransform& view, const StrokeFont& font, const SnapSettings& settings,
                     const OrthoReference& ortho, int x, int y) {
-  return PointInput(overlay, records, view, font, settings, &ortho, x, y);
+  return PointInput(overlay, {records, {}}, view, font, settings, &ortho, x, y);
 }
 
 Point PunktBezOrto(Canvas& overlay, std::span<const ParsedEntity> records,
                    const ViewTransform& view, const StrokeFont& font, const SnapSettings& settings,
                    int x, int y) {
-  return PointInput(overlay, records, view, font, settings, nullptr, x, y);
+  return PointInput(overlay, {records, {}}, view, font, settings, nullptr, x, y);
+}
+
+Point PunktWskazany(Canvas& overlay, const Drawing& drawing, const ViewTransform& view,
+                    const StrokeFont& font, const SnapSettings& settings,
+                    const OrthoReference& ortho, int x, int y) {
+  return PointInput(overlay, {drawing.records(), drawing.boxes()}, view, font, settings, &ortho, x,
+                    y);
+}
+
+Point PunktBezOrto(Canvas& overlay, const Drawing& drawing, const ViewTransform& view,
+                   const StrokeFont& font, const SnapSettings& settings, int x, int y) {
+  return PointInput(overlay, {drawing.records(), drawing.boxes()}, view, font, settings, nullptr, x,
+                    y);
 }
 
 void DrawSnapMarker(Canvas& overlay, const ViewTransform& view, const WynikSnapu& snap) {

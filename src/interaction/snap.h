@@ -2,6 +2,7 @@
 
 #include <span>
 
+#include "document/drawing.h"
 #include "geometry/geometry.h"
 #include "interaction/snap_kind.h"
 #include "model/parsed_entity.h"
@@ -56,6 +57,10 @@ inline constexpr float kSnapReach = 10;
 WynikSnapu SzukajSnapu(std::span<const ParsedEntity> records, const ViewTransform& view,
                        const StrokeFont& font, const SnapSettings& settings, int x, int y,
                        const OrthoReference& last = {});
+// The same over a drawing: its compact boxes are read first, so that only the records of the
+// entities near the cursor are.
+WynikSnapu SzukajSnapu(const Drawing& drawing, const ViewTransform& view, const StrokeFont& font,
+                       const SnapSettings& settings, int x, int y, const OrthoReference& last = {});
 
 // The grid point nearest the cursor's world point, halves to the even neighbour; the grid is
 // anchored at the origin and its step is the one the grid is drawn with.
@@ -74,6 +79,12 @@ Point PunktWskazany(Canvas& overlay, std::span<const ParsedEntity> records,
 Point PunktBezOrto(Canvas& overlay, std::span<const ParsedEntity> records,
                    const ViewTransform& view, const StrokeFont& font, const SnapSettings& settings,
                    int x, int y);
+// Both over a drawing, its compact boxes read first.
+Point PunktWskazany(Canvas& overlay, const Drawing& drawing, const ViewTransform& view,
+                    const StrokeFont& font, const SnapSettings& settings,
+                    const OrthoReference& ortho, int x, int y);
+Point PunktBezOrto(Canvas& overlay, const Drawing& drawing, const ViewTransform& view,
+                   const StrokeFont& font, const SnapSettings& settings, int x, int y);
 
 // The marker of a found snap at its pixel, with " X=.. Y=.." below it.
 void DrawSnapMarker(Canvas& overlay, const ViewTransform& view, const WynikSnapu& snap);

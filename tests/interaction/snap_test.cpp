@@ -409,7 +409,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PointInput, GridMarkerAroundTheGridPoint) {
   RecordingCanvas canvas;
-  PunktWskazany(canvas, {}, HundredPixelView(), StrokeFont{}, kGridAndOrtho, kAtOrigin, 226, 174);
+  PunktWskazany(canvas, Drawing{}, HundredPixelView(), StrokeFont{}, kGridAndOrtho, kAtOrigin, 226,
+                174);
   const std::vector<CanvasCall> squares = canvas.CallsOf(Kind::kRectangle);
   ASSERT_EQ(squares.size(), 1u);
   EXPECT_EQ(squares[0].ints, (std::vector<int>{245, 145, 255, 155}));
@@ -419,7 +420,7 @@ TEST(PointInput, GridMarkerAroundTheGridPoint) {
 
 TEST(PointInput, NoMarkerWithoutASnapOrGrid) {
   RecordingCanvas canvas;
-  PunktWskazany(canvas, {}, HundredPixelView(), StrokeFont{}, kOrtho, kAtOrigin, 226, 174);
+  PunktWskazany(canvas, Drawing{}, HundredPixelView(), StrokeFont{}, kOrtho, kAtOrigin, 226, 174);
   for (const CanvasCall& call : Drawn(canvas)) EXPECT_EQ(call.kind, Kind::kText) << call;
   EXPECT_THAT(canvas.CallsOf(Kind::kRectangle), IsEmpty());
 }

@@ -38,13 +38,12 @@ Point CommandContext::Raw(int x, int y) const {
 
 Point CommandContext::Pointed(int x, int y, const OrthoReference& ortho) {
   const Scene s = scene();
-  return PunktWskazany(overlay(), s.drawing.records(), s.view, s.font, SnapsOf(s.settings), ortho,
-                       x, y);
+  return PunktWskazany(overlay(), s.drawing, s.view, s.font, SnapsOf(s.settings), ortho, x, y);
 }
 
 Point CommandContext::PointedWithoutOrtho(int x, int y) {
   const Scene s = scene();
-  return PunktBezOrto(overlay(), s.drawing.records(), s.view, s.font, SnapsOf(s.settings), x, y);
+  return PunktBezOrto(overlay(), s.drawing, s.view, s.font, SnapsOf(s.settings), x, y);
 }
 
 int CommandContext::Pick(int x, int y) {
