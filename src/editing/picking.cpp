@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "editing/canonical.h"
 #include "geometry/geometry.h"
 #include "model/angles.h"
 #include "view/previews.h"
@@ -222,11 +223,26 @@ void NearestPairSearch::Offer(const ParsedEntity& entity, int index) {
   if (second_ < kPairReach) reach_.Narrow(second_);
 }
 
+namespace {
+
+// The colour and thickness the pass drew the entity with, from the commands below it: what the
+// last redraw left is that of the drawing's top, not of the entity. The separator is the pass's.
+ReadingDefaults InForceAt(std::span<const ParsedEntity> records, int index,
+                          const ReadingDefaults& pass) {
+  ReadingDefaults defaults = DefaultsAt(records, static_cast<size_t>(index));
+  defaults.decimal_separator = pass.decimal_separator;
+  return defaults;
+}
+
+}  // namespace
+
 int PickAndHighlight(Canvas& overlay, std::span<const ParsedEntity> records,
                      const ViewTransform& view, const StrokeFont& font,
                      const ReadingDefaults& defaults, int x, int y) {
   const int index = FindNearestEntity(records, view, font, x, y);
-  if (index >= 0) HighlightEntity(overlay, view, font, records[index], defaults);
+  if (index >= 0) {
+    HighlightEntity(overlay, view, font, records[index], InForceAt(records, index, defaults));
+  }
   return index;
 }
 
@@ -234,7 +250,10 @@ int PickAndShowThickness(Canvas& overlay, std::span<const ParsedEntity> records,
                          const ViewTransform& view, const StrokeFont& font,
                          const ReadingDefaults& defaults, int x, int y) {
   const int index = FindNearestEntity(records, view, font, x, y);
-  if (index >= 0) HighlightEntityWithThickness(overlay, view, font, records[index], defaults);
+  if (index >= 0) {
+    HighlightEntityWithThickness(overlay, view, font, records[index],
+                                 InForceAt(records, index, defaults));
+  }
   return index;
 }
 

@@ -157,8 +157,10 @@ class NearestPairSearch {
   NearestPair pair_;
 };
 
-// FindNearestEntity, and the entity found drawn highlighted on the overlay. The caller keeps the
-// line at the returned index as the picked entity's text.
+// FindNearestEntity, and the entity found drawn highlighted on the overlay with the colour and
+// thickness in force at it (the commands below it say them; of the pass's defaults only the
+// decimal separator is read). The caller keeps the line at the returned index as the picked
+// entity's text.
 int PickAndHighlight(Canvas& overlay, std::span<const ParsedEntity> records,
                      const ViewTransform& view, const StrokeFont& font,
                      const ReadingDefaults& defaults, int x, int y);

@@ -336,7 +336,7 @@ TEST(PickAndShowThickness, LabelsTheEntityFound) {
       PickAndShowThickness(canvas, records, HundredPixelView(), TestFont(), defaults, 30, 104), 0);
   const std::vector<CanvasCall> texts = canvas.CallsOf(Kind::kText);
   ASSERT_EQ(texts.size(), 1u);
-  EXPECT_EQ(texts[0].text, "gr = 0,35");
+  EXPECT_EQ(texts[0].text, "gr = 0,1");
   EXPECT_EQ(texts[0].ints[0], 100);
   EXPECT_EQ(texts[0].ints[1], 100);
 }
