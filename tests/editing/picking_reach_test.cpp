@@ -6,6 +6,7 @@
 
 #include "editing/picking.h"
 #include "support/editing_support.h"
+#include "support/random_drawing.h"
 
 namespace blok {
 namespace {
@@ -13,33 +14,10 @@ namespace {
 // A pass that asks the compact box first skips the entity when it says no: it may say no only
 // where the record's own test does, whatever the reach has narrowed to.
 TEST(ReachTestByCompactBox, NeverRefusesWhatTheRecordMayReach) {
-  std::mt19937 random(7);
-  std::uniform_real_distribution<double> where(-6, 6);
-  std::uniform_real_distribution<double> size(0, 3);
-  std::uniform_int_distribution<int> kind(0, 4);
+  std::mt19937 random(17);
   std::uniform_int_distribution<int> pixel(-20, 1020);
   std::uniform_real_distribution<float> reach(0, 120);
-  const auto n = [](double v) { return std::to_string(v); };
-  std::vector<std::string> lines;
-  for (int i = 0; i < 300; ++i) {
-    const double x = where(random), y = where(random), s = size(random), t = size(random);
-    switch (kind(random)) {
-      case 0:
-        lines.push_back("L(" + n(x) + "," + n(y) + ")-(" + n(x + s) + "," + n(y - t) + ")");
-        break;
-      case 1:
-        lines.push_back("P(" + n(x) + "," + n(y) + ")-(" + n(x + s) + "," + n(y + t) + ")");
-        break;
-      case 2:
-        lines.push_back("O(" + n(x) + "," + n(y) + "," + n(s) + ")");
-        break;
-      case 3:
-        lines.push_back("LUK(" + n(x) + "," + n(y) + "," + n(s) + ",30,120)");
-        break;
-      default:
-        lines.push_back("T(" + n(x) + "," + n(y) + ",'Opis'," + n(s) + "," + n(t) + ",45)");
-    }
-  }
+  const std::vector<std::string> lines = blok::testing::RandomLines(random, 300);
   const std::vector<ParsedEntity> records = blok::testing::Parse(lines);
   int reached = 0;
   for (const double scale : {2.0, 24.0}) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/editing_support.h"
+#include "support/random_drawing.h"
 #include "support/recording_canvas.h"
 #include "view/font_file.h"
 
@@ -252,33 +253,8 @@ INSTANTIATE_TEST_SUITE_P(
 // The box pre-tests only save work: every search must find what measuring every entity finds.
 TEST(PickingPreTests, AgreeWithMeasuringEveryEntity) {
   std::mt19937 random(7);
-  std::uniform_real_distribution<double> where(-12, 12);
-  std::uniform_real_distribution<double> size(0, 4);
-  std::uniform_int_distribution<int> kind(0, 4);
-  std::uniform_int_distribution<int> angle(0, 359);
   std::uniform_int_distribution<int> pixel(-20, 1020);
-  std::vector<std::string> lines;
-  const auto n = [](double v) { return std::to_string(v); };
-  for (int i = 0; i < 400; ++i) {
-    const double x = where(random), y = where(random), s = size(random), t = size(random);
-    switch (kind(random)) {
-      case 0:
-        lines.push_back("L(" + n(x) + "," + n(y) + ")-(" + n(x + s - 2) + "," + n(y + t - 2) + ")");
-        break;
-      case 1:
-        lines.push_back("P(" + n(x) + "," + n(y) + ")-(" + n(x + s) + "," + n(y - t) + ")");
-        break;
-      case 2:
-        lines.push_back("O(" + n(x) + "," + n(y) + "," + n(s) + ")");
-        break;
-      case 3:
-        lines.push_back("LUK(" + n(x) + "," + n(y) + "," + n(s) + ",10,200)");
-        break;
-      default:
-        lines.push_back("T(" + n(x) + "," + n(y) + ",'AiAAi'," + n(s) + "," + n(t) + "," +
-                        std::to_string(angle(random)) + ")");
-    }
-  }
+  const std::vector<std::string> lines = blok::testing::RandomLines(random, 400);
   const std::vector<ParsedEntity> records = Parse(lines);
   for (const double scale : {1.0, 24.0, 60.0}) {
     ViewTransform view;

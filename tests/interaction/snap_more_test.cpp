@@ -1,14 +1,17 @@
 // The snaps after end, middle, centre and intersection: perpendicular and tangent from the last
 // point, nearest and quadrant; how they stand against the others at equal distances, and their
-// markers.
+// markers; and the search over a drawing's compact boxes against the records alone.
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "document/drawing.h"
 #include "interaction/snap.h"
 #include "support/editing_support.h"
+#include "support/random_drawing.h"
 #include "support/recording_canvas.h"
 
 namespace blok {
@@ -307,6 +310,59 @@ TEST(FurtherSnaps, EachKindItsMarkerAndTheLabelBelow) {
     }
     EXPECT_EQ(lines, c.lines_drawn) << c.kind;
   }
+}
+
+struct SwitchCase {
+  const char* name;
+  SnapSettings settings;
+};
+
+const SwitchCase kSwitches[] = {
+    {"Crossing", {.intersection = true}},
+    {"EndsAndCentres", {.end = true, .centre = true}},
+    {"CrossingAndQuadrant", kCrossingAndQuadrant},
+    {"EveryOne", kEveryOne},
+};
+
+// The drawing's compact boxes only spare the records of far entities: the snap and the point
+// taken are those of the records alone, at every zoom and for every set of switches.
+TEST(SnapOverDrawing, CatchesWhatTheRecordsAloneCatch) {
+  std::mt19937 random(41);
+  Drawing drawing;
+  drawing.Load(blok::testing::RandomLines(random, 400, /*with_commands=*/true));
+  const auto records = drawing.records();
+  std::uniform_int_distribution<int> pixel(-20, 1020);
+  const OrthoReference last{{1.5, -2.5}, true};
+  int caught = 0;
+  for (const double scale : {1.0, 24.0, 60.0}) {
+    ViewTransform view;
+    view.SetViewSize(1000, 1000);
+    view.SetScale(scale);
+    for (int probe = 0; probe < 500; ++probe) {
+      const int x = pixel(random), y = pixel(random);
+      for (const SwitchCase& c : kSwitches) {
+        const WynikSnapu alone = SzukajSnapu(records, view, StrokeFont{}, c.settings, x, y, last);
+        const WynikSnapu boxed = SzukajSnapu(drawing, view, StrokeFont{}, c.settings, x, y, last);
+        const auto where = [&] {
+          return std::string(c.name) + " scale " + std::to_string(scale) + " at " +
+                 std::to_string(x) + "," + std::to_string(y);
+        };
+        ASSERT_EQ(boxed.found, alone.found) << where();
+        caught += alone.found ? 1 : 0;
+        if (!alone.found) continue;
+        ASSERT_EQ(boxed.kind, alone.kind) << where();
+        ASSERT_EQ(boxed.point.x, alone.point.x) << where();
+        ASSERT_EQ(boxed.point.y, alone.point.y) << where();
+        RecordingCanvas first, second;
+        const Point p = PunktWskazany(first, records, view, StrokeFont{}, c.settings, last, x, y);
+        const Point q = PunktWskazany(second, drawing, view, StrokeFont{}, c.settings, last, x, y);
+        ASSERT_EQ(p.x, q.x) << where();
+        ASSERT_EQ(p.y, q.y) << where();
+      }
+    }
+  }
+  // The drawing is crowded enough that many comparisons are of snaps caught.
+  EXPECT_GT(caught, 400);
 }
 
 }  // namespace
