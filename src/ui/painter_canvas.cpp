@@ -127,11 +127,13 @@ void PainterCanvas::Line(int x1, int y1, int x2, int y2) {
   painter_.drawLine(x1, y1, x2, y2);
 }
 
-// One drawLines call draws the lines of a solid pen exactly as one drawLine each, without a
+// One drawLines call draws the lines of a thin solid pen exactly as one drawLine each, without a
 // painter call and a pen check per line. A dotted pen's pattern runs on differently within one
-// call, so dotted lines go one by one.
+// call, and a wide pen's lines are stroked together as one outline, which costs more than one
+// by one: those go line by line.
 void PainterCanvas::Lines(std::span<const PixelLine> lines) {
-  if (!batch_lines_ || pen_style_ == PenStyle::kDotted) return Canvas::Lines(lines);
+  if (!batch_lines_ || pen_style_ == PenStyle::kDotted || pen_width_ > 1)
+    return Canvas::Lines(lines);
   ApplyPen();
   ApplyGround(true);
   line_buffer_.clear();
