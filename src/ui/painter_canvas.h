@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QLine>
+#include <QPaintEngine>
 #include <QPainter>
+#include <vector>
 
 #include "view/canvas.h"
 
@@ -20,6 +23,7 @@ class PainterCanvas : public Canvas {
 
   void Line(int x1, int y1, int x2, int y2) override;
   void Polyline(std::span<const PixelPoint> points) override;
+  void Lines(std::span<const PixelLine> lines) override;
   void Rectangle(int x1, int y1, int x2, int y2) override;
   void Ellipse(int x1, int y1, int x2, int y2) override;
   void Polygon(std::span<const PixelPoint> points) override;
@@ -40,6 +44,10 @@ class PainterCanvas : public Canvas {
   BrushStyle brush_style_ = BrushStyle::kSolid;
   bool pen_dirty_ = true;
   bool brush_dirty_ = true;
+  // Only the raster engine gets lines in one call: its pixels are those of single lines, while
+  // an SVG or PDF file would change its text.
+  const bool batch_lines_;
+  std::vector<QLine> line_buffer_;  // kept from batch to batch
 };
 
 // 0x00BBGGRR as a QColor.

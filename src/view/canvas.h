@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -12,6 +14,13 @@ struct PixelPoint {
   int x = 0;
   int y = 0;
   bool operator==(const PixelPoint&) const = default;
+};
+
+// A straight stroke from (x1, y1) to (x2, y2). Without initial values, so that a batch of them
+// on the stack costs nothing until it is filled.
+struct PixelLine {
+  int x1, y1, x2, y2;
+  bool operator==(const PixelLine&) const = default;
 };
 
 enum class PenStyle { kSolid, kDotted };
@@ -41,6 +50,11 @@ class Canvas {
   // Pen only.
   virtual void Line(int x1, int y1, int x2, int y2) = 0;
   virtual void Polyline(std::span<const PixelPoint> points) = 0;
+  // Lines one after another in the same pen, drawn as that many calls of Line would draw them.
+  // A canvas that can put them down in one go, pixel for pixel the same, overrides it.
+  virtual void Lines(std::span<const PixelLine> lines) {
+    for (const PixelLine& l : lines) Line(l.x1, l.y1, l.x2, l.y2);
+  }
   // Outlined with the pen and filled with the brush; the corners span the bounding box.
   virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
   virtual void Ellipse(int x1, int y1, int x2, int y2) = 0;
@@ -51,6 +65,31 @@ class Canvas {
   virtual int TextWidth(std::string_view text, const TextStyle& style) = 0;
   // The dotted, inverting rectangle of a drag; drawing it twice removes it.
   virtual void FocusRectangle(int x1, int y1, int x2, int y2) = 0;
+};
+
+// Gathers the lines of one pen and hands them to the canvas together: whenever it is full, and
+// on Flush, which must come before the pen changes. Fixed storage: a redraw allocates nothing.
+class LineBatch {
+ public:
+  explicit LineBatch(Canvas& canvas) : canvas_(canvas) {}
+  LineBatch(const LineBatch&) = delete;
+  LineBatch& operator=(const LineBatch&) = delete;
+  ~LineBatch() { Flush(); }
+
+  void Add(int x1, int y1, int x2, int y2) {
+    if (count_ == kCapacity) Flush();
+    lines_[count_++] = {x1, y1, x2, y2};
+  }
+  void Flush() {
+    if (count_ > 0) canvas_.Lines(std::span<const PixelLine>(lines_.data(), count_));
+    count_ = 0;
+  }
+
+ private:
+  static constexpr std::size_t kCapacity = 512;  // a few glyphs' strokes, a circle's chords
+  Canvas& canvas_;
+  std::array<PixelLine, kCapacity> lines_;
+  std::size_t count_ = 0;
 };
 
 }  // namespace blok

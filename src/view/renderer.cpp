@@ -108,11 +108,12 @@ void DrawArc(Canvas& canvas, const ViewTransform& view, Colour colour, float thi
   if (stop - double{t} > 2 * kTwoPi) stop = ToSingle(t + kTwoPi);
   canvas.SetPenColour(colour);
   canvas.SetPenWidth(view.PenWidth(thickness));
+  LineBatch chords_drawn(canvas);
   const auto chord = [&](double from, double to) {
-    canvas.Line(view.WorldToScreenX(x + radius * std::cos(from)),
-                view.WorldToScreenY(y + radius * std::sin(from)),
-                view.WorldToScreenX(x + radius * std::cos(to)),
-                view.WorldToScreenY(y + radius * std::sin(to)));
+    chords_drawn.Add(view.WorldToScreenX(x + radius * std::cos(from)),
+                     view.WorldToScreenY(y + radius * std::sin(from)),
+                     view.WorldToScreenX(x + radius * std::cos(to)),
+                     view.WorldToScreenY(y + radius * std::sin(to)));
   };
   int chords = 0;
   for (; stop - kChordAngle > t && chords < kMaxChords; ++chords) {
@@ -123,6 +124,7 @@ void DrawArc(Canvas& canvas, const ViewTransform& view, Colour colour, float thi
   // closing chord that short would only add a call, 37 a circle instead of 36. An arc whose
   // start is its end still draws its one point.
   if (stop - double{t} > kNegligibleAngle || chords == 0) chord(t, stop);
+  chords_drawn.Flush();
 }
 
 void DrawTextEntity(Canvas& canvas, const ViewTransform& view, const StrokeFont& font,

@@ -250,6 +250,7 @@ void DrawText(Canvas& canvas, const StrokeFont& font, std::string_view text, std
   const double alpha = angle * kTextDegreesToRadians;
   const double cos_a = std::cos(alpha);
   const double sin_a = std::sin(alpha);
+  LineBatch strokes(canvas);
   ForEachPlacedGlyph(
       font, text, height, width, alpha, px, scale,
       [&](const Glyph& glyph, const GlyphCell* cell, double along, double sx, double sy) {
@@ -262,7 +263,7 @@ void DrawText(Canvas& canvas, const StrokeFont& font, std::string_view text, std
         const auto line = [&](double x1, double y1, double x2, double y2) {
           const PixelPoint a = to_pixel(x1, y1);
           const PixelPoint b = to_pixel(x2, y2);
-          canvas.Line(a.x, a.y, b.x, b.y);
+          strokes.Add(a.x, a.y, b.x, b.y);
         };
         for (const GlyphStroke& stroke : glyph.used_strokes()) {
           line(stroke.x1, stroke.y1, stroke.x2, stroke.y2);
@@ -273,6 +274,7 @@ void DrawText(Canvas& canvas, const StrokeFont& font, std::string_view text, std
         line(cell->right, cell->top, cell->left, cell->top);
         line(cell->left, cell->top, cell->left, cell->bottom);
       });
+  strokes.Flush();
   canvas.SetPenWidth(1);
 }
 
