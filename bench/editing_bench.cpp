@@ -219,7 +219,8 @@ void BM_AddAndUndoAtTheFrontOfAVector(benchmark::State& state) {
 BENCHMARK(BM_AddAndUndoAtTheFrontOfAVector)->Unit(benchmark::kMillisecond);
 
 // The whole block in a drawing with its journal, every line selected; a move or copy is
-// applied as the Editor applies an operation: each change through the journal in turn.
+// applied as the Editor applies an operation: each change through the journal in turn, with the
+// record the operation made beside its line.
 class Editing {
  public:
   explicit Editing(const Scene& s) {
@@ -250,10 +251,10 @@ class Editing {
     for (EditChange& change : changes) {
       switch (change.kind) {
         case EditChange::Kind::kReplace:
-          journal_.ZmienObiekt(change.index, std::move(change.line));
+          journal_.ZmienObiekt(change.index, std::move(change.line), std::move(*change.record));
           break;
         case EditChange::Kind::kAdd:
-          journal_.DodajObiekt(std::move(change.line));
+          journal_.DodajObiekt(std::move(change.line), std::move(*change.record));
           break;
         case EditChange::Kind::kDelete:
           journal_.UsunObiekt(change.index);
