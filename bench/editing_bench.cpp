@@ -315,10 +315,10 @@ int main(int argc, char** argv) {
     r.Ratio("adds and undos / formatting", "BM_AddAndUndo/10000", "BM_FormatLines", 3);
     r.Ratio("the same onto 100,000 lines / onto 10,000", "BM_AddAndUndo/100000",
             "BM_AddAndUndo/10000", 1.5);
-    r.Ratio("move and its undos / formatting", "BM_MoveAndUndo", "BM_FormatLines", 3);
-    r.Ratio("copy and its undos / formatting", "BM_CopyAndUndo", "BM_FormatLines", 3);
+    r.Ratio("move and its undos / formatting", "BM_MoveAndUndo", "BM_FormatLines", 2);
+    r.Ratio("copy and its undos / formatting", "BM_CopyAndUndo", "BM_FormatLines", 2);
     r.Ratio("move, copy and all undos / formatting twice", "BM_MoveCopyAndUndo", "BM_FormatLines",
-            3, 2);
+            2, 2);
     r.Ratio("front of a vector / adds and undos", "BM_AddAndUndoAtTheFrontOfAVector",
             "BM_AddAndUndo/10000", 0);
   });

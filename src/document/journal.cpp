@@ -80,8 +80,7 @@ bool Journal::Undo() {
   } else if (kind == "usun" && IndexAt(position_ + 1, true, index)) {
     drawing_.Insert(index, LineAt(position_ + 2), std::exchange(aside, {}));
   } else if (kind == "zmien" && IndexAt(position_ + 1, false, index)) {
-    std::string line = LineAt(position_ + 3);
-    drawing_.Exchange(index, line, aside);
+    drawing_.Exchange(index, std::string_view(LineAt(position_ + 3)), aside);
   } else {
     return false;
   }
@@ -99,8 +98,7 @@ bool Journal::Redo() {
   } else if (kind == "usun" && IndexAt(position_ - 4, false, index)) {
     aside = drawing_.Erase(index);
   } else if (kind == "zmien" && IndexAt(position_ - 4, false, index)) {
-    std::string line = LineAt(position_ - 3);
-    drawing_.Exchange(index, line, aside);
+    drawing_.Exchange(index, std::string_view(LineAt(position_ - 3)), aside);
   } else {
     return false;
   }

@@ -48,9 +48,9 @@ bool ReadBackTail(Colour& colour, float& thickness) {
   return ReadBack(thickness);
 }
 
-// The record of a written shape as the reader builds it from its line, or nothing where a
+// The record of a written shape made what the reader builds from its line; false where a
 // number cannot be told without reading it.
-std::optional<ParsedEntity> RecordAsWritten(ParsedEntity entity) {
+bool ReadBackAsWritten(ParsedEntity& entity) {
   const auto degrees_read_back = [](double& radians) {
     double degrees = radians / kDegreesToRadians;
     if (!ReadBack(degrees)) return false;
@@ -81,9 +81,9 @@ std::optional<ParsedEntity> RecordAsWritten(ParsedEntity entity) {
           [](auto&) { return false; },
       },
       entity.record);
-  if (!read) return std::nullopt;
+  if (!read) return false;
   entity.box = WorldBoxOf(entity.record);
-  return entity;
+  return true;
 }
 
 }  // namespace
@@ -131,16 +131,16 @@ std::optional<std::string> CanonicalText(const ParsedEntity& entity) {
 std::optional<WrittenShape> CanonicalShape(ParsedEntity entity) {
   std::optional<std::string> line = CanonicalText(entity);
   if (!line) return std::nullopt;
-  std::optional<ParsedEntity> record = RecordAsWritten(std::move(entity));
-  if (!record) record = ParseEntity(*line);
-  return WrittenShape{std::move(*line), std::move(*record)};
+  std::optional<WrittenShape> shape(std::in_place, std::move(*line), std::move(entity));
+  if (!ReadBackAsWritten(shape->record)) shape->record = ParseEntity(shape->line);
+  return shape;
 }
 
-EditChange Replacement(int index, WrittenShape shape) {
+EditChange Replacement(int index, WrittenShape&& shape) {
   return {EditChange::Kind::kReplace, index, std::move(shape.line), std::move(shape.record)};
 }
 
-EditChange Addition(WrittenShape shape) {
+EditChange Addition(WrittenShape&& shape) {
   return {EditChange::Kind::kAdd, -1, std::move(shape.line), std::move(shape.record)};
 }
 

@@ -32,7 +32,7 @@ struct WrittenShape {
 std::optional<WrittenShape> CanonicalShape(ParsedEntity entity);
 
 // The changes that put a written shape in place of line index, or add it as line 0.
-EditChange Replacement(int index, WrittenShape shape);
-EditChange Addition(WrittenShape shape);
+EditChange Replacement(int index, WrittenShape&& shape);
+EditChange Addition(WrittenShape&& shape);
 
 }  // namespace blok
