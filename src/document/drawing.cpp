@@ -117,6 +117,13 @@ void Drawing::Exchange(size_t index, std::string& line, ParsedEntity& record) {
   boxes_[front_ + index] = CompactBoxOf(records_[front_ + index]);
 }
 
+void Drawing::Exchange(size_t index, std::string_view line, ParsedEntity& record) {
+  ++revision_;
+  std::swap(records_[front_ + index], record);
+  lines_[front_ + index].assign(line);
+  boxes_[front_ + index] = CompactBoxOf(records_[front_ + index]);
+}
+
 bool Drawing::IsBlank() const {
   const std::span<const std::string> all = lines();
   size_t length = 0;

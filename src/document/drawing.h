@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/parsed_entity.h"
@@ -53,6 +54,9 @@ class Drawing {
   ParsedEntity Erase(size_t index);
   // Puts line and record in place of those at index, and hands those back in them.
   void Exchange(size_t index, std::string& line, ParsedEntity& record);
+  // The same with a copy of line written in the room of the one at index, which is dropped:
+  // undo and redo keep their texts in the journal.
+  void Exchange(size_t index, std::string_view line, ParsedEntity& record);
 
   // Makes room in front of line 0 when there is none, as much as the drawing holds.
   void GrowFront();

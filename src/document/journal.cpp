@@ -28,6 +28,10 @@ void Journal::Record(const char* kind, std::string second, std::string third, st
 
 void Journal::DodajObiekt(std::string line) {
   ParsedEntity record = ParseEntity(line);
+  DodajObiekt(std::move(line), std::move(record));
+}
+
+void Journal::DodajObiekt(std::string line, ParsedEntity record) {
   Record("dodaj", line, "", "", {});
   drawing_.Insert(0, std::move(line), std::move(record));
 }
@@ -42,8 +46,13 @@ bool Journal::UsunObiekt(int index) {
 
 bool Journal::ZmienObiekt(int index, std::string line) {
   if (index < 0 || static_cast<size_t>(index) >= drawing_.size()) return false;
-  std::string kept = line;
   ParsedEntity record = ParseEntity(line);
+  return ZmienObiekt(index, std::move(line), std::move(record));
+}
+
+bool Journal::ZmienObiekt(int index, std::string line, ParsedEntity record) {
+  if (index < 0 || static_cast<size_t>(index) >= drawing_.size()) return false;
+  std::string kept = line;
   drawing_.Exchange(index, line, record);
   Record("zmien", std::to_string(index), std::move(kept), std::move(line), std::move(record));
   return true;
@@ -71,8 +80,7 @@ bool Journal::Undo() {
   } else if (kind == "usun" && IndexAt(position_ + 1, true, index)) {
     drawing_.Insert(index, LineAt(position_ + 2), std::exchange(aside, {}));
   } else if (kind == "zmien" && IndexAt(position_ + 1, false, index)) {
-    std::string line = LineAt(position_ + 3);
-    drawing_.Exchange(index, line, aside);
+    drawing_.Exchange(index, std::string_view(LineAt(position_ + 3)), aside);
   } else {
     return false;
   }
@@ -90,8 +98,7 @@ bool Journal::Redo() {
   } else if (kind == "usun" && IndexAt(position_ - 4, false, index)) {
     aside = drawing_.Erase(index);
   } else if (kind == "zmien" && IndexAt(position_ - 4, false, index)) {
-    std::string line = LineAt(position_ - 3);
-    drawing_.Exchange(index, line, aside);
+    drawing_.Exchange(index, std::string_view(LineAt(position_ - 3)), aside);
   } else {
     return false;
   }

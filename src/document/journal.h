@@ -24,6 +24,9 @@ class Journal {
   bool UsunObiekt(int index);
   // Replaces the entity at index; false (nothing recorded) for an index outside the drawing.
   bool ZmienObiekt(int index, std::string line);
+  // The same with the line's record, ParseEntity(line), from whoever wrote the line.
+  void DodajObiekt(std::string line, ParsedEntity record);
+  bool ZmienObiekt(int index, std::string line, ParsedEntity record);
 
   // Step back or forth one record; false when there is none to step over.
   bool Undo();

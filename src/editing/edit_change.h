@@ -2,8 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "model/parsed_entity.h"
 
 namespace blok {
 
@@ -15,7 +18,13 @@ struct EditChange {
   Kind kind = Kind::kReplace;
   int index = -1;    // replace, delete
   std::string line;  // replace, add
-  bool operator==(const EditChange&) const = default;
+  // ParseEntity(line), where the operation that wrote the line made it too: the journal and a
+  // preview take it instead of reading the line again.
+  std::optional<ParsedEntity> record = std::nullopt;
+  // The record is the line's: equal lines are equal changes.
+  bool operator==(const EditChange& other) const {
+    return kind == other.kind && index == other.index && line == other.line;
+  }
 };
 // The changes of one operation in order, and how many selected shapes it could not rewrite (a
 // result too large to write, or a line that would not read back as written). The Editor applies

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "editing/canonical.h"
+#include "editing/selected_walk.h"
 #include "model/angles.h"
 #include "model/entity_visit.h"
 
@@ -86,30 +87,29 @@ void MirrorText(TextRecord& text, const Reflection& reflection) {
 
 // The four edges of the image of a rectangle that the axis turns off the grid, in the order the
 // rectangle writer adds them; nothing unless all four can be written.
-std::optional<std::array<std::string, 4>> MirroredEdges(const SegmentRecord& rectangle,
-                                                        const Reflection& reflection) {
+std::optional<std::array<WrittenShape, 4>> MirroredEdges(const SegmentRecord& rectangle,
+                                                         const Reflection& reflection) {
   const std::array<Point, 4> corners{
       reflection.Of(rectangle.x1, rectangle.y1), reflection.Of(rectangle.x1, rectangle.y2),
       reflection.Of(rectangle.x2, rectangle.y2), reflection.Of(rectangle.x2, rectangle.y1)};
-  std::array<std::string, 4> lines;
+  std::array<WrittenShape, 4> shapes;
   for (size_t k = 0; k < corners.size(); ++k) {
     SegmentRecord edge = rectangle;
     edge.x1 = corners[k].x, edge.y1 = corners[k].y;
     edge.x2 = corners[(k + 1) % corners.size()].x, edge.y2 = corners[(k + 1) % corners.size()].y;
-    std::optional<std::string> text =
-        CanonicalText(ParsedEntity{.kind = EntityKind::kLine, .record = edge, .box = {}});
-    if (!text) return std::nullopt;
-    lines[k] = std::move(*text);
+    std::optional<WrittenShape> shape =
+        CanonicalShape(ParsedEntity{.kind = EntityKind::kLine, .record = edge, .box = {}});
+    if (!shape) return std::nullopt;
+    shapes[k] = std::move(*shape);
   }
-  return lines;
+  return shapes;
 }
 
-// The lines of the image of one resolved entity, last first; none when it is not a shape, and
-// false when it is one whose image cannot be written.
-bool AddImage(ParsedEntity entity, const Reflection& reflection,
-              std::vector<std::string>& last_first) {
+// The changes adding the image of one resolved entity, last first; none when it is not a shape,
+// and false when it is one whose image cannot be written.
+bool AddImage(ParsedEntity entity, const Reflection& reflection, EditChanges& last_first) {
   if (!IsShape(entity)) return true;
-  std::optional<std::array<std::string, 4>> edges;
+  std::optional<std::array<WrittenShape, 4>> edges;
   bool split = false;
   const bool visited =
       VisitEntityToChange(entity, Overloaded{
@@ -135,12 +135,14 @@ bool AddImage(ParsedEntity entity, const Reflection& reflection,
   if (!visited) return true;
   if (split) {
     if (!edges) return false;
-    last_first.insert(last_first.end(), edges->rbegin(), edges->rend());
+    for (auto edge = edges->rbegin(); edge != edges->rend(); ++edge) {
+      last_first.push_back(Addition(std::move(*edge)));
+    }
     return true;
   }
-  std::optional<std::string> text = CanonicalText(entity);
-  if (!text) return false;
-  last_first.push_back(std::move(*text));
+  std::optional<WrittenShape> shape = CanonicalShape(std::move(entity));
+  if (!shape) return false;
+  last_first.push_back(Addition(std::move(*shape)));
   return true;
 }
 
@@ -154,26 +156,14 @@ EditChanges MirrorSelection(std::span<const ParsedEntity> records, const Selecti
   if (!(length > 0) || !std::isfinite(length)) return {};
   const Reflection reflection(axis_a, dx / length, dy / length);
 
-  // The selected lines from the last one up, as many as the selection holds, as CopySelection
-  // walks them.
-  std::vector<std::string> last_first;
-  last_first.reserve(selection.lines.size());
-  size_t unwritable = 0;
-  size_t next = std::min(selection.flags.size(), records.size());
-  for (size_t count = selection.lines.size(); count > 0; --count) {
-    while (next > 0 && !selection.flags[next - 1]) --next;
-    if (next == 0) break;
-    --next;
-    if (!AddImage(Resolved(records[next], DefaultsAt(records, next)), reflection, last_first)) {
-      ++unwritable;
-    }
-  }
+  // The selected lines from the last one up, as CopySelection walks them; reversed at the end.
   EditChanges changes;
-  changes.unwritable = unwritable;
-  changes.reserve(last_first.size());
-  for (auto line = last_first.rbegin(); line != last_first.rend(); ++line) {
-    changes.push_back({.kind = EditChange::Kind::kAdd, .line = std::move(*line)});
-  }
+  changes.reserve(selection.lines.size());
+  ForSelectedFromLast(records, selection.flags, selection.lines.size(),
+                      [&](size_t, ParsedEntity entity) {
+                        if (!AddImage(std::move(entity), reflection, changes)) ++changes.unwritable;
+                      });
+  std::ranges::reverse(changes);
   return changes;
 }
 

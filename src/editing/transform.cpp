@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editing/canonical.h"
+#include "editing/selected_walk.h"
 #include "geometry/geometry.h"
 #include "model/angles.h"
 #include "model/entity_visit.h"
@@ -21,63 +22,26 @@ constexpr double kRightAngleTolerance = 1e-6;
 // Smaller scale factors are typing slips, not scales.
 constexpr double kSmallestFactor = 0.000001;
 
-// The colour and thickness in force at a line, kept while walking the drawing from its last line
-// up: each command passed is nearer to the lines above it than those passed before.
-class DefaultsBelow {
- public:
-  void Pass(const ParsedEntity& entity) {
-    if (const auto* c = std::get_if<ColourRecord>(&entity.record); c && c->valid) {
-      defaults_.colour = c->colour;
-    } else if (const auto* t = std::get_if<ThicknessRecord>(&entity.record); t && t->valid) {
-      defaults_.thickness = t->thickness;
-    }
-  }
-  const ReadingDefaults& defaults() const { return defaults_; }
-
- private:
-  ReadingDefaults defaults_;
-};
-
-// Calls visit(index, entity) for the selected lines from the last one up, at most count of them,
-// each entity resolved with the colour and thickness in force at its line. One pass: a large
-// selection in a large drawing costs no more than the drawing's length.
-template <class Visit>
-void ForSelectedFromLast(std::span<const ParsedEntity> records, std::span<const std::uint8_t> flags,
-                         size_t count, Visit visit) {
-  DefaultsBelow below;
-  size_t next = std::min(flags.size(), records.size());
-  for (; count > 0; --count) {
-    while (next > 0 && !flags[next - 1]) below.Pass(records[--next]);
-    if (next == 0) return;
-    const size_t index = --next;
-    visit(index, Resolved(records[index], below.defaults()));
-    // A selected colour or thickness command is not rewritten, so it still rules above it.
-    below.Pass(records[index]);
-  }
-}
-
 // The rewrite loop: every visited flag is cleared and every entity that can be written replaced.
-// rewrite(entity, later) returns the new text and may leave lines to add after all replacements.
+// rewrite(entity, later) returns the new shape and may leave shapes to add after all
+// replacements.
 template <class Rewrite>
 EditChanges RewriteSelection(std::span<const ParsedEntity> records, Selection& selection,
                              Rewrite rewrite) {
   EditChanges changes;
   changes.reserve(selection.lines.size());
-  std::vector<std::string> later;
+  std::vector<WrittenShape> later;
   ForSelectedFromLast(
       records, selection.flags, selection.lines.size(), [&](size_t index, ParsedEntity entity) {
         selection.flags[index] = 0;
         const bool shape = IsShape(entity);
-        if (std::optional<std::string> text = rewrite(entity, later)) {
-          changes.push_back(
-              {EditChange::Kind::kReplace, static_cast<int>(index), std::move(*text)});
+        if (std::optional<WrittenShape> written = rewrite(entity, later)) {
+          changes.push_back(Replacement(static_cast<int>(index), std::move(*written)));
         } else if (shape) {
           ++changes.unwritable;
         }
       });
-  for (std::string& line : later) {
-    changes.push_back({.kind = EditChange::Kind::kAdd, .line = std::move(line)});
-  }
+  for (WrittenShape& shape : later) changes.push_back(Addition(std::move(shape)));
   return changes;
 }
 
@@ -85,10 +49,11 @@ EditChanges RewriteSelection(std::span<const ParsedEntity> records, Selection& s
 template <class Visitor>
 EditChanges ChangeEachSelected(std::span<const ParsedEntity> records, Selection& selection,
                                const Visitor& visitor) {
-  return RewriteSelection(records, selection, [&](ParsedEntity& entity, std::vector<std::string>&) {
-    VisitEntityToChange(entity, visitor);
-    return CanonicalText(entity);
-  });
+  return RewriteSelection(records, selection,
+                          [&](ParsedEntity& entity, std::vector<WrittenShape>&) {
+                            VisitEntityToChange(entity, visitor);
+                            return CanonicalShape(std::move(entity));
+                          });
 }
 
 // Calls move(x, y) on every defining point: both points of a line or rectangle, the centre of a
@@ -142,17 +107,17 @@ std::array<ParsedEntity, 4> EdgeRecords(const SegmentRecord& rectangle,
   return edges;
 }
 
-// The same as lines; nothing unless all four can be written.
-std::optional<std::array<std::string, 4>> EdgeLines(const SegmentRecord& rectangle,
-                                                    const std::array<Point, 4>& corners) {
-  std::array<std::string, 4> lines;
-  const std::array<ParsedEntity, 4> edges = EdgeRecords(rectangle, corners);
+// The same written; nothing unless all four can be written.
+std::optional<std::array<WrittenShape, 4>> EdgeShapes(const SegmentRecord& rectangle,
+                                                      const std::array<Point, 4>& corners) {
+  std::array<WrittenShape, 4> shapes;
+  std::array<ParsedEntity, 4> edges = EdgeRecords(rectangle, corners);
   for (size_t k = 0; k < edges.size(); ++k) {
-    std::optional<std::string> text = CanonicalText(edges[k]);
-    if (!text) return std::nullopt;
-    lines[k] = std::move(*text);
+    std::optional<WrittenShape> shape = CanonicalShape(std::move(edges[k]));
+    if (!shape) return std::nullopt;
+    shapes[k] = std::move(*shape);
   }
-  return lines;
+  return shapes;
 }
 
 // A turn by a multiple of a right angle keeps a rectangle a rectangle.
@@ -216,24 +181,19 @@ EditChanges MoveSelection(std::span<const ParsedEntity> records, Selection& sele
 EditChanges CopySelection(std::span<const ParsedEntity> records, const Selection& selection,
                           float dx, float dy) {
   const auto move = EachDefiningPoint(Displacement(dx, dy));
-  std::vector<std::string> copies;  // from the last selected line up
-  copies.reserve(selection.lines.size());
-  size_t unwritable = 0;
+  EditChanges changes;  // from the last selected line up, reversed at the end
+  changes.reserve(selection.lines.size());
   ForSelectedFromLast(records, selection.flags, selection.lines.size(),
                       [&](size_t, ParsedEntity entity) {
                         VisitEntityToChange(entity, move);
-                        if (std::optional<std::string> text = CanonicalText(entity)) {
-                          copies.push_back(std::move(*text));
-                        } else if (IsShape(entity)) {
-                          ++unwritable;
+                        const bool shape = IsShape(entity);
+                        if (std::optional<WrittenShape> copy = CanonicalShape(std::move(entity))) {
+                          changes.push_back(Addition(std::move(*copy)));
+                        } else if (shape) {
+                          ++changes.unwritable;
                         }
                       });
-  EditChanges changes;
-  changes.unwritable = unwritable;
-  changes.reserve(copies.size());
-  for (auto copy = copies.rbegin(); copy != copies.rend(); ++copy) {
-    changes.push_back({.kind = EditChange::Kind::kAdd, .line = std::move(*copy)});
-  }
+  std::ranges::reverse(changes);
   return changes;
 }
 
@@ -286,9 +246,9 @@ EditChanges RotateSelection(std::span<const ParsedEntity> records, Selection& se
   const auto defining_points = EachDefiningPoint(rotate);
   return RewriteSelection(
       records, selection,
-      [&](ParsedEntity& entity, std::vector<std::string>& later) -> std::optional<std::string> {
+      [&](ParsedEntity& entity, std::vector<WrittenShape>& later) -> std::optional<WrittenShape> {
         bool split = false;
-        std::optional<std::array<std::string, 4>> edges;
+        std::optional<std::array<WrittenShape, 4>> edges;
         const Overloaded visitor{
             [&](MutableRectangleEntity r) {
               if (right_angle) {
@@ -298,8 +258,8 @@ EditChanges RotateSelection(std::span<const ParsedEntity> records, Selection& se
               // An axis-parallel rectangle cannot hold a turned one: it becomes its edges.
               const SegmentRecord& s = r.segment;
               split = true;
-              edges = EdgeLines(s, {turned(s.x1, s.y1), turned(s.x1, s.y2), turned(s.x2, s.y2),
-                                    turned(s.x2, s.y1)});
+              edges = EdgeShapes(s, {turned(s.x1, s.y1), turned(s.x1, s.y2), turned(s.x2, s.y2),
+                                     turned(s.x2, s.y1)});
             },
             [&](ArcRecord& a) {
               rotate(a.x, a.y);
@@ -315,7 +275,7 @@ EditChanges RotateSelection(std::span<const ParsedEntity> records, Selection& se
             [](const ThicknessRecord&) {},
         };
         VisitEntityToChange(entity, visitor);
-        if (!split) return CanonicalText(entity);
+        if (!split) return CanonicalShape(std::move(entity));
         if (!edges) return std::nullopt;
         later.insert(later.end(), std::make_move_iterator(edges->begin() + 1),
                      std::make_move_iterator(edges->end()));
@@ -399,8 +359,8 @@ EditChanges AddsInOrder(std::span<const ParsedEntity> placed) {
   changes.reserve(placed.size());
   // Each add goes to line 0: the last first.
   for (auto entity = placed.rbegin(); entity != placed.rend(); ++entity) {
-    if (std::optional<std::string> text = CanonicalText(*entity)) {
-      changes.push_back({.kind = EditChange::Kind::kAdd, .line = std::move(*text)});
+    if (std::optional<WrittenShape> shape = CanonicalShape(*entity)) {
+      changes.push_back(Addition(std::move(*shape)));
     } else {
       ++changes.unwritable;
     }

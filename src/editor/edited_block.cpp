@@ -1,5 +1,6 @@
 #include "editor/edited_block.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "document/library_rules.h"
@@ -100,20 +101,42 @@ void EditedBlock::Restore(const RecoverySnapshot& snapshot) {
 }
 
 void EditedBlock::DodajObiekt(std::string line) {
-  journal_.DodajObiekt(FitToCodePage(line).text);
-  Notify(BlockChange::kLines);
-  MarkChanged();
+  Apply({EditChange::Kind::kAdd, -1, std::move(line)});
 }
 
-bool EditedBlock::UsunObiekt(int index) {
-  if (!journal_.UsunObiekt(index)) return false;
-  Notify(BlockChange::kLines);
-  MarkChanged();
-  return true;
-}
+bool EditedBlock::UsunObiekt(int index) { return Apply({EditChange::Kind::kDelete, index, {}}); }
 
 bool EditedBlock::ZmienObiekt(int index, std::string line) {
-  if (!journal_.ZmienObiekt(index, FitToCodePage(line).text)) return false;
+  return Apply({EditChange::Kind::kReplace, index, std::move(line)});
+}
+
+bool EditedBlock::Apply(EditChange change) {
+  // A character the code page lacks never enters the drawing. Lines of ASCII alone hold none,
+  // and a line fitted anew no longer says what its record does.
+  if (!std::ranges::all_of(change.line, [](char c) { return (c & 0x80) == 0; })) {
+    std::string fitted = FitToCodePage(change.line).text;
+    if (fitted != change.line) change.record.reset();
+    change.line = std::move(fitted);
+  }
+  bool applied = true;
+  switch (change.kind) {
+    case EditChange::Kind::kReplace:
+      applied = change.record ? journal_.ZmienObiekt(change.index, std::move(change.line),
+                                                     std::move(*change.record))
+                              : journal_.ZmienObiekt(change.index, std::move(change.line));
+      break;
+    case EditChange::Kind::kAdd:
+      if (change.record) {
+        journal_.DodajObiekt(std::move(change.line), std::move(*change.record));
+      } else {
+        journal_.DodajObiekt(std::move(change.line));
+      }
+      break;
+    case EditChange::Kind::kDelete:
+      applied = journal_.UsunObiekt(change.index);
+      break;
+  }
+  if (!applied) return false;
   Notify(BlockChange::kLines);
   MarkChanged();
   return true;
@@ -130,19 +153,7 @@ bool EditedBlock::ApplyChanges(EditChanges changes) {
   // One command's changes are one step of Cofnij and Naprzód, and one change told.
   journal_.BeginStep();
   quiet_ = true;
-  for (EditChange& change : changes) {
-    switch (change.kind) {
-      case EditChange::Kind::kReplace:
-        ZmienObiekt(change.index, std::move(change.line));
-        break;
-      case EditChange::Kind::kAdd:
-        DodajObiekt(std::move(change.line));
-        break;
-      case EditChange::Kind::kDelete:
-        UsunObiekt(change.index);
-        break;
-    }
-  }
+  for (EditChange& change : changes) Apply(std::move(change));
   journal_.EndStep();
   quiet_ = false;
   if (!changes.empty()) {

@@ -130,6 +130,8 @@ class EditedBlock {
  private:
   // A row's text fits a line of the block file; if not, says so.
   bool SourceLineFits(const std::string& line);
+  // One change through the journal, its line fitted to the code page; false when none was made.
+  bool Apply(EditChange change);
   void Notify(BlockChange change) const {
     if (changed_ && !quiet_) changed_(change);
   }

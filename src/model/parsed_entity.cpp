@@ -23,16 +23,24 @@ ParsedEntity ParseEntity(std::string_view line) {
   ParsedEntity parsed;
   parsed.kind = ClassifyLine(line);
   parsed.record = ReadEntity(line, kFromPass);
-  if (const auto* s = std::get_if<SegmentRecord>(&parsed.record); s && s->valid) {
-    parsed.box = Span(s->x1, s->y1, s->x2, s->y2);
-  } else if (const auto* c = std::get_if<CircleRecord>(&parsed.record); c && c->valid) {
-    parsed.box = Round(c->x, c->y, c->radius);
-  } else if (const auto* a = std::get_if<ArcRecord>(&parsed.record); a && a->valid) {
-    parsed.box = Round(a->x, a->y, a->radius);
-  } else if (const auto* t = std::get_if<TextRecord>(&parsed.record); t && t->valid) {
-    parsed.box = {t->x, t->x, t->y, t->y};
-  }
+  parsed.box = WorldBoxOf(parsed.record);
   return parsed;
+}
+
+WorldBox WorldBoxOf(const EntityRecord& record) {
+  if (const auto* s = std::get_if<SegmentRecord>(&record); s && s->valid) {
+    return Span(s->x1, s->y1, s->x2, s->y2);
+  }
+  if (const auto* c = std::get_if<CircleRecord>(&record); c && c->valid) {
+    return Round(c->x, c->y, c->radius);
+  }
+  if (const auto* a = std::get_if<ArcRecord>(&record); a && a->valid) {
+    return Round(a->x, a->y, a->radius);
+  }
+  if (const auto* t = std::get_if<TextRecord>(&record); t && t->valid) {
+    return {t->x, t->x, t->y, t->y};
+  }
+  return {};
 }
 
 std::vector<ParsedEntity> ParseLines(std::span<const std::string> lines) {

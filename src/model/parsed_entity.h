@@ -38,6 +38,8 @@ struct ParsedEntity {
 };
 
 ParsedEntity ParseEntity(std::string_view line);
+// The box ParseEntity gives a record.
+WorldBox WorldBoxOf(const EntityRecord& record);
 
 // For callers that hold lines only (files, tests): each line parsed as the drawing keeps it.
 std::vector<ParsedEntity> ParseLines(std::span<const std::string> lines);

@@ -127,8 +127,12 @@ void HighlightEntityWithThickness(Canvas& canvas, const ViewTransform& view, con
 
 void PreviewMove(Canvas& canvas, const ViewTransform& view, const StrokeFont& font,
                  std::string_view line, const ReadingDefaults& defaults, double dx, double dy) {
+  PreviewMove(canvas, view, font, ParseEntity(line), defaults, dx, dy);
+}
+
+void PreviewMove(Canvas& canvas, const ViewTransform& view, const StrokeFont& font,
+                 ParsedEntity entity, const ReadingDefaults& defaults, double dx, double dy) {
   canvas.SetPenStyle(PenStyle::kDotted);
-  ParsedEntity entity = ParseEntity(line);
   ForEachDefiningPoint(entity, [&](double& x, double& y) {
     x += dx;
     y += dy;

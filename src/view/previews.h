@@ -50,6 +50,8 @@ void HighlightEntityWithThickness(Canvas& canvas, const ViewTransform& view, con
 // A selected line in its own colour and thickness, shifted by (dx, dy).
 void PreviewMove(Canvas& canvas, const ViewTransform& view, const StrokeFont& font,
                  std::string_view line, const ReadingDefaults& defaults, double dx, double dy);
+void PreviewMove(Canvas& canvas, const ViewTransform& view, const StrokeFont& font,
+                 ParsedEntity entity, const ReadingDefaults& defaults, double dx, double dy);
 // Turned by angle radians about (cx, cy); a rectangle cannot stay axis-parallel and is not shown.
 void PreviewRotate(Canvas& canvas, const ViewTransform& view, const StrokeFont& font,
                    std::string_view line, const ReadingDefaults& defaults, double angle, double cx,

@@ -147,15 +147,20 @@ void CommandContext::PreviewSelectionMove(double dx, double dy) {
 
 void CommandContext::PreviewLines(const EditChanges& changes) {
   const Scene s = scene();
+  // The record an operation made with its line is the line read.
   for (const EditChange& change : changes) {
-    PreviewMove(overlay(), s.view, s.font, change.line, s.defaults, 0, 0);
+    if (change.record) {
+      PreviewMove(overlay(), s.view, s.font, *change.record, s.defaults, 0, 0);
+    } else {
+      PreviewMove(overlay(), s.view, s.font, change.line, s.defaults, 0, 0);
+    }
   }
 }
 
 void CommandContext::ShowEntity(int index) {
   const Scene s = scene();
   if (index < 0 || static_cast<size_t>(index) >= s.drawing.size()) return;
-  PreviewMove(overlay(), s.view, s.font, s.drawing.lines()[index], s.defaults, 0, 0);
+  PreviewMove(overlay(), s.view, s.font, s.drawing.records()[index], s.defaults, 0, 0);
 }
 
 EntityStyle CommandContext::Style() const {
