@@ -131,10 +131,18 @@ size_t CharacterCount(std::string_view text) {
   return count;
 }
 
+namespace {
+size_t Utf8Length(char32_t cp) { return cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4; }
+}  // namespace
+
 std::string Cp1250ToUtf8(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size() + bytes.size() / 8);
   const auto& table = Tables().to_unicode;
+  // Sized exactly: an open block holds its lines, a million of them in a large one. Made at
+  // its size and emptied, since a reserve beyond the short form's room would double that room.
+  size_t size = 0;
+  for (char c : bytes) size += Utf8Length(table[static_cast<unsigned char>(c)]);
+  std::string out(size, '\0');
+  out.clear();
   for (char c : bytes) AppendUtf8(out, table[static_cast<unsigned char>(c)]);
   return out;
 }
