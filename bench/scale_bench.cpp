@@ -208,8 +208,11 @@ void WindowDelete(benchmark::State& state, const ViewTransform& view, int x1, in
     SelectByWindow(s.drawing, s.font, selection, window);
     deleted = selection.lines.size();
     EditChanges changes = DeleteSelection(s.drawing.records(), selection);
+    // The editor hands a run of deletes to the journal whole.
+    std::vector<int> indices;
+    for (const EditChange& change : changes) indices.push_back(change.index);
     s.journal.BeginStep();
-    for (const EditChange& change : changes) s.journal.UsunObiekt(change.index);
+    s.journal.UsunObiekty(indices);
     s.journal.EndStep();
     s.journal.UndoStep();
   }

@@ -29,6 +29,37 @@ void ShiftFrontPartUp(std::vector<T>& v, size_t front, size_t index) {
                      first + static_cast<std::ptrdiff_t>(index) + 1);
 }
 
+// Keeps the elements of [front, end) whose flag (indexed from front) is 0, in order, and drops
+// the rest from the end.
+template <class T>
+void KeepUnflagged(std::vector<T>& v, size_t front, const std::vector<std::uint8_t>& erased) {
+  size_t to = front;
+  for (size_t from = front; from < v.size(); ++from) {
+    if (erased[from - front] != 0) continue;
+    if (to != from) v[to] = std::move(v[from]);
+    ++to;
+  }
+  v.resize(to);
+}
+
+// Opens the slots `at` (ascending indices from front, each into the grown range) and moves the
+// elements between them one by one towards the back, in a single pass from the end.
+template <class T>
+void OpenSlots(std::vector<T>& v, size_t front, std::span<const size_t> at) {
+  size_t from = v.size();
+  v.resize(v.size() + at.size());
+  size_t to = v.size();
+  size_t next = at.size();
+  while (next > 0) {
+    --to;
+    if (to - front == at[next - 1]) {
+      --next;
+    } else {
+      v[to] = std::move(v[--from]);
+    }
+  }
+}
+
 template <class T>
 void GrowFrontOf(std::vector<T>& v, size_t front, size_t room) {
   std::vector<T> grown;
@@ -44,6 +75,8 @@ void GrowFrontOf(std::vector<T>& v, size_t front, size_t room) {
 void Drawing::Load(std::vector<std::string> lines) {
   ++revision_;
   lines_ = std::move(lines);
+  // A reader's growth leaves up to as much room again; an open block keeps its lines for long.
+  lines_.shrink_to_fit();
   front_ = 0;
   records_.clear();
   records_.reserve(lines_.size());
@@ -108,6 +141,34 @@ ParsedEntity Drawing::Erase(size_t index) {
   boxes_[front_] = CompactBox{};
   ++front_;
   return erased;
+}
+
+void Drawing::EraseAll(std::span<const size_t> indices, std::vector<std::string>& lines,
+                       std::vector<ParsedEntity>& records) {
+  ++revision_;
+  std::vector<std::uint8_t> erased(size(), 0);
+  for (const size_t index : indices) {
+    erased[index] = 1;
+    lines.push_back(std::move(lines_[front_ + index]));
+    records.push_back(std::move(records_[front_ + index]));
+  }
+  KeepUnflagged(lines_, front_, erased);
+  KeepUnflagged(records_, front_, erased);
+  KeepUnflagged(boxes_, front_, erased);
+}
+
+void Drawing::InsertAll(std::span<const size_t> indices, std::span<std::string> lines,
+                        std::span<ParsedEntity> records) {
+  ++revision_;
+  OpenSlots(lines_, front_, indices);
+  OpenSlots(records_, front_, indices);
+  OpenSlots(boxes_, front_, indices);
+  for (size_t k = 0; k < indices.size(); ++k) {
+    const size_t at = front_ + indices[k];
+    lines_[at] = std::move(lines[k]);
+    records_[at] = std::move(records[k]);
+    boxes_[at] = CompactBoxOf(records_[at]);
+  }
 }
 
 void Drawing::Exchange(size_t index, std::string& line, ParsedEntity& record) {

@@ -52,6 +52,14 @@ class Drawing {
   void Insert(size_t index, std::string line, ParsedEntity record);
   // The erased line's record.
   ParsedEntity Erase(size_t index);
+  // Many lines at once, in one pass over the drawing however many there are. EraseAll takes
+  // out the lines at the distinct indices (of the drawing as it is), appending them and their
+  // records in the order given. InsertAll puts lines[k] and records[k] at indices[k] of the
+  // drawing as it will be: ascending, as many as there are lines.
+  void EraseAll(std::span<const size_t> indices, std::vector<std::string>& lines,
+                std::vector<ParsedEntity>& records);
+  void InsertAll(std::span<const size_t> indices, std::span<std::string> lines,
+                 std::span<ParsedEntity> records);
   // Puts line and record in place of those at index, and hands those back in them.
   void Exchange(size_t index, std::string& line, ParsedEntity& record);
   // The same with a copy of line written in the room of the one at index, which is dropped:

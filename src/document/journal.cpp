@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <utility>
+#include <vector>
 
 namespace blok {
 namespace {
@@ -63,11 +64,91 @@ const std::string& Journal::LineAt(int32_t index) const {
   return index >= 0 && static_cast<size_t>(index) < lines_.size() ? lines_[index] : kNone;
 }
 
-bool Journal::IndexAt(int32_t journal_line, bool allow_end, size_t& index) const {
+bool Journal::NumberAt(int32_t journal_line, size_t& index) const {
   const std::string& text = LineAt(journal_line);
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
-  if (ec != std::errc() || end != text.data() + text.size()) return false;
+  return ec == std::errc() && end == text.data() + text.size();
+}
+
+bool Journal::IndexAt(int32_t journal_line, bool allow_end, size_t& index) const {
+  if (!NumberAt(journal_line, index)) return false;
   return index < drawing_.size() || (allow_end && index == drawing_.size());
+}
+
+size_t Journal::UsunObiekty(std::span<const int> indices) {
+  // Descending indices address the drawing as it is: all of them go in one pass.
+  bool descending = indices.size() > 1 && indices.back() >= 0 &&
+                    static_cast<size_t>(indices.front()) < drawing_.size();
+  for (size_t k = 1; descending && k < indices.size(); ++k) {
+    descending = indices[k] < indices[k - 1];
+  }
+  if (!descending) {
+    size_t deleted = 0;
+    while (deleted < indices.size() && UsunObiekt(indices[deleted])) ++deleted;
+    return deleted;
+  }
+  const std::vector<size_t> at(indices.begin(), indices.end());
+  std::vector<std::string> lines;
+  std::vector<ParsedEntity> records;
+  lines.reserve(at.size());
+  records.reserve(at.size());
+  drawing_.EraseAll(at, lines, records);
+  for (size_t k = 0; k < at.size(); ++k) {
+    Record("usun", std::to_string(at[k]), std::move(lines[k]), "", std::move(records[k]));
+  }
+  return at.size();
+}
+
+bool Journal::UndoDeletes(uint32_t step) {
+  // The run of deletes at the top, undone in turn, puts each line back at a greater index than
+  // the one before: then the lines take their places in one pass.
+  std::vector<size_t> at;
+  for (int32_t p = position_; p < static_cast<int32_t>(lines_.size()); p += kRecordLines) {
+    size_t index = 0;
+    if (steps_[p / kRecordLines] != step || LineAt(p) != "usun" || !NumberAt(p + 1, index) ||
+        (!at.empty() && index <= at.back()) || index > drawing_.size() + at.size()) {
+      break;
+    }
+    at.push_back(index);
+  }
+  if (at.size() < 2) return false;
+  std::vector<std::string> lines;
+  std::vector<ParsedEntity> records;
+  lines.reserve(at.size());
+  records.reserve(at.size());
+  for (size_t k = 0; k < at.size(); ++k) {
+    const int32_t p = position_ + static_cast<int32_t>(k) * kRecordLines;
+    lines.push_back(LineAt(p + 2));
+    records.push_back(std::exchange(aside_[p / kRecordLines], {}));
+  }
+  drawing_.InsertAll(at, lines, records);
+  position_ += static_cast<int32_t>(at.size()) * kRecordLines;
+  return true;
+}
+
+bool Journal::RedoDeletes(uint32_t step) {
+  // Redone in turn, the deletes of a run at descending indices go in one pass.
+  std::vector<size_t> at;
+  for (int32_t p = position_ - kRecordLines; p >= 0; p -= kRecordLines) {
+    size_t index = 0;
+    if (steps_[p / kRecordLines] != step || LineAt(p) != "usun" || !NumberAt(p + 1, index) ||
+        (at.empty() ? index >= drawing_.size() : index >= at.back())) {
+      break;
+    }
+    at.push_back(index);
+  }
+  if (at.size() < 2) return false;
+  std::vector<std::string> lines;
+  std::vector<ParsedEntity> records;
+  lines.reserve(at.size());
+  records.reserve(at.size());
+  drawing_.EraseAll(at, lines, records);
+  for (size_t k = 0; k < at.size(); ++k) {
+    aside_[(position_ - kRecordLines) / kRecordLines - static_cast<int32_t>(k)] =
+        std::move(records[k]);
+  }
+  position_ -= static_cast<int32_t>(at.size()) * kRecordLines;
+  return true;
 }
 
 bool Journal::Undo() {
@@ -110,7 +191,9 @@ bool Journal::UndoStep() {
   if (!CanUndo()) return false;
   const uint32_t step = steps_[position_ / kRecordLines];
   bool stepped = false;
-  while (CanUndo() && steps_[position_ / kRecordLines] == step && Undo()) stepped = true;
+  while (CanUndo() && steps_[position_ / kRecordLines] == step && (UndoDeletes(step) || Undo())) {
+    stepped = true;
+  }
   return stepped;
 }
 
@@ -118,7 +201,8 @@ bool Journal::RedoStep() {
   if (position_ < kRecordLines) return false;
   const uint32_t step = steps_[position_ / kRecordLines - 1];
   bool stepped = false;
-  while (position_ >= kRecordLines && steps_[position_ / kRecordLines - 1] == step && Redo()) {
+  while (position_ >= kRecordLines && steps_[position_ / kRecordLines - 1] == step &&
+         (RedoDeletes(step) || Redo())) {
     stepped = true;
   }
   return stepped;

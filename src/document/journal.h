@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <span>
 #include <string>
 
 #include "document/drawing.h"
@@ -22,6 +23,11 @@ class Journal {
   void DodajObiekt(std::string line);
   // Deletes the entity at index; false (nothing recorded) for an index outside the drawing.
   bool UsunObiekt(int index);
+  // Deletes the entities at the indices in turn, each as UsunObiekt would (recorded the same),
+  // up to the first outside the drawing; how many were deleted. Descending indices, as a
+  // selection is deleted, go in one pass over the drawing, and so does the undo or redo of
+  // such a run in one step.
+  size_t UsunObiekty(std::span<const int> indices);
   // Replaces the entity at index; false (nothing recorded) for an index outside the drawing.
   bool ZmienObiekt(int index, std::string line);
   // The same with the line's record, ParseEntity(line), from whoever wrote the line.
@@ -56,6 +62,11 @@ class Journal {
   // The drawing index stored in a record, when it addresses a line of the drawing (or, with
   // allow_end, the place just after the last line).
   bool IndexAt(int32_t journal_line, bool allow_end, size_t& index) const;
+  bool NumberAt(int32_t journal_line, size_t& index) const;
+  // A run of at least two deletes of the step at the position undone or redone in one pass;
+  // false, with nothing done, when there is none.
+  bool UndoDeletes(uint32_t step);
+  bool RedoDeletes(uint32_t step);
 
   Drawing& drawing_;
   std::deque<std::string> lines_;

@@ -153,7 +153,21 @@ bool EditedBlock::ApplyChanges(EditChanges changes) {
   // One command's changes are one step of Cofnij and Naprzód, and one change told.
   journal_.BeginStep();
   quiet_ = true;
-  for (EditChange& change : changes) Apply(std::move(change));
+  for (size_t k = 0; k < changes.size();) {
+    // A run of deletes, as a selection is deleted, goes to the journal whole: one pass over
+    // the drawing, not one for each entity.
+    std::vector<int> deletes;
+    while (k < changes.size() && changes[k].kind == EditChange::Kind::kDelete) {
+      deletes.push_back(changes[k++].index);
+    }
+    if (deletes.size() > 1) {
+      if (journal_.UsunObiekty(deletes) > 0) MarkChanged();
+    } else if (!deletes.empty()) {
+      UsunObiekt(deletes.front());
+    } else {
+      Apply(std::move(changes[k++]));
+    }
+  }
   journal_.EndStep();
   quiet_ = false;
   if (!changes.empty()) {
