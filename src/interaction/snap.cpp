@@ -20,24 +20,12 @@ namespace {
 // nothing within reach.
 constexpr double kWalkMargin = kSnapReach + 6;
 
-constexpr int kMarkerSize = 7;
 constexpr int kMarkerPen = 2;
 constexpr int kGridMarkerSize = 5;
 constexpr int kCursorLabelOffset = -20;
-constexpr int kSnapLabelOffset = 20;
 
 // The circle of the centre and tangent markers, unfilled.
-void MarkerCircle(Canvas& overlay, int sx, int sy) {
-  overlay.SetPenStyle(PenStyle::kSolid);
-  overlay.SetPenColour(kMarkerColour);
-  overlay.SetPenWidth(kMarkerPen);
-  overlay.SetBrushStyle(BrushStyle::kClear);
-  overlay.Ellipse(sx - kMarkerSize, sy - kMarkerSize, sx + kMarkerSize, sy + kMarkerSize);
-}
-
 std::string Fixed3(double value) { return FormatPattern(value, kFixed3Pattern, kWorkingSeparator); }
-
-std::string Coordinates(Point p) { return "X=" + Fixed3(p.x) + " Y=" + Fixed3(p.y); }
 
 // The best candidate so far. Distances are compared as singles (float): a candidate replaces
 // the best only when it is nearer in single precision, so of two that tie there the first
@@ -331,14 +319,6 @@ const Search& Nearer(const Search& first, const Search& later) {
   return later.found() && (!first.found() || later.best() < first.best()) ? later : first;
 }
 
-double RoundHalfEven(double v) {
-  const double below = std::floor(v);
-  const double fraction = v - below;
-  if (fraction < 0.5) return below;
-  if (fraction > 0.5) return below + 1;
-  return std::fmod(below, 2) == 0 ? below : below + 1;
-}
-
 // The records with their compact boxes, when the caller keeps them: one a record, or none.
 struct BoxedRecords {
   std::span<const ParsedEntity> records;
@@ -424,6 +404,8 @@ Point PointInput(Canvas& overlay, const BoxedRecords& drawing, const ViewTransfo
 
 }  // namespace
 
+std::string Coordinates(Point p) { return "X=" + Fixed3(p.x) + " Y=" + Fixed3(p.y); }
+
 WynikSnapu SzukajSnapu(std::span<const ParsedEntity> records, const ViewTransform& view,
                        const StrokeFont& font, const SnapSettings& settings, int x, int y,
                        const OrthoReference& last) {
@@ -433,21 +415,6 @@ WynikSnapu SzukajSnapu(std::span<const ParsedEntity> records, const ViewTransfor
 WynikSnapu SzukajSnapu(const Drawing& drawing, const ViewTransform& view, const StrokeFont& font,
                        const SnapSettings& settings, int x, int y, const OrthoReference& last) {
   return FindSnap({drawing.records(), drawing.boxes()}, view, font, settings, x, y, last);
-}
-
-Point SnapSiatki(const ViewTransform& view, int x, int y, float step) {
-  // The step as it was chosen ("0,1", not the single nearest it), so that far grid points stay
-  // round numbers; and never finer than the grid is drawn.
-  const double g = FloatAsDecimal(static_cast<float>(GridStep(step)));
-  return {g * RoundHalfEven(view.ScreenToWorldX(x) / g),
-          g * RoundHalfEven(view.ScreenToWorldY(y) / g)};
-}
-
-Point SnapOrto(const ViewTransform& view, int x, int y, Point reference) {
-  const double wx = view.ScreenToWorldX(x);
-  const double wy = view.ScreenToWorldY(y);
-  if (std::fabs(wx - reference.x) > std::fabs(wy - reference.y)) return {wx, reference.y};
-  return {reference.x, wy};
 }
 
 Point PunktWskazany(Canvas& overlay, std::span<const ParsedEntity> records,
@@ -473,57 +440,6 @@ Point PunktBezOrto(Canvas& overlay, const Drawing& drawing, const ViewTransform&
                    const StrokeFont& font, const SnapSettings& settings, int x, int y) {
   return PointInput(overlay, {drawing.records(), drawing.boxes()}, view, font, settings, nullptr, x,
                     y);
-}
-
-void DrawSnapMarker(Canvas& overlay, const ViewTransform& view, const WynikSnapu& snap) {
-  if (!snap.found) return;
-  const int sx = view.WorldToScreenX(snap.point.x);
-  const int sy = view.WorldToScreenY(snap.point.y);
-  const int k = kMarkerSize;
-  switch (snap.kind) {
-    case Snap::kEnd:
-      MarkerRectangle(overlay, sx - k, sy - k, sx + k, sy + k, kMarkerColour, kMarkerPen,
-                      kMarkerColour, false);
-      break;
-    case Snap::kIntersection:
-      MarkerLine(overlay, sx - k, sy - k, sx + k, sy + k, kMarkerPen);
-      MarkerLine(overlay, sx - k, sy + k, sx + k, sy - k, kMarkerPen);
-      break;
-    case Snap::kMiddle:
-      MarkerLine(overlay, sx - k, sy + k, sx, sy - k, kMarkerPen);
-      MarkerLine(overlay, sx + k, sy + k, sx, sy - k, kMarkerPen);
-      MarkerLine(overlay, sx - k, sy + k, sx + k, sy + k, kMarkerPen);
-      break;
-    case Snap::kCentre:
-      MarkerCircle(overlay, sx, sy);
-      break;
-    case Snap::kPerpendicular:
-      // An upside-down L with the small square of a right angle in its corner.
-      MarkerLine(overlay, sx - k, sy + k, sx - k, sy - k, kMarkerPen);
-      MarkerLine(overlay, sx - k, sy - k, sx + k, sy - k, kMarkerPen);
-      MarkerLine(overlay, sx - k, sy, sx, sy, kMarkerPen);
-      MarkerLine(overlay, sx, sy, sx, sy - k, kMarkerPen);
-      break;
-    case Snap::kTangent:
-      // A circle with the line that touches its top.
-      MarkerCircle(overlay, sx, sy);
-      MarkerLine(overlay, sx - k, sy - k, sx + k, sy - k, kMarkerPen);
-      break;
-    case Snap::kNearest:
-      // An hourglass: two triangles point to point.
-      MarkerLine(overlay, sx - k, sy - k, sx + k, sy - k, kMarkerPen);
-      MarkerLine(overlay, sx + k, sy - k, sx - k, sy + k, kMarkerPen);
-      MarkerLine(overlay, sx - k, sy + k, sx + k, sy + k, kMarkerPen);
-      MarkerLine(overlay, sx + k, sy + k, sx - k, sy - k, kMarkerPen);
-      break;
-    case Snap::kQuadrant:
-      MarkerLine(overlay, sx, sy - k, sx + k, sy, kMarkerPen);
-      MarkerLine(overlay, sx + k, sy, sx, sy + k, kMarkerPen);
-      MarkerLine(overlay, sx, sy + k, sx - k, sy, kMarkerPen);
-      MarkerLine(overlay, sx - k, sy, sx, sy - k, kMarkerPen);
-      break;
-  }
-  LabelAtPixel(overlay, sx, sy + kSnapLabelOffset, " " + Coordinates(snap.point));
 }
 
 }  // namespace blok

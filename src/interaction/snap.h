@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 
 #include "document/drawing.h"
 #include "geometry/geometry.h"
@@ -85,6 +86,9 @@ Point PunktWskazany(Canvas& overlay, const Drawing& drawing, const ViewTransform
                     const OrthoReference& ortho, int x, int y);
 Point PunktBezOrto(Canvas& overlay, const Drawing& drawing, const ViewTransform& view,
                    const StrokeFont& font, const SnapSettings& settings, int x, int y);
+
+// "X=.. Y=.." of a point, as the cursor's and the marker's labels show it.
+std::string Coordinates(Point p);
 
 // The marker of a found snap at its pixel, with " X=.. Y=.." below it.
 void DrawSnapMarker(Canvas& overlay, const ViewTransform& view, const WynikSnapu& snap);
