@@ -149,19 +149,19 @@ void BM_SelectByWindow(benchmark::State& state) {
   std::size_t selected = 0;
   for (auto _ : state) {
     SelectByWindow(s.drawing, s.font, selection, s.windows[k++ % kWindows]);
-    selected += selection.lines.size();
+    selected += selection.count;
   }
   state.counters["selected"] = static_cast<double>(selected) / static_cast<double>(k);
 }
 BENCHMARK(BM_SelectByWindow);
 
-// For scale: the same over the records and lines alone, without the drawing's compact boxes.
+// For scale: the same over the records alone, without the drawing's compact boxes.
 void BM_SelectByWindowOverRecords(benchmark::State& state) {
   const Scene& s = TheScene();
   Selection selection;
   std::size_t k = 0;
   for (auto _ : state) {
-    SelectByWindow(s.records, s.lines, s.font, selection, s.windows[k++ % kWindows]);
+    SelectByWindow(s.records, s.font, selection, s.windows[k++ % kWindows]);
   }
 }
 BENCHMARK(BM_SelectByWindowOverRecords);
@@ -225,7 +225,7 @@ class Editing {
  public:
   explicit Editing(const Scene& s) {
     drawing_.Load(s.lines);
-    selection_.lines = s.lines;
+    selection_.count = s.lines.size();
   }
 
   // By (1.5, -2.5), as the lines of the formatting baseline are moved. A move clears the flags

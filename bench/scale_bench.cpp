@@ -206,7 +206,7 @@ void WindowDelete(benchmark::State& state, const ViewTransform& view, int x1, in
   std::size_t deleted = 0;
   for (auto _ : state) {
     SelectByWindow(s.drawing, s.font, selection, window);
-    deleted = selection.lines.size();
+    deleted = selection.count;
     EditChanges changes = DeleteSelection(s.drawing.records(), selection);
     // The editor hands a run of deletes to the journal whole.
     std::vector<int> indices;

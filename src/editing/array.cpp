@@ -12,7 +12,7 @@ EditChanges ArraySelection(std::span<const ParsedEntity> records, const Selectio
                            int rows, int columns, double row_spacing, double column_spacing) {
   EditChanges changes;
   // An empty selection would still walk every cell.
-  if (rows < 1 || columns < 1 || selection.lines.empty()) return changes;
+  if (rows < 1 || columns < 1 || selection.empty()) return changes;
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < columns; ++c) {
       if (r == 0 && c == 0) continue;
@@ -30,7 +30,7 @@ std::uint64_t ArrayLineCount(const Selection& selection, int rows, int columns) 
   if (rows < 1 || columns < 1) return 0;
   // Both below 2^31, so the product and the cells fit.
   const std::uint64_t cells = std::uint64_t(rows) * std::uint64_t(columns) - 1;
-  const std::uint64_t lines = selection.lines.size();
+  const std::uint64_t lines = selection.count;
   if (lines != 0 && cells > std::numeric_limits<std::uint64_t>::max() / lines) {
     return std::numeric_limits<std::uint64_t>::max();
   }

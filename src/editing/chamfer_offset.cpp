@@ -199,7 +199,7 @@ EditChanges OffsetEntity(std::span<const ParsedEntity> records, int index, doubl
 EditChanges DeleteSelection(std::span<const ParsedEntity> records, const Selection& selection) {
   EditChanges changes;
   size_t next = std::min(selection.flags.size(), records.size());
-  for (size_t n = 0; n < selection.lines.size(); ++n) {
+  for (size_t n = 0; n < selection.count; ++n) {
     while (next > 0 && !selection.flags[next - 1]) --next;
     if (next == 0) break;
     --next;

@@ -39,15 +39,17 @@ struct StretchWindow {
   double left = 0, right = 0, bottom = 0, top = 0;
 };
 
-// The selection: a flag for every line of the drawing and the copies of the selected lines in
-// drawing order (the hidden list RE_Pomoc), with the window of the last selection gesture,
-// normalised and held in single precision (stretch reads it).
+// The selection: a flag for every line of the drawing and how many lines were selected (the
+// hidden list RE_Pomoc, whose lines are the selected lines of the drawing in drawing order: a
+// selection is made just before it is used, so they are read from the drawing itself), with the
+// window of the last selection gesture, normalised and held in single precision (stretch reads
+// it). A count of 0 is an empty selection whatever the flags say.
 struct Selection {
   std::vector<std::uint8_t> flags;
-  std::vector<std::string> lines;
+  std::size_t count = 0;
   StretchWindow window;
 
-  bool empty() const { return lines.empty(); }
+  bool empty() const { return count == 0; }
 };
 
 }  // namespace blok

@@ -158,11 +158,10 @@ EditChanges MirrorSelection(std::span<const ParsedEntity> records, const Selecti
 
   // The selected lines from the last one up, as CopySelection walks them; reversed at the end.
   EditChanges changes;
-  changes.reserve(selection.lines.size());
-  ForSelectedFromLast(records, selection.flags, selection.lines.size(),
-                      [&](size_t, ParsedEntity entity) {
-                        if (!AddImage(std::move(entity), reflection, changes)) ++changes.unwritable;
-                      });
+  changes.reserve(selection.count);
+  ForSelectedFromLast(records, selection.flags, selection.count, [&](size_t, ParsedEntity entity) {
+    if (!AddImage(std::move(entity), reflection, changes)) ++changes.unwritable;
+  });
   std::ranges::reverse(changes);
   return changes;
 }

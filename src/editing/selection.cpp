@@ -239,35 +239,14 @@ StretchWindow Normalised(double x1, double y1, double x2, double y2) {
   return {std::min(a, b), std::max(a, b), std::min(c, d), std::max(c, d)};
 }
 
-// The selected lines' copies, written over the last selection's copies so that their room is
-// used again: a window selection may copy thousands of lines.
-class Copies {
- public:
-  explicit Copies(std::vector<std::string>& copies) : copies_(copies) {}
-  void Finish() { copies_.resize(count_); }
-  void Add(const std::string& line) {
-    if (count_ < copies_.size()) {
-      copies_[count_].assign(line);
-    } else {
-      copies_.push_back(line);
-    }
-    ++count_;
-  }
-
- private:
-  std::vector<std::string>& copies_;
-  std::size_t count_ = 0;
-};
-
 // boxes, when given, are the records' compact boxes: the records of entities far from the
 // window are then never read.
 bool SelectOverRecords(std::span<const ParsedEntity> records, std::span<const CompactBox> boxes,
-                       std::span<const std::string> lines, const StrokeFont& font, Selection& s,
-                       const StretchWindow& window) {
+                       const StrokeFont& font, Selection& s, const StretchWindow& window) {
   s.window = Normalised(window.left, window.bottom, window.right, window.top);
   ResetSelectionFlags(s, records.size());
   const WindowTest test(s.window, font);
-  Copies copies(s.lines);
+  s.count = 0;
   const bool by_boxes = boxes.size() == records.size();
   // A block of records at a time: first the few near the window, without a branch per
   // entity, then those.
@@ -296,26 +275,24 @@ bool SelectOverRecords(std::span<const ParsedEntity> records, std::span<const Co
         if (!test.Catches(records[i])) continue;
       }
       s.flags[i] = 1;
-      if (i < lines.size()) copies.Add(lines[i]);
+      ++s.count;
     }
   }
-  copies.Finish();
   return !s.empty();
 }
 
 bool GestureOverRecords(Canvas& overlay, std::span<const ParsedEntity> records,
-                        std::span<const CompactBox> boxes, std::span<const std::string> lines,
-                        const ViewTransform& view, const StrokeFont& font,
-                        const ReadingDefaults& defaults, Selection& s, int press_x, int press_y,
-                        int release_x, int release_y) {
+                        std::span<const CompactBox> boxes, const ViewTransform& view,
+                        const StrokeFont& font, const ReadingDefaults& defaults, Selection& s,
+                        int press_x, int press_y, int release_x, int release_y) {
   const StretchWindow window = WindowBetweenPixels(view, press_x, press_y, release_x, release_y);
   if (!IsClick(press_x, press_y, release_x, release_y)) {
-    return SelectOverRecords(records, boxes, lines, font, s, window);
+    return SelectOverRecords(records, boxes, font, s, window);
   }
   s.window = window;
   const int x = static_cast<int>((std::int64_t{press_x} + release_x) / 2);
   const int y = static_cast<int>((std::int64_t{press_y} + release_y) / 2);
-  return SelectByPoint(overlay, records, lines, view, font, defaults, s, x, y);
+  return SelectByPoint(overlay, records, view, font, defaults, s, x, y);
 }
 
 }  // namespace
@@ -336,58 +313,53 @@ StretchWindow WindowBetweenPixels(const ViewTransform& view, int x1, int y1, int
 }
 
 bool SelectByGesture(Canvas& overlay, std::span<const ParsedEntity> records,
-                     std::span<const std::string> lines, const ViewTransform& view,
-                     const StrokeFont& font, const ReadingDefaults& defaults, Selection& s,
-                     int press_x, int press_y, int release_x, int release_y) {
-  return GestureOverRecords(overlay, records, {}, lines, view, font, defaults, s, press_x, press_y,
+                     const ViewTransform& view, const StrokeFont& font,
+                     const ReadingDefaults& defaults, Selection& s, int press_x, int press_y,
+                     int release_x, int release_y) {
+  return GestureOverRecords(overlay, records, {}, view, font, defaults, s, press_x, press_y,
                             release_x, release_y);
 }
 
 bool SelectByGesture(Canvas& overlay, const Drawing& drawing, const ViewTransform& view,
                      const StrokeFont& font, const ReadingDefaults& defaults, Selection& s,
                      int press_x, int press_y, int release_x, int release_y) {
-  return GestureOverRecords(overlay, drawing.records(), drawing.boxes(), drawing.lines(), view,
-                            font, defaults, s, press_x, press_y, release_x, release_y);
+  return GestureOverRecords(overlay, drawing.records(), drawing.boxes(), view, font, defaults, s,
+                            press_x, press_y, release_x, release_y);
 }
 
-void MergeSelection(Selection& into, const Selection& caught, std::span<const std::string> lines,
-                    bool toggle) {
+void MergeSelection(Selection& into, const Selection& caught, std::size_t line_count, bool toggle) {
   // Flags left from a longer drawing say nothing of this one.
-  into.flags.resize(lines.size(), 0);
-  const std::size_t caught_count = std::min(caught.flags.size(), lines.size());
+  into.flags.resize(line_count, 0);
+  const std::size_t caught_count = std::min(caught.flags.size(), line_count);
   for (std::size_t i = 0; i < caught_count; ++i) {
     if (caught.flags[i] != 0) into.flags[i] = toggle && into.flags[i] != 0 ? 0 : 1;
   }
   into.window = caught.window;
-  Copies copies(into.lines);
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (into.flags[i] != 0) copies.Add(lines[i]);
-  }
-  copies.Finish();
+  into.count = static_cast<std::size_t>(
+      std::count_if(into.flags.begin(), into.flags.end(), [](std::uint8_t f) { return f != 0; }));
 }
 
 bool SelectByPoint(Canvas& overlay, std::span<const ParsedEntity> records,
-                   std::span<const std::string> lines, const ViewTransform& view,
-                   const StrokeFont& font, const ReadingDefaults& defaults, Selection& s, int x,
-                   int y) {
+                   const ViewTransform& view, const StrokeFont& font,
+                   const ReadingDefaults& defaults, Selection& s, int x, int y) {
   ResetSelectionFlags(s, records.size());
-  s.lines.clear();
+  s.count = 0;
   const int index = PickAndHighlight(overlay, records, view, font, defaults, x, y);
   if (index >= 0) {
     s.flags[index] = 1;
-    if (static_cast<std::size_t>(index) < lines.size()) s.lines.push_back(lines[index]);
+    s.count = 1;
   }
   return !s.empty();
 }
 
-bool SelectByWindow(std::span<const ParsedEntity> records, std::span<const std::string> lines,
-                    const StrokeFont& font, Selection& s, const StretchWindow& window) {
-  return SelectOverRecords(records, {}, lines, font, s, window);
+bool SelectByWindow(std::span<const ParsedEntity> records, const StrokeFont& font, Selection& s,
+                    const StretchWindow& window) {
+  return SelectOverRecords(records, {}, font, s, window);
 }
 
 bool SelectByWindow(const Drawing& drawing, const StrokeFont& font, Selection& s,
                     const StretchWindow& window) {
-  return SelectOverRecords(drawing.records(), drawing.boxes(), drawing.lines(), font, s, window);
+  return SelectOverRecords(drawing.records(), drawing.boxes(), font, s, window);
 }
 
 }  // namespace blok

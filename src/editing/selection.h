@@ -1,8 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <span>
-#include <string>
 
 #include "document/drawing.h"
 #include "editing/edit_change.h"
@@ -12,9 +12,9 @@
 #include "view/stroke_font.h"
 #include "view/view_transform.h"
 
-// Selecting entities by a click or by a dragged window. records and lines are the drawing's
-// parsed records and its lines, in step; the selection keeps copies of the selected lines, in
-// drawing order, for the commands that act on it.
+// Selecting entities by a click or by a dragged window. records are the drawing's parsed
+// records; the selection sets a flag for each entity it takes and counts them, for the commands
+// that act on it.
 
 namespace blok {
 
@@ -23,6 +23,20 @@ inline constexpr int kClickTravel = 4;
 
 // Whether the mouse going down at press and up at release is a click rather than a drag.
 bool IsClick(int press_x, int press_y, int release_x, int release_y);
+
+// Calls visit(index) for the selected lines of a drawing of line_count lines, from the first:
+// those the selection counts, as the hidden list holds them.
+template <class Visit>
+void ForEachSelected(const Selection& s, std::size_t line_count, Visit visit) {
+  std::size_t left = s.count;
+  const std::size_t end = std::min(s.flags.size(), line_count);
+  for (std::size_t i = 0; left > 0 && i < end; ++i) {
+    if (s.flags[i] != 0) {
+      visit(i);
+      --left;
+    }
+  }
+}
 
 // A flag for each of line_count lines, none set.
 void ResetSelectionFlags(Selection& s, std::size_t line_count);
@@ -34,25 +48,23 @@ StretchWindow WindowBetweenPixels(const ViewTransform& view, int x1, int y1, int
 // than kClickTravel pixels, else a selection by point at the midpoint (truncated). Either way
 // s.window becomes the rectangle between the two pixels. Returns whether anything is selected.
 bool SelectByGesture(Canvas& overlay, std::span<const ParsedEntity> records,
-                     std::span<const std::string> lines, const ViewTransform& view,
-                     const StrokeFont& font, const ReadingDefaults& defaults, Selection& s,
-                     int press_x, int press_y, int release_x, int release_y);
+                     const ViewTransform& view, const StrokeFont& font,
+                     const ReadingDefaults& defaults, Selection& s, int press_x, int press_y,
+                     int release_x, int release_y);
 // The same over a drawing: a window selection reads its compact boxes first.
 bool SelectByGesture(Canvas& overlay, const Drawing& drawing, const ViewTransform& view,
                      const StrokeFont& font, const ReadingDefaults& defaults, Selection& s,
                      int press_x, int press_y, int release_x, int release_y);
 
-// What a gesture caught, added to the selection `into` over the same lines; with toggle (a
-// click adding to a selection) what was selected already is taken out instead. `into` takes
-// the gesture's window, and its copies are made again in drawing order.
-void MergeSelection(Selection& into, const Selection& caught, std::span<const std::string> lines,
-                    bool toggle);
+// What a gesture caught, added to the selection `into` over the same drawing of line_count
+// lines; with toggle (a click adding to a selection) what was selected already is taken out
+// instead. `into` takes the gesture's window, and is counted again.
+void MergeSelection(Selection& into, const Selection& caught, std::size_t line_count, bool toggle);
 
 // The entity under the pixel alone (PickAndHighlight, so it shows highlighted on the overlay).
 bool SelectByPoint(Canvas& overlay, std::span<const ParsedEntity> records,
-                   std::span<const std::string> lines, const ViewTransform& view,
-                   const StrokeFont& font, const ReadingDefaults& defaults, Selection& s, int x,
-                   int y);
+                   const ViewTransform& view, const StrokeFont& font,
+                   const ReadingDefaults& defaults, Selection& s, int x, int y);
 
 // Every entity the window catches; s.window becomes the window, normalised and in single
 // precision. Per kind:
@@ -64,8 +76,8 @@ bool SelectByPoint(Canvas& overlay, std::span<const ParsedEntity> records,
 //   modulo a turn), its start point strictly inside, or its whole circle strictly inside;
 // - a text: its segments 0.2 and 0.7 x height above the baseline, each tested as a line.
 // Circles and arcs are taken in single precision, with the size of their radius.
-bool SelectByWindow(std::span<const ParsedEntity> records, std::span<const std::string> lines,
-                    const StrokeFont& font, Selection& s, const StretchWindow& window);
+bool SelectByWindow(std::span<const ParsedEntity> records, const StrokeFont& font, Selection& s,
+                    const StretchWindow& window);
 // The same over a drawing, with the same result: its compact boxes are read first, so that only
 // the records of entities near the window are.
 bool SelectByWindow(const Drawing& drawing, const StrokeFont& font, Selection& s,

@@ -29,10 +29,10 @@ template <class Rewrite>
 EditChanges RewriteSelection(std::span<const ParsedEntity> records, Selection& selection,
                              Rewrite rewrite) {
   EditChanges changes;
-  changes.reserve(selection.lines.size());
+  changes.reserve(selection.count);
   std::vector<WrittenShape> later;
   ForSelectedFromLast(
-      records, selection.flags, selection.lines.size(), [&](size_t index, ParsedEntity entity) {
+      records, selection.flags, selection.count, [&](size_t index, ParsedEntity entity) {
         selection.flags[index] = 0;
         const bool shape = IsShape(entity);
         if (std::optional<WrittenShape> written = rewrite(entity, later)) {
@@ -182,17 +182,16 @@ EditChanges CopySelection(std::span<const ParsedEntity> records, const Selection
                           float dx, float dy) {
   const auto move = EachDefiningPoint(Displacement(dx, dy));
   EditChanges changes;  // from the last selected line up, reversed at the end
-  changes.reserve(selection.lines.size());
-  ForSelectedFromLast(records, selection.flags, selection.lines.size(),
-                      [&](size_t, ParsedEntity entity) {
-                        VisitEntityToChange(entity, move);
-                        const bool shape = IsShape(entity);
-                        if (std::optional<WrittenShape> copy = CanonicalShape(std::move(entity))) {
-                          changes.push_back(Addition(std::move(*copy)));
-                        } else if (shape) {
-                          ++changes.unwritable;
-                        }
-                      });
+  changes.reserve(selection.count);
+  ForSelectedFromLast(records, selection.flags, selection.count, [&](size_t, ParsedEntity entity) {
+    VisitEntityToChange(entity, move);
+    const bool shape = IsShape(entity);
+    if (std::optional<WrittenShape> copy = CanonicalShape(std::move(entity))) {
+      changes.push_back(Addition(std::move(*copy)));
+    } else if (shape) {
+      ++changes.unwritable;
+    }
+  });
   std::ranges::reverse(changes);
   return changes;
 }

@@ -74,7 +74,7 @@ void Library::WstawZDxf() {
   if (const double factor = MetresIn(block.unit) / MetresIn(block_.unit()); factor != 1) {
     const std::vector<ParsedEntity> records = ParseLines(lines);
     Selection all{
-        .flags = std::vector<std::uint8_t>(lines.size(), 1), .lines = lines, .window = {}};
+        .flags = std::vector<std::uint8_t>(lines.size(), 1), .count = lines.size(), .window = {}};
     const EditChanges scaled = ScaleSelection(records, all, 0, 0, static_cast<float>(factor));
     if (scaled.unwritable > 0) {
       ui_.ShowMessage("Nie wstawiono rysunku: po zmianie jednostki nie da się zapisać obiektów: " +

@@ -53,7 +53,7 @@ void CommandMachine::AnulujPolecenie() {
   if (running_) retired_ = std::move(running_);
   ctx_.EndFrame();
   ctx_.ForgetGathered();
-  host_.selection().lines.clear();
+  host_.selection().count = 0;
   host_.SetPickCursor(false);
   host_.ShowRelativePanel(false);
   host_.SetPrompt("Polecenie:");

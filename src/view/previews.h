@@ -56,6 +56,9 @@ void PreviewMove(Canvas& canvas, const ViewTransform& view, const StrokeFont& fo
 void PreviewRotate(Canvas& canvas, const ViewTransform& view, const StrokeFont& font,
                    std::string_view line, const ReadingDefaults& defaults, double angle, double cx,
                    double cy);
+void PreviewRotate(Canvas& canvas, const ViewTransform& view, const StrokeFont& font,
+                   ParsedEntity entity, const ReadingDefaults& defaults, double angle, double cx,
+                   double cy);
 
 // A whole circle as the renderer draws one; the pen style is left as it is.
 void RubberCircle(Canvas& canvas, const ViewTransform& view, Colour colour, float thickness,

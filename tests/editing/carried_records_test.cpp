@@ -119,7 +119,7 @@ TEST_P(CarriedRecord, IsTheLineRead) {
   drawing.Load(kLines);
   Selection selection;
   selection.flags.assign(drawing.size(), 1);
-  selection.lines = kLines;
+  selection.count = kLines.size();
   selection.window = {-2, 4, -3, 5};
   const EditChanges changes = GetParam().operation(drawing.records(), selection);
   ASSERT_EQ(changes.unwritable, 0u);

@@ -195,7 +195,7 @@ TEST_P(Delete, HighestIndexFirst) {
   const std::vector<ParsedEntity> records = Parse(Lines(c.drawing_size, "L(0,0)-(1,1)"));
   Selection selection;
   selection.flags = c.flags;
-  selection.lines.assign(c.selected_lines, "L(0,0)-(1,1)");
+  selection.count = c.selected_lines;
   EXPECT_EQ(Described(DeleteSelection(records, selection)), c.changes);
 }
 
@@ -217,7 +217,7 @@ TEST(DeleteInDrawing, WindowOfThreeRecordsThreeDeletionsAndComesBack) {
   drawing.Load(lines);
   Selection selection;
   selection.flags = {1, 0, 0, 1, 1};
-  selection.lines = {"L(0,0)-(1,0)", "T(0,0,'a',1,1,0)", "P(0,0)-(1,1)"};
+  selection.count = 3;
   Apply(journal, DeleteSelection(drawing.records(), selection));
   EXPECT_EQ(DrawingLines(drawing), (Lines{"O(0,0,1)", "K(255,0,0)"}));
   EXPECT_EQ(JournalLines(journal),

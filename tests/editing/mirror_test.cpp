@@ -29,9 +29,7 @@ Selection Select(const Lines& lines, const std::vector<int>& indices) {
   Selection selection;
   selection.flags.assign(lines.size(), 0);
   for (int i : indices) selection.flags[i] = 1;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (selection.flags[i]) selection.lines.push_back(lines[i]);
-  }
+  for (size_t i = 0; i < lines.size(); ++i) selection.count += selection.flags[i];
   return selection;
 }
 

@@ -224,7 +224,7 @@ TEST_F(EditingSessionTest, MovePreviewFollowsTheMouse) {
   Draw({"L(0,0)-(2,0);K(0,0,255)"});
   editor_.CommandEntered("mo");
   Drag(-1, -1, 3, 1);
-  ASSERT_EQ(editor_.block().selection().lines.size(), 1u);
+  ASSERT_EQ(editor_.block().selection().count, 1u);
   Click(0, 0);
   const PixelPoint p = Pixel(1, 2);
   editor_.MouseMove(p.x, p.y);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/editing_session.h"
+#include "support/editing_support.h"
 
 namespace blok::testing {
 namespace {
@@ -65,7 +66,8 @@ TEST_F(GrowingSelectionTest, ShiftGathersAndAPlainClickGoesOnWithAll) {
     Click(1, 2);
     EXPECT_FALSE(Selecting());
     EXPECT_NE(editor_.machine().awaits(), Awaited::kNothing);
-    EXPECT_THAT(editor_.block().selection().lines,
+    EXPECT_THAT(blok::testing::SelectedLines(editor_.block().selection(),
+                                             editor_.block().drawing().lines()),
                 ElementsAre("L(0,2)-(2,2)", "L(0,1)-(2,1)", "L(0,0)-(2,0)"));
     editor_.CommandKey(Key::kEscape);
   }

@@ -5,12 +5,16 @@
 // applies them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/drawing.h"
 #include "document/journal.h"
 #include "editing/edit_change.h"
+#include "editing/selection.h"
 #include "model/parsed_entity.h"
 #include "view/view_transform.h"
 
@@ -32,6 +36,23 @@ inline std::vector<ParsedEntity> Parse(const std::vector<std::string>& lines) {
   std::vector<ParsedEntity> records;
   for (const std::string& line : lines) records.push_back(ParseEntity(line));
   return records;
+}
+
+// The lines a selection holds, of the drawing it was made over, in drawing order.
+template <class Lines>
+std::vector<std::string> SelectedLines(const Selection& s, const Lines& lines) {
+  std::vector<std::string> out;
+  ForEachSelected(s, lines.size(), [&](std::size_t i) { out.emplace_back(lines[i]); });
+  return out;
+}
+
+// A selection of the lines whose flags are set.
+inline Selection SelectionOf(std::vector<std::uint8_t> flags) {
+  Selection s;
+  s.count = static_cast<std::size_t>(
+      std::count_if(flags.begin(), flags.end(), [](std::uint8_t f) { return f != 0; }));
+  s.flags = std::move(flags);
+  return s;
 }
 
 // The changes in the journal's words, so that a failure reads as what would be recorded.

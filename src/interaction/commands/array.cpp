@@ -63,7 +63,7 @@ class Array : public Command {
     const Point p = ctx_.Pointed(x, y, {corner_, true});
     const double row_spacing = p.y - corner_.y;
     const double column_spacing = p.x - corner_.x;
-    const std::uint64_t per_cell = ctx_.scene().selection.lines.size();
+    const std::uint64_t per_cell = ctx_.scene().selection.count;
     std::uint64_t shown = 0;
     for (int r = 0; r < rows_; ++r) {
       for (int c = 0; c < columns_ && shown <= kMostPreviewed; ++c) {

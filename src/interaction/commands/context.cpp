@@ -79,14 +79,14 @@ bool CommandContext::SelectByGesture(int x, int y) {
   // The flags may be an earlier command's: a step's first gesture starts from none.
   if (growing_selection && !gathered_) {
     selection.flags.clear();
-    selection.lines.clear();
+    selection.count = 0;
   }
   const std::vector<std::uint8_t> before = selection.flags;
   Selection& target = growing_selection ? caught_ : selection;
   bool selected = blok::SelectByGesture(overlay(), s.drawing, s.view, s.font, s.defaults, target,
                                         frame_start_.x, frame_start_.y, x, y);
   if (growing_selection) {
-    MergeSelection(selection, caught_, s.drawing.lines(),
+    MergeSelection(selection, caught_, s.drawing.size(),
                    adding_ && IsClick(frame_start_.x, frame_start_.y, x, y));
     selected = !selection.empty();
   }
@@ -101,8 +101,7 @@ bool CommandContext::SelectByGesture(int x, int y) {
   if (!adding_) return selected;
   host_.Komunikat(
       "Wybrano " +
-      Counted(static_cast<long long>(selection.lines.size()), "obiekt", "obiekty", "obiektów") +
-      ".");
+      Counted(static_cast<long long>(selection.count), "obiekt", "obiekty", "obiektów") + ".");
   return false;
 }
 
@@ -140,9 +139,10 @@ void CommandContext::PickWithLabel(int x, int y, std::string_view label, int off
 
 void CommandContext::PreviewSelectionMove(double dx, double dy) {
   const Scene s = scene();
-  for (const std::string& line : s.selection.lines) {
-    PreviewMove(overlay(), s.view, s.font, line, s.defaults, dx, dy);
-  }
+  const auto records = s.drawing.records();
+  ForEachSelected(s.selection, records.size(), [&](std::size_t i) {
+    PreviewMove(overlay(), s.view, s.font, records[i], s.defaults, dx, dy);
+  });
 }
 
 void CommandContext::PreviewLines(const EditChanges& changes) {

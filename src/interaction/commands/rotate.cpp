@@ -1,4 +1,5 @@
 // ob: the selection turned about a base point, by a typed angle or the cursor's direction.
+#include "editing/selection.h"
 #include "editing/transform.h"
 #include "interaction/commands/centre.h"
 #include "view/previews.h"
@@ -49,9 +50,10 @@ class Rotate : public CentreCommand {
       const Point p = ctx_.Pointed(x, y, Ortho());
       const double angle = Direction(p);
       const Scene s = ctx_.scene();
-      for (const std::string& line : s.selection.lines) {
-        PreviewRotate(ctx_.overlay(), s.view, s.font, line, s.defaults, angle, p0_.x, p0_.y);
-      }
+      const auto records = s.drawing.records();
+      ForEachSelected(s.selection, records.size(), [&](std::size_t i) {
+        PreviewRotate(ctx_.overlay(), s.view, s.font, records[i], s.defaults, angle, p0_.x, p0_.y);
+      });
       ctx_.LabelAtPoint(p0_, "alfa = " + Fixed(angle, kFixed2Pattern7));
       return true;
     }
