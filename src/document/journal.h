@@ -1,20 +1,22 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "document/drawing.h"
 
 namespace blok {
 
 // The undo journal: the one door through which commands change the drawing. Every change is
-// recorded as five text lines at the top of the journal, newest first:
+// recorded; as text (lines()) a record is five lines at the top of the journal, newest first:
 //   "dodaj" / added line / "" / "" / "---"
 //   "usun"  / index / deleted line / "" / "---"
 //   "zmien" / index / new line / old line / "---"
 // The position counts the journal lines of undone records (at the top), in steps of 5.
+// The records themselves are kept as their fields, oldest first, so that a change adds one
+// record and writes no number as text.
 class Journal {
  public:
   explicit Journal(Drawing& drawing) : drawing_(drawing) {}
@@ -49,35 +51,47 @@ class Journal {
   // No records, position 0.
   void Clear();
 
-  bool CanUndo() const { return position_ != static_cast<int32_t>(lines_.size()); }
-  bool CanRedo() const { return position_ != 0; }
-  int32_t position() const { return position_; }
-  const std::deque<std::string>& lines() const { return lines_; }
+  bool CanUndo() const { return undone_ != records_.size(); }
+  bool CanRedo() const { return undone_ != 0; }
+  int32_t position() const { return static_cast<int32_t>(undone_ * kRecordLines); }
+  // The journal as text, five lines a record, newest first.
+  std::vector<std::string> lines() const;
 
  private:
-  // aside is the record of the entity the change took out of the drawing, if any.
-  void Record(const char* kind, std::string second, std::string third, std::string fourth,
-              ParsedEntity aside);
-  const std::string& LineAt(int32_t index) const;
-  // The drawing index stored in a record, when it addresses a line of the drawing (or, with
-  // allow_end, the place just after the last line).
-  bool IndexAt(int32_t journal_line, bool allow_end, size_t& index) const;
-  bool NumberAt(int32_t journal_line, size_t& index) const;
+  static constexpr size_t kRecordLines = 5;
+  enum class Kind : uint8_t { kAdd, kDelete, kChange };
+  struct Record {
+    Kind kind;
+    uint32_t step;
+    size_t index;          // delete, change
+    std::string line;      // the added, deleted or new line
+    std::string old_line;  // change: the line it replaced
+    // The parsed record of the line that the change, as it stands done or undone, keeps out of
+    // the drawing (none for an add that is done).
+    ParsedEntity aside;
+  };
+
+  // A new record at the top; the undone ones go, since they can no longer be redone.
+  void Add(Kind kind, size_t index, std::string line, std::string old_line, ParsedEntity aside);
+  // The record the next Undo takes back, and the one the next Redo does again.
+  Record& ToUndo() { return records_[records_.size() - 1 - undone_]; }
+  Record& ToRedo() { return records_[records_.size() - undone_]; }
+  // Whether index addresses a line of the drawing (or, with allow_end, the place just after
+  // the last line).
+  bool InDrawing(size_t index, bool allow_end) const {
+    return index < drawing_.size() || (allow_end && index == drawing_.size());
+  }
   // A run of at least two deletes of the step at the position undone or redone in one pass;
   // false, with nothing done, when there is none.
   bool UndoDeletes(uint32_t step);
   bool RedoDeletes(uint32_t step);
 
   Drawing& drawing_;
-  std::deque<std::string> lines_;
-  // One for each record, newest first: the parsed record of the line that the record's change,
-  // as it stands done or undone, keeps out of the drawing (none for an add that is done).
-  std::deque<ParsedEntity> aside_;
-  // The step of each record, newest first.
-  std::deque<uint32_t> steps_;
+  // Oldest first; the last undone_ of them are undone.
+  std::vector<Record> records_;
+  size_t undone_ = 0;
   uint32_t next_step_ = 1;
   uint32_t open_step_ = 0;
-  int32_t position_ = 0;
 };
 
 }  // namespace blok

@@ -19,8 +19,7 @@ TEST_F(JournalTest, AddAddUndoUndoRedoRedo) {
   journal_.DodajObiekt("A");
   journal_.DodajObiekt("B");
   EXPECT_EQ(DrawingLines(), (Lines{"B", "A"}));
-  EXPECT_EQ(Lines(journal_.lines().begin(), journal_.lines().end()),
-            (Lines{"dodaj", "B", "", "", "---", "dodaj", "A", "", "", "---"}));
+  EXPECT_EQ(journal_.lines(), (Lines{"dodaj", "B", "", "", "---", "dodaj", "A", "", "", "---"}));
   EXPECT_TRUE(journal_.CanUndo());
   EXPECT_FALSE(journal_.CanRedo());
   EXPECT_TRUE(journal_.Undo());
@@ -39,11 +38,10 @@ TEST_F(JournalTest, DeleteAndReplaceComeBack) {
   drawing_.Load({"L0", "L1", "L2", "L3"});
   ASSERT_TRUE(journal_.UsunObiekt(2));
   EXPECT_EQ(DrawingLines(), (Lines{"L0", "L1", "L3"}));
-  EXPECT_EQ(Lines(journal_.lines().begin(), journal_.lines().end()),
-            (Lines{"usun", "2", "L2", "", "---"}));
+  EXPECT_EQ(journal_.lines(), (Lines{"usun", "2", "L2", "", "---"}));
   ASSERT_TRUE(journal_.ZmienObiekt(1, "X"));
-  EXPECT_EQ(Lines(journal_.lines().begin(), journal_.lines().begin() + 5),
-            (Lines{"zmien", "1", "X", "L1", "---"}));
+  const Lines text = journal_.lines();
+  EXPECT_EQ(Lines(text.begin(), text.begin() + 5), (Lines{"zmien", "1", "X", "L1", "---"}));
   journal_.Undo();
   EXPECT_EQ(DrawingLines(), (Lines{"L0", "L1", "L3"}));
   journal_.Undo();

@@ -95,8 +95,6 @@ inline std::vector<std::string> DrawingLines(const Drawing& drawing) {
   return {drawing.lines().begin(), drawing.lines().end()};
 }
 
-inline std::vector<std::string> JournalLines(const Journal& journal) {
-  return {journal.lines().begin(), journal.lines().end()};
-}
+inline std::vector<std::string> JournalLines(const Journal& journal) { return journal.lines(); }
 
 }  // namespace blok::testing
