@@ -14,11 +14,13 @@
 // Moving the whole block, selected, the Editor's way (the operation's changes applied one by
 // one through the journal), copying it, and undoing every record are held against the same
 // formatting: each with its undos, and both in one cycle with all their undos against formatting
-// their 20,000 lines. Window selection reads the
-// drawing as the editor keeps it; over the records alone it is timed beside it for scale.
-// Ratios are of CPU time.
+// their 20,000 lines. The formatting writes, by the number patterns alone, exactly the lines the
+// move writes, tails and texts included; the bench checks that before it times anything and
+// fails when they differ. Window selection reads the drawing as the editor keeps it; over the
+// records alone it is timed beside it for scale. Ratios are of CPU time.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -41,23 +43,31 @@ namespace {
 
 constexpr int kWindows = 16;
 
-// What a move or copy writes: the coordinates by the writers' pattern, the tails kept.
+// A line as a move or copy writes it: its numbers by the writer's pattern, the colour and
+// thickness in force after them.
 struct LineToWrite {
-  char kind;  // 'L', 'P', 'O', 'A'
+  char kind;  // 'L', 'P', 'O', 'A', 'T'
   double a, b, c, d, e;
+  std::string text;  // a text's
+  double thickness;
 };
 
 std::string Write(const LineToWrite& w) {
-  const auto n = [](double v) { return FormatPattern(v, kCoordinatePattern); };
+  const auto n = [](double v) { return FormatPattern(v, kValuePattern); };
+  const std::string tail = ";K(" + std::to_string(0) + "," + std::to_string(0) + "," +
+                           std::to_string(0) + ");GR(" + n(w.thickness) + ")";
   switch (w.kind) {
     case 'L':
-      return "L(" + n(w.a) + "," + n(w.b) + ")-(" + n(w.c) + "," + n(w.d) + ");K(0,0,0);GR(0,1)";
     case 'P':
-      return "P(" + n(w.a) + "," + n(w.b) + ")-(" + n(w.c) + "," + n(w.d) + ")";
+      return w.kind + ("(" + n(w.a) + "," + n(w.b) + ")-(" + n(w.c) + "," + n(w.d) + ")") + tail;
     case 'O':
-      return "O(" + n(w.a) + "," + n(w.b) + "," + n(w.c) + ")";
+      return "O(" + n(w.a) + "," + n(w.b) + "," + n(w.c) + ")" + tail;
+    case 'A':
+      return "LUK(" + n(w.a) + "," + n(w.b) + "," + n(w.c) + "," + n(w.d) + "," + n(w.e) + ")" +
+             tail;
     default:
-      return "LUK(" + n(w.a) + "," + n(w.b) + "," + n(w.c) + "," + n(w.d) + "," + n(w.e) + ")";
+      return "T(" + n(w.a) + "," + n(w.b) + ",'" + w.text + "'," + n(w.c) + "," + n(w.d) + "," +
+             n(w.e) + ")" + tail;
   }
 }
 
@@ -83,25 +93,63 @@ const Scene& TheScene() {
       const double bottom = std::uniform_real_distribution<double>(-50, 50 - h)(random);
       s.windows.push_back({left, left + w, bottom, bottom + h});
     }
-    // Every entity of the block moved by (1.5, -2.5), as a move or copy would write it.
+    // Every entity of the block moved by (1.5, -2.5), as a move or copy writes it: black,
+    // and the thickness of 0.1 in force.
+    const double thickness = 0.1f;
     for (const ParsedEntity& e : s.records) {
       if (const auto* r = std::get_if<SegmentRecord>(&e.record)) {
-        s.to_write.push_back({e.kind == EntityKind::kRectangle ? 'P' : 'L', r->x1 + 1.5,
-                              r->y1 - 2.5, r->x2 + 1.5, r->y2 - 2.5, 0});
+        s.to_write.push_back({e.kind == EntityKind::kRectangle ? 'P' : 'L',
+                              r->x1 + 1.5,
+                              r->y1 - 2.5,
+                              r->x2 + 1.5,
+                              r->y2 - 2.5,
+                              0,
+                              {},
+                              thickness});
       } else if (const auto* c = std::get_if<CircleRecord>(&e.record)) {
-        s.to_write.push_back({'O', c->x + 1.5, c->y - 2.5, c->radius, 0, 0});
+        s.to_write.push_back({'O', c->x + 1.5, c->y - 2.5, c->radius, 0, 0, {}, thickness});
       } else if (const auto* a = std::get_if<ArcRecord>(&e.record)) {
-        s.to_write.push_back({'A', a->x + 1.5, a->y - 2.5, a->radius,
+        s.to_write.push_back({'A',
+                              a->x + 1.5,
+                              a->y - 2.5,
+                              a->radius,
                               a->start_angle * kDegreesPerRadian,
-                              a->end_angle * kDegreesPerRadian});
-      } else {
-        s.to_write.push_back({'O', 0, 0, 1, 0, 0});
+                              a->end_angle * kDegreesPerRadian,
+                              {},
+                              thickness});
+      } else if (const auto* t = std::get_if<TextRecord>(&e.record)) {
+        s.to_write.push_back(
+            {'T', t->x + 1.5, t->y - 2.5, t->height, t->width, t->angle, t->text, thickness});
       }
     }
     for (const LineToWrite& w : s.to_write) s.written.push_back(Write(w));
     return s;
   }();
   return scene;
+}
+
+// Whether the formatting baseline writes the very lines a move of the whole block writes; it
+// prints the first that differs.
+bool BaselineWritesWhatTheMoveWrites() {
+  const Scene& s = TheScene();
+  Selection all;
+  all.flags.assign(s.records.size(), 1);
+  all.count = s.records.size();
+  const EditChanges moved = MoveSelection(s.records, all, 1.5f, -2.5f);
+  if (moved.size() != s.written.size()) {
+    std::fprintf(stderr, "the move wrote %zu lines, the baseline %zu\n", moved.size(),
+                 s.written.size());
+    return false;
+  }
+  for (const EditChange& change : moved) {
+    const std::string& baseline = s.written[static_cast<std::size_t>(change.index)];
+    if (change.line != baseline) {
+      std::fprintf(stderr, "the move wrote %s, the baseline %s\n", change.line.c_str(),
+                   baseline.c_str());
+      return false;
+    }
+  }
+  return true;
 }
 
 // B: the bare loop over the segments, already in pixels.
@@ -303,6 +351,7 @@ BENCHMARK(BM_MoveCopyAndUndo)->Unit(benchmark::kMillisecond);
 }  // namespace blok
 
 int main(int argc, char** argv) {
+  if (!blok::BaselineWritesWhatTheMoveWrites()) return 1;
   return blok::RunWithRatios(argc, argv, [](const blok::RatioReporter& r) {
     r.Ratio("nearest entity / baseline", "BM_FindNearestEntity", "BM_Baseline", 2);
     r.Ratio("window selection / baseline", "BM_SelectByWindow", "BM_Baseline", 2);
