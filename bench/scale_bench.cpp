@@ -179,7 +179,7 @@ void BM_FindNearestEntity(benchmark::State& state) {
   std::size_t k = 0;
   for (auto _ : state) {
     const PixelPoint c = s.cursors[k++ % kCursors];
-    benchmark::DoNotOptimize(FindNearestEntity(s.drawing.records(), s.work, s.font, c.x, c.y));
+    benchmark::DoNotOptimize(FindNearestEntity(s.drawing, s.work, s.font, c.x, c.y));
   }
 }
 

@@ -176,12 +176,18 @@ float EntityPixelDistance(const ParsedEntity& entity, const ViewTransform& view,
   return distance;
 }
 
-int FindNearestEntity(std::span<const ParsedEntity> records, const ViewTransform& view,
-                      const StrokeFont& font, int x, int y) {
+namespace {
+
+// boxes, when given, are the records' compact boxes: the records of entities far from the
+// mouse are then never read.
+int NearestOver(std::span<const ParsedEntity> records, std::span<const CompactBox> boxes,
+                const ViewTransform& view, const StrokeFont& font, int x, int y) {
   ReachTest reach(view, font, x, y, kPickReach);
   float best = kNoDistance;
   int result = -1;
+  const bool by_boxes = boxes.size() == records.size();
   for (std::size_t i = 0; i < records.size(); ++i) {
+    if (by_boxes && !reach.MayReach(boxes[i])) continue;
     if (!reach.MayReach(records[i])) continue;
     // Anything twice the reach away loses either way.
     const float d =
@@ -193,6 +199,18 @@ int FindNearestEntity(std::span<const ParsedEntity> records, const ViewTransform
     }
   }
   return best > kPickReach ? -1 : result;
+}
+
+}  // namespace
+
+int FindNearestEntity(std::span<const ParsedEntity> records, const ViewTransform& view,
+                      const StrokeFont& font, int x, int y) {
+  return NearestOver(records, {}, view, font, x, y);
+}
+
+int FindNearestEntity(const Drawing& drawing, const ViewTransform& view, const StrokeFont& font,
+                      int x, int y) {
+  return NearestOver(drawing.records(), drawing.boxes(), view, font, x, y);
 }
 
 NearestPair FindTwoNearestEntities(std::span<const ParsedEntity> records, const ViewTransform& view,
@@ -236,25 +254,48 @@ ReadingDefaults InForceAt(std::span<const ParsedEntity> records, int index,
 
 }  // namespace
 
+namespace {
+
+// The entity found at index, if any, highlighted with the colour and thickness in force at it.
+int Highlighted(Canvas& overlay, std::span<const ParsedEntity> records, const ViewTransform& view,
+                const StrokeFont& font, const ReadingDefaults& defaults, int index,
+                bool with_thickness) {
+  if (index < 0) return index;
+  const ReadingDefaults in_force = InForceAt(records, index, defaults);
+  if (with_thickness) {
+    HighlightEntityWithThickness(overlay, view, font, records[index], in_force);
+  } else {
+    HighlightEntity(overlay, view, font, records[index], in_force);
+  }
+  return index;
+}
+
+}  // namespace
+
 int PickAndHighlight(Canvas& overlay, std::span<const ParsedEntity> records,
                      const ViewTransform& view, const StrokeFont& font,
                      const ReadingDefaults& defaults, int x, int y) {
-  const int index = FindNearestEntity(records, view, font, x, y);
-  if (index >= 0) {
-    HighlightEntity(overlay, view, font, records[index], InForceAt(records, index, defaults));
-  }
-  return index;
+  return Highlighted(overlay, records, view, font, defaults,
+                     FindNearestEntity(records, view, font, x, y), false);
 }
 
 int PickAndShowThickness(Canvas& overlay, std::span<const ParsedEntity> records,
                          const ViewTransform& view, const StrokeFont& font,
                          const ReadingDefaults& defaults, int x, int y) {
-  const int index = FindNearestEntity(records, view, font, x, y);
-  if (index >= 0) {
-    HighlightEntityWithThickness(overlay, view, font, records[index],
-                                 InForceAt(records, index, defaults));
-  }
-  return index;
+  return Highlighted(overlay, records, view, font, defaults,
+                     FindNearestEntity(records, view, font, x, y), true);
+}
+
+int PickAndHighlight(Canvas& overlay, const Drawing& drawing, const ViewTransform& view,
+                     const StrokeFont& font, const ReadingDefaults& defaults, int x, int y) {
+  return Highlighted(overlay, drawing.records(), view, font, defaults,
+                     FindNearestEntity(drawing, view, font, x, y), false);
+}
+
+int PickAndShowThickness(Canvas& overlay, const Drawing& drawing, const ViewTransform& view,
+                         const StrokeFont& font, const ReadingDefaults& defaults, int x, int y) {
+  return Highlighted(overlay, drawing.records(), view, font, defaults,
+                     FindNearestEntity(drawing, view, font, x, y), true);
 }
 
 }  // namespace blok

@@ -2,6 +2,7 @@
 
 #include <span>
 
+#include "document/drawing.h"
 #include "geometry/geometry.h"
 #include "model/entity.h"
 #include "model/entity_visit.h"
@@ -125,6 +126,10 @@ float EntityPixelDistance(const ParsedEntity& entity, const ViewTransform& view,
 // earlier line wins.
 int FindNearestEntity(std::span<const ParsedEntity> records, const ViewTransform& view,
                       const StrokeFont& font, int x, int y);
+// The same over a drawing: its compact boxes are read first, so that only the records of the
+// entities near the mouse are.
+int FindNearestEntity(const Drawing& drawing, const ViewTransform& view, const StrokeFont& font,
+                      int x, int y);
 
 struct NearestPair {
   int nearest = -1;
@@ -168,5 +173,10 @@ int PickAndHighlight(Canvas& overlay, std::span<const ParsedEntity> records,
 int PickAndShowThickness(Canvas& overlay, std::span<const ParsedEntity> records,
                          const ViewTransform& view, const StrokeFont& font,
                          const ReadingDefaults& defaults, int x, int y);
+// Both over a drawing, by its compact boxes first.
+int PickAndHighlight(Canvas& overlay, const Drawing& drawing, const ViewTransform& view,
+                     const StrokeFont& font, const ReadingDefaults& defaults, int x, int y);
+int PickAndShowThickness(Canvas& overlay, const Drawing& drawing, const ViewTransform& view,
+                         const StrokeFont& font, const ReadingDefaults& defaults, int x, int y);
 
 }  // namespace blok

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <span>
 
@@ -23,20 +22,6 @@ inline constexpr int kClickTravel = 4;
 
 // Whether the mouse going down at press and up at release is a click rather than a drag.
 bool IsClick(int press_x, int press_y, int release_x, int release_y);
-
-// Calls visit(index) for the selected lines of a drawing of line_count lines, from the first:
-// those the selection counts, as the hidden list holds them.
-template <class Visit>
-void ForEachSelected(const Selection& s, std::size_t line_count, Visit visit) {
-  std::size_t left = s.count;
-  const std::size_t end = std::min(s.flags.size(), line_count);
-  for (std::size_t i = 0; left > 0 && i < end; ++i) {
-    if (s.flags[i] != 0) {
-      visit(i);
-      --left;
-    }
-  }
-}
 
 // A flag for each of line_count lines, none set.
 void ResetSelectionFlags(Selection& s, std::size_t line_count);

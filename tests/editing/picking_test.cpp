@@ -256,6 +256,8 @@ TEST(PickingPreTests, AgreeWithMeasuringEveryEntity) {
   std::uniform_int_distribution<int> pixel(-20, 1020);
   const std::vector<std::string> lines = blok::testing::RandomLines(random, 400);
   const std::vector<ParsedEntity> records = Parse(lines);
+  Drawing drawing;
+  drawing.Load(lines);
   for (const double scale : {1.0, 24.0, 60.0}) {
     ViewTransform view;
     view.SetViewSize(1000, 1000);
@@ -278,6 +280,8 @@ TEST(PickingPreTests, AgreeWithMeasuringEveryEntity) {
       }
       ASSERT_EQ(FindNearestEntity(records, view, TestFont(), x, y), nearest)
           << "scale " << scale << " at " << x << "," << y;
+      ASSERT_EQ(FindNearestEntity(drawing, view, TestFont(), x, y), nearest)
+          << "by the drawing's boxes, scale " << scale << " at " << x << "," << y;
       ASSERT_EQ(FindTwoNearestEntities(records, view, TestFont(), x, y),
                 (NearestPair{first, second}))
           << "scale " << scale << " at " << x << "," << y;

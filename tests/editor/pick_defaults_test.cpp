@@ -39,5 +39,45 @@ TEST_F(EditingSessionTest, HoverShowsTheThicknessInForceAtTheEntity) {
   }
 }
 
+// The widths of the dotted lines a command's preview puts on the overlay once the selection and
+// its base point are given and the mouse moves on.
+std::vector<int> DottedWidths(const RecordingCanvas& overlay) {
+  std::vector<int> widths;
+  for (const CanvasCall& call : overlay.calls()) {
+    if ((call.kind == CanvasCall::Kind::kLine || call.kind == CanvasCall::Kind::kPolyline) &&
+        call.pen.style == PenStyle::kDotted) {
+      widths.push_back(call.pen.width);
+    }
+  }
+  return widths;
+}
+
+// The previews of the commands that act on a selection draw each entity as the redraw drew it:
+// a line without a thickness of its own as thick as the nearest command below it makes it, as
+// if it had that thickness itself; never as the redraw's last command (the topmost) left it.
+TEST_F(EditingSessionTest, PreviewsDrawTheThicknessInForceAtEachEntity) {
+  const std::vector<std::string> in_force = {"GR(0,35)", "L(0,0)-(2,0)", "GR(0,5)"};
+  const std::vector<std::string> own = {"GR(0,35)", "L(0,0)-(2,0);K(0,0,0);GR(0,35)", "GR(0,5)"};
+  const std::vector<std::string> topmost = {"L(0,0)-(2,0);K(0,0,0);GR(0,5)", "GR(0,5)"};
+  for (const char* command : {"mo", "co", "ob", "sc"}) {
+    SCOPED_TRACE(command);
+    const auto preview = [&](const std::vector<std::string>& drawing) {
+      Draw(drawing);
+      editor_.CommandEntered(command);
+      Drag(-1, -1, 3, 1);
+      Click(0, 0);
+      const PixelPoint p = Pixel(1, 2);
+      editor_.MouseMove(p.x, p.y);
+      std::vector<int> widths = DottedWidths(surface_.overlay());
+      editor_.CommandKey(Key::kEscape);
+      return widths;
+    };
+    const std::vector<int> shown = preview(in_force);
+    EXPECT_FALSE(shown.empty());
+    EXPECT_EQ(shown, preview(own));
+    EXPECT_NE(shown, preview(topmost));
+  }
+}
+
 }  // namespace
 }  // namespace blok::testing

@@ -42,7 +42,9 @@ inline std::vector<ParsedEntity> Parse(const std::vector<std::string>& lines) {
 template <class Lines>
 std::vector<std::string> SelectedLines(const Selection& s, const Lines& lines) {
   std::vector<std::string> out;
-  ForEachSelected(s, lines.size(), [&](std::size_t i) { out.emplace_back(lines[i]); });
+  for (std::size_t i = 0; out.size() < s.count && i < s.flags.size() && i < lines.size(); ++i) {
+    if (s.flags[i] != 0) out.emplace_back(lines[i]);
+  }
   return out;
 }
 

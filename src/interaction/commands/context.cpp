@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "editing/picking.h"
+#include "editing/selected_walk.h"
 #include "editing/selection.h"
 #include "interaction/command_machine.h"
 #include "model/polish_plural.h"
@@ -48,16 +49,14 @@ Point CommandContext::PointedWithoutOrtho(int x, int y) {
 
 int CommandContext::Pick(int x, int y) {
   const Scene s = scene();
-  const int index =
-      PickAndHighlight(overlay(), s.drawing.records(), s.view, s.font, s.defaults, x, y);
+  const int index = PickAndHighlight(overlay(), s.drawing, s.view, s.font, s.defaults, x, y);
   if (index >= 0) host_.EntityPointedAt(index);
   return index;
 }
 
 int CommandContext::PickShowingThickness(int x, int y) {
   const Scene s = scene();
-  const int index =
-      PickAndShowThickness(overlay(), s.drawing.records(), s.view, s.font, s.defaults, x, y);
+  const int index = PickAndShowThickness(overlay(), s.drawing, s.view, s.font, s.defaults, x, y);
   if (index >= 0) host_.EntityPointedAt(index);
   return index;
 }
@@ -111,11 +110,11 @@ void CommandContext::ShowGathered() {
 
 void CommandContext::ShowSelection() {
   const Scene s = scene();
-  const auto records = s.drawing.records();
   const std::vector<std::uint8_t>& flags = s.selection.flags;
-  for (size_t i = 0; i < records.size() && i < flags.size(); ++i) {
-    if (flags[i] != 0) HighlightEntity(overlay(), s.view, s.font, records[i], s.defaults);
-  }
+  // Every flag, counted or not; each entity with the colour and thickness in force at it.
+  ForSelectedFromLast(s.drawing.records(), flags, flags.size(), [&](size_t, ParsedEntity entity) {
+    HighlightEntity(overlay(), s.view, s.font, entity, s.defaults);
+  });
 }
 
 void CommandContext::RestoreView() { host_.surface().RestoreView(); }
@@ -139,10 +138,11 @@ void CommandContext::PickWithLabel(int x, int y, std::string_view label, int off
 
 void CommandContext::PreviewSelectionMove(double dx, double dy) {
   const Scene s = scene();
-  const auto records = s.drawing.records();
-  ForEachSelected(s.selection, records.size(), [&](std::size_t i) {
-    PreviewMove(overlay(), s.view, s.font, records[i], s.defaults, dx, dy);
-  });
+  // Each entity with the colour and thickness in force at it, as the redraw drew it.
+  ForSelectedFromLast(
+      s.drawing.records(), s.selection.flags, s.selection.count, [&](size_t, ParsedEntity entity) {
+        PreviewMove(overlay(), s.view, s.font, std::move(entity), s.defaults, dx, dy);
+      });
 }
 
 void CommandContext::PreviewLines(const EditChanges& changes) {

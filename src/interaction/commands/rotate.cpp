@@ -1,5 +1,5 @@
 // ob: the selection turned about a base point, by a typed angle or the cursor's direction.
-#include "editing/selection.h"
+#include "editing/selected_walk.h"
 #include "editing/transform.h"
 #include "interaction/commands/centre.h"
 #include "view/previews.h"
@@ -50,10 +50,12 @@ class Rotate : public CentreCommand {
       const Point p = ctx_.Pointed(x, y, Ortho());
       const double angle = Direction(p);
       const Scene s = ctx_.scene();
-      const auto records = s.drawing.records();
-      ForEachSelected(s.selection, records.size(), [&](std::size_t i) {
-        PreviewRotate(ctx_.overlay(), s.view, s.font, records[i], s.defaults, angle, p0_.x, p0_.y);
-      });
+      // Each entity with the colour and thickness in force at it, as the redraw drew it.
+      ForSelectedFromLast(s.drawing.records(), s.selection.flags, s.selection.count,
+                          [&](size_t, ParsedEntity entity) {
+                            PreviewRotate(ctx_.overlay(), s.view, s.font, std::move(entity),
+                                          s.defaults, angle, p0_.x, p0_.y);
+                          });
       ctx_.LabelAtPoint(p0_, "alfa = " + Fixed(angle, kFixed2Pattern7));
       return true;
     }
