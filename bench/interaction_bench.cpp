@@ -103,6 +103,19 @@ void BM_FindNearestEntity(benchmark::State& state) {
 }
 BENCHMARK(BM_FindNearestEntity);
 
+// The pick as the editor makes it on every mouse move of a command that picks: over the
+// drawing, its compact boxes read first.
+void BM_FindNearestEntityOverTheDrawing(benchmark::State& state) {
+  const BlockScene& s = TheScene();
+  const Drawing& drawing = TheDrawing();
+  std::size_t k = 0;
+  for (auto _ : state) {
+    const PixelPoint c = s.cursors[k++ % kCursors];
+    benchmark::DoNotOptimize(FindNearestEntity(drawing, s.view, s.font, c.x, c.y));
+  }
+}
+BENCHMARK(BM_FindNearestEntityOverTheDrawing);
+
 void BM_FindTwoNearestEntities(benchmark::State& state) {
   const BlockScene& s = TheScene();
   std::size_t k = 0;
@@ -122,6 +135,8 @@ int main(int argc, char** argv) {
     r.Ratio("point input, eight snaps / baseline", "BM_PunktWskazanyEightSnaps", "BM_Baseline", 2);
     r.Ratio("eight snaps / four snaps", "BM_PunktWskazanyEightSnaps", "BM_PunktWskazany", 0);
     r.Ratio("nearest entity / baseline", "BM_FindNearestEntity", "BM_Baseline", 2);
+    r.Ratio("the pick over the drawing / baseline", "BM_FindNearestEntityOverTheDrawing",
+            "BM_Baseline", 2);
     r.Ratio("two nearest entities / baseline", "BM_FindTwoNearestEntities", "BM_Baseline", 2);
   });
 }
