@@ -252,10 +252,6 @@ ReadingDefaults InForceAt(std::span<const ParsedEntity> records, int index,
   return defaults;
 }
 
-}  // namespace
-
-namespace {
-
 // The entity found at index, if any, highlighted with the colour and thickness in force at it.
 int Highlighted(Canvas& overlay, std::span<const ParsedEntity> records, const ViewTransform& view,
                 const StrokeFont& font, const ReadingDefaults& defaults, int index,
@@ -277,13 +273,6 @@ int PickAndHighlight(Canvas& overlay, std::span<const ParsedEntity> records,
                      const ReadingDefaults& defaults, int x, int y) {
   return Highlighted(overlay, records, view, font, defaults,
                      FindNearestEntity(records, view, font, x, y), false);
-}
-
-int PickAndShowThickness(Canvas& overlay, std::span<const ParsedEntity> records,
-                         const ViewTransform& view, const StrokeFont& font,
-                         const ReadingDefaults& defaults, int x, int y) {
-  return Highlighted(overlay, records, view, font, defaults,
-                     FindNearestEntity(records, view, font, x, y), true);
 }
 
 int PickAndHighlight(Canvas& overlay, const Drawing& drawing, const ViewTransform& view,

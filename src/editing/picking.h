@@ -172,13 +172,10 @@ class NearestPairSearch {
 int PickAndHighlight(Canvas& overlay, std::span<const ParsedEntity> records,
                      const ViewTransform& view, const StrokeFont& font,
                      const ReadingDefaults& defaults, int x, int y);
-// The same with the entity's thickness label, for the edit command's pick.
-int PickAndShowThickness(Canvas& overlay, std::span<const ParsedEntity> records,
-                         const ViewTransform& view, const StrokeFont& font,
-                         const ReadingDefaults& defaults, int x, int y);
-// Both over a drawing, by its compact boxes first.
+// The same over a drawing, by its compact boxes first.
 int PickAndHighlight(Canvas& overlay, const Drawing& drawing, const ViewTransform& view,
                      const StrokeFont& font, const ReadingDefaults& defaults, int x, int y);
+// That with the entity's thickness label, for the edit command's pick.
 int PickAndShowThickness(Canvas& overlay, const Drawing& drawing, const ViewTransform& view,
                          const StrokeFont& font, const ReadingDefaults& defaults, int x, int y);
 

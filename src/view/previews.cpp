@@ -141,12 +141,6 @@ void PreviewMove(Canvas& canvas, const ViewTransform& view, const StrokeFont& fo
 }
 
 void PreviewRotate(Canvas& canvas, const ViewTransform& view, const StrokeFont& font,
-                   std::string_view line, const ReadingDefaults& defaults, double angle, double cx,
-                   double cy) {
-  PreviewRotate(canvas, view, font, ParseEntity(line), defaults, angle, cx, cy);
-}
-
-void PreviewRotate(Canvas& canvas, const ViewTransform& view, const StrokeFont& font,
                    ParsedEntity entity, const ReadingDefaults& defaults, double angle, double cx,
                    double cy) {
   canvas.SetPenStyle(PenStyle::kDotted);

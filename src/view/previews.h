@@ -54,9 +54,6 @@ void PreviewMove(Canvas& canvas, const ViewTransform& view, const StrokeFont& fo
                  ParsedEntity entity, const ReadingDefaults& defaults, double dx, double dy);
 // Turned by angle radians about (cx, cy); a rectangle cannot stay axis-parallel and is not shown.
 void PreviewRotate(Canvas& canvas, const ViewTransform& view, const StrokeFont& font,
-                   std::string_view line, const ReadingDefaults& defaults, double angle, double cx,
-                   double cy);
-void PreviewRotate(Canvas& canvas, const ViewTransform& view, const StrokeFont& font,
                    ParsedEntity entity, const ReadingDefaults& defaults, double angle, double cx,
                    double cy);
 

@@ -308,12 +308,13 @@ TEST(PickAndHighlight, HighlightsOnlyWhatItFinds) {
 }
 
 TEST(PickAndShowThickness, LabelsTheEntityFound) {
-  const std::vector<ParsedEntity> records = Parse({"L(-1,0)-(1,0)"});
+  Drawing drawing;
+  drawing.Load({"L(-1,0)-(1,0)"});
   ReadingDefaults defaults;
   defaults.thickness = 0.35f;
   RecordingCanvas canvas;
   EXPECT_EQ(
-      PickAndShowThickness(canvas, records, HundredPixelView(), TestFont(), defaults, 30, 104), 0);
+      PickAndShowThickness(canvas, drawing, HundredPixelView(), TestFont(), defaults, 30, 104), 0);
   const std::vector<CanvasCall> texts = canvas.CallsOf(Kind::kText);
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0].text, "gr = 0,1");

@@ -5,16 +5,12 @@
 // applies them.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "document/drawing.h"
 #include "document/journal.h"
 #include "editing/edit_change.h"
-#include "editing/selection.h"
 #include "model/parsed_entity.h"
 #include "view/view_transform.h"
 
@@ -46,15 +42,6 @@ std::vector<std::string> SelectedLines(const Selection& s, const Lines& lines) {
     if (s.flags[i] != 0) out.emplace_back(lines[i]);
   }
   return out;
-}
-
-// A selection of the lines whose flags are set.
-inline Selection SelectionOf(std::vector<std::uint8_t> flags) {
-  Selection s;
-  s.count = static_cast<std::size_t>(
-      std::count_if(flags.begin(), flags.end(), [](std::uint8_t f) { return f != 0; }));
-  s.flags = std::move(flags);
-  return s;
 }
 
 // The changes in the journal's words, so that a failure reads as what would be recorded.

@@ -222,7 +222,8 @@ class PreviewRotateTest : public ::testing::TestWithParam<RotateCase> {};
 TEST_P(PreviewRotateTest, TurnsAboutTheCentre) {
   const RotateCase& c = GetParam();
   RecordingCanvas canvas;
-  PreviewRotate(canvas, HundredPixelView(), TestFont(), c.line, {}, c.angle, c.cx, c.cy);
+  PreviewRotate(canvas, HundredPixelView(), TestFont(), ParseEntity(c.line), {}, c.angle, c.cx,
+                c.cy);
   if (*c.turned == '\0') {
     EXPECT_THAT(Drawn(canvas), IsEmpty());
   } else {
@@ -270,7 +271,7 @@ constexpr PreviewRoutine kPreviewRoutines[] = {
      }},
     {"PreviewRotate",
      [](Canvas& c, std::string_view line, const ReadingDefaults& d) {
-       PreviewRotate(c, HundredPixelView(), TestFont(), line, d, kHalfPi, 0, 0);
+       PreviewRotate(c, HundredPixelView(), TestFont(), ParseEntity(line), d, kHalfPi, 0, 0);
      }},
 };
 
