@@ -2,7 +2,7 @@
 // rows, scrolling them a page, and a line typed on the command line with the rows shown and
 // without them, each beside a full redraw of the same drawing, which the user waits for at
 // every zoom. Showing the rows narrows the drawing, which is drawn again: that redraw and the
-// rows together must cost no more than three redraws; scrolling a page must cost less than half
+// rows together must cost no more than two redraws; scrolling a page must cost less than half
 // a redraw; an entry typed with the rows shown must cost about what it costs without them.
 #include <benchmark/benchmark.h>
 
@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -80,13 +81,31 @@ void BM_Redraw(benchmark::State& state) {
   }
 }
 
+// Counts the paints a widget gets.
+struct PaintCounter : QObject {
+  int paints = 0;
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
 void BM_ShowRows(benchmark::State& state) {
   Scene& s = TheScene();
+  PaintCounter rows_painted;
+  s.Find<QListView>("Polecenia")->viewport()->installEventFilter(&rows_painted);
   for (auto _ : state) {
-    // Laid out and painted with the drawing beside it, narrower now.
+    // Laid out and painted with the drawing beside it, narrower now: what the show makes due,
+    // as the window paints it for the user. The rest of the window is not painted again.
+    const std::uint64_t frames = s.window->podglad().frames_presented();
+    const int paints = rows_painted.paints;
     s.ShowRows(true);
-    s.Settle();
+    QCoreApplication::processEvents();
     state.PauseTiming();
+    if (s.window->podglad().frames_presented() == frames || rows_painted.paints == paints) {
+      state.SkipWithError("the rows shown did not bring a new frame and the rows painted");
+      break;
+    }
     s.ShowRows(false);
     s.Settle();
     state.ResumeTiming();
@@ -137,7 +156,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   const int result = blok::RunWithRatios(argc, argv, [](const blok::RatioReporter& r) {
-    r.Ratio("showing the rows / a redraw", "BM_ShowRows", "BM_Redraw", 3.0);
+    r.Ratio("showing the rows / a redraw", "BM_ShowRows", "BM_Redraw", 2.0);
     r.Ratio("scrolling a page / a redraw", "BM_ScrollPage", "BM_Redraw", 0.5);
     r.Ratio("an entry with the rows / without", "BM_Entry/with_rows", "BM_Entry/without_rows",
             1.25);

@@ -32,14 +32,25 @@ PaintBox::~PaintBox() {
 
 void PaintBox::EnsureImages() {
   const QSize size(std::max(1, width()), std::max(1, height()));
-  if (image_.size() != size) {
-    EndImage();
-    EndOverlay();
-    image_ = QImage(size, QImage::Format_RGB32);
-    image_.fill(Qt::white);
-    overlay_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
-    overlay_.fill(Qt::transparent);
+  if (image_.size() == size) return;
+  EndImage();
+  EndOverlay();
+  // The images live in buffers as large as the largest box so far: a box made narrower (the
+  // source rows shown, a splitter dragged) reuses memory already touched instead of faulting in
+  // fresh pages for every size on the way.
+  if (image_store_.width() < size.width() || image_store_.height() < size.height()) {
+    const QSize store = size.expandedTo(image_store_.size());
+    image_ = QImage();
+    overlay_ = QImage();
+    image_store_ = QImage(store, QImage::Format_RGB32);
+    overlay_store_ = QImage(store, QImage::Format_ARGB32_Premultiplied);
   }
+  image_ = QImage(image_store_.bits(), size.width(), size.height(), image_store_.bytesPerLine(),
+                  QImage::Format_RGB32);
+  image_.fill(Qt::white);
+  overlay_ = QImage(overlay_store_.bits(), size.width(), size.height(),
+                    overlay_store_.bytesPerLine(), QImage::Format_ARGB32_Premultiplied);
+  overlay_.fill(Qt::transparent);
 }
 
 Canvas& PaintBox::ImageCanvas() {

@@ -69,6 +69,10 @@ class PaintBox : public QWidget, public Surface {
   void EndImage();
   void EndOverlay();
 
+  // The frame and the overlay, each a view over its store (the stores declared first, so that
+  // the views go first).
+  QImage image_store_;
+  QImage overlay_store_;
   QImage image_;
   QImage overlay_;
   std::unique_ptr<Painting> image_painting_;
