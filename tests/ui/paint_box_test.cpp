@@ -160,9 +160,8 @@ TEST_F(PaintBoxTest, FrameHookRunsAtEveryPaintBeforeTheImageIsShown) {
 // Made smaller and larger again, the box shows neither an old frame nor an old preview: white
 // until a frame comes, then the frame over all of it.
 TEST_F(PaintBoxTest, ResizedBoxShowsNothingOfItsOldFramesOrPreviews) {
-  for (const auto& [width, height] : {std::pair{400, 300}, std::pair{220, 160},
-                                      std::pair{230, 290}, std::pair{500, 320},
-                                      std::pair{kWidth, kHeight}}) {
+  for (const auto& [width, height] : {std::pair{400, 300}, std::pair{220, 160}, std::pair{230, 290},
+                                      std::pair{500, 320}, std::pair{kWidth, kHeight}}) {
     Frame(kRed);
     box_.OverlayCanvas().Text(5, 5, "P1", TextStyle{kBlack, kYellow, 0});
     box_.resize(width, height);
