@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPolygon>
 #include <QString>
+#include <cstdlib>
 
 #include "view/renderer.h"
 
@@ -131,14 +132,40 @@ void PainterCanvas::Line(int x1, int y1, int x2, int y2) {
 // painter call and a pen check per line. A dotted pen's pattern runs on differently within one
 // call, and a wide pen's lines are stroked together as one outline, which costs more than one
 // by one: those go line by line.
+//
+// Most strokes of a text or an arc seen from afar are no longer than a pixel: such a line is
+// exactly its end pixels, which drawPoints sets for a third of what a line costs to set up.
+// With an opaque pen the order of the pixels and a pixel set twice change nothing, so a pixel
+// the previous stroke ended on is not set again. Under a scale (a picture for a screen of more
+// than one pixel a point) a pixel of the drawing is more than one of the device: lines there.
 void PainterCanvas::Lines(std::span<const PixelLine> lines) {
   if (!batch_lines_ || pen_style_ == PenStyle::kDotted || pen_width_ > 1)
     return Canvas::Lines(lines);
   ApplyPen();
   ApplyGround(true);
+  const bool as_points = pen_colour_.alpha() == 255 &&
+                         painter_.compositionMode() == QPainter::CompositionMode_SourceOver &&
+                         painter_.deviceTransform().type() <= QTransform::TxTranslate;
   line_buffer_.clear();
-  for (const PixelLine& l : lines) line_buffer_.emplace_back(l.x1, l.y1, l.x2, l.y2);
-  painter_.drawLines(line_buffer_.data(), static_cast<int>(line_buffer_.size()));
+  point_buffer_.clear();
+  const auto add_point = [this](int x, int y) {
+    if (point_buffer_.empty() || point_buffer_.back() != QPoint(x, y))
+      point_buffer_.emplace_back(x, y);
+  };
+  for (const PixelLine& l : lines) {
+    if (as_points && std::abs(l.x2 - l.x1) <= 1 && std::abs(l.y2 - l.y1) <= 1) {
+      add_point(l.x1, l.y1);
+      add_point(l.x2, l.y2);
+    } else {
+      line_buffer_.emplace_back(l.x1, l.y1, l.x2, l.y2);
+    }
+  }
+  if (!line_buffer_.empty()) {
+    painter_.drawLines(line_buffer_.data(), static_cast<int>(line_buffer_.size()));
+  }
+  if (!point_buffer_.empty()) {
+    painter_.drawPoints(point_buffer_.data(), static_cast<int>(point_buffer_.size()));
+  }
 }
 
 void PainterCanvas::Polyline(std::span<const PixelPoint> points) {

@@ -47,7 +47,9 @@ class PainterCanvas : public Canvas {
   // Only the raster engine gets lines in one call: its pixels are those of single lines, while
   // an SVG or PDF file would change its text.
   const bool batch_lines_;
-  std::vector<QLine> line_buffer_;  // kept from batch to batch
+  // Kept from batch to batch.
+  std::vector<QLine> line_buffer_;
+  std::vector<QPoint> point_buffer_;
 };
 
 // 0x00BBGGRR as a QColor.
