@@ -5,12 +5,69 @@
 #include <QImage>
 #include <QPolygon>
 #include <QString>
+#include <array>
+#include <cstdint>
 #include <cstdlib>
+#include <utility>
 
 #include "view/renderer.h"
 
 namespace blok {
 namespace {
+
+// The pixels a thin solid line sets from the origin to each step (dx, dy) no longer than
+// kShortReach either way, learnt once from the raster engine by drawing each of them: a short
+// stroke set pixel by pixel from this table is the very line drawLine would draw. Those pixels
+// depend only on the step, wherever the line lies, as long as no edge of the image cuts it.
+constexpr int kShortReach = 7;
+constexpr int kShortSide = 2 * kShortReach + 1;
+
+class ShortLinePixels {
+ public:
+  ShortLinePixels() {
+    const int centre = kShortReach + 1;
+    QImage image(kShortSide + 2, kShortSide + 2, QImage::Format_RGB32);
+    QPen pen(Qt::black);
+    pen.setWidth(0);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    for (int dy = -kShortReach; dy <= kShortReach; ++dy) {
+      for (int dx = -kShortReach; dx <= kShortReach; ++dx) {
+        image.fill(Qt::white);
+        {
+          QPainter painter(&image);
+          painter.setRenderHint(QPainter::Antialiasing, false);
+          painter.setPen(pen);
+          painter.drawLine(centre, centre, centre + dx, centre + dy);
+        }
+        const auto first = static_cast<std::uint16_t>(pixels_.size());
+        for (int y = 0; y < image.height(); ++y) {
+          for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != qRgb(255, 255, 255))
+              pixels_.push_back({x - centre, y - centre});
+          }
+        }
+        ranges_[Index(dx, dy)] = {first, static_cast<std::uint16_t>(pixels_.size())};
+      }
+    }
+  }
+
+  std::span<const PixelPoint> Of(int dx, int dy) const {
+    const auto [first, last] = ranges_[Index(dx, dy)];
+    return std::span<const PixelPoint>(pixels_).subspan(first, last - first);
+  }
+
+ private:
+  static int Index(int dx, int dy) { return (dy + kShortReach) * kShortSide + dx + kShortReach; }
+
+  std::vector<PixelPoint> pixels_;
+  std::array<std::pair<std::uint16_t, std::uint16_t>, kShortSide * kShortSide> ranges_{};
+};
+
+const ShortLinePixels& ShortLines() {
+  static const ShortLinePixels table;
+  return table;
+}
 
 QPolygon ToPolygon(std::span<const PixelPoint> points) {
   QPolygon polygon(static_cast<int>(points.size()));
@@ -133,27 +190,48 @@ void PainterCanvas::Line(int x1, int y1, int x2, int y2) {
 // call, and a wide pen's lines are stroked together as one outline, which costs more than one
 // by one: those go line by line.
 //
-// Most strokes of a text or an arc seen from afar are no longer than a pixel: such a line is
-// exactly its end pixels, which drawPoints sets for a third of what a line costs to set up.
-// With an opaque pen the order of the pixels and a pixel set twice change nothing, so a pixel
-// the previous stroke ended on is not set again. Under a scale (a picture for a screen of more
-// than one pixel a point) a pixel of the drawing is more than one of the device: lines there.
+// Most strokes of a text or an arc seen from afar are a few pixels long, and setting up a line
+// in the raster engine costs far more than its pixels. With an opaque pen, where the order of
+// the pixels and a pixel set twice change nothing:
+// - on an image the painter draws straight into, a short stroke away from the edges sets its
+//   pixels from the table of short lines;
+// - elsewhere a stroke of a pixel or less is its end pixels, set by one drawPoints call;
+// - a longer stroke, or one an edge cuts, goes to drawLines.
+// Under a scale (a picture for a screen of more than one device pixel a pixel) a pixel of the
+// drawing is more than one of the device: lines there.
 void PainterCanvas::Lines(std::span<const PixelLine> lines) {
   if (!batch_lines_ || pen_style_ == PenStyle::kDotted || pen_width_ > 1)
     return Canvas::Lines(lines);
   ApplyPen();
   ApplyGround(true);
-  const bool as_points = pen_colour_.alpha() == 255 &&
-                         painter_.compositionMode() == QPainter::CompositionMode_SourceOver &&
-                         painter_.deviceTransform().type() <= QTransform::TxTranslate;
+  const bool opaque = pen_colour_.alpha() == 255 &&
+                      painter_.compositionMode() == QPainter::CompositionMode_SourceOver &&
+                      painter_.deviceTransform().type() == QTransform::TxNone;
+  QImage* image = opaque ? DirectImage() : nullptr;
+  // The image's own memory, which the raster engine draws into as well.
+  auto* bits = image != nullptr ? const_cast<uchar*>(image->constBits()) : nullptr;
+  const qsizetype stride = image != nullptr ? image->bytesPerLine() : 0;
+  const int last_x = image != nullptr ? image->width() - 1 : -1;
+  const int last_y = image != nullptr ? image->height() - 1 : -1;
+  const QRgb pixel = pen_colour_.rgba();
   line_buffer_.clear();
   point_buffer_.clear();
   const auto add_point = [this](int x, int y) {
-    if (point_buffer_.empty() || point_buffer_.back() != QPoint(x, y))
+    if (point_buffer_.empty() || point_buffer_.back() != QPoint(x, y)) {
       point_buffer_.emplace_back(x, y);
+    }
   };
+  const ShortLinePixels& short_lines = ShortLines();
   for (const PixelLine& l : lines) {
-    if (as_points && std::abs(l.x2 - l.x1) <= 1 && std::abs(l.y2 - l.y1) <= 1) {
+    const int dx = l.x2 - l.x1;
+    const int dy = l.y2 - l.y1;
+    if (bits != nullptr && std::abs(dx) <= kShortReach && std::abs(dy) <= kShortReach &&
+        std::min(l.x1, l.x2) > 0 && std::max(l.x1, l.x2) < last_x && std::min(l.y1, l.y2) > 0 &&
+        std::max(l.y1, l.y2) < last_y) {
+      for (const PixelPoint& o : short_lines.Of(dx, dy)) {
+        reinterpret_cast<QRgb*>(bits + (l.y1 + o.y) * stride)[l.x1 + o.x] = pixel;
+      }
+    } else if (opaque && std::abs(dx) <= 1 && std::abs(dy) <= 1) {
       add_point(l.x1, l.y1);
       add_point(l.x2, l.y2);
     } else {
@@ -165,6 +243,24 @@ void PainterCanvas::Lines(std::span<const PixelLine> lines) {
   }
   if (!point_buffer_.empty()) {
     painter_.drawPoints(point_buffer_.data(), static_cast<int>(point_buffer_.size()));
+  }
+}
+
+// The image the painter draws into unclipped, when its pixels are 32-bit words an opaque colour
+// is written to as it stands.
+QImage* PainterCanvas::DirectImage() const {
+  QPaintDevice* device = painter_.device();
+  if (device == nullptr || device->devType() != QInternal::Image || painter_.hasClipping()) {
+    return nullptr;
+  }
+  auto* image = static_cast<QImage*>(device);
+  switch (image->format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+      return image;
+    default:
+      return nullptr;
   }
 }
 

@@ -35,6 +35,7 @@ class PainterCanvas : public Canvas {
   void ApplyPen();
   void ApplyGround(bool line_only);
   void ApplyBrush();
+  QImage* DirectImage() const;
 
   QPainter& painter_;
   QColor pen_colour_{Qt::black};

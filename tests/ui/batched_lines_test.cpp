@@ -29,6 +29,7 @@ struct Case {
   PenStyle style;
   QImage::Format format;
   double pixel_ratio = 1;  // device pixels a pixel of the drawing
+  bool clipped = false;    // to the left of the image, through the strokes
 };
 
 template <typename Painter>
@@ -42,6 +43,7 @@ QImage Draw(const Case& c) {
   view.SetScale(c.scale);
   const std::vector<ParsedEntity> records = ParseLines(c.lines);
   QPainter painter(&image);
+  if (c.clipped) painter.setClipRect(0, 0, 180, 300);
   Painter canvas(painter);
   canvas.SetPenStyle(c.style);
   ReadingDefaults defaults;
@@ -115,6 +117,7 @@ TEST(BatchedLinesTest, DrawTheSamePixelsAsOneLineAtATime) {
       // A picture for a screen of two device pixels a pixel: a pixel of the drawing is four.
       {"twice the pixels", kMixed, 400, PenStyle::kSolid, QImage::Format_RGB32, 2},
       {"twice the pixels, tiny", kMixed, 1500, PenStyle::kSolid, QImage::Format_RGB32, 2},
+      {"clipped", kMixed, 400, PenStyle::kSolid, QImage::Format_RGB32, 1, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
