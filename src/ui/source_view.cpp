@@ -47,7 +47,14 @@ class RowDelegate : public QStyledItemDelegate {
     const QString text = std::exchange(item.text, QString());
     const QWidget* widget = item.widget;
     const QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
-    style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+    // A row has no icon or check box: the style's item draws its panel alone, and the focus
+    // frame on the current row. Asked for the panel alone, the style skips laying out the parts
+    // a row does not have; the current row is drawn as the item whole.
+    if ((item.state & QStyle::State_HasFocus) != 0) {
+      style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+    } else {
+      style->drawPrimitive(QStyle::PE_PanelItemViewItem, &item, painter, widget);
+    }
     if (text.isEmpty()) return;
     // Where and in what colour the style writes an item's text: within its focus margins,
     // centred on the row, elided at the right.
@@ -63,8 +70,12 @@ class RowDelegate : public QStyledItemDelegate {
     painter->save();
     painter->setFont(item.font);
     painter->setPen(item.palette.color(group, role));
+    // A row no wider than its box even in the font's widest letters fits: it needs no eliding,
+    // which would lay it out once more.
+    const bool fits =
+        text.size() * static_cast<qsizetype>(item.fontMetrics.maxWidth()) <= box.width();
     painter->drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                      item.fontMetrics.elidedText(text, Qt::ElideRight, box.width()));
+                      fits ? text : item.fontMetrics.elidedText(text, Qt::ElideRight, box.width()));
     painter->restore();
   }
 };
@@ -80,9 +91,18 @@ void SourceModel::Refresh() {
     emit dataChanged(index(0), index(rows - 1));
     return;
   }
-  beginResetModel();
-  rows_ = rows;
-  endResetModel();
+  // Rows come or go at the end, and those kept may read differently now: the view keeps its
+  // place, current row and selection rather than starting again as after a reset.
+  if (rows > rows_) {
+    beginInsertRows(QModelIndex(), rows_, rows - 1);
+    rows_ = rows;
+    endInsertRows();
+  } else {
+    beginRemoveRows(QModelIndex(), rows, rows_ - 1);
+    rows_ = rows;
+    endRemoveRows();
+  }
+  emit dataChanged(index(0), index(rows_ - 1));
 }
 
 int SourceModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }

@@ -5,6 +5,7 @@
 
 #include <QListView>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 #include "document/block_file.h"
 #include "ui/window_fixture.h"
@@ -221,6 +222,55 @@ TEST_F(SourceViewTest, RowsAndEntitiesLeadToEachOther) {
   EXPECT_NEAR(window_->editor().view().transform().centre_x(), 0.85, 1e-6);
   EXPECT_NEAR(window_->editor().view().transform().centre_y(), 0.85, 1e-6);
   EXPECT_EQ(QApplication::focusWidget(), Rows());
+}
+
+// Pixels of two pictures of the same size that differ, but for those inside the box given.
+int Differing(const QImage& a, const QImage& b, const QRect& apart) {
+  int count = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x)
+      count += !apart.contains(x, y) && a.pixel(x, y) != b.pixel(x, y);
+  }
+  return count;
+}
+
+// The rows draw their panel, focus and text themselves, the text laid out once: pixel for pixel
+// what the style's own item draws, checked or not, chosen, focused, and cut at the right. Only
+// the letters of the chosen row may shade their edges a little differently: the style lays them
+// out at another fraction of a pixel there.
+TEST_F(SourceViewTest, RowsLookAsTheStyleDrawsThem) {
+  const std::string long_line = "T(0,0,'" + std::string(300, 'W') + "',1,1,0)";
+  ASSERT_TRUE(DopiszBlok(library_, {.name = "Wiersze",
+                                    .unit = "m",
+                                    .lines = {"// opis ąęś", "L(0,0)-(1,1)", "X(1,2", long_line,
+                                              "O(0,0,1);K(255,0,0)"}}));
+  OpenLibrary();
+  LoadBlock("Wiersze");
+  Click("B_Zrodlo");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Rows()->viewport()->height() > 100; }));
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  QAbstractItemDelegate* rows_own = Rows()->itemDelegate();
+  QStyledItemDelegate styles_own;
+  for (const bool checked : {false, true}) {
+    if (checked) Click("B_SprawdzSkladnia");
+    for (const int chosen : {0, 2, 4}) {
+      SCOPED_TRACE(::testing::Message() << "checked " << checked << ", row " << chosen);
+      Rows()->setFocus();
+      Rows()->setCurrentIndex(Rows()->model()->index(chosen, 0));
+      QCoreApplication::processEvents();
+      const QImage drawn = Rows()->viewport()->grab().toImage();
+      Rows()->setItemDelegate(&styles_own);
+      QCoreApplication::processEvents();
+      const QImage by_the_style = Rows()->viewport()->grab().toImage();
+      Rows()->setItemDelegate(rows_own);
+      QCoreApplication::processEvents();
+      ASSERT_EQ(drawn.size(), by_the_style.size());
+      const QRect letters =
+          Rows()->visualRect(Rows()->model()->index(chosen, 0)).adjusted(1, 1, -1, -1);
+      EXPECT_EQ(Differing(drawn, by_the_style, letters), 0);
+    }
+  }
 }
 
 TEST_F(SourceViewTest, TenThousandLinesScroll) {
