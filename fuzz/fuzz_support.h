@@ -4,14 +4,19 @@
 
 #include <stdlib.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 namespace blok::fuzz {
 
-inline void Require(bool condition) {
-  if (!condition) std::abort();
+// The check's file and line go to stderr first, so that an inlined check is found at once.
+inline void Require(bool condition, const char* file = __builtin_FILE(),
+                    int line = __builtin_LINE()) {
+  if (condition) return;
+  std::fprintf(stderr, "check failed at %s:%d\n", file, line);
+  std::abort();
 }
 
 // Made at the first call, in the system's temporary folder.
