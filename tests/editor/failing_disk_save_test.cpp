@@ -16,17 +16,11 @@
 #include <string>
 
 #include "editor/editor_fixture.h"
+#include "support/failing_disk.h"
 #include "support/test_dir.h"
 
 namespace blok::testing {
 namespace {
-
-constexpr const char* kCalls[] = {"open", "write", "fsync", "rename"};
-struct Error {
-  const char* name;
-  int value;
-};
-constexpr Error kErrors[] = {{"ENOSPC", ENOSPC}, {"EIO", EIO}, {"EDQUOT", EDQUOT}};
 
 // The child: a block drawn and saved into the library, and what came of it written to the
 // report file. Run only by the test below, which says where.
@@ -76,19 +70,13 @@ TEST(FailingDiskSaveTest, TheLibraryStaysWholeAndTheBlockUnsaved) {
   ASSERT_EQ(ReadBytes(report).substr(0, 18), "saved 1\nunsaved 0\n") << ReadBytes(report);
   const std::string saved = ReadBytes(library);
   ASSERT_NE(saved, before);
-  std::map<std::string, long> calls;
-  {
-    std::ifstream in(counts);
-    std::string call;
-    long count = 0;
-    while (in >> call >> count) calls[call] = count;
-  }
+  std::map<std::string, long> calls = FailingDiskCounts(counts);
   ASSERT_GT(calls["write"], 0);
-  for (const char* call : kCalls) {
+  for (const char* call : kFailingCalls) {
     int refused = 0;
     for (long n = 1; n <= calls[call]; ++n) {
       SCOPED_TRACE(std::string(call) + " #" + std::to_string(n));
-      const Error& error = kErrors[n % std::size(kErrors)];
+      const DiskError& error = kDiskErrors[n % std::size(kDiskErrors)];
       WriteBytes(library, before);
       std::filesystem::remove(report);
       RunChild(env + " BLOK_FAIL_CALL=" + call + " BLOK_FAIL_AT=" + std::to_string(n) +

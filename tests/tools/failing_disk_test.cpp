@@ -3,6 +3,8 @@
 // with ENOSPC, EIO or EDQUOT. The file written is then byte for byte what it was (or whole and
 // new, when blk says it succeeded), no temporary file is left beside it, and a failure is told
 // with the file's name and the reason.
+#include "support/failing_disk.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -23,16 +25,12 @@ namespace blok {
 namespace {
 
 using testing::BlkWithInput;
+using testing::DiskError;
+using testing::kDiskErrors;
+using testing::kFailingCalls;
 using testing::ReadBytes;
 using testing::TestDir;
 using testing::WriteBytes;
-
-constexpr const char* kCalls[] = {"open", "write", "fsync", "rename"};
-struct Error {
-  const char* name;
-  int value;
-};
-constexpr Error kErrors[] = {{"ENOSPC", ENOSPC}, {"EIO", EIO}, {"EDQUOT", EDQUOT}};
 
 struct Writer {
   const char* name;
@@ -123,21 +121,15 @@ TEST_F(FailingDiskTest, EveryWriterLeavesItsFileWholeAndSaysWhy) {
     ASSERT_EQ(run.status, 0) << run.err;
     const Files done = Snapshot(dir_.path());
     ASSERT_TRUE(done.contains(w.target));
-    std::map<std::string, long> calls;
-    {
-      std::ifstream in(counted);
-      std::string call;
-      long count = 0;
-      while (in >> call >> count) calls[call] = count;
-    }
+    std::map<std::string, long> calls = testing::FailingDiskCounts(counted);
     const std::optional<std::string> before =
         start_.contains(w.target) ? std::optional(start_.at(w.target)) : std::nullopt;
-    for (const char* call : kCalls) {
+    for (const char* call : kFailingCalls) {
       int refused = 0;
       int completed = 0;
       for (long n = 1; n <= calls[call]; ++n) {
         SCOPED_TRACE(std::string(call) + " #" + std::to_string(n));
-        const Error& error = kErrors[n % std::size(kErrors)];
+        const DiskError& error = kDiskErrors[n % std::size(kDiskErrors)];
         Restore(dir_.path(), start_);
         const auto failed = BlkWithInput(args, w.input,
                                          preload + " BLOK_FAIL_CALL=" + call + " BLOK_FAIL_AT=" +
