@@ -55,9 +55,10 @@ struct Plan {
     }
   }
 
+  // The folder's files, and the folder itself (a writer syncs it after a rename).
   bool Watched(std::string_view path) const {
-    return !dir.empty() && path.size() > dir.size() && path.starts_with(dir) &&
-           path[dir.size()] == '/';
+    return !dir.empty() && path.starts_with(dir) &&
+           (path.size() == dir.size() || path[dir.size()] == '/');
   }
   bool WatchedFd(int fd) const {
     if (dir.empty()) return false;

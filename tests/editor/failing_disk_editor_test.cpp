@@ -1,0 +1,197 @@
+// The editor's writers on a disk that fails: "Zapisz blok" and the recovery file. The editor
+// runs in a child process with the failing disk preloaded, and each open, write, fsync and
+// rename it makes in the folder written fails in turn, with ENOSPC, EIO or EDQUOT. A library
+// stays byte for byte as it was (or whole and new when the save succeeded), nothing is left
+// beside it, the user is told the file and the reason, and the block stays unsaved: nothing
+// drawn is lost. The recovery file holds a whole snapshot or none.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <string>
+
+#include "document/recovery_file.h"
+#include "editor/editor_fixture.h"
+#include "support/failing_disk.h"
+#include "support/test_dir.h"
+
+namespace blok::testing {
+namespace {
+
+// The child: a block drawn and saved into the library, and what came of it written to the
+// report file. Run only by the test below, which says where.
+TEST(FailingDiskChild, SavesABlock) {
+  const char* dir = std::getenv("BLOK_CHILD_DIR");
+  const char* report = std::getenv("BLOK_CHILD_REPORT");
+  if (dir == nullptr || report == nullptr) GTEST_SKIP() << "run by FailingDiskSaveTest";
+  ScriptedUi ui;
+  FakeSurface surface;
+  Editor editor(std::filesystem::path(dir), ui, surface);
+  ASSERT_TRUE(editor.Start());
+  editor.OfferRecovery();
+  editor.OtworzOstatniPlik((std::filesystem::path(dir) / "Bloki" / "lib.blk").string());
+  editor.block().SetBlockName("Nowy");
+  for (const char* line : {"O(0,0,1)", "L(0,0)-(2,2);K(255,0,0)", "T(0,0,'Zażółć',1,1,0)"}) {
+    editor.block().DodajObiekt(line);
+  }
+  const bool saved = editor.library().ZapiszBlokZPytaniem();
+  std::ofstream out(report);
+  out << "saved " << saved << "\nunsaved " << editor.block().unsaved() << "\n";
+  for (const std::string& box : ui.message_boxes) out << box << "\n";
+}
+
+// The child: a block drawn and kept in the recovery file twice, as the window's timer keeps
+// it; what the recovery file then holds and what the message pane says go to the report.
+TEST(FailingDiskChild, KeepsARecoveryFile) {
+  const char* dir = std::getenv("BLOK_CHILD_DIR");
+  const char* report = std::getenv("BLOK_CHILD_REPORT");
+  if (dir == nullptr || report == nullptr) GTEST_SKIP() << "run by FailingDiskRecoveryTest";
+  ScriptedUi ui;
+  FakeSurface surface;
+  Editor editor(std::filesystem::path(dir), ui, surface);
+  ASSERT_TRUE(editor.Start());
+  editor.OfferRecovery();
+  editor.OtworzOstatniPlik((std::filesystem::path(dir) / "Bloki" / "lib.blk").string());
+  editor.block().SetBlockName("Nowy");
+  for (const char* line : {"O(0,0,1)", "L(0,0)-(2,2);K(255,0,0)", "T(0,0,'Zażółć',1,1,0)"}) {
+    editor.block().DodajObiekt(line);
+  }
+  editor.recovery().KeepRecoveryFile();
+  editor.recovery().WaitForRecoveryFile();
+  editor.block().DodajObiekt("O(5,5,2)");
+  editor.recovery().KeepRecoveryFile();
+  editor.recovery().WaitForRecoveryFile();
+  editor.recovery().KeepRecoveryFile();  // tells of a write that failed
+  std::ofstream out(report);
+  const auto& file = editor.recovery().recovery_file();
+  if (file.empty() || !std::filesystem::exists(file)) {
+    out << "kept none\n";
+  } else if (const auto kept = ReadRecoveryFile(file)) {
+    out << "kept " << kept->lines.size() << "\n";
+  } else {
+    out << "kept unreadable\n";
+  }
+  for (const std::string& line : editor.messages().lines()) out << line << "\n";
+}
+
+std::string RunChild(const std::string& env, const char* child = "SavesABlock") {
+  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+  const std::string command =
+      env + " " + self + " --gtest_filter=FailingDiskChild." + child + " >/dev/null 2>&1";
+  return std::to_string(std::system(command.c_str()));
+}
+
+TEST(FailingDiskSaveTest, TheLibraryStaysWholeAndTheBlockUnsaved) {
+  TestDir dir;
+  InstallProgramFiles(dir.path());
+  const auto library = dir / "Bloki" / "lib.blk";
+  AppendBlock(library, "AAA", {"L(0,0)-(1,1);K(0,0,0);GR(0,10)"});
+  AppendBlock(library, "BBB", {"O(0,0,1)"}, "cm");
+  const std::string before = ReadBytes(library);
+  TestDir scratch;
+  const auto report = scratch / "report";
+  const auto counts = scratch / "counts";
+  const std::string env = "LD_PRELOAD=" + std::string(BLOK_FAILING_DISK) +
+                          " ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0 BLOK_CHILD_DIR=" +
+                          dir.path().string() + " BLOK_CHILD_REPORT=" + report.string() +
+                          " BLOK_FAIL_DIR=" + library.parent_path().string();
+  // On a sound disk: the library it makes, and the calls that takes.
+  RunChild(env + " BLOK_FAIL_COUNT=" + counts.string());
+  ASSERT_EQ(ReadBytes(report).substr(0, 18), "saved 1\nunsaved 0\n") << ReadBytes(report);
+  const std::string saved = ReadBytes(library);
+  ASSERT_NE(saved, before);
+  std::map<std::string, long> calls = FailingDiskCounts(counts);
+  ASSERT_GT(calls["write"], 0);
+  for (const char* call : kFailingCalls) {
+    int refused = 0;
+    for (long n = 1; n <= calls[call]; ++n) {
+      SCOPED_TRACE(std::string(call) + " #" + std::to_string(n));
+      const DiskError& error = kDiskErrors[n % std::size(kDiskErrors)];
+      WriteBytes(library, before);
+      std::filesystem::remove(report);
+      RunChild(env + " BLOK_FAIL_CALL=" + call + " BLOK_FAIL_AT=" + std::to_string(n) +
+               " BLOK_FAIL_ERRNO=" + error.name);
+      const std::string what = ReadBytes(report);
+      ASSERT_FALSE(what.empty()) << "the child did not finish";
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(library.parent_path()), {}), 1)
+          << "something left beside the library";
+      if (what.starts_with("saved 1\n")) {
+        EXPECT_TRUE(ReadBytes(library) == saved) << "a save that is not whole";
+        continue;
+      }
+      ++refused;
+      EXPECT_TRUE(ReadBytes(library) == before) << "the library changed";
+      EXPECT_THAT(what, ::testing::HasSubstr("unsaved 1\n"));
+      EXPECT_THAT(what, ::testing::HasSubstr(library.string()));
+      EXPECT_THAT(what, ::testing::HasSubstr(std::strerror(error.value)));
+    }
+    std::cout << "| Zapisz blok | " << call << " | " << calls[call] << " | " << refused << " | "
+              << calls[call] - refused << " |\n";
+  }
+}
+
+}  // namespace
+}  // namespace blok::testing
+
+namespace blok::testing {
+namespace {
+
+// The recovery file on a disk that fails at each of its calls in turn: it holds a whole
+// snapshot or none, no temporary file is left beside it, and a snapshot lost is told with the
+// reason.
+TEST(FailingDiskRecoveryTest, TheRecoveryFileIsWholeOrNoneAndAFailureIsTold) {
+  TestDir dir;
+  InstallProgramFiles(dir.path());
+  AppendBlock(dir / "Bloki" / "lib.blk", "AAA", {"O(0,0,1)"});
+  const auto folder = dir / "Odzysk";
+  TestDir scratch;
+  const auto report = scratch / "report";
+  const auto counts = scratch / "counts";
+  const std::string env = "LD_PRELOAD=" + std::string(BLOK_FAILING_DISK) +
+                          " ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0 BLOK_CHILD_DIR=" +
+                          dir.path().string() + " BLOK_CHILD_REPORT=" + report.string() +
+                          " BLOK_FAIL_DIR=" + folder.string();
+  RunChild(env + " BLOK_FAIL_COUNT=" + counts.string(), "KeepsARecoveryFile");
+  ASSERT_TRUE(ReadBytes(report).starts_with("kept 4\n")) << ReadBytes(report);
+  std::filesystem::remove_all(folder);
+  const std::map<std::string, long> calls = FailingDiskCounts(counts);
+  for (const char* call : kFailingCalls) {
+    int told = 0;
+    for (long n = 1; n <= calls.at(call); ++n) {
+      SCOPED_TRACE(std::string(call) + " #" + std::to_string(n));
+      const DiskError& error = kDiskErrors[n % std::size(kDiskErrors)];
+      std::filesystem::remove(report);
+      RunChild(env + " BLOK_FAIL_CALL=" + call + " BLOK_FAIL_AT=" + std::to_string(n) +
+                   " BLOK_FAIL_ERRNO=" + error.name,
+               "KeepsARecoveryFile");
+      const std::string what = ReadBytes(report);
+      ASSERT_FALSE(what.empty()) << "the child did not finish";
+      // The first snapshot, the second, or none (a failed first one): never a part of one.
+      EXPECT_TRUE(what.starts_with("kept 3\n") || what.starts_with("kept 4\n") ||
+                  what.starts_with("kept none\n"))
+          << what;
+      // A snapshot lost is told, with the reason; a failed call that lost nothing (a look at
+      // this run's own lock while offering others' files) may pass in silence.
+      const bool newest = what.starts_with("kept 4\n");
+      const bool reason = what.find(std::strerror(error.value)) != std::string::npos;
+      EXPECT_TRUE(newest || reason) << what;
+      told += reason;
+      // What a killed editor leaves, and no more: the recovery file and its lock.
+      for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name.ends_with(".blkr") || name.ends_with(".lock")) << "left: " << name;
+      }
+      std::filesystem::remove_all(folder);
+    }
+    std::cout << "| recovery file | " << call << " | " << calls.at(call) << " | " << told << " |\n";
+  }
+}
+
+}  // namespace
+}  // namespace blok::testing
