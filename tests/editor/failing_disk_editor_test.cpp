@@ -104,8 +104,9 @@ TEST(FailingDiskSaveTest, TheLibraryStaysWholeAndTheBlockUnsaved) {
   // On a sound disk: the library it makes, and the calls that takes.
   RunChild(env + " BLOK_FAIL_COUNT=" + counts.string());
   ASSERT_EQ(ReadBytes(report).substr(0, 18), "saved 1\nunsaved 0\n") << ReadBytes(report);
-  const std::string saved = ReadBytes(library);
-  ASSERT_NE(saved, before);
+  const auto saved_library = scratch / "saved.blk";
+  std::filesystem::copy_file(library, saved_library);
+  ASSERT_NE(ReadBytes(saved_library), before);
   std::map<std::string, long> calls = FailingDiskCounts(counts);
   ASSERT_GT(calls["write"], 0);
   for (const char* call : kFailingCalls) {
@@ -122,7 +123,11 @@ TEST(FailingDiskSaveTest, TheLibraryStaysWholeAndTheBlockUnsaved) {
       EXPECT_EQ(std::distance(std::filesystem::directory_iterator(library.parent_path()), {}), 1)
           << "something left beside the library";
       if (what.starts_with("saved 1\n")) {
-        EXPECT_TRUE(ReadBytes(library) == saved) << "a save that is not whole";
+        // The same blocks as the save on a sound disk wrote (its time may be another second).
+        EXPECT_EQ(CzytajListeBlokow(library).value(), CzytajListeBlokow(saved_library).value());
+        EXPECT_EQ(WczytajBlok(library, "Nowy").value().value().lines,
+                  WczytajBlok(saved_library, "Nowy").value().value().lines)
+            << "a save that is not whole";
         continue;
       }
       ++refused;
