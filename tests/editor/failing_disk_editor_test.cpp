@@ -80,6 +80,25 @@ TEST(FailingDiskChild, KeepsARecoveryFile) {
   for (const std::string& line : editor.messages().lines()) out << line << "\n";
 }
 
+// The child: the data files written as the window writes them when it closes, after a library
+// was opened (a recent file) and entries typed (the history); the message boxes go to the
+// report.
+TEST(FailingDiskChild, WritesTheDataFiles) {
+  const char* dir = std::getenv("BLOK_CHILD_DIR");
+  const char* report = std::getenv("BLOK_CHILD_REPORT");
+  if (dir == nullptr || report == nullptr) GTEST_SKIP() << "run by FailingDiskDataFilesTest";
+  ScriptedUi ui;
+  FakeSurface surface;
+  Editor editor(std::filesystem::path(dir), ui, surface);
+  ASSERT_TRUE(editor.Start());
+  editor.OfferRecovery();
+  editor.OtworzOstatniPlik((std::filesystem::path(dir) / "Bloki" / "lib.blk").string());
+  editor.preferences().Write();
+  std::ofstream out(report);
+  out << "done\n";
+  for (const std::string& box : ui.message_boxes) out << box << "\n";
+}
+
 std::string RunChild(const std::string& env, const char* child = "SavesABlock") {
   const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
   const std::string command =
@@ -195,6 +214,79 @@ TEST(FailingDiskRecoveryTest, TheRecoveryFileIsWholeOrNoneAndAFailureIsTold) {
       std::filesystem::remove_all(folder);
     }
     std::cout << "| recovery file | " << call << " | " << calls.at(call) << " | " << told << " |\n";
+  }
+}
+
+}  // namespace
+}  // namespace blok::testing
+
+namespace blok::testing {
+namespace {
+
+// The data files on a disk that fails at each of their calls in turn: each stays as it was or
+// is whole and new, nothing is left beside them, and a file of settings not written is told
+// with its name and the reason.
+TEST(FailingDiskDataFilesTest, EachFileIsOldOrNewAndAFailureIsTold) {
+  TestDir dir;
+  InstallProgramFiles(dir.path());
+  AppendBlock(dir / "Bloki" / "lib.blk", "AAA", {"O(0,0,1)"});
+  const auto folder = dir / "Dane";
+  WriteBytes(folder / "PozMenu.Lpk", "");
+  const auto start = [&] {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      files[entry.path().filename().string()] = ReadBytes(entry.path());
+    }
+    return files;
+  };
+  const auto restore = [&](const std::map<std::string, std::string>& files) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      if (!files.contains(entry.path().filename().string())) std::filesystem::remove(entry);
+    }
+    for (const auto& [name, bytes] : files) WriteBytes(folder / name, bytes);
+  };
+  const auto before = start();
+  TestDir scratch;
+  const auto report = scratch / "report";
+  const auto counts = scratch / "counts";
+  const std::string env = "LD_PRELOAD=" + std::string(BLOK_FAILING_DISK) +
+                          " ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0 BLOK_CHILD_DIR=" +
+                          dir.path().string() + " BLOK_CHILD_REPORT=" + report.string() +
+                          " BLOK_FAIL_DIR=" + folder.string();
+  RunChild(env + " BLOK_FAIL_COUNT=" + counts.string(), "WritesTheDataFiles");
+  ASSERT_EQ(ReadBytes(report), "done\n");
+  const auto written = start();
+  ASSERT_NE(written, before);
+  const std::map<std::string, long> calls = FailingDiskCounts(counts);
+  for (const char* call : kFailingCalls) {
+    int told = 0;
+    for (long n = 1; n <= calls.at(call); ++n) {
+      SCOPED_TRACE(std::string(call) + " #" + std::to_string(n));
+      const DiskError& error = kDiskErrors[n % std::size(kDiskErrors)];
+      restore(before);
+      std::filesystem::remove(report);
+      RunChild(env + " BLOK_FAIL_CALL=" + call + " BLOK_FAIL_AT=" + std::to_string(n) +
+                   " BLOK_FAIL_ERRNO=" + error.name,
+               "WritesTheDataFiles");
+      const std::string what = ReadBytes(report);
+      ASSERT_TRUE(what.starts_with("done\n")) << "the child did not finish";
+      bool kept_old = false;
+      for (const auto& [name, bytes] : start()) {
+        ASSERT_TRUE(written.contains(name)) << "left: " << name;
+        const bool old = before.contains(name) && bytes == before.at(name);
+        EXPECT_TRUE(old || bytes == written.at(name)) << name << " is neither old nor new";
+        // The history is written again at the next entry: a failure there passes in silence.
+        if (bytes != written.at(name) && name != "Historia.txt") {
+          kept_old = true;
+          EXPECT_THAT(what, ::testing::HasSubstr(name)) << "not told";
+        }
+      }
+      if (kept_old) {
+        ++told;
+        EXPECT_THAT(what, ::testing::HasSubstr(std::strerror(error.value)));
+      }
+    }
+    std::cout << "| data files | " << call << " | " << calls.at(call) << " | " << told << " |\n";
   }
 }
 
