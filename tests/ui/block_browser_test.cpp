@@ -255,6 +255,39 @@ TEST_F(BlockBrowserTest, LargeLibraryMakesPicturesForWhatIsOnScreen) {
   EXPECT_FALSE(Picture(List()->item(0)).isNull());
 }
 
+// Ten thousand blocks scrolled and filtered while the library is still being read and its
+// pictures made, as a user does not wait: the reading thread and the window's share nothing
+// unguarded (the thread build runs this under ThreadSanitizer), and the end is as if the user
+// had waited.
+TEST_F(BlockBrowserTest, ScrolledAndFilteredWhileReadingAndPicturing) {
+  constexpr int kBlocks = 10000;
+  std::string bytes;
+  for (int i = 0; i < kBlocks; ++i) {
+    const BlockToSave block{"Blok " + std::to_string(10000 + i),
+                            "m",
+                            {"O(0,0," + std::to_string(1 + i % 7) + ")", "L(0,0)-(60,30)",
+                             "T(0,0,'Studzienka " + std::to_string(i) + "',1,1,0)"}};
+    for (const std::string& line : BlockRecordLines(block)) bytes += Utf8ToCp1250(line) + "\r\n";
+  }
+  const auto big = dir_ / "Bloki" / "duza.blk";
+  ASSERT_TRUE(ReplaceFileContents(big, bytes));
+  dialogs_.Expect(ModalDialogs::ChooseFile(big));
+  Click("B_OtworzPlik");
+  ASSERT_EQ(List()->count(), kBlocks);
+  QScrollBar* bar = List()->verticalScrollBar();
+  for (int step = 0; step < 60; ++step) {
+    bar->setValue((step * 7919) % (bar->maximum() + 1));
+    if (step == 30) TypeFilter("blok 1");
+    if (step == 45) Find<QLineEdit>("E_FiltrBlokow")->clear();
+    QCoreApplication::processEvents();
+  }
+  bar->setValue(bar->maximum());
+  Settle();
+  EXPECT_EQ(List()->count(), kBlocks);
+  EXPECT_FALSE(Picture(List()->item(kBlocks - 1)).isNull());
+  EXPECT_LE(PicturedRows(), static_cast<int>(BlockBrowser::kCachedPictures));
+}
+
 TEST_F(BlockBrowserTest, OpeningAFileEmptiesTheFilter) {
   OpenLibrary();
   TypeFilter("studz");
