@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPolygon>
 #include <QString>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -43,14 +44,22 @@ class ShortLinePixels {
         const auto first = static_cast<std::uint16_t>(pixels_.size());
         for (int y = 0; y < image.height(); ++y) {
           for (int x = 0; x < image.width(); ++x) {
-            if (image.pixel(x, y) != qRgb(255, 255, 255))
-              pixels_.push_back({x - centre, y - centre});
+            if (image.pixel(x, y) == qRgb(255, 255, 255)) continue;
+            pixels_.push_back({x - centre, y - centre});
+            // How far a pixel lies outside the box of the line's ends (not at all, as Qt draws).
+            const int px = x - centre;
+            const int py = y - centre;
+            beyond_ = std::max({beyond_, std::min(0, dx) - px, px - std::max(0, dx),
+                                std::min(0, dy) - py, py - std::max(0, dy)});
           }
         }
         ranges_[Index(dx, dy)] = {first, static_cast<std::uint16_t>(pixels_.size())};
       }
     }
   }
+
+  // The most any pixel lies outside the box of its line's ends.
+  int beyond() const { return beyond_; }
 
   std::span<const PixelPoint> Of(int dx, int dy) const {
     const auto [first, last] = ranges_[Index(dx, dy)];
@@ -62,6 +71,7 @@ class ShortLinePixels {
 
   std::vector<PixelPoint> pixels_;
   std::array<std::pair<std::uint16_t, std::uint16_t>, kShortSide * kShortSide> ranges_{};
+  int beyond_ = 0;
 };
 
 const ShortLinePixels& ShortLines() {
@@ -222,12 +232,14 @@ void PainterCanvas::Lines(std::span<const PixelLine> lines) {
     }
   };
   const ShortLinePixels& short_lines = ShortLines();
+  // Away from the edges by a pixel, and by as far as the table's pixels go past their lines.
+  const int margin = short_lines.beyond();
   for (const PixelLine& l : lines) {
     const int dx = l.x2 - l.x1;
     const int dy = l.y2 - l.y1;
     if (bits != nullptr && std::abs(dx) <= kShortReach && std::abs(dy) <= kShortReach &&
-        std::min(l.x1, l.x2) > 0 && std::max(l.x1, l.x2) < last_x && std::min(l.y1, l.y2) > 0 &&
-        std::max(l.y1, l.y2) < last_y) {
+        std::min(l.x1, l.x2) > margin && std::max(l.x1, l.x2) < last_x - margin &&
+        std::min(l.y1, l.y2) > margin && std::max(l.y1, l.y2) < last_y - margin) {
       for (const PixelPoint& o : short_lines.Of(dx, dy)) {
         reinterpret_cast<QRgb*>(bits + (l.y1 + o.y) * stride)[l.x1 + o.x] = pixel;
       }
