@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "document/recovery_file.h"
@@ -24,51 +25,65 @@
 namespace blok::testing {
 namespace {
 
+// A child's editor: on the folder the parent made, its library open, and the report file the
+// parent reads. Without the parent's word (a test run on its own) there is nothing to do.
+class ChildEditor {
+ public:
+  ChildEditor() {
+    const char* dir = std::getenv("BLOK_CHILD_DIR");
+    const char* report = std::getenv("BLOK_CHILD_REPORT");
+    if (dir == nullptr || report == nullptr) return;
+    report_ = report;
+    editor_ = std::make_unique<Editor>(std::filesystem::path(dir), ui_, surface_);
+    if (!editor_->Start()) return;
+    editor_->OfferRecovery();
+    editor_->OtworzOstatniPlik((std::filesystem::path(dir) / "Bloki" / "lib.blk").string());
+  }
+  bool asked() const { return editor_ != nullptr; }
+  Editor& editor() { return *editor_; }
+  ScriptedUi& ui() { return ui_; }
+  // A new block with a few lines, unsaved.
+  void Draw() {
+    editor_->block().SetBlockName("Nowy");
+    for (const char* line : {"O(0,0,1)", "L(0,0)-(2,2);K(255,0,0)", "T(0,0,'Zażółć',1,1,0)"}) {
+      editor_->block().DodajObiekt(line);
+    }
+  }
+  std::ofstream Report() { return std::ofstream(report_); }
+
+ private:
+  ScriptedUi ui_;
+  FakeSurface surface_;
+  std::unique_ptr<Editor> editor_;
+  std::string report_;
+};
+
 // The child: a block drawn and saved into the library, and what came of it written to the
 // report file. Run only by the test below, which says where.
 TEST(FailingDiskChild, SavesABlock) {
-  const char* dir = std::getenv("BLOK_CHILD_DIR");
-  const char* report = std::getenv("BLOK_CHILD_REPORT");
-  if (dir == nullptr || report == nullptr) GTEST_SKIP() << "run by FailingDiskSaveTest";
-  ScriptedUi ui;
-  FakeSurface surface;
-  Editor editor(std::filesystem::path(dir), ui, surface);
-  ASSERT_TRUE(editor.Start());
-  editor.OfferRecovery();
-  editor.OtworzOstatniPlik((std::filesystem::path(dir) / "Bloki" / "lib.blk").string());
-  editor.block().SetBlockName("Nowy");
-  for (const char* line : {"O(0,0,1)", "L(0,0)-(2,2);K(255,0,0)", "T(0,0,'Zażółć',1,1,0)"}) {
-    editor.block().DodajObiekt(line);
-  }
-  const bool saved = editor.library().ZapiszBlokZPytaniem();
-  std::ofstream out(report);
-  out << "saved " << saved << "\nunsaved " << editor.block().unsaved() << "\n";
-  for (const std::string& box : ui.message_boxes) out << box << "\n";
+  ChildEditor child;
+  if (!child.asked()) GTEST_SKIP() << "run by FailingDiskSaveTest";
+  child.Draw();
+  const bool saved = child.editor().library().ZapiszBlokZPytaniem();
+  std::ofstream out = child.Report();
+  out << "saved " << saved << "\nunsaved " << child.editor().block().unsaved() << "\n";
+  for (const std::string& box : child.ui().message_boxes) out << box << "\n";
 }
 
 // The child: a block drawn and kept in the recovery file twice, as the window's timer keeps
 // it; what the recovery file then holds and what the message pane says go to the report.
 TEST(FailingDiskChild, KeepsARecoveryFile) {
-  const char* dir = std::getenv("BLOK_CHILD_DIR");
-  const char* report = std::getenv("BLOK_CHILD_REPORT");
-  if (dir == nullptr || report == nullptr) GTEST_SKIP() << "run by FailingDiskRecoveryTest";
-  ScriptedUi ui;
-  FakeSurface surface;
-  Editor editor(std::filesystem::path(dir), ui, surface);
-  ASSERT_TRUE(editor.Start());
-  editor.OfferRecovery();
-  editor.OtworzOstatniPlik((std::filesystem::path(dir) / "Bloki" / "lib.blk").string());
-  editor.block().SetBlockName("Nowy");
-  for (const char* line : {"O(0,0,1)", "L(0,0)-(2,2);K(255,0,0)", "T(0,0,'Zażółć',1,1,0)"}) {
-    editor.block().DodajObiekt(line);
-  }
+  ChildEditor child;
+  if (!child.asked()) GTEST_SKIP() << "run by FailingDiskRecoveryTest";
+  Editor& editor = child.editor();
+  child.Draw();
   editor.recovery().KeepRecoveryFile();
   editor.recovery().WaitForRecoveryFile();
   editor.block().DodajObiekt("O(5,5,2)");
   editor.recovery().KeepRecoveryFile();
   editor.recovery().WaitForRecoveryFile();
   editor.recovery().KeepRecoveryFile();  // tells of a write that failed
-  std::ofstream out(report);
+  std::ofstream out = child.Report();
   const auto& file = editor.recovery().recovery_file();
   if (file.empty() || !std::filesystem::exists(file)) {
     out << "kept none\n";
@@ -84,19 +99,21 @@ TEST(FailingDiskChild, KeepsARecoveryFile) {
 // was opened (a recent file) and entries typed (the history); the message boxes go to the
 // report.
 TEST(FailingDiskChild, WritesTheDataFiles) {
-  const char* dir = std::getenv("BLOK_CHILD_DIR");
-  const char* report = std::getenv("BLOK_CHILD_REPORT");
-  if (dir == nullptr || report == nullptr) GTEST_SKIP() << "run by FailingDiskDataFilesTest";
-  ScriptedUi ui;
-  FakeSurface surface;
-  Editor editor(std::filesystem::path(dir), ui, surface);
-  ASSERT_TRUE(editor.Start());
-  editor.OfferRecovery();
-  editor.OtworzOstatniPlik((std::filesystem::path(dir) / "Bloki" / "lib.blk").string());
-  editor.preferences().Write();
-  std::ofstream out(report);
+  ChildEditor child;
+  if (!child.asked()) GTEST_SKIP() << "run by FailingDiskDataFilesTest";
+  child.editor().preferences().Write();
+  std::ofstream out = child.Report();
   out << "done\n";
-  for (const std::string& box : ui.message_boxes) out << box << "\n";
+  for (const std::string& box : child.ui().message_boxes) out << box << "\n";
+}
+
+// What a child is started with: the failing disk preloaded over one folder, and where it works
+// and reports.
+std::string ChildEnvironment(const std::filesystem::path& dir, const std::filesystem::path& report,
+                             const std::filesystem::path& failing) {
+  return "LD_PRELOAD=" + std::string(BLOK_FAILING_DISK) +
+         " ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0 BLOK_CHILD_DIR=" + dir.string() +
+         " BLOK_CHILD_REPORT=" + report.string() + " BLOK_FAIL_DIR=" + failing.string();
 }
 
 std::string RunChild(const std::string& env, const char* child = "SavesABlock") {
@@ -116,10 +133,7 @@ TEST(FailingDiskSaveTest, TheLibraryStaysWholeAndTheBlockUnsaved) {
   TestDir scratch;
   const auto report = scratch / "report";
   const auto counts = scratch / "counts";
-  const std::string env = "LD_PRELOAD=" + std::string(BLOK_FAILING_DISK) +
-                          " ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0 BLOK_CHILD_DIR=" +
-                          dir.path().string() + " BLOK_CHILD_REPORT=" + report.string() +
-                          " BLOK_FAIL_DIR=" + library.parent_path().string();
+  const std::string env = ChildEnvironment(dir.path(), report, library.parent_path());
   // On a sound disk: the library it makes, and the calls that takes.
   RunChild(env + " BLOK_FAIL_COUNT=" + counts.string());
   ASSERT_EQ(ReadBytes(report).substr(0, 18), "saved 1\nunsaved 0\n") << ReadBytes(report);
@@ -177,10 +191,7 @@ TEST(FailingDiskRecoveryTest, TheRecoveryFileIsWholeOrNoneAndAFailureIsTold) {
   TestDir scratch;
   const auto report = scratch / "report";
   const auto counts = scratch / "counts";
-  const std::string env = "LD_PRELOAD=" + std::string(BLOK_FAILING_DISK) +
-                          " ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0 BLOK_CHILD_DIR=" +
-                          dir.path().string() + " BLOK_CHILD_REPORT=" + report.string() +
-                          " BLOK_FAIL_DIR=" + folder.string();
+  const std::string env = ChildEnvironment(dir.path(), report, folder);
   RunChild(env + " BLOK_FAIL_COUNT=" + counts.string(), "KeepsARecoveryFile");
   ASSERT_TRUE(ReadBytes(report).starts_with("kept 4\n")) << ReadBytes(report);
   std::filesystem::remove_all(folder);
@@ -249,10 +260,7 @@ TEST(FailingDiskDataFilesTest, EachFileIsOldOrNewAndAFailureIsTold) {
   TestDir scratch;
   const auto report = scratch / "report";
   const auto counts = scratch / "counts";
-  const std::string env = "LD_PRELOAD=" + std::string(BLOK_FAILING_DISK) +
-                          " ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0 BLOK_CHILD_DIR=" +
-                          dir.path().string() + " BLOK_CHILD_REPORT=" + report.string() +
-                          " BLOK_FAIL_DIR=" + folder.string();
+  const std::string env = ChildEnvironment(dir.path(), report, folder);
   RunChild(env + " BLOK_FAIL_COUNT=" + counts.string(), "WritesTheDataFiles");
   ASSERT_EQ(ReadBytes(report), "done\n");
   const auto written = start();

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "document/block_file.h"
 #include "document/text_file.h"
@@ -49,6 +50,20 @@ class BlockBrowserTest : public WindowTest {
     int count = 0;
     for (int i = 0; i < List()->count(); ++i) count += !Picture(List()->item(i)).isNull();
     return count;
+  }
+
+  // A library of count blocks named "Blok 10000" on, written at once, opened in the window.
+  void OpenLargeLibrary(int count, const std::function<std::vector<std::string>(int)>& lines) {
+    std::string bytes;
+    for (int i = 0; i < count; ++i) {
+      const BlockToSave block{"Blok " + std::to_string(10000 + i), "m", lines(i)};
+      for (const std::string& line : BlockRecordLines(block)) bytes += Utf8ToCp1250(line) + "\r\n";
+    }
+    const auto big = dir_ / "Bloki" / "duza.blk";
+    ASSERT_TRUE(ReplaceFileContents(big, bytes));
+    dialogs_.Expect(ModalDialogs::ChooseFile(big));
+    Click("B_OtworzPlik");
+    ASSERT_EQ(List()->count(), count);
   }
 
   void TypeFilter(const QString& text) {
@@ -218,18 +233,9 @@ TEST_F(BlockBrowserTest, SavedBlockGetsANewPicture) {
 // and never more pictures held than the cache keeps.
 TEST_F(BlockBrowserTest, LargeLibraryMakesPicturesForWhatIsOnScreen) {
   constexpr int kBlocks = 3000;
-  std::string bytes;
-  for (int i = 0; i < kBlocks; ++i) {
-    const BlockToSave block{"Blok " + std::to_string(10000 + i),
-                            "m",
-                            {"O(0,0," + std::to_string(1 + i) + ")", "L(0,0)-(60,30)"}};
-    for (const std::string& line : BlockRecordLines(block)) bytes += Utf8ToCp1250(line) + "\r\n";
-  }
-  const auto big = dir_ / "Bloki" / "duza.blk";
-  ASSERT_TRUE(ReplaceFileContents(big, bytes));
-  dialogs_.Expect(ModalDialogs::ChooseFile(big));
-  Click("B_OtworzPlik");
-  ASSERT_EQ(List()->count(), kBlocks);
+  OpenLargeLibrary(kBlocks, [](int i) {
+    return std::vector<std::string>{"O(0,0," + std::to_string(1 + i) + ")", "L(0,0)-(60,30)"};
+  });
   Settle();
   EXPECT_FALSE(Picture(List()->item(0)).isNull());
   EXPECT_TRUE(Picture(List()->item(kBlocks - 1)).isNull());
@@ -261,19 +267,10 @@ TEST_F(BlockBrowserTest, LargeLibraryMakesPicturesForWhatIsOnScreen) {
 // had waited.
 TEST_F(BlockBrowserTest, ScrolledAndFilteredWhileReadingAndPicturing) {
   constexpr int kBlocks = 10000;
-  std::string bytes;
-  for (int i = 0; i < kBlocks; ++i) {
-    const BlockToSave block{"Blok " + std::to_string(10000 + i),
-                            "m",
-                            {"O(0,0," + std::to_string(1 + i % 7) + ")", "L(0,0)-(60,30)",
-                             "T(0,0,'Studzienka " + std::to_string(i) + "',1,1,0)"}};
-    for (const std::string& line : BlockRecordLines(block)) bytes += Utf8ToCp1250(line) + "\r\n";
-  }
-  const auto big = dir_ / "Bloki" / "duza.blk";
-  ASSERT_TRUE(ReplaceFileContents(big, bytes));
-  dialogs_.Expect(ModalDialogs::ChooseFile(big));
-  Click("B_OtworzPlik");
-  ASSERT_EQ(List()->count(), kBlocks);
+  OpenLargeLibrary(kBlocks, [](int i) {
+    return std::vector<std::string>{"O(0,0," + std::to_string(1 + i % 7) + ")", "L(0,0)-(60,30)",
+                                    "T(0,0,'Studzienka " + std::to_string(i) + "',1,1,0)"};
+  });
   QScrollBar* bar = List()->verticalScrollBar();
   for (int step = 0; step < 60; ++step) {
     bar->setValue((step * 7919) % (bar->maximum() + 1));

@@ -168,19 +168,7 @@ class RandomDialogs {
 // checks need to remember between actions.
 class Monkey {
  public:
-  Monkey() {
-    const auto built = std::filesystem::path(BLOK_BIN_DIR);
-    std::filesystem::create_directories(dir_ / "Dane");
-    std::filesystem::create_directories(dir_ / "Bloki");
-    for (const char* font : {"Romans100.Lzs", "Greeks100.Lzs"}) {
-      std::filesystem::copy_file(built / "Dane" / font, dir_ / "Dane" / font);
-    }
-    std::filesystem::copy_file(std::filesystem::path(BLOK_SOURCE_DIR) / "data/Bloki/przyklad.blk",
-                               library_);
-    window_ = std::make_unique<TPodgladRysowanie>(dir_.path());
-    window_->resize(1000, 700);
-    window_->show();
-    (void)QTest::qWaitForWindowExposed(window_.get());
+  Monkey() : window_(ShownWindow(dir_, library_)) {
     window_->OpenGivenFile(QString::fromStdString(library_.string()), "Hydrant");
     QCoreApplication::processEvents();
     Started();

@@ -31,25 +31,31 @@ inline int CountPixels(const QImage& image, Colour colour) {
   return count;
 }
 
+// A program directory with the fonts the build makes and the sample library, and the window
+// on it, shown.
+inline std::unique_ptr<TPodgladRysowanie> ShownWindow(const TestDir& dir,
+                                                      const std::filesystem::path& library) {
+  const auto built = std::filesystem::path(BLOK_BIN_DIR);
+  std::filesystem::create_directories(dir / "Dane");
+  std::filesystem::create_directories(dir / "Bloki");
+  for (const char* font : {"Romans100.Lzs", "Greeks100.Lzs"}) {
+    std::filesystem::copy_file(built / "Dane" / font, dir / "Dane" / font);
+  }
+  std::filesystem::copy_file(std::filesystem::path(BLOK_SOURCE_DIR) / "data/Bloki/przyklad.blk",
+                             library);
+  auto window = std::make_unique<TPodgladRysowanie>(dir.path());
+  window->resize(1000, 700);
+  window->show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  return window;
+}
+
 // The main window as a user meets it: built on a program directory of its own, with the
 // fonts and the sample library, shown, driven through its controls (found by their object
 // names), its modal dialogs answered by `dialogs`.
 class WindowTest : public ::testing::Test {
  protected:
-  WindowTest() {
-    const auto built = std::filesystem::path(BLOK_BIN_DIR);
-    std::filesystem::create_directories(dir_ / "Dane");
-    std::filesystem::create_directories(dir_ / "Bloki");
-    for (const char* font : {"Romans100.Lzs", "Greeks100.Lzs"}) {
-      std::filesystem::copy_file(built / "Dane" / font, dir_ / "Dane" / font);
-    }
-    std::filesystem::copy_file(std::filesystem::path(BLOK_SOURCE_DIR) / "data/Bloki/przyklad.blk",
-                               library_);
-    window_ = std::make_unique<TPodgladRysowanie>(dir_.path());
-    window_->resize(1000, 700);
-    window_->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-  }
+  WindowTest() : window_(ShownWindow(dir_, library_)) {}
 
   template <typename T>
   T* Find(const char* name) {
