@@ -7,7 +7,6 @@
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QScrollBar>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTimer>
@@ -237,18 +236,11 @@ void SourceView::RowChosen(const QModelIndex& index) {
 void SourceView::Sync() {
   sync_posted_ = false;
   if (editor_ == nullptr || isHidden()) return;
-  const QScrollBar* bar = rows_->verticalScrollBar();
-  const int scrolled = bar->value();
-  const int current = rows_->currentIndex().row();
-  const int before = model_->rowCount();
-  if (std::exchange(lines_changed_, false)) model_->Refresh();
-  if (model_->rowCount() != before) {
-    // The rows were laid out again: the user's place in them stays.
+  if (std::exchange(lines_changed_, false)) {
+    // Rows come or go at the end, so the user's place in them stays; a current row taken away
+    // hands the current to its neighbour, which chooses no entity.
     following_ = true;
-    if (current >= 0 && current < model_->rowCount()) {
-      rows_->setCurrentIndex(model_->index(current));
-    }
-    rows_->verticalScrollBar()->setValue(scrolled);
+    model_->Refresh();
     following_ = false;
   }
   if (std::exchange(pointed_, false)) {

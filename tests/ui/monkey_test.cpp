@@ -17,7 +17,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTimer>
