@@ -7,7 +7,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -59,10 +58,10 @@ class ChildEditor {
 };
 
 // The child: a block drawn and saved into the library, and what came of it written to the
-// report file. Run only by the test below, which says where.
+// report file. Run only by FailingDiskEditorTest, which says where.
 TEST(FailingDiskChild, SavesABlock) {
   ChildEditor child;
-  if (!child.asked()) GTEST_SKIP() << "run by FailingDiskSaveTest";
+  if (!child.asked()) GTEST_SKIP() << "run by FailingDiskEditorTest";
   child.Draw();
   const bool saved = child.editor().library().ZapiszBlokZPytaniem();
   std::ofstream out = child.Report();
@@ -74,7 +73,7 @@ TEST(FailingDiskChild, SavesABlock) {
 // it; what the recovery file then holds and what the message pane says go to the report.
 TEST(FailingDiskChild, KeepsARecoveryFile) {
   ChildEditor child;
-  if (!child.asked()) GTEST_SKIP() << "run by FailingDiskRecoveryTest";
+  if (!child.asked()) GTEST_SKIP() << "run by FailingDiskEditorTest";
   Editor& editor = child.editor();
   child.Draw();
   editor.recovery().KeepRecoveryFile();
@@ -100,73 +99,90 @@ TEST(FailingDiskChild, KeepsARecoveryFile) {
 // report.
 TEST(FailingDiskChild, WritesTheDataFiles) {
   ChildEditor child;
-  if (!child.asked()) GTEST_SKIP() << "run by FailingDiskDataFilesTest";
+  if (!child.asked()) GTEST_SKIP() << "run by FailingDiskEditorTest";
   child.editor().preferences().Write();
   std::ofstream out = child.Report();
   out << "done\n";
   for (const std::string& box : child.ui().message_boxes) out << box << "\n";
 }
 
-// What a child is started with: the failing disk preloaded over one folder, and where it works
-// and reports.
-std::string ChildEnvironment(const std::filesystem::path& dir, const std::filesystem::path& report,
-                             const std::filesystem::path& failing) {
-  return "LD_PRELOAD=" + std::string(BLOK_FAILING_DISK) +
-         " ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0 BLOK_CHILD_DIR=" + dir.string() +
-         " BLOK_CHILD_REPORT=" + report.string() + " BLOK_FAIL_DIR=" + failing.string();
-}
+// The parent: a program folder with a library, and the child run in it on a sound disk, then
+// with each of its calls failing in turn.
+class FailingDiskEditorTest : public ::testing::Test {
+ protected:
+  FailingDiskEditorTest() {
+    InstallProgramFiles(dir_.path());
+    AppendBlock(library_, "AAA", {"L(0,0)-(1,1);K(0,0,0);GR(0,10)"});
+    AppendBlock(library_, "BBB", {"O(0,0,1)"}, "cm");
+  }
 
-std::string RunChild(const std::string& env, const char* child = "SavesABlock") {
-  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-  const std::string command =
-      env + " " + self + " --gtest_filter=FailingDiskChild." + child + " >/dev/null 2>&1";
-  return std::to_string(std::system(command.c_str()));
-}
+  // The child on a sound disk, the files of failing counted: the calls of each kind it made.
+  std::map<std::string, long> SoundRun(const char* child, const std::filesystem::path& failing) {
+    child_ = child;
+    environment_ = "LD_PRELOAD=" + std::string(BLOK_FAILING_DISK) +
+                   " ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0 BLOK_CHILD_DIR=" +
+                   dir_.path().string() + " BLOK_CHILD_REPORT=" + report_.string() +
+                   " BLOK_FAIL_DIR=" + failing.string();
+    Run(" BLOK_FAIL_COUNT=" + (scratch_ / "counts").string());
+    return FailingDiskCounts(scratch_ / "counts");
+  }
 
-TEST(FailingDiskSaveTest, TheLibraryStaysWholeAndTheBlockUnsaved) {
-  TestDir dir;
-  InstallProgramFiles(dir.path());
-  const auto library = dir / "Bloki" / "lib.blk";
-  AppendBlock(library, "AAA", {"L(0,0)-(1,1);K(0,0,0);GR(0,10)"});
-  AppendBlock(library, "BBB", {"O(0,0,1)"}, "cm");
-  const std::string before = ReadBytes(library);
-  TestDir scratch;
-  const auto report = scratch / "report";
-  const auto counts = scratch / "counts";
-  const std::string env = ChildEnvironment(dir.path(), report, library.parent_path());
+  // The child with the n-th call of that kind failing with error: what it reported.
+  std::string FailingRun(const char* call, long n, const DiskError& error) {
+    std::filesystem::remove(report_);
+    Run(std::string(" BLOK_FAIL_CALL=") + call + " BLOK_FAIL_AT=" + std::to_string(n) +
+        " BLOK_FAIL_ERRNO=" + error.name);
+    return ReadBytes(report_);
+  }
+
+  TestDir dir_;
+  std::filesystem::path library_ = dir_ / "Bloki" / "lib.blk";
+  TestDir scratch_;
+  std::filesystem::path report_ = scratch_ / "report";
+
+ private:
+  void Run(const std::string& failing) {
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    const std::string command = environment_ + failing + " " + self +
+                                " --gtest_filter=FailingDiskChild." + child_ + " >/dev/null 2>&1";
+    (void)std::system(command.c_str());
+  }
+
+  std::string child_;
+  std::string environment_;
+};
+
+TEST_F(FailingDiskEditorTest, SaveLeavesTheLibraryWholeAndTheBlockUnsaved) {
+  const std::string before = ReadBytes(library_);
   // On a sound disk: the library it makes, and the calls that takes.
-  RunChild(env + " BLOK_FAIL_COUNT=" + counts.string());
-  ASSERT_EQ(ReadBytes(report).substr(0, 18), "saved 1\nunsaved 0\n") << ReadBytes(report);
-  const auto saved_library = scratch / "saved.blk";
-  std::filesystem::copy_file(library, saved_library);
+  std::map<std::string, long> calls = SoundRun("SavesABlock", library_.parent_path());
+  ASSERT_EQ(ReadBytes(report_).substr(0, 18), "saved 1\nunsaved 0\n") << ReadBytes(report_);
+  const auto saved_library = scratch_ / "saved.blk";
+  std::filesystem::copy_file(library_, saved_library);
   ASSERT_NE(ReadBytes(saved_library), before);
-  std::map<std::string, long> calls = FailingDiskCounts(counts);
   ASSERT_GT(calls["write"], 0);
   for (const char* call : kFailingCalls) {
     int refused = 0;
     for (long n = 1; n <= calls[call]; ++n) {
       SCOPED_TRACE(std::string(call) + " #" + std::to_string(n));
       const DiskError& error = kDiskErrors[n % std::size(kDiskErrors)];
-      WriteBytes(library, before);
-      std::filesystem::remove(report);
-      RunChild(env + " BLOK_FAIL_CALL=" + call + " BLOK_FAIL_AT=" + std::to_string(n) +
-               " BLOK_FAIL_ERRNO=" + error.name);
-      const std::string what = ReadBytes(report);
+      WriteBytes(library_, before);
+      const std::string what = FailingRun(call, n, error);
       ASSERT_FALSE(what.empty()) << "the child did not finish";
-      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(library.parent_path()), {}), 1)
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(library_.parent_path()), {}), 1)
           << "something left beside the library";
       if (what.starts_with("saved 1\n")) {
         // The same blocks as the save on a sound disk wrote (its time may be another second).
-        EXPECT_EQ(CzytajListeBlokow(library).value(), CzytajListeBlokow(saved_library).value());
-        EXPECT_EQ(WczytajBlok(library, "Nowy").value().value().lines,
+        EXPECT_EQ(CzytajListeBlokow(library_).value(), CzytajListeBlokow(saved_library).value());
+        EXPECT_EQ(WczytajBlok(library_, "Nowy").value().value().lines,
                   WczytajBlok(saved_library, "Nowy").value().value().lines)
             << "a save that is not whole";
         continue;
       }
       ++refused;
-      EXPECT_TRUE(ReadBytes(library) == before) << "the library changed";
+      EXPECT_TRUE(ReadBytes(library_) == before) << "the library changed";
       EXPECT_THAT(what, ::testing::HasSubstr("unsaved 1\n"));
-      EXPECT_THAT(what, ::testing::HasSubstr(library.string()));
+      EXPECT_THAT(what, ::testing::HasSubstr(library_.string()));
       EXPECT_THAT(what, ::testing::HasSubstr(std::strerror(error.value)));
     }
     std::cout << "| Zapisz blok | " << call << " | " << calls[call] << " | " << refused << " | "
@@ -174,38 +190,19 @@ TEST(FailingDiskSaveTest, TheLibraryStaysWholeAndTheBlockUnsaved) {
   }
 }
 
-}  // namespace
-}  // namespace blok::testing
-
-namespace blok::testing {
-namespace {
-
-// The recovery file on a disk that fails at each of its calls in turn: it holds a whole
-// snapshot or none, no temporary file is left beside it, and a snapshot lost is told with the
-// reason.
-TEST(FailingDiskRecoveryTest, TheRecoveryFileIsWholeOrNoneAndAFailureIsTold) {
-  TestDir dir;
-  InstallProgramFiles(dir.path());
-  AppendBlock(dir / "Bloki" / "lib.blk", "AAA", {"O(0,0,1)"});
-  const auto folder = dir / "Odzysk";
-  TestDir scratch;
-  const auto report = scratch / "report";
-  const auto counts = scratch / "counts";
-  const std::string env = ChildEnvironment(dir.path(), report, folder);
-  RunChild(env + " BLOK_FAIL_COUNT=" + counts.string(), "KeepsARecoveryFile");
-  ASSERT_TRUE(ReadBytes(report).starts_with("kept 4\n")) << ReadBytes(report);
+// The recovery file holds a whole snapshot or none, no temporary file is left beside it, and a
+// snapshot lost is told with the reason.
+TEST_F(FailingDiskEditorTest, RecoveryFileIsWholeOrNoneAndAFailureIsTold) {
+  const auto folder = dir_ / "Odzysk";
+  std::map<std::string, long> calls = SoundRun("KeepsARecoveryFile", folder);
+  ASSERT_TRUE(ReadBytes(report_).starts_with("kept 4\n")) << ReadBytes(report_);
   std::filesystem::remove_all(folder);
-  const std::map<std::string, long> calls = FailingDiskCounts(counts);
   for (const char* call : kFailingCalls) {
     int told = 0;
-    for (long n = 1; n <= calls.at(call); ++n) {
+    for (long n = 1; n <= calls[call]; ++n) {
       SCOPED_TRACE(std::string(call) + " #" + std::to_string(n));
       const DiskError& error = kDiskErrors[n % std::size(kDiskErrors)];
-      std::filesystem::remove(report);
-      RunChild(env + " BLOK_FAIL_CALL=" + call + " BLOK_FAIL_AT=" + std::to_string(n) +
-                   " BLOK_FAIL_ERRNO=" + error.name,
-               "KeepsARecoveryFile");
-      const std::string what = ReadBytes(report);
+      const std::string what = FailingRun(call, n, error);
       ASSERT_FALSE(what.empty()) << "the child did not finish";
       // The first snapshot, the second, or none (a failed first one): never a part of one.
       EXPECT_TRUE(what.starts_with("kept 3\n") || what.starts_with("kept 4\n") ||
@@ -224,62 +221,30 @@ TEST(FailingDiskRecoveryTest, TheRecoveryFileIsWholeOrNoneAndAFailureIsTold) {
       }
       std::filesystem::remove_all(folder);
     }
-    std::cout << "| recovery file | " << call << " | " << calls.at(call) << " | " << told << " |\n";
+    std::cout << "| recovery file | " << call << " | " << calls[call] << " | " << told << " |\n";
   }
 }
 
-}  // namespace
-}  // namespace blok::testing
-
-namespace blok::testing {
-namespace {
-
-// The data files on a disk that fails at each of their calls in turn: each stays as it was or
-// is whole and new, nothing is left beside them, and a file of settings not written is told
-// with its name and the reason.
-TEST(FailingDiskDataFilesTest, EachFileIsOldOrNewAndAFailureIsTold) {
-  TestDir dir;
-  InstallProgramFiles(dir.path());
-  AppendBlock(dir / "Bloki" / "lib.blk", "AAA", {"O(0,0,1)"});
-  const auto folder = dir / "Dane";
+// The data files each stay as they were or are whole and new, nothing is left beside them, and a
+// file of settings not written is told with its name and the reason.
+TEST_F(FailingDiskEditorTest, DataFilesAreOldOrNewAndAFailureIsTold) {
+  const auto folder = dir_ / "Dane";
   WriteBytes(folder / "PozMenu.Lpk", "");
-  const auto start = [&] {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-      files[entry.path().filename().string()] = ReadBytes(entry.path());
-    }
-    return files;
-  };
-  const auto restore = [&](const std::map<std::string, std::string>& files) {
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-      if (!files.contains(entry.path().filename().string())) std::filesystem::remove(entry);
-    }
-    for (const auto& [name, bytes] : files) WriteBytes(folder / name, bytes);
-  };
-  const auto before = start();
-  TestDir scratch;
-  const auto report = scratch / "report";
-  const auto counts = scratch / "counts";
-  const std::string env = ChildEnvironment(dir.path(), report, folder);
-  RunChild(env + " BLOK_FAIL_COUNT=" + counts.string(), "WritesTheDataFiles");
-  ASSERT_EQ(ReadBytes(report), "done\n");
-  const auto written = start();
+  const FolderFiles before = FilesIn(folder);
+  std::map<std::string, long> calls = SoundRun("WritesTheDataFiles", folder);
+  ASSERT_EQ(ReadBytes(report_), "done\n");
+  const FolderFiles written = FilesIn(folder);
   ASSERT_NE(written, before);
-  const std::map<std::string, long> calls = FailingDiskCounts(counts);
   for (const char* call : kFailingCalls) {
     int told = 0;
-    for (long n = 1; n <= calls.at(call); ++n) {
+    for (long n = 1; n <= calls[call]; ++n) {
       SCOPED_TRACE(std::string(call) + " #" + std::to_string(n));
       const DiskError& error = kDiskErrors[n % std::size(kDiskErrors)];
-      restore(before);
-      std::filesystem::remove(report);
-      RunChild(env + " BLOK_FAIL_CALL=" + call + " BLOK_FAIL_AT=" + std::to_string(n) +
-                   " BLOK_FAIL_ERRNO=" + error.name,
-               "WritesTheDataFiles");
-      const std::string what = ReadBytes(report);
+      PutBack(folder, before);
+      const std::string what = FailingRun(call, n, error);
       ASSERT_TRUE(what.starts_with("done\n")) << "the child did not finish";
       bool kept_old = false;
-      for (const auto& [name, bytes] : start()) {
+      for (const auto& [name, bytes] : FilesIn(folder)) {
         ASSERT_TRUE(written.contains(name)) << "left: " << name;
         const bool old = before.contains(name) && bytes == before.at(name);
         EXPECT_TRUE(old || bytes == written.at(name)) << name << " is neither old nor new";
@@ -294,7 +259,7 @@ TEST(FailingDiskDataFilesTest, EachFileIsOldOrNewAndAFailureIsTold) {
         EXPECT_THAT(what, ::testing::HasSubstr(std::strerror(error.value)));
       }
     }
-    std::cout << "| data files | " << call << " | " << calls.at(call) << " | " << told << " |\n";
+    std::cout << "| data files | " << call << " | " << calls[call] << " | " << told << " |\n";
   }
 }
 

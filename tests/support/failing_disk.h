@@ -8,6 +8,8 @@
 #include <map>
 #include <string>
 
+#include "support/test_dir.h"
+
 namespace blok::testing {
 
 constexpr const char* kFailingCalls[] = {"open", "write", "fsync", "rename"};
@@ -26,6 +28,25 @@ inline std::map<std::string, long> FailingDiskCounts(const std::filesystem::path
   long count = 0;
   while (in >> call >> count) calls[call] = count;
   return calls;
+}
+
+// A folder's files and their bytes, to put back before each failing run.
+using FolderFiles = std::map<std::string, std::string>;
+
+inline FolderFiles FilesIn(const std::filesystem::path& folder) {
+  FolderFiles files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    files[entry.path().filename().string()] = ReadBytes(entry.path());
+  }
+  return files;
+}
+
+// The folder holds these files again, and nothing else.
+inline void PutBack(const std::filesystem::path& folder, const FolderFiles& files) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (!files.contains(entry.path().filename().string())) std::filesystem::remove_all(entry);
+  }
+  for (const auto& [name, bytes] : files) WriteBytes(folder / name, bytes);
 }
 
 }  // namespace blok::testing

@@ -26,8 +26,11 @@ namespace {
 
 using testing::BlkWithInput;
 using testing::DiskError;
+using testing::FilesIn;
+using testing::FolderFiles;
 using testing::kDiskErrors;
 using testing::kFailingCalls;
+using testing::PutBack;
 using testing::ReadBytes;
 using testing::TestDir;
 using testing::WriteBytes;
@@ -40,24 +43,6 @@ struct Writer {
   // A file stamped with the time it was made is not the same twice: one that ends so is whole.
   std::string_view ending = {};
 };
-
-// The folder's files and their bytes.
-using Files = std::map<std::string, std::string>;
-
-Files Snapshot(const std::filesystem::path& dir) {
-  Files files;
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-    files[entry.path().filename().string()] = ReadBytes(entry.path());
-  }
-  return files;
-}
-
-void Restore(const std::filesystem::path& dir, const Files& files) {
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-    std::filesystem::remove_all(entry.path());
-  }
-  for (const auto& [name, bytes] : files) WriteBytes(dir / name, bytes);
-}
 
 // Two libraries hold the same blocks, each with the same unit and lines (the time each was
 // saved may be another second). The first is at file, the second only bytes.
@@ -103,12 +88,12 @@ class FailingDiskTest : public ::testing::Test {
     std::filesystem::create_directories(drawings_ / "rury");
     std::filesystem::copy_file(dir_ / "draw.dxf", drawings_ / "studnia.dxf");
     std::filesystem::copy_file(dir_ / "draw.dxf", drawings_ / "rury" / "zasuwa.dxf");
-    start_ = Snapshot(dir_.path());
+    start_ = FilesIn(dir_.path());
   }
 
   TestDir dir_;
   TestDir drawings_;
-  Files start_;
+  FolderFiles start_;
 };
 
 TEST_F(FailingDiskTest, EveryWriterLeavesItsFileWholeAndSaysWhy) {
@@ -137,10 +122,10 @@ TEST_F(FailingDiskTest, EveryWriterLeavesItsFileWholeAndSaysWhy) {
       args.replace(at, 8, drawings_.path().string());
     }
     // Once on a sound disk: what the file becomes, and how many calls of each kind it takes.
-    Restore(dir_.path(), start_);
+    PutBack(dir_.path(), start_);
     const auto run = BlkWithInput(args, w.input, preload + " BLOK_FAIL_COUNT=" + counted);
     ASSERT_EQ(run.status, 0) << run.err;
-    const Files done = Snapshot(dir_.path());
+    const FolderFiles done = FilesIn(dir_.path());
     ASSERT_TRUE(done.contains(w.target));
     std::map<std::string, long> calls = testing::FailingDiskCounts(counted);
     const std::optional<std::string> before =
@@ -151,11 +136,11 @@ TEST_F(FailingDiskTest, EveryWriterLeavesItsFileWholeAndSaysWhy) {
       for (long n = 1; n <= calls[call]; ++n) {
         SCOPED_TRACE(std::string(call) + " #" + std::to_string(n));
         const DiskError& error = kDiskErrors[n % std::size(kDiskErrors)];
-        Restore(dir_.path(), start_);
+        PutBack(dir_.path(), start_);
         const auto failed = BlkWithInput(args, w.input,
                                          preload + " BLOK_FAIL_CALL=" + call + " BLOK_FAIL_AT=" +
                                              std::to_string(n) + " BLOK_FAIL_ERRNO=" + error.name);
-        const Files after = Snapshot(dir_.path());
+        const FolderFiles after = FilesIn(dir_.path());
         // Nothing beside the files there were and the one written.
         for (const auto& [name, bytes] : after) {
           EXPECT_TRUE(start_.contains(name) || name == w.target) << "left behind: " << name;
