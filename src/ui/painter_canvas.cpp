@@ -214,10 +214,11 @@ void PainterCanvas::Lines(std::span<const PixelLine> lines) {
     return Canvas::Lines(lines);
   ApplyPen();
   ApplyGround(true);
-  const bool opaque = pen_colour_.alpha() == 255 &&
-                      painter_.compositionMode() == QPainter::CompositionMode_SourceOver &&
-                      painter_.deviceTransform().type() == QTransform::TxNone;
-  QImage* image = opaque ? DirectImage() : nullptr;
+  // Each pixel set once in the pen's colour, whatever it covered, one device pixel a pixel.
+  const bool plain = pen_colour_.alpha() == 255 &&
+                     painter_.compositionMode() == QPainter::CompositionMode_SourceOver &&
+                     painter_.deviceTransform().type() == QTransform::TxNone;
+  QImage* image = plain ? DirectImage() : nullptr;
   // The image's own memory, which the raster engine draws into as well.
   auto* bits = image != nullptr ? const_cast<uchar*>(image->constBits()) : nullptr;
   const qsizetype stride = image != nullptr ? image->bytesPerLine() : 0;
@@ -243,7 +244,7 @@ void PainterCanvas::Lines(std::span<const PixelLine> lines) {
       for (const PixelPoint& o : short_lines.Of(dx, dy)) {
         reinterpret_cast<QRgb*>(bits + (l.y1 + o.y) * stride)[l.x1 + o.x] = pixel;
       }
-    } else if (opaque && std::abs(dx) <= 1 && std::abs(dy) <= 1) {
+    } else if (plain && std::abs(dx) <= 1 && std::abs(dy) <= 1) {
       add_point(l.x1, l.y1);
       add_point(l.x2, l.y2);
     } else {
