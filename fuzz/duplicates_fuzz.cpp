@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -58,12 +59,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (lines.size() < 48) lines.push_back(line);
     }
   }
-  for (const std::string& a : lines) {
-    for (const std::string& b : lines) {
-      const auto text_a = blok::CanonicalShapeText(blok::ParseEntity(a), {});
-      const auto text_b = blok::CanonicalShapeText(blok::ParseEntity(b), {});
-      Require((blok::CanonicalDrawing(std::span(&a, 1)) ==
-               blok::CanonicalDrawing(std::span(&b, 1))) == (text_a == text_b));
+  std::vector<std::string> keys;
+  std::vector<std::optional<std::string>> texts;
+  for (const std::string& line : lines) {
+    keys.push_back(blok::CanonicalDrawing(std::span(&line, 1)));
+    texts.push_back(blok::CanonicalShapeText(blok::ParseEntity(line), {}));
+  }
+  for (size_t a = 0; a < lines.size(); ++a) {
+    for (size_t b = 0; b < lines.size(); ++b) {
+      Require((keys[a] == keys[b]) == (texts[a] == texts[b]));
     }
   }
   Require(report->repeated_names == repeated);

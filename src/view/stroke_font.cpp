@@ -126,7 +126,11 @@ Result<StrokeFont> DecodeStrokeFont(std::string_view bytes) {
   StrokeFont font;
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
   for (int code = 0; code < kFontGlyphCount; ++code) {
-    const unsigned char* record = data + code * kGlyphRecordSize;
+    // A copy of the record, which the glyph cannot overlap, lets the loop below run as a plain
+    // shuffle of bytes.
+    std::array<unsigned char, kGlyphRecordSize> copy;
+    std::memcpy(copy.data(), data + code * kGlyphRecordSize, copy.size());
+    const unsigned char* record = copy.data();
     Glyph& glyph = font.glyphs[code];
     const auto count = static_cast<std::int32_t>(ReadUint32(record));
     glyph.stroke_count = std::clamp<std::int32_t>(count, 0, kMaxGlyphStrokes);
