@@ -1,6 +1,7 @@
 #include "editor/command_history.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -72,17 +73,19 @@ Result<void> WriteCommandHistory(const std::filesystem::path& file,
 Result<void> AppendCommandHistory(const std::filesystem::path& file, std::string_view entry) {
   std::string bytes;
   AppendTextLine(bytes, entry);
-  const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return Fail("Nie można zapisać " + file.string() + ": " + std::strerror(errno));
-  // One write of a short line: a reader never sees half of it.
-  const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-  const int write_error = errno;
-  ::close(fd);
-  if (written != static_cast<ssize_t>(bytes.size())) {
-    return Fail("Nie można zapisać " + file.string() + ": " +
-                std::strerror(written < 0 ? write_error : EIO));
+  const UniqueFd fd(::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
+  if (fd.get() < 0) return std::unexpected(FileError("Nie można zapisać", file, errno));
+  struct stat before {};
+  if (::fstat(fd.get(), &before) != 0) {
+    return std::unexpected(FileError("Nie można zapisać", file, errno));
   }
-  return {};
+  // One write of a short line: a reader never sees half of it.
+  const ssize_t written = ::write(fd.get(), bytes.data(), bytes.size());
+  if (written == static_cast<ssize_t>(bytes.size())) return {};
+  const int error = written < 0 ? errno : EIO;
+  // Half a line would join the next entry appended: the file goes back to what it held.
+  if (written > 0) (void)::ftruncate(fd.get(), before.st_size);
+  return std::unexpected(FileError("Nie można zapisać", file, error));
 }
 
 }  // namespace blok

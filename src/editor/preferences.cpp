@@ -44,7 +44,16 @@ void Preferences::Write() {
       !written) {
     ShowError(written.error());
   }
-  (void)WriteCommandHistory(paths_.state / kCommandHistoryFile, history_.entries());
+  HistoryWritten(WriteCommandHistory(paths_.state / kCommandHistoryFile, history_.entries()));
+}
+
+void Preferences::HistoryWritten(const Result<void>& written) {
+  if (written) {
+    history_failure_told_ = false;
+  } else if (!history_failure_told_) {
+    history_failure_told_ = true;
+    ShowError(written.error());
+  }
 }
 
 void Preferences::RememberEntry(std::string_view entry) {
@@ -53,11 +62,11 @@ void Preferences::RememberEntry(std::string_view entry) {
   // Appended as typed; once the file holds twice what is kept it is written anew with the
   // newest entries only.
   if (++history_file_lines_ > 2 * CommandHistory::kMostEntries) {
-    if (WriteCommandHistory(file, history_.entries())) {
-      history_file_lines_ = history_.entries().size();
-    }
+    const auto written = WriteCommandHistory(file, history_.entries());
+    if (written) history_file_lines_ = history_.entries().size();
+    HistoryWritten(written);
   } else {
-    (void)AppendCommandHistory(file, entry);
+    HistoryWritten(AppendCommandHistory(file, entry));
   }
 }
 

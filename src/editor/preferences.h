@@ -78,6 +78,8 @@ class Preferences {
  private:
   void Changed();
   void ShowError(const Error& error) { ui_.ShowMessage(error.message); }
+  // A history not written is told once, not at every entry typed, until a write succeeds.
+  void HistoryWritten(const Result<void>& written);
 
   ProgramPaths paths_;
   Ui& ui_;
@@ -86,6 +88,7 @@ class Preferences {
   RecentFiles recent_files_;
   CommandHistory history_;
   size_t history_file_lines_ = 0;  // what the file holds, kept entries and those appended
+  bool history_failure_told_ = false;
   std::filesystem::path initial_directory_;
   // Remembered at exit: the directory of the file last confirmed in the open dialog, else the
   // one the run started with.

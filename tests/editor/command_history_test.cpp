@@ -4,6 +4,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
 #include "editor/editor_fixture.h"
 #include "interaction/commands/registry.h"
 
@@ -103,6 +107,26 @@ TEST_F(EditorTest, CommandHistoryIsWrittenAsItIsTyped) {
     read.Assign(*lines);
     EXPECT_THAT(read.entries(), ::testing::ElementsAreArray(kept)) << entry;
   }
+}
+
+// A history that cannot be written is told once with its file and the reason, not at every
+// entry, and told again after a write that succeeded in between.
+TEST_F(EditorTest, AHistoryNotWrittenIsToldOnce) {
+  OpenLibrary();
+  const std::filesystem::path file = dir_.path() / kCommandHistoryFile;
+  std::filesystem::remove(file);
+  std::filesystem::create_directory(file);  // in the way of the file
+  ui_.message_boxes.clear();
+  for (const char* entry : {"zz", "za", "zz"}) editor_.CommandEntered(entry);
+  ASSERT_EQ(ui_.message_boxes.size(), 1u);
+  EXPECT_THAT(ui_.message_boxes[0], ::testing::HasSubstr(file.string()));
+  EXPECT_THAT(ui_.message_boxes[0], ::testing::HasSubstr(std::strerror(EISDIR)));
+  std::filesystem::remove(file);
+  editor_.CommandEntered("za");
+  std::filesystem::remove(file);
+  std::filesystem::create_directory(file);
+  editor_.CommandEntered("zz");
+  EXPECT_EQ(ui_.message_boxes.size(), 2u);
 }
 
 // A long run appends far past what is kept; the file is written anew now and then, and the
