@@ -2,10 +2,11 @@
 // through its controls (commands typed by keyword, values good and bad, points, texts with
 // Polish letters, apostrophes and letters the code page cannot hold, clicks and drags at
 // random pixels with Shift or not, the snaps, grid and ortho, the dx/dy fields, Esc, Enter,
-// Cofnij and Naprzód, the source rows, the browser's filter, paste, loading, starting and
-// saving blocks) with every modal dialog answered at random. After every action: no dialog is
-// left open, and every line of the drawing reads as an entity, unless the block came with it or
-// the user typed it into the source rows. Every hundred actions and at the end: undoing
+// Cofnij and Naprzód, the source rows, the browser's filter, paste, a library block inserted,
+// loading, starting and saving blocks) with every modal dialog answered at random. After every
+// action: no dialog is left open, every line of the drawing reads as an entity, unless the
+// block came with it or the user typed it into the source rows, and the records the journal
+// gained make exactly the change the drawing shows. Every hundred actions and at the end: undoing
 // everything gives the block as it came, redoing everything the newest drawing. After a save:
 // the library gives back the lines saved.
 //
@@ -32,6 +33,7 @@
 #include <vector>
 
 #include "document/block_file.h"
+#include "document/journal.h"
 #include "interaction/commands/registry.h"
 #include "model/cp1250.h"
 #include "model/parsed_entity.h"
@@ -39,6 +41,8 @@
 
 namespace blok::testing {
 namespace {
+
+constexpr size_t kJournalRecord = 5;  // lines a record takes in the journal's text
 
 enum class Act {
   kCommand,
@@ -58,6 +62,7 @@ enum class Act {
   kNewBlock,
   kSave,
   kPaste,
+  kInsert,
   kKinds
 };
 
@@ -98,9 +103,10 @@ Action Draw(std::mt19937& random) {
 }
 
 const char* Name(Act act) {
-  static const char* const kNames[] = {
-      "command", "value", "click",    "drag",   "switch", "dxdy",      "escape", "repeat", "undo",
-      "redo",    "rows",  "row edit", "filter", "load",   "new block", "save",   "paste"};
+  static const char* const kNames[] = {"command", "value",    "click",  "drag", "switch",
+                                       "dxdy",    "escape",   "repeat", "undo", "redo",
+                                       "rows",    "row edit", "filter", "load", "new block",
+                                       "save",    "paste",    "insert"};
   return kNames[static_cast<int>(act)];
 }
 
@@ -178,12 +184,21 @@ class Monkey {
     dialogs_.Reseed(action.dialogs);
     const bool was_unsaved = window_->editor().block().unsaved();
     const std::vector<std::string> before = Lines();
+    const Journal& journal = window_->editor().block().journal();
+    const std::vector<std::string> journal_before = journal.lines();
+    const int32_t position_before = journal.position();
     Perform(action);
     QCoreApplication::processEvents();
     if (QApplication::activeModalWidget() != nullptr) return "a dialog was left open";
     const EditedBlock& block = window_->editor().block();
     changes_ += Lines() != before;
-    if (!block.journal().CanUndo() && !block.journal().CanRedo()) Started();
+    inserts_ += action.act == Act::kInsert && Lines().size() > before.size();
+    if (!block.journal().CanUndo() && !block.journal().CanRedo()) {
+      Started();
+    } else if (std::string wrong = JournalFits(before, journal_before, position_before);
+               !wrong.empty()) {
+      return wrong;
+    }
     for (const std::string& line : Lines()) {
       const ParsedEntity entity = ParseEntity(line);
       if ((entity.kind == EntityKind::kNone || !entity.valid()) && !raw_.contains(line)) {
@@ -210,7 +225,7 @@ class Monkey {
   std::string Summary() const {
     return std::to_string(changes_) + " actions changed the drawing, " +
            std::to_string(dialogs_.answered()) + " dialogs answered, " + std::to_string(saves_) +
-           " saves";
+           " saves, " + std::to_string(inserts_) + " blocks inserted";
   }
 
   // Everything taken back gives the block as it came; everything made again, the newest.
@@ -248,6 +263,47 @@ class Monkey {
     };
     return "line " + std::to_string(i) + " is " + at(other) + ", the drawing has " + at(lines) +
            " (" + std::to_string(other.size()) + " and " + std::to_string(lines.size()) + " lines)";
+  }
+
+  // Every change of the drawing went through the journal, and the records it gained make exactly
+  // that change: applied to the lines before, oldest first, they give the lines now.
+  std::string JournalFits(const std::vector<std::string>& before,
+                          const std::vector<std::string>& old_text, int32_t old_position) {
+    const Journal& journal = window_->editor().block().journal();
+    const std::vector<std::string> text = journal.lines();
+    const std::vector<std::string> now = Lines();
+    if (text == old_text) {
+      if (journal.position() != old_position) return {};  // a step back or forth
+      return now == before ? "" : "a change the journal did not record";
+    }
+    if (journal.position() != 0) return {};  // records made and taken back in one action
+    // Records undone before are dropped by a new one; the rest stay below the new ones.
+    const auto kept = old_text.begin() + old_position;
+    const auto kept_count = static_cast<size_t>(old_text.end() - kept);
+    if (text.size() < kept_count || !std::equal(kept, old_text.end(), text.end() - kept_count)) {
+      return {};  // another block and its own journal
+    }
+    std::vector<std::string> lines = before;
+    for (size_t end = text.size() - kept_count; end >= kJournalRecord; end -= kJournalRecord) {
+      const std::string* record = &text[end - kJournalRecord];
+      if (record[0] == "dodaj") {
+        lines.insert(lines.begin(), record[1]);
+        continue;
+      }
+      const size_t index = std::stoul(record[1]);
+      const std::string& was = record[0] == "usun" ? record[2] : record[3];
+      if (index >= lines.size() || lines[index] != was) {
+        return "a journal record of a line the drawing did not have: " + record[0] + " " +
+               record[1] + " '" + was + "'";
+      }
+      if (record[0] == "usun") {
+        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(index));
+      } else {
+        lines[index] = record[2];
+      }
+    }
+    if (lines != now) return "the journal's records do not make the change: " + Difference(lines);
+    return {};
   }
 
   void Started() {
@@ -347,6 +403,27 @@ class Monkey {
         QApplication::clipboard()->setText(
             QString::fromStdString(x.a % 2 == 0 ? "O(1,1,2)\nL(0,0)-(3,3)\n" + x.text : x.text));
         return window_->findChild<QAction*>("M_Wklej")->trigger();
+      case Act::kInsert: {
+        // A library block at a point, scaled and turned as typed: the one chosen in the list,
+        // or with none chosen, by its name.
+        auto* list = Find<QListWidget>("LB_NazwaBlokuCzytaj");
+        const bool by_name = x.shift || list->count() == 0;
+        const std::string name =
+            list->count() == 0 ? x.text : list->item(x.a % list->count())->text().toStdString();
+        list->setCurrentRow(by_name ? -1 : x.a % list->count());
+        Enter("wb");
+        if (by_name) Enter(name);
+        const QPoint p = Pixel(x.b, x.c);
+        QTest::mouseMove(&box, p);
+        QTest::mouseClick(&box, Qt::LeftButton, Qt::NoModifier, p);
+        static const char* const kScales[] = {"", "2", "0,5", "-1", "1e40"};
+        Enter(kScales[x.d % std::size(kScales)]);
+        if (x.b % 3 == 0) return Enter(x.text);
+        const QPoint turn = Pixel(x.d, x.a);
+        QTest::mouseMove(&box, turn);
+        QTest::mouseClick(&box, Qt::LeftButton, Qt::NoModifier, turn);
+        return;
+      }
       case Act::kKinds:
         return;
     }
@@ -361,6 +438,7 @@ class Monkey {
   std::set<std::string> raw_;  // lines the block came with or the user typed as rows
   int changes_ = 0;
   int saves_ = 0;
+  int inserts_ = 0;
 };
 
 // Runs the actions in a fresh window: the index of the first that failed and why, or none.
