@@ -233,9 +233,10 @@ TEST_F(StartupTest, ExitWithoutADataDirectoryIsReported) {
   ASSERT_TRUE(editor.Start());
   std::filesystem::remove_all(dir_ / "Dane");
   editor.Finish();
-  ASSERT_EQ(ui_.message_boxes.size(), 2u);
+  ASSERT_EQ(ui_.message_boxes.size(), 3u);
   EXPECT_THAT(ui_.message_boxes[0], HasSubstr("Katalogi.Lst"));
   EXPECT_THAT(ui_.message_boxes[1], HasSubstr("PozMenu.Lpk"));
+  EXPECT_THAT(ui_.message_boxes[2], HasSubstr("Historia.txt"));
 }
 
 }  // namespace
