@@ -54,6 +54,7 @@ class Journal {
   bool CanUndo() const { return undone_ != records_.size(); }
   bool CanRedo() const { return undone_ != 0; }
   int32_t position() const { return static_cast<int32_t>(undone_ * kRecordLines); }
+  size_t record_count() const { return records_.size(); }
   // The journal as text, five lines a record, newest first.
   std::vector<std::string> lines() const;
 
