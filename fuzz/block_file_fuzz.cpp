@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 
@@ -41,10 +40,7 @@ Loads OthersThan(const std::filesystem::path& file, const std::vector<std::strin
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::filesystem::path file = WorkDir() / "fuzz.blk";
-  {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  }
+  blok::fuzz::WriteFile(file, std::string_view(reinterpret_cast<const char*>(data), size));
   auto names = blok::CzytajListeBlokow(file);
   Require(names.has_value());
   // The file's size picks the block to work on, so that the fuzzer reaches every one of them.

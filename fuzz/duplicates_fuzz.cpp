@@ -4,11 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/block_file.h"
@@ -28,10 +28,7 @@ using blok::fuzz::WorkDir;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::filesystem::path file = WorkDir() / "fuzz.blk";
-  {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  }
+  blok::fuzz::WriteFile(file, std::string_view(reinterpret_cast<const char*>(data), size));
   const auto report = blok::FindDuplicatesInFile(file);
   const auto records = blok::WczytajWszystkieBloki(file);
   Require(report.has_value() && records.has_value());

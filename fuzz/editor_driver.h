@@ -5,8 +5,6 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -116,15 +114,10 @@ class ProgramDir {
     };
     library_ = dir_ / "Bloki" / "lib.blk";
     for (const auto& block : blocks) Require(DopiszBlok(library_, block).has_value());
-    std::ifstream in(library_, std::ios::binary);
-    pristine_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    pristine_ = ReadFile(library_);
   }
   // The library as made, again: a run that saved into it leaves the next one the same start.
-  void RestoreLibrary() const {
-    std::ofstream out(library_, std::ios::binary | std::ios::trunc);
-    out.write(pristine_.data(), static_cast<std::streamsize>(pristine_.size()));
-    Require(out.good());
-  }
+  void RestoreLibrary() const { WriteFile(library_, pristine_); }
   ~ProgramDir() {
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);

@@ -1,5 +1,5 @@
-// What the fuzz targets share: a failed check that stops the run where libFuzzer sees it, and
-// a folder of their own for the files they write.
+// What the fuzz targets share: a failed check that stops the run where libFuzzer sees it, a
+// folder of their own for the files they write, and a file's bytes written and read.
 #pragma once
 
 #include <stdlib.h>
@@ -7,7 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <string_view>
 
 namespace blok::fuzz {
 
@@ -27,6 +30,19 @@ inline const std::filesystem::path& WorkDir() {
     return std::filesystem::path(pattern);
   }();
   return dir;
+}
+
+// The file holds exactly bytes.
+inline void WriteFile(const std::filesystem::path& file, std::string_view bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  Require(out.good());
+}
+
+// Empty for a file that cannot be read.
+inline std::string ReadFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace blok::fuzz

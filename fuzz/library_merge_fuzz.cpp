@@ -4,8 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <string_view>
@@ -17,21 +15,12 @@
 
 namespace {
 
+using blok::fuzz::ReadFile;
 using blok::fuzz::Require;
 using blok::fuzz::WorkDir;
+using blok::fuzz::WriteFile;
 
 constexpr blok::ReplaceOptions kExploring{.durable = false};
-
-void Write(const std::filesystem::path& file, std::string_view bytes) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  Require(out.good());
-}
-
-std::string Read(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // A block of one side is in the result: its drawing under any name, or a drawing the merge
 // took for the same under its own name.
@@ -63,15 +52,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       second == std::string_view::npos ? "" : input.substr(second + 1)};
   const std::filesystem::path files[3] = {WorkDir() / "base.blk", WorkDir() / "ours.blk",
                                           WorkDir() / "theirs.blk"};
-  for (int i = 0; i < 3; ++i) Write(files[i], parts[i]);
+  for (int i = 0; i < 3; ++i) WriteFile(files[i], parts[i]);
   // As git runs the driver: the result replaces ours' copy.
   const std::filesystem::path out = WorkDir() / "merged.blk";
-  Write(out, parts[1]);
+  WriteFile(out, parts[1]);
 
   const auto merged = blok::MergeLibraryFiles(files[0], files[1], files[2], out, kExploring);
   if (!merged) {
     Require(!merged.error().message.empty());
-    Require(Read(out) == parts[1]);
+    Require(ReadFile(out) == parts[1]);
     return 0;
   }
   const auto written = blok::ReadBlocksByName(out);

@@ -4,11 +4,8 @@
 // An input as long as a font file is the file. A shorter one is refused as it is, and is then
 // laid over a real font from the offset its first three bytes give: a font damaged in places,
 // which the fuzzer reaches without carrying a whole file in every input.
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -22,8 +19,7 @@ using blok::fuzz::Require;
 
 const std::string& RealFont() {
   static const std::string bytes = [] {
-    std::ifstream in(BLOK_BIN_DIR "/Dane/Romans100.Lzs", std::ios::binary);
-    std::string read{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string read = blok::fuzz::ReadFile(BLOK_BIN_DIR "/Dane/Romans100.Lzs");
     Require(read.size() == blok::kFontFileSize);
     return read;
   }();
@@ -40,8 +36,8 @@ std::string_view Damaged(std::string_view patch) {
       (static_cast<unsigned char>(patch[0]) | static_cast<unsigned char>(patch[1]) << 8 |
        static_cast<unsigned char>(patch[2]) << 16) %
       bytes.size();
-  patch.remove_prefix(3);
-  bytes.replace(at, std::min(patch.size(), bytes.size() - at), patch.substr(0, bytes.size() - at));
+  patch = patch.substr(3, bytes.size() - at);
+  bytes.replace(at, patch.size(), patch);
   return bytes;
 }
 

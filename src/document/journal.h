@@ -55,11 +55,11 @@ class Journal {
   bool CanRedo() const { return undone_ != 0; }
   int32_t position() const { return static_cast<int32_t>(undone_ * kRecordLines); }
   size_t record_count() const { return records_.size(); }
-  // The journal as text, five lines a record, newest first.
+  // The journal as text, kRecordLines a record, newest first.
+  static constexpr size_t kRecordLines = 5;
   std::vector<std::string> lines() const;
 
  private:
-  static constexpr size_t kRecordLines = 5;
   enum class Kind : uint8_t { kAdd, kDelete, kChange };
   struct Record {
     Kind kind;
