@@ -43,7 +43,6 @@
 namespace blok::testing {
 namespace {
 
-constexpr size_t kJournalRecord = 5;             // lines a record takes in the journal's text
 constexpr size_t kLongestJournalChecked = 5000;  // records
 
 enum class Act {
@@ -197,17 +196,18 @@ class Monkey {
     QCoreApplication::processEvents();
     if (QApplication::activeModalWidget() != nullptr) return "a dialog was left open";
     const EditedBlock& block = window_->editor().block();
-    changes_ += Lines() != before;
-    inserts_ += action.act == Act::kInsert && Lines().size() > before.size();
+    const std::vector<std::string> now = Lines();
+    changes_ += now != before;
+    inserts_ += action.act == Act::kInsert && now.size() > before.size();
     if (!block.journal().CanUndo() && !block.journal().CanRedo()) {
       Started();
     } else if (checked && block.journal().record_count() <= kLongestJournalChecked) {
-      if (std::string wrong = JournalFits(before, journal_before, position_before);
+      if (std::string wrong = JournalFits(before, now, journal_before, position_before);
           !wrong.empty()) {
         return wrong;
       }
     }
-    for (const std::string& line : Lines()) {
+    for (const std::string& line : now) {
       const ParsedEntity entity = ParseEntity(line);
       if ((entity.kind == EntityKind::kNone || !entity.valid()) && !raw_.contains(line)) {
         return "a line that does not read: " + line;
@@ -220,7 +220,7 @@ class Monkey {
       if (!saved || !*saved) return "the block saved is not in the library";
       // A last line of one character or none is taken for the trailing line end a block's
       // text used to carry, and is not written.
-      std::vector<std::string> written = Lines();
+      std::vector<std::string> written = now;
       if (!written.empty() && CharacterCount(written.back()) <= 1) written.pop_back();
       if ((*saved)->lines != written) {
         return "the library gives back other lines than saved: " + Difference((*saved)->lines);
@@ -276,10 +276,10 @@ class Monkey {
   // Every change of the drawing went through the journal, and the records it gained make exactly
   // that change: applied to the lines before, oldest first, they give the lines now.
   std::string JournalFits(const std::vector<std::string>& before,
+                          const std::vector<std::string>& now,
                           const std::vector<std::string>& old_text, int32_t old_position) {
     const Journal& journal = window_->editor().block().journal();
     const std::vector<std::string> text = journal.lines();
-    const std::vector<std::string> now = Lines();
     if (text == old_text) {
       if (journal.position() != old_position) return {};  // a step back or forth
       return now == before ? "" : "a change the journal did not record";
@@ -293,8 +293,9 @@ class Monkey {
     }
     // Added lines go in at the top.
     std::deque<std::string> lines(before.begin(), before.end());
-    for (size_t end = text.size() - kept_count; end >= kJournalRecord; end -= kJournalRecord) {
-      const std::string* record = &text[end - kJournalRecord];
+    constexpr size_t kRecord = Journal::kRecordLines;
+    for (size_t end = text.size() - kept_count; end >= kRecord; end -= kRecord) {
+      const std::string* record = &text[end - kRecord];
       if (record[0] == "dodaj") {
         lines.push_front(record[1]);
         continue;
